@@ -1,0 +1,26 @@
+# vlt_test(NAME <name> LABEL <group> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest program whose cases ctest discovers one by one.  LABEL names
+# the test group (ctest -L <group>); "gui" and "oracle" have special meaning in
+# the test script.
+function(vlt_test)
+  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${T_NAME} PRIVATE
+    VLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    VLT_SHARED_DATA_DIR="${VLT_SHARED_DATA_DIR}"
+    VLT_BIN_DIR="${VLT_OUTPUT_DIR}")
+  gtest_discover_tests(${T_NAME}
+    PROPERTIES LABELS "${T_LABEL}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vlt_layer(<target> SOURCES <files...> LIBS <targets...>)
+# A static library of the main program's logic (no toolkit).
+function(vlt_layer name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+endfunction()
