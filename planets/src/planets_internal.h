@@ -1,0 +1,171 @@
+// Internal operations of the positions library.  Only the four C functions
+// of planets_vlt.h leave the shared library; everything here is reachable by
+// tests, benchmarks and tools through the static build (planets_vlt_static).
+//
+// Conventions shared by every operation:
+// - jd is a noon-based Julian date taken as the time argument exactly as
+//   given (no time-scale correction).  U = (jd - 2451545) * kJulianMillennia,
+//   Julian periods of 10,000 years from J2000.0.
+// - Angles are radians, distances astronomical units.
+// - A result of -99 or less is an error code (the PLANETS_VLT_* codes of the
+//   public header); anything greater is a longitude.
+// - Out-pointers may be null: nothing is written there.
+// - The operations share one data folder, one path buffer and one record
+//   buffer: calls must not overlap (not reentrant, not thread-safe).
+#ifndef PLANETS_VLT_PLANETS_INTERNAL_H
+#define PLANETS_VLT_PLANETS_INTERNAL_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace pvlt {
+
+inline constexpr double kTwoPi = 6.283185307179586;
+inline constexpr double kPi = 3.141592653589793;
+// Julian periods of 10,000 years per day, stored as this double rather than
+// computed by a division so that every build uses the identical factor.
+inline constexpr double kJulianMillennia = 2.737850787132101e-7;
+inline constexpr double kJ2000 = 2451545.0;
+
+// Result codes (the same values as the public header's macros).
+inline constexpr int kErrYearBeforeData = -99;
+inline constexpr int kErrYearAfterData = -100;
+inline constexpr int kErrFileOpen = -101;
+inline constexpr int kErrFileSeek = -102;
+inline constexpr int kErrFileShort = -103;
+inline constexpr int kErrNoDataFolder = -104;
+inline constexpr int kErrBadJulianDay = -105;
+inline constexpr int kErrBadPlanet = -999;
+
+// Anything above this is a longitude; at or below it, an error code.
+inline constexpr double kErrorLimit = -99.0;
+
+// Data folder and file names: 255 characters plus the terminator.
+inline constexpr std::size_t kPathCapacity = 256;
+
+// Outer-planet data files: fixed 235-byte text records.
+inline constexpr int kRecordBytes = 235;
+inline constexpr int kRecordBufferBytes = 256;
+
+// Reduces an angle into [0, 2pi).  Exactly 2pi (or a value that rounds to it)
+// gives 0.  Works for any finite angle in constant time.
+double reduce_angle(double angle);
+
+// Time argument U of the series for a Julian date.
+inline double julian_millennia(double jd) { return (jd - kJ2000) * kJulianMillennia; }
+
+// ---- Series bodies -------------------------------------------------------
+
+// The Sun's geometric longitude of date in [0, 2pi); rv receives the
+// Earth-Sun distance.  Never fails.
+double sun_long_rv(double jd, double* rv);
+
+// Heliocentric longitude of date in [0, 2pi), latitude and radius vector of
+// the three inner series planets.  Never fail.
+double mercury_long_lat_rv(double jd, double* lat, double* rv);
+double venus_long_lat_rv(double jd, double* lat, double* rv);
+double mars_long_lat_rv(double jd, double* lat, double* rv);
+
+// One row of a periodic table: amplitude in 1e-7 rad (1e-7 AU for radius
+// tables), phase in rad, frequency in rad per 10,000 Julian years.
+struct PeriodicTerm {
+  std::int32_t amplitude;
+  double phase;
+  double frequency;
+};
+
+struct PeriodicTable {
+  const char* name;  // e.g. "mercury_longitude", "mars_radius"
+  const PeriodicTerm* terms;
+  int count;
+};
+
+// The nine planetary tables (Mercury, Venus, Mars; longitude, latitude,
+// radius) in that order.
+inline constexpr int kPeriodicTableCount = 9;
+const PeriodicTable* periodic_tables();
+
+// One row of the solar table: a longitude and a distance amplitude sharing
+// one argument.
+struct SolarTerm {
+  std::int32_t longitude;  // 1e-7 rad, sine
+  std::int32_t distance;   // 1e-7 AU, cosine
+  double phase;
+  double frequency;
+};
+inline constexpr int kSolarTermCount = 50;
+const SolarTerm* solar_terms();
+
+// S = sum of l sin(arg) and C = sum of r cos(arg) over the solar table at U.
+void solar_sums(double u, double* s, double* c);
+
+// ---- Outer-planet data files -------------------------------------------
+
+// The record most recently read by dac_read_record.  Overwritten by every
+// read; the contents after a failed read are unspecified.
+struct DacRecord {
+  int header;                  // integer at offset 0, kept but unused
+  double t0;                   // Julian day of the time origin
+  double second;               // Julian-day-like number at offset 15, unused
+  double coefficients[7][3];   // [power][quantity]: longitude, latitude, radius
+};
+const DacRecord& dac_last_record();
+
+// Reads record `record_index` of `file_name` in the data folder.  0 on
+// success, else kErrNoDataFolder (checked first), kErrFileOpen (also a null
+// or empty file name, and a folder plus name longer than 255 characters),
+// kErrFileSeek (also a negative index), kErrFileShort.
+int dac_read_record(const char* file_name, int record_index);
+
+// Heliocentric longitude of date (not reduced), latitude and radius vector
+// from the record that covers `year`:  record (year - first_year) / 5.
+// kErrYearBeforeData, kErrYearAfterData or a dac_read_record code on failure;
+// lat and rv are then left as they were.
+double dac_long_lat_rv(double jd, int year, int first_year, int end_year,
+                       const char* file_name, double* lat, double* rv);
+
+// ---- Dispatch -------------------------------------------------------------
+
+// Data folder handling behind set_datafiles_folder.  Returns the length plus
+// one, or 0 when the text is refused (null, or longer than 255 characters);
+// a refused text leaves the folder unchanged.
+int set_data_folder(const char* folder);
+const char* data_folder();
+
+// Heliocentric longitude of date in [0, 2pi), latitude and radius vector of a
+// library planet: 0 or 3 Earth, 1 Mercury, 2 Venus, 4 Mars, 5 Jupiter,
+// 6 Saturn, 7 Uranus, 8 Neptune (5..8 from their data files, which need
+// `year`, the calendar year of jd).  kErrBadPlanet for any other number,
+// kErrBadJulianDay when jd is not finite (or the result overflows), else the
+// data-file codes.  On error
+// nothing is written.
+double hc_long_lat_rv_planet(int planet, double jd, int year, double* lat, double* rv);
+
+// ---- Geocentric reduction ------------------------------------------------
+
+// The Sun's apparent longitude (true equinox of date) in [0, 2pi); rv
+// receives the Earth-Sun distance.
+double sun_app_long_rv(double jd, double* rv);
+
+// Geometric geocentric longitude of date (in (-pi, pi], not reduced),
+// latitude and distance of a planet; for 0 or 3 the Sun's geometric longitude
+// of date with latitude 0.  Error codes as hc_long_lat_rv_planet.
+double gc_geom_long_lat_rv(int planet, double jd, int year, double* lat, double* rv);
+
+// Heliocentric (L, B, R) of a body and the Sun's geocentric (Ls, Rs) to the
+// body's geocentric longitude in (-pi, pi]; lat and rv receive its latitude
+// and distance.
+double helio_to_geo(double Ls, double Rs, double L, double B, double R, double* lat,
+                    double* rv);
+
+// Nutation in longitude (two terms), radians.
+double nutation_in_longitude(double jd);
+
+// The body's apparent-place correction plus the nutation in longitude added
+// to `longitude` (not reduced).  Planet 0 or 3 uses the Sun's row.  An error
+// code passes unchanged; a planet outside 0..8 gives kErrBadPlanet.
+double app_correction(double jd, int planet, double longitude);
+
+}  // namespace pvlt
+
+#endif
