@@ -1,0 +1,50 @@
+#pragma once
+// Position dispatch: the one entry through which the main program asks for a
+// planet's ecliptic longitude, plus the angular separation and the retrograde
+// test.  Longitudes are radians in [0, 2π); a negative result is an error
+// code (-99/-100 date outside the data, -101..-104 data-file failures, -105 a
+// Julian date that is not a finite number, -106 a malformed Pluto table
+// entry, -999 body not supported) that every caller treats as "no position".
+
+#include <cstdint>
+#include <string>
+
+namespace vlt {
+
+// 2π and the retrograde test's wrap threshold, as 15-digit constants.
+inline constexpr double kTwoPi = 6.28318530717959;
+inline constexpr double kWrapThreshold = 3.14159265358979;
+
+// Longitude of a program planet (1..10) at Julian date jd: heliocentric
+// (J2000 equinox) when heliocentric is true, else geocentric apparent.
+double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric);
+double HelioLongitude(std::int16_t planet, double jd);
+double GeoLongitude(std::int16_t planet, double jd);
+
+// Calendar year (astronomical numbering) in which jd falls; clamped to the
+// 16-bit range so that far dates still read as "too early" / "too late".
+std::int16_t YearOfJulianDay(double jd);
+
+// x reduced into [0, 2π).  Non-finite x comes back as NaN.
+double ReduceAngle(double x);
+
+// Shortest angular distance of two longitudes, in [0, π].  direction becomes
+// -1 when b lies that far ahead of a, +1 when a lies ahead of b (compared at
+// 6 decimals, halves to even), and otherwise keeps the caller's value.
+double AngularSeparation(double a, double b, std::int16_t& direction);
+
+// Geocentric retrograde test: the longitude half an hour later is smaller.
+// Always false for the Sun (1) and the Moon (10), for an error-code
+// longitude, and across longitude 0.
+bool IsRetrograde(std::int16_t planet, double jd);
+bool IsRetrogradeAt(std::int16_t planet, double longitude, double jd);
+
+// Start-up: data folder = the running program's folder + "/", handed to the
+// positions library; fills AspectAngles and AspectNames.
+void InitPositions();
+// The same with a chosen data folder (must end with "/"); for tests and tools.
+void InitPositionsWithFolder(const std::string& folder);
+// The data folder set by the last InitPositions call ("" before).
+const std::string& DataFolder();
+
+}  // namespace vlt

@@ -1,0 +1,105 @@
+#include "app/support/text_file_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vlt {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string SystemErrorText(int number) {
+    return std::string(std::strerror(number));
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLines,
+                       const std::function<void(std::int32_t, std::string_view)>& onLine,
+                       std::int32_t& count, std::string& errorText, std::int32_t& errorNumber) {
+    count = 0;
+    errorText.clear();
+    errorNumber = 0;
+
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        errorNumber = errno;
+        errorText = SystemErrorText(errorNumber);
+        return;
+    }
+
+    auto deliver = [&](std::string_view line) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string_view trimmed = TrimBlanks(line);
+        if (skipBlank && trimmed.empty()) return;
+        onLine(count, trimLines ? trimmed : line);
+        ++count;
+    };
+
+    // Lines are cut out of a block buffer; a line that runs over the end of
+    // the block is carried over in `pending`.
+    std::string pending;
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            errorNumber = errno;
+            errorText = SystemErrorText(errorNumber);
+            ::close(fd);
+            return;
+        }
+        if (got == 0) break;
+        std::string_view chunk(block, static_cast<std::size_t>(got));
+        for (;;) {
+            const std::size_t lf = chunk.find('\n');
+            if (lf == std::string_view::npos) {
+                pending.append(chunk);
+                break;
+            }
+            if (pending.empty()) {
+                deliver(chunk.substr(0, lf));
+            } else {
+                pending.append(chunk.substr(0, lf));
+                deliver(pending);
+                pending.clear();
+            }
+            chunk.remove_prefix(lf + 1);
+        }
+    }
+    if (!pending.empty()) deliver(pending);  // last line without a line end
+    ::close(fd);
+}
+
+void ReadLinesIntoList(const std::string& fileName, std::vector<std::string>& list,
+                       std::int16_t firstIndex, bool skipBlank, bool trimLines,
+                       std::int32_t& count, std::string& errorText,
+                       std::int32_t& errorNumber) {
+    const std::size_t first = firstIndex < 0 ? 0 : static_cast<std::size_t>(firstIndex);
+    list.assign(first + 1, std::string());
+    ForEachLineOfFile(
+        fileName, skipBlank, trimLines,
+        [&](std::int32_t order, std::string_view line) {
+            const std::size_t position = first + static_cast<std::size_t>(order);
+            if (position < list.size()) {
+                list[position].assign(line);
+            } else {
+                list.emplace_back(line);
+            }
+        },
+        count, errorText, errorNumber);
+}
+
+}  // namespace vlt
