@@ -1,0 +1,292 @@
+#include "app/simulation/investment_simulation.h"
+
+#include <cmath>
+
+#include "app/positions/vocabulary.h"
+#include "app/simulation/simulation_lines.h"
+#include "app/support/date_processing.h"
+#include "app/support/numbers.h"
+
+namespace vlt {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr int kNumberOfAspectTypes = 7;
+
+// Clears the running flag however the run ends.
+class RunningFlag {
+public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// What a record holds that never changes during a run, read once.
+struct RecordPair {
+    int aspect = 0;
+    int orbDegrees = 0;
+    double aspectAngle = 0.0;
+    double orb = 0.0;
+};
+
+std::string DateText(std::int32_t day) {
+    return FormatDayNumber(day, kOrderYearMonthDay, "-", ",", false);
+}
+
+}  // namespace
+
+bool IndexDataLookup::ValueForDay(std::int32_t dayJdn, double& value) {
+    return IndexValueForDay(data_, dayJdn, value);
+}
+
+InvestmentSimulation::InvestmentSimulation(RunHost& host, PositionSource& positions,
+                                           IndexLookup& index, const AmountFormatter& amounts)
+    : host_(host), positions_(positions), index_(index), amounts_(amounts) {}
+
+SimulationOutcome InvestmentSimulation::Click(const SimulationRequest& request) {
+    // The messages carry the button's caption, which reads "Pause" while a
+    // run is under way.
+    const std::string caption = running_ ? kPauseCaption : kSimulateCaption;
+    const auto outside = [](std::int32_t day) {
+        return day < kIndexFirstDay || day > kIndexLastDay;
+    };
+    if (outside(request.startDay) || outside(request.endDay)) {
+        host_.Boxes().Show("Investment dates must be in the range\n 2007-01-03 through 2014-12-31.",
+                           caption, MsgButtons::Ok, MsgIcon::Information);
+        return SimulationOutcome::Refused;
+    }
+    if (request.startDay > request.endDay - 30) {
+        host_.Boxes().Show(
+            "For the investment simulation the start date must be\nat least 30 days prior to "
+            "the end date.",
+            caption, MsgButtons::Ok, MsgIcon::Information);
+        return SimulationOutcome::Refused;
+    }
+    if (running_) {
+        host_.SetPauseRequested(true);
+        return SimulationOutcome::PauseRequested;
+    }
+    // Positions the window's lists can never produce would make records
+    // whose columns do not hold what they say.
+    if (request.firstPlanetIndex < -1 || request.firstPlanetIndex > 7 ||
+        request.secondPlanetIndex < 0 || request.secondPlanetIndex > 7) {
+        return SimulationOutcome::InvalidRequest;
+    }
+    for (int orbIndex : request.orbIndex) {
+        if (orbIndex < 0 || orbIndex > 14) return SimulationOutcome::InvalidRequest;
+    }
+    RunningFlag flag(running_);
+    return Run(request);
+}
+
+void InvestmentSimulation::Append(const std::string& text) { host_.Output().Append(text); }
+
+void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + kCrLf); }
+
+std::size_t InvestmentSimulation::OutputCharacters() {
+    const std::string& text = host_.Output().Text();
+    if (text.size() < countedBytes_) {
+        countedBytes_ = 0;
+        countedCharacters_ = 0;
+    }
+    for (std::size_t i = countedBytes_; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++countedCharacters_;
+    }
+    countedBytes_ = text.size();
+    return countedCharacters_;
+}
+
+void InvestmentSimulation::CommonEnding() {
+    host_.Output().MoveCaretToEnd();
+    host_.SetSimulateCaption(kSimulateCaption);
+    host_.LeaveBusyState();
+}
+
+SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
+    const auto p1 = static_cast<std::int16_t>(
+        request.firstPlanetIndex < 0 ? 9 : request.firstPlanetIndex + 1);
+    const auto p2 = static_cast<std::int16_t>(request.secondPlanetIndex + 2);
+    std::array<int, 3> orbDegrees{};
+    for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = request.orbIndex[k] + 1;
+
+    records_ = BuildSimulationRecords(p1, p2, request.aspectChecked, orbDegrees);
+    host_.SetSimulateCaption(kPauseCaption);
+    totals_ = SimulationTotals{};
+    window_ = PositionWindow{};
+
+    host_.ApplyRunGeometry();
+    host_.EnterBusyState(true);
+    OutputBox& output = host_.Output();
+    if (!request.append) output.Clear();
+    countedBytes_ = 0;
+    countedCharacters_ = 0;
+
+    if (!output.Text().empty()) Append(kCrLf);
+    AppendLine(SimulationHeader(request.reportTitle));
+    if (request.includeDetails) Append(kCrLf);
+
+    // Every record of a run has the same planets; the aspect and orb of each
+    // stay in their columns for the whole run.
+    std::vector<RecordPair> pairs;
+    pairs.reserve(records_.size());
+    for (const auto& record : records_) {
+        RecordPair pair;
+        pair.aspect = RecordAspect(record);
+        pair.orbDegrees = RecordOrb(record);
+        pair.aspectAngle = AspectAngles[static_cast<std::size_t>(pair.aspect)];
+        pair.orb = OrbRadians(pair.orbDegrees);
+        pairs.push_back(pair);
+    }
+
+    const std::int32_t start = request.startDay;
+    const std::int32_t end = request.endDay;
+    const double firstT = start - 0.25;
+    // Steps of 3 hours from start - 0.25 to end + 0.25; every instant is an
+    // exact binary fraction, so the last one is exactly end + 0.25.
+    const std::int64_t lastStep = (static_cast<std::int64_t>(end) - start) * 8 + 4;
+
+    bool haveDay = false;
+    std::int32_t previousDay = 0;
+    std::string dateText;
+    double indexValue = -1.0;
+
+    host_.ReportProgress(0.0);
+    for (std::int64_t step = 0; step <= lastStep; ++step) {
+        if (OutputCharacters() > kSimulationOutputLimit) {
+            host_.Boxes().Show(
+                "Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect "
+                "types.",
+                host_.WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
+            Append(std::string(kCrLf) + "Textbox is full" + kCrLf);
+            CommonEnding();
+            return SimulationOutcome::OutputFull;
+        }
+        const double t = firstT + static_cast<double>(step) * kSimulationStep;
+        const bool first = step == 0;
+        const bool last = step == lastStep;
+
+        host_.YieldToEvents();
+        if (host_.PauseRequested()) {
+            if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
+                MsgResult::Yes) {
+                host_.SetSimulateCaption(kSimulateCaption);
+                Append(std::string(kCrLf) + "Stopped");
+                host_.SetPauseRequested(false);
+                CommonEnding();
+                return SimulationOutcome::Stopped;
+            }
+            host_.SetPauseRequested(false);
+        }
+
+        // The date text changes exactly when the calendar day does.
+        const auto day = static_cast<std::int32_t>(std::floor(t + 0.5));
+        if (!haveDay || day != previousDay) {
+            dateText = DateText(day);
+            double value = 0.0;
+            // A value that reads as 0.00 in a record could not be divided by
+            // at redemption; it is as missing as no value.
+            if (!index_.ValueForDay(day, value) || !(RoundHalfEven(value, 2) > 0.0)) {
+                host_.Boxes().Show("For " + dateText + " cannot get value from DJIA data.",
+                                   kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+                CommonEnding();
+                return SimulationOutcome::MissingIndexValue;
+            }
+            indexValue = value;
+            host_.ReportProgress(static_cast<double>(step) / static_cast<double>(lastStep));
+        }
+        haveDay = true;
+        previousDay = day;
+
+        FillPositionWindow(window_, positions_, t, kSimulationStep, first);
+        const PairRows rows = PairRowsOf(window_, p1, p2);
+
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            SimulationRecord& record = records_[i];
+            const RecordPair& pair = pairs[i];
+            const int flag = RecordInvestedFlag(record);
+
+            if (flag == 0) {
+                const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
+                if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
+                    const int count = RecordCount(record) + 1;
+                    record = OpenedRecord(record, indexValue, count);
+                    if (request.includeDetails) {
+                        AppendLine(InvestmentLine(pair.aspect, pair.orbDegrees, count, dateText,
+                                                  amounts_));
+                        output.MoveCaretToEnd();
+                    }
+                }
+                continue;
+            }
+            if (flag != 1) continue;
+
+            // At the last step an investment is redeemed when its transit
+            // leaves the orb there, as at any other step, or is still in it
+            // but separating; only one still applying is cancelled.
+            const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
+            bool redeem = leaves;
+            if (last && !leaves) {
+                if (SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
+                    redeem = true;
+                } else {
+                    const int count = RecordCount(record) - 1;
+                    record = CancelledRecord(record, count);
+                    if (request.includeDetails) {
+                        AppendLine(CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
+                        output.MoveCaretToEnd();
+                    }
+                    continue;
+                }
+            }
+            if (!redeem) continue;
+
+            const double purchase = RecordPurchaseValue(record);
+            const double gain = (indexValue - purchase) * 100.0 / purchase;
+            const double total = RecordGain(record) + gain;
+            const int count = RecordCount(record);
+            const auto a = static_cast<std::size_t>(pair.aspect);
+            totals_.gainSum[a] += gain;
+            ++totals_.completedInvestments;
+            record = RedeemedRecord(record, total, count);
+            ++totals_.redemptions[a];
+            if (request.includeDetails) {
+                AppendLine(RedemptionLine(pair.aspect, pair.orbDegrees, count, dateText, gain,
+                                          total, amounts_));
+                output.MoveCaretToEnd();
+            }
+        }
+    }
+
+    // Normal end: the records from best to worst, then the totals.
+    if (!records_.empty()) QuickSort(records_, 0, static_cast<int>(records_.size()) - 1);
+    const int completed = totals_.completedInvestments;
+    if (completed > 0) Append(kCrLf);
+    AppendLine("Total number of investments = " + std::to_string(completed));
+    if (completed >= 1) {
+        Append(kCrLf);
+        for (const auto& record : records_) {
+            AppendLine(SummaryLine(record, amounts_));
+            output.MoveCaretToEnd();
+        }
+        Append(std::string(kCrLf) + "Gain or loss by aspect for all orbs:");
+        for (int a = 1; a <= kNumberOfAspectTypes; ++a) {
+            const auto index = static_cast<std::size_t>(a);
+            if (totals_.redemptions[index] > 0) {
+                Append(kCrLf + AspectTotalLine(a, totals_.redemptions[index],
+                                               totals_.gainSum[index], amounts_));
+            }
+        }
+    }
+    Append(kCrLf);
+    host_.ReportProgress(1.0);
+    host_.PopUpNotice("Done", 1200, 300, 2000);
+    CommonEnding();
+    return SimulationOutcome::Completed;
+}
+
+}  // namespace vlt

@@ -1,0 +1,7 @@
+# The investment simulation: the full 2007-2014 run, headless, and the
+# position evaluations it makes on their own.
+vlt_bench(simulation_bench
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/simulation_bench.cpp
+  LIBS vlt_simulation)
+target_compile_definitions(simulation_bench PRIVATE
+  VLT_SHARED_DATA_DIR="${VLT_SHARED_DATA_DIR}")

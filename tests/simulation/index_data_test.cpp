@@ -1,0 +1,279 @@
+// The index file: loading, the value of a line, the binary search and the
+// day lookup, on small files of the test's own and on the real file where it
+// is present.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/simulation/index_data.h"
+#include "app/support/message_box.h"
+
+namespace {
+
+using namespace vlt;
+namespace chr = std::chrono;
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    MsgResult Show(const std::string& text, const std::string& title, MsgButtons buttons,
+                   MsgIcon icon) override {
+        texts.push_back(text);
+        titles.push_back(title);
+        lastButtons = buttons;
+        lastIcon = icon;
+        return MsgResult::Ok;
+    }
+    std::vector<std::string> texts;
+    std::vector<std::string> titles;
+    MsgButtons lastButtons = MsgButtons::YesNo;
+    MsgIcon lastIcon = MsgIcon::Question;
+};
+
+// Julian day number of a civil date, from the standard library's calendar.
+std::int32_t Jdn(int y, unsigned m, unsigned d) {
+    const chr::sys_days days{chr::year{y} / chr::month{m} / chr::day{d}};
+    return static_cast<std::int32_t>(2440588 + days.time_since_epoch().count());
+}
+
+std::string DateText(std::int32_t jdn) {
+    const chr::year_month_day ymd{chr::sys_days{chr::days{jdn - 2440588}}};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()), unsigned(ymd.month()),
+                  unsigned(ymd.day()));
+    return text;
+}
+
+class IndexFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = ::testing::TempDir() + "vlt_index_XXXXXX";
+        if (char* made = mkdtemp(pattern.data())) folder_ = made;
+        path_ = folder_ + "/DJIA_data.txt";
+    }
+    void TearDown() override {
+        std::remove(path_.c_str());
+        rmdir(folder_.c_str());
+    }
+    void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+
+    // A file of n weekday lines from 2007-01-03 on, value 10000 + k / 100.
+    static std::string WeekdayFile(int n, std::vector<std::int32_t>* days = nullptr) {
+        std::string text;
+        std::int32_t day = Jdn(2007, 1, 3);
+        for (int k = 0; k < n; ++day) {
+            const unsigned weekday = chr::weekday{chr::sys_days{chr::days{day - 2440588}}}.c_encoding();
+            if (weekday == 0 || weekday == 6) continue;
+            char value[16];
+            std::snprintf(value, sizeof value, "%.2f", 10000 + k / 100.0);
+            text += DateText(day) + " " + value + "\r\n";
+            if (days != nullptr) days->push_back(day);
+            ++k;
+        }
+        return text;
+    }
+
+    std::string folder_;
+    std::string path_;
+    RecordingBoxes boxes_;
+};
+
+TEST_F(IndexFile, LineCountOtherThan2088IsReportedAndBlankLinesDoNotCount) {
+    const std::string full = WeekdayFile(2088);
+    struct Case {
+        const char* why;
+        std::string bytes;
+        bool error;
+    } cases[] = {
+        {"exactly 2088", full, false},
+        {"2088 with blank lines", "\r\n   \r\n" + full + "\r\n\t\r\n", false},
+        {"2087", WeekdayFile(2087), true},
+        {"2089", WeekdayFile(2089), true},
+        {"empty", "", true},
+    };
+    for (const auto& c : cases) {
+        Write(c.bytes);
+        IndexData data;
+        boxes_.texts.clear();
+        LoadIndexData(data, boxes_, path_);
+        if (c.error) {
+            ASSERT_EQ(boxes_.texts.size(), 1u) << c.why;
+            EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file");
+            EXPECT_EQ(boxes_.titles[0], kDefaultTitle);
+            EXPECT_EQ(boxes_.lastButtons, MsgButtons::Ok);
+            EXPECT_EQ(boxes_.lastIcon, MsgIcon::None);
+        } else {
+            EXPECT_TRUE(boxes_.texts.empty()) << c.why;
+            EXPECT_EQ(data.count, 2088);
+            EXPECT_EQ(data.lines.size(), 2089u);
+            EXPECT_EQ(data.lines[0], "");
+            EXPECT_EQ(data.lines[1].substr(0, 10), "2007-01-03");
+        }
+        EXPECT_EQ(data.firstDay, 2454104) << c.why;
+        EXPECT_EQ(data.lastDay, 2457023) << c.why;
+    }
+}
+
+TEST_F(IndexFile, MissingFileIsReportedAndStillSetsTheRange) {
+    IndexData data;
+    LoadIndexData(data, boxes_, folder_ + "/no-such-file.txt");
+    ASSERT_EQ(boxes_.texts.size(), 1u);
+    EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file");
+    EXPECT_EQ(data.count, 0);
+    EXPECT_EQ(data.firstDay, kIndexFirstDay);
+    EXPECT_EQ(data.lastDay, kIndexLastDay);
+    double value = -1;
+    EXPECT_FALSE(IndexValueForDay(data, Jdn(2007, 1, 3), value));
+    EXPECT_EQ(value, -1);
+}
+
+TEST(IndexLineValue, LastEightCharactersOfTheValueText) {
+    const struct {
+        const char* line;
+        double value;
+    } cases[] = {
+        {"2007-01-08 12423.49", 12423.49},
+        {"2007-01-08,9999.99", 9999.99},     // 7 characters, read exactly
+        {"2007-01-08 812.5", 812.5},
+        {"2007-01-08 0", 0.0},
+        {"2007-01-08 0.00", 0.0},
+        {"2007-01-08", 0.0},                 // only a date
+        {"2007-01-08 ", 0.0},
+        {"2007-01-08 123456789.5", 456789.5}, // only the last 8 characters count
+        {"2007-01-08 1 234.5", 1234.5},      // blanks are ignored
+        {"2007-01-08 12x3", 12.0},
+        {"2007", 0.0},
+        {"", 0.0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(IndexLineValue(c.line), c.value) << c.line;
+}
+
+TEST(BinarySearch, FindsEveryEntryAndPlacesEveryGap) {
+    // Keys at every other number, so that every gap can be probed too.
+    for (int count = 0; count <= 40; ++count) {
+        std::vector<std::string> list = {""};
+        for (int k = 1; k <= count; ++k) {
+            char key[16];
+            std::snprintf(key, sizeof key, "%04d", 2 * k);
+            list.push_back(std::string(key) + " payload");
+        }
+        for (int probe = 0; probe <= 2 * count + 2; ++probe) {
+            char key[16];
+            std::snprintf(key, sizeof key, "%04d", probe);
+            std::int32_t position = 0;
+            const bool found = BinarySearch(key, list, count, position, 1, 4, true);
+            const bool present = probe % 2 == 0 && probe >= 2 && probe <= 2 * count;
+            EXPECT_EQ(found, present) << count << " " << probe;
+            if (present) {
+                EXPECT_EQ(position, probe / 2) << count << " " << probe;
+            } else {
+                EXPECT_LE(position, -1) << count << " " << probe;
+            }
+        }
+    }
+}
+
+TEST(BinarySearch, EdgesOfTheDescribedSteps) {
+    const std::vector<std::string> list = {"", "b-1", "d-2", "f-3"};
+    struct Case {
+        const char* key;
+        std::int32_t count;
+        bool found;
+        std::int32_t position;
+    } cases[] = {
+        {"a", 3, false, -1},  // before the first
+        {"g", 3, false, -4},  // after the last: -(count + 1)
+        {"b", 1, true, 1},    // a single entry
+        {"d", 0, false, -1},  // no entries
+        {"f", 3, true, 3},
+        {"c", 3, false, -2},
+        {"e", 3, false, -3},
+        {"f", 99, true, 3},   // a count beyond the list is held to the list
+    };
+    for (const auto& c : cases) {
+        std::int32_t position = 0;
+        EXPECT_EQ(BinarySearch(c.key, list, c.count, position, 1, 1, true), c.found) << c.key;
+        EXPECT_EQ(position, c.position) << c.key;
+    }
+    // Segments from another column, and case-insensitive comparison.
+    std::int32_t position = 0;
+    EXPECT_TRUE(BinarySearch("-2", list, 3, position, 2, 2, true));
+    EXPECT_EQ(position, 2);
+    EXPECT_FALSE(BinarySearch("D", list, 3, position, 1, 1, true));
+    EXPECT_TRUE(BinarySearch("D", list, 3, position, 1, 1, false));
+    EXPECT_EQ(position, 2);
+    // Entries shorter than the segment are compared by what they hold.
+    const std::vector<std::string> ragged = {"", "2007", "2007-01-03 1", "2007-01-04 2"};
+    EXPECT_TRUE(BinarySearch("2007-01-04", ragged, 3, position, 1, 10, true));
+    EXPECT_EQ(position, 3);
+}
+
+TEST_F(IndexFile, WeekendsAndHolidaysTakeTheNextValueWithinFourDays) {
+    // Thursday 2007-01-04 has a zero value, Friday 2007-01-05 is missing.
+    Write("2007-01-03 12474.52\r\n"
+          "2007-01-04 0\r\n"
+          "   2007-01-08 12423.49   \r\n"
+          "2007-01-09 12416.60\r\n"
+          "2007-01-15 12556.08\r\n");
+    IndexData data;
+    LoadIndexData(data, boxes_, path_);
+    struct Case {
+        std::int32_t day;
+        bool found;
+        double value;
+    } cases[] = {
+        {Jdn(2007, 1, 3), true, 12474.52},
+        {Jdn(2007, 1, 4), true, 12423.49},  // zero and missing days skipped: Monday's value
+        {Jdn(2007, 1, 6), true, 12423.49},  // Saturday
+        {Jdn(2007, 1, 9), true, 12416.60},
+        {Jdn(2007, 1, 10), false, 0},       // next line five days on: too far
+        {Jdn(2007, 1, 11), true, 12556.08}, // four days on
+        {Jdn(2006, 12, 25), false, 0},      // before the first line
+        {Jdn(2007, 1, 16), false, 0},       // after the last line
+        {INT32_MAX - 1, false, 0},          // no overflow in the five tries
+    };
+    for (const auto& c : cases) {
+        double value = -1;
+        EXPECT_EQ(IndexValueForDay(data, c.day, value), c.found) << DateText(c.day);
+        if (c.found) {
+            EXPECT_DOUBLE_EQ(value, c.value) << DateText(c.day);
+        }
+    }
+}
+
+TEST(RealIndexFile, SaturdayGivesMondaysValueAndEveryLineIsFound) {
+    const std::string path = std::string(VLT_SHARED_DATA_DIR) + "/DJIA_data.txt";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) GTEST_SKIP() << "the index file is not present";
+    RecordingBoxes boxes;
+    IndexData data;
+    LoadIndexData(data, boxes, path);
+    EXPECT_TRUE(boxes.texts.empty());
+    ASSERT_EQ(data.count, 2088);
+    double value = 0;
+    ASSERT_TRUE(IndexValueForDay(data, Jdn(2007, 1, 6), value));
+    EXPECT_DOUBLE_EQ(value, 12423.49);
+    // Every line is found by its own date with its own value, and every day of
+    // the covered range has a value within four days.
+    for (std::int32_t k = 1; k <= data.count; ++k) {
+        const std::string& line = data.lines[static_cast<std::size_t>(k)];
+        std::int32_t position = 0;
+        ASSERT_TRUE(BinarySearch(line.substr(0, 10), data.lines, data.count, position, 1, 10, true)) << line;
+        EXPECT_EQ(position, k);
+    }
+    for (std::int32_t day = kIndexFirstDay; day <= kIndexLastDay; ++day) {
+        EXPECT_TRUE(IndexValueForDay(data, day, value)) << DateText(day);
+        EXPECT_GT(value, 0.0);
+    }
+}
+
+}  // namespace
