@@ -1,0 +1,29 @@
+#pragma once
+// Where the transit scan gets its positions.  The program uses the shared
+// position dispatch; tests drive the scan with constructed longitudes or an
+// independent ephemeris, benchmarks count and time the calls.
+
+#include <cstdint>
+
+namespace vlt {
+
+class PositionSource {
+public:
+    virtual ~PositionSource() = default;
+    // Ecliptic longitude in radians, negative when there is none.
+    virtual double Longitude(std::int16_t planet, double jd, bool heliocentric) = 0;
+    // Whether the planet moves backwards (geocentrically) at universal time jd.
+    virtual bool IsRetrograde(std::int16_t planet, double jd) = 0;
+};
+
+// PlanetLongitude and IsRetrograde of the position dispatch.
+class EphemerisPositions final : public PositionSource {
+public:
+    double Longitude(std::int16_t planet, double jd, bool heliocentric) override;
+    bool IsRetrograde(std::int16_t planet, double jd) override;
+};
+
+// One shared instance for callers that do not inject their own.
+PositionSource& DefaultPositions();
+
+}  // namespace vlt

@@ -1,0 +1,342 @@
+#include "app/engine/transit_commands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "app/engine/report_lines.h"
+#include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
+
+namespace vlt {
+
+namespace {
+
+constexpr const char* kPauseCaption = "Pause";
+// 1 January of the year 1, the earliest date the window accepts.
+constexpr std::int32_t kFirstSupportedDay = 1721426;
+constexpr const char* kSearchCaption = "Search";
+constexpr const char* kTimezoneMissing =
+    "Please specify the timezone for the results, or use the default GMT timezone.";
+constexpr const char* kSecondBeyondFirst = "Second planet must be beyond first planet";
+
+std::int16_t FirstPlanetOf(const TransitInputs& in) {
+    return static_cast<std::int16_t>(in.firstPlanetIndex < 0 ? kPluto : in.firstPlanetIndex + 1);
+}
+
+std::int16_t SecondPlanetOf(const TransitInputs& in) {
+    return static_cast<std::int16_t>(in.secondPlanetIndex + 2);
+}
+
+std::string FirstPlanetText(const TransitInputs& in) {
+    return in.firstPlanetIndex < 0 ? std::string("Pluto") : in.firstPlanetText;
+}
+
+double DistanceToAspect(double a, double b, double angle) {
+    std::int16_t direction = 0;
+    return std::fabs(AngularSeparation(a, b, direction) - angle);
+}
+
+}  // namespace
+
+bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes) {
+    for (bool on : checked) {
+        if (on) return true;
+    }
+    boxes.Show("At least one aspect type must be checked.", "Aspect type", MsgButtons::Ok,
+               MsgIcon::None);
+    return false;
+}
+
+bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes) {
+    if (outerIndex > middleIndex && middleIndex > innerIndex) return true;
+    boxes.Show("Orbs must be strictly decreasing.", "Orb values", MsgButtons::Ok,
+               MsgIcon::Information);
+    return false;
+}
+
+bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
+                         std::int16_t second, bool heliocentric, PositionSource& positions,
+                         MessageBoxes& boxes) {
+    const std::string name = date == 0 ? "Start date" : "End date";
+    const std::int16_t planets[2] = {first, second};
+    double longitude[2];
+    for (int p = 0; p < 2; ++p) {
+        longitude[p] = positions.Longitude(planets[p], dayNumber - 0.5, false);
+    }
+    for (int p = 0; p < 2; ++p) {
+        if (longitude[p] == -99.0) {
+            boxes.Show(name + " is too early for " + PlanetName(planets[p], heliocentric, false) +
+                           ".",
+                       kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+            return false;
+        }
+    }
+    for (int p = 0; p < 2; ++p) {
+        if (longitude[p] == -100.0) {
+            boxes.Show(name + " is too late for " + PlanetName(planets[p], heliocentric, false) +
+                           ".",
+                       kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
+                                   std::int16_t second, bool heliocentric, double innerOrb,
+                                   int timezoneMinutes, PositionSource& positions) {
+    const double zone = timezoneMinutes / 1440.0;
+    auto midnight = [&](std::int32_t day) { return day - 0.5 - zone; };
+    const double a = positions.Longitude(first, midnight(startDay), heliocentric);
+    const double b = positions.Longitude(second, midnight(startDay), heliocentric);
+    if (a < 0 || b < 0) return startDay;
+    int active = 0;
+    for (int type = 1; type <= kAspectCount; ++type) {
+        if (DistanceToAspect(a, b, AspectAngles[type]) < innerOrb) {
+            active = type;
+            break;
+        }
+    }
+    if (active == 0) return startDay;
+    std::int32_t day = startDay;
+    for (;;) {
+        // Never before the first day a date may have.
+        if (day <= kFirstSupportedDay) return kFirstSupportedDay;
+        --day;
+        const double x = positions.Longitude(first, midnight(day), heliocentric);
+        const double y = positions.Longitude(second, midnight(day), heliocentric);
+        // No position this far back: the scan starts on the last day that had one.
+        if (x < 0 || y < 0) return day + 1;
+        if (!(DistanceToAspect(x, y, AspectAngles[active]) < innerOrb)) return day;
+    }
+}
+
+std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex) {
+    const int outer = searchOrbIndex + 3;
+    return {static_cast<std::int16_t>(outer), static_cast<std::int16_t>(outer * 2 / 3),
+            static_cast<std::int16_t>(outer / 3)};
+}
+
+bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int aspectType,
+                                 MessageBoxes& boxes) {
+    if (aspectType < 1 || aspectType > kAspectCount) return true;  // no aspect chosen
+    const auto lo = std::min(first, second);
+    const auto hi = std::max(first, second);
+    const bool conjunctionOrSemisextile = aspectType == kConjunction || aspectType == kSemisextile;
+    const bool alsoSextile = conjunctionOrSemisextile || aspectType == kSextile;
+    std::string text;
+    if (lo == kSun && hi == kMercury && !conjunctionOrSemisextile) {
+        text = "The only possible geocentric aspects between the Sun and Mercury\n"
+               "are conjunction and semisextile.";
+    } else if (lo == kSun && hi == kVenus && !alsoSextile) {
+        text = "The only possible geocentric aspects between the Sun and Venus\n"
+               "are conjunction, sextile and semisextile.";
+    } else if (lo == kMercury && hi == kVenus && !alsoSextile) {
+        text = "The only possible geocentric aspects between Mercury and Venus\n"
+               "are conjunction, sextile and semisextile.";
+    }
+    if (text.empty()) return true;
+    boxes.Show(text, kSearchCaption, MsgButtons::Ok, MsgIcon::Information);
+    return false;
+}
+
+TransitCommands::TransitCommands(RunHost& host, TransitWindow& window, PositionSource& positions)
+    : host_(host), window_(window), positions_(positions), scanner_(host, positions) {}
+
+void TransitCommands::RunScan(TransitRequest& request) {
+    CompleteRequest(request);
+    lastRequest_ = request;
+    scanRan_ = true;
+    lastEnd_ = scanner_.TransitScan(request);
+}
+
+void TransitCommands::Start() {
+    if (host_.StartCaption() == kPauseCaption) {
+        host_.SetPauseRequested(true);
+        return;
+    }
+    MessageBoxes& boxes = host_.Boxes();
+    if (!window_.CheckDateFieldsPresent(0) || !window_.CheckDateFieldsPresent(1)) return;
+    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return;
+    const std::int32_t enteredStart = window_.DayNumber(0);
+    const std::int32_t enteredEnd = window_.DayNumber(1);
+    if (enteredStart > enteredEnd - 3) {
+        boxes.Show("The start date must be at least 3 days prior to the end date.",
+                   host_.StartCaption(), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    const TransitInputs in = window_.Inputs();
+    if (in.timezoneIndex == 0) {
+        boxes.Show(kTimezoneMissing, host_.StartCaption(), MsgButtons::Ok, MsgIcon::None);
+        window_.SelectTimezone(kGmtTimezoneIndex);
+        return;
+    }
+
+    TransitRequest request;
+    request.firstPlanet = FirstPlanetOf(in);
+    request.secondPlanet = SecondPlanetOf(in);
+    if (showAllMode_) {
+        if (request.firstPlanet == request.secondPlanet) {
+            host_.SetStopRequested(false);
+            return;
+        }
+        if (request.firstPlanet > request.secondPlanet) {
+            std::swap(request.firstPlanet, request.secondPlanet);
+        }
+    } else {
+        if (request.firstPlanet == request.secondPlanet) {
+            boxes.Show("Transit of a planet to itself is not possible.", host_.StartCaption(),
+                       MsgButtons::Ok, MsgIcon::Exclamation);
+            return;
+        }
+        if (request.firstPlanet > request.secondPlanet) {
+            boxes.Show(kSecondBeyondFirst, host_.StartCaption(), MsgButtons::Ok,
+                       MsgIcon::Information);
+            return;
+        }
+        if (!CheckAspectTypesChosen(in.aspectChecked, boxes)) return;
+        if (!ValidateOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2], boxes)) return;
+    }
+    for (int level = 0; level < 3; ++level) {
+        request.orbDegrees[level] = static_cast<std::int16_t>(in.orbIndex[level] + 1);
+    }
+
+    if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
+        !in.plutoTablesLoaded) {
+        return;
+    }
+    if (!CheckDateInDataSpan(0, enteredStart, request.firstPlanet, request.secondPlanet,
+                             in.heliocentric, positions_, boxes) ||
+        !CheckDateInDataSpan(1, enteredEnd, request.firstPlanet, request.secondPlanet,
+                             in.heliocentric, positions_, boxes)) {
+        return;
+    }
+    host_.SetStopRequested(false);
+    scanner_.SetHeaderPrinted(false);
+    host_.ApplyRunGeometry();
+
+    request.heliocentric = in.heliocentric;
+    request.timezoneIndex = in.timezoneIndex;
+    request.timezoneLabel = in.timezoneText;
+    request.startDay = MoveStartOutOfTransit(
+        enteredStart, request.firstPlanet, request.secondPlanet, in.heliocentric,
+        OrbRadians(request.orbDegrees[2]), request.TimezoneMinutes(), positions_);
+    request.endDay = enteredEnd;
+    for (int type = 1; type <= kAspectCount; ++type) {
+        request.aspectEnabled[type] = in.aspectChecked[static_cast<std::size_t>(type - 1)];
+    }
+    request.showAllMode = showAllMode_;
+    request.searchMode = false;
+
+    TitleInputs title;
+    title.heliocentric = in.heliocentric;
+    title.showAllMode = showAllMode_;
+    title.firstPlanetName = FirstPlanetText(in);
+    title.secondPlanetName = in.secondPlanetText;
+    title.startDay = enteredStart;
+    title.endDay = enteredEnd;
+    request.reportTitle = ReportTitle(title);
+
+    RunScan(request);
+}
+
+void TransitCommands::Search() {
+    MessageBoxes& boxes = host_.Boxes();
+    const TransitInputs in = window_.Inputs();
+    const std::int16_t first = FirstPlanetOf(in);
+    const std::int16_t second = SecondPlanetOf(in);
+    const int aspectType = in.searchAspectIndex + 1;
+    if (!in.heliocentric && !CheckGeocentricSearchAspect(first, second, aspectType, boxes)) {
+        return;
+    }
+    scanner_.SetHeaderPrinted(false);
+    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return;
+    const int from = in.searchWhenIndex == 0 ? 0 : 1;
+    if (!window_.CheckDateFieldsPresent(from)) return;
+    const std::int32_t startDay = window_.DayNumber(from);
+    if (in.timezoneIndex == 0) {
+        boxes.Show(kTimezoneMissing, kSearchCaption, MsgButtons::Ok, MsgIcon::None);
+        window_.SelectTimezone(kGmtTimezoneIndex);
+        return;
+    }
+    if (first >= second) {
+        boxes.Show(kSecondBeyondFirst, kSearchCaption, MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+
+    TransitRequest request;
+    request.firstPlanet = first;
+    request.secondPlanet = second;
+    request.orbDegrees = SearchOrbDegrees(in.orbIndex[3]);
+    if ((first == kPluto || second == kPluto) && !in.plutoTablesLoaded) return;
+    host_.ApplyRunGeometry();
+
+    request.heliocentric = in.heliocentric;
+    request.timezoneIndex = in.timezoneIndex;
+    request.timezoneLabel = in.timezoneText;
+    request.startDay = startDay;
+    request.endDay = kSearchLastDay;
+    if (aspectType >= 1 && aspectType <= kAspectCount) request.aspectEnabled[aspectType] = true;
+    request.searchMode = true;
+    request.showAllMode = false;
+
+    TitleInputs title;
+    title.heliocentric = in.heliocentric;
+    title.searchMode = true;
+    title.firstPlanetName = FirstPlanetText(in);
+    title.secondPlanetName = in.secondPlanetText;
+    title.startDay = startDay;
+    title.searchOrbText = in.searchOrbText;
+    title.searchAspectText = in.searchAspectText;
+    request.reportTitle = ReportTitle(title);
+
+    searchMode_ = true;
+    RunScan(request);
+    searchMode_ = false;
+
+    if (!scanner_.Table().RowIsEmpty(kFirstTransitRow) && !in.keepDates) {
+        window_.ShowDateInFields(0, startDay);
+        window_.ShowDateInFields(1, kSearchLastDay);
+    }
+}
+
+void TransitCommands::ShowAll(int item) {
+    const int keptFirst = window_.PlanetListIndex(0);
+    const int keptSecond = window_.PlanetListIndex(1);
+    const bool keptAppend = host_.AppendChecked();
+    OutputBox& out = host_.Output();
+    if (!host_.AppendChecked()) {
+        out.Clear();
+    } else if (!out.Text().empty()) {
+        out.Append(kLineBreak);
+    }
+    host_.SetAppendChecked(true);
+    showAllMode_ = true;
+
+    // One pass; true when the series is to end.
+    auto pass = [this](int list, int index) {
+        window_.SelectPlanet(list, index);
+        Start();
+        if (host_.StopRequested()) {
+            host_.SetStopRequested(false);
+            return true;
+        }
+        return false;
+    };
+    const int list = item == 0 ? 0 : 1;
+    bool ended = false;
+    const int count = window_.PlanetListCount(list);
+    for (int index = 0; index < count && !ended; ++index) ended = pass(list, index);
+    if (list == 0 && !ended) pass(0, -1);  // no entry selected: Pluto
+
+    window_.SelectPlanet(0, keptFirst);
+    window_.SelectPlanet(1, keptSecond);
+    host_.SetAppendChecked(keptAppend);
+    out.MoveCaretToEnd();
+    host_.LeaveBusyState();
+    host_.PopUpNotice("Done", 1200, 300, 2000);
+    showAllMode_ = false;
+}
+
+}  // namespace vlt

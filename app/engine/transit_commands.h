@@ -1,0 +1,83 @@
+#pragma once
+// The three transit commands of the main window: construct transit tables
+// (Start), search for the first transit of one aspect (Search), and the
+// transit tables of one planet with every other planet (Show all).  They read
+// the window's inputs, refuse what cannot be computed with the window's
+// messages, and run the transit scan.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/engine/position_source.h"
+#include "app/engine/transit_request.h"
+#include "app/engine/transit_scan.h"
+#include "app/engine/transit_window.h"
+#include "app/support/run_host.h"
+
+namespace vlt {
+
+// "At least one aspect type must be checked." / "Orbs must be strictly
+// decreasing." as the window's aspect and orb rules show them; false when
+// refused.  orbIndex are the list indices of the outer, middle, inner orb.
+bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes);
+bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes);
+
+// "Start date is too early for Jupiter." and the like: both planets'
+// geocentric positions at local midnight beginning dayNumber (no zone), each
+// planet asked in turn for -99, then each for -100.  date 0 start, 1 end.
+bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
+                         std::int16_t second, bool heliocentric, PositionSource& positions,
+                         MessageBoxes& boxes);
+
+// The start day moved back, one day at a time, while the two planets stay
+// within the inner orb of the first aspect type (of all seven) that holds
+// them at the local midnight beginning the start day.
+std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
+                                   std::int16_t second, bool heliocentric, double innerOrb,
+                                   int timezoneMinutes, PositionSource& positions);
+
+// The search's outer, middle and inner orb degrees for the search-orb list
+// index (entries 3° to 15°).
+std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex);
+
+// Whether a geocentric search may ask for this aspect of this pair; shows
+// the refusal (title "Search") when not.
+bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int aspectType,
+                                 MessageBoxes& boxes);
+
+class TransitCommands {
+public:
+    TransitCommands(RunHost& host, TransitWindow& window,
+                    PositionSource& positions = DefaultPositions());
+
+    // Click on cmdStart: a pause request while a scan runs, else a run.
+    void Start();
+    // Click on cmdSearch.
+    void Search();
+    // Click on cmdShowAll(item), item 0 or 1.
+    void ShowAll(int item);
+
+    bool ShowAllMode() const { return showAllMode_; }
+    bool SearchMode() const { return searchMode_; }
+    // The request of the last scan started and how it ended.
+    const TransitRequest& LastRequest() const { return lastRequest_; }
+    ScanEnd LastScanEnd() const { return lastEnd_; }
+    bool ScanRan() const { return scanRan_; }
+    TransitScanner& Scanner() { return scanner_; }
+
+private:
+    void RunScan(TransitRequest& request);
+
+    RunHost& host_;
+    TransitWindow& window_;
+    PositionSource& positions_;
+    TransitScanner scanner_;
+    bool showAllMode_ = false;
+    bool searchMode_ = false;
+    TransitRequest lastRequest_;
+    ScanEnd lastEnd_ = ScanEnd::Completed;
+    bool scanRan_ = false;
+};
+
+}  // namespace vlt

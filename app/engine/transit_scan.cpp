@@ -1,0 +1,448 @@
+#include "app/engine/transit_scan.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "app/engine/report_lines.h"
+#include "app/positions/positions.h"
+
+namespace vlt {
+
+namespace {
+
+// Progress goes to the window at most this often.
+constexpr long long kProgressIntervalNanos = 250'000'000;
+// The clock is looked at once per this many steps.
+constexpr unsigned long kProgressStepMask = 63;
+
+long long NowNanos() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::int32_t IntDay(double x) { return static_cast<std::int32_t>(std::floor(x)); }
+
+}  // namespace
+
+TransitScanner::TransitScanner(RunHost& host, PositionSource& positions)
+    : host_(host), positions_(positions) {}
+
+void TransitScanner::UseRequest(const TransitRequest& request) {
+    req_ = request;
+    tzMinutes_ = req_.TimezoneMinutes();
+    tzDays_ = tzMinutes_ / 1440.0;
+    step_ = ScanStep(req_.firstPlanet, req_.secondPlanet);
+}
+
+void TransitScanner::ClearOrbFlags() {
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        for (auto& level : inOrb_[type]) {
+            level[0] = false;
+            level[1] = false;
+        }
+    }
+}
+
+void TransitScanner::ClearTransitTable() { table_.Clear(); }
+
+void TransitScanner::BuildTableHeader() {
+    FillTableHeader(table_, req_.reportTitle, req_.orbDegrees[0], req_.orbDegrees[1],
+                    req_.orbDegrees[2]);
+    headerRowsBuilt_ = true;
+}
+
+void TransitScanner::ResetOffsets() { offset_.fill(0); }
+
+std::string TransitScanner::RetrogradeMarker(std::int32_t day, int minutes, std::int16_t planet) {
+    if (req_.heliocentric || req_.showAllMode) return "";
+    const double ut = day - 0.5 - minutes / 1440.0;
+    return positions_.IsRetrograde(planet, ut) ? "r" : "";
+}
+
+std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::int16_t second,
+                                             int aspectType, double step) {
+    // Minutes are counted as whole numbers from the local start of the
+    // search, so that the day and the clock time of the best minute come out
+    // exactly, whatever the rounding of the Julian dates.
+    const double localLow = t - 1.5 * step;
+    const double universalLow = localLow - tzDays_;
+    const double universalHigh = t + 1.5 * step - tzDays_;
+    const double angle = req_.aspectAngle[aspectType];
+    double best = 10.0;
+    long bestMinute = 0;
+    const long lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
+    for (long k = 0; k <= lastMinute; ++k) {
+        const double x = universalLow + k / 1440.0;
+        const double a = positions_.Longitude(first, x, req_.heliocentric);
+        const double b = positions_.Longitude(second, x, req_.heliocentric);
+        const double distance = std::fabs(ShortestSeparation(a, b) - angle);
+        if (distance < best) {
+            best = distance;
+            bestMinute = k;
+        } else if (distance > best) {
+            break;
+        }
+    }
+    if (!(best < kExactMinimumLimit)) return "";
+    // Local time of the best minute + 0.5, in minutes: the start of the
+    // search lies on a sixteenth of a day, a whole number of minutes.
+    const long long startMinutes = std::llround((localLow + 0.5) * 1440.0);
+    const long long total = startMinutes + bestMinute;
+    long long dayNumber = total / 1440;
+    long long minuteOfDay = total % 1440;
+    if (minuteOfDay < 0) {
+        minuteOfDay += 1440;
+        --dayNumber;
+    }
+    const auto d = static_cast<std::int32_t>(dayNumber);
+    return ReportDateText(d) + "*" + RetrogradeMarker(d + 1, tzMinutes_, first) +
+           ClockTimeText(static_cast<double>(minuteOfDay) / 1440.0) + " " + req_.timezoneLabel;
+}
+
+void TransitScanner::WriteApproximateMinimum(std::int32_t row, double time, double distance,
+                                             int minutes) {
+    const std::int32_t day = IntDay(time + 0.5);
+    table_.CellForWrite(row, 4) =
+        ReportDateText(day) + RetrogradeMarker(day + 1, minutes, req_.firstPlanet);
+    table_.CellForWrite(row, 8) = FormatDegMin(distance, false, false);
+}
+
+void TransitScanner::SplitExactMinimum(std::int32_t row, const std::string& text) {
+    std::size_t cut = text.find('r');
+    if (cut == std::string::npos) cut = text.find('*');
+    if (cut == std::string::npos) {
+        table_.CellForWrite(row, 4) = text;
+        table_.CellForWrite(row, 8).clear();
+        return;
+    }
+    table_.CellForWrite(row, 4) = text.substr(0, cut + 1);
+    table_.CellForWrite(row, 8) = text.substr(cut + 1);
+}
+
+void TransitScanner::WriteTableRow(std::int32_t row) {
+    OutputBox& out = host_.Output();
+    if (TextLength(out.Text()) > kOutputRowLimit) {
+        host_.Boxes().Show("Output textbox is full.", host_.WindowCaption(), MsgButtons::Ok,
+                           MsgIcon::Exclamation);
+        out.Append("Textbox is full -- ");
+        host_.SetPauseRequested(true);
+        host_.SetStopRequested(true);
+        return;
+    }
+    if (!headerPrinted_) {
+        out.Append(table_.Cell(0, 0) + kLineBreak);
+        out.Append(TableRowLine(table_.RowAt(1)));
+        out.Append(table_.Cell(2, 0));
+        headerPrinted_ = true;
+    }
+    // A "?" stands for an empty cell, in the table as in the line.
+    for (int c = 0; c < kTransitColumns; ++c) {
+        if (table_.Cell(row, c) == "?") table_.CellForWrite(row, c).clear();
+    }
+    out.Append(TableRowLine(table_.RowAt(row)));
+    out.MoveCaretToEnd();
+    out.Refresh();
+}
+
+TransitScanner::OrbSwitch TransitScanner::DetectOrbSwitch() const {
+    OrbSwitch result;
+    if (!req_.orbSwitch) return result;
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        if (inOrb_[type][0][0] && !inOrb_[type][0][1]) result.first = type;
+        if (!inOrb_[type][0][0] && inOrb_[type][0][1]) result.second = type;
+    }
+    result.found = result.first != 0 && result.second != 0;
+    return result;
+}
+
+void TransitScanner::FlushTransit() {
+    if (!headerRowsBuilt_) BuildTableHeader();
+    if (baseRow_ > kFirstTransitRow) {
+        for (std::int32_t r = baseRow_ - 1; r >= kFirstTransitRow; --r) {
+            const std::string& name = table_.Cell(r, 0);
+            if (name.empty()) continue;
+            if (name == table_.Cell(baseRow_, 0)) table_.CellForWrite(baseRow_, 0).clear();
+            break;
+        }
+    }
+    std::int32_t row = baseRow_;
+    while (!table_.RowIsEmpty(row) && !host_.PauseRequested()) {
+        WriteTableRow(row);
+        if (host_.PauseRequested()) break;  // the output box is full: row not written
+        ++row;
+    }
+    baseRow_ = row;
+    ResetOffsets();
+    runningMinimum_ = 10.0;
+    host_.Output().Refresh();
+}
+
+void TransitScanner::ComputeSamples(double t, bool firstStep) {
+    const std::int16_t planets[2] = {req_.firstPlanet, req_.secondPlanet};
+    for (int p = 0; p < 2; ++p) {
+        if (firstStep) {
+            for (int s = 0; s < 3; ++s) {
+                lon_[p][s] = positions_.Longitude(planets[p], t + (s - 1) * step_ - tzDays_,
+                                                  req_.heliocentric);
+            }
+        } else {
+            lon_[p][0] = lon_[p][1];
+            lon_[p][1] = lon_[p][2];
+            lon_[p][2] = positions_.Longitude(planets[p], t + step_ - tzDays_, req_.heliocentric);
+        }
+    }
+}
+
+void TransitScanner::EvaluateOrbs() {
+    for (int s = 0; s < 3; ++s) {
+        separation_[s] = ShortestSeparation(lon_[0][s], lon_[1][s]);
+    }
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        if (!req_.aspectEnabled[type]) continue;
+        for (int s = 0; s < 3; ++s) {
+            distance_[type][s] = std::fabs(separation_[s] - req_.aspectAngle[type]);
+        }
+        for (int level = 0; level < 3; ++level) {
+            inOrb_[type][level][0] = distance_[type][1] < req_.orb[level];
+            inOrb_[type][level][1] = distance_[type][2] < req_.orb[level];
+        }
+    }
+}
+
+void TransitScanner::SetAspectNameIfEmpty(int type) {
+    if (table_.Cell(baseRow_, 0).empty()) table_.CellForWrite(baseRow_, 0) = req_.aspectName[type];
+}
+
+bool TransitScanner::AnyStartFilled(std::int32_t row) const {
+    return !table_.Cell(row, 1).empty() || !table_.Cell(row, 2).empty() ||
+           !table_.Cell(row, 3).empty();
+}
+
+bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch) {
+    int active = 0;
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        if (!req_.aspectEnabled[type]) continue;
+        for (int level = 0; level < 3; ++level) {
+            const bool before = inOrb_[type][level][0];
+            const bool after = inOrb_[type][level][1];
+            int e = kNone;
+            if (!before && after) e = kEntering;
+            else if (before && after) e = kInside;
+            else if (before && !after) e = kLeaving;
+            event_[type][level] = e;
+        }
+        if (orbSwitch.found && type == orbSwitch.second && event_[type][0] == kEntering) {
+            event_[type][0] = kNone;
+        }
+        for (int level = 0; level < 3; ++level) {
+            if (event_[type][level] != kNone) active = type;
+        }
+    }
+    if (active == 0) return false;
+
+    int entryLevel = -1;
+    int exitLevel = -1;
+    int insideLevel = -1;
+    for (int level = 2; level >= 0; --level) {
+        if (event_[active][level] == kEntering) entryLevel = level;
+        if (event_[active][level] == kLeaving) exitLevel = level;
+        if (event_[active][level] == kInside && insideLevel < 0) insideLevel = level;
+    }
+
+    const std::string dateText = ReportDateText(IntDay(t + step_ + 0.5));
+    const std::int32_t markerDay = IntDay(t);
+    const auto& distance = distance_[active];
+
+    if (entryLevel >= 0) {
+        const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+        runningMinimum_ = distance[1];
+        runningMinimumTime_ = t;
+        switch (entryLevel) {
+        case 0:
+            table_.CellForWrite(baseRow_, 0) = req_.aspectName[active];
+            table_.CellForWrite(baseRow_, 1) = marked;
+            ResetOffsets();
+            break;
+        case 1:
+            SetAspectNameIfEmpty(active);
+            table_.CellForWrite(baseRow_ + offset_[2], 2) = marked;
+            offset_[6] = offset_[2];
+            break;
+        default:
+            SetAspectNameIfEmpty(active);
+            table_.CellForWrite(baseRow_ + offset_[3], 3) = marked;
+            offset_[5] = offset_[3];
+            break;
+        }
+        return false;
+    }
+
+    if (exitLevel >= 0) {
+        const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+        if (exitLevel == 2) {
+            table_.CellForWrite(baseRow_ + offset_[5], 5) = marked;
+            SetAspectNameIfEmpty(active);
+            if (table_.Cell(baseRow_ + offset_[5], 4).empty()) {
+                WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_,
+                                        runningMinimum_, tzMinutes_);
+                ++offset_[4];
+                offset_[3] = offset_[2] = offset_[4];
+            }
+            return false;
+        }
+        if (exitLevel == 1) {
+            table_.CellForWrite(baseRow_ + offset_[6], 6) = marked;
+            SetAspectNameIfEmpty(active);
+            if (!table_.Cell(baseRow_ + offset_[6], 4).empty()) return false;
+            if (AnyStartFilled(baseRow_ + offset_[4])) {
+                WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_,
+                                        runningMinimum_, tzMinutes_);
+            }
+            ++offset_[4];
+            offset_[3] = offset_[2] = offset_[4];
+            return false;
+        }
+        // Leaving the outer orb ends the transit.
+        table_.CellForWrite(baseRow_, 7) = marked;
+        entryDateText_ = dateText;
+        SetAspectNameIfEmpty(active);
+        if (AnyStartFilled(baseRow_) && table_.Cell(baseRow_, 4).empty()) {
+            WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_, runningMinimum_,
+                                    tzMinutes_);
+        }
+        FlushTransit();
+        if (req_.searchMode) return true;
+        if (orbSwitch.found && t != static_cast<double>(req_.endDay)) {
+            // With a 15-degree outer orb the neighbouring aspect's orb starts
+            // where this one ends: its transit begins in the same step.
+            table_.CellForWrite(baseRow_, 0) = req_.aspectName[orbSwitch.second];
+            table_.CellForWrite(baseRow_, 1) =
+                entryDateText_ + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+        }
+        return false;
+    }
+
+    // Neither entry nor exit: follow the running minimum and look for an
+    // exact minimum at a local minimum inside the inner orb.
+    if (firstStep) {
+        runningMinimum_ = distance[1];
+        runningMinimumTime_ = req_.startDay - 0.5;
+    } else if (distance[1] < runningMinimum_) {
+        runningMinimum_ = distance[1];
+        runningMinimumTime_ = t;
+    }
+    if (insideLevel == 2 && distance[1] < distance[0] && distance[1] < distance[2]) {
+        const std::string text =
+            FindExactMinimum(t, req_.firstPlanet, req_.secondPlanet, active, step_);
+        if (!text.empty()) {
+            SplitExactMinimum(baseRow_ + offset_[4], text);
+            ++offset_[4];
+            offset_[3] = offset_[2] = offset_[4];
+            runningMinimumTime_ = t;
+        }
+    }
+    return false;
+}
+
+void TransitScanner::ReportProgressMaybe(double t, double first, double last,
+                                         unsigned long stepCount) {
+    if ((stepCount & kProgressStepMask) != 0) return;
+    const long long now = NowNanos();
+    if (now - lastProgressNanos_ < kProgressIntervalNanos) return;
+    lastProgressNanos_ = now;
+    const double span = last - first;
+    host_.ReportProgress(span > 0 ? (t - first) / span : 1.0);
+}
+
+ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
+    UseRequest(request);
+    OutputBox& out = host_.Output();
+
+    // Preparation.
+    if (!out.Text().empty()) {
+        if (!host_.AppendChecked()) {
+            out.Clear();
+        } else {
+            out.Append(kLineBreak);
+        }
+    }
+    ClearOrbFlags();
+    table_.Resize(EstimatedTableRows(req_.startDay, req_.endDay, req_.searchMode));
+    ClearTransitTable();
+    BuildTableHeader();
+    host_.EnterBusyState(false);
+    host_.SetPauseRequested(false);
+    baseRow_ = kFirstTransitRow;
+    ResetOffsets();
+    runningMinimum_ = 10.0;
+    runningMinimumTime_ = 0.0;
+    host_.ShowAppendCheckBox(false);
+    if (req_.searchMode) req_.endDay = kSearchLastDay;
+
+    const double first = req_.startDay - 0.25;
+    const double last = req_.endDay + 0.25;
+    lastProgressNanos_ = NowNanos();
+    host_.ReportProgress(0.0);
+
+    bool stopped = false;
+    bool found = false;
+    unsigned long stepCount = 0;
+    for (double t = first; t <= last; t += step_, ++stepCount) {
+        host_.YieldToEvents();
+        if (host_.PauseRequested()) {
+            const MsgResult answer = host_.Boxes().Show("Stop?", host_.StartCaption(),
+                                                        MsgButtons::YesNo, MsgIcon::Question);
+            if (answer == MsgResult::Yes) {
+                stopped = true;
+                break;
+            }
+            host_.SetPauseRequested(false);
+        }
+        const bool firstStep = t == first;
+        ComputeSamples(t, firstStep);
+        EvaluateOrbs();
+        const OrbSwitch orbSwitch = DetectOrbSwitch();
+        if (HandleEvents(t, firstStep, orbSwitch)) {
+            found = true;
+            break;
+        }
+        ReportProgressMaybe(t, first, last, stepCount);
+    }
+    host_.ReportProgress(1.0);
+
+    ScanEnd end = ScanEnd::Completed;
+    if (stopped) {
+        host_.RestoreStartCaption();
+        out.Append(std::string(kLineBreak) + "Stopped");
+        host_.SetPauseRequested(false);
+        if (req_.showAllMode) host_.SetStopRequested(true);
+        end = ScanEnd::Stopped;
+    } else if (found) {
+        end = ScanEnd::FoundInSearch;
+    } else {
+        if (!table_.RowIsEmpty(baseRow_)) FlushTransit();
+        if (req_.showAllMode) return ScanEnd::ShowAllReturn;
+        if (table_.RowIsEmpty(kFirstTransitRow)) {
+            host_.Boxes().Show(req_.searchMode
+                                   ? "There are no transits of this kind before January 1, 2100."
+                                   : "There are no transits of this kind in the period specified.",
+                               "Not found", MsgButtons::Ok, MsgIcon::Information);
+            end = ScanEnd::NothingFound;
+        } else {
+            host_.ShowAppendCheckBox(false);
+            host_.PopUpNotice("Done", 1200, 300, 2000);
+        }
+    }
+
+    host_.LeaveBusyState();
+    if (out.Text().empty()) {
+        host_.SetAppendChecked(false);
+        host_.ShrinkToMinimumHeight();
+    }
+    out.MoveCaretToEnd();
+    host_.ShowAppendCheckBox(!out.Text().empty());
+    return end;
+}
+
+}  // namespace vlt

@@ -1,0 +1,112 @@
+#pragma once
+// The transit scan: walks through a period in fixed steps, follows the
+// angular separation of two planets against every enabled aspect angle and
+// three nested orbs, fills the transit table and writes each finished
+// transit to the output box at once.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/engine/position_source.h"
+#include "app/engine/transit_request.h"
+#include "app/engine/transit_table.h"
+#include "app/support/run_host.h"
+
+namespace vlt {
+
+// How a scan ended.
+enum class ScanEnd {
+    Completed,      // period scanned, something found, "Done" shown
+    NothingFound,   // period scanned, "Not found" shown
+    FoundInSearch,  // search mode: the first complete transit was written
+    Stopped,        // "Stop?" answered Yes
+    ShowAllReturn,  // show-all mode: the series finishes the run
+};
+
+class TransitScanner {
+public:
+    TransitScanner(RunHost& host, PositionSource& positions);
+
+    // Runs one scan.  Owns the busy state from its preparation to its end
+    // (the show-all series leaves it itself).
+    ScanEnd TransitScan(const TransitRequest& request);
+
+    const TransitTable& Table() const { return table_; }
+    // For callers that place their own cell texts before writing a row.
+    TransitTable& TableForEdit() { return table_; }
+
+    // Whether the header rows of the current report are in the output; the
+    // commands clear it when they start a report.
+    bool HeaderPrinted() const { return headerPrinted_; }
+    void SetHeaderPrinted(bool on) { headerPrinted_ = on; }
+
+    // The pieces of the scan, usable after UseRequest (TransitScan calls it).
+    void UseRequest(const TransitRequest& request);
+    // "r" when the first planet is retrograde at local midnight beginning
+    // (day - 0.5) in the request's zone; never heliocentric or in show-all.
+    std::string RetrogradeMarker(std::int32_t day, int minutes, std::int16_t planet);
+    // The exact-minimum text of a local minimum near local time t, or "" when
+    // the distance stays at or above one minute of arc.
+    std::string FindExactMinimum(double t, std::int16_t first, std::int16_t second,
+                                 int aspectType, double step);
+    void WriteApproximateMinimum(std::int32_t row, double time, double distance, int minutes);
+    void SplitExactMinimum(std::int32_t row, const std::string& text);
+    bool RowIsEmpty(std::int32_t row) const { return table_.RowIsEmpty(row); }
+    // Writes row r to the output (with the header rows before the first).
+    void WriteTableRow(std::int32_t row);
+
+    struct OrbSwitch {
+        int first = 0;   // aspect type leaving its outer orb
+        int second = 0;  // aspect type entering its outer orb
+        bool found = false;
+    };
+    OrbSwitch DetectOrbSwitch() const;
+
+private:
+    enum Event { kNone = 0, kEntering = 1, kInside = 2, kLeaving = 3 };
+
+    void ClearOrbFlags();
+    void ClearTransitTable();
+    void BuildTableHeader();
+    void FlushTransit();
+    void ComputeSamples(double t, bool firstStep);
+    void EvaluateOrbs();
+    // One step's event handling; returns true when a search has found its
+    // transit.
+    bool HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch);
+    void ResetOffsets();
+    void SetAspectNameIfEmpty(int type);
+    bool AnyStartFilled(std::int32_t row) const;
+    void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
+
+    RunHost& host_;
+    PositionSource& positions_;
+    TransitRequest req_;
+    TransitTable table_;
+
+    bool headerRowsBuilt_ = false;
+    bool headerPrinted_ = false;
+
+    double step_ = 0.5;
+    int tzMinutes_ = 0;
+    double tzDays_ = 0.0;
+
+    // Longitude window: [planet][sample], samples at t - step, t, t + step.
+    double lon_[2][3] = {};
+    double separation_[3] = {};
+    std::array<std::array<double, 3>, 8> distance_{};
+    // [type][level][moment], moment 0 = sample 1, moment 1 = sample 2.
+    bool inOrb_[8][3][2] = {};
+    int event_[8][3] = {};
+
+    double runningMinimum_ = 10.0;
+    double runningMinimumTime_ = 0.0;
+    std::int32_t baseRow_ = kFirstTransitRow;
+    std::array<std::int32_t, 7> offset_{};  // used for columns 2..6
+    std::string entryDateText_;
+
+    long long lastProgressNanos_ = 0;
+};
+
+}  // namespace vlt

@@ -1,0 +1,288 @@
+// Time of whole transit scans with the program's positions, the share of it
+// spent in position evaluations, and evaluations per time step.
+//
+// The scan's own share is measured by running the same scan again with the
+// answers of its position requests played back from a recording: what is left
+// is the time the scan spends beyond its position evaluations.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/engine/transit_commands.h"
+#include "app/engine/transit_scan.h"
+#include "app/positions/pluto_tables.h"
+#include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
+#include "app/support/date_processing.h"
+
+namespace {
+
+using namespace vlt;
+
+// Answers every box with No/OK.
+class QuietBoxes final : public MessageBoxes {
+public:
+    MsgResult Show(const std::string&, const std::string&, MsgButtons buttons, MsgIcon) override {
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
+    }
+};
+
+// Keeps the report's size but never lets the box fill up.
+class HeadlessOutput final : public OutputBox {
+public:
+    const std::string& Text() const override { return shown_; }
+    void Append(const std::string& piece) override {
+        bytes += piece.size();
+        if (shown_.empty()) shown_.push_back('x');
+    }
+    void Clear() override { shown_.clear(); }
+    void MoveCaretToEnd() override {}
+    void Refresh() override {}
+    std::size_t bytes = 0;
+
+private:
+    std::string shown_;
+};
+
+class HeadlessHost final : public RunHost {
+public:
+    OutputBox& Output() override { return out; }
+    MessageBoxes& Boxes() override { return boxes; }
+    void EnterBusyState(bool) override { caption = "Pause"; }
+    void LeaveBusyState() override { caption = "pair"; }
+    void YieldToEvents() override {}
+    bool PauseRequested() const override { return pause; }
+    void SetPauseRequested(bool on) override { pause = on; }
+    bool StopRequested() const override { return stop; }
+    void SetStopRequested(bool on) override { stop = on; }
+    std::string WindowCaption() const override { return "Veltaro"; }
+    std::string StartCaption() const override { return caption; }
+    void RestoreStartCaption() override { caption = "pair"; }
+    void SetSimulateCaption(const std::string&) override {}
+    bool AppendChecked() const override { return append; }
+    void SetAppendChecked(bool on) override { append = on; }
+    void ShowAppendCheckBox(bool) override {}
+    void ApplyRunGeometry() override {}
+    void ShrinkToMinimumHeight() override {}
+    void PopUpNotice(const std::string&, int, int, int) override {}
+    void ReportProgress(double) override {}
+
+    HeadlessOutput out;
+    QuietBoxes boxes;
+    bool pause = false, stop = false, append = false;
+    std::string caption = "pair";
+};
+
+class HeadlessWindow final : public TransitWindow {
+public:
+    HeadlessWindow(HeadlessHost& host, std::int32_t start, std::int32_t end)
+        : host_(host), start_(start), end_(end) {}
+    TransitInputs Inputs() const override {
+        TransitInputs in;
+        in.firstPlanetIndex = first;
+        in.secondPlanetIndex = second;
+        static const char* firstNames[] = {"Sun", "Mercury", "Venus", "Mars",
+                                           "Jupiter", "Saturn", "Uranus", "Neptune"};
+        static const char* secondNames[] = {"Mercury", "Venus", "Mars", "Jupiter",
+                                            "Saturn", "Uranus", "Neptune", "Pluto"};
+        in.firstPlanetText = first < 0 ? "" : firstNames[first];
+        in.secondPlanetText = secondNames[second];
+        in.plutoTablesLoaded = GeoPlutoEntryCount() > 0;
+        return in;
+    }
+    bool CheckDateFieldsPresent(int) override { return true; }
+    bool ValidateDate(int) override { return true; }
+    std::int32_t DayNumber(int date) const override { return date == 0 ? start_ : end_; }
+    void SelectTimezone(int) override {}
+    int PlanetListCount(int) const override { return 8; }
+    int PlanetListIndex(int list) const override { return list == 0 ? first : second; }
+    void SelectPlanet(int list, int index) override {
+        (list == 0 ? first : second) = index;
+        host_.caption = "pair";
+    }
+    void ShowDateInFields(int, std::int32_t) override {}
+    int first = 0, second = 0;
+
+private:
+    HeadlessHost& host_;
+    std::int32_t start_, end_;
+};
+
+// Counts and records the position requests of a scan with their answers.
+class RecordingPositions final : public PositionSource {
+public:
+    struct Call {
+        std::int16_t planet;
+        double jd;
+        bool heliocentric;
+        bool retrograde;
+        double answer;
+    };
+    double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+        ++longitudes;
+        const double v = PlanetLongitude(planet, jd, heliocentric);
+        if (recording) calls.push_back({planet, jd, heliocentric, false, v});
+        return v;
+    }
+    bool IsRetrograde(std::int16_t planet, double jd) override {
+        ++retrogradeTests;
+        const bool r = vlt::IsRetrograde(planet, jd);
+        if (recording) calls.push_back({planet, jd, false, true, r ? 1.0 : 0.0});
+        return r;
+    }
+    std::vector<Call> calls;
+    bool recording = true;
+    long long longitudes = 0, retrogradeTests = 0;
+};
+
+// Gives back the recorded answers in order: the same scan again, with
+// positions that cost next to nothing, is the scan's own work.
+class PlaybackPositions final : public PositionSource {
+public:
+    explicit PlaybackPositions(const std::vector<RecordingPositions::Call>& calls) : calls_(calls) {}
+    double Longitude(std::int16_t, double, bool) override { return calls_[next_++ % calls_.size()].answer; }
+    bool IsRetrograde(std::int16_t, double) override { return calls_[next_++ % calls_.size()].answer != 0.0; }
+    void Rewind() { next_ = 0; }
+
+private:
+    const std::vector<RecordingPositions::Call>& calls_;
+    std::size_t next_ = 0;
+};
+
+// Processor time of this process, seconds: the machine's other load does not
+// count, so the runs compare fairly.
+double CpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+bool Setup() {
+    static bool ok = [] {
+        std::stringstream dirs(VLT_ENGINE_DATA_DIRS);
+        std::string dir;
+        while (std::getline(dirs, dir, '|')) {
+            if (std::filesystem::exists(dir + "jupiter.dac")) {
+                InitPositionsWithFolder(dir);
+                QuietBoxes boxes;
+                ReadPlutoData(boxes);
+                return true;
+            }
+        }
+        return false;
+    }();
+    return ok;
+}
+
+std::int32_t Day(int y, int m, int d) {
+    DateRecord r{y, m, d, kCalendarGregorian, 0, 0};
+    return DateToDayNumber(r);
+}
+
+void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, bool helio,
+              std::int32_t start, std::int32_t end) {
+    if (!Setup()) {
+        state.SkipWithError("outer-planet data files not found");
+        return;
+    }
+    TransitRequest r;
+    r.firstPlanet = first;
+    r.secondPlanet = second;
+    r.heliocentric = helio;
+    for (int a = 1; a <= 7; ++a) r.aspectEnabled[static_cast<std::size_t>(a)] = true;
+    r.orbDegrees = {10, 5, 2};
+    r.startDay = start;
+    r.endDay = end;
+    r.reportTitle = "benchmark";
+    CompleteRequest(r);
+
+    RecordingPositions positions;
+    HeadlessHost host;
+    TransitScanner scanner(host, positions);
+    double seconds = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        positions.calls.clear();
+        positions.longitudes = positions.retrogradeTests = 0;
+        positions.recording = false;
+        const double t0 = CpuSeconds();
+        scanner.TransitScan(r);
+        seconds += CpuSeconds() - t0;
+        ++runs;
+    }
+    // One more, recorded, for the replay.
+    positions.recording = true;
+    positions.longitudes = positions.retrogradeTests = 0;
+    host.out.bytes = 0;
+    scanner.TransitScan(r);
+    const double reportBytes = static_cast<double>(host.out.bytes);
+    // The scan's own work: the same scan with recorded answers.
+    PlaybackPositions playback(positions.calls);
+    TransitScanner replayed(host, playback);
+    const int repeats = 5;
+    const double o0 = CpuSeconds();
+    for (int i = 0; i < repeats; ++i) {
+        playback.Rewind();
+        replayed.TransitScan(r);
+    }
+    const double own = (CpuSeconds() - o0) / repeats;
+    const double steps = (end - start + 0.5) / ScanStep(first, second) + 1;
+    state.counters["steps"] = steps;
+    state.counters["longitudes_per_step"] = static_cast<double>(positions.longitudes) / steps;
+    state.counters["retro_tests_per_step"] = static_cast<double>(positions.retrogradeTests) / steps;
+    state.counters["scan_own_share"] = own / (seconds / runs);
+    state.counters["report_kB"] = reportBytes / 1024.0;
+}
+
+void BM_JupiterSaturn1600To2799(benchmark::State& state) {
+    ScanPair(state, kJupiter, kSaturn, false, Day(1600, 1, 1), Day(2799, 12, 31));
+}
+void BM_MarsJupiter1900To2100(benchmark::State& state) {
+    ScanPair(state, kMars, kJupiter, false, Day(1900, 1, 1), Day(2100, 12, 31));
+}
+void BM_MercuryVenus1900To2000(benchmark::State& state) {
+    ScanPair(state, kMercury, kVenus, false, Day(1900, 1, 1), Day(2000, 12, 31));
+}
+
+// Show all for the Sun (first planet) with every planet of the second list.
+void BM_ShowAllSun1950To2049(benchmark::State& state) {
+    if (!Setup()) {
+        state.SkipWithError("outer-planet data files not found");
+        return;
+    }
+    RecordingPositions positions;
+    positions.recording = false;
+    HeadlessHost host;
+    HeadlessWindow window(host, Day(1950, 1, 1), Day(2049, 12, 31));
+    window.first = 0;
+    TransitCommands commands(host, window, positions);
+    for (auto _ : state) {
+        positions.longitudes = positions.retrogradeTests = 0;
+        host.out.bytes = 0;
+        commands.ShowAll(1);
+    }
+    state.counters["longitudes"] = static_cast<double>(positions.longitudes);
+    state.counters["report_kB"] = static_cast<double>(host.out.bytes) / 1024.0;
+    positions.recording = true;
+    positions.calls.clear();
+    const double t0 = CpuSeconds();
+    commands.ShowAll(1);
+    const double run = CpuSeconds() - t0;
+    PlaybackPositions playback(positions.calls);
+    TransitCommands replayed(host, window, playback);
+    const double o0 = CpuSeconds();
+    replayed.ShowAll(1);
+    state.counters["scan_own_share"] = (CpuSeconds() - o0) / run;
+}
+
+BENCHMARK(BM_JupiterSaturn1600To2799)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MarsJupiter1900To2100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MercuryVenus1900To2000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace

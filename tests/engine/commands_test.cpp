@@ -1,0 +1,435 @@
+// The Start, Search and Show-all commands through the in-memory window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/engine/transit_commands.h"
+#include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
+#include "tests/engine/fake_host.h"
+#include "tests/engine/profile_positions.h"
+#include "tests/engine/report_parsing.h"
+
+namespace vlt::testing {
+namespace {
+
+constexpr std::int32_t S = 2451545;  // 2000-01-01
+
+// One conjunction pass: exact at S + 13.1, inner orb (2°) S + 11.1 .. S + 15.1.
+std::vector<std::pair<double, double>> OnePass() {
+    return {{S + 0.1, 13}, {S + 13.1, 0}, {S + 26.1, 13}};
+}
+
+class CommandsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InitPositionsWithFolder(VLT_BIN_DIR "/"); }
+
+    CommandsTest() : positions(kMars, OnePass()), window(host), commands(host, window, positions) {
+        window.day[0] = S;
+        window.day[1] = S + 40;
+    }
+
+    FakeHost host;
+    ProfilePositions positions;
+    FakeWindow window;
+    TransitCommands commands;
+};
+
+TEST_F(CommandsTest, StartRunsTheScanWithTheWindowsChoices) {
+    window.inputs.aspectChecked = {true, false, true, false, false, false, false};
+    window.inputs.orbIndex = {7, 3, 0, 3};  // 8°, 4°, 1°
+    window.inputs.timezoneIndex = 26;
+    window.inputs.timezoneText = "GMT+1:00";
+    commands.Start();
+    ASSERT_TRUE(commands.ScanRan());
+    const TransitRequest& r = commands.LastRequest();
+    EXPECT_EQ(r.firstPlanet, kMars);
+    EXPECT_EQ(r.secondPlanet, kJupiter);
+    EXPECT_EQ(r.orbDegrees, (std::array<std::int16_t, 3>{8, 4, 1}));
+    EXPECT_DOUBLE_EQ(r.orb[0], 8 * kTwoPi / 360);
+    EXPECT_FALSE(r.orbSwitch);
+    EXPECT_TRUE(r.aspectEnabled[kConjunction]);
+    EXPECT_FALSE(r.aspectEnabled[kOpposition]);
+    EXPECT_TRUE(r.aspectEnabled[kSquare]);
+    EXPECT_EQ(r.TimezoneMinutes(), 60);
+    EXPECT_EQ(r.startDay, S);
+    EXPECT_EQ(r.endDay, S + 40);
+    EXPECT_EQ(r.reportTitle,
+              "Geocentric transits for Mars and Jupiter from January 1, 2000, to February 10, "
+              "2000 ('r' = Mars retrograde)");
+    EXPECT_EQ(host.geometryApplied, 1);
+    EXPECT_EQ(TransitRows(host.output.text).size(), 1u);
+}
+
+TEST_F(CommandsTest, FifteenDegreeOuterOrbTurnsTheSwitchOn) {
+    window.inputs.orbIndex = {14, 9, 4, 3};
+    commands.Start();
+    ASSERT_TRUE(commands.ScanRan());
+    EXPECT_TRUE(commands.LastRequest().orbSwitch);
+}
+
+// Each refusal shows its message and runs nothing.
+struct Refusal {
+    const char* name;
+    std::function<void(FakeWindow&)> setUp;
+    std::string text;
+    std::string title;
+    MsgIcon icon;
+};
+
+class StartRefusal : public CommandsTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(StartRefusal, ShowsItsMessageAndRunsNothing) {
+    const Refusal& c = GetParam();
+    c.setUp(window);
+    host.boxes.ExpectBox(c.text);
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+    ASSERT_EQ(host.boxes.shown.size(), 1u);
+    EXPECT_EQ(host.boxes.shown[0].title, c.title);
+    EXPECT_EQ(host.boxes.shown[0].icon, c.icon);
+    EXPECT_EQ(host.busyEntered, 0);
+    EXPECT_EQ(host.startCaption, "Mars and Jupiter");
+    EXPECT_EQ(host.geometryApplied, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Start, StartRefusal,
+    ::testing::Values(
+        Refusal{"TwoDaysApart", [](FakeWindow& w) { w.day[1] = w.day[0] + 2; },
+                "The start date must be at least 3 days prior to the end date.",
+                "Mars and Jupiter", MsgIcon::Information},
+        Refusal{"NoTimezone", [](FakeWindow& w) { w.inputs.timezoneIndex = 0; },
+                "Please specify the timezone for the results, or use the default GMT timezone.",
+                "Mars and Jupiter", MsgIcon::None},
+        Refusal{"SamePlanet", [](FakeWindow& w) { w.first = 4; },
+                "Transit of a planet to itself is not possible.", "Mars and Jupiter",
+                MsgIcon::Exclamation},
+        Refusal{"Descending", [](FakeWindow& w) { w.first = 5; },
+                "Second planet must be beyond first planet", "Mars and Jupiter",
+                MsgIcon::Information},
+        Refusal{"PlutoFirstIsDescending", [](FakeWindow& w) { w.first = -1; },
+                "Second planet must be beyond first planet", "Mars and Jupiter",
+                MsgIcon::Information},
+        Refusal{"NoAspect",
+                [](FakeWindow& w) { w.inputs.aspectChecked = {false, false, false, false, false, false, false}; },
+                "At least one aspect type must be checked.", "Aspect type", MsgIcon::None},
+        Refusal{"OrbsNotDecreasing", [](FakeWindow& w) { w.inputs.orbIndex = {4, 4, 1, 3}; },
+                "Orbs must be strictly decreasing.", "Orb values", MsgIcon::Information}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandsTest, ThreeDaysApartIsAccepted) {
+    window.day[1] = S + 3;
+    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    commands.Start();
+    EXPECT_TRUE(commands.ScanRan());
+}
+
+TEST_F(CommandsTest, NoTimezoneSelectsGmt) {
+    window.inputs.timezoneIndex = 0;
+    host.boxes.ExpectBox(
+        "Please specify the timezone for the results, or use the default GMT timezone.");
+    commands.Start();
+    EXPECT_EQ(window.inputs.timezoneIndex, 24);
+}
+
+TEST_F(CommandsTest, DateChecksOfTheWindowEndTheCommand) {
+    window.present[1] = false;
+    commands.Start();
+    window.present[1] = true;
+    window.valid[0] = false;
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+}
+
+TEST_F(CommandsTest, PauseCaptionOnlyRequestsAPause) {
+    host.startCaption = "Pause";
+    commands.Start();
+    EXPECT_TRUE(host.pause);
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_TRUE(positions.calls.empty());
+}
+
+TEST_F(CommandsTest, DataSpanMessagesNameThePlanet) {
+    positions.failBefore = S + 10;  // -99: "too early"
+    host.boxes.ExpectBox("Start date is too early for Mars.");
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
+    EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::None);
+}
+
+TEST_F(CommandsTest, PlutoWithoutTablesEndsSilently) {
+    window.second = 7;  // Pluto
+    window.inputs.plutoTablesLoaded = false;
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_TRUE(host.boxes.shown.empty());
+}
+
+// A start inside the inner orb moves back to the first day whose local
+// midnight is outside it: the report then opens with the inner-orb entry.
+TEST_F(CommandsTest, StartMovesBackOutOfTheInnerOrb) {
+    window.day[0] = S + 13;  // midnight S + 12.5: 0.6° from exact
+    commands.Start();
+    ASSERT_TRUE(commands.ScanRan());
+    // Midnights S + 11.5 (1.6°) is inside, S + 10.5 (2.6°) outside.
+    EXPECT_EQ(commands.LastRequest().startDay, S + 11);
+    const auto rows = TransitRows(host.output.text);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][1], "");
+    EXPECT_EQ(rows[0][2], "");
+    EXPECT_EQ(rows[0][3], "2000-01-12");
+    EXPECT_EQ(rows[0][4], "2000-01-14*");
+    // The title keeps the entered dates.
+    EXPECT_NE(host.output.text.find("from January 14, 2000"), std::string::npos);
+}
+
+TEST(MoveStartOutOfTransit, ZoneAndMissingPositions) {
+    InitPositionsWithFolder(VLT_BIN_DIR "/");
+    const double inner = OrbRadians(2);
+    ProfilePositions p(kMars, OnePass());
+    // Outside the inner orb: unchanged.
+    EXPECT_EQ(MoveStartOutOfTransit(S + 5, kMars, kJupiter, false, inner, 0, p), S + 5);
+    EXPECT_EQ(MoveStartOutOfTransit(S + 13, kMars, kJupiter, false, inner, 0, p), S + 11);
+    // At GMT+11:30 local midnight is 11.5 hours earlier in universal time:
+    // S + 10 begins at universal S + 9.02 (4.1° away), S + 11 at S + 10.02
+    // (3.1°), S + 12 at S + 11.02 (2.08°), S + 13 at S + 12.02 (1.08°).
+    EXPECT_EQ(MoveStartOutOfTransit(S + 13, kMars, kJupiter, false, inner, 690, p), S + 12);
+    // Positions missing before S + 12: the day after the failing one.
+    p.failBefore = S + 12;
+    EXPECT_EQ(MoveStartOutOfTransit(S + 13, kMars, kJupiter, false, inner, 0, p), S + 13);
+    // An aspect type that is not checked still counts: a square at 90°.
+    ProfilePositions square(kMars, {{S + 20, 100}, {S + 21, 89.5}, {S + 30, 89.5}, {S + 31, 100}});
+    EXPECT_EQ(MoveStartOutOfTransit(S + 30, kMars, kJupiter, false, inner, 0, square), S + 21);
+    // A pair that never leaves the orb stops at the first supported day.
+    ProfilePositions always(kMars, {{S, 0.5}, {S + 1, 0.5}});
+    EXPECT_EQ(MoveStartOutOfTransit(1721426 + 40, kMars, kJupiter, false, inner, 0, always),
+              1721426);
+}
+
+TEST(SearchOrbDegrees, FromTheSearchOrbList) {
+    EXPECT_EQ(SearchOrbDegrees(0), (std::array<std::int16_t, 3>{3, 2, 1}));
+    EXPECT_EQ(SearchOrbDegrees(3), (std::array<std::int16_t, 3>{6, 4, 2}));
+    EXPECT_EQ(SearchOrbDegrees(5), (std::array<std::int16_t, 3>{8, 5, 2}));
+    EXPECT_EQ(SearchOrbDegrees(12), (std::array<std::int16_t, 3>{15, 10, 5}));
+}
+
+// ---- Search ----
+
+class SearchTest : public CommandsTest {
+protected:
+    SearchTest() {
+        window.inputs.searchAspectIndex = 0;
+        window.inputs.searchAspectText = "conjunction";
+        window.inputs.orbIndex[3] = 5;  // 8°
+        window.inputs.searchOrbText = "8\xC2\xB0";
+    }
+};
+
+TEST_F(SearchTest, EndsAfterTheFirstCompleteTransitWithoutDone) {
+    // Two passes; the search stops after the first one's outer exit.
+    positions = ProfilePositions(kMars, {{S + 0.1, 13}, {S + 13.1, 0}, {S + 26.1, 13},
+                                         {S + 39.1, 0}, {S + 52.1, 13}});
+    window.day[0] = S + 13;  // inside the transit: searches do not move back
+    window.day[1] = S + 20;
+    commands.Search();
+    ASSERT_TRUE(commands.ScanRan());
+    EXPECT_EQ(commands.LastScanEnd(), ScanEnd::FoundInSearch);
+    EXPECT_FALSE(commands.SearchMode());
+    const TransitRequest& r = commands.LastRequest();
+    EXPECT_TRUE(r.searchMode);
+    EXPECT_EQ(r.orbDegrees, (std::array<std::int16_t, 3>{8, 5, 2}));
+    EXPECT_EQ(r.startDay, S + 13);
+    const auto rows = TransitRows(host.output.text);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][1], "");  // orbs already entered on the start day
+    EXPECT_EQ(rows[0][4], "2000-01-14*");
+    EXPECT_EQ(rows[0][7], "2000-01-22");  // 8° left at S + 21.1
+    EXPECT_TRUE(host.notices.empty());
+    double latest = 0;
+    for (const auto& call : positions.calls) latest = std::max(latest, call.second);
+    EXPECT_LT(latest, S + 23);
+    EXPECT_NE(host.output.text.find(
+                  "First geocentric 8\xC2\xB0 conjunction of Mars and Jupiter on or after "
+                  "January 14, 2000 ('r' = Mars retrograde)"),
+              std::string::npos);
+    ASSERT_EQ(window.shownDates.size(), 2u);
+    EXPECT_EQ(window.shownDates[0], (std::pair<int, std::int32_t>{0, S + 13}));
+    EXPECT_EQ(window.shownDates[1], (std::pair<int, std::int32_t>{1, 2488069}));
+    EXPECT_EQ(host.busyLeft, 1);
+}
+
+TEST_F(SearchTest, KeepDatesLeavesTheFields) {
+    window.inputs.keepDates = true;
+    commands.Search();
+    EXPECT_EQ(commands.LastScanEnd(), ScanEnd::FoundInSearch);
+    EXPECT_TRUE(window.shownDates.empty());
+}
+
+TEST_F(SearchTest, SearchesFromTheEndDateWhenAsked) {
+    window.inputs.searchWhenIndex = 1;
+    window.day[1] = S + 5;
+    commands.Search();
+    EXPECT_EQ(commands.LastRequest().startDay, S + 5);
+}
+
+TEST_F(SearchTest, NothingBefore2100) {
+    positions = ProfilePositions(kMars, {{S, 45}, {S + 1, 45}});
+    host.boxes.ExpectBox("There are no transits of this kind before January 1, 2100.");
+    commands.Search();
+    EXPECT_EQ(commands.LastScanEnd(), ScanEnd::NothingFound);
+    EXPECT_EQ(host.boxes.shown[0].title, "Not found");
+    EXPECT_TRUE(window.shownDates.empty());
+    double latest = 0;
+    for (const auto& call : positions.calls) latest = std::max(latest, call.second);
+    EXPECT_DOUBLE_EQ(latest, 2488069 + 0.5);  // 18:00 of 31 December 2099 plus one step
+}
+
+struct SearchRefusal {
+    const char* name;
+    int first, second;  // list indices
+    int aspectIndex;
+    bool heliocentric;
+    std::string text;  // "" when the search runs
+};
+
+class SearchAspectRule : public SearchTest, public ::testing::WithParamInterface<SearchRefusal> {};
+
+TEST_P(SearchAspectRule, GeocentricPairsOfTheInnerSystem) {
+    const SearchRefusal& c = GetParam();
+    window.first = c.first;
+    window.second = c.second;
+    window.inputs.searchAspectIndex = c.aspectIndex;
+    window.inputs.heliocentric = c.heliocentric;
+    // The pass runs through the angle of the aspect searched for.
+    static const double angles[] = {0, 180, 90, 120, 60, 30, 150};
+    const double angle = angles[c.aspectIndex];
+    positions = ProfilePositions(static_cast<std::int16_t>(c.first + 1), {});
+    ProfilePositions pass(kMars, OnePass());
+    positions.separation = [angle, pass](double jd) {
+        const double d = pass.SeparationDegrees(jd);
+        return angle >= 180 ? angle - d : angle + d;
+    };
+    if (!c.text.empty()) host.boxes.ExpectBox(c.text);
+    commands.Search();
+    EXPECT_EQ(commands.ScanRan(), c.text.empty());
+    if (!c.text.empty()) {
+        EXPECT_EQ(host.boxes.shown[0].title, "Search");
+        EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Information);
+    }
+}
+
+const std::string kSunMercury =
+    "The only possible geocentric aspects between the Sun and Mercury\n"
+    "are conjunction and semisextile.";
+const std::string kSunVenus =
+    "The only possible geocentric aspects between the Sun and Venus\n"
+    "are conjunction, sextile and semisextile.";
+const std::string kMercuryVenus =
+    "The only possible geocentric aspects between Mercury and Venus\n"
+    "are conjunction, sextile and semisextile.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Search, SearchAspectRule,
+    ::testing::Values(SearchRefusal{"SunMercuryConjunction", 0, 0, 0, false, ""},
+                      SearchRefusal{"SunMercurySemisextile", 0, 0, 5, false, ""},
+                      SearchRefusal{"SunMercurySextile", 0, 0, 4, false, kSunMercury},
+                      SearchRefusal{"SunMercurySextileHelio", 0, 0, 4, true, ""},
+                      SearchRefusal{"SunVenusSextile", 0, 1, 4, false, ""},
+                      SearchRefusal{"SunVenusSquare", 0, 1, 2, false, kSunVenus},
+                      SearchRefusal{"MercuryVenusOpposition", 1, 1, 1, false, kMercuryVenus},
+                      SearchRefusal{"SunMarsSquare", 0, 2, 2, false, ""},
+                      SearchRefusal{"Descending", 5, 0, 0, false,
+                                    "Second planet must be beyond first planet"},
+                      SearchRefusal{"Equal", 1, 0, 0, true,
+                                    "Second planet must be beyond first planet"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Show all ----
+
+TEST_F(CommandsTest, ShowAllKeepsTheFirstPlanetAndOrdersEachPair) {
+    window.first = 4;  // Jupiter
+    window.second = 1;
+    // Every planet other than Jupiter makes the same transit with it.
+    positions = ProfilePositions(kJupiter, OnePass());
+    std::vector<std::pair<int, int>> scans;
+    host.onEnterBusy = [&] {
+        scans.push_back({commands.LastRequest().firstPlanet, commands.LastRequest().secondPlanet});
+        EXPECT_TRUE(commands.LastRequest().showAllMode);
+    };
+    host.appendChecked = false;
+    host.output.text = "old text";
+    commands.ShowAll(1);
+    const std::vector<std::pair<int, int>> expected = {{2, 5}, {3, 5}, {4, 5}, {5, 6},
+                                                       {5, 7}, {5, 8}, {5, 9}};
+    EXPECT_EQ(scans, expected);
+    EXPECT_TRUE(host.boxes.shown.empty());  // Jupiter with itself: no message
+    // Every report has its header and title, in list order, without markers.
+    const auto lines = SplitLines(host.output.text);
+    std::vector<std::string> titles;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i - 1] == std::string(119, '-') && lines[i].rfind("Geocentric", 0) == 0) {
+            titles.push_back(lines[i]);
+        }
+    }
+    ASSERT_EQ(titles.size(), 7u);
+    EXPECT_EQ(titles[0],
+              "Geocentric transits for Jupiter and Mercury from January 1, 2000, to February 10, "
+              "2000 ('r' not shown)");
+    EXPECT_EQ(titles[6].substr(0, 42), "Geocentric transits for Jupiter and Pluto ");
+    EXPECT_EQ(TransitRows(host.output.text).size(), 7u);
+    EXPECT_EQ(host.output.text.find("old text"), std::string::npos);
+    EXPECT_TRUE(positions.retrogradeQueries.empty());
+    // Selections and the append setting come back; one "Done" at the end.
+    EXPECT_EQ(window.first, 4);
+    EXPECT_EQ(window.second, 1);
+    EXPECT_FALSE(host.appendChecked);
+    ASSERT_EQ(host.notices.size(), 1u);
+    EXPECT_EQ(host.notices[0].text, "Done");
+    EXPECT_EQ(host.startCaption, "Jupiter and Venus");
+    EXPECT_FALSE(commands.ShowAllMode());
+}
+
+TEST_F(CommandsTest, ShowAllFirstListEndsWithPluto) {
+    window.second = 2;  // Mars
+    positions = ProfilePositions(kMars, OnePass());
+    std::vector<std::pair<int, int>> scans;
+    host.onEnterBusy = [&] {
+        scans.push_back({commands.LastRequest().firstPlanet, commands.LastRequest().secondPlanet});
+    };
+    host.appendChecked = true;
+    host.output.text = "old text";
+    commands.ShowAll(0);
+    const std::vector<std::pair<int, int>> expected = {{1, 4}, {2, 4}, {3, 4}, {4, 5},
+                                                       {4, 6}, {4, 7}, {4, 8}, {4, 9}};
+    EXPECT_EQ(scans, expected);
+    EXPECT_EQ(host.output.text.rfind("old text\r\n\r\n---", 0), 0u);
+    EXPECT_NE(host.output.text.find("Geocentric transits for Sun and Mars from January 1, 2000, "
+                                    "to February 10, 2000\r\n"),
+              std::string::npos);
+    EXPECT_NE(host.output.text.find("transits for Pluto and Mars"), std::string::npos);
+    EXPECT_TRUE(host.appendChecked);
+}
+
+TEST_F(CommandsTest, ShowAllStopsTheSeriesAtYes) {
+    window.first = 4;
+    positions = ProfilePositions(kJupiter, OnePass());
+    int scansStarted = 0;
+    host.onEnterBusy = [&] { ++scansStarted; };
+    host.onYield = [&](long) {
+        if (scansStarted == 3 && !host.pause && host.boxes.shown.empty()) host.pause = true;
+    };
+    host.boxes.ExpectBox("Stop?", MsgResult::Yes);
+    commands.ShowAll(1);
+    EXPECT_EQ(scansStarted, 3);
+    EXPECT_FALSE(host.stop);
+    EXPECT_EQ(window.first, 4);
+    EXPECT_EQ(window.second, 3);
+    EXPECT_NE(host.output.text.find("\r\nStopped"), std::string::npos);
+    EXPECT_EQ(host.notices.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vlt::testing
