@@ -116,7 +116,7 @@ void BM_FullSimulation(benchmark::State& state) {
         state.SkipWithError("index file not found");
         return;
     }
-    vlt::EphemerisPositions positions;
+    vlt::HelioEphemerisPositions positions;
     vlt::IndexDataLookup index(setup.index);
     vlt::SeparatorAmountFormatter amounts;
     std::size_t outputBytes = 0;
@@ -141,7 +141,7 @@ BENCHMARK(BM_FullSimulation)->Unit(benchmark::kMillisecond);
 // the first step, then nine at t + step for every later step.
 void BM_FullSimulationPositionsOnly(benchmark::State& state) {
     Prepared();
-    vlt::EphemerisPositions positions;
+    vlt::HelioEphemerisPositions positions;
     const int lastStep = (kLastDay - kFirstDay) * 8 + 4;
     for (auto _ : state) {
         double sum = 0.0;
@@ -161,10 +161,10 @@ BENCHMARK(BM_FullSimulationPositionsOnly)->Unit(benchmark::kMillisecond);
 
 // The run's own work: the same run with every longitude looked up from a
 // table filled beforehand with the ephemeris's values at the same instants.
-class TabulatedPositions : public vlt::PositionSource {
+class TabulatedPositions : public vlt::HelioPositionSource {
 public:
     TabulatedPositions() : lastStep_((kLastDay - kFirstDay) * 8 + 4) {
-        vlt::EphemerisPositions ephemeris;
+        vlt::HelioEphemerisPositions ephemeris;
         for (std::int16_t p = 1; p <= 9; ++p) {
             auto& column = table_[static_cast<std::size_t>(p - 1)];
             for (int k = -1; k <= lastStep_ + 1; ++k) {

@@ -44,7 +44,7 @@ bool IndexDataLookup::ValueForDay(std::int32_t dayJdn, double& value) {
     return IndexValueForDay(data_, dayJdn, value);
 }
 
-InvestmentSimulation::InvestmentSimulation(RunHost& host, PositionSource& positions,
+InvestmentSimulation::InvestmentSimulation(RunHost& host, HelioPositionSource& positions,
                                            IndexLookup& index, const AmountFormatter& amounts)
     : host_(host), positions_(positions), index_(index), amounts_(amounts) {}
 
@@ -139,7 +139,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         pair.aspect = RecordAspect(record);
         pair.orbDegrees = RecordOrb(record);
         pair.aspectAngle = AspectAngles[static_cast<std::size_t>(pair.aspect)];
-        pair.orb = OrbRadians(pair.orbDegrees);
+        pair.orb = InvestmentOrbRadians(pair.orbDegrees);
         pairs.push_back(pair);
     }
 

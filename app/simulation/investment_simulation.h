@@ -11,7 +11,7 @@
 // its next step.  So the window keeps one InvestmentSimulation for its whole
 // life, for example:
 //
-//     EphemerisPositions positions;                 // heliocentric PlanetLongitude
+//     HelioEphemerisPositions positions;                 // heliocentric PlanetLongitude
 //     IndexDataLookup index(indexData);             // filled by LoadIndexData
 //     SeparatorAmountFormatter amounts = UserLocaleAmountFormatter();
 //     InvestmentSimulation simulation(host, positions, index, amounts);
@@ -68,7 +68,7 @@ struct SimulationTotals {
 
 class InvestmentSimulation {
 public:
-    InvestmentSimulation(RunHost& host, PositionSource& positions, IndexLookup& index,
+    InvestmentSimulation(RunHost& host, HelioPositionSource& positions, IndexLookup& index,
                          const AmountFormatter& amounts);
 
     // A click on the simulation button: checks the dates, and either starts a
@@ -91,7 +91,7 @@ private:
     void CommonEnding();
 
     RunHost& host_;
-    PositionSource& positions_;
+    HelioPositionSource& positions_;
     IndexLookup& index_;
     const AmountFormatter& amounts_;
 

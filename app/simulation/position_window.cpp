@@ -6,11 +6,11 @@
 
 namespace vlt {
 
-double EphemerisPositions::HelioLongitude(std::int16_t planet, double jd) {
+double HelioEphemerisPositions::HelioLongitude(std::int16_t planet, double jd) {
     return PlanetLongitude(planet, jd, true);
 }
 
-void FillPositionWindow(PositionWindow& window, PositionSource& source, double t, double step,
+void FillPositionWindow(PositionWindow& window, HelioPositionSource& source, double t, double step,
                         bool first) {
     for (std::int16_t planet = 1; planet <= kWindowPlanets; ++planet) {
         auto& rows = window.longitude[static_cast<std::size_t>(planet - 1)];
@@ -77,6 +77,6 @@ bool SeparatingInOrb(const PairRows& rows, double aspectAngle, double orb) {
     return now <= orb && Deviation(rows, 1, aspectAngle) > now;
 }
 
-double OrbRadians(int degrees) { return static_cast<double>(degrees) / 360.0 * kTwoPi; }
+double InvestmentOrbRadians(int degrees) { return static_cast<double>(degrees) / 360.0 * kTwoPi; }
 
 }  // namespace vlt

@@ -10,15 +10,15 @@ namespace vlt {
 // Where the simulation gets its longitudes: radians in [0, 2π), or a negative
 // error code meaning "no position".  The program uses the ephemeris; tests
 // drive the simulation with constructed longitudes.
-class PositionSource {
+class HelioPositionSource {
 public:
-    virtual ~PositionSource() = default;
+    virtual ~HelioPositionSource() = default;
     virtual double HelioLongitude(std::int16_t planet, double jd) = 0;
 };
 
 // The program's heliocentric longitudes (`PlanetLongitude` with heliocentric
 // set): the library's series and data files, Pluto from its table.
-class EphemerisPositions : public PositionSource {
+class HelioEphemerisPositions : public HelioPositionSource {
 public:
     double HelioLongitude(std::int16_t planet, double jd) override;
 };
@@ -37,7 +37,7 @@ struct PositionWindow {
 // At the first step every planet's three rows are computed at t - step, t
 // and t + step (planets in the outer loop); at later steps the rows move up
 // and only row +1 is computed, at t + step.  All nine planets every step.
-void FillPositionWindow(PositionWindow& window, PositionSource& source, double t, double step,
+void FillPositionWindow(PositionWindow& window, HelioPositionSource& source, double t, double step,
                         bool first);
 
 // The angular separations of one planet pair in the three rows; a row is
@@ -65,6 +65,6 @@ bool SeparatingInOrb(const PairRows& rows, double aspectAngle, double orb);
 
 // Orb of whole degrees in radians: degrees / 360 × 6.28318530717959, in this
 // order.
-double OrbRadians(int degrees);
+double InvestmentOrbRadians(int degrees);
 
 }  // namespace vlt

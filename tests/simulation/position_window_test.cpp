@@ -16,7 +16,7 @@ namespace {
 constexpr double kDeg = 6.28318530717959 / 360.0;
 
 // Records every request; the longitude encodes planet and instant.
-class RecordingSource : public PositionSource {
+class RecordingSource : public HelioPositionSource {
 public:
     double HelioLongitude(std::int16_t planet, double jd) override {
         asked.emplace_back(planet, jd);
@@ -103,7 +103,7 @@ TEST(PositionWindow, TransitTests) {
         SCOPED_TRACE(c.name);
         const PairRows rows = PairRowsOf(WindowOf(c.prev, c.now, c.next), 1, 4);
         const double angle = c.aspect * kDeg;
-        const double orb = OrbRadians(c.orb);
+        const double orb = InvestmentOrbRadians(c.orb);
         EXPECT_EQ(InOrbAt(rows, -1, angle, orb), c.inPrev);
         EXPECT_EQ(InOrbAt(rows, 0, angle, orb), c.inNow);
         EXPECT_EQ(EntersOrb(rows, angle, orb), c.enters);
@@ -116,7 +116,7 @@ TEST(PositionWindow, TransitTests) {
 // A deviation exactly equal to the orb is outside the orb (strict), yet
 // counts for applying and separating (not strict).
 TEST(PositionWindow, DeviationEqualToTheOrb) {
-    const double orb = OrbRadians(10);
+    const double orb = InvestmentOrbRadians(10);
     PairRows applying;
     applying.valid = {true, true, true};
     applying.separation = {orb + 0.01, orb, orb - 0.01};

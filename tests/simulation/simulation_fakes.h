@@ -121,7 +121,7 @@ public:
 // Earth fixed at a base longitude, the second planet at base + separation,
 // the separation a function of the step index (t = startDay - 0.25 + i / 8,
 // so row -1 of the first step is i = -1).  Other planets have no position.
-class CurvePositions : public PositionSource {
+class CurvePositions : public HelioPositionSource {
 public:
     CurvePositions(std::int32_t startDay, std::int16_t secondPlanet,
                    std::function<double(double)> separationDegrees)

@@ -53,7 +53,7 @@ const RunResult& FullRun() {
         testing::MemoryRunHost host;
         IndexData data;
         LoadIndexData(data, host.boxes, kIndexFile);
-        EphemerisPositions positions;
+        HelioEphemerisPositions positions;
         IndexDataLookup index(data);
         SeparatorAmountFormatter amounts;
         InvestmentSimulation simulation(host, positions, index, amounts);

@@ -476,16 +476,16 @@ TEST_F(SimulationRun, LosingThePositionRedeemsAsLeavingTheOrb) {
 TEST_F(SimulationRun, OtherPlanetsWithoutPositionsDoNotMatter) {
     // CurvePositions gives no position for Mercury, Venus, Jupiter .. Pluto;
     // the Earth-Mars records are what a source with all nine would give.
-    class AllPlanets : public PositionSource {
+    class AllPlanets : public HelioPositionSource {
     public:
-        explicit AllPlanets(PositionSource& pair) : pair_(pair) {}
+        explicit AllPlanets(HelioPositionSource& pair) : pair_(pair) {}
         double HelioLongitude(std::int16_t planet, double jd) override {
             if (planet == 1 || planet == 4) return pair_.HelioLongitude(planet, jd);
             return 0.1 * planet;
         }
 
     private:
-        PositionSource& pair_;
+        HelioPositionSource& pair_;
     };
     index.values = {{kStart + 2, 1050.0}, {kStart + 3, 1100.0}, {kStart + 4, 1200.0}};
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
