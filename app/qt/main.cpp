@@ -1,0 +1,27 @@
+// Veltaro: the main program.  One window; its start-up runs in a fixed order
+// and ends with the Pluto tables loading behind a short notice.
+#include <QApplication>
+
+#include "app/qt/qt_screen.h"
+#include "app/window/main_window.h"
+#include "app/window/program_commands.h"
+#include "app/window/program_services.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    vlt::ProgramServices services;
+    vlt::QtScreen screen;
+    vlt::MainWindow window(screen, services);
+    vlt::ProgramCommands commands(window, services.Index());
+    window.SetCommandHandlers(&commands);
+    screen.Attach(&window);
+    screen.SetBusyProbe([&window] { return window.Busy(); });
+
+    window.StartUp();
+    screen.show();
+    screen.StartTimer();
+    QCoreApplication::processEvents();
+    window.LoadPlutoTables();
+    if (screen.Ended()) return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The per-user settings store: named text values under the maker's key
+// "Software\Quillon" and sub-keys below it.  On Linux the store is one file,
+// Quillon/settings.ini in the user's configuration folder
+// ($XDG_CONFIG_HOME, else ~/.config).  Every write replaces the file through
+// a temporary file and a rename, so a crash or a full disk leaves either the
+// old or the new store, never half of one; a file that cannot be read or
+// makes no sense reads as "nothing saved".
+//
+// Each operation reports a status text whose first character is a digit,
+// "0" meaning success, followed by a blank and a description.
+
+#include <string>
+
+#include "app/support/message_box.h"
+
+namespace vlt {
+
+// The settings hive.  Only the current user's exists on this platform.
+enum class RegRoot { CurrentUser };
+
+// The key below which the program keeps its values.
+inline constexpr const char* kMakerKey = "Software\\Quillon";
+
+// Writes one string value, creating the key when needed.  Status:
+// "0 New key created." / "0 Key already exists." followed by two blanks and
+// the system's message for the write; or the error number, a blank,
+// "Unable to create (or find) key.", two blanks and the system's message.
+std::string RegWriteString(RegRoot root, const std::string& keyPath, const std::string& name,
+                           const std::string& value);
+
+// Reads one string value into `value` (empty on failure).  Status:
+// "0 OK", "1 Key not found or is empty.", "2 Name not specified.",
+// "3 Name not found." or "4 " and the system's message.  Trailing characters
+// below code 32 (line ends) are removed from the value.
+std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& name,
+                          std::string& value);
+
+// Saves `value` under kMakerKey + subKey; an empty value is stored as a single
+// blank.  On failure, with reportErrors set and `boxes` given, a message box
+// tells what could not be saved.
+bool SaveStringSetting(const std::string& subKey, const std::string& name,
+                       const std::string& value, bool reportErrors,
+                       MessageBoxes* boxes = nullptr);
+
+// Reads kMakerKey + subKey; on failure `value` becomes `defaultValue` (and,
+// with reportErrors set and `boxes` given, a message box tells so).
+bool GetStringSetting(const std::string& subKey, const std::string& name, std::string& value,
+                      bool reportErrors, const std::string& defaultValue,
+                      MessageBoxes* boxes = nullptr);
+
+// Groups many writes into one save of the file: while a batch is open, writes
+// change the store in memory; closing the batch saves the file once (through
+// the same temporary file and rename).  Saving the window's thirty-odd values
+// one file rewrite each would make "Save state" and quitting sluggish.
+// Batches do not nest.
+class SettingsBatch {
+public:
+    SettingsBatch();
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+    // Saves now; true when the file was written (or nothing had changed).
+    // The destructor commits what is left.
+    bool Commit();
+};
+
+// The folder that holds the store.  An empty folder restores the default
+// (the user's configuration folder); tests point the store elsewhere.
+void SetSettingsFolder(const std::string& folder);
+std::string SettingsFolder();
+std::string SettingsFilePath();
+
+}  // namespace vlt

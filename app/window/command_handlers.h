@@ -1,0 +1,94 @@
+#pragma once
+// The entry points of the four commands and what a command may read from, or
+// ask of, the main window.  The window owns the controls; a command sees only
+// a snapshot of the inputs and a few window operations.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/engine/transit_window.h"
+#include "app/simulation/simulation_request.h"
+#include "app/support/run_host.h"
+
+namespace vlt {
+
+// A snapshot of everything the commands read from the controls, taken when
+// the command asks for it (a show-all series asks again after each change of
+// planet).
+struct WindowInputs {
+    // Planet lists: selected positions (-1: none) and program planet numbers
+    // (first list position k is planet k + 1, Pluto when nothing is selected;
+    // second list position k is planet k + 2), with the names as listed.
+    int firstPlanetIndex = -1;
+    int secondPlanetIndex = -1;
+    int16_t firstPlanet = 9;
+    int16_t secondPlanet = 2;
+    std::string firstPlanetName;
+    std::string secondPlanetName;
+    int firstPlanetCount = 0;   // entries in the first list
+    int secondPlanetCount = 0;  // entries in the second list
+
+    bool heliocentric = false;
+
+    // Aspect type b + 1 is enabled when chkAspectType(b) is checked.
+    std::array<bool, 7> aspectEnabled{};
+
+    // Selected positions of cboOrbs(0..3) and their values in whole degrees:
+    // outer, middle, inner (position + 1), search orb (position + 3).
+    std::array<int, 4> orbIndex{};
+    std::array<int16_t, 4> orbDegrees{};
+    std::string searchOrbText;  // selected entry of cboOrbs(3), e.g. "6°"
+
+    // Time zone: selected position of cboTimezone(0), its minutes east of GMT
+    // ((index - 24) * 30) and the entry's text as shown.
+    int timezoneIndex = 0;
+    int16_t timezoneMinutes = 0;
+    std::string timezoneText;
+
+    int searchAspectIndex = -1;  // aspect type = index + 1
+    std::string searchAspectText;
+    int searchWhenIndex = 0;     // 0 from the start date, 1 from the end date
+
+    bool keepDates = false;
+    bool includeTransitDetails = false;
+    bool appendToOutput = false;
+
+    // Day numbers of the start (0) and end (1) dates as last computed by the
+    // date checks.
+    std::array<int32_t, 2> dayNumber{};
+
+    bool plutoLoaded = false;
+    bool windowNormal = true;  // neither minimised nor maximised
+};
+
+// The transit commands' view of the inputs, and the simulation's request
+// (all but the report title, which the transit engine words).
+TransitInputs ToTransitInputs(const WindowInputs& in);
+SimulationRequest ToSimulationRequest(const WindowInputs& in);
+
+// What a command may ask of the main window: the run host (output, busy
+// state, pause), the transit commands' window operations (date checks,
+// selections) and the full snapshot of the inputs.
+class CommandWindow : public RunHost, public TransitWindow {
+public:
+    virtual WindowInputs Snapshot() const = 0;
+    virtual bool CheckDateInDataSpan(int date) = 0;
+    virtual bool ValidateOrbs() = 0;
+    // The caption of a button (the commands title their boxes with it).
+    virtual std::string ButtonCaption(const std::string& name, int index) const = 0;
+};
+
+// The four command entry points.  The window calls them from its buttons;
+// the default handlers do nothing, so that the window runs before the
+// commands are connected.
+class CommandHandlers {
+public:
+    virtual ~CommandHandlers() = default;
+    virtual void Start(CommandWindow& /*window*/) {}
+    virtual void Search(CommandWindow& /*window*/) {}
+    virtual void ShowAll(CommandWindow& /*window*/, int /*item*/) {}
+    virtual void SimulateInvestment(CommandWindow& /*window*/) {}
+};
+
+}  // namespace vlt

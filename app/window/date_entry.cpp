@@ -1,0 +1,225 @@
+// Date entry: cleaning the date boxes, the date in words, the construction
+// period label and the checks the commands run before they compute.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "app/window/main_window.h"
+
+namespace vlt {
+namespace {
+
+// Every character that is not a digit goes.
+std::string DigitsOnly(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') out += c;
+    }
+    return out;
+}
+
+// The value of a digits-only text, saturating instead of overflowing: a
+// pasted 30-digit number reads as a very large value, never as garbage.
+int64_t DigitsValue(const std::string& digits) {
+    constexpr int64_t kCap = std::numeric_limits<int64_t>::max() / 10 - 10;
+    int64_t v = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') break;
+        if (v > kCap) return kCap;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+// Years at or beyond this are far past the supported span; they are not
+// handed to the calendar, whose 32-bit day numbers they would overflow.
+constexpr int64_t kFarYear = 1000000;
+
+bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+bool DateExists(int64_t y, int64_t m, int64_t d) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || d < 1) return false;
+    const int64_t last = kDays[m - 1] + ((m == 2 && IsLeap(y)) ? 1 : 0);
+    return d <= last;
+}
+
+// The year as typed (without leading zeros), so that a year too large for
+// any number type still reads as typed.
+std::string YearText(const std::string& digits) {
+    const std::size_t first = digits.find_first_not_of('0');
+    return first == std::string::npos ? std::string("0") : digits.substr(first);
+}
+
+const char* DateName(int date) { return date == 0 ? "start" : "end"; }
+
+}  // namespace
+
+std::string MainWindow::LongDateText(const std::string& yearDigits, int64_t month, int64_t day) {
+    return services_.MonthName(static_cast<int>(month)) + " " + std::to_string(day) + ", " +
+           YearText(yearDigits) + " CE";
+}
+
+void MainWindow::YearLostFocus(int date) {
+    const Ctl year("txbYear", date);
+    std::string text = ui_.Text(year);
+    const std::size_t firstNonZero = text.find_first_not_of('0');
+    text = firstNonZero == std::string::npos ? std::string() : text.substr(firstNonZero);
+    ui_.SetText(year, text);
+    if (!text.empty() && text[0] == '-') {
+        ui_.Show("Year number must be positive.", "Invalid year", MsgButtons::Ok,
+                 MsgIcon::Information);
+        return;
+    }
+    UpdateDateDisplay(date);
+}
+
+void MainWindow::UpdateDateDisplay(int date) {
+    const Ctl yearBox("txbYear", date);
+    const Ctl monthBox("txbMonth", date);
+    const Ctl dayBox("txbDay", date);
+    const Ctl label("lblDate", date);
+    const std::string y = DigitsOnly(ui_.Text(yearBox));
+    const std::string m = DigitsOnly(ui_.Text(monthBox));
+    const std::string d = DigitsOnly(ui_.Text(dayBox));
+    ui_.SetText(yearBox, y);
+    ui_.SetText(monthBox, m);
+    ui_.SetText(dayBox, d);
+    if (y.empty() || m.empty() || d.empty()) {
+        ui_.SetText(label, "");
+        return;
+    }
+    const int64_t year = DigitsValue(y);
+    const int64_t month = DigitsValue(m);
+    const int64_t day = DigitsValue(d);
+    bool valid = false;
+    if (year >= kFarYear) {
+        // The Gregorian calendar repeats every 400 years: the same month and
+        // day exist in a year congruent to it.
+        valid = DateExists(2000 + year % 400, month, day);
+        dayNumber_[static_cast<std::size_t>(date)] = std::numeric_limits<int32_t>::max();
+    } else {
+        const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
+        dayNumber_[static_cast<std::size_t>(date)] = services_.DateToDayNumber(
+            static_cast<int32_t>(year), static_cast<int32_t>(inRange ? month : 13),
+            static_cast<int32_t>(inRange ? day : 0), valid);
+        // The calendar's answer is trusted only for dates that exist.
+        valid = valid && DateExists(year, month, day);
+    }
+    if (valid) {
+        ui_.SetText(label, LongDateText(y, month, day));
+        ui_.Repaint(label);
+        UpdateConstructionPeriodLabel();
+    } else {
+        ui_.SetText(label, "invalid date");
+    }
+}
+
+void MainWindow::UpdateConstructionPeriodLabel() {
+    std::string texts[2];
+    for (int i = 0; i < 2; ++i) {
+        const auto value = [&](const char* box) {
+            const int64_t v = DigitsValue(DigitsOnly(ui_.Text(Ctl(box, i))));
+            return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max()));
+        };
+        texts[i] = services_.FormatNumericDate(value("txbYear"), value("txbMonth"), value("txbDay"));
+    }
+    ui_.SetText("lblConstructTransitTables",
+                "Construct transit tables for the period " + texts[0] + " to " + texts[1] + " for:");
+}
+
+bool MainWindow::CheckDateFieldsPresent(int date) {
+    const char* const boxes[3] = {"txbYear", "txbMonth", "txbDay"};
+    const char* const words[3] = {" year.", " month.", " day."};
+    for (int k = 0; k < 3; ++k) {
+        const Ctl box(boxes[k], date);
+        const std::string digits = DigitsOnly(ui_.Text(box));
+        ui_.SetText(box, digits);
+        if (digits.empty()) {
+            ui_.Show(std::string("Please specify ") + DateName(date) + words[k],
+                     ui_.Text("cmdStart"), MsgButtons::Ok, MsgIcon::None);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MainWindow::ValidateDate(int date) {
+    const Ctl label("lblDate", date);
+    ui_.SetText(label, "");
+    const int64_t year = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbYear", date))));
+    const int64_t month = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbMonth", date))));
+    const int64_t day = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbDay", date))));
+    bool valid = false;
+    if (year >= kFarYear) {
+        valid = DateExists(2000 + year % 400, month, day);
+        dayNumber_[static_cast<std::size_t>(date)] = std::numeric_limits<int32_t>::max();
+    } else {
+        const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
+        dayNumber_[static_cast<std::size_t>(date)] = services_.DateToDayNumber(
+            static_cast<int32_t>(year), static_cast<int32_t>(inRange ? month : 13),
+            static_cast<int32_t>(inRange ? day : 0), valid);
+        valid = valid && DateExists(year, month, day);
+    }
+    if (!valid) {
+        ui_.SetText(label, "invalid date");
+        ui_.Show(std::string("The ") + DateName(date) + " date is invalid.", "Invalid input",
+                 MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    ui_.SetText(label, LongDateText(DigitsOnly(ui_.Text(Ctl("txbYear", date))), month, day));
+    ui_.Repaint(label);
+    return CheckDateSpan(date);
+}
+
+bool MainWindow::CheckDateSpan(int date) {
+    const int32_t dn = dayNumber_[static_cast<std::size_t>(date)];
+    const std::string title = ui_.Text("cmdStart");
+    if (dn < kFirstDay) {
+        ui_.Show(std::string(date == 0 ? "Start" : "End") + " date is too early", title,
+                 MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    if (dn >= kEndDayLimit) {
+        ui_.Show("End date is too late", title, MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::CheckDateInDataSpan(int date) {
+    const std::string name = date == 0 ? "Start date" : "End date";
+    const WindowInputs in = Snapshot();
+    const double jd = dayNumber_[static_cast<std::size_t>(date)] - 0.5;
+    const int16_t planets[2] = {in.firstPlanet, in.secondPlanet};
+    double result[2];
+    for (int k = 0; k < 2; ++k) result[k] = services_.GeoLongitude(planets[k], jd);
+    for (double code : {-99.0, -100.0}) {
+        for (int k = 0; k < 2; ++k) {
+            if (result[k] == code) {
+                ui_.Show(name + (code == -99.0 ? " is too early for " : " is too late for ") +
+                             services_.PlanetName(planets[k], in.heliocentric) + ".",
+                         kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+int32_t MainWindow::DayNumber(int date) const {
+    return dayNumber_.at(static_cast<std::size_t>(date));
+}
+
+void MainWindow::ShowDateInFields(int date, int32_t dayNumber) {
+    int32_t y = 0;
+    int32_t m = 0;
+    int32_t d = 0;
+    services_.DayNumberToDate(dayNumber, y, m, d);
+    ui_.SetText(Ctl("txbYear", date), std::to_string(y));
+    ui_.SetText(Ctl("txbMonth", date), std::to_string(m));
+    ui_.SetText(Ctl("txbDay", date), std::to_string(d));
+    UpdateDateDisplay(date);
+}
+
+}  // namespace vlt

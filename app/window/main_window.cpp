@@ -1,0 +1,490 @@
+#include "app/window/main_window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/window/controls.h"
+#include "app/window/timezones.h"
+
+#ifndef VLT_VERSION
+#define VLT_VERSION "0.0.0"
+#endif
+
+namespace vlt {
+namespace {
+
+constexpr const char* kPause = "Pause";
+constexpr Rgb kBackground{252, 253, 120};
+
+bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- output box
+
+const std::string& WindowOutput::Text() const { return window_.outputText_; }
+void WindowOutput::Append(const std::string& text) { window_.AppendOutput(text); }
+void WindowOutput::Clear() { window_.ClearOutput(); }
+void WindowOutput::MoveCaretToEnd() { window_.ui_.CaretToEnd("txbOutput"); }
+void WindowOutput::Refresh() { window_.ui_.Repaint("txbOutput"); }
+
+void MainWindow::AppendOutput(const std::string& text) {
+    if (text.empty()) return;
+    outputText_ += text;
+    ui_.AppendText("txbOutput", text);
+    ui_.CaretToEnd("txbOutput");
+}
+
+void MainWindow::ClearOutput() {
+    outputText_.clear();
+    ui_.SetText("txbOutput", "");
+}
+
+// ---------------------------------------------------------------- basics
+
+MainWindow::MainWindow(UiOps& ui, WindowServices& services)
+    : ui_(ui), services_(services), handlers_(&defaultHandlers_), output_(*this) {}
+
+void MainWindow::SetCommandHandlers(CommandHandlers* handlers) {
+    handlers_ = handlers != nullptr ? handlers : &defaultHandlers_;
+}
+
+std::string MainWindow::ProgramCaption() { return std::string("Veltaro ") + VLT_VERSION; }
+
+std::string MainWindow::ListText(const Ctl& c) const {
+    const int i = ui_.ListIndex(c);
+    if (i < 0 || i >= ui_.ListCount(c)) return "";
+    return ui_.ListItemText(c, i);
+}
+
+void MainWindow::SetCheck(const Ctl& c, int value) {
+    if (ui_.Value(c) == value) return;
+    ui_.SetValue(c, value);
+    HandleClick(c);
+}
+
+void MainWindow::SelectListEntry(const Ctl& c, int index) {
+    if (ui_.ListIndex(c) == index) return;
+    ui_.SetListIndex(c, index);
+    if (index >= 0) HandleClick(c);
+}
+
+// ---------------------------------------------------------------- enabling, busy state
+
+void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, bool labels,
+                                    bool checkBoxesAgain) {
+    for (const ControlInfo& s : MainWindowControls()) {
+        switch (s.kind) {
+            case CtlKind::CheckBox:
+            case CtlKind::Button:
+            case CtlKind::Option:
+            case CtlKind::List:
+                ui_.SetEnabled(s.ctl, enabled);
+                break;
+            default:
+                break;
+        }
+        if ((frames && IsKind(s, CtlKind::Frame)) ||
+            (textBoxes && (IsKind(s, CtlKind::TextBox) || IsKind(s, CtlKind::OutputBox))) ||
+            (labels && IsKind(s, CtlKind::Label)) ||
+            (checkBoxesAgain && IsKind(s, CtlKind::CheckBox))) {
+            ui_.SetEnabled(s.ctl, enabled);
+        }
+    }
+    ui_.Repaint(kMainWindow);
+}
+
+void MainWindow::EnterBusyState(bool simulation) {
+    SetControlsEnabled(false, false, true, true, false);
+    const Ctl button = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
+    ui_.SetText(button, kPause);
+    ui_.SetEnabled(button, true);
+    ui_.SetEnabled("cmdQuit", true);
+    ui_.SetEnabled("txbOutput", true);
+    busy_ = true;
+    progressPercent_ = -1;
+}
+
+void MainWindow::LeaveBusyState() {
+    SetControlsEnabled(true, true, true, true, false);
+    ui_.SetText("cmdStart", startCaptionStore_);
+    // Everything came back enabled; the simulation stays available only
+    // heliocentrically, as the centricity rule says.
+    ApplyCentricityEnabling();
+    busy_ = false;
+    progressPercent_ = -1;
+    ui_.SetText("lblStatus", "");
+}
+
+void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
+    const std::string first = ListText(Ctl("cboPlanet", 0));
+    const std::string second = ListText(Ctl("cboPlanet", 1));
+    startCaptionStore_ = first + " and " + second;
+    ui_.SetText("cmdStart", startCaptionStore_);
+    if (!constructButtonOnly) {
+        ui_.SetText(Ctl("cmdShowAll", 0), first + " and the other planets.");
+        ui_.SetText(Ctl("cmdShowAll", 1), second + " and the other planets.");
+    }
+}
+
+// ---------------------------------------------------------------- centricity
+
+void MainWindow::ApplyCentricityEnabling() {
+    const bool helio = ui_.Value("optHeliocentric") == 1;
+    ui_.SetEnabled("cmdSimulateInvestment", helio);
+    ui_.SetEnabled("chkIncludeTransitDetails", helio);
+}
+
+void MainWindow::SelectCentricity(bool heliocentric) {
+    ui_.SetValue("optGeocentric", heliocentric ? 0 : 1);
+    ui_.SetValue("optHeliocentric", heliocentric ? 1 : 0);
+    const Ctl first("cboPlanet", 0);
+    if (ui_.ListCount(first) > 0) {
+        ui_.ListSetItemText(first, 0, heliocentric ? "Earth" : "Sun");
+    }
+    UpdatePlanetCaptions(false);
+    ui_.SetBold("optGeocentric", !heliocentric);
+    ui_.SetBold("optHeliocentric", heliocentric);
+    ApplyCentricityEnabling();
+}
+
+// ---------------------------------------------------------------- events
+
+void MainWindow::OnClick(const Ctl& c) { HandleClick(c); }
+
+void MainWindow::RunCommand(const Ctl& button) {
+    // While a command runs its button reads "Pause": a click only asks the
+    // run to pause; it never starts a second run.
+    if (ui_.Text(button) == kPause) {
+        pauseRequested_ = true;
+        return;
+    }
+    if (button.name == "cmdStart") {
+        handlers_->Start(*this);
+    } else if (button.name == "cmdSearch") {
+        handlers_->Search(*this);
+    } else if (button.name == "cmdShowAll") {
+        handlers_->ShowAll(*this, button.index);
+    } else if (button.name == "cmdSimulateInvestment") {
+        handlers_->SimulateInvestment(*this);
+    }
+}
+
+void MainWindow::HandleClick(const Ctl& c) {
+    const std::string& n = c.name;
+    if (n == "cmdStart" || n == "cmdSearch" || n == "cmdShowAll" ||
+        n == "cmdSimulateInvestment") {
+        RunCommand(c);
+    } else if (n == "optGeocentric") {
+        SelectCentricity(false);
+    } else if (n == "optHeliocentric") {
+        SelectCentricity(true);
+    } else if (n == "cboPlanet") {
+        PlanetListClicked();
+    } else if (n == "chkAspectType") {
+        AspectTypeRule();
+    } else if (n == "cmdAll") {
+        SetAllAspectTypes(1);
+    } else if (n == "cmdClear") {
+        SetAllAspectTypes(0);
+    } else if (n == "cboOrbs") {
+        if (!loaded_ || restoring_) return;
+        if (c.index == 3) {
+            ui_.SetFocus("cmdSearch");
+        } else {
+            ValidateOrbs();  // the click only shows the message
+            ui_.SetFocus("cmdStart");
+        }
+    } else if (n == "cboSearchAspect" || n == "cboSearchWhen" || n == "chkKeepDates") {
+        ui_.SetFocus("cmdSearch");
+    } else if (n == "cboTimezone") {
+        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
+    } else if (n == "chkDisplayNATZabbr") {
+        SetUpTimezoneComboBoxes(true);
+        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
+    } else if (n == "chkOpenOutputFile") {
+        if (loaded_) ui_.SetFocus(Ctl("cmdFile", 0));
+    } else if (n == "chkAppendToOutput") {
+        if (loaded_ && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
+    } else if (n == "cmdFile") {
+        WriteOutputToFile();
+    } else if (n == "cmdSaveState") {
+        SaveState();
+    } else if (n == "cmdRestoreState") {
+        RestoreState();
+    } else if (n == "cmdHelp") {
+        Help();
+    } else if (n == "cmdQuit") {
+        Quit();
+    }
+}
+
+void MainWindow::OnLostFocus(const Ctl& c) {
+    if (c.index < 0 || c.index > 1) return;
+    if (c.name == "txbYear") {
+        YearLostFocus(c.index);
+    } else if (c.name == "txbMonth" || c.name == "txbDay") {
+        UpdateDateDisplay(c.index);
+    } else if (c.name == "txbStopDate") {
+        std::string t = ui_.Text(c);
+        const auto notBlank = [](char ch) { return ch != ' ' && ch != '\t'; };
+        t.erase(t.begin(), std::find_if(t.begin(), t.end(), notBlank));
+        t.erase(std::find_if(t.rbegin(), t.rend(), notBlank).base(), t.end());
+        stopDateText_ = t;
+    }
+}
+
+void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
+    const bool dateBox = c.name == "txbYear" || c.name == "txbMonth" || c.name == "txbDay";
+    if (dateBox && keyCode == 13 && ui_.Enabled("cmdStart")) RunCommand("cmdStart");
+}
+
+void MainWindow::OnTick() {
+    const bool hasOutput = !outputText_.empty();
+    const bool fileVisible = ui_.Text("cmdStart") != kPause && hasOutput;
+    ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
+    ui_.SetVisible("chkOpenOutputFile", fileVisible);
+    ui_.SetVisible("chkAppendToOutput", hasOutput);
+    if (recentSave_) {
+        ++tickCount_;
+        if (tickCount_ > 10) recentSave_ = false;
+    }
+}
+
+void MainWindow::OnResize() {
+    if (!loaded_ || resizing_) return;
+    if (ui_.State() == WindowState::Minimised) return;
+    resizing_ = true;
+    if (ui_.State() != WindowState::Maximised) {
+        Rect w = ui_.Geometry(kMainWindow);
+        const Rect before = w;
+        w.width = fixedWidth_;
+        if (w.height < minHeight_) w.height = minHeight_;
+        const int tallest = static_cast<int>(ui_.ScreenHeight() * 0.95);
+        if (w.height > tallest) w.height = tallest;
+        if (!(w == before)) ui_.SetGeometry(kMainWindow, w);
+    }
+    Layout();
+    resizing_ = false;
+}
+
+void MainWindow::Layout() {
+    const Rect window = ui_.Geometry(kMainWindow);
+    Rect out = ui_.Geometry("txbOutput");
+    out.height = std::max(0, window.height - out.top - 1250);
+    ui_.SetGeometry("txbOutput", out);
+    const int top = out.Bottom() + 150;
+    for (const Ctl& c : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"), Ctl("cmdRestoreState"),
+                         Ctl("cmdSaveState")}) {
+        Rect r = ui_.Geometry(c);
+        r.top = top;
+        ui_.SetGeometry(c, r);
+    }
+    Rect open = ui_.Geometry("chkOpenOutputFile");
+    open.top = top + 50;
+    ui_.SetGeometry("chkOpenOutputFile", open);
+    Rect status = ui_.Geometry("lblStatus");
+    status.top = top + 525;
+    ui_.SetGeometry("lblStatus", status);
+}
+
+bool MainWindow::OnCloseRequest() { return Quit(); }
+
+// ---------------------------------------------------------------- run host
+
+std::string MainWindow::WindowCaption() const { return ui_.Text(kMainWindow); }
+std::string MainWindow::StartCaption() const { return ui_.Text("cmdStart"); }
+void MainWindow::RestoreStartCaption() { ui_.SetText("cmdStart", startCaptionStore_); }
+void MainWindow::SetSimulateCaption(const std::string& caption) {
+    ui_.SetText("cmdSimulateInvestment", caption);
+}
+bool MainWindow::AppendChecked() const { return ui_.Value("chkAppendToOutput") == 1; }
+void MainWindow::SetAppendChecked(bool checked) { ui_.SetValue("chkAppendToOutput", checked ? 1 : 0); }
+void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible("chkAppendToOutput", visible); }
+
+void MainWindow::ApplyRunGeometry() {
+    if (ui_.State() != WindowState::Normal) return;
+    Rect w = ui_.Geometry(kMainWindow);
+    w.top = runTop_;
+    w.height = runHeight_;
+    ui_.SetGeometry(kMainWindow, w);
+    OnResize();
+}
+
+void MainWindow::ShrinkToMinimumHeight() {
+    if (ui_.State() == WindowState::Normal) {
+        Rect w = ui_.Geometry(kMainWindow);
+        w.height = minHeight_;
+        ui_.SetGeometry(kMainWindow, w);
+    }
+    OnResize();
+}
+
+void MainWindow::PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
+                             int milliseconds) {
+    const Rect label = ui_.Geometry("lblStatus");
+    ui_.PopUpInWindow(text, Rect{label.left + 800, label.top, widthTwips, heightTwips},
+                      milliseconds);
+}
+
+void MainWindow::ReportProgress(double fraction) {
+    if (!(fraction >= 0.0)) fraction = 0.0;
+    const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
+    if (percent == progressPercent_) return;
+    progressPercent_ = percent;
+    ui_.SetText("lblStatus", "Working: " + std::to_string(percent) + " %");
+}
+
+std::string MainWindow::ButtonCaption(const std::string& name, int index) const {
+    return ui_.Text(Ctl(name, index));
+}
+
+// ---------------------------------------------------------------- start-up
+
+void MainWindow::StartUp() {
+    // 1-2
+    loaded_ = false;
+    ui_.SetText(kMainWindow, ProgramCaption());
+    {
+        Rect out = ui_.Geometry("txbOutput");
+        out.top = ui_.Geometry("Frame3").Bottom() + 130;
+        ui_.SetGeometry("txbOutput", out);
+    }
+    // 3
+    services_.InitDateProcessing();
+    services_.InitPositions();
+    // 4
+    startCaptionStore_ = kInitialStartCaption;
+    const std::string year = std::to_string(services_.CurrentYear());
+    ui_.SetText(Ctl("txbYear", 0), year);
+    ui_.SetText(Ctl("txbMonth", 0), "1");
+    ui_.SetText(Ctl("txbDay", 0), "1");
+    ui_.SetText(Ctl("txbYear", 1), year);
+    ui_.SetText(Ctl("txbMonth", 1), "12");
+    ui_.SetText(Ctl("txbDay", 1), "31");
+    ClearOutput();
+    {
+        Rect out = ui_.Geometry("txbOutput");
+        out.width = ui_.Geometry("cmdQuit").Right() - out.left;
+        ui_.SetGeometry("txbOutput", out);
+        // The margin right of the output box is the same wherever the window
+        // stands on the screen.
+        Rect w = ui_.Geometry(kMainWindow);
+        w.width = out.left + out.width + 380;
+        ui_.SetGeometry(kMainWindow, w);
+        fixedWidth_ = ui_.Geometry(kMainWindow).width;
+    }
+    runTop_ = kRunTop;
+    runHeight_ = kRunHeight;
+    ui_.SetValue("optGeocentric", 1);
+    HandleClick("optGeocentric");
+    // 5
+    FillPlanetLists();
+    FillOrbLists();
+    ui_.ListClear("cboSearchAspect");
+    for (int a = 1; a <= 7; ++a) {
+        std::string name = services_.AspectName(a);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+        ui_.ListAdd("cboSearchAspect", name);
+    }
+    ui_.ListClear("cboSearchWhen");
+    ui_.ListAdd("cboSearchWhen", "on or after start date");
+    ui_.ListAdd("cboSearchWhen", "on or after end date");
+    SelectListEntry("cboSearchWhen", 0);
+    // 6-8
+    SetUpTimezoneComboBoxes(false);
+    SetAllAspectTypes(1);
+    RestoreState();
+    // 9
+    YearLostFocus(0);
+    YearLostFocus(1);
+    // 10-11
+    ui_.SetBackColor(kMainWindow, kBackground);
+    for (const ControlInfo& s : MainWindowControls()) {
+        if (s.kind == CtlKind::Frame || s.kind == CtlKind::Label || s.kind == CtlKind::CheckBox ||
+            s.kind == CtlKind::Option) {
+            ui_.SetBackColor(s.ctl, kBackground);
+        }
+        if (s.kind == CtlKind::OutputBox) {
+            ui_.SetFont(s.ctl, "Courier New", 8);
+        } else {
+            ui_.SetFont(s.ctl, "Arial", 10);
+        }
+    }
+    // 12
+    if (ui_.ListIndex(Ctl("cboTimezone", 0)) < 0) {
+        const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
+        // A zone beyond the list's half hours selects the empty entry: the
+        // commands then ask for a zone instead of computing in a wrong one.
+        ui_.SetListIndex(Ctl("cboTimezone", 0), index >= 1 && index <= 47 ? index : 0);
+    }
+    // 13-14
+    SetCheck("chkKeepDates", 1);
+    UpdateDateDisplay(1);
+    // 15
+    for (const char* name : {"cboSearchAspect", "cboSearchWhen"}) {
+        const int former = ui_.ListIndex(name);
+        ui_.SetListIndex(name, -1);
+        SelectListEntry(name, former >= 0 ? former : 0);
+    }
+    // 16-17
+    minHeight_ = kMinimumHeight;
+    UpdatePlanetCaptions(false);
+    ClearOutput();
+    ui_.SetVisible("chkAppendToOutput", false);
+    ui_.SetVisible(Ctl("cmdFile", 0), false);
+    ui_.SetVisible("chkOpenOutputFile", false);
+    {
+        Rect w = ui_.Geometry(kMainWindow);
+        w.height = minHeight_;
+        ui_.SetGeometry(kMainWindow, w);
+    }
+    // 18-19
+    services_.LoadIndexData(ui_);
+    loaded_ = true;
+    OnResize();
+}
+
+void MainWindow::LoadPlutoTables() {
+    auto setEnabled = [this](bool on) {
+        for (const ControlInfo& s : MainWindowControls()) {
+            if (s.kind == CtlKind::Button || s.kind == CtlKind::CheckBox ||
+                s.kind == CtlKind::Option || s.kind == CtlKind::List ||
+                s.kind == CtlKind::Label) {
+                ui_.SetEnabled(s.ctl, on);
+            }
+        }
+    };
+    setEnabled(false);
+    const Rect start = ui_.Geometry("cmdStart");
+    const Rect append = ui_.Geometry("chkAppendToOutput");
+    ui_.PopUpInWindow("Loading Pluto data ...", Rect{start.left + 100, append.top + 500, 2880, 300},
+                      2000);
+    plutoLoaded_ = services_.ReadPlutoData(ui_);
+    setEnabled(true);
+    ApplyCentricityEnabling();
+}
+
+// ---------------------------------------------------------------- help and quit
+
+void MainWindow::Help() {
+    const Rect w = ui_.Geometry(kMainWindow);
+    ui_.ShowViewer("Help", services_.ProgramFolder() + "VLT_help.txt", true,
+                   Rect{w.left + 100, w.top + 380, w.width - 200, w.height - 480});
+}
+
+bool MainWindow::Quit() {
+    if (ending_) return true;
+    if (!recentSave_) {
+        const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text("cmdQuit"),
+                                     MsgButtons::YesNoCancel, MsgIcon::Question);
+        if (r == MsgResult::Cancel) return false;
+        if (r == MsgResult::Yes) SaveState();
+    }
+    ending_ = true;
+    ui_.EndProgram();
+    return true;
+}
+
+}  // namespace vlt

@@ -1,0 +1,186 @@
+#pragma once
+// The main window's logic: its state, the rules that enable, show, fill and
+// check its controls, the busy state of long commands, the output box and
+// file, the saved state, the start-up sequence, Help and Quit.  It reaches the
+// screen only through UiOps and the layers below through WindowServices.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/window/command_handlers.h"
+#include "app/window/ui_ops.h"
+#include "app/window/window_services.h"
+
+namespace vlt {
+
+class MainWindow;
+
+// The output box as the commands see it.  The window keeps the text (CR LF
+// line ends, UTF-8) so that a command reads it without asking the screen.
+class WindowOutput final : public OutputBox {
+public:
+    explicit WindowOutput(MainWindow& window) : window_(window) {}
+    const std::string& Text() const override;
+    void Append(const std::string& text) override;
+    void Clear() override;
+    void MoveCaretToEnd() override;
+    void Refresh() override;
+
+private:
+    MainWindow& window_;
+};
+
+class MainWindow final : public CommandWindow, public UiEvents {
+public:
+    MainWindow(UiOps& ui, WindowServices& services);
+
+    // Connects the four commands; nullptr restores the handlers that do
+    // nothing.
+    void SetCommandHandlers(CommandHandlers* handlers);
+
+    // Start-up up to the idle window (everything but the Pluto tables).
+    void StartUp();
+    // The last start-up step, once the window is on the screen: the controls
+    // are disabled, the "Loading Pluto data ..." notice shows, the tables load.
+    void LoadPlutoTables();
+
+    // --- UiEvents
+    void OnClick(const Ctl& c) override;
+    void OnLostFocus(const Ctl& c) override;
+    void OnKeyUp(const Ctl& c, int keyCode) override;
+    void OnTick() override;
+    void OnResize() override;
+    bool OnCloseRequest() override;
+
+    // --- Window operations used by the commands and by the rules below.
+    void SetControlsEnabled(bool enabled, bool frames, bool textBoxes, bool labels,
+                            bool checkBoxesAgain);
+    void UpdatePlanetCaptions(bool constructButtonOnly);
+    void UpdateDateDisplay(int date);
+    void UpdateConstructionPeriodLabel();
+    bool CheckDateSpan(int date);
+    void SetUpTimezoneComboBoxes(bool preserveIndices);
+    int16_t LocalTimezoneMinutes();
+    void SaveState();
+    void RestoreState();
+    void WriteOutputToFile();
+    void Help();
+    // The Quit command; true when the program ends.
+    bool Quit();
+
+    // --- CommandWindow (and the transit commands' TransitWindow)
+    WindowInputs Snapshot() const override;
+    TransitInputs Inputs() const override;
+    bool CheckDateFieldsPresent(int date) override;
+    bool ValidateDate(int date) override;
+    int32_t DayNumber(int date) const override;
+    bool CheckDateInDataSpan(int date) override;
+    bool ValidateOrbs() override;
+    void SelectTimezone(int index) override;
+    int PlanetListCount(int list) const override;
+    int PlanetListIndex(int list) const override;
+    void SelectPlanet(int list, int index) override;
+    void ShowDateInFields(int date, int32_t dayNumber) override;
+    std::string ButtonCaption(const std::string& name, int index) const override;
+
+    // --- RunHost
+    OutputBox& Output() override { return output_; }
+    MessageBoxes& Boxes() override { return ui_; }
+    void EnterBusyState(bool simulation) override;
+    void LeaveBusyState() override;
+    void YieldToEvents() override { ui_.YieldToEvents(); }
+    bool PauseRequested() const override { return pauseRequested_; }
+    void SetPauseRequested(bool on) override { pauseRequested_ = on; }
+    bool StopRequested() const override { return stopRequested_; }
+    void SetStopRequested(bool on) override { stopRequested_ = on; }
+    std::string WindowCaption() const override;
+    std::string StartCaption() const override;
+    void RestoreStartCaption() override;
+    void SetSimulateCaption(const std::string& caption) override;
+    bool AppendChecked() const override;
+    void SetAppendChecked(bool checked) override;
+    void ShowAppendCheckBox(bool visible) override;
+    void ApplyRunGeometry() override;
+    void ShrinkToMinimumHeight() override;
+    void PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
+                     int milliseconds) override;
+    void ReportProgress(double fraction) override;
+
+    // --- State that tests and the screen may read.
+    bool Loaded() const { return loaded_; }
+    bool Busy() const { return busy_; }
+    bool RecentSave() const { return recentSave_; }
+    bool PlutoLoaded() const { return plutoLoaded_; }
+    int FixedWidth() const { return fixedWidth_; }
+    int MinimumHeight() const { return minHeight_; }
+    const std::string& StopDateText() const { return stopDateText_; }
+    const std::string& OutputText() const { return outputText_; }
+    const std::string& StartCaptionStore() const { return startCaptionStore_; }
+
+    // The window's caption: the program's name, a blank and its version.
+    static std::string ProgramCaption();
+
+    static constexpr int kMinimumHeight = 5800;
+    static constexpr int kRunTop = 300;
+    static constexpr int kRunHeight = 9000;
+    static constexpr int32_t kFirstDay = 1721426;      // 1 January of the year 1
+    static constexpr int32_t kEndDayLimit = 2743739;   // 1 January 2800, excluded
+
+private:
+    friend class WindowOutput;
+
+    // Emulations of the classic controls: a value or selection set by the
+    // program runs the control's click handling as a user's click would.
+    void SetCheck(const Ctl& c, int value);
+    void SelectListEntry(const Ctl& c, int index);
+    void HandleClick(const Ctl& c);
+
+    void SelectCentricity(bool heliocentric);
+    void ApplyCentricityEnabling();
+    void YearLostFocus(int date);
+    std::string LongDateText(const std::string& yearDigits, int64_t month, int64_t day);
+    void FillPlanetLists();
+    void FillOrbLists();
+    void AspectTypeRule();
+    void SetAllAspectTypes(int value);
+    void PlanetListClicked();
+    void Layout();
+    void RunCommand(const Ctl& button);
+    std::string ListText(const Ctl& c) const;
+    bool SelectStoredIndex(const Ctl& c, const std::string& text);
+    void AppendOutput(const std::string& text);
+    void ClearOutput();
+
+    UiOps& ui_;
+    WindowServices& services_;
+    CommandHandlers defaultHandlers_;
+    CommandHandlers* handlers_;
+    WindowOutput output_;
+
+    bool loaded_ = false;
+    bool busy_ = false;
+    bool restoring_ = false;
+    bool resizing_ = false;
+    bool ending_ = false;
+    std::string startCaptionStore_ = kInitialStartCaption;
+    int fixedWidth_ = 0;
+    int minHeight_ = kMinimumHeight;
+    int runTop_ = kRunTop;
+    int runHeight_ = kRunHeight;
+    bool plutoLoaded_ = false;
+    bool recentSave_ = false;
+    int tickCount_ = 0;
+    bool pauseRequested_ = false;
+    bool stopRequested_ = false;
+    std::array<int32_t, 2> dayNumber_{};
+    std::array<int, 2> rememberedPlanet_{-1, -1};
+    std::string stopDateText_;
+    std::string outputText_;
+    int progressPercent_ = -1;
+
+    static constexpr const char* kInitialStartCaption =
+        "Show all transits from start to end date for selected planets";
+};
+
+}  // namespace vlt

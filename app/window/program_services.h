@@ -1,0 +1,35 @@
+#pragma once
+// The window's services bound to the program's own modules: the date
+// processing, the calendar component, the position dispatch, the vocabulary,
+// the Pluto tables and the index data (which the window owns for the
+// program's lifetime and the investment simulation reads).
+
+#include "app/simulation/index_data.h"
+#include "app/window/window_services.h"
+
+namespace vlt {
+
+class ProgramServices : public WindowServices {
+public:
+    void InitDateProcessing() override;
+    void InitPositions() override;
+    void LoadIndexData(MessageBoxes& boxes) override;
+    bool ReadPlutoData(MessageBoxes& boxes) override;
+    int32_t DateToDayNumber(int32_t year, int32_t month, int32_t day, bool& valid) override;
+    void DayNumberToDate(int32_t dayNumber, int32_t& year, int32_t& month, int32_t& day) override;
+    std::string FormatNumericDate(int32_t year, int32_t month, int32_t day) override;
+    std::string MonthName(int month) override;
+    int32_t TimezoneSeconds() override;
+    int CurrentYear() override;
+    std::string PlanetName(int planet, bool heliocentric) override;
+    std::string AspectName(int aspect) override;
+    double GeoLongitude(int planet, double jd) override;
+    std::string ProgramFolder() override;
+
+    const IndexData& Index() const { return index_; }
+
+private:
+    IndexData index_;
+};
+
+}  // namespace vlt

@@ -1,0 +1,109 @@
+// Saving the user's choices to the settings store and restoring them.
+#include <cmath>
+#include <limits>
+
+#include "app/support/numbers.h"
+#include "app/support/settings_store.h"
+#include "app/window/main_window.h"
+
+namespace vlt {
+namespace {
+
+bool Save(const std::string& key, const std::string& name, const std::string& value) {
+    return SaveStringSetting(key, name, value, false);
+}
+
+std::string Get(const std::string& key, const std::string& name, const std::string& fallback) {
+    std::string value;
+    GetStringSetting(key, name, value, false, fallback);
+    return value;
+}
+
+// A stored number, read as plain numeric text and rounded to a whole number.
+// Anything beyond int's range reads as out of range for every list.
+int WholeNumber(const std::string& text) {
+    const double v = RoundHalfEven(NumberFromText(text), 0);
+    if (!(v >= -1e9 && v <= 1e9)) return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+// Selects a stored list position when the list has it; a position outside the
+// list keeps the current selection.
+bool MainWindow::SelectStoredIndex(const Ctl& c, const std::string& text) {
+    const int index = WholeNumber(text);
+    if (index < 0 || index >= ui_.ListCount(c)) return false;
+    SelectListEntry(c, index);
+    return true;
+}
+
+void MainWindow::SaveState() {
+    SettingsBatch batch;  // one save of the file for all values
+    const char* const names[2] = {"0", "1"};
+    for (int i = 0; i < 2; ++i) {
+        Save("\\VLT\\Year", names[i], ui_.Text(Ctl("txbYear", i)));
+        Save("\\VLT\\Month", names[i], ui_.Text(Ctl("txbMonth", i)));
+        Save("\\VLT\\Day", names[i], ui_.Text(Ctl("txbDay", i)));
+        Save("\\VLT\\PlanetLI", names[i], std::to_string(ui_.ListIndex(Ctl("cboPlanet", i))));
+    }
+    for (int i = 0; i < 4; ++i) {
+        Save("\\VLT\\OrbsLI", std::to_string(i), std::to_string(ui_.ListIndex(Ctl("cboOrbs", i))));
+    }
+    Save("\\VLT", "Geocentric", ui_.Value("optGeocentric") == 1 ? "Y" : "N");
+    Save("\\VLT", "TZ0", std::to_string(ui_.ListIndex(Ctl("cboTimezone", 0))));
+    Save("\\VLT", "NATZ", ui_.Value("chkDisplayNATZabbr") == 1 ? "1" : "0");
+    Save("\\VLT", "Stop", ui_.Text("txbStopDate"));
+    Save("\\VLT", "SrchAsp", std::to_string(ui_.ListIndex("cboSearchAspect")));
+    Save("\\VLT", "SrchWhn", std::to_string(ui_.ListIndex("cboSearchWhen")));
+    Save("\\VLT", "StateSaved", "Y");
+    for (int i = 0; i < 7; ++i) {
+        Save("\\VLT\\ShowAspect", std::to_string(i),
+             ui_.Value(Ctl("chkAspectType", i)) == 1 ? "1" : "0");
+    }
+    Save("\\VLT", "InnerOuter0", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 0))));
+    Save("\\VLT", "InnerOuter1", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 1))));
+    Save("\\VLT", "ITD", ui_.Value("chkIncludeTransitDetails") == 1 ? "1" : "0");
+    recentSave_ = true;
+    tickCount_ = 0;
+}
+
+void MainWindow::RestoreState() {
+    std::string saved;
+    if (!GetStringSetting("\\VLT", "StateSaved", saved, false, "")) return;
+    // Values come back one by one; a rule that looks at several controls
+    // (aspect types, orbs) would complain about the half-restored state.
+    restoring_ = true;
+    const char* const names[2] = {"0", "1"};
+    const char* const planetDefaults[2] = {"0", "1"};
+    for (int i = 0; i < 2; ++i) {
+        ui_.SetText(Ctl("txbYear", i), Get("\\VLT\\Year", names[i], ""));
+        ui_.SetText(Ctl("txbMonth", i), Get("\\VLT\\Month", names[i], ""));
+        ui_.SetText(Ctl("txbDay", i), Get("\\VLT\\Day", names[i], ""));
+        SelectStoredIndex(Ctl("cboPlanet", i), Get("\\VLT\\PlanetLI", names[i], planetDefaults[i]));
+    }
+    const char* const orbDefaults[4] = {"9", "4", "1", "4"};
+    for (int i = 0; i < 4; ++i) {
+        SelectStoredIndex(Ctl("cboOrbs", i), Get("\\VLT\\OrbsLI", std::to_string(i), orbDefaults[i]));
+    }
+    SetCheck("chkDisplayNATZabbr", WholeNumber(Get("\\VLT", "NATZ", "1")) != 0 ? 1 : 0);
+    SelectStoredIndex(Ctl("cboTimezone", 0), Get("\\VLT", "TZ0", "24"));
+    stopDateText_ = Get("\\VLT", "Stop", "");
+    SelectStoredIndex("cboSearchAspect", Get("\\VLT", "SrchAsp", "0"));
+    SelectStoredIndex("cboSearchWhen", Get("\\VLT", "SrchWhn", "0"));
+    for (int i = 0; i < 7; ++i) {
+        SetCheck(Ctl("chkAspectType", i),
+                 WholeNumber(Get("\\VLT\\ShowAspect", std::to_string(i), "")) != 0 ? 1 : 0);
+    }
+    SelectStoredIndex(Ctl("cboPlanet", 0), Get("\\VLT", "InnerOuter0", ""));
+    SelectStoredIndex(Ctl("cboPlanet", 1), Get("\\VLT", "InnerOuter1", ""));
+    const bool geocentric = Get("\\VLT", "Geocentric", "Y") == "Y";
+    ui_.SetValue(geocentric ? "optGeocentric" : "optHeliocentric", 1);
+    HandleClick(geocentric ? "optGeocentric" : "optHeliocentric");
+    SetCheck("chkIncludeTransitDetails", WholeNumber(Get("\\VLT", "ITD", "1")) != 0 ? 1 : 0);
+    restoring_ = false;
+    recentSave_ = true;
+    tickCount_ = 0;
+}
+
+}  // namespace vlt

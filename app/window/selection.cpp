@@ -1,0 +1,125 @@
+// Planet, aspect-type and orb selection, and the snapshot of the inputs that
+// the commands read.
+#include <algorithm>
+
+#include "app/window/main_window.h"
+#include "app/window/timezones.h"
+
+namespace vlt {
+
+void MainWindow::FillPlanetLists() {
+    const bool helio = ui_.Value("optHeliocentric") == 1;
+    const Ctl first("cboPlanet", 0);
+    const Ctl second("cboPlanet", 1);
+    ui_.ListClear(first);
+    for (int p = 1; p <= 8; ++p) ui_.ListAdd(first, services_.PlanetName(p, helio));
+    ui_.ListClear(second);
+    for (int p = 2; p <= 9; ++p) ui_.ListAdd(second, services_.PlanetName(p, helio));
+    for (int k = 0; k < 2; ++k) {
+        const Ctl list("cboPlanet", k);
+        const int count = ui_.ListCount(list);
+        const int stored = rememberedPlanet_[static_cast<std::size_t>(k)];
+        const int index = stored >= count ? count - 1 : (stored < 0 ? 3 : stored);
+        SelectListEntry(list, index);
+    }
+}
+
+void MainWindow::FillOrbLists() {
+    static const char* const kDegree = "\xC2\xB0";
+    const int defaults[3] = {9, 4, 1};
+    for (int k = 0; k < 3; ++k) {
+        const Ctl list("cboOrbs", k);
+        ui_.ListClear(list);
+        for (int d = 1; d <= 15; ++d) ui_.ListAdd(list, std::to_string(d) + kDegree);
+        SelectListEntry(list, defaults[k]);
+    }
+    const Ctl search("cboOrbs", 3);
+    ui_.ListClear(search);
+    for (int d = 3; d <= 15; ++d) ui_.ListAdd(search, std::to_string(d) + kDegree);
+    SelectListEntry(search, 3);
+}
+
+void MainWindow::PlanetListClicked() {
+    if (!loaded_) return;
+    UpdatePlanetCaptions(false);
+    ui_.SetFocus("cmdStart");
+}
+
+void MainWindow::SelectPlanet(int list, int index) {
+    const Ctl c("cboPlanet", list);
+    if (index < -1 || index >= ui_.ListCount(c)) return;
+    ui_.SetListIndex(c, index);
+    // The series of the show-all command relies on the recaptioning even
+    // when the same entry is selected again, and with no entry selected.
+    UpdatePlanetCaptions(false);
+    if (loaded_) ui_.SetFocus("cmdStart");
+}
+
+int MainWindow::PlanetListCount(int list) const { return ui_.ListCount(Ctl("cboPlanet", list)); }
+int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl("cboPlanet", list)); }
+
+void MainWindow::AspectTypeRule() {
+    if (!loaded_ || restoring_) return;
+    for (int b = 0; b < 7; ++b) {
+        if (ui_.Value(Ctl("chkAspectType", b)) == 1) return;
+    }
+    ui_.Show("At least one aspect type must be checked.", "Aspect type", MsgButtons::Ok,
+             MsgIcon::None);
+}
+
+void MainWindow::SetAllAspectTypes(int value) {
+    for (int b = 0; b < 7; ++b) SetCheck(Ctl("chkAspectType", b), value);
+    if (ui_.Visible("txbOutput")) ui_.SetFocus("txbOutput");
+}
+
+bool MainWindow::ValidateOrbs() {
+    const int outer = ui_.ListIndex(Ctl("cboOrbs", 0));
+    const int middle = ui_.ListIndex(Ctl("cboOrbs", 1));
+    const int inner = ui_.ListIndex(Ctl("cboOrbs", 2));
+    if (outer > middle && middle > inner) return true;
+    ui_.Show("Orbs must be strictly decreasing.", "Orb values", MsgButtons::Ok,
+             MsgIcon::Information);
+    return false;
+}
+
+WindowInputs MainWindow::Snapshot() const {
+    WindowInputs in;
+    const Ctl first("cboPlanet", 0);
+    const Ctl second("cboPlanet", 1);
+    in.firstPlanetIndex = ui_.ListIndex(first);
+    in.secondPlanetIndex = ui_.ListIndex(second);
+    in.firstPlanetCount = ui_.ListCount(first);
+    in.secondPlanetCount = ui_.ListCount(second);
+    in.firstPlanet = static_cast<int16_t>(in.firstPlanetIndex >= 0 ? in.firstPlanetIndex + 1 : 9);
+    in.secondPlanet = static_cast<int16_t>(in.secondPlanetIndex + 2);
+    in.firstPlanetName = in.firstPlanetIndex >= 0 ? ListText(first) : std::string("Pluto");
+    in.secondPlanetName = ListText(second);
+    in.heliocentric = ui_.Value("optHeliocentric") == 1;
+    for (int b = 0; b < 7; ++b) {
+        in.aspectEnabled[static_cast<std::size_t>(b)] = ui_.Value(Ctl("chkAspectType", b)) == 1;
+    }
+    for (int k = 0; k < 4; ++k) {
+        const int i = ui_.ListIndex(Ctl("cboOrbs", k));
+        in.orbIndex[static_cast<std::size_t>(k)] = i;
+        in.orbDegrees[static_cast<std::size_t>(k)] = static_cast<int16_t>(k < 3 ? i + 1 : i + 3);
+    }
+    in.searchOrbText = ListText(Ctl("cboOrbs", 3));
+    // No selection counts as "no zone chosen", which the commands refuse.
+    in.timezoneIndex = std::max(0, ui_.ListIndex(Ctl("cboTimezone", 0)));
+    in.timezoneMinutes = TimezoneMinutesOfIndex(in.timezoneIndex);
+    in.timezoneText = ListText(Ctl("cboTimezone", 0));
+    in.searchAspectIndex = ui_.ListIndex("cboSearchAspect");
+    in.searchAspectText = ListText("cboSearchAspect");
+    in.searchWhenIndex = std::max(0, ui_.ListIndex("cboSearchWhen"));
+    in.keepDates = ui_.Value("chkKeepDates") == 1;
+    in.includeTransitDetails = ui_.Value("chkIncludeTransitDetails") == 1;
+    in.appendToOutput = ui_.Value("chkAppendToOutput") == 1;
+    in.dayNumber = dayNumber_;
+    in.plutoLoaded = plutoLoaded_;
+    in.windowNormal = ui_.State() == WindowState::Normal;
+    return in;
+}
+
+TransitInputs MainWindow::Inputs() const { return ToTransitInputs(Snapshot()); }
+
+}  // namespace vlt

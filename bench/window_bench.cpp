@@ -1,0 +1,94 @@
+// Start-up time of the main window: building the widgets, the start-up
+// sequence up to the idle window (date tables, positions, lists, time zones,
+// saved state, colours and fonts, the index file) and the first paint.  The
+// Pluto tables load after that behind a two-second notice and are measured
+// with the positions.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+
+#include <chrono>
+#include <filesystem>
+
+#include "app/qt/qt_screen.h"
+#include "app/support/settings_store.h"
+#include "app/window/main_window.h"
+#include "app/window/program_commands.h"
+#include "app/window/program_services.h"
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "window_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// The program's folder is its data folder and its working folder.
+void EnterProgramFolder() {
+    static const bool done = [] {
+        std::filesystem::current_path(VLT_BIN_DIR);
+        const auto store = std::filesystem::temp_directory_path() /
+                           ("vlt-bench-store-" + std::to_string(::getpid()));
+        vlt::SetSettingsFolder(store.string());
+        return true;
+    }();
+    (void)done;
+}
+
+void StartToIdleWindow() {
+    vlt::ProgramServices services;
+    vlt::QtScreen screen;
+    vlt::MainWindow window(screen, services);
+    vlt::ProgramCommands commands(window, services.Index());
+    window.SetCommandHandlers(&commands);
+    screen.Attach(&window);
+    window.StartUp();
+    screen.show();
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window.Loaded());
+}
+
+// The first start in a process pays for loading fonts, the style and both
+// shared libraries; it is what a user waits for.
+void BM_FirstStartToIdleWindow(benchmark::State& state) {
+    EnterProgramFolder();
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        App();
+        StartToIdleWindow();
+        const auto t1 = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+}
+BENCHMARK(BM_FirstStartToIdleWindow)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Later starts in the same process: the start-up sequence and widgets alone.
+void BM_StartToIdleWindow(benchmark::State& state) {
+    EnterProgramFolder();
+    App();
+    for (auto _ : state) StartToIdleWindow();
+}
+BENCHMARK(BM_StartToIdleWindow)->Unit(benchmark::kMillisecond);
+
+// Widgets and the start-up sequence without showing the window.
+void BM_StartUpWithoutPainting(benchmark::State& state) {
+    EnterProgramFolder();
+    App();
+    vlt::ProgramServices services;
+    for (auto _ : state) {
+        vlt::QtScreen screen;
+        vlt::MainWindow window(screen, services);
+        window.StartUp();
+        benchmark::DoNotOptimize(window.Loaded());
+    }
+}
+BENCHMARK(BM_StartUpWithoutPainting)->Unit(benchmark::kMillisecond);
+
+}  // namespace

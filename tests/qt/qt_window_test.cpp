@@ -1,0 +1,374 @@
+// The real window on Qt's offscreen platform: the whole start-up with the data
+// files present and with each one missing, clicks on real widgets, Help, the
+// close box, and a picture of the started window.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/positions/pluto_tables.h"
+#include "app/positions/positions.h"
+#include "app/qt/qt_popup.h"
+#include "app/qt/qt_screen.h"
+#include "app/qt/qt_viewer.h"
+#include "app/support/settings_store.h"
+#include "app/window/main_window.h"
+#include "app/window/program_commands.h"
+#include "app/window/program_services.h"
+
+namespace vlt {
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "qt_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// The program's services with the data folder of the test.
+class FolderServices : public ProgramServices {
+public:
+    explicit FolderServices(std::string folder) : folder_(std::move(folder)) {}
+    void InitPositions() override { InitPositionsWithFolder(folder_); }
+
+private:
+    std::string folder_;
+};
+
+// Answers every modal window that comes up (message boxes with a scripted
+// button, the pop-up notice at once) and records what each said.
+class ModalAnswerer {
+public:
+    ModalAnswerer() {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start();
+    }
+    std::vector<std::string> texts;
+    std::vector<std::string> titles;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+
+private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            texts.push_back(box->text().toStdString());
+            titles.push_back(box->windowTitle().toStdString());
+            QAbstractButton* b = box->button(answer);
+            if (b == nullptr) b = box->defaultButton();
+            b->click();
+        } else if (auto* popup = qobject_cast<QtPopUp*>(modal)) {
+            texts.push_back("popup: " + popup->findChild<QLabel*>()->text().toStdString());
+            popup->accept();
+        }
+    }
+    QTimer timer_;
+};
+
+// A copy of the program's folder (data files beside the program) without
+// the files a test leaves out; the working folder holds the index file.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const std::vector<std::string>& leaveOut) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = fs::temp_directory_path() /
+                ("vlt-qt-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "config");
+        const fs::path bin = VLT_BIN_DIR;
+        for (const char* f : {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac", "pluto.slx",
+                              "hpluto.2199.slx", "DJIA_data.txt", "VLT_help.txt"}) {
+            if (std::find(leaveOut.begin(), leaveOut.end(), f) != leaveOut.end()) continue;
+            if (fs::exists(bin / f)) fs::copy_file(bin / f, root_ / f);
+        }
+        old_ = fs::current_path();
+        fs::current_path(root_);
+        SetSettingsFolder((root_ / "config").string());
+    }
+    ~ProgramFolder() {
+        SetSettingsFolder("");
+        fs::current_path(old_);
+        fs::remove_all(root_);
+    }
+    std::string Folder() const { return root_.string() + "/"; }
+
+private:
+    fs::path root_;
+    fs::path old_;
+};
+
+// The program as main() puts it together.
+struct Program {
+    explicit Program(const std::string& folder)
+        : services(folder), window(screen, services), commands(window, services.Index()) {
+        window.SetCommandHandlers(&commands);
+        screen.Attach(&window);
+        screen.SetBusyProbe([this] { return window.Busy(); });
+    }
+    void Start() {
+        window.StartUp();
+        screen.show();
+        QCoreApplication::processEvents();
+        window.LoadPlutoTables();
+    }
+    template <class W>
+    W* Find(const Ctl& c) {
+        return qobject_cast<W*>(screen.Widget(c));
+    }
+    FolderServices services;
+    QtScreen screen;
+    MainWindow window;
+    ProgramCommands commands;
+};
+
+class QtWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { App(); }
+};
+
+TEST_F(QtWindowTest, StartsWithEveryDataFile) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    EXPECT_EQ(answers.texts, std::vector<std::string>{"popup: Loading Pluto data ..."});
+    EXPECT_TRUE(p.window.Loaded());
+    EXPECT_TRUE(p.window.PlutoLoaded());
+    EXPECT_TRUE(p.screen.isVisible());
+    EXPECT_EQ(p.screen.windowTitle().left(8), "Veltaro ");
+    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Mars and Jupiter");
+    EXPECT_TRUE(p.Find<QPushButton>("cmdStart")->isEnabled());
+    EXPECT_TRUE(p.Find<QLabel>(Ctl("lblDate", 0))->text().startsWith("January 1, "));
+    EXPECT_EQ(p.Find<QComboBox>(Ctl("cboTimezone", 0))->count(), 48);
+    // The output box reaches the right edge of Quit.
+    const QRect out = p.Find<QPlainTextEdit>("txbOutput")->geometry();
+    const QRect quit = p.Find<QPushButton>("cmdQuit")->geometry();
+    EXPECT_NEAR(out.right(), quit.right(), 1);
+    EXPECT_EQ(p.Find<QPlainTextEdit>("txbOutput")->font().family(), "Courier New");
+    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->font().family(), "Arial");
+    EXPECT_EQ(QFontInfo(p.Find<QPlainTextEdit>("txbOutput")->font()).fixedPitch(), true);
+}
+
+TEST_F(QtWindowTest, StartsWhenADataFileIsMissing) {
+    struct Case {
+        const char* missing;
+        const char* message;  // start of the one box shown, "" for none
+        bool plutoLoaded;
+    } cases[] = {
+        {"DJIA_data.txt", "Error reading DJIA data file", true},
+        {"pluto.slx", "Error when reading geocentric Pluto data.", false},
+        {"hpluto.2199.slx", "", false},
+        {"jupiter.dac", "", true},  // the library reports when asked for Jupiter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missing);
+        ProgramFolder folder({c.missing});
+        ResetPlutoTables();
+        ModalAnswerer answers;
+        Program p(folder.Folder());
+        p.Start();
+        std::vector<std::string> boxes;
+        for (const std::string& t : answers.texts) {
+            if (t.rfind("popup: ", 0) != 0) boxes.push_back(t);
+        }
+        if (*c.message == '\0') {
+            EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0]);
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].rfind(c.message, 0), 0u) << boxes[0];
+        }
+        EXPECT_EQ(p.window.PlutoLoaded(), c.plutoLoaded);
+        EXPECT_TRUE(p.window.Loaded());
+        EXPECT_TRUE(p.screen.isVisible());
+        EXPECT_TRUE(p.Find<QPushButton>("cmdStart")->isEnabled());
+    }
+}
+
+TEST_F(QtWindowTest, ClicksReachTheLogic) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    // Centricity.
+    p.Find<QComboBox>(Ctl("cboPlanet", 0))->setCurrentIndex(0);
+    emit p.Find<QComboBox>(Ctl("cboPlanet", 0))->activated(0);
+    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Sun and Jupiter");
+    EXPECT_FALSE(p.Find<QPushButton>("cmdSimulateInvestment")->isEnabled());
+    p.Find<QRadioButton>("optHeliocentric")->click();
+    EXPECT_EQ(p.Find<QComboBox>(Ctl("cboPlanet", 0))->itemText(0), "Earth");
+    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Earth and Jupiter");
+    EXPECT_TRUE(p.Find<QPushButton>("cmdSimulateInvestment")->isEnabled());
+    EXPECT_TRUE(p.Find<QRadioButton>("optHeliocentric")->font().bold());
+    EXPECT_FALSE(p.Find<QRadioButton>("optGeocentric")->isChecked());
+    // Aspect types: Clear warns once.
+    p.Find<QPushButton>("cmdClear")->click();
+    EXPECT_EQ(std::count(answers.texts.begin(), answers.texts.end(),
+                         "At least one aspect type must be checked."),
+              1);
+    EXPECT_FALSE(p.Find<QCheckBox>(Ctl("chkAspectType", 3))->isChecked());
+    p.Find<QPushButton>("cmdAll")->click();
+    EXPECT_TRUE(p.Find<QCheckBox>(Ctl("chkAspectType", 3))->isChecked());
+    // A date box losing the focus cleans it and shows the date.
+    QLineEdit* month = p.Find<QLineEdit>(Ctl("txbMonth", 0));
+    month->setText("2a");
+    QLineEdit* day = p.Find<QLineEdit>(Ctl("txbDay", 0));
+    day->setText("29");
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(day, &out);
+    EXPECT_EQ(month->text(), "2");
+    const QString label = p.Find<QLabel>(Ctl("lblDate", 0))->text();
+    const int year = p.Find<QLineEdit>(Ctl("txbYear", 0))->text().toInt();
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    EXPECT_EQ(label, leap ? QString("February 29, %1 CE").arg(year) : QString("invalid date"));
+    // Focus leaving for a message box is not leaving the box.
+    QFocusEvent toBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    month->setText("7x");
+    QApplication::sendEvent(month, &toBox);
+    EXPECT_EQ(month->text(), "7x");
+    // The abbreviations keep the selected zone.
+    QComboBox* tz = p.Find<QComboBox>(Ctl("cboTimezone", 0));
+    tz->setCurrentIndex(14);
+    emit tz->activated(14);
+    QCheckBox* natz = p.Find<QCheckBox>("chkDisplayNATZabbr");
+    const bool before = natz->isChecked();
+    natz->click();
+    EXPECT_EQ(tz->currentIndex(), 14);
+    EXPECT_EQ(tz->itemText(14), before ? "GMT-5:00" : "EST/CDT");
+}
+
+TEST_F(QtWindowTest, CloseBoxCancelKeepsTheWindow) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    for (int i = 0; i < 12; ++i) p.window.OnTick();  // past the recent-save time
+    answers.answer = QMessageBox::Cancel;
+    EXPECT_FALSE(p.screen.close());
+    EXPECT_TRUE(p.screen.isVisible());
+    EXPECT_EQ(answers.texts.back(), "Save program state for next run?");
+    EXPECT_EQ(answers.titles.back(), "Quit");
+    answers.answer = QMessageBox::No;
+    EXPECT_TRUE(p.screen.close());
+    EXPECT_TRUE(p.screen.Ended());
+}
+
+TEST_F(QtWindowTest, HelpShowsTheHelpFile) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    p.Find<QPushButton>("cmdHelp")->click();
+    QtViewer* viewer = p.screen.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), "Help");
+    EXPECT_FALSE(viewer->CopyButton()->isVisible());
+    std::ifstream help(folder.Folder() + "VLT_help.txt", std::ios::binary);
+    std::string first;
+    std::getline(help, first);
+    if (!first.empty() && first.back() == '\r') first.pop_back();
+    ASSERT_FALSE(first.empty()) << "the help file is missing or empty";
+    EXPECT_TRUE(viewer->TextBox()->toPlainText().startsWith(QString::fromStdString(first)));
+    EXPECT_TRUE(viewer->TextBox()->isReadOnly());
+    // Placed over the main window, 100 right and 380 below its corner.
+    EXPECT_NEAR(viewer->x(), p.screen.x() + p.screen.TwipsToPixels(100), 1);
+    EXPECT_NEAR(viewer->width(), p.screen.width() - p.screen.TwipsToPixels(200), 1);
+    viewer->grab().save(QString(VLT_BIN_DIR) + "/vlt1056-help.png");
+}
+
+TEST_F(QtWindowTest, ViewerCopiesTheSelectionOrEverything) {
+    const fs::path file = fs::temp_directory_path() / ("vlt-qt-view-" + std::to_string(::getpid()));
+    std::ofstream(file, std::ios::binary) << "first line\r\nsecond line\r\nthird\r\n";
+    QWidget owner;
+    QtViewer viewer(
+        &owner, [](int t) { return t / 15; }, [](int p) { return p * 15; });
+    viewer.Logic().SetFile(file.string());
+    viewer.show();
+    viewer.Logic().Activate();
+    EXPECT_EQ(viewer.TextBox()->toPlainText(), "first line\nsecond line\nthird\n");
+    EXPECT_TRUE(viewer.CopyButton()->isVisible());
+    EXPECT_EQ(viewer.CopyButton()->text(), "Copy to clipboard");
+    // Select from inside the first line into the second.
+    QTextCursor c = viewer.TextBox()->textCursor();
+    c.setPosition(6);
+    c.setPosition(17, QTextCursor::KeepAnchor);
+    viewer.TextBox()->setTextCursor(c);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewer.TextBox()->viewport(), &release);
+    EXPECT_EQ(viewer.CopyButton()->text(), "Copy selected text to clipboard");
+    EXPECT_EQ(viewer.CopyButton()->width(), 4425 / 15);
+    viewer.CopyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "line\nsecond");
+    EXPECT_EQ(viewer.CopyButton()->text(), "Copy to clipboard");
+    c.clearSelection();
+    viewer.TextBox()->setTextCursor(c);
+    viewer.CopyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "first line\nsecond line\nthird\n");
+    viewer.close();
+    EXPECT_FALSE(viewer.Logic().Loaded());
+    fs::remove(file);
+}
+
+TEST_F(QtWindowTest, PictureOfAWindowThatRanACommand) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    // Geocentric Mars and Jupiter over 2024: the button runs the engine and
+    // the report lands in the output box.
+    for (int date = 0; date < 2; ++date) {
+        QLineEdit* year = p.Find<QLineEdit>(Ctl("txbYear", date));
+        year->setText("2024");
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(year, &leave);
+    }
+    EXPECT_EQ(p.Find<QLabel>("lblConstructTransitTables")->text(),
+              "Construct transit tables for the period 2024-01-01 to 2024-12-31 for:");
+    QComboBox* tz = p.Find<QComboBox>(Ctl("cboTimezone", 0));
+    tz->setCurrentIndex(24);
+    p.Find<QPushButton>("cmdStart")->click();
+    EXPECT_FALSE(p.window.Busy());
+    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Mars and Jupiter");
+    EXPECT_FALSE(p.window.OutputText().empty());
+    EXPECT_EQ(p.Find<QPlainTextEdit>("txbOutput")->toPlainText().toStdString().size() +
+                  std::count(p.window.OutputText().begin(), p.window.OutputText().end(), '\r'),
+              QString::fromStdString(p.window.OutputText()).toStdString().size());
+    p.window.OnTick();
+    EXPECT_TRUE(p.Find<QPushButton>(Ctl("cmdFile", 0))->isVisible());
+    QCoreApplication::processEvents();
+    const QImage image = p.screen.grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    // The background colour shows around the controls.
+    const QRect label = p.Find<QLabel>("lblYear")->geometry();
+    EXPECT_EQ(image.pixelColor(label.left() + 1, label.top() + 1).rgb() & 0xFFFFFF,
+              QColor(252, 253, 120).rgb() & 0xFFFFFF);
+    image.save(QString(VLT_BIN_DIR) + "/vlt1056-window.png");
+}
+
+}  // namespace
+}  // namespace vlt

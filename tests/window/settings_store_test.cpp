@@ -1,0 +1,236 @@
+// The settings store on Linux: statuses, blanks, line ends, atomic saves and
+// tolerance of a broken file.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/support/settings_store.h"
+
+namespace vlt {
+namespace {
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    std::vector<std::string> texts;
+    std::vector<std::string> titles;
+    MsgResult Show(const std::string& text, const std::string& title, MsgButtons,
+                   MsgIcon) override {
+        texts.push_back(text);
+        titles.push_back(title);
+        return MsgResult::Ok;
+    }
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vlt-store-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder_);
+        SetSettingsFolder((folder_ / "Quillon").string());
+    }
+    void TearDown() override {
+        SetSettingsFolder("");
+        std::error_code ec;
+        std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(folder_);
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(SettingsStoreTest, DefaultFolderFollowsTheConfigurationHome) {
+    SetSettingsFolder("");
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old != nullptr ? old : "";
+    ::setenv("XDG_CONFIG_HOME", "/nonexistent/xdg-here", 1);
+    EXPECT_EQ(SettingsFolder(), "/nonexistent/xdg-here/Quillon");
+    ::unsetenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (home != nullptr) {
+        EXPECT_EQ(SettingsFolder(), std::string(home) + "/.config/Quillon");
+    }
+    if (old != nullptr) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    SetSettingsFolder((folder_ / "Quillon").string());
+}
+
+TEST_F(SettingsStoreTest, WriteStatusTellsNewAndExistingKeys) {
+    const std::string key = std::string(kMakerKey) + "\\VLT";
+    const std::string first = RegWriteString(RegRoot::CurrentUser, key, "A", "1");
+    EXPECT_EQ(first.rfind("0 New key created.  ", 0), 0u) << first;
+    const std::string second = RegWriteString(RegRoot::CurrentUser, key, "B", "2");
+    EXPECT_EQ(second.rfind("0 Key already exists.  ", 0), 0u) << second;
+    // Key paths and names ignore case, as in the registry.
+    std::string v;
+    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\vlt", "a", v), "0 OK");
+    EXPECT_EQ(v, "1");
+}
+
+TEST_F(SettingsStoreTest, ReadStatuses) {
+    const std::string key = std::string(kMakerKey) + "\\VLT";
+    ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "Name", "value")[0], '0');
+    ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "Empty", "")[0], '0');
+    struct Case {
+        std::string key;
+        std::string name;
+        std::string status;
+        std::string value;
+    } cases[] = {
+        {key, "Name", "0 OK", "value"},
+        {"", "Name", "1 Key not found or is empty.", ""},
+        {key + "\\Other", "Name", "1 Key not found or is empty.", ""},
+        {key, "", "2 Name not specified.", ""},
+        {key, "Missing", "3 Name not found.", ""},
+        {key, "Empty", "3 Name not found.", ""},
+    };
+    for (const Case& c : cases) {
+        std::string v = "junk";
+        EXPECT_EQ(RegReadString(RegRoot::CurrentUser, c.key, c.name, v), c.status)
+            << c.key << " " << c.name;
+        EXPECT_EQ(v, c.value);
+    }
+}
+
+TEST_F(SettingsStoreTest, ValuesSurviveWhateverTheyHold) {
+    const std::string values[] = {
+        " ",  "a=b", "[section]", "back\\slash", "tab\there", "x\\ny", "\\x41",
+        "caf\xC3\xA9 10\xC2\xB0", std::string(3000, 'z'), "; not a comment",
+    };
+    int i = 0;
+    for (const std::string& value : values) {
+        std::string name = "n=";
+        name += std::to_string(i++);
+        name += "[;]";
+        ASSERT_TRUE(SaveStringSetting("\\VLT\\Odd", name, value, false));
+        std::string back;
+        ASSERT_TRUE(GetStringSetting("\\VLT\\Odd", name, back, false, "default"));
+        EXPECT_EQ(back, value);
+    }
+}
+
+TEST_F(SettingsStoreTest, EmptyTextIsStoredAsASingleBlank) {
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Stop", "", false));
+    std::string back;
+    ASSERT_TRUE(GetStringSetting("\\VLT", "Stop", back, false, "default"));
+    EXPECT_EQ(back, " ");
+}
+
+TEST_F(SettingsStoreTest, NeverWrittenGivesFalseAndTheDefault) {
+    std::string back = "before";
+    EXPECT_FALSE(GetStringSetting("\\VLT", "Nothing", back, false, "fallback"));
+    EXPECT_EQ(back, "fallback");
+    RecordingBoxes boxes;
+    EXPECT_FALSE(GetStringSetting("\\VLT", "Nothing", back, true, "fallback", &boxes));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0],
+              "Error restoring from registry:\nstrKey=\\VLT\nstrName=Nothing\nstrValue=\n"
+              "strDefaultValueOnError=fallback");
+}
+
+TEST_F(SettingsStoreTest, TrailingLineBreaksAreStripped) {
+    const std::string key = std::string(kMakerKey) + "\\VLT";
+    struct Case {
+        std::string stored;
+        std::string read;
+    } cases[] = {{"2024\r\n", "2024"}, {"x\n\n", "x"}, {"a\tb\t", "a\tb"}, {"\r\n", ""}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "V", c.stored)[0], '0');
+        std::string v;
+        RegReadString(RegRoot::CurrentUser, key, "V", v);
+        EXPECT_EQ(v, c.read);
+    }
+}
+
+TEST_F(SettingsStoreTest, SaveReplacesTheFileAndLeavesNoTemporaries) {
+    for (int i = 0; i < 20; ++i) {
+        std::string name = "N";
+        name += std::to_string(i);
+        ASSERT_TRUE(SaveStringSetting("\\VLT", name, std::to_string(i), false));
+    }
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(SettingsFolder())) {
+        ++files;
+        EXPECT_EQ(e.path().filename(), "settings.ini");
+    }
+    EXPECT_EQ(files, 1);
+    std::string v;
+    EXPECT_TRUE(GetStringSetting("\\VLT", "N7", v, false, ""));
+    EXPECT_EQ(v, "7");
+}
+
+TEST_F(SettingsStoreTest, BatchSavesOnceWhenItCloses) {
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Before", "old", false));
+    {
+        SettingsBatch batch;
+        ASSERT_TRUE(SaveStringSetting("\\VLT", "A", "1", false));
+        ASSERT_TRUE(SaveStringSetting("\\VLT\\Year", "0", "2024", false));
+        std::string v;
+        // Readable at once; the file still holds the old store.
+        EXPECT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
+        EXPECT_EQ(v, "1");
+        std::ifstream in(SettingsFilePath());
+        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(file.find("A=1"), std::string::npos);
+        EXPECT_NE(file.find("Before=old"), std::string::npos);
+    }
+    std::string v;
+    EXPECT_TRUE(GetStringSetting("\\VLT\\Year", "0", v, false, ""));
+    EXPECT_EQ(v, "2024");
+    EXPECT_TRUE(GetStringSetting("\\VLT", "Before", v, false, ""));
+    EXPECT_EQ(v, "old");
+}
+
+TEST_F(SettingsStoreTest, BatchIntoAnUnwritableFolderReportsFailure) {
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "blocker") << "a file, not a folder";
+    SetSettingsFolder((folder_ / "blocker" / "Quillon").string());
+    SettingsBatch batch;
+    EXPECT_FALSE(SaveStringSetting("\\VLT", "A", "1", false));
+    EXPECT_TRUE(batch.Commit());  // nothing was accepted, nothing to write
+}
+
+TEST_F(SettingsStoreTest, UnwritableFolderFailsWithoutLosingTheOldStore) {
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Kept", "yes", false));
+    // A file where the store's folder should be: nothing can be created.
+    SetSettingsFolder((folder_ / "Quillon" / "settings.ini" / "deeper").string());
+    const std::string status =
+        RegWriteString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\VLT", "X", "1");
+    EXPECT_NE(status[0], '0');
+    EXPECT_NE(status.find(" Unable to create (or find) key.  "), std::string::npos) << status;
+    RecordingBoxes boxes;
+    EXPECT_FALSE(SaveStringSetting("\\VLT", "X", "", true, &boxes));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Error saving to registry:\nstrKey=\\VLT\nstrName=X\nstrValue= ");
+    SetSettingsFolder((folder_ / "Quillon").string());
+    std::string v;
+    EXPECT_TRUE(GetStringSetting("\\VLT", "Kept", v, false, ""));
+    EXPECT_EQ(v, "yes");
+}
+
+TEST_F(SettingsStoreTest, BrokenFilesReadAsNothingSaved) {
+    const std::string broken[] = {
+        std::string("\0\0\0\xff\xfe garbage", 14),
+        "StateSaved=Y\n",                                  // value outside any key
+        "[Software\\Quillon\\VLT\nStateSaved=Y\n",         // unterminated key
+        "[Software\\Quillon\\VLT]\nStateSaved\n=Y\n",      // no name
+        "[Software\\Quillon\\VLT]\nStateSaved=Y\\\n",      // dangling escape
+        "[Software\\Quillon\\VLT]\nStateSaved=\\x4\n",     // short escape
+        "[]\n=\n[[[\n",
+    };
+    for (const std::string& content : broken) {
+        std::filesystem::create_directories(SettingsFolder());
+        std::ofstream(SettingsFilePath(), std::ios::binary | std::ios::trunc) << content;
+        std::string v;
+        EXPECT_FALSE(GetStringSetting("\\VLT", "StateSaved", v, false, "none"));
+        EXPECT_EQ(v, "none");
+        // A save over a broken file still works and keeps what was readable.
+        EXPECT_TRUE(SaveStringSetting("\\VLT", "After", "1", false));
+        EXPECT_TRUE(GetStringSetting("\\VLT", "After", v, false, ""));
+    }
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,98 @@
+#pragma once
+// A started main window on the in-memory screen, with a private settings
+// store and services whose clock, time zone, positions and data files a test
+// can set.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "app/support/settings_store.h"
+#include "app/window/main_window.h"
+#include "app/window/memory_ui.h"
+#include "app/window/program_services.h"
+
+namespace vlt::testing {
+
+// The real dates and names; a fixed year and zone; positions answered from a
+// table (planet -> code) so that a date test does not need the ephemeris.
+class TestServices : public ProgramServices {
+public:
+    int year = 2026;
+    int32_t timezoneSeconds = 0;
+    std::map<int, double> geoAnswer;  // planet -> longitude or error code
+    bool plutoResult = true;
+    int initPositionsCalls = 0;
+    int indexLoads = 0;
+    int plutoLoads = 0;
+    std::string folder = "/opt/veltaro/";
+
+    void InitPositions() override { ++initPositionsCalls; }
+    void LoadIndexData(MessageBoxes&) override { ++indexLoads; }
+    bool ReadPlutoData(MessageBoxes&) override {
+        ++plutoLoads;
+        return plutoResult;
+    }
+    int CurrentYear() override { return year; }
+    int32_t TimezoneSeconds() override { return timezoneSeconds; }
+    double GeoLongitude(int planet, double) override {
+        auto it = geoAnswer.find(planet);
+        return it == geoAnswer.end() ? 1.0 : it->second;
+    }
+    std::string ProgramFolder() override { return folder; }
+};
+
+// Records which command the window asked for.
+class RecordingHandlers : public CommandHandlers {
+public:
+    std::vector<std::string> calls;
+    void Start(CommandWindow&) override { calls.push_back("Start"); }
+    void Search(CommandWindow&) override { calls.push_back("Search"); }
+    void ShowAll(CommandWindow&, int item) override {
+        calls.push_back("ShowAll" + std::to_string(item));
+    }
+    void SimulateInvestment(CommandWindow&) override { calls.push_back("Simulate"); }
+};
+
+inline std::filesystem::path FreshFolder(const std::string& tag) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path p = std::filesystem::temp_directory_path() /
+                              ("vlt-window-" + tag + "-" + info->test_suite_name() + "-" +
+                               info->name() + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(p);
+    std::filesystem::create_directories(p);
+    return p;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = FreshFolder("store");
+        SetSettingsFolder((folder_ / "config").string());
+        ui.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        ui.Attach(&window);
+        window.SetCommandHandlers(&handlers);
+    }
+    void TearDown() override {
+        EXPECT_EQ(ui.PendingBoxes(), 0u) << "announced message boxes never shown";
+        SetSettingsFolder("");
+        std::filesystem::remove_all(folder_);
+    }
+    // The whole start-up, as the program runs it.
+    void Start() {
+        window.StartUp();
+        window.LoadPlutoTables();
+    }
+    std::string Item(const Ctl& list, int i) { return ui.ListItemText(list, i); }
+    std::string Selected(const Ctl& list) { return ui.ListItemText(list, ui.ListIndex(list)); }
+
+    std::filesystem::path folder_;
+    TestServices services;
+    MemoryUi ui;
+    MainWindow window{ui, services};
+    RecordingHandlers handlers;
+};
+
+}  // namespace vlt::testing

@@ -1,0 +1,344 @@
+// Start-up, busy state, the timer, resizing, Help and Quit.
+#include "app/window/controls.h"
+#include "tests/window/window_fixture.h"
+
+namespace vlt::testing {
+namespace {
+
+class WindowStateTest : public WindowTest {};
+
+// Controls a user can still use while a command runs.
+std::vector<Ctl> EnabledInputs(MemoryUi& ui) {
+    std::vector<Ctl> on;
+    for (const ControlInfo& s : MainWindowControls()) {
+        if (s.kind != CtlKind::Frame && ui.Enabled(s.ctl)) on.push_back(s.ctl);
+    }
+    return on;
+}
+
+TEST_F(WindowStateTest, StartUpEndsIdleWithEverythingInPlace) {
+    window.StartUp();
+    EXPECT_TRUE(window.Loaded());
+    EXPECT_EQ(services.initPositionsCalls, 1);
+    EXPECT_EQ(services.indexLoads, 1);
+    EXPECT_EQ(services.plutoLoads, 0);
+    EXPECT_EQ(ui.Text(kMainWindow).rfind("Veltaro ", 0), 0u);
+    // Dates of the current year, no saved state.
+    EXPECT_EQ(ui.Text(Ctl("lblDate", 0)), "January 1, 2026 CE");
+    EXPECT_EQ(ui.Text(Ctl("lblDate", 1)), "December 31, 2026 CE");
+    EXPECT_EQ(ui.Text("cmdStart"), "Mars and Jupiter");
+    EXPECT_EQ(ui.Text(Ctl("cmdShowAll", 1)), "Jupiter and the other planets.");
+    // Geometry: output 130 below Frame3, reaching cmdQuit's right edge, the
+    // window 380 wider than the box's right edge, at its minimum height.
+    const Rect out = ui.Geometry("txbOutput");
+    EXPECT_EQ(out.top, ui.Geometry("Frame3").Bottom() + 130);
+    EXPECT_EQ(out.Right(), ui.Geometry("cmdQuit").Right());
+    const Rect w = ui.Geometry(kMainWindow);
+    EXPECT_EQ(w.width, out.Right() + 380);
+    EXPECT_EQ(window.FixedWidth(), w.width);
+    EXPECT_EQ(w.height, 5800);
+    EXPECT_EQ(out.height, 5800 - out.top - 1250);
+    // The output area starts empty and hidden.
+    EXPECT_EQ(window.OutputText(), "");
+    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
+    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
+    EXPECT_FALSE(ui.Visible("chkOpenOutputFile"));
+    // Colours and fonts.
+    const Rgb yellow{252, 253, 120};
+    EXPECT_EQ(ui.Get(kMainWindow).back, yellow);
+    for (const ControlInfo& s : MainWindowControls()) {
+        const bool coloured = s.kind == CtlKind::Frame || s.kind == CtlKind::Label ||
+                              s.kind == CtlKind::CheckBox || s.kind == CtlKind::Option;
+        EXPECT_EQ(ui.Get(s.ctl).backSet, coloured) << s.ctl.ToString();
+        if (coloured) {
+            EXPECT_EQ(ui.Get(s.ctl).back, yellow) << s.ctl.ToString();
+        }
+        const bool output = s.kind == CtlKind::OutputBox;
+        EXPECT_EQ(ui.Get(s.ctl).font, output ? "Courier New" : "Arial") << s.ctl.ToString();
+        EXPECT_EQ(ui.Get(s.ctl).points, output ? 8 : 10) << s.ctl.ToString();
+    }
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WindowStateTest, PlutoNoticeComesLastWithControlsRestored) {
+    window.StartUp();
+    ui.SetYieldHook(nullptr);
+    window.LoadPlutoTables();
+    ASSERT_EQ(ui.PopUps().size(), 1u);
+    const PopUpRecord& p = ui.PopUps()[0];
+    EXPECT_EQ(p.text, "Loading Pluto data ...");
+    EXPECT_EQ(p.milliseconds, 2000);
+    EXPECT_EQ(p.where.width, 2880);
+    EXPECT_EQ(p.where.height, 300);
+    EXPECT_EQ(p.where.left, ui.Geometry("cmdStart").left + 100);
+    EXPECT_EQ(p.where.top, ui.Geometry("chkAppendToOutput").top + 500);
+    EXPECT_EQ(services.plutoLoads, 1);
+    EXPECT_TRUE(window.PlutoLoaded());
+    EXPECT_TRUE(ui.Enabled("cmdStart"));
+    EXPECT_TRUE(ui.Enabled(Ctl("cboPlanet", 1)));
+    EXPECT_TRUE(ui.Enabled("lblConstructTransitTables"));
+    // Geocentric at the first start: the simulation stays unavailable.
+    EXPECT_FALSE(ui.Enabled("cmdSimulateInvestment"));
+}
+
+TEST_F(WindowStateTest, MissingPlutoTablesAreRemembered) {
+    services.plutoResult = false;
+    Start();
+    EXPECT_FALSE(window.PlutoLoaded());
+    EXPECT_FALSE(window.Inputs().plutoTablesLoaded);
+}
+
+TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
+    Start();
+    for (bool simulation : {false, true}) {
+        SCOPED_TRACE(simulation);
+        if (simulation) ui.Click("optHeliocentric");
+        window.EnterBusyState(simulation);
+        const Ctl busyButton = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
+        EXPECT_EQ(ui.Text(busyButton), "Pause");
+        const std::vector<Ctl> expected = {busyButton, Ctl("txbOutput"), Ctl("cmdQuit")};
+        std::vector<Ctl> on = EnabledInputs(ui);
+        std::sort(on.begin(), on.end());
+        std::vector<Ctl> want = expected;
+        std::sort(want.begin(), want.end());
+        EXPECT_EQ(on, want);
+        EXPECT_TRUE(ui.Enabled("Frame1"));  // frames keep their state
+        EXPECT_TRUE(window.Busy());
+        window.LeaveBusyState();
+        EXPECT_FALSE(window.Busy());
+        EXPECT_EQ(ui.Text("cmdStart"), "Mars and Jupiter");
+        EXPECT_TRUE(ui.Enabled(Ctl("txbYear", 0)));
+        EXPECT_TRUE(ui.Enabled("lblYear"));
+        EXPECT_TRUE(ui.Enabled("chkAppendToOutput"));
+        EXPECT_EQ(ui.Enabled("cmdSimulateInvestment"), simulation);
+    }
+}
+
+TEST_F(WindowStateTest, ButtonsReachTheirCommands) {
+    Start();
+    ui.Click("optHeliocentric");
+    ui.Click("cmdStart");
+    ui.Click("cmdSearch");
+    ui.Click(Ctl("cmdShowAll", 0));
+    ui.Click(Ctl("cmdShowAll", 1));
+    ui.Click("cmdSimulateInvestment");
+    EXPECT_EQ(handlers.calls,
+              (std::vector<std::string>{"Start", "Search", "ShowAll0", "ShowAll1", "Simulate"}));
+}
+
+TEST_F(WindowStateTest, PauseButtonOnlyRequestsAPause) {
+    Start();
+    window.EnterBusyState(false);
+    EXPECT_FALSE(window.PauseRequested());
+    ui.Click("cmdStart");
+    EXPECT_TRUE(window.PauseRequested());
+    EXPECT_TRUE(handlers.calls.empty());
+    window.SetPauseRequested(false);
+    window.LeaveBusyState();
+    ui.Click("optHeliocentric");
+    window.EnterBusyState(true);
+    ui.Click("cmdSimulateInvestment");
+    EXPECT_TRUE(window.PauseRequested());
+    EXPECT_TRUE(handlers.calls.empty());
+}
+
+TEST_F(WindowStateTest, TimerShowsFileControlsAndEndsTheRecentSave) {
+    Start();
+    ui.Tick();
+    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
+    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
+    window.Output().Append("line\r\n");
+    EXPECT_EQ(ui.Text("txbOutput"), "line\r\n");
+    ui.Tick();
+    EXPECT_TRUE(ui.Visible(Ctl("cmdFile", 0)));
+    EXPECT_TRUE(ui.Visible("chkOpenOutputFile"));
+    EXPECT_TRUE(ui.Visible("chkAppendToOutput"));
+    window.EnterBusyState(false);
+    ui.Tick();
+    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
+    EXPECT_FALSE(ui.Visible("chkOpenOutputFile"));
+    EXPECT_TRUE(ui.Visible("chkAppendToOutput"));
+    window.LeaveBusyState();
+    window.Output().Clear();
+    ui.Tick();
+    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
+
+    ui.Click("cmdSaveState");
+    EXPECT_TRUE(window.RecentSave());
+    ui.Tick(10);
+    EXPECT_TRUE(window.RecentSave());
+    ui.Tick();
+    EXPECT_FALSE(window.RecentSave());
+}
+
+TEST_F(WindowStateTest, ResizingKeepsTheWidthAndTheMinimumHeight) {
+    Start();
+    const int width = window.FixedWidth();
+    struct Case {
+        int width;
+        int height;
+        int expectedHeight;
+    } cases[] = {
+        {width + 3000, 9000, 9000},
+        {width - 2000, 3000, 5800},
+        {width, 5799, 5800},
+        {width, 40000, 15390},  // 95 % of the 16200-twip screen
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        ui.ResizeWindow(c.width, c.height);
+        const Rect w = ui.Geometry(kMainWindow);
+        EXPECT_EQ(w.width, width);
+        EXPECT_EQ(w.height, c.expectedHeight);
+        const Rect out = ui.Geometry("txbOutput");
+        EXPECT_EQ(out.height, c.expectedHeight - out.top - 1250);
+        const int top = out.Bottom() + 150;
+        for (const Ctl& b : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"),
+                             Ctl("cmdRestoreState"), Ctl("cmdSaveState")}) {
+            EXPECT_EQ(ui.Geometry(b).top, top) << b.ToString();
+        }
+        EXPECT_EQ(ui.Geometry("chkOpenOutputFile").top, top + 50);
+    }
+    // Maximised: the width is the screen's, only the layout follows.
+    ui.SetState(WindowState::Maximised);
+    ui.ResizeWindow(28800, 16000);
+    EXPECT_EQ(ui.Geometry(kMainWindow).width, 28800);
+    EXPECT_EQ(ui.Geometry("txbOutput").height, 16000 - ui.Geometry("txbOutput").top - 1250);
+    // Minimised: nothing moves.
+    ui.SetState(WindowState::Minimised);
+    const Rect before = ui.Geometry("txbOutput");
+    ui.ResizeWindow(100, 100);
+    EXPECT_EQ(ui.Geometry("txbOutput"), before);
+}
+
+TEST_F(WindowStateTest, RunGeometryOnlyInTheNormalState) {
+    Start();
+    window.ApplyRunGeometry();
+    EXPECT_EQ(ui.Geometry(kMainWindow).top, 300);
+    EXPECT_EQ(ui.Geometry(kMainWindow).height, 9000);
+    window.ShrinkToMinimumHeight();
+    EXPECT_EQ(ui.Geometry(kMainWindow).height, 5800);
+    ui.SetState(WindowState::Maximised);
+    Rect w = ui.Geometry(kMainWindow);
+    w.top = 0;
+    w.height = 16000;
+    ui.SetGeometry(kMainWindow, w);
+    window.ApplyRunGeometry();
+    EXPECT_EQ(ui.Geometry(kMainWindow).height, 16000);
+}
+
+TEST_F(WindowStateTest, LayoutHasNoOverlapsAtTheDefaultSize) {
+    Start();
+    ui.ResizeWindow(window.FixedWidth(), 9000);
+    std::vector<std::pair<Ctl, Rect>> placed;
+    const Rect w = ui.Geometry(kMainWindow);
+    for (const ControlInfo& s : MainWindowControls()) {
+        const Rect r = ui.Geometry(s.ctl);
+        EXPECT_GE(r.left, 0) << s.ctl.ToString();
+        EXPECT_LE(r.Right(), w.width) << s.ctl.ToString();
+        EXPECT_LE(r.Bottom(), w.height) << s.ctl.ToString();
+        if (s.kind != CtlKind::Frame) placed.emplace_back(s.ctl, r);
+    }
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            const Rect& a = placed[i].second;
+            const Rect& b = placed[j].second;
+            const bool overlap = a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() &&
+                                 b.top < a.Bottom();
+            EXPECT_FALSE(overlap) << placed[i].first.ToString() << " and "
+                                  << placed[j].first.ToString();
+        }
+    }
+}
+
+TEST_F(WindowStateTest, HelpOpensTheViewerOverTheWindow) {
+    Start();
+    Rect w = ui.Geometry(kMainWindow);
+    w.left = 1500;
+    w.top = 900;
+    ui.SetGeometry(kMainWindow, w);
+    ui.Click("cmdHelp");
+    ASSERT_EQ(ui.Viewers().size(), 1u);
+    const ViewerRecord& v = ui.Viewers()[0];
+    EXPECT_EQ(v.caption, "Help");
+    EXPECT_EQ(v.path, "/opt/veltaro/VLT_help.txt");
+    EXPECT_TRUE(v.hideCopy);
+    EXPECT_EQ(v.place, (Rect{1600, 1280, w.width - 200, w.height - 480}));
+}
+
+TEST_F(WindowStateTest, QuitAsksUnlessStateWasJustSaved) {
+    struct Case {
+        const char* how;
+        MsgResult answer;
+        bool ends;
+        bool saves;
+    } cases[] = {
+        {"quit", MsgResult::Cancel, false, false}, {"close", MsgResult::Cancel, false, false},
+        {"quit", MsgResult::No, true, false},      {"close", MsgResult::No, true, false},
+        {"quit", MsgResult::Yes, true, true},      {"close", MsgResult::Yes, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.how) + " " + std::to_string(static_cast<int>(c.answer)));
+        std::filesystem::remove_all(folder_ / "config");
+        TestServices s;
+        MemoryUi u;
+        u.SetFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
+        MainWindow w(u, s);
+        u.Attach(&w);
+        w.StartUp();
+        w.LoadPlutoTables();
+        u.Tick(11);
+        ui.ClearBoxes();
+        u.ExpectBox("Save program state for next run?", c.answer);
+        bool closed = false;
+        if (std::string(c.how) == "quit") {
+            u.Click("cmdQuit");
+        } else {
+            closed = u.CloseBox();
+            EXPECT_EQ(closed, c.ends);
+        }
+        ASSERT_EQ(u.Boxes().size(), 1u);
+        EXPECT_EQ(u.Boxes()[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(u.Boxes()[0].icon, MsgIcon::Question);
+        EXPECT_EQ(u.Boxes()[0].title, "Quit");
+        EXPECT_EQ(u.Ended(), c.ends);
+        std::string saved;
+        EXPECT_EQ(GetStringSetting("\\VLT", "StateSaved", saved, false, ""), c.saves);
+        if (!c.ends) {
+            // Cancel keeps the window and its state.
+            EXPECT_TRUE(u.Enabled("cmdStart"));
+            EXPECT_EQ(u.Text("cmdStart"), "Mars and Jupiter");
+        }
+    }
+}
+
+TEST_F(WindowStateTest, QuitRightAfterSaveOrRestoreAsksNothing) {
+    Start();
+    ui.Click("cmdSaveState");
+    ui.Tick(9);
+    ui.Click("cmdQuit");
+    EXPECT_TRUE(ui.Ended());
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WindowStateTest, ProgressIsShownWhileBusyOnly) {
+    Start();
+    window.EnterBusyState(false);
+    window.ReportProgress(0.421);
+    EXPECT_EQ(ui.Text("lblStatus"), "Working: 42 %");
+    window.LeaveBusyState();
+    EXPECT_EQ(ui.Text("lblStatus"), "");
+}
+
+TEST_F(WindowStateTest, DoneNoticeSitsOnTheStatusLabel) {
+    Start();
+    window.PopUpNotice("Done", 1200, 300, 2000);
+    ASSERT_EQ(ui.PopUps().size(), 2u);
+    const PopUpRecord& p = ui.PopUps()[1];
+    EXPECT_EQ(p.text, "Done");
+    EXPECT_EQ(p.where, (Rect{ui.Geometry("lblStatus").left + 800, ui.Geometry("lblStatus").top,
+                             1200, 300}));
+}
+
+}  // namespace
+}  // namespace vlt::testing
