@@ -1,0 +1,22 @@
+// vlt-report: the window's Start, Search, Show-all and Simulate-investment
+// commands from the command line, printing what the output box would hold.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/report/report_options.h"
+#include "app/report/report_run.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const vlt::ReportArguments parsed = vlt::ParseReportArguments(args);
+    if (parsed.help) {
+        std::cout << vlt::ReportUsageText();
+        return vlt::kReportDone;
+    }
+    if (!parsed.ok) {
+        std::cerr << "vlt-report: " << parsed.error << " (see --help)\n";
+        return vlt::kReportUsage;
+    }
+    return vlt::RunReport(parsed.options, std::cout, std::cerr);
+}

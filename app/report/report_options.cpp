@@ -1,0 +1,393 @@
+#include "app/report/report_options.h"
+
+#include <cctype>
+
+#include "app/window/timezones.h"
+
+namespace vlt {
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// A whole number of at most `maxDigits` digits, nothing else.
+std::optional<int> WholeNumber(const std::string& s, std::size_t maxDigits) {
+    if (!AllDigits(s) || s.size() > maxDigits) return std::nullopt;
+    return std::stoi(s);
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : s) {
+        if (c == sep) {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts.push_back(part);
+    return parts;
+}
+
+constexpr const char* kPlanetNames[] = {"Sun",    "Mercury", "Venus",   "Mars",   "Jupiter",
+                                        "Saturn", "Uranus",  "Neptune", "Pluto"};
+constexpr const char* kPlanetChoices =
+    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto";
+
+// Program planet number 1..9 of a name (either name of planet 1), 0 when the
+// name is unknown.
+int PlanetNumber(const std::string& name) {
+    const std::string n = Lower(name);
+    if (n == "earth") return 1;
+    for (int p = 1; p <= 9; ++p) {
+        if (n == Lower(kPlanetNames[p - 1])) return p;
+    }
+    return 0;
+}
+
+int AspectNumber(const std::string& name) {
+    const std::string n = Lower(name);
+    for (int a = 1; a <= 7; ++a) {
+        if (n == AspectOptionNames()[static_cast<std::size_t>(a - 1)]) return a;
+    }
+    return 0;
+}
+
+std::string AspectChoices() {
+    std::string s;
+    for (const char* a : AspectOptionNames()) {
+        if (!s.empty()) s += ',';
+        s += a;
+    }
+    return s;
+}
+
+bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int DaysInMonth(int y, int m) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+// YYYY-MM-DD (year 1 to 4 digits, month and day 1 or 2) naming a day of the
+// Gregorian calendar.
+std::optional<ReportDate> ParseDate(const std::string& text) {
+    const std::vector<std::string> parts = Split(text, '-');
+    if (parts.size() != 3) return std::nullopt;
+    const auto y = WholeNumber(parts[0], 4);
+    const auto m = WholeNumber(parts[1], 2);
+    const auto d = WholeNumber(parts[2], 2);
+    if (!y || !m || !d || *y < 1 || *m < 1 || *m > 12 || *d < 1 || *d > DaysInMonth(*y, *m)) {
+        return std::nullopt;
+    }
+    return ReportDate{*y, *m, *d};
+}
+
+// The time-zone list's position of a text, 1..47, or 0.  The offsets are
+// always understood; the North-American labels only when the list shows
+// them.
+int TimezoneIndex(const std::string& text, bool labels, bool& isLabel) {
+    isLabel = false;
+    const std::vector<std::string> plain = TimezoneEntryTexts(false);
+    const std::vector<std::string> labelled = TimezoneEntryTexts(true);
+    const std::string t = Lower(text);
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == Lower(plain[static_cast<std::size_t>(k)])) return k;
+    }
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == Lower(labelled[static_cast<std::size_t>(k)])) {
+            isLabel = true;
+            return labels ? k : 0;
+        }
+    }
+    return 0;
+}
+
+struct Parser {
+    ReportArguments result;
+    std::optional<ReportCommand> command;
+    std::optional<std::string> timezoneText;
+    bool failed = false;
+
+    void Fail(const std::string& message) {
+        if (!failed) result.error = message;
+        failed = true;
+    }
+
+    void Option(const std::string& name, const std::string& value) {
+        ReportOptions& o = result.options;
+        if (name == "--first" || name == "--second") {
+            const int p = PlanetNumber(value);
+            if (p == 0) {
+                Fail("unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")");
+            } else if (name == "--first") {
+                o.firstPlanetIndex = p == 9 ? -1 : p - 1;
+            } else if (p == 1) {
+                Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
+            } else {
+                o.secondPlanetIndex = p - 2;
+            }
+        } else if (name == "--start" || name == "--end") {
+            const auto date = ParseDate(value);
+            if (!date) {
+                Fail("malformed date \"" + value + "\" for " + name +
+                     " (a calendar date as YYYY-MM-DD, e.g. 2024-05-05)");
+            } else {
+                (name == "--start" ? o.start : o.end) = *date;
+            }
+        } else if (name == "--aspects") {
+            std::array<bool, 7> checked{};
+            for (const std::string& a : Split(value, ',')) {
+                const int n = AspectNumber(a);
+                if (n == 0) {
+                    Fail("unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")");
+                    return;
+                }
+                checked[static_cast<std::size_t>(n - 1)] = true;
+            }
+            o.aspects = checked;
+        } else if (name == "--orbs") {
+            const std::vector<std::string> parts = Split(value, ',');
+            std::array<int, 3> orbs{};
+            bool good = parts.size() == 3;
+            for (std::size_t i = 0; good && i < 3; ++i) {
+                const auto d = WholeNumber(parts[i], 2);
+                good = d && *d >= 1 && *d <= 15;
+                if (good) orbs[i] = *d;
+            }
+            if (!good) {
+                Fail("malformed orbs \"" + value +
+                     "\" for --orbs (outer,middle,inner in whole degrees 1 to 15, e.g. 10,5,2)");
+            } else if (!(orbs[0] > orbs[1] && orbs[1] > orbs[2])) {
+                Fail("orbs \"" + value + "\" are not strictly decreasing (outer > middle > inner)");
+            } else {
+                o.orbs = orbs;
+            }
+        } else if (name == "--tz") {
+            timezoneText = value;
+        } else if (name == "--aspect") {
+            const int n = AspectNumber(value);
+            if (n == 0) {
+                Fail("unknown aspect \"" + value + "\" for --aspect (one of " + AspectChoices() + ")");
+            } else {
+                o.searchAspect = n;
+            }
+        } else if (name == "--orb") {
+            const auto d = WholeNumber(value, 2);
+            if (!d || *d < 3 || *d > 15) {
+                Fail("search orb \"" + value + "\" for --orb is not a whole degree from 3 to 15");
+            } else {
+                o.searchOrb = *d;
+            }
+        } else if (name == "--from") {
+            const std::string v = Lower(value);
+            if (v == "start" || v == "end") {
+                o.searchFrom = v == "start" ? 0 : 1;
+            } else {
+                Fail("--from takes start or end, not \"" + value + "\"");
+            }
+        } else if (name == "--keep") {
+            const std::string v = Lower(value);
+            if (v == "first" || v == "second") {
+                o.showAllItem = v == "first" ? 1 : 0;
+                keepGiven = true;
+            } else {
+                Fail("--keep takes first or second, not \"" + value + "\"");
+            }
+        }
+    }
+
+    bool keepGiven = false;
+    bool searchGiven = false;
+    bool detailsGiven = false;
+};
+
+bool TakesValue(const std::string& name) {
+    static const char* const kNames[] = {"--first", "--second", "--start", "--end",
+                                         "--aspects", "--orbs",  "--tz",    "--aspect",
+                                         "--orb",     "--from",  "--keep"};
+    for (const char* n : kNames) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+const std::array<const char*, 7>& AspectOptionNames() {
+    static const std::array<const char*, 7> kNames = {"con", "opp", "sqr", "tri",
+                                                      "sxt", "ssx", "qui"};
+    return kNames;
+}
+
+ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
+    // Asking for help is never a mistake, whatever else the line holds.
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            ReportArguments help;
+            help.help = true;
+            return help;
+        }
+    }
+    Parser p;
+    ReportOptions& o = p.result.options;
+    for (std::size_t i = 0; i < args.size() && !p.failed; ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            std::optional<ReportCommand> c;
+            if (arg == "tables") c = ReportCommand::Tables;
+            if (arg == "search") c = ReportCommand::Search;
+            if (arg == "showall") c = ReportCommand::ShowAll;
+            if (arg == "simulate") c = ReportCommand::Simulate;
+            if (!c) {
+                p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
+            } else if (p.command) {
+                p.Fail("one command at a time, not \"" + arg + "\" as well");
+            } else {
+                p.command = c;
+            }
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf") {
+            if (value) {
+                p.Fail(name + " takes no value");
+            } else if (name == "--helio") {
+                o.heliocentric = true;
+            } else if (name == "--natz") {
+                o.northAmericanLabels = true;
+            } else if (name == "--details") {
+                o.includeTransitDetails = true;
+                p.detailsGiven = true;
+            } else {
+                o.crlf = true;
+            }
+            continue;
+        }
+        if (!TakesValue(name)) {
+            p.Fail("unknown option \"" + name + "\"");
+            continue;
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                p.Fail(name + " needs a value");
+                continue;
+            }
+            value = args[++i];
+        }
+        if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
+        p.Option(name, *value);
+    }
+    if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
+    if (!p.failed && p.timezoneText) {
+        bool isLabel = false;
+        const int k = TimezoneIndex(*p.timezoneText, o.northAmericanLabels, isLabel);
+        if (k == 0) {
+            p.Fail("time zone \"" + *p.timezoneText + "\" is not in the list" +
+                   (isLabel ? std::string(" (its North-American label needs --natz)")
+                            : std::string(" (GMT, GMT-11:30 to GMT+11:30 by half hours)")));
+        } else {
+            o.timezoneIndex = k;
+        }
+    }
+    if (!p.failed) {
+        o.command = *p.command;
+        if (p.searchGiven && o.command != ReportCommand::Search) {
+            p.Fail("--aspect, --orb and --from belong to the search command");
+        } else if (p.keepGiven && o.command != ReportCommand::ShowAll) {
+            p.Fail("--keep belongs to the showall command");
+        } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
+            p.Fail("--details belongs to the simulate command");
+        }
+    }
+    p.result.ok = !p.failed;
+    return p.result;
+}
+
+std::string ReportUsageText() {
+    return R"(Usage: vlt-report COMMAND [OPTIONS]
+
+Runs one command of the Veltaro window without a screen and prints the text
+that the window's output box would hold, with LF line ends.  Every option
+sets the window control of the same meaning; an option left out keeps the
+window's default at its first start.  Data files are read from the program's
+folder, DJIA_data.txt from the current folder; the saved program state is
+neither read nor written.
+
+Commands:
+  tables     construct transit tables (the planet-pair button)
+               vlt-report tables --first Mars --second Jupiter --start 2024-01-01 --end 2024-12-31
+  search     search for the first transit of one aspect
+               vlt-report search --first Jupiter --second Saturn --aspect con --orb 6 --from start
+  showall    transit tables of one planet with every other planet
+               vlt-report showall --first Venus --keep first --start 2024-01-01 --end 2024-03-31
+  simulate   simulate investment in the DJIA index (always heliocentric;
+             dates within 2007-01-03 through 2014-12-31)
+               vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --details
+
+Options:
+  --first PLANET      first planet: Sun (or Earth), Mercury, Venus, Mars, Jupiter,
+                      Saturn, Uranus, Neptune, or Pluto (no entry of the first
+                      list selected); default Mars        e.g. --first Venus
+  --second PLANET     second planet: Mercury ... Neptune, Pluto; default Jupiter
+                                                          e.g. --second Saturn
+  --helio             heliocentric centricity (default geocentric); planet 1
+                      is then named Earth                 e.g. --helio --first Earth
+  --start YYYY-MM-DD  start date; default 1 January of this year
+                                                          e.g. --start 2024-05-05
+  --end YYYY-MM-DD    end date; default 31 December of this year
+                                                          e.g. --end 2024-12-31
+  --aspects LIST      aspect types, comma-separated from con, opp, sqr, tri,
+                      sxt, ssx, qui; default all          e.g. --aspects con,opp,sqr
+  --orbs O,M,I        outer, middle and inner orb in whole degrees 1 to 15,
+                      strictly decreasing; default 10,5,2
+                                                          e.g. --orbs 8,4,1
+  --tz ZONE           time zone of the results as the list shows it: GMT, or
+                      GMT-11:30 to GMT+11:30 by half hours (hours without a
+                      leading zero); default the computer's zone
+                                                          e.g. --tz GMT+1:00
+  --natz              North-American labels in the time-zone list (then --tz
+                      also takes HAST, AKST/HADT, PST/AKDT, MST/PDT, CST/MDT,
+                      EST/CDT, AST/EDT, NST, ADT, NDT)    e.g. --natz --tz EST/CDT
+  --aspect ASPECT     search: the aspect to find, one of con, opp, sqr, tri,
+                      sxt, ssx, qui; default con          e.g. --aspect tri
+  --orb DEGREES       search: outer orb, 3 to 15 (middle and inner follow);
+                      default 6                           e.g. --orb 8
+  --from start|end    search: on or after the start date (default) or the end
+                      date                                e.g. --from end
+  --keep first|second showall: keep the first planet and pair it with every
+                      planet of the second list (default), or keep the second
+                      planet and pair it with every first planet and Pluto
+                                                          e.g. --keep second
+  --details           simulate: include every investment and redemption
+                                                          e.g. simulate --details
+  --crlf              CR LF line ends, as the output box holds them
+                                                          e.g. --crlf > report.txt
+  --help              this text
+
+Options take their value as the next argument or after "=" (--tz=GMT+1:00).
+
+Exit status: 0 the report was made; 1 the window refused the request or
+ended it early (its message is on standard error, as the window would show
+it in a box); 2 the command line is wrong (one line on standard error).
+)";
+}
+
+}  // namespace vlt

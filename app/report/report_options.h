@@ -1,0 +1,75 @@
+#pragma once
+// The command line of vlt-report: one command and the inputs that the window
+// would hold, each named after the control it sets.  Anything left out keeps
+// the window's own default (the state of a first start).  Reading the line
+// checks everything that can be checked without the window: names of
+// planets, aspects and time zones, the form of dates and orbs.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vlt {
+
+enum class ReportCommand { Tables, Search, ShowAll, Simulate };
+
+struct ReportDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+struct ReportOptions {
+    ReportCommand command = ReportCommand::Tables;
+
+    // Positions in the planet lists: first list 0 Sun/Earth .. 7 Neptune,
+    // -1 (no entry selected) for Pluto; second list 0 Mercury .. 7 Pluto.
+    std::optional<int> firstPlanetIndex;
+    std::optional<int> secondPlanetIndex;
+    bool heliocentric = false;
+
+    std::optional<ReportDate> start;
+    std::optional<ReportDate> end;
+
+    // Aspect type b + 1 checked; at least one.
+    std::optional<std::array<bool, 7>> aspects;
+    // Outer, middle and inner orb in whole degrees, 1..15, strictly decreasing.
+    std::optional<std::array<int, 3>> orbs;
+
+    // Position in the time-zone list (1..47).
+    std::optional<int> timezoneIndex;
+    bool northAmericanLabels = false;
+
+    // Search: aspect type 1..7, search orb 3..15 degrees, from the start (0)
+    // or the end (1) date.
+    std::optional<int> searchAspect;
+    std::optional<int> searchOrb;
+    std::optional<int> searchFrom;
+
+    // Show all: which show-all button, 1 keeps the first planet (pairs it
+    // with every planet of the second list), 0 keeps the second planet.
+    int showAllItem = 1;
+
+    bool includeTransitDetails = false;
+    bool crlf = false;
+};
+
+struct ReportArguments {
+    bool ok = false;         // options hold a request to run
+    bool help = false;       // --help asked for: print the usage text, exit 0
+    std::string error;       // when neither: one line saying what is wrong
+    ReportOptions options;
+};
+
+// Reads the arguments (without the program name).
+ReportArguments ParseReportArguments(const std::vector<std::string>& args);
+
+// The text of --help: every option with an example.
+std::string ReportUsageText();
+
+// The three-letter names of the aspect types 1..7 as the command line takes
+// them: con, opp, sqr, tri, sxt, ssx, qui.
+const std::array<const char*, 7>& AspectOptionNames();
+
+}  // namespace vlt

@@ -1,0 +1,157 @@
+#include "app/report/report_run.h"
+
+#include "app/report/headless_ui.h"
+#include "app/support/settings_store.h"
+#include "app/window/main_window.h"
+#include "app/window/program_commands.h"
+#include "app/window/program_services.h"
+
+namespace vlt {
+namespace {
+
+// The settings store pointed at a folder that cannot exist (below a device
+// file): start-up finds nothing saved, as at a first start, and nothing could
+// be written even if a command tried.  The user's own saved state is never
+// touched.
+constexpr const char* kNoSettingsFolder = "/dev/null/vlt-report";
+
+// Sets the window's controls as a user would.  The order keeps the window's
+// rules quiet on the way: the planet pair before the commands' inputs, the
+// aspect types checked before others are cleared (never none checked), the
+// orbs moved so that they stay strictly decreasing after each choice.
+class InputSetter {
+public:
+    InputSetter(HeadlessUi& ui, MainWindow& window) : ui_(ui), window_(window) {}
+
+    void Apply(const ReportOptions& o) {
+        if (o.northAmericanLabels) Check(Ctl("chkDisplayNATZabbr"), 1);
+        const bool helio = o.heliocentric || o.command == ReportCommand::Simulate;
+        if (helio) Do(ui_.Click("optHeliocentric"), "optHeliocentric");
+        if (o.firstPlanetIndex) {
+            if (*o.firstPlanetIndex < 0) {
+                // Pluto as first planet: no entry of the first list selected,
+                // as the window's show-all series leaves it.
+                window_.SelectPlanet(0, -1);
+            } else {
+                Choose(Ctl("cboPlanet", 0), *o.firstPlanetIndex);
+            }
+        }
+        if (o.secondPlanetIndex) Choose(Ctl("cboPlanet", 1), *o.secondPlanetIndex);
+        if (o.aspects) {
+            for (int pass = 1; pass >= 0; --pass) {
+                for (int b = 0; b < 7; ++b) {
+                    const int want = (*o.aspects)[static_cast<std::size_t>(b)] ? 1 : 0;
+                    if (want == pass) Check(Ctl("chkAspectType", b), want);
+                }
+            }
+        }
+        if (o.orbs) SetOrbs(*o.orbs);
+        if (o.start) SetDate(0, *o.start);
+        if (o.end) SetDate(1, *o.end);
+        if (o.timezoneIndex) Choose(Ctl("cboTimezone", 0), *o.timezoneIndex);
+        if (o.searchAspect) Choose("cboSearchAspect", *o.searchAspect - 1);
+        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), *o.searchOrb - 3);
+        if (o.searchFrom) Choose("cboSearchWhen", *o.searchFrom);
+        if (o.includeTransitDetails) Check(Ctl("chkIncludeTransitDetails"), 1);
+    }
+
+    bool Ok() const { return failed_.empty(); }
+    const std::string& Failed() const { return failed_; }
+
+private:
+    void Do(bool done, const std::string& what) {
+        if (!done && failed_.empty()) failed_ = what;
+    }
+    void Choose(const Ctl& c, int index) { Do(ui_.Choose(c, index), c.ToString()); }
+    void Check(const Ctl& c, int value) { Do(ui_.SetChecked(c, value), c.ToString()); }
+
+    // Orbs that go down move first, innermost first; then those that go up,
+    // outermost first.  Each choice then leaves outer > middle > inner.
+    void SetOrbs(const std::array<int, 3>& degrees) {
+        for (int k = 2; k >= 0; --k) {
+            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            if (index < ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+        }
+        for (int k = 0; k < 3; ++k) {
+            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            if (index > ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+        }
+    }
+
+    void SetDate(int date, const ReportDate& d) {
+        const std::pair<const char*, int> fields[3] = {
+            {"txbYear", d.year}, {"txbMonth", d.month}, {"txbDay", d.day}};
+        for (const auto& [name, number] : fields) {
+            const Ctl box(name, date);
+            Do(ui_.Type(box, std::to_string(number)) && ui_.Leave(box), box.ToString());
+        }
+    }
+
+    HeadlessUi& ui_;
+    MainWindow& window_;
+    std::string failed_;
+};
+
+Ctl CommandButton(const ReportOptions& o) {
+    switch (o.command) {
+        case ReportCommand::Tables: return Ctl("cmdStart");
+        case ReportCommand::Search: return Ctl("cmdSearch");
+        case ReportCommand::ShowAll: return Ctl("cmdShowAll", o.showAllItem);
+        case ReportCommand::Simulate: return Ctl("cmdSimulateInvestment");
+    }
+    return Ctl("cmdStart");
+}
+
+}  // namespace
+
+std::string WithLfLineEnds(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
+    SetSettingsFolder(kNoSettingsFolder);
+    ProgramServices services;
+    HeadlessUi ui(messages);
+    MainWindow window(ui, services);
+    ProgramCommands commands(window, services.Index());
+    window.SetCommandHandlers(&commands);
+    ui.Attach(&window);
+
+    window.StartUp();
+    window.LoadPlutoTables();
+    const int startUpBoxes = ui.BoxesShown();
+
+    InputSetter inputs(ui, window);
+    inputs.Apply(options);
+    if (!inputs.Ok()) {
+        messages << "vlt-report: the window did not take the input for " << inputs.Failed()
+                 << '\n';
+        return kReportRefused;
+    }
+
+    const Ctl button = CommandButton(options);
+    if (!ui.Click(button)) {
+        messages << "vlt-report: the button " << button.ToString() << " is not available\n";
+        return kReportRefused;
+    }
+    const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
+
+    const std::string box = ui.Text("txbOutput");
+    if (options.crlf) {
+        out << box;
+    } else {
+        out << WithLfLineEnds(box);
+    }
+    out.flush();
+
+    if (commandBoxes || (startUpBoxes > 0 && box.empty())) return kReportRefused;
+    return kReportDone;
+}
+
+}  // namespace vlt

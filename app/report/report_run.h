@@ -1,0 +1,27 @@
+#pragma once
+// Runs one command of the main window without a screen: the window starts as
+// at a first start, its controls are set as a user would set them, the
+// command's button is clicked, and the output box's text is written out.
+
+#include <ostream>
+
+#include "app/report/report_options.h"
+
+namespace vlt {
+
+// Exit statuses of vlt-report.
+inline constexpr int kReportDone = 0;
+inline constexpr int kReportRefused = 1;
+inline constexpr int kReportUsage = 2;
+
+// Writes the output box's text to `out` (LF line ends unless options.crlf)
+// and the texts of the window's message boxes to `messages`.  Returns
+// kReportDone, or kReportRefused when the command showed a message (it was
+// refused or ended without its full report) or when a start-up failure left
+// it with nothing to report.
+int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages);
+
+// The output box's text with its CR LF line ends turned into LF.
+std::string WithLfLineEnds(const std::string& text);
+
+}  // namespace vlt

@@ -1,0 +1,279 @@
+// The vlt-report program's command line, run as a user runs it: bad input
+// gets one line on standard error and exit status 2 before anything is
+// computed; good input in its less common spellings reaches the window;
+// --help documents every option; the saved program state is left alone.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/support/settings_store.h"
+#include "tests/report/run_program.h"
+
+namespace vlt::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReportProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
+        if (fs::exists(index)) fs::copy_file(index, folder_ / "DJIA_data.txt");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    ProgramRun Run(const std::vector<std::string>& args) {
+        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
+    }
+    fs::path folder_;
+};
+
+struct BadInput {
+    std::vector<std::string> args;
+    std::string says;  // what the one line must contain
+};
+
+const std::vector<BadInput>& BadInputs() {
+    static const std::vector<BadInput> kCases = {
+        // planets
+        {{"tables", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
+        {{"tables", "--second", "Vulcan"}, "unknown planet \"Vulcan\" for --second"},
+        {{"tables", "--second", "Sun"}, "the second planet list holds Mercury to Pluto, not \"Sun\""},
+        {{"tables", "--second", "Earth"}, "the second planet list holds Mercury to Pluto"},
+        // aspects
+        {{"tables", "--aspects", "con,foo"}, "unknown aspect \"foo\" for --aspects"},
+        {{"tables", "--aspects", "con,,opp"}, "unknown aspect \"\" for --aspects"},
+        {{"tables", "--aspects", ""}, "unknown aspect \"\" for --aspects"},
+        {{"search", "--aspect", "conjunction"}, "unknown aspect \"conjunction\" for --aspect"},
+        // dates
+        {{"tables", "--start", "2024-13-01"}, "malformed date \"2024-13-01\" for --start"},
+        {{"tables", "--start", "2024-00-10"}, "malformed date \"2024-00-10\" for --start"},
+        {{"tables", "--end", "2023-02-29"}, "malformed date \"2023-02-29\" for --end"},
+        {{"tables", "--end", "1900-02-29"}, "malformed date \"1900-02-29\" for --end"},
+        {{"tables", "--end", "2024-04-31"}, "malformed date \"2024-04-31\" for --end"},
+        {{"tables", "--start", "2024/01/01"}, "malformed date \"2024/01/01\" for --start"},
+        {{"tables", "--start", "2024-1"}, "malformed date \"2024-1\" for --start"},
+        {{"tables", "--start", "0000-01-01"}, "malformed date \"0000-01-01\" for --start"},
+        {{"tables", "--start", "2024-01-01x"}, "malformed date \"2024-01-01x\" for --start"},
+        {{"tables", "--start", "-2024-01-01"}, "malformed date \"-2024-01-01\" for --start"},
+        {{"tables", "--start", "12024-01-01"}, "malformed date \"12024-01-01\" for --start"},
+        // orbs
+        {{"tables", "--orbs", "5,5,2"}, "orbs \"5,5,2\" are not strictly decreasing"},
+        {{"tables", "--orbs", "2,5,10"}, "orbs \"2,5,10\" are not strictly decreasing"},
+        {{"tables", "--orbs", "10,5,5"}, "orbs \"10,5,5\" are not strictly decreasing"},
+        {{"tables", "--orbs", "10,5"}, "malformed orbs \"10,5\" for --orbs"},
+        {{"tables", "--orbs", "16,5,2"}, "malformed orbs \"16,5,2\" for --orbs"},
+        {{"tables", "--orbs", "10,5,0"}, "malformed orbs \"10,5,0\" for --orbs"},
+        {{"tables", "--orbs", "10,5.5,2"}, "malformed orbs \"10,5.5,2\" for --orbs"},
+        {{"search", "--orb", "2"}, "search orb \"2\" for --orb is not a whole degree from 3 to 15"},
+        {{"search", "--orb", "16"}, "search orb \"16\" for --orb is not a whole degree"},
+        // time zones
+        {{"tables", "--tz", "GMT+5:45"}, "time zone \"GMT+5:45\" is not in the list"},
+        {{"tables", "--tz", "GMT+12:00"}, "time zone \"GMT+12:00\" is not in the list"},
+        {{"tables", "--tz", "GMT-12:00"}, "time zone \"GMT-12:00\" is not in the list"},
+        {{"tables", "--tz", "GMT+01:00"}, "time zone \"GMT+01:00\" is not in the list"},
+        {{"tables", "--tz", "GMT+0:00"}, "time zone \"GMT+0:00\" is not in the list"},
+        {{"tables", "--tz", "UTC"}, "time zone \"UTC\" is not in the list"},
+        {{"tables", "--tz", ""}, "time zone \"\" is not in the list"},
+        {{"tables", "--tz", "EST/CDT"}, "its North-American label needs --natz"},
+        // the command and the options' places
+        {{}, "no command"},
+        {{"--tz", "GMT"}, "no command"},
+        {{"report"}, "unknown command \"report\""},
+        {{"tables", "search"}, "one command at a time"},
+        {{"tables", "--colour"}, "unknown option \"--colour\""},
+        {{"tables", "--first"}, "--first needs a value"},
+        {{"tables", "--helio=yes"}, "--helio takes no value"},
+        {{"search", "--from", "middle"}, "--from takes start or end, not \"middle\""},
+        {{"showall", "--keep", "both"}, "--keep takes first or second, not \"both\""},
+        {{"tables", "--details"}, "--details belongs to the simulate command"},
+        {{"tables", "--keep", "first"}, "--keep belongs to the showall command"},
+        {{"simulate", "--aspect", "con"}, "--aspect, --orb and --from belong to the search command"},
+        {{"showall", "--from", "end"}, "--aspect, --orb and --from belong to the search command"},
+    };
+    return kCases;
+}
+
+TEST_F(ReportProgram, BadInputGetsOneLineAndStatusTwo) {
+    for (const BadInput& c : BadInputs()) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += " [" + a + "]";
+        SCOPED_TRACE("vlt-report" + shown);
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("vlt-report: ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_FALSE(run.err.empty() || run.err.back() != '\n');
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    }
+}
+
+struct GoodInput {
+    std::vector<std::string> args;
+    std::string shows;  // a text the report holds because of the input
+};
+
+TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
+    if (!fs::exists(folder_ / "DJIA_data.txt")) {
+        GTEST_SKIP() << "no index file";
+    }
+    const std::vector<GoodInput> cases = {
+        {{"tables", "--tz=GMT+1:00", "--start=2024-01-01", "--end=2024-06-30"}, "GMT+1:00"},
+        {{"--tz", "GMT-11:30", "tables", "--start", "2024-01-01", "--end", "2024-06-30"},
+         "GMT-11:30"},
+        {{"tables", "--natz", "--tz", "EST/CDT", "--start", "2024-01-01", "--end", "2024-06-30"},
+         "EST/CDT"},
+        {{"tables", "--tz", "GMT-5:00", "--natz", "--start", "2024-01-01", "--end", "2024-06-30"},
+         "EST/CDT"},
+        {{"tables", "--natz", "--tz", "nst", "--start", "2024-01-01", "--end", "2024-06-30"}, "NST"},
+        {{"tables", "--tz", "gmt+11:30", "--start", "2024-01-01", "--end", "2024-06-30"},
+         "GMT+11:30"},
+        {{"tables", "--first", "earth", "--second", "MARS", "--start", "2024-01-01", "--end",
+          "2024-12-31", "--tz", "GMT"},
+         "transits for Sun and Mars"},
+        {{"tables", "--helio", "--first", "Sun", "--second", "Mars", "--start", "2024-01-01", "--end",
+          "2024-12-31", "--tz", "GMT"},
+         "transits for Earth and Mars"},
+        {{"tables", "--start", "2024-1-5", "--end", "2024-02-29", "--tz", "GMT"},
+         "from January 5, 2024, to February 29, 2024"},
+        {{"tables", "--start", "2000-02-29", "--end", "2000-12-31", "--tz", "GMT"},
+         "from February 29, 2000,"},
+        {{"tables", "--orbs", "15,14,13", "--start", "2024-01-01", "--end", "2024-12-31", "--tz",
+          "GMT"},
+         "Start 15°   Start 14°   Start 13°"},
+        {{"tables", "--aspects", "CON,opp,sqr,tri,sxt,ssx,QUI,con", "--start", "2024-01-01", "--end",
+          "2024-12-31", "--tz", "GMT"},
+         "Conjunction"},
+    };
+    for (const GoodInput& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += " [" + a + "]";
+        SCOPED_TRACE("vlt-report" + shown);
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find(c.shows), std::string::npos) << run.out;
+    }
+}
+
+TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
+    const ProgramRun run =
+        Run({"tables", "--first", "Jupiter", "--second", "Mars", "--start", "2024-01-01", "--end",
+             "2024-12-31", "--tz", "GMT"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Second planet must be beyond first planet\n");
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ReportProgram, IndexFileComesFromTheWorkingFolder) {
+    if (!fs::exists(folder_ / "DJIA_data.txt")) {
+        GTEST_SKIP() << "no index file";
+    }
+    const std::vector<std::string> args = {"simulate", "--start", "2010-01-01", "--end",
+                                           "2010-06-30"};
+    const ProgramRun with = Run(args);
+    EXPECT_EQ(with.exitCode, 0) << with.err;
+    EXPECT_NE(with.out.find("Total number of investments = "), std::string::npos);
+
+    // The program's own folder holds a copy too; it must not be used.
+    fs::remove(folder_ / "DJIA_data.txt");
+    const ProgramRun without = Run(args);
+    EXPECT_EQ(without.exitCode, 1);
+    EXPECT_EQ(without.err,
+              "Error reading DJIA data file\nFor 2010-01-01 cannot get value from DJIA data.\n");
+    EXPECT_EQ(without.out.find("Total number of investments"), std::string::npos);
+
+    // A start-up message alone does not fail a command that does not need
+    // the index.
+    const ProgramRun tables = Run({"tables", "--start", "2010-01-01", "--end", "2010-06-30",
+                                   "--tz", "GMT"});
+    EXPECT_EQ(tables.exitCode, 0);
+    EXPECT_EQ(tables.err, "Error reading DJIA data file\n");
+    EXPECT_NE(tables.out.find("transits for Mars and Jupiter"), std::string::npos);
+}
+
+TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
+    const ProgramRun run = Run({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    std::vector<std::string> examples;  // the example lines
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("e.g. ") != std::string::npos) examples.push_back(line + " ");
+    }
+    for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
+                               "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
+                               "--details", "--crlf"}) {
+        const std::string word = std::string(" ") + option + " ";
+        EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+        EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {
+            return line.find(word) != std::string::npos;
+        })) << "no example for " << option;
+    }
+    for (const char* command : {"tables", "search", "showall", "simulate"}) {
+        EXPECT_NE(run.out.find(std::string("vlt-report ") + command + " --"), std::string::npos)
+            << command;
+    }
+    // --help wins over anything else on the line, even bad input.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"tables", "--first", "Moon", "--help"},
+          std::vector<std::string>{"-h", "tables", "--first", "Moon"}}) {
+        const ProgramRun mixed = Run(args);
+        EXPECT_EQ(mixed.exitCode, 0);
+        EXPECT_EQ(mixed.err, "");
+        EXPECT_EQ(mixed.out, run.out);
+    }
+}
+
+// A saved state that would change the report (heliocentric, other planets, a
+// time zone) sits in the user's settings store; vlt-report neither reads nor
+// changes it.
+TEST_F(ReportProgram, SavedStateIsNeitherReadNorWritten) {
+    if (!fs::exists(folder_ / "DJIA_data.txt")) {
+        GTEST_SKIP() << "no index file";
+    }
+    const fs::path config = folder_ / "config";
+    const fs::path empty = folder_ / "empty-config";
+    fs::create_directories(empty);
+    SetSettingsFolder((config / "Quillon").string());
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "StateSaved", "Y", false));
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Geocentric", "N", false));
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "TZ0", "30", false));
+    ASSERT_TRUE(SaveStringSetting("\\VLT\\PlanetLI", "0", "5", false));
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "InnerOuter0", "5", false));
+    SetSettingsFolder("");
+    const fs::path store = config / "Quillon" / "settings.ini";
+    ASSERT_TRUE(fs::exists(store));
+    const std::string before = ReadWholeFile(store);
+
+    const std::vector<std::string> args = {"tables", "--start", "2024-01-01", "--end",
+                                           "2024-12-31"};
+    ProgramRun withStore;
+    {
+        const ScopedEnv xdg("XDG_CONFIG_HOME", config.c_str());
+        withStore = Run(args);
+    }
+    ProgramRun withoutStore;
+    {
+        const ScopedEnv xdg("XDG_CONFIG_HOME", empty.c_str());
+        withoutStore = Run(args);
+    }
+    EXPECT_EQ(withStore.exitCode, 0) << withStore.err;
+    EXPECT_NE(withStore.out.find("Geocentric transits for Mars and Jupiter"), std::string::npos)
+        << withStore.out;
+    EXPECT_EQ(withStore.out, withoutStore.out);
+    EXPECT_EQ(ReadWholeFile(store), before);
+    EXPECT_TRUE(fs::is_empty(empty));
+    std::vector<fs::path> files;
+    for (const auto& e : fs::recursive_directory_iterator(config)) files.push_back(e.path());
+    EXPECT_EQ(files.size(), 2u);  // Quillon and its settings.ini, nothing added
+}
+
+}  // namespace
+}  // namespace vlt::testing
