@@ -14,26 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window/ui_ops.h"
+#include "app/window/control_store.h"
 
 namespace vlt {
-
-struct MemControl {
-    std::string text;
-    int value = 0;
-    std::vector<std::string> items;
-    std::vector<int> itemData;
-    int index = -1;
-    bool enabled = true;
-    bool visible = true;
-    std::string font;
-    int points = 0;
-    bool bold = false;
-    Rgb back{};
-    bool backSet = false;
-    Rect geometry{};
-    int repaints = 0;
-};
 
 struct BoxRecord {
     std::string text;
@@ -56,9 +39,9 @@ struct ViewerRecord {
     Rect place;
 };
 
-class MemoryUi final : public UiOps {
+class MemoryUi final : public ControlStore {
 public:
-    MemoryUi();
+    MemoryUi() = default;
 
     void Attach(UiEvents* events) { events_ = events; }
     void SetFailureHandler(std::function<void(const std::string&)> onFailure) {
@@ -89,8 +72,6 @@ public:
     bool CloseBox();
 
     // --- Inspection
-    const MemControl& Get(const Ctl& c) const;
-    MemControl& Get(const Ctl& c);
     const std::vector<BoxRecord>& Boxes() const { return boxes_; }
     void ClearBoxes() { boxes_.clear(); }
     const Ctl& Focus() const { return focus_; }
@@ -102,35 +83,9 @@ public:
     int Yields() const { return yields_; }
     int MainRepaints() const { return Get(kMainWindow).repaints; }
 
-    // --- UiOps
-    std::string Text(const Ctl& c) const override { return Get(c).text; }
-    void SetText(const Ctl& c, const std::string& text) override { Get(c).text = text; }
-    int Value(const Ctl& c) const override { return Get(c).value; }
-    void SetValue(const Ctl& c, int value) override;
-    void ListClear(const Ctl& c) override;
-    void ListAdd(const Ctl& c, const std::string& text) override;
-    void ListSetItemText(const Ctl& c, int item, const std::string& text) override;
-    void ListSetItemData(const Ctl& c, int item, int data) override;
-    int ListItemData(const Ctl& c, int item) const override;
-    int ListCount(const Ctl& c) const override { return static_cast<int>(Get(c).items.size()); }
-    int ListIndex(const Ctl& c) const override { return Get(c).index; }
-    void SetListIndex(const Ctl& c, int item) override;
-    std::string ListItemText(const Ctl& c, int item) const override;
-    bool Enabled(const Ctl& c) const override { return Get(c).enabled; }
-    void SetEnabled(const Ctl& c, bool enabled) override { Get(c).enabled = enabled; }
-    bool Visible(const Ctl& c) const override { return Get(c).visible; }
-    void SetVisible(const Ctl& c, bool visible) override { Get(c).visible = visible; }
+    // --- UiOps beyond the controls' state
     void SetFocus(const Ctl& c) override;
-    void SetFont(const Ctl& c, const std::string& family, int points) override;
-    void SetBold(const Ctl& c, bool bold) override { Get(c).bold = bold; }
-    void SetBackColor(const Ctl& c, Rgb colour) override;
-    Rect Geometry(const Ctl& c) const override { return Get(c).geometry; }
-    void SetGeometry(const Ctl& c, const Rect& r) override { Get(c).geometry = r; }
     WindowState State() const override { return state_; }
-    int ScreenHeight() const override { return 16200; }
-    int ScreenWidth() const override { return 28800; }
-    void Repaint(const Ctl& c) override { ++Get(c).repaints; }
-    void AppendText(const Ctl& c, const std::string& text) override { Get(c).text += text; }
     void CaretToEnd(const Ctl& c) override { caretAtEnd_[c] = true; }
     std::string SaveFileDialog(const std::string& title, const std::string& filter) override;
     bool OpenWithDefaultProgram(const std::string& path) override;
@@ -143,10 +98,9 @@ public:
                    MsgIcon icon) override;
 
 private:
+    void OnMisuse(const std::string& what) const override { Fail(what); }
     void Fail(const std::string& what) const;
 
-    std::map<Ctl, MemControl> controls_;
-    mutable MemControl scratch_;
     UiEvents* events_ = nullptr;
     std::function<void(const std::string&)> onFailure_;
     std::deque<std::pair<std::string, MsgResult>> expected_;
