@@ -19,6 +19,7 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
+#include "tests/common/quiet_run_host.h"
 
 namespace {
 
@@ -49,33 +50,17 @@ private:
     std::string shown_;
 };
 
-class HeadlessHost final : public RunHost {
+class HeadlessHost final : public QuietRunHost {
 public:
+    HeadlessHost() { startCaption = "pair"; }
     OutputBox& Output() override { return out; }
     MessageBoxes& Boxes() override { return boxes; }
-    void EnterBusyState(bool) override { caption = "Pause"; }
-    void LeaveBusyState() override { caption = "pair"; }
-    void YieldToEvents() override {}
-    bool PauseRequested() const override { return pause; }
-    void SetPauseRequested(bool on) override { pause = on; }
-    bool StopRequested() const override { return stop; }
-    void SetStopRequested(bool on) override { stop = on; }
-    std::string WindowCaption() const override { return "Veltaro"; }
-    std::string StartCaption() const override { return caption; }
-    void RestoreStartCaption() override { caption = "pair"; }
-    void SetSimulateCaption(const std::string&) override {}
-    bool AppendChecked() const override { return append; }
-    void SetAppendChecked(bool on) override { append = on; }
-    void ShowAppendCheckBox(bool) override {}
-    void ApplyRunGeometry() override {}
-    void ShrinkToMinimumHeight() override {}
-    void PopUpNotice(const std::string&, int, int, int) override {}
-    void ReportProgress(double) override {}
+    void EnterBusyState(bool) override { startCaption = "Pause"; }
+    void LeaveBusyState() override { startCaption = "pair"; }
+    void RestoreStartCaption() override { startCaption = "pair"; }
 
     HeadlessOutput out;
     QuietBoxes boxes;
-    bool pause = false, stop = false, append = false;
-    std::string caption = "pair";
 };
 
 class HeadlessWindow final : public TransitWindow {
@@ -103,7 +88,7 @@ public:
     int PlanetListIndex(int list) const override { return list == 0 ? first : second; }
     void SelectPlanet(int list, int index) override {
         (list == 0 ? first : second) = index;
-        host_.caption = "pair";
+        host_.startCaption = "pair";
     }
     void ShowDateInFields(int, std::int32_t) override {}
     int first = 0, second = 0;

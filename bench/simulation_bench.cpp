@@ -17,6 +17,7 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
+#include "tests/common/quiet_run_host.h"
 
 namespace {
 
@@ -42,28 +43,10 @@ public:
 };
 
 // A window that is never shown: no repaint, no events.
-class HeadlessHost : public vlt::RunHost {
+class HeadlessHost : public vlt::QuietRunHost {
 public:
     vlt::OutputBox& Output() override { return output; }
     vlt::MessageBoxes& Boxes() override { return boxes; }
-    void EnterBusyState(bool) override {}
-    void LeaveBusyState() override {}
-    void YieldToEvents() override {}
-    bool PauseRequested() const override { return false; }
-    void SetPauseRequested(bool) override {}
-    bool StopRequested() const override { return false; }
-    void SetStopRequested(bool) override {}
-    std::string WindowCaption() const override { return "Veltaro"; }
-    std::string StartCaption() const override { return ""; }
-    void RestoreStartCaption() override {}
-    void SetSimulateCaption(const std::string&) override {}
-    bool AppendChecked() const override { return false; }
-    void SetAppendChecked(bool) override {}
-    void ShowAppendCheckBox(bool) override {}
-    void ApplyRunGeometry() override {}
-    void ShrinkToMinimumHeight() override {}
-    void PopUpNotice(const std::string&, int, int, int) override {}
-    void ReportProgress(double) override {}
 
     StringOutput output;
     SilentBoxes boxes;

@@ -13,6 +13,7 @@
 #include "app/support/date_processing.h"
 #include "tests/engine/fake_host.h"
 #include "tests/engine/oracle_check.h"
+#include "tests/common/quiet_run_host.h"
 
 namespace vlt::testing {
 namespace {
@@ -43,31 +44,13 @@ public:
     std::string all, shown;
 };
 
-class ArchiveHost final : public RunHost {
+class ArchiveHost final : public QuietRunHost {
 public:
+    ArchiveHost() { startCaption = "Pause"; }
     OutputBox& Output() override { return out; }
     MessageBoxes& Boxes() override { return boxes; }
-    void EnterBusyState(bool) override {}
-    void LeaveBusyState() override {}
-    void YieldToEvents() override {}
-    bool PauseRequested() const override { return pause; }
-    void SetPauseRequested(bool on) override { pause = on; }
-    bool StopRequested() const override { return false; }
-    void SetStopRequested(bool) override {}
-    std::string WindowCaption() const override { return "Veltaro"; }
-    std::string StartCaption() const override { return "Pause"; }
-    void RestoreStartCaption() override {}
-    void SetSimulateCaption(const std::string&) override {}
-    bool AppendChecked() const override { return false; }
-    void SetAppendChecked(bool) override {}
-    void ShowAppendCheckBox(bool) override {}
-    void ApplyRunGeometry() override {}
-    void ShrinkToMinimumHeight() override {}
-    void PopUpNotice(const std::string&, int, int, int) override {}
-    void ReportProgress(double) override {}
     ArchiveOutput out;
     ScriptedBoxes boxes;
-    bool pause = false;
 };
 
 struct OracleCase {
