@@ -92,20 +92,7 @@ void MainWindow::UpdateDateDisplay(int date) {
     const int64_t year = DigitsValue(y);
     const int64_t month = DigitsValue(m);
     const int64_t day = DigitsValue(d);
-    bool valid = false;
-    if (year >= kFarYear) {
-        // The Gregorian calendar repeats every 400 years: the same month and
-        // day exist in a year congruent to it.
-        valid = DateExists(2000 + year % 400, month, day);
-        dayNumber_[static_cast<std::size_t>(date)] = std::numeric_limits<int32_t>::max();
-    } else {
-        const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
-        dayNumber_[static_cast<std::size_t>(date)] = services_.DateToDayNumber(
-            static_cast<int32_t>(year), static_cast<int32_t>(inRange ? month : 13),
-            static_cast<int32_t>(inRange ? day : 0), valid);
-        // The calendar's answer is trusted only for dates that exist.
-        valid = valid && DateExists(year, month, day);
-    }
+    const bool valid = StoreDayNumber(date, year, month, day);
     if (valid) {
         ui_.SetText(label, LongDateText(y, month, day));
         ui_.Repaint(label);
@@ -113,6 +100,23 @@ void MainWindow::UpdateDateDisplay(int date) {
     } else {
         ui_.SetText(label, "invalid date");
     }
+}
+
+bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t day) {
+    int32_t& stored = dayNumber_[static_cast<std::size_t>(date)];
+    if (year >= kFarYear) {
+        // Too late for any planet; the Gregorian calendar repeats every 400
+        // years, so the same month and day exist in a year congruent to it.
+        stored = std::numeric_limits<int32_t>::max();
+        return DateExists(2000 + year % 400, month, day);
+    }
+    const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
+    bool valid = false;
+    stored = services_.DateToDayNumber(static_cast<int32_t>(year),
+                                       static_cast<int32_t>(inRange ? month : 13),
+                                       static_cast<int32_t>(inRange ? day : 0), valid);
+    // The calendar's answer is trusted only for dates that exist.
+    return valid && DateExists(year, month, day);
 }
 
 void MainWindow::UpdateConstructionPeriodLabel() {
@@ -150,17 +154,7 @@ bool MainWindow::ValidateDate(int date) {
     const int64_t year = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbYear", date))));
     const int64_t month = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbMonth", date))));
     const int64_t day = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbDay", date))));
-    bool valid = false;
-    if (year >= kFarYear) {
-        valid = DateExists(2000 + year % 400, month, day);
-        dayNumber_[static_cast<std::size_t>(date)] = std::numeric_limits<int32_t>::max();
-    } else {
-        const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
-        dayNumber_[static_cast<std::size_t>(date)] = services_.DateToDayNumber(
-            static_cast<int32_t>(year), static_cast<int32_t>(inRange ? month : 13),
-            static_cast<int32_t>(inRange ? day : 0), valid);
-        valid = valid && DateExists(year, month, day);
-    }
+    const bool valid = StoreDayNumber(date, year, month, day);
     if (!valid) {
         ui_.SetText(label, "invalid date");
         ui_.Show(std::string("The ") + DateName(date) + " date is invalid.", "Invalid input",

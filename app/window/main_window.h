@@ -140,6 +140,8 @@ private:
     void ApplyCentricityEnabling();
     void YearLostFocus(int date);
     std::string LongDateText(const std::string& yearDigits, int64_t month, int64_t day);
+    // Stores the day number of date 0 or 1; true when the date exists.
+    bool StoreDayNumber(int date, int64_t year, int64_t month, int64_t day);
     void FillPlanetLists();
     void FillOrbLists();
     void AspectTypeRule();
