@@ -1,7 +1,7 @@
 # `cmake --install build --prefix DIR` lays out one self-contained folder:
 #   DIR/bin    the programs, both shared libraries (found through the $ORIGIN
-#              run path) and every data file (the program's folder is its
-#              data folder)
+#              run path) and every data file, the index file included (the
+#              program's folder is its data folder)
 #   DIR/share  the desktop entry and the icon
 include(GNUInstallDirs)
 set(VLT_INSTALL_BIN bin)
@@ -16,7 +16,12 @@ foreach(t planets_vlt calvexa)
     install(TARGETS ${t} LIBRARY DESTINATION ${VLT_INSTALL_BIN})
   endif()
 endforeach()
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${VLT_INSTALL_BIN})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${VLT_INSTALL_BIN}
+        PATTERN README.md EXCLUDE
+        PATTERN DJIA_data.txt EXCLUDE)
+# The index file as the build checked and copied it, so that a damaged copy
+# can never be installed.
+install(FILES ${VLT_OUTPUT_DIR}/DJIA_data.txt DESTINATION ${VLT_INSTALL_BIN})
 
 # The desktop entry names the program by its installed path.
 set(VLT_INSTALLED_PROGRAM "\${CMAKE_INSTALL_PREFIX}/${VLT_INSTALL_BIN}/vlt1056")

@@ -120,9 +120,7 @@ struct GoodInput {
 };
 
 TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<GoodInput> cases = {
         {{"tables", "--tz=GMT+1:00", "--start=2024-01-01", "--end=2024-06-30"}, "GMT+1:00"},
         {{"--tz", "GMT-11:30", "tables", "--start", "2024-01-01", "--end", "2024-06-30"},
@@ -172,9 +170,7 @@ TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
 }
 
 TEST_F(ReportProgram, IndexFileComesFromTheWorkingFolder) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<std::string> args = {"simulate", "--start", "2010-01-01", "--end",
                                            "2010-06-30"};
     const ProgramRun with = Run(args);
@@ -235,9 +231,7 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
 // time zone) sits in the user's settings store; vlt-report neither reads nor
 // changes it.
 TEST_F(ReportProgram, SavedStateIsNeitherReadNorWritten) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const fs::path config = folder_ / "config";
     const fs::path empty = folder_ / "empty-config";
     fs::create_directories(empty);
