@@ -89,6 +89,7 @@ const std::vector<BadInput>& BadInputs() {
         {{"tables", "--colour"}, "unknown option \"--colour\""},
         {{"tables", "--first"}, "--first needs a value"},
         {{"tables", "--helio=yes"}, "--helio takes no value"},
+        {{"tables", "--box=64000"}, "--box takes no value"},
         {{"search", "--from", "middle"}, "--from takes start or end, not \"middle\""},
         {{"showall", "--keep", "both"}, "--keep takes first or second, not \"both\""},
         {{"tables", "--details"}, "--details belongs to the simulate command"},
@@ -205,7 +206,7 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     }
     for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
                                "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
-                               "--details", "--crlf"}) {
+                               "--details", "--crlf", "--box"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {
