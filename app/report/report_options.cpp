@@ -332,9 +332,8 @@ that the window's output box would hold, with LF line ends, as it is made:
 each finished transit (each investment line) appears at once, and a report
 of any length is printed whole.  Every option sets the window control of the
 same meaning; an option left out keeps the window's default at its first
-start.  Data files are read from the program's
-folder, DJIA_data.txt from the current folder; the saved program state is
-neither read nor written.
+start.  Data files are read from the program's folder, DJIA_data.txt from
+the current folder; the saved program state is neither read nor written.
 
 Commands:
   tables     construct transit tables (the planet-pair button)
