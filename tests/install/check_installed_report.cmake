@@ -18,6 +18,18 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${rc}):\n${out}\n${err}")
 endif()
 
+# Nothing outside the prefix: the package's links and desktop entry in /usr
+# are the package's alone.  Installed under a DESTDIR, everything stays in
+# the prefix.
+set(dest "${CHECK_DIR}/dest")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env "DESTDIR=${dest}"
+                        "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix /veltaro
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(GLOB top RELATIVE "${dest}" "${dest}/*")
+if(NOT rc EQUAL 0 OR NOT top STREQUAL "veltaro")
+  message(FATAL_ERROR "cmake --install put \"${top}\" into DESTDIR, not only the prefix:\n${out}\n${err}")
+endif()
+
 # One self-contained folder: programs, both libraries, data files and help
 # text side by side; the desktop entry and icon under share.
 set(expected
