@@ -8,19 +8,14 @@ if(NOT DEFINED SOURCE)
 endif()
 set(restore "restore it with: git checkout -- data/DJIA_data.txt")
 if(NOT EXISTS "${SOURCE}" OR IS_DIRECTORY "${SOURCE}")
-  message(FATAL_ERROR "Index file ${SOURCE} is missing; ${restore}")
+  message(FATAL_ERROR "Index file ${SOURCE} is missing or cannot be read; ${restore}")
 endif()
 
-# file(STRINGS) on a file that cannot be opened leaves nothing read; the byte
-# count below then tells an unreadable file from an empty one.
-file(SIZE "${SOURCE}" bytes)
+# Should a file still fail to read, CMake stops here with a message naming it.
 file(STRINGS "${SOURCE}" dated REGEX "^[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]")
 file(STRINGS "${SOURCE}" nonblank REGEX "[^ \t\r]")
 list(LENGTH dated dated_count)
 list(LENGTH nonblank line_count)
-if(bytes GREATER 0 AND line_count EQUAL 0)
-  message(FATAL_ERROR "Index file ${SOURCE} cannot be read; ${restore}")
-endif()
 if(NOT line_count EQUAL 2088 OR NOT dated_count EQUAL 2088)
   message(FATAL_ERROR "Index file ${SOURCE} is damaged: ${line_count} lines (${dated_count} "
                       "dated) where 2088 dated lines belong; ${restore}")
