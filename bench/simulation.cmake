@@ -4,4 +4,4 @@ vlt_bench(simulation_bench
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/simulation_bench.cpp
   LIBS vlt_simulation)
 target_compile_definitions(simulation_bench PRIVATE
-  VLT_SHARED_DATA_DIR="${VLT_SHARED_DATA_DIR}")
+  VLT_DATA_DIR="${CMAKE_SOURCE_DIR}/data")

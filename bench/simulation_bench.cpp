@@ -3,7 +3,7 @@
 // evaluations alone, so that the loop's own share can be told apart.
 //
 // Run from the program's folder (the data files and tables are found beside
-// the benchmark); the index file is read from the shared data folder.
+// the benchmark); the index file is read from the project's data folder.
 
 #include <benchmark/benchmark.h>
 
@@ -65,7 +65,7 @@ struct Setup {
         vlt::InitPositionsWithFolder(ProgramFolder());
         SilentBoxes boxes;
         plutoLoaded = vlt::ReadPlutoData(boxes);
-        const std::string file = std::string(VLT_SHARED_DATA_DIR) + "/DJIA_data.txt";
+        const std::string file = std::string(VLT_DATA_DIR) + "/DJIA_data.txt";
         indexPresent = std::ifstream(file).good();
         vlt::LoadIndexData(index, boxes, file);
     }

@@ -9,7 +9,7 @@ function(vlt_test)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${T_NAME} PRIVATE
     VLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    VLT_SHARED_DATA_DIR="${VLT_SHARED_DATA_DIR}"
+    VLT_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
     VLT_BIN_DIR="${VLT_OUTPUT_DIR}")
   gtest_discover_tests(${T_NAME}
     PROPERTIES LABELS "${T_LABEL}"

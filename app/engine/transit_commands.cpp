@@ -308,7 +308,7 @@ void TransitCommands::ShowAll(int item) {
     OutputBox& out = host_.Output();
     if (!host_.AppendChecked()) {
         out.Clear();
-    } else if (!out.Text().empty()) {
+    } else if (!out.Empty()) {
         out.Append(kLineBreak);
     }
     host_.SetAppendChecked(true);

@@ -122,7 +122,7 @@ void TransitScanner::SplitExactMinimum(std::int32_t row, const std::string& text
 
 void TransitScanner::WriteTableRow(std::int32_t row) {
     OutputBox& out = host_.Output();
-    if (TextLength(out.Text()) > kOutputRowLimit) {
+    if (out.LongerThan(kOutputRowLimit)) {
         host_.Boxes().Show("Output textbox is full.", host_.WindowCaption(), MsgButtons::Ok,
                            MsgIcon::Exclamation);
         out.Append("Textbox is full -- ");
@@ -360,7 +360,7 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     OutputBox& out = host_.Output();
 
     // Preparation.
-    if (!out.Text().empty()) {
+    if (!out.Empty()) {
         if (!host_.AppendChecked()) {
             out.Clear();
         } else {
@@ -436,12 +436,12 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     }
 
     host_.LeaveBusyState();
-    if (out.Text().empty()) {
+    if (out.Empty()) {
         host_.SetAppendChecked(false);
         host_.ShrinkToMinimumHeight();
     }
     out.MoveCaretToEnd();
-    host_.ShowAppendCheckBox(!out.Text().empty());
+    host_.ShowAppendCheckBox(!out.Empty());
     return end;
 }
 

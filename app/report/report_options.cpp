@@ -266,7 +266,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf") {
+        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf" ||
+            name == "--box") {
             if (value) {
                 p.Fail(name + " takes no value");
             } else if (name == "--helio") {
@@ -276,6 +277,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             } else if (name == "--details") {
                 o.includeTransitDetails = true;
                 p.detailsGiven = true;
+            } else if (name == "--box") {
+                o.box = true;
             } else {
                 o.crlf = true;
             }
@@ -325,11 +328,12 @@ std::string ReportUsageText() {
     return R"(Usage: vlt-report COMMAND [OPTIONS]
 
 Runs one command of the Veltaro window without a screen and prints the text
-that the window's output box would hold, with LF line ends.  Every option
-sets the window control of the same meaning; an option left out keeps the
-window's default at its first start.  Data files are read from the program's
-folder, DJIA_data.txt from the current folder; the saved program state is
-neither read nor written.
+that the window's output box would hold, with LF line ends, as it is made:
+each finished transit (each investment line) appears at once, and a report
+of any length is printed whole.  Every option sets the window control of the
+same meaning; an option left out keeps the window's default at its first
+start.  Data files are read from the program's folder, DJIA_data.txt from
+the current folder; the saved program state is neither read nor written.
 
 Commands:
   tables     construct transit tables (the planet-pair button)
@@ -380,6 +384,12 @@ Options:
                                                           e.g. simulate --details
   --crlf              CR LF line ends, as the output box holds them
                                                           e.g. --crlf > report.txt
+  --box               the window's output box exactly: transit tables stop
+                      once the box holds more than 64,000 characters, the
+                      simulation once it holds more than 65,000, with the
+                      window's message "Output textbox is full." (exit 1);
+                      the text is printed when the command ends
+                                                          e.g. --box
   --help              this text
 
 Options take their value as the next argument or after "=" (--tz=GMT+1:00).

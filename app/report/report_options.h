@@ -53,6 +53,10 @@ struct ReportOptions {
 
     bool includeTransitDetails = false;
     bool crlf = false;
+    // The window's output box: its size limit and "Output textbox is full.",
+    // the whole text written at the end.  Without it every piece of the
+    // report is written as it comes and the report has no length limit.
+    bool box = false;
 };
 
 struct ReportArguments {

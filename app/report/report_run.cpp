@@ -1,6 +1,7 @@
 #include "app/report/report_run.h"
 
 #include "app/report/headless_ui.h"
+#include "app/report/streamed_output.h"
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
@@ -123,6 +124,10 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     window.SetCommandHandlers(&commands);
     ui.Attach(&window);
 
+    // Without --box the commands write past the window's box, straight out.
+    StreamedOutput stream(out, options.crlf);
+    if (!options.box) window.SetCommandOutput(&stream);
+
     window.StartUp();
     window.LoadPlutoTables();
     const int startUpBoxes = ui.BoxesShown();
@@ -142,15 +147,22 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
     const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
 
-    const std::string box = ui.Text("txbOutput");
-    if (options.crlf) {
-        out << box;
+    bool empty = true;
+    if (options.box) {
+        const std::string box = ui.Text("txbOutput");
+        empty = box.empty();
+        if (options.crlf) {
+            out << box;
+        } else {
+            out << WithLfLineEnds(box);
+        }
+        out.flush();
     } else {
-        out << WithLfLineEnds(box);
+        empty = stream.Empty();
+        stream.Finish();
     }
-    out.flush();
 
-    if (commandBoxes || (startUpBoxes > 0 && box.empty())) return kReportRefused;
+    if (commandBoxes || (startUpBoxes > 0 && empty)) return kReportRefused;
     return kReportDone;
 }
 

@@ -14,11 +14,12 @@ inline constexpr int kReportDone = 0;
 inline constexpr int kReportRefused = 1;
 inline constexpr int kReportUsage = 2;
 
-// Writes the output box's text to `out` (LF line ends unless options.crlf)
-// and the texts of the window's message boxes to `messages`.  Returns
-// kReportDone, or kReportRefused when the command showed a message (it was
-// refused or ended without its full report) or when a start-up failure left
-// it with nothing to report.
+// Writes the report to `out` as the command makes it (LF line ends unless
+// options.crlf); with options.box, the window's output box with its size
+// limit, written when the command ends.  The texts of the window's message
+// boxes go to `messages`.  Returns kReportDone, or kReportRefused when the
+// command showed a message (it was refused or ended without its full
+// report) or when a start-up failure left it with nothing to report.
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages);
 
 // The output box's text with its CR LF line ends turned into LF.

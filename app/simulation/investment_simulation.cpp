@@ -88,19 +88,6 @@ void InvestmentSimulation::Append(const std::string& text) { host_.Output().Appe
 
 void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + kCrLf); }
 
-std::size_t InvestmentSimulation::OutputCharacters() {
-    const std::string& text = host_.Output().Text();
-    if (text.size() < countedBytes_) {
-        countedBytes_ = 0;
-        countedCharacters_ = 0;
-    }
-    for (std::size_t i = countedBytes_; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++countedCharacters_;
-    }
-    countedBytes_ = text.size();
-    return countedCharacters_;
-}
-
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
     host_.SetSimulateCaption(kSimulateCaption);
@@ -123,10 +110,8 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     host_.EnterBusyState(true);
     OutputBox& output = host_.Output();
     if (!request.append) output.Clear();
-    countedBytes_ = 0;
-    countedCharacters_ = 0;
 
-    if (!output.Text().empty()) Append(kCrLf);
+    if (!output.Empty()) Append(kCrLf);
     AppendLine(SimulationHeader(request.reportTitle));
     if (request.includeDetails) Append(kCrLf);
 
@@ -157,7 +142,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
 
     host_.ReportProgress(0.0);
     for (std::int64_t step = 0; step <= lastStep; ++step) {
-        if (OutputCharacters() > kSimulationOutputLimit) {
+        if (host_.Output().LongerThan(kSimulationOutputLimit)) {
             host_.Boxes().Show(
                 "Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect "
                 "types.",

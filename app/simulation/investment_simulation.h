@@ -87,7 +87,6 @@ private:
     SimulationOutcome Run(const SimulationRequest& request);
     void Append(const std::string& text);
     void AppendLine(const std::string& text);
-    std::size_t OutputCharacters();
     void CommonEnding();
 
     RunHost& host_;
@@ -99,11 +98,6 @@ private:
     std::vector<SimulationRecord> records_;
     SimulationTotals totals_;
     PositionWindow window_;
-
-    // Characters in the output box, counted incrementally: UTF-8 bytes
-    // minus continuation bytes of what was added since the last count.
-    std::size_t countedBytes_ = 0;
-    std::size_t countedCharacters_ = 0;
 };
 
 // Time step of a run: 3 hours.

@@ -39,6 +39,11 @@ public:
     // nothing.
     void SetCommandHandlers(CommandHandlers* handlers);
 
+    // Where the commands write their reports: the window's own output box
+    // unless another output is given (vlt-report passes its standard output
+    // on); nullptr restores the box.
+    void SetCommandOutput(OutputBox* output) { commandOutput_ = output; }
+
     // Start-up up to the idle window (everything but the Pluto tables).
     void StartUp();
     // The last start-up step, once the window is on the screen: the controls
@@ -85,7 +90,9 @@ public:
     std::string ButtonCaption(const std::string& name, int index) const override;
 
     // --- RunHost
-    OutputBox& Output() override { return output_; }
+    OutputBox& Output() override {
+        return commandOutput_ != nullptr ? *commandOutput_ : output_;
+    }
     MessageBoxes& Boxes() override { return ui_; }
     void EnterBusyState(bool simulation) override;
     void LeaveBusyState() override;
@@ -159,6 +166,7 @@ private:
     CommandHandlers defaultHandlers_;
     CommandHandlers* handlers_;
     WindowOutput output_;
+    OutputBox* commandOutput_ = nullptr;
 
     bool loaded_ = false;
     bool busy_ = false;

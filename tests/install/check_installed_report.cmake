@@ -18,12 +18,24 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${rc}):\n${out}\n${err}")
 endif()
 
+# Nothing outside the prefix: the package's links and desktop entry in /usr
+# are the package's alone.  Installed under a DESTDIR, everything stays in
+# the prefix.
+set(dest "${CHECK_DIR}/dest")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env "DESTDIR=${dest}"
+                        "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix /veltaro
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(GLOB top RELATIVE "${dest}" "${dest}/*")
+if(NOT rc EQUAL 0 OR NOT top STREQUAL "veltaro")
+  message(FATAL_ERROR "cmake --install put \"${top}\" into DESTDIR, not only the prefix:\n${out}\n${err}")
+endif()
+
 # One self-contained folder: programs, both libraries, data files and help
 # text side by side; the desktop entry and icon under share.
 set(expected
   bin/vlt-report bin/libplanets_vlt.so bin/libcalvexa.so
   bin/jupiter.dac bin/saturn.dac bin/uranus.dac bin/neptune.dac
-  bin/pluto.slx bin/hpluto.2199.slx bin/VLT_help.txt
+  bin/pluto.slx bin/hpluto.2199.slx bin/VLT_help.txt bin/DJIA_data.txt
   share/applications/veltaro.desktop share/icons/hicolor/scalable/apps/veltaro.svg)
 if(EXISTS "${BUILD_DIR}/bin/vlt1056")
   list(APPEND expected bin/vlt1056)
@@ -33,8 +45,15 @@ foreach(f IN LISTS expected)
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
-if(EXISTS "${prefix}/bin/DJIA_data.txt")
-  message(FATAL_ERROR "the index file is not the project's to install")
+# The installed index file is the project's, byte for byte; the folder's
+# README stays in the sources.
+file(SHA256 "${prefix}/bin/DJIA_data.txt" installed_index)
+file(SHA256 "${DJIA_FILE}" project_index)
+if(NOT installed_index STREQUAL project_index)
+  message(FATAL_ERROR "the installed index file differs from ${DJIA_FILE}")
+endif()
+if(EXISTS "${prefix}/bin/README.md")
+  message(FATAL_ERROR "the data folder's README was installed beside the program")
 endif()
 file(READ "${prefix}/share/applications/veltaro.desktop" entry)
 string(FIND "${entry}" "Exec=${prefix}/bin/vlt1056" at)

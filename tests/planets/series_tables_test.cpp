@@ -30,8 +30,9 @@ bool parse(const std::string& s, T* out) {
 
 std::map<std::string, std::vector<CsvRow>> read_csv(std::vector<std::string>* order) {
   std::map<std::string, std::vector<CsvRow>> tables;
-  std::ifstream in(std::string(VLT_SHARED_DATA_DIR) + "/series-terms.csv");
-  EXPECT_TRUE(in.good()) << "cannot open series-terms.csv in " << VLT_SHARED_DATA_DIR;
+  const std::string path = std::string(VLT_SOURCE_DIR) + "/tests/planets/data/series-terms.csv";
+  std::ifstream in(path);
+  EXPECT_TRUE(in.good()) << "cannot open " << path;
   std::string line;
   std::getline(in, line);
   EXPECT_EQ(line.substr(0, 35), "table,row,amplitude,phase,frequency");

@@ -89,6 +89,7 @@ const std::vector<BadInput>& BadInputs() {
         {{"tables", "--colour"}, "unknown option \"--colour\""},
         {{"tables", "--first"}, "--first needs a value"},
         {{"tables", "--helio=yes"}, "--helio takes no value"},
+        {{"tables", "--box=64000"}, "--box takes no value"},
         {{"search", "--from", "middle"}, "--from takes start or end, not \"middle\""},
         {{"showall", "--keep", "both"}, "--keep takes first or second, not \"both\""},
         {{"tables", "--details"}, "--details belongs to the simulate command"},
@@ -120,9 +121,7 @@ struct GoodInput {
 };
 
 TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<GoodInput> cases = {
         {{"tables", "--tz=GMT+1:00", "--start=2024-01-01", "--end=2024-06-30"}, "GMT+1:00"},
         {{"--tz", "GMT-11:30", "tables", "--start", "2024-01-01", "--end", "2024-06-30"},
@@ -172,9 +171,7 @@ TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
 }
 
 TEST_F(ReportProgram, IndexFileComesFromTheWorkingFolder) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<std::string> args = {"simulate", "--start", "2010-01-01", "--end",
                                            "2010-06-30"};
     const ProgramRun with = Run(args);
@@ -209,7 +206,7 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     }
     for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
                                "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
-                               "--details", "--crlf"}) {
+                               "--details", "--crlf", "--box"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {
@@ -235,9 +232,7 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
 // time zone) sits in the user's settings store; vlt-report neither reads nor
 // changes it.
 TEST_F(ReportProgram, SavedStateIsNeitherReadNorWritten) {
-    if (!fs::exists(folder_ / "DJIA_data.txt")) {
-        GTEST_SKIP() << "no index file";
-    }
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const fs::path config = folder_ / "config";
     const fs::path empty = folder_ / "empty-config";
     fs::create_directories(empty);

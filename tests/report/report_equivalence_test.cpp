@@ -1,8 +1,11 @@
-// vlt-report prints byte for byte what the window's output box holds: each
-// request runs twice, once as the vlt-report program and once as a user would
-// run it in the window (the window logic on the in-memory screen, with the
-// real commands, positions and data files), and the two must agree in the
-// report text, the message texts and whether the request was refused.
+// vlt-report --box prints byte for byte what the window's output box holds:
+// each request runs as the vlt-report program and as a user would run it in
+// the window (the window logic on the in-memory screen, with the real
+// commands, positions and data files), and the two must agree in the report
+// text, the message texts and whether the request was refused.  Without
+// --box the program writes the report as it goes and has no size limit: up
+// to the box's limit it prints the same bytes; past it, the whole report,
+// which begins with everything the box had room for.
 
 #include <gtest/gtest.h>
 
@@ -219,6 +222,39 @@ const std::vector<Request>& Requests() {
              ui.Click("chkIncludeTransitDetails");
              ui.Click("cmdSimulateInvestment");
          }},
+        // Past the box's limit: the window stops (its box is full, "Stop?" is
+        // answered Yes); the streamed report goes on to the end.
+        {"TablesPastTheBoxLimit",
+         {"tables", "--helio", "--first", "Earth", "--second", "Mercury", "--start", "2000-01-01",
+          "--end", "2019-12-31", "--tz", "GMT"},
+         [](MemoryUi& ui, MainWindow&) {
+             ui.ExpectBox("Output textbox is full.");
+             ui.ExpectBox("Stop?", MsgResult::Yes);
+             ui.Click("optHeliocentric");
+             ui.Choose(Ctl("cboPlanet", 0), 0);
+             ui.Choose(Ctl("cboPlanet", 1), 0);
+             TypeDate(ui, 0, "2000", "1", "1");
+             TypeDate(ui, 1, "2019", "12", "31");
+             ui.Choose(Ctl("cboTimezone", 0), 24);
+             ui.Click("cmdStart");
+         },
+         {},
+         1},
+        {"SimulatePastTheBoxLimit",
+         {"simulate", "--first", "Earth", "--second", "Mercury", "--start", "2007-01-03", "--end",
+          "2014-12-31", "--details", "--crlf"},
+         [](MemoryUi& ui, MainWindow&) {
+             ui.Click("optHeliocentric");
+             ui.Choose(Ctl("cboPlanet", 0), 0);
+             ui.Choose(Ctl("cboPlanet", 1), 0);
+             TypeDate(ui, 0, "2007", "1", "3");
+             TypeDate(ui, 1, "2014", "12", "31");
+             ui.Click("chkIncludeTransitDetails");
+             ui.Click("cmdSimulateInvestment");
+         },
+         {"Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect types."},
+         1,
+         true},
         {"SimulateVenusJupiterInADecimalCommaLocale",
          {"simulate", "--helio", "--first", "Venus", "--second", "Jupiter", "--start", "2008-01-01",
           "--end", "2009-06-30", "--details"},
@@ -327,15 +363,16 @@ class ReportMatchesWindow : public ::testing::TestWithParam<Request> {};
 TEST_P(ReportMatchesWindow, SameTextMessagesAndOutcome) {
     const Request& r = GetParam();
     const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
-    if (!fs::exists(index)) {
-        GTEST_SKIP() << "no index file beside the programs";
-    }
+    ASSERT_TRUE(fs::exists(index)) << "no index file beside the programs";
     const fs::path folder = FreshTestFolder(r.name);
     fs::copy_file(index, folder / "DJIA_data.txt");
     const ScopedEnv locale("LC_ALL", r.locale);
 
     const WindowRun window = RunInWindow(r, folder);
-    const ProgramRun report = RunProgram(VLT_REPORT_PROGRAM, r.args, folder);
+    std::vector<std::string> boxArgs = r.args;
+    boxArgs.push_back("--box");
+    const ProgramRun report = RunProgram(VLT_REPORT_PROGRAM, boxArgs, folder);
+    const ProgramRun streamed = RunProgram(VLT_REPORT_PROGRAM, r.args, folder);
 
     std::string messages;
     for (const std::string& text : window.boxTexts) messages += text + "\n";
@@ -349,6 +386,27 @@ TEST_P(ReportMatchesWindow, SameTextMessagesAndOutcome) {
     }
     if (!r.crlf) {
         EXPECT_EQ(report.out.find('\r'), std::string::npos);
+        EXPECT_EQ(streamed.out.find('\r'), std::string::npos);
+    }
+
+    // Where the box's own ending begins: the transit tables' and the
+    // simulation's.
+    std::size_t full = window.box.find("Textbox is full -- ");
+    if (full == std::string::npos) full = window.box.find("\r\nTextbox is full\r\n");
+    if (full == std::string::npos) {
+        EXPECT_EQ(streamed.exitCode, report.exitCode) << streamed.err;
+        EXPECT_EQ(streamed.err, report.err);
+        EXPECT_EQ(streamed.out, report.out);
+    } else {
+        // The box filled up; the streamed report went on to the end.
+        const std::string keptBox = window.box.substr(0, full);
+        const std::string kept = r.crlf ? keptBox : LfOnly(keptBox);
+        EXPECT_EQ(streamed.exitCode, 0) << streamed.err;
+        EXPECT_EQ(streamed.err, "");
+        EXPECT_EQ(streamed.out.compare(0, kept.size(), kept), 0);
+        EXPECT_GT(streamed.out.size(), report.out.size() + 1000);
+        EXPECT_EQ(streamed.out.find("Textbox is full"), std::string::npos);
+        EXPECT_EQ(streamed.out.back(), '\n');
     }
     fs::remove_all(folder);
 }

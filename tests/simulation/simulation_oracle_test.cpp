@@ -28,7 +28,7 @@ namespace {
 
 constexpr std::int32_t kFirstDay = 2454104;  // 2007-01-03
 constexpr std::int32_t kLastDay = 2457023;   // 2014-12-31
-const std::string kIndexFile = std::string(VLT_SHARED_DATA_DIR) + "/DJIA_data.txt";
+const std::string kIndexFile = std::string(VLT_DATA_DIR) + "/DJIA_data.txt";
 const std::string kGoldenFile =
     std::string(VLT_SOURCE_DIR) + "/tests/simulation/golden/earth_mars_2007_2014.txt";
 // The title the transit commands give this request.
@@ -283,7 +283,7 @@ std::vector<Event> DetailEvents(const std::vector<std::string>& lines) {
 // ---- Tests -------------------------------------------------------------------
 
 TEST(SimulationOracle, FullRunMatchesTheExpectedText) {
-    if (!IndexFilePresent()) GTEST_SKIP() << "index file not found: " << kIndexFile;
+    ASSERT_TRUE(IndexFilePresent()) << "index file not found: " << kIndexFile;
     const RunResult& run = FullRun();
     ASSERT_EQ(run.outcome, SimulationOutcome::Completed);
     // The box holds CR LF line ends; the expected text is kept with LF.
@@ -311,7 +311,7 @@ TEST(SimulationOracle, FullRunMatchesTheExpectedText) {
 }
 
 TEST(SimulationOracle, FullRunAgreesWithARecountFromTheSwissEphemeris) {
-    if (!IndexFilePresent()) GTEST_SKIP() << "index file not found: " << kIndexFile;
+    ASSERT_TRUE(IndexFilePresent()) << "index file not found: " << kIndexFile;
     const RunResult& run = FullRun();
     ASSERT_EQ(run.outcome, SimulationOutcome::Completed);
     const auto values = ReadIndexFile();
