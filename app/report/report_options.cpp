@@ -198,6 +198,46 @@ struct Parser {
             } else {
                 Fail("--from takes start or end, not \"" + value + "\"");
             }
+        } else if (name == "--prices") {
+            if (value.empty()) {
+                Fail("--prices needs a file name");
+            } else {
+                o.pricesFile = value;
+            }
+            pricesGiven = true;
+        } else if (name == "--price-column") {
+            if (value.empty()) {
+                Fail("--price-column needs a column name");
+            } else {
+                o.priceColumn = value;
+            }
+            priceColumnGiven = true;
+        } else if (name == "--trials") {
+            const auto n = WholeNumber(value, 7);
+            if (!n || *n < 1 || *n > 1000000) {
+                Fail("--trials takes a whole number from 1 to 1000000, not \"" + value + "\"");
+            } else {
+                o.trials = *n;
+            }
+            statsOptionGiven = true;
+        } else if (name == "--seed") {
+            if (!AllDigits(value) || value.size() > 19) {
+                Fail("--seed takes a whole number of at most 19 digits, not \"" + value + "\"");
+            } else {
+                o.seed = std::stoull(value);
+            }
+            statsOptionGiven = true;
+        } else if (name == "--format") {
+            const std::string v = Lower(value);
+            if (v == "text") {
+                o.format = ReportFormat::Text;
+            } else if (v == "csv") {
+                o.format = ReportFormat::Csv;
+            } else if (v == "json") {
+                o.format = ReportFormat::Json;
+            } else {
+                Fail("--format takes text, csv or json, not \"" + value + "\"");
+            }
         } else if (name == "--keep") {
             const std::string v = Lower(value);
             if (v == "first" || v == "second") {
@@ -210,6 +250,9 @@ struct Parser {
     }
 
     bool keepGiven = false;
+    bool pricesGiven = false;
+    bool priceColumnGiven = false;
+    bool statsOptionGiven = false;
     bool searchGiven = false;
     bool detailsGiven = false;
 };
@@ -217,7 +260,9 @@ struct Parser {
 bool TakesValue(const std::string& name) {
     static const char* const kNames[] = {"--first", "--second", "--start", "--end",
                                          "--aspects", "--orbs",  "--tz",    "--aspect",
-                                         "--orb",     "--from",  "--keep"};
+                                         "--orb",     "--from",  "--keep",
+                                         "--prices",  "--price-column", "--trials",
+                                         "--seed",    "--format"};
     for (const char* n : kNames) {
         if (name == n) return true;
     }
@@ -266,7 +311,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf") {
+        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf" ||
+            name == "--stats") {
             if (value) {
                 p.Fail(name + " takes no value");
             } else if (name == "--helio") {
@@ -276,6 +322,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             } else if (name == "--details") {
                 o.includeTransitDetails = true;
                 p.detailsGiven = true;
+            } else if (name == "--stats") {
+                o.stats = true;
             } else {
                 o.crlf = true;
             }
@@ -315,6 +363,12 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             p.Fail("--keep belongs to the showall command");
         } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
             p.Fail("--details belongs to the simulate command");
+        } else if ((p.pricesGiven || o.stats) && o.command != ReportCommand::Simulate) {
+            p.Fail("--prices and --stats belong to the simulate command");
+        } else if (p.priceColumnGiven && !p.pricesGiven) {
+            p.Fail("--price-column needs --prices");
+        } else if (p.statsOptionGiven && !o.stats) {
+            p.Fail("--trials and --seed need --stats");
         }
     }
     p.result.ok = !p.failed;
@@ -339,8 +393,11 @@ Commands:
   showall    transit tables of one planet with every other planet
                vlt-report showall --first Venus --keep first --start 2024-01-01 --end 2024-03-31
   simulate   simulate investment in the DJIA index (always heliocentric;
-             dates within 2007-01-03 through 2014-12-31)
+             dates within 2007-01-03 through 2014-12-31), or in any daily
+             price series with --prices (dates within the file's first and
+             last price)
                vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --details
+               vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --prices spy.csv --stats
 
 Options:
   --first PLANET      first planet: Sun (or Earth), Mercury, Venus, Mars, Jupiter,
@@ -378,6 +435,28 @@ Options:
                                                           e.g. --keep second
   --details           simulate: include every investment and redemption
                                                           e.g. simulate --details
+  --prices FILE       simulate: value the days from FILE instead of
+                      DJIA_data.txt: either lines "YYYY-MM-DD,value" (a date
+                      alone: no trading) or CSV with a header naming a Date
+                      and a Close column; empty, null or NaN: no trading; a
+                      day without a value takes the next within four days
+                                                          e.g. --prices spy.csv
+  --price-column NAME simulate: the CSV column to read instead of Close
+                                                          e.g. --price-column "Adj Close"
+  --stats             simulate: per aspect and orb the trades, winners, total
+                      and mean gain, mean holding days, buy and hold over the
+                      period, and a random-timing baseline (each trade's
+                      holding time kept, its start drawn uniformly from the
+                      period)                             e.g. simulate --stats
+  --trials N          simulate --stats: random runs, 1 to 1000000; default 1000
+                                                          e.g. --trials 5000
+  --seed N            simulate --stats: seed of the random runs (the same seed
+                      gives the same numbers everywhere); default 1
+                                                          e.g. --seed 42
+  --format FORMAT     text (default: the output box's text), csv or json (one
+                      record per transit row, or per investment and redemption
+                      with the summary; see docs/report-formats.md)
+                                                          e.g. --format json
   --crlf              CR LF line ends, as the output box holds them
                                                           e.g. --crlf > report.txt
   --help              this text
@@ -386,7 +465,9 @@ Options take their value as the next argument or after "=" (--tz=GMT+1:00).
 
 Exit status: 0 the report was made; 1 the window refused the request or
 ended it early (its message is on standard error, as the window would show
-it in a box); 2 the command line is wrong (one line on standard error).
+it in a box), or the price file cannot be read or is malformed (one line
+naming the file, line and column); 2 the command line is wrong (one line on
+standard error).
 )";
 }
 

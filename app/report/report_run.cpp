@@ -1,6 +1,13 @@
 #include "app/report/report_run.h"
 
+#include <memory>
+#include <optional>
+
 #include "app/report/headless_ui.h"
+#include "app/simulation/investment_simulation.h"
+#include "app/simulation/price_series.h"
+#include "app/simulation/simulation_record.h"
+#include "app/simulation/simulation_stats.h"
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
@@ -115,11 +122,27 @@ std::string WithLfLineEnds(const std::string& text) {
 }
 
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
+    // A price file is read whole before anything else, so that bad input
+    // stops the run with one line and no report.
+    PriceSeries prices;
+    if (options.pricesFile) {
+        std::string error;
+        if (!LoadPriceSeries(*options.pricesFile, options.priceColumn, prices, error)) {
+            messages << "vlt-report: " << error << '\n';
+            return kReportRefused;
+        }
+    }
+    PriceSeriesLookup priceLookup(prices);
+
     SetSettingsFolder(kNoSettingsFolder);
     ProgramServices services;
     HeadlessUi ui(messages);
     MainWindow window(ui, services);
-    ProgramCommands commands(window, services.Index());
+    std::unique_ptr<ProgramCommands> commandsHolder =
+        options.pricesFile
+            ? std::make_unique<ProgramCommands>(window, services.Index(), priceLookup)
+            : std::make_unique<ProgramCommands>(window, services.Index());
+    ProgramCommands& commands = *commandsHolder;
     window.SetCommandHandlers(&commands);
     ui.Attach(&window);
 
@@ -142,7 +165,29 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
     const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
 
-    const std::string box = ui.Text("txbOutput");
+    std::string box = ui.Text("txbOutput");
+    const InvestmentSimulation& simulation = commands.Simulation();
+    const bool simulated = options.command == ReportCommand::Simulate &&
+                           simulation.LastOutcome() == SimulationOutcome::Completed;
+    if (options.stats && simulated) {
+        IndexDataLookup indexLookup(services.Index());
+        IndexLookup& values = options.pricesFile ? static_cast<IndexLookup&>(priceLookup)
+                                                 : static_cast<IndexLookup&>(indexLookup);
+        std::vector<std::pair<int, int>> pairs;
+        for (const SimulationRecord& r : simulation.Records()) {
+            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
+        }
+        const RunStatistics stats =
+            ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
+                                 simulation.EndDay(), options.trials, options.seed);
+        std::string text = StatisticsText(stats, simulation.FirstPlanet(), simulation.SecondPlanet());
+        std::string crlfText;
+        for (char c : text) {
+            if (c == '\n') crlfText += '\r';
+            crlfText += c;
+        }
+        box += "\r\n" + crlfText;
+    }
     if (options.crlf) {
         out << box;
     } else {

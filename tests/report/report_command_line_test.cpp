@@ -95,6 +95,21 @@ const std::vector<BadInput>& BadInputs() {
         {{"tables", "--keep", "first"}, "--keep belongs to the showall command"},
         {{"simulate", "--aspect", "con"}, "--aspect, --orb and --from belong to the search command"},
         {{"showall", "--from", "end"}, "--aspect, --orb and --from belong to the search command"},
+        // price files, statistics and formats
+        {{"tables", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
+        {{"search", "--stats"}, "--prices and --stats belong to the simulate command"},
+        {{"simulate", "--prices"}, "--prices needs a value"},
+        {{"simulate", "--prices="}, "--prices needs a file name"},
+        {{"simulate", "--price-column", "Adj Close"}, "--price-column needs --prices"},
+        {{"simulate", "--prices", "p.csv", "--price-column="}, "--price-column needs a column name"},
+        {{"simulate", "--trials", "10"}, "--trials and --seed need --stats"},
+        {{"simulate", "--seed", "7"}, "--trials and --seed need --stats"},
+        {{"simulate", "--stats", "--trials", "0"}, "--trials takes a whole number from 1 to 1000000, not \"0\""},
+        {{"simulate", "--stats", "--trials", "1000001"}, "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--trials", "-5"}, "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--seed", "x"}, "--seed takes a whole number of at most 19 digits, not \"x\""},
+        {{"simulate", "--stats=yes"}, "--stats takes no value"},
+        {{"tables", "--format", "xml"}, "--format takes text, csv or json, not \"xml\""},
     };
     return kCases;
 }
@@ -209,7 +224,8 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     }
     for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
                                "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
-                               "--details", "--crlf"}) {
+                               "--details", "--crlf", "--prices", "--price-column", "--stats",
+                               "--trials", "--seed", "--format"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {
