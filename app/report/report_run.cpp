@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/report/headless_ui.h"
+#include "app/report/report_formats.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
@@ -109,6 +110,35 @@ Ctl CommandButton(const ReportOptions& o) {
     return Ctl("cmdStart");
 }
 
+void WriteText(const ReportOptions& options, const std::string& box, std::ostream& out) {
+    if (options.crlf) {
+        out << box;
+    } else {
+        out << WithLfLineEnds(box);
+    }
+}
+
+// The report's records as CSV or JSON.
+std::string Records(const ReportOptions& options, const std::string& report,
+                    const InvestmentSimulation& simulation, bool completed,
+                    const RunStatistics* statistics) {
+    if (options.command != ReportCommand::Simulate) {
+        const std::vector<TransitRecord> rows = TransitRecords(report);
+        return options.format == ReportFormat::Csv ? TransitCsv(rows)
+                                                   : TransitJson(options.command, rows);
+    }
+    SimulationReport sim;
+    const std::size_t start = report.find_first_not_of('\n');
+    if (start != std::string::npos) {
+        sim.title = report.substr(start, report.find('\n', start) - start);
+    }
+    sim.prices = options.pricesFile ? *options.pricesFile : std::string(kIndexFileName);
+    sim.completed = completed;
+    sim.simulation = &simulation;
+    sim.statistics = statistics;
+    return options.format == ReportFormat::Csv ? SimulationCsv(sim) : SimulationJson(sim);
+}
+
 }  // namespace
 
 std::string WithLfLineEnds(const std::string& text) {
@@ -169,6 +199,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     const InvestmentSimulation& simulation = commands.Simulation();
     const bool simulated = options.command == ReportCommand::Simulate &&
                            simulation.LastOutcome() == SimulationOutcome::Completed;
+    std::optional<RunStatistics> statistics;
     if (options.stats && simulated) {
         IndexDataLookup indexLookup(services.Index());
         IndexLookup& values = options.pricesFile ? static_cast<IndexLookup&>(priceLookup)
@@ -177,21 +208,29 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
         for (const SimulationRecord& r : simulation.Records()) {
             pairs.emplace_back(RecordAspect(r), RecordOrb(r));
         }
-        const RunStatistics stats =
+        statistics =
             ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
                                  simulation.EndDay(), options.trials, options.seed);
-        std::string text = StatisticsText(stats, simulation.FirstPlanet(), simulation.SecondPlanet());
-        std::string crlfText;
-        for (char c : text) {
-            if (c == '\n') crlfText += '\r';
-            crlfText += c;
-        }
-        box += "\r\n" + crlfText;
     }
-    if (options.crlf) {
-        out << box;
+    if (options.format != ReportFormat::Text) {
+        // Nothing to record when the command was refused before its report
+        // began.
+        if (!box.empty()) {
+            out << Records(options, WithLfLineEnds(box), simulation, simulated,
+                           statistics ? &*statistics : nullptr);
+        }
     } else {
-        out << WithLfLineEnds(box);
+        if (statistics) {
+            const std::string text = StatisticsText(*statistics, simulation.FirstPlanet(),
+                                                    simulation.SecondPlanet());
+            std::string crlfText;
+            for (char c : text) {
+                if (c == '\n') crlfText += '\r';
+                crlfText += c;
+            }
+            box += "\r\n" + crlfText;
+        }
+        WriteText(options, box, out);
     }
     out.flush();
 
