@@ -1,5 +1,7 @@
 #include "app/report/report_options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 
 #include "app/window/timezones.h"
@@ -249,6 +251,22 @@ struct Parser {
         }
     }
 
+    void Flag(const std::string& name) {
+        ReportOptions& o = result.options;
+        if (name == "--helio") {
+            o.heliocentric = true;
+        } else if (name == "--natz") {
+            o.northAmericanLabels = true;
+        } else if (name == "--details") {
+            o.includeTransitDetails = true;
+            detailsGiven = true;
+        } else if (name == "--stats") {
+            o.stats = true;
+        } else if (name == "--crlf") {
+            o.crlf = true;
+        }
+    }
+
     bool keepGiven = false;
     bool pricesGiven = false;
     bool priceColumnGiven = false;
@@ -257,16 +275,26 @@ struct Parser {
     bool detailsGiven = false;
 };
 
-bool TakesValue(const std::string& name) {
-    static const char* const kNames[] = {"--first", "--second", "--start", "--end",
-                                         "--aspects", "--orbs",  "--tz",    "--aspect",
-                                         "--orb",     "--from",  "--keep",
-                                         "--prices",  "--price-column", "--trials",
-                                         "--seed",    "--format"};
-    for (const char* n : kNames) {
-        if (name == n) return true;
+// Every option of the command line: its name and whether it takes a value.
+// Values are checked by Parser::Option, flags set by Parser::Flag.
+struct OptionDefinition {
+    const char* name;
+    bool takesValue;
+};
+constexpr OptionDefinition kOptionTable[] = {
+    {"--first", true},  {"--second", true}, {"--helio", false},  {"--start", true},
+    {"--end", true},    {"--aspects", true}, {"--orbs", true},   {"--tz", true},
+    {"--natz", false},  {"--aspect", true}, {"--orb", true},     {"--from", true},
+    {"--keep", true},   {"--details", false}, {"--crlf", false}, {"--prices", true},
+    {"--price-column", true}, {"--stats", false}, {"--trials", true}, {"--seed", true},
+    {"--format", true},
+};
+
+const OptionDefinition* FindOption(const std::string& name) {
+    for (const OptionDefinition& d : kOptionTable) {
+        if (name == d.name) return &d;
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace
@@ -288,60 +316,119 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     }
     Parser p;
     ReportOptions& o = p.result.options;
-    for (std::size_t i = 0; i < args.size() && !p.failed; ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            std::optional<ReportCommand> c;
-            if (arg == "tables") c = ReportCommand::Tables;
-            if (arg == "search") c = ReportCommand::Search;
-            if (arg == "showall") c = ReportCommand::ShowAll;
-            if (arg == "simulate") c = ReportCommand::Simulate;
-            if (!c) {
-                p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
-            } else if (p.command) {
-                p.Fail("one command at a time, not \"" + arg + "\" as well");
-            } else {
-                p.command = c;
-            }
+
+    // What CLI11 reads differently from the way this command line has always
+    // been read is settled first: a flag given a value ("--helio=yes"), a
+    // bare "--", an option with "=" and nothing after it (its value is the
+    // empty text, as an empty argument after it would be) and an option
+    // that needs a value at the very end.
+    std::vector<std::string> line;
+    for (const std::string& arg : args) {
+        const std::size_t eq = arg.find('=');
+        const OptionDefinition* named =
+            eq == std::string::npos ? nullptr : FindOption(arg.substr(0, eq));
+        if (named != nullptr && !named->takesValue) {
+            p.result.error = std::string(named->name) + " takes no value";
+            return p.result;
+        }
+        if (arg == "--") {
+            p.result.error = "unknown option \"--\"";
+            return p.result;
+        }
+        const OptionDefinition* d =
+            arg.size() > 1 && arg.back() == '=' ? FindOption(arg.substr(0, arg.size() - 1)) : nullptr;
+        if (d != nullptr && d->takesValue) {
+            line.push_back(arg.substr(0, arg.size() - 1));
+            line.push_back("");
+        } else {
+            line.push_back(arg);
+        }
+    }
+    if (!line.empty()) {
+        // The last argument names an option that takes a value, unless it is
+        // itself the value of the one before it.
+        const OptionDefinition* last = FindOption(line.back());
+        const OptionDefinition* before =
+            line.size() > 1 ? FindOption(line[line.size() - 2]) : nullptr;
+        if (last != nullptr && last->takesValue && !(before != nullptr && before->takesValue)) {
+            p.result.error = std::string(last->name) + " needs a value";
+            return p.result;
+        }
+    }
+
+    CLI::App app("vlt-report");
+    app.set_help_flag();
+    app.allow_extras();
+    std::vector<std::string> commands;
+    app.add_option("command", commands);
+    std::vector<std::pair<const OptionDefinition*, CLI::Option*>> defined;
+    for (const OptionDefinition& d : kOptionTable) {
+        CLI::Option* option = d.takesValue ? app.add_option(d.name) : app.add_flag(d.name);
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        defined.emplace_back(&d, option);
+    }
+    try {
+        // CLI11 takes the arguments last to first.
+        std::vector<std::string> reversed(line.rbegin(), line.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        p.result.error = std::string("cannot read the command line: ") + e.what();
+        return p.result;
+    }
+
+    // What no option takes: options we do not have, and the short or
+    // single-dash words that cannot be commands.
+    for (const std::string& extra : app.remaining()) {
+        if (extra.rfind("--", 0) == 0) {
+            p.Fail("unknown option \"" + extra.substr(0, extra.find('=')) + "\"");
+        } else {
+            p.Fail("unknown command \"" + extra + "\" (tables, search, showall or simulate)");
+        }
+    }
+    for (const std::string& arg : commands) {
+        if (arg.rfind("--", 0) == 0) {
+            p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
             continue;
         }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
+        std::optional<ReportCommand> c;
+        if (arg == "tables") c = ReportCommand::Tables;
+        if (arg == "search") c = ReportCommand::Search;
+        if (arg == "showall") c = ReportCommand::ShowAll;
+        if (arg == "simulate") c = ReportCommand::Simulate;
+        if (!c) {
+            p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
+        } else if (p.command) {
+            p.Fail("one command at a time, not \"" + arg + "\" as well");
+        } else {
+            p.command = c;
         }
-        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf" ||
-            name == "--stats") {
-            if (value) {
+    }
+    // The options in the order given, each occurrence with its own value.
+    std::vector<std::pair<CLI::Option*, std::size_t>> seen;
+    for (CLI::Option* option : app.parse_order()) {
+        if (p.failed) break;
+        const auto at = std::find_if(defined.begin(), defined.end(),
+                                     [&](const auto& d) { return d.second == option; });
+        if (at == defined.end()) continue;
+        std::size_t occurrence = 0;
+        for (auto& [o2, n] : seen) {
+            if (o2 == option) occurrence = ++n;
+        }
+        if (occurrence == 0) seen.emplace_back(option, 0);
+        const std::string name = at->first->name;
+        const std::vector<std::string>& values = option->results();
+        const std::string value = occurrence < values.size() ? values[occurrence] : std::string();
+        if (!at->first->takesValue) {
+            // A flag given a value ("--helio=yes") reads back as that value.
+            if (value != "true") {
                 p.Fail(name + " takes no value");
-            } else if (name == "--helio") {
-                o.heliocentric = true;
-            } else if (name == "--natz") {
-                o.northAmericanLabels = true;
-            } else if (name == "--details") {
-                o.includeTransitDetails = true;
-                p.detailsGiven = true;
-            } else if (name == "--stats") {
-                o.stats = true;
             } else {
-                o.crlf = true;
+                p.Flag(name);
             }
             continue;
-        }
-        if (!TakesValue(name)) {
-            p.Fail("unknown option \"" + name + "\"");
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                p.Fail(name + " needs a value");
-                continue;
-            }
-            value = args[++i];
         }
         if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
-        p.Option(name, *value);
+        p.Option(name, value);
     }
     if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
     if (!p.failed && p.timezoneText) {
