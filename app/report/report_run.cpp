@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
@@ -166,7 +167,11 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
 
     SetSettingsFolder(kNoSettingsFolder);
     ProgramServices services;
-    HeadlessUi ui(messages);
+    // With a price file the index file plays no part in the run, so its
+    // start-up message is left out; every other message goes on.
+    std::ostringstream startUpMessages;
+    std::ostream messageSink(options.pricesFile ? startUpMessages.rdbuf() : messages.rdbuf());
+    HeadlessUi ui(messageSink);
     MainWindow window(ui, services);
     std::unique_ptr<ProgramCommands> commandsHolder =
         options.pricesFile
@@ -178,6 +183,13 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
 
     window.StartUp();
     window.LoadPlutoTables();
+    if (options.pricesFile) {
+        std::istringstream lines(startUpMessages.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line != "Error reading DJIA data file") messages << line << '\n';
+        }
+        messageSink.rdbuf(messages.rdbuf());
+    }
     const int startUpBoxes = ui.BoxesShown();
 
     InputSetter inputs(ui, window);

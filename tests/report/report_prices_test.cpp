@@ -141,6 +141,16 @@ TEST_F(PricesProgram, SeriesThatDoublesOnOneDayGainsOnlyAcrossThatDay) {
     EXPECT_GT(nothing, 0);
     EXPECT_EQ(summaries, 21);
 
+    // The index file is not needed: without it the run is the same and
+    // nothing is said about it.
+    fs::remove(folder_ / "DJIA_data.txt");
+    const ProgramRun alone = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
+                                  "2010-01-01", "--end", "2010-12-31", "--details", "--prices",
+                                  "doubling.csv", "--price-column", "Adj Close"});
+    EXPECT_EQ(alone.exitCode, 0);
+    EXPECT_EQ(alone.err, "");
+    EXPECT_EQ(alone.out, run.out);
+
     // The default column, Close, never moves: every pair ends with nothing.
     const ProgramRun flat = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
                                  "2010-01-01", "--end", "2010-12-31", "--prices",
