@@ -133,8 +133,8 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
-    // Day and value of the open investment of each record.
-    std::vector<std::pair<std::int32_t, double>> opened(records_.size());
+    // The day on which each record's open investment was made.
+    std::vector<std::int32_t> opened(records_.size());
     window_ = PositionWindow{};
 
     host_.ApplyRunGeometry();
@@ -234,7 +234,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                 if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
                     const int count = RecordCount(record) + 1;
                     record = OpenedRecord(record, indexValue, count);
-                    opened[i] = {day, indexValue};
+                    opened[i] = day;
                     SimulationEvent e;
                     e.aspect = pair.aspect;
                     e.orbDegrees = pair.orbDegrees;
@@ -262,6 +262,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     redeem = true;
                 } else {
                     const int count = RecordCount(record) - 1;
+                    const double purchase = RecordPurchaseValue(record);
                     record = CancelledRecord(record, count);
                     SimulationEvent e;
                     e.kind = SimulationEvent::Kind::Cancellation;
@@ -270,8 +271,8 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     e.number = count + 1;
                     e.day = day;
                     e.value = indexValue;
-                    e.purchaseDay = opened[i].first;
-                    e.purchaseValue = opened[i].second;
+                    e.purchaseDay = opened[i];
+                    e.purchaseValue = purchase;
                     events_.push_back(e);
                     if (request.includeDetails) {
                         AppendLine(CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
@@ -297,7 +298,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
             e.number = count;
             e.day = day;
             e.value = indexValue;
-            e.purchaseDay = opened[i].first;
+            e.purchaseDay = opened[i];
             e.purchaseValue = purchase;
             e.gain = gain;
             e.totalGain = total;
