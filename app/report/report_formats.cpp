@@ -1,5 +1,6 @@
 #include "app/report/report_formats.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -55,6 +56,13 @@ std::string Fixed(double x, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, x);
     return text;
+}
+
+// The shortest text that reads back as the same double.
+std::string Exact(double x) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, x);
+    return std::string(text, result.ptr);
 }
 
 std::string JoinCsv(const std::vector<std::string>& fields) {
@@ -347,10 +355,10 @@ std::string SimulationCsv(const SimulationReport& report) {
         std::vector<std::pair<std::size_t, std::string>> set = {
             {0, KindName(e.kind)}, {1, p1}, {2, p2}, {3, Aspect(e.aspect).name},
             {4, std::to_string(e.orbDegrees)}, {5, std::to_string(e.number)}, {6, DateText(e.day)}};
-        if (e.kind != SimulationEvent::Kind::Cancellation) set.push_back({7, Fixed(e.value, 2)});
+        if (e.kind != SimulationEvent::Kind::Cancellation) set.push_back({7, Exact(e.value)});
         if (e.kind != SimulationEvent::Kind::Investment) {
             set.push_back({8, DateText(e.purchaseDay)});
-            set.push_back({9, Fixed(e.purchaseValue, 2)});
+            set.push_back({9, Exact(e.purchaseValue)});
         }
         if (e.kind == SimulationEvent::Kind::Redemption) {
             set.push_back({10, Fixed(e.gain, 2)});

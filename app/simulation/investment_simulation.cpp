@@ -133,8 +133,15 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
-    // The day on which each record's open investment was made.
-    std::vector<std::int32_t> opened(records_.size());
+    // The day and value of each record's open investment.  The gain is
+    // measured from the value itself: the record keeps it with two decimals
+    // only, which would put a gain into every trade of a series with finer
+    // prices (and lose a price below half a cent altogether).
+    struct Opened {
+        std::int32_t day = 0;
+        double value = 0.0;
+    };
+    std::vector<Opened> opened(records_.size());
     window_ = PositionWindow{};
 
     host_.ApplyRunGeometry();
@@ -206,9 +213,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         if (!haveDay || day != previousDay) {
             dateText = DateText(day);
             double value = 0.0;
-            // A value that reads as 0.00 in a record could not be divided by
-            // at redemption; it is as missing as no value.
-            if (!index_.ValueForDay(day, value) || !(RoundHalfEven(value, 2) > 0.0)) {
+            if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
                 host_.Boxes().Show("For " + dateText + " cannot get value from " +
                                        index_.SourceName() + " data.",
                                    kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
@@ -234,7 +239,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                 if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
                     const int count = RecordCount(record) + 1;
                     record = OpenedRecord(record, indexValue, count);
-                    opened[i] = day;
+                    opened[i] = {day, indexValue};
                     SimulationEvent e;
                     e.aspect = pair.aspect;
                     e.orbDegrees = pair.orbDegrees;
@@ -262,7 +267,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     redeem = true;
                 } else {
                     const int count = RecordCount(record) - 1;
-                    const double purchase = RecordPurchaseValue(record);
+                    const double purchase = opened[i].value;
                     record = CancelledRecord(record, count);
                     SimulationEvent e;
                     e.kind = SimulationEvent::Kind::Cancellation;
@@ -271,7 +276,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     e.number = count + 1;
                     e.day = day;
                     e.value = indexValue;
-                    e.purchaseDay = opened[i];
+                    e.purchaseDay = opened[i].day;
                     e.purchaseValue = purchase;
                     events_.push_back(e);
                     if (request.includeDetails) {
@@ -283,7 +288,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
             }
             if (!redeem) continue;
 
-            const double purchase = RecordPurchaseValue(record);
+            const double purchase = opened[i].value;
             const double gain = (indexValue - purchase) * 100.0 / purchase;
             const double total = RecordGain(record) + gain;
             const int count = RecordCount(record);
@@ -298,7 +303,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
             e.number = count;
             e.day = day;
             e.value = indexValue;
-            e.purchaseDay = opened[i];
+            e.purchaseDay = opened[i].day;
             e.purchaseValue = purchase;
             e.gain = gain;
             e.totalGain = total;

@@ -91,82 +91,101 @@ TEST_F(PricesProgram, IndexFileAsPricesGivesTheWindowsReport) {
 }
 
 TEST_F(PricesProgram, SeriesThatDoublesOnOneDayGainsOnlyAcrossThatDay) {
-    const std::int32_t change = Day("2010-07-01");
-    Write("doubling.csv", StepSeries(Day("2009-12-01"), Day("2011-01-31"), change, 100, 200));
-    const ProgramRun run = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
-                                "2010-01-01", "--end", "2010-12-31", "--details", "--prices",
-                                "doubling.csv", "--price-column", "Adj Close"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-
-    // Every investment costs 100 and every redemption gains 100 when the
-    // investment spans the change, nothing otherwise.
-    const std::regex investment(R"(^(\w+) +(\d+)°, investment #(\d+) on (\S+) of \$100$)");
-    const std::regex redemption(
-        R"(^(\w+) +(\d+)°, redemption #(\d+) on (\S+), gained \$(\S+), total gain is \$(\S+)$)");
-    // "no investments" reads as an end of 0.00 here.
-    const std::regex summary(R"(^Ea (\w+) Ma, +(\d+)°, (?:ends with \$(\S+)|no investments)$)");
-    std::map<std::string, std::string> openedOn;
-    std::map<std::string, int> spanning;  // by aspect abbreviation and orb
-    int gains = 0;
-    int nothing = 0;
-    std::istringstream lines(run.out);
-    std::string line;
-    int summaries = 0;
-    while (std::getline(lines, line)) {
-        std::smatch m;
-        if (std::regex_match(line, m, investment)) {
-            openedOn[m[1].str() + m[2].str()] = m[4];
-        } else if (std::regex_match(line, m, redemption)) {
-            const std::string key = m[1].str() + m[2].str();
-            ASSERT_TRUE(openedOn.count(key)) << line;
-            const bool spans = Day(openedOn[key]) < change && Day(m[4]) >= change;
-            EXPECT_EQ(m[5].str(), spans ? "100.00" : "0.00") << line;
-            (spans ? gains : nothing) += 1;
-            std::string abbreviation = m[1].str().substr(0, 3);
-            for (char& c : abbreviation) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (m[1].str() == "Semisextile") abbreviation = "ssx";
-            if (m[1].str() == "Sextile") abbreviation = "sxt";
-            if (m[1].str() == "Square") abbreviation = "sqr";
-            spanning[abbreviation + m[2].str()] += spans ? 1 : 0;
-            openedOn.erase(key);
-        } else if (std::regex_match(line, m, summary)) {
-            ++summaries;
-            const int expected = spanning[m[1].str() + m[2].str()] * 100;
-            EXPECT_EQ(m[3].matched ? m[3].str() : "0.00", std::to_string(expected) + ".00")
-                << line;
+    // At any price: whole dollars, prices with four decimals (a record keeps
+    // two), and prices below half a cent.
+    for (const double price : {100.0, 1.2345, 0.0041}) {
+        SCOPED_TRACE(price);
+        const std::int32_t change = Day("2010-07-01");
+        char text[32];
+        std::snprintf(text, sizeof text, "%.4f", price);
+        const std::string low = text;
+        std::snprintf(text, sizeof text, "%.4f", 2 * price);
+        const std::string high = text;
+        std::string series = "Date,Open,Close,Adj Close\n";
+        for (std::int32_t d = Day("2009-12-01"); d <= Day("2011-01-31"); ++d) {
+            series += FormatDayNumber(d, kOrderYearMonthDay, "-", "", false) + ",1,50," +
+                      (d < change ? low : high) + "\n";
         }
-    }
-    EXPECT_GT(gains, 0);
-    EXPECT_GT(nothing, 0);
-    EXPECT_EQ(summaries, 21);
+        Write("doubling.csv", series);
+        const ProgramRun run = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
+                                    "2010-01-01", "--end", "2010-12-31", "--details", "--prices",
+                                    "doubling.csv", "--price-column", "Adj Close"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
 
-    // The index file is not needed: without it the run is the same and
-    // nothing is said about it.
-    fs::remove(folder_ / "DJIA_data.txt");
-    const ProgramRun alone = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
-                                  "2010-01-01", "--end", "2010-12-31", "--details", "--prices",
-                                  "doubling.csv", "--price-column", "Adj Close"});
-    EXPECT_EQ(alone.exitCode, 0);
-    EXPECT_EQ(alone.err, "");
-    EXPECT_EQ(alone.out, run.out);
-
-    // The default column, Close, never moves: every pair ends with nothing.
-    const ProgramRun flat = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
-                                 "2010-01-01", "--end", "2010-12-31", "--prices",
-                                 "doubling.csv"});
-    ASSERT_EQ(flat.exitCode, 0) << flat.err;
-    EXPECT_EQ(std::count(flat.out.begin(), flat.out.end(), '\n') > 21, true);
-    std::istringstream flatLines(flat.out);
-    int flatSummaries = 0;
-    while (std::getline(flatLines, line)) {
-        std::smatch m;
-        if (std::regex_match(line, m, summary)) {
-            ++flatSummaries;
-            EXPECT_EQ(m[3].matched ? m[3].str() : "0.00", "0.00") << line;
+        // Every investment costs 100 and every redemption gains 100 when the
+        // investment spans the change, nothing otherwise.
+        const std::regex investment(R"(^(\w+) +(\d+)°, investment #(\d+) on (\S+) of \$100$)");
+        const std::regex redemption(
+            R"(^(\w+) +(\d+)°, redemption #(\d+) on (\S+), gained \$(\S+), total gain is \$(\S+)$)");
+        // "no investments" reads as an end of 0.00 here.
+        const std::regex summary(
+            R"(^Ea (\w+) Ma, +(\d+)°, (?:ends with \$(\S+)|no investments)$)");
+        std::map<std::string, std::string> openedOn;
+        std::map<std::string, int> spanning;  // by aspect abbreviation and orb
+        int gains = 0;
+        int nothing = 0;
+        std::istringstream lines(run.out);
+        std::string line;
+        int summaries = 0;
+        while (std::getline(lines, line)) {
+            std::smatch m;
+            if (std::regex_match(line, m, investment)) {
+                openedOn[m[1].str() + m[2].str()] = m[4];
+            } else if (std::regex_match(line, m, redemption)) {
+                const std::string key = m[1].str() + m[2].str();
+                ASSERT_TRUE(openedOn.count(key)) << line;
+                const bool spans = Day(openedOn[key]) < change && Day(m[4]) >= change;
+                EXPECT_EQ(m[5].str(), spans ? "100.00" : "0.00") << line;
+                (spans ? gains : nothing) += 1;
+                std::string abbreviation = m[1].str().substr(0, 3);
+                for (char& c : abbreviation) {
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                }
+                if (m[1].str() == "Semisextile") abbreviation = "ssx";
+                if (m[1].str() == "Sextile") abbreviation = "sxt";
+                if (m[1].str() == "Square") abbreviation = "sqr";
+                spanning[abbreviation + m[2].str()] += spans ? 1 : 0;
+                openedOn.erase(key);
+            } else if (std::regex_match(line, m, summary)) {
+                ++summaries;
+                const int expected = spanning[m[1].str() + m[2].str()] * 100;
+                EXPECT_EQ(m[3].matched ? m[3].str() : "0.00", std::to_string(expected) + ".00")
+                    << line;
+            }
         }
+        EXPECT_GT(gains, 0);
+        EXPECT_GT(nothing, 0);
+        EXPECT_EQ(summaries, 21);
+
+        if (price != 100.0) continue;
+        // The index file is not needed: without it the run is the same and
+        // nothing is said about it.
+        fs::remove(folder_ / "DJIA_data.txt");
+        const ProgramRun alone = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
+                                      "2010-01-01", "--end", "2010-12-31", "--details", "--prices",
+                                      "doubling.csv", "--price-column", "Adj Close"});
+        EXPECT_EQ(alone.exitCode, 0);
+        EXPECT_EQ(alone.err, "");
+        EXPECT_EQ(alone.out, run.out);
+
+        // The default column, Close, never moves: every pair ends with nothing.
+        const ProgramRun flat = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
+                                     "2010-01-01", "--end", "2010-12-31", "--prices",
+                                     "doubling.csv"});
+        ASSERT_EQ(flat.exitCode, 0) << flat.err;
+        EXPECT_EQ(std::count(flat.out.begin(), flat.out.end(), '\n') > 21, true);
+        std::istringstream flatLines(flat.out);
+        int flatSummaries = 0;
+        while (std::getline(flatLines, line)) {
+            std::smatch m;
+            if (std::regex_match(line, m, summary)) {
+                ++flatSummaries;
+                EXPECT_EQ(m[3].matched ? m[3].str() : "0.00", "0.00") << line;
+            }
+        }
+        EXPECT_EQ(flatSummaries, 21);
     }
-    EXPECT_EQ(flatSummaries, 21);
 }
 
 TEST_F(PricesProgram, RangeAndMissingValuesFollowTheFile) {
