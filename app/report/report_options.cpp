@@ -317,55 +317,54 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     Parser p;
     ReportOptions& o = p.result.options;
 
-    // What CLI11 reads differently from the way this command line has always
-    // been read is settled first: a flag given a value ("--helio=yes"), a
-    // bare "--", an option with "=" and nothing after it (its value is the
-    // empty text, as an empty argument after it would be) and an option
-    // that needs a value at the very end.
-    std::vector<std::string> line;
-    for (const std::string& arg : args) {
-        const std::size_t eq = arg.find('=');
-        const OptionDefinition* named =
-            eq == std::string::npos ? nullptr : FindOption(arg.substr(0, eq));
-        if (named != nullptr && !named->takesValue) {
-            p.result.error = std::string(named->name) + " takes no value";
-            return p.result;
-        }
-        if (arg == "--") {
-            p.result.error = "unknown option \"--\"";
-            return p.result;
-        }
-        const OptionDefinition* d =
-            arg.size() > 1 && arg.back() == '=' ? FindOption(arg.substr(0, arg.size() - 1)) : nullptr;
-        if (d != nullptr && d->takesValue) {
-            line.push_back(arg.substr(0, arg.size() - 1));
-            line.push_back("");
-        } else {
-            line.push_back(arg);
-        }
-    }
-    if (!line.empty()) {
-        // The last argument names an option that takes a value, unless it is
-        // itself the value of the one before it.
-        const OptionDefinition* last = FindOption(line.back());
-        const OptionDefinition* before =
-            line.size() > 1 ? FindOption(line[line.size() - 2]) : nullptr;
-        if (last != nullptr && last->takesValue && !(before != nullptr && before->takesValue)) {
-            p.result.error = std::string(last->name) + " needs a value";
-            return p.result;
-        }
-    }
-
+    // CLI11 holds the options of the table and reads their values.
     CLI::App app("vlt-report");
     app.set_help_flag();
     app.allow_extras();
-    std::vector<std::string> commands;
-    app.add_option("command", commands);
     std::vector<std::pair<const OptionDefinition*, CLI::Option*>> defined;
     for (const OptionDefinition& d : kOptionTable) {
-        CLI::Option* option = d.takesValue ? app.add_option(d.name) : app.add_flag(d.name);
+        // A flag takes no value; "--helio=yes" is caught below, before CLI11
+        // would read it as "yes".
+        CLI::Option* option = d.takesValue ? app.add_option(d.name)->allow_extra_args(false)
+                                           : app.add_flag(d.name);
         option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         defined.emplace_back(&d, option);
+    }
+
+    // The line as it has always been read: an option that takes a value
+    // takes the next argument whatever it looks like, or the text after its
+    // "=" (empty included); everything else is a command or a mistake.  CLI11
+    // is handed the options and their values in that form; then each argument
+    // is checked in turn and the first mistake is the one named.
+    struct Item {
+        const OptionDefinition* option = nullptr;  // null: a command or a mistake
+        std::string text;                          // the argument as given
+        bool withValue = false;                    // "--name=value"
+        bool valueMissing = false;                 // the line ends after the name
+    };
+    std::vector<Item> items;
+    std::vector<std::string> line;  // what CLI11 reads, the same arguments
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        Item item;
+        item.text = arg;
+        const std::size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        item.option = FindOption(arg.substr(0, eq));
+        item.withValue = eq != std::string::npos;
+        if (item.option != nullptr && item.option->takesValue) {
+            if (item.withValue) {
+                line.push_back(item.option->name);
+                line.push_back(arg.substr(eq + 1));
+            } else if (i + 1 < args.size()) {
+                line.push_back(arg);
+                line.push_back(args[++i]);
+            } else {
+                item.valueMissing = true;
+            }
+        } else if (item.option != nullptr && !item.withValue) {
+            line.push_back(arg);
+        }
+        items.push_back(item);
     }
     try {
         // CLI11 takes the arguments last to first.
@@ -376,59 +375,62 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
         return p.result;
     }
 
-    // What no option takes: options we do not have, and the short or
-    // single-dash words that cannot be commands.
-    for (const std::string& extra : app.remaining()) {
-        if (extra.rfind("--", 0) == 0) {
-            p.Fail("unknown option \"" + extra.substr(0, extra.find('=')) + "\"");
-        } else {
-            p.Fail("unknown command \"" + extra + "\" (tables, search, showall or simulate)");
-        }
-    }
-    for (const std::string& arg : commands) {
-        if (arg.rfind("--", 0) == 0) {
-            p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
+    std::vector<std::pair<CLI::Option*, std::size_t>> taken;  // values used so far
+    for (const Item& item : items) {
+        if (p.failed) break;
+        if (item.option == nullptr) {
+            const std::string& arg = item.text;
+            if (arg.rfind("--", 0) == 0) {
+                p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
+                continue;
+            }
+            std::optional<ReportCommand> c;
+            if (arg == "tables") c = ReportCommand::Tables;
+            if (arg == "search") c = ReportCommand::Search;
+            if (arg == "showall") c = ReportCommand::ShowAll;
+            if (arg == "simulate") c = ReportCommand::Simulate;
+            if (!c) {
+                p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
+            } else if (p.command) {
+                p.Fail("one command at a time, not \"" + arg + "\" as well");
+            } else {
+                p.command = c;
+            }
             continue;
         }
-        std::optional<ReportCommand> c;
-        if (arg == "tables") c = ReportCommand::Tables;
-        if (arg == "search") c = ReportCommand::Search;
-        if (arg == "showall") c = ReportCommand::ShowAll;
-        if (arg == "simulate") c = ReportCommand::Simulate;
-        if (!c) {
-            p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
-        } else if (p.command) {
-            p.Fail("one command at a time, not \"" + arg + "\" as well");
-        } else {
-            p.command = c;
-        }
-    }
-    // The options in the order given, each occurrence with its own value.
-    std::vector<std::pair<CLI::Option*, std::size_t>> seen;
-    for (CLI::Option* option : app.parse_order()) {
-        if (p.failed) break;
-        const auto at = std::find_if(defined.begin(), defined.end(),
-                                     [&](const auto& d) { return d.second == option; });
-        if (at == defined.end()) continue;
-        std::size_t occurrence = 0;
-        for (auto& [o2, n] : seen) {
-            if (o2 == option) occurrence = ++n;
-        }
-        if (occurrence == 0) seen.emplace_back(option, 0);
-        const std::string name = at->first->name;
-        const std::vector<std::string>& values = option->results();
-        const std::string value = occurrence < values.size() ? values[occurrence] : std::string();
-        if (!at->first->takesValue) {
-            // A flag given a value ("--helio=yes") reads back as that value.
-            if (value != "true") {
+        const std::string name = item.option->name;
+        if (!item.option->takesValue) {
+            if (item.withValue) {
                 p.Fail(name + " takes no value");
             } else {
                 p.Flag(name);
             }
             continue;
         }
+        if (item.valueMissing) {
+            p.Fail(name + " needs a value");
+            continue;
+        }
+        CLI::Option* option = nullptr;
+        for (const auto& [d, o2] : defined) {
+            if (d == item.option) option = o2;
+        }
+        std::size_t occurrence = 0;
+        bool counted = false;
+        for (auto& [o2, n] : taken) {
+            if (o2 == option) {
+                occurrence = n++;
+                counted = true;
+            }
+        }
+        if (!counted) taken.emplace_back(option, 1);
+        const std::vector<std::string>& values = option->results();
+        if (occurrence >= values.size()) {
+            p.Fail("cannot read the command line at " + name);
+            continue;
+        }
         if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
-        p.Option(name, value);
+        p.Option(name, values[occurrence]);
     }
     if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
     if (!p.failed && p.timezoneText) {
