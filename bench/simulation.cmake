@@ -5,3 +5,9 @@ vlt_bench(simulation_bench
   LIBS vlt_simulation)
 target_compile_definitions(simulation_bench PRIVATE
   VLT_DATA_DIR="${CMAKE_SOURCE_DIR}/data")
+
+# Price files of 25,000 lines and the statistics of a full run with 1000
+# random-timing trials.
+vlt_bench(prices_bench
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/prices_bench.cpp
+  LIBS vlt_simulation)

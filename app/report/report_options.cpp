@@ -1,5 +1,7 @@
 #include "app/report/report_options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 
 #include "app/window/timezones.h"
@@ -198,6 +200,46 @@ struct Parser {
             } else {
                 Fail("--from takes start or end, not \"" + value + "\"");
             }
+        } else if (name == "--prices") {
+            if (value.empty()) {
+                Fail("--prices needs a file name");
+            } else {
+                o.pricesFile = value;
+            }
+            pricesGiven = true;
+        } else if (name == "--price-column") {
+            if (value.empty()) {
+                Fail("--price-column needs a column name");
+            } else {
+                o.priceColumn = value;
+            }
+            priceColumnGiven = true;
+        } else if (name == "--trials") {
+            const auto n = WholeNumber(value, 7);
+            if (!n || *n < 1 || *n > 1000000) {
+                Fail("--trials takes a whole number from 1 to 1000000, not \"" + value + "\"");
+            } else {
+                o.trials = *n;
+            }
+            statsOptionGiven = true;
+        } else if (name == "--seed") {
+            if (!AllDigits(value) || value.size() > 19) {
+                Fail("--seed takes a whole number of at most 19 digits, not \"" + value + "\"");
+            } else {
+                o.seed = std::stoull(value);
+            }
+            statsOptionGiven = true;
+        } else if (name == "--format") {
+            const std::string v = Lower(value);
+            if (v == "text") {
+                o.format = ReportFormat::Text;
+            } else if (v == "csv") {
+                o.format = ReportFormat::Csv;
+            } else if (v == "json") {
+                o.format = ReportFormat::Json;
+            } else {
+                Fail("--format takes text, csv or json, not \"" + value + "\"");
+            }
         } else if (name == "--keep") {
             const std::string v = Lower(value);
             if (v == "first" || v == "second") {
@@ -209,19 +251,52 @@ struct Parser {
         }
     }
 
+    void Flag(const std::string& name) {
+        ReportOptions& o = result.options;
+        if (name == "--helio") {
+            o.heliocentric = true;
+        } else if (name == "--natz") {
+            o.northAmericanLabels = true;
+        } else if (name == "--details") {
+            o.includeTransitDetails = true;
+            detailsGiven = true;
+        } else if (name == "--stats") {
+            o.stats = true;
+        } else if (name == "--crlf") {
+            o.crlf = true;
+        } else if (name == "--box") {
+            o.box = true;
+        }
+    }
+
     bool keepGiven = false;
+    bool pricesGiven = false;
+    bool priceColumnGiven = false;
+    bool statsOptionGiven = false;
     bool searchGiven = false;
     bool detailsGiven = false;
 };
 
-bool TakesValue(const std::string& name) {
-    static const char* const kNames[] = {"--first", "--second", "--start", "--end",
-                                         "--aspects", "--orbs",  "--tz",    "--aspect",
-                                         "--orb",     "--from",  "--keep"};
-    for (const char* n : kNames) {
-        if (name == n) return true;
+// Every option of the command line: its name and whether it takes a value.
+// Values are checked by Parser::Option, flags set by Parser::Flag.
+struct OptionDefinition {
+    const char* name;
+    bool takesValue;
+};
+constexpr OptionDefinition kOptionTable[] = {
+    {"--first", true},  {"--second", true}, {"--helio", false},  {"--start", true},
+    {"--end", true},    {"--aspects", true}, {"--orbs", true},   {"--tz", true},
+    {"--natz", false},  {"--aspect", true}, {"--orb", true},     {"--from", true},
+    {"--keep", true},   {"--details", false}, {"--crlf", false}, {"--prices", true},
+    {"--price-column", true}, {"--stats", false}, {"--trials", true}, {"--seed", true},
+    {"--format", true}, {"--box", false},
+};
+
+const OptionDefinition* FindOption(const std::string& name) {
+    for (const OptionDefinition& d : kOptionTable) {
+        if (name == d.name) return &d;
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace
@@ -243,9 +318,74 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     }
     Parser p;
     ReportOptions& o = p.result.options;
-    for (std::size_t i = 0; i < args.size() && !p.failed; ++i) {
+
+    // CLI11 holds the options of the table and reads their values.
+    CLI::App app("vlt-report");
+    app.set_help_flag();
+    app.allow_extras();
+    std::vector<std::pair<const OptionDefinition*, CLI::Option*>> defined;
+    for (const OptionDefinition& d : kOptionTable) {
+        // A flag takes no value; "--helio=yes" is caught below, before CLI11
+        // would read it as "yes".
+        CLI::Option* option = d.takesValue ? app.add_option(d.name)->allow_extra_args(false)
+                                           : app.add_flag(d.name);
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        defined.emplace_back(&d, option);
+    }
+
+    // The line as it has always been read: an option that takes a value
+    // takes the next argument whatever it looks like, or the text after its
+    // "=" (empty included); everything else is a command or a mistake.  CLI11
+    // is handed the options and their values in that form; then each argument
+    // is checked in turn and the first mistake is the one named.
+    struct Item {
+        const OptionDefinition* option = nullptr;  // null: a command or a mistake
+        std::string text;                          // the argument as given
+        bool withValue = false;                    // "--name=value"
+        bool valueMissing = false;                 // the line ends after the name
+    };
+    std::vector<Item> items;
+    std::vector<std::string> line;  // what CLI11 reads, the same arguments
+    for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
+        Item item;
+        item.text = arg;
+        const std::size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        item.option = FindOption(arg.substr(0, eq));
+        item.withValue = eq != std::string::npos;
+        if (item.option != nullptr && item.option->takesValue) {
+            if (item.withValue) {
+                line.push_back(item.option->name);
+                line.push_back(arg.substr(eq + 1));
+            } else if (i + 1 < args.size()) {
+                line.push_back(arg);
+                line.push_back(args[++i]);
+            } else {
+                item.valueMissing = true;
+            }
+        } else if (item.option != nullptr && !item.withValue) {
+            line.push_back(arg);
+        }
+        items.push_back(item);
+    }
+    try {
+        // CLI11 takes the arguments last to first.
+        std::vector<std::string> reversed(line.rbegin(), line.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        p.result.error = std::string("cannot read the command line: ") + e.what();
+        return p.result;
+    }
+
+    std::vector<std::pair<CLI::Option*, std::size_t>> taken;  // values used so far
+    for (const Item& item : items) {
+        if (p.failed) break;
+        if (item.option == nullptr) {
+            const std::string& arg = item.text;
+            if (arg.rfind("--", 0) == 0) {
+                p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
+                continue;
+            }
             std::optional<ReportCommand> c;
             if (arg == "tables") c = ReportCommand::Tables;
             if (arg == "search") c = ReportCommand::Search;
@@ -260,43 +400,39 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             }
             continue;
         }
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        if (name == "--helio" || name == "--natz" || name == "--details" || name == "--crlf" ||
-            name == "--box") {
-            if (value) {
+        const std::string name = item.option->name;
+        if (!item.option->takesValue) {
+            if (item.withValue) {
                 p.Fail(name + " takes no value");
-            } else if (name == "--helio") {
-                o.heliocentric = true;
-            } else if (name == "--natz") {
-                o.northAmericanLabels = true;
-            } else if (name == "--details") {
-                o.includeTransitDetails = true;
-                p.detailsGiven = true;
-            } else if (name == "--box") {
-                o.box = true;
             } else {
-                o.crlf = true;
+                p.Flag(name);
             }
             continue;
         }
-        if (!TakesValue(name)) {
-            p.Fail("unknown option \"" + name + "\"");
+        if (item.valueMissing) {
+            p.Fail(name + " needs a value");
             continue;
         }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                p.Fail(name + " needs a value");
-                continue;
+        CLI::Option* option = nullptr;
+        for (const auto& [d, o2] : defined) {
+            if (d == item.option) option = o2;
+        }
+        std::size_t occurrence = 0;
+        bool counted = false;
+        for (auto& [o2, n] : taken) {
+            if (o2 == option) {
+                occurrence = n++;
+                counted = true;
             }
-            value = args[++i];
+        }
+        if (!counted) taken.emplace_back(option, 1);
+        const std::vector<std::string>& values = option->results();
+        if (occurrence >= values.size()) {
+            p.Fail("cannot read the command line at " + name);
+            continue;
         }
         if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
-        p.Option(name, *value);
+        p.Option(name, values[occurrence]);
     }
     if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
     if (!p.failed && p.timezoneText) {
@@ -318,6 +454,12 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             p.Fail("--keep belongs to the showall command");
         } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
             p.Fail("--details belongs to the simulate command");
+        } else if ((p.pricesGiven || o.stats) && o.command != ReportCommand::Simulate) {
+            p.Fail("--prices and --stats belong to the simulate command");
+        } else if (p.priceColumnGiven && !p.pricesGiven) {
+            p.Fail("--price-column needs --prices");
+        } else if (p.statsOptionGiven && !o.stats) {
+            p.Fail("--trials and --seed need --stats");
         }
     }
     p.result.ok = !p.failed;
@@ -343,8 +485,11 @@ Commands:
   showall    transit tables of one planet with every other planet
                vlt-report showall --first Venus --keep first --start 2024-01-01 --end 2024-03-31
   simulate   simulate investment in the DJIA index (always heliocentric;
-             dates within 2007-01-03 through 2014-12-31)
+             dates within 2007-01-03 through 2014-12-31), or in any daily
+             price series with --prices (dates within the file's first and
+             last price)
                vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --details
+               vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --prices spy.csv --stats
 
 Options:
   --first PLANET      first planet: Sun (or Earth), Mercury, Venus, Mars, Jupiter,
@@ -382,6 +527,28 @@ Options:
                                                           e.g. --keep second
   --details           simulate: include every investment and redemption
                                                           e.g. simulate --details
+  --prices FILE       simulate: value the days from FILE instead of
+                      DJIA_data.txt: either lines "YYYY-MM-DD,value" (a date
+                      alone: no trading) or CSV with a header naming a Date
+                      and a Close column; empty, null or NaN: no trading; a
+                      day without a value takes the next within four days
+                                                          e.g. --prices spy.csv
+  --price-column NAME simulate: the CSV column to read instead of Close
+                                                          e.g. --price-column "Adj Close"
+  --stats             simulate: per aspect and orb the trades, winners, total
+                      and mean gain, mean holding days, buy and hold over the
+                      period, and a random-timing baseline (each trade's
+                      holding time kept, its start drawn uniformly from the
+                      period)                             e.g. simulate --stats
+  --trials N          simulate --stats: random runs, 1 to 1000000; default 1000
+                                                          e.g. --trials 5000
+  --seed N            simulate --stats: seed of the random runs (the same seed
+                      gives the same numbers everywhere); default 1
+                                                          e.g. --seed 42
+  --format FORMAT     text (default: the output box's text), csv or json (one
+                      record per transit row, or per investment and redemption
+                      with the summary; see docs/report-formats.md)
+                                                          e.g. --format json
   --crlf              CR LF line ends, as the output box holds them
                                                           e.g. --crlf > report.txt
   --box               the window's output box exactly: transit tables stop
@@ -396,7 +563,9 @@ Options take their value as the next argument or after "=" (--tz=GMT+1:00).
 
 Exit status: 0 the report was made; 1 the window refused the request or
 ended it early (its message is on standard error, as the window would show
-it in a box); 2 the command line is wrong (one line on standard error).
+it in a box), or the price file cannot be read or is malformed (one line
+naming the file, line and column); 2 the command line is wrong (one line on
+standard error).
 )";
 }
 

@@ -6,6 +6,7 @@
 // planets, aspects and time zones, the form of dates and orbs.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@
 namespace vlt {
 
 enum class ReportCommand { Tables, Search, ShowAll, Simulate };
+
+// How the report is written: the output box's text, or its records as CSV or
+// JSON.
+enum class ReportFormat { Text, Csv, Json };
 
 struct ReportDate {
     int year = 0;
@@ -57,6 +62,18 @@ struct ReportOptions {
     // the whole text written at the end.  Without it every piece of the
     // report is written as it comes and the report has no length limit.
     bool box = false;
+
+    // Simulate: value the days from this price file instead of the index
+    // file, reading the named column of a CSV file.
+    std::optional<std::string> pricesFile;
+    std::string priceColumn = "Close";
+    // Simulate: statistics with a random-timing baseline of `trials` runs
+    // drawn from `seed`.
+    bool stats = false;
+    int trials = 1000;
+    std::uint64_t seed = 1;
+
+    ReportFormat format = ReportFormat::Text;
 };
 
 struct ReportArguments {

@@ -1,7 +1,16 @@
 #include "app/report/report_run.h"
 
+#include <memory>
+#include <optional>
+#include <sstream>
+
 #include "app/report/headless_ui.h"
+#include "app/report/report_formats.h"
 #include "app/report/streamed_output.h"
+#include "app/simulation/investment_simulation.h"
+#include "app/simulation/price_series.h"
+#include "app/simulation/simulation_record.h"
+#include "app/simulation/simulation_stats.h"
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
@@ -103,6 +112,35 @@ Ctl CommandButton(const ReportOptions& o) {
     return Ctl("cmdStart");
 }
 
+void WriteText(const ReportOptions& options, const std::string& box, std::ostream& out) {
+    if (options.crlf) {
+        out << box;
+    } else {
+        out << WithLfLineEnds(box);
+    }
+}
+
+// The report's records as CSV or JSON.
+std::string Records(const ReportOptions& options, const std::string& report,
+                    const InvestmentSimulation& simulation, bool completed,
+                    const RunStatistics* statistics) {
+    if (options.command != ReportCommand::Simulate) {
+        const std::vector<TransitRecord> rows = TransitRecords(report);
+        return options.format == ReportFormat::Csv ? TransitCsv(rows)
+                                                   : TransitJson(options.command, rows);
+    }
+    SimulationReport sim;
+    const std::size_t start = report.find_first_not_of('\n');
+    if (start != std::string::npos) {
+        sim.title = report.substr(start, report.find('\n', start) - start);
+    }
+    sim.prices = options.pricesFile ? *options.pricesFile : std::string(kIndexFileName);
+    sim.completed = completed;
+    sim.simulation = &simulation;
+    sim.statistics = statistics;
+    return options.format == ReportFormat::Csv ? SimulationCsv(sim) : SimulationJson(sim);
+}
+
 }  // namespace
 
 std::string WithLfLineEnds(const std::string& text) {
@@ -116,20 +154,50 @@ std::string WithLfLineEnds(const std::string& text) {
 }
 
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
+    // A price file is read whole before anything else, so that bad input
+    // stops the run with one line and no report.
+    PriceSeries prices;
+    if (options.pricesFile) {
+        std::string error;
+        if (!LoadPriceSeries(*options.pricesFile, options.priceColumn, prices, error)) {
+            messages << "vlt-report: " << error << '\n';
+            return kReportRefused;
+        }
+    }
+    PriceSeriesLookup priceLookup(prices);
+
     SetSettingsFolder(kNoSettingsFolder);
     ProgramServices services;
-    HeadlessUi ui(messages);
+    // With a price file the index file plays no part in the run, so its
+    // start-up message is left out; every other message goes on.
+    std::ostringstream startUpMessages;
+    std::ostream messageSink(options.pricesFile ? startUpMessages.rdbuf() : messages.rdbuf());
+    HeadlessUi ui(messageSink);
     MainWindow window(ui, services);
-    ProgramCommands commands(window, services.Index());
+    std::unique_ptr<ProgramCommands> commandsHolder =
+        options.pricesFile
+            ? std::make_unique<ProgramCommands>(window, services.Index(), priceLookup)
+            : std::make_unique<ProgramCommands>(window, services.Index());
+    ProgramCommands& commands = *commandsHolder;
     window.SetCommandHandlers(&commands);
     ui.Attach(&window);
 
-    // Without --box the commands write past the window's box, straight out.
-    StreamedOutput stream(out, options.crlf);
+    // Without --box the commands write past the window's box: a text report
+    // straight out, records into a text that is turned into them at the end.
+    const bool text = options.format == ReportFormat::Text;
+    std::ostringstream captured;
+    StreamedOutput stream(text ? out : captured, text && options.crlf);
     if (!options.box) window.SetCommandOutput(&stream);
 
     window.StartUp();
     window.LoadPlutoTables();
+    if (options.pricesFile) {
+        std::istringstream lines(startUpMessages.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line != "Error reading DJIA data file") messages << line << '\n';
+        }
+        messageSink.rdbuf(messages.rdbuf());
+    }
     const int startUpBoxes = ui.BoxesShown();
 
     InputSetter inputs(ui, window);
@@ -147,20 +215,56 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
     const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
 
+    const InvestmentSimulation& simulation = commands.Simulation();
+    const bool simulated = options.command == ReportCommand::Simulate &&
+                           simulation.LastOutcome() == SimulationOutcome::Completed;
+    std::optional<RunStatistics> statistics;
+    if (options.stats && simulated) {
+        IndexDataLookup indexLookup(services.Index());
+        IndexLookup& values = options.pricesFile ? static_cast<IndexLookup&>(priceLookup)
+                                                 : static_cast<IndexLookup&>(indexLookup);
+        std::vector<std::pair<int, int>> pairs;
+        for (const SimulationRecord& r : simulation.Records()) {
+            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
+        }
+        statistics =
+            ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
+                                 simulation.EndDay(), options.trials, options.seed);
+    }
+
+    // The statistics follow the text report below a blank line.
+    std::string statisticsText;
+    if (statistics && text) {
+        statisticsText = "\r\n";
+        for (char c : StatisticsText(*statistics, simulation.FirstPlanet(),
+                                     simulation.SecondPlanet())) {
+            if (c == '\n') statisticsText += '\r';
+            statisticsText += c;
+        }
+    }
+
     bool empty = true;
     if (options.box) {
         const std::string box = ui.Text("txbOutput");
         empty = box.empty();
-        if (options.crlf) {
-            out << box;
-        } else {
-            out << WithLfLineEnds(box);
+        if (text) {
+            WriteText(options, box + statisticsText, out);
+        } else if (!empty) {
+            out << Records(options, WithLfLineEnds(box), simulation, simulated,
+                           statistics ? &*statistics : nullptr);
         }
-        out.flush();
     } else {
         empty = stream.Empty();
+        stream.Append(statisticsText);
         stream.Finish();
+        // Nothing to record when the command was refused before its report
+        // began.
+        if (!text && !empty) {
+            out << Records(options, captured.str(), simulation, simulated,
+                           statistics ? &*statistics : nullptr);
+        }
     }
+    out.flush();
 
     if (commandBoxes || (startUpBoxes > 0 && empty)) return kReportRefused;
     return kReportDone;

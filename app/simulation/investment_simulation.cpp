@@ -49,14 +49,25 @@ InvestmentSimulation::InvestmentSimulation(RunHost& host, HelioPositionSource& p
     : host_(host), positions_(positions), index_(index), amounts_(amounts) {}
 
 SimulationOutcome InvestmentSimulation::Click(const SimulationRequest& request) {
+    const SimulationOutcome outcome = ClickOutcome(request);
+    // A pause request comes while the run is still under way; the run's
+    // own outcome follows when it ends.
+    if (outcome != SimulationOutcome::PauseRequested) lastOutcome_ = outcome;
+    return outcome;
+}
+
+SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& request) {
     // The messages carry the button's caption, which reads "Pause" while a
     // run is under way.
     const std::string caption = running_ ? kPauseCaption : kSimulateCaption;
-    const auto outside = [](std::int32_t day) {
-        return day < kIndexFirstDay || day > kIndexLastDay;
-    };
+    const std::int32_t firstDay = index_.FirstDay();
+    const std::int32_t lastDay = index_.LastDay();
+    const auto outside = [&](std::int32_t day) { return day < firstDay || day > lastDay; };
     if (outside(request.startDay) || outside(request.endDay)) {
-        host_.Boxes().Show("Investment dates must be in the range\n 2007-01-03 through 2014-12-31.",
+        host_.Boxes().Show("Investment dates must be in the range\n " +
+                               FormatDayNumber(firstDay, kOrderYearMonthDay, "-", "", false) +
+                               " through " +
+                               FormatDayNumber(lastDay, kOrderYearMonthDay, "-", "", false) + ".",
                            caption, MsgButtons::Ok, MsgIcon::Information);
         return SimulationOutcome::Refused;
     }
@@ -104,6 +115,20 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     records_ = BuildSimulationRecords(p1, p2, request.aspectChecked, orbDegrees);
     host_.SetSimulateCaption(kPauseCaption);
     totals_ = SimulationTotals{};
+    events_.clear();
+    p1_ = p1;
+    p2_ = p2;
+    startDay_ = request.startDay;
+    endDay_ = request.endDay;
+    // The day and value of each record's open investment.  The gain is
+    // measured from the value itself: the record keeps it with two decimals
+    // only, which would put a gain into every trade of a series with finer
+    // prices (and lose a price below half a cent altogether).
+    struct Opened {
+        std::int32_t day = 0;
+        double value = 0.0;
+    };
+    std::vector<Opened> opened(records_.size());
     window_ = PositionWindow{};
 
     host_.ApplyRunGeometry();
@@ -173,10 +198,9 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         if (!haveDay || day != previousDay) {
             dateText = DateText(day);
             double value = 0.0;
-            // A value that reads as 0.00 in a record could not be divided by
-            // at redemption; it is as missing as no value.
-            if (!index_.ValueForDay(day, value) || !(RoundHalfEven(value, 2) > 0.0)) {
-                host_.Boxes().Show("For " + dateText + " cannot get value from DJIA data.",
+            if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
+                host_.Boxes().Show("For " + dateText + " cannot get value from " +
+                                       index_.SourceName() + " data.",
                                    kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
                 CommonEnding();
                 return SimulationOutcome::MissingIndexValue;
@@ -200,6 +224,14 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                 if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
                     const int count = RecordCount(record) + 1;
                     record = OpenedRecord(record, indexValue, count);
+                    opened[i] = {day, indexValue};
+                    SimulationEvent e;
+                    e.aspect = pair.aspect;
+                    e.orbDegrees = pair.orbDegrees;
+                    e.number = count;
+                    e.day = day;
+                    e.value = indexValue;
+                    events_.push_back(e);
                     if (request.includeDetails) {
                         AppendLine(InvestmentLine(pair.aspect, pair.orbDegrees, count, dateText,
                                                   amounts_));
@@ -220,7 +252,18 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     redeem = true;
                 } else {
                     const int count = RecordCount(record) - 1;
+                    const double purchase = opened[i].value;
                     record = CancelledRecord(record, count);
+                    SimulationEvent e;
+                    e.kind = SimulationEvent::Kind::Cancellation;
+                    e.aspect = pair.aspect;
+                    e.orbDegrees = pair.orbDegrees;
+                    e.number = count + 1;
+                    e.day = day;
+                    e.value = indexValue;
+                    e.purchaseDay = opened[i].day;
+                    e.purchaseValue = purchase;
+                    events_.push_back(e);
                     if (request.includeDetails) {
                         AppendLine(CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
                         output.MoveCaretToEnd();
@@ -230,7 +273,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
             }
             if (!redeem) continue;
 
-            const double purchase = RecordPurchaseValue(record);
+            const double purchase = opened[i].value;
             const double gain = (indexValue - purchase) * 100.0 / purchase;
             const double total = RecordGain(record) + gain;
             const int count = RecordCount(record);
@@ -238,6 +281,18 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
             totals_.gainSum[a] += gain;
             ++totals_.completedInvestments;
             record = RedeemedRecord(record, total, count);
+            SimulationEvent e;
+            e.kind = SimulationEvent::Kind::Redemption;
+            e.aspect = pair.aspect;
+            e.orbDegrees = pair.orbDegrees;
+            e.number = count;
+            e.day = day;
+            e.value = indexValue;
+            e.purchaseDay = opened[i].day;
+            e.purchaseValue = purchase;
+            e.gain = gain;
+            e.totalGain = total;
+            events_.push_back(e);
             ++totals_.redemptions[a];
             if (request.includeDetails) {
                 AppendLine(RedemptionLine(pair.aspect, pair.orbDegrees, count, dateText, gain,

@@ -27,6 +27,7 @@
 #include "app/simulation/amount_format.h"
 #include "app/simulation/index_data.h"
 #include "app/simulation/position_window.h"
+#include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_request.h"
 #include "app/support/run_host.h"
@@ -40,6 +41,11 @@ public:
     // The value for the day (or the next trading day within four days);
     // false when there is none.
     virtual bool ValueForDay(std::int32_t dayJdn, double& value) = 0;
+    // The days the data covers; a simulation's dates must lie within them.
+    virtual std::int32_t FirstDay() const { return kIndexFirstDay; }
+    virtual std::int32_t LastDay() const { return kIndexLastDay; }
+    // What the message about a day without a value calls the data.
+    virtual std::string SourceName() const { return "DJIA"; }
 };
 
 // The index data loaded at start-up (`IndexValueForDay`).
@@ -50,6 +56,38 @@ public:
 
 private:
     const IndexData& data_;
+};
+
+// A price series the user chose, by the same rule (that day, else the next
+// four), covering its own first to last date.
+class PriceSeriesLookup : public IndexLookup {
+public:
+    explicit PriceSeriesLookup(const PriceSeries& series) : series_(series) {}
+    bool ValueForDay(std::int32_t dayJdn, double& value) override {
+        return PriceValueForDay(series_, dayJdn, value);
+    }
+    std::int32_t FirstDay() const override { return series_.FirstDay(); }
+    std::int32_t LastDay() const override { return series_.LastDay(); }
+    std::string SourceName() const override { return series_.name; }
+
+private:
+    const PriceSeries& series_;
+};
+
+// One investment, redemption or cancellation of a run, as the detail lines
+// report it, kept whether or not the details are shown.
+struct SimulationEvent {
+    enum class Kind { Investment, Redemption, Cancellation };
+    Kind kind = Kind::Investment;
+    int aspect = 0;
+    int orbDegrees = 0;
+    int number = 0;               // the investment's number within its record
+    std::int32_t day = 0;         // calendar day of the step (cancellation: last day)
+    double value = 0.0;           // index value of the day (redemption: the sale)
+    std::int32_t purchaseDay = 0; // redemption and cancellation: when bought
+    double purchaseValue = 0.0;   // redemption: the value the gain is measured from
+    double gain = 0.0;            // redemption: gain of this investment, dollars
+    double totalGain = 0.0;       // redemption: record's accumulated gain after it
 };
 
 // Captions of the simulation button.
@@ -77,13 +115,24 @@ public:
     SimulationOutcome Click(const SimulationRequest& request);
 
     bool Running() const { return running_; }
+    // How the last click ended.
+    SimulationOutcome LastOutcome() const { return lastOutcome_; }
 
     // What the last run left: the record list in its final (for a completed
     // run, sorted) order and the totals.
     const std::vector<SimulationRecord>& Records() const { return records_; }
     const SimulationTotals& Totals() const { return totals_; }
+    // Every investment, redemption and cancellation of the last run, in the
+    // order the detail lines would show them.
+    const std::vector<SimulationEvent>& Events() const { return events_; }
+    // The first planets and days of the last run.
+    std::int16_t FirstPlanet() const { return p1_; }
+    std::int16_t SecondPlanet() const { return p2_; }
+    std::int32_t StartDay() const { return startDay_; }
+    std::int32_t EndDay() const { return endDay_; }
 
 private:
+    SimulationOutcome ClickOutcome(const SimulationRequest& request);
     SimulationOutcome Run(const SimulationRequest& request);
     void Append(const std::string& text);
     void AppendLine(const std::string& text);
@@ -95,8 +144,14 @@ private:
     const AmountFormatter& amounts_;
 
     bool running_ = false;
+    SimulationOutcome lastOutcome_ = SimulationOutcome::Refused;
     std::vector<SimulationRecord> records_;
     SimulationTotals totals_;
+    std::vector<SimulationEvent> events_;
+    std::int16_t p1_ = 0;
+    std::int16_t p2_ = 0;
+    std::int32_t startDay_ = 0;
+    std::int32_t endDay_ = 0;
     PositionWindow window_;
 };
 

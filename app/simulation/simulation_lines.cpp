@@ -62,12 +62,17 @@ std::string CancellationLine(int aspect, int orbDegrees, int number) {
            " cancelled.";
 }
 
-std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts) {
-    std::string abbreviation = Aspect(RecordAspect(record)).abbreviation;
+std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int aspect,
+                      int orbDegrees) {
+    std::string abbreviation = Aspect(aspect).abbreviation;
     for (char& c : abbreviation) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string line = PlanetName(RecordFirstPlanet(record), true, true) + " " + abbreviation +
-                       " " + PlanetName(RecordSecondPlanet(record), true, true) + "," +
-                       OrbText(RecordOrb(record));
+    return PlanetName(firstPlanet, true, true) + " " + abbreviation + " " +
+           PlanetName(secondPlanet, true, true) + "," + OrbText(orbDegrees);
+}
+
+std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts) {
+    std::string line = PairLabel(RecordFirstPlanet(record), RecordSecondPlanet(record),
+                                 RecordAspect(record), RecordOrb(record));
     if (RecordCount(record) < 1) return line + ", no investments";
     return line + ", ends with $" + amounts.Format(RecordGain(record), 2);
 }

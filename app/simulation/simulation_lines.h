@@ -4,6 +4,7 @@
 // amounts go through the caller's AmountFormatter (the user's locale);
 // counts and dates are plain.
 
+#include <cstdint>
 #include <string>
 
 #include "app/simulation/amount_format.h"
@@ -30,6 +31,10 @@ std::string RedemptionLine(int aspect, int orbDegrees, int number, const std::st
 
 // prefix + ", investment #" + number + " cancelled.".
 std::string CancellationLine(int aspect, int orbDegrees, int number);
+
+// "Ea con Ma, 10°": the pair as the summary lines name it.
+std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int aspect,
+                      int orbDegrees);
 
 // "Ea con Ma, 10°, ends with $12.34", or ", no investments" when the
 // record's count is below 1.

@@ -5,6 +5,10 @@ namespace vlt {
 ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index)
     : transit_(MakeTransitPart(window)), simulation_(MakeSimulationPart(window, index)) {}
 
+ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index,
+                                 IndexLookup& prices)
+    : transit_(MakeTransitPart(window)), simulation_(MakeSimulationPart(window, index, prices)) {}
+
 ProgramCommands::~ProgramCommands() = default;
 
 void ProgramCommands::Start(CommandWindow& /*window*/) { RunTransit(*transit_, 0, 0); }

@@ -10,11 +10,15 @@ std::string SimulationReportTitle(const WindowInputs& in);
 class SimulationPart {
 public:
     SimulationPart(CommandWindow& window, const IndexData& index)
-        : lookup(index),
+        : indexLookup(index),
           amounts(UserLocaleAmountFormatter()),
-          simulation(window, positions, lookup, amounts) {}
+          simulation(window, positions, indexLookup, amounts) {}
+    SimulationPart(CommandWindow& window, const IndexData& index, IndexLookup& prices)
+        : indexLookup(index),
+          amounts(UserLocaleAmountFormatter()),
+          simulation(window, positions, prices, amounts) {}
     HelioEphemerisPositions positions;
-    IndexDataLookup lookup;
+    IndexDataLookup indexLookup;
     SeparatorAmountFormatter amounts;
     InvestmentSimulation simulation;
 };
@@ -23,6 +27,15 @@ std::unique_ptr<SimulationPart, PartDeleter> MakeSimulationPart(CommandWindow& w
                                                                 const IndexData& index) {
     return std::unique_ptr<SimulationPart, PartDeleter>(new SimulationPart(window, index));
 }
+
+std::unique_ptr<SimulationPart, PartDeleter> MakeSimulationPart(CommandWindow& window,
+                                                                const IndexData& index,
+                                                                IndexLookup& prices) {
+    return std::unique_ptr<SimulationPart, PartDeleter>(
+        new SimulationPart(window, index, prices));
+}
+
+const InvestmentSimulation& SimulationOf(const SimulationPart& part) { return part.simulation; }
 
 void PartDeleter::operator()(SimulationPart* part) const { delete part; }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/report_options.h"
 #include "app/support/settings_store.h"
 #include "tests/report/run_program.h"
 
@@ -96,6 +97,21 @@ const std::vector<BadInput>& BadInputs() {
         {{"tables", "--keep", "first"}, "--keep belongs to the showall command"},
         {{"simulate", "--aspect", "con"}, "--aspect, --orb and --from belong to the search command"},
         {{"showall", "--from", "end"}, "--aspect, --orb and --from belong to the search command"},
+        // price files, statistics and formats
+        {{"tables", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
+        {{"search", "--stats"}, "--prices and --stats belong to the simulate command"},
+        {{"simulate", "--prices"}, "--prices needs a value"},
+        {{"simulate", "--prices="}, "--prices needs a file name"},
+        {{"simulate", "--price-column", "Adj Close"}, "--price-column needs --prices"},
+        {{"simulate", "--prices", "p.csv", "--price-column="}, "--price-column needs a column name"},
+        {{"simulate", "--trials", "10"}, "--trials and --seed need --stats"},
+        {{"simulate", "--seed", "7"}, "--trials and --seed need --stats"},
+        {{"simulate", "--stats", "--trials", "0"}, "--trials takes a whole number from 1 to 1000000, not \"0\""},
+        {{"simulate", "--stats", "--trials", "1000001"}, "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--trials", "-5"}, "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--seed", "x"}, "--seed takes a whole number of at most 19 digits, not \"x\""},
+        {{"simulate", "--stats=yes"}, "--stats takes no value"},
+        {{"tables", "--format", "xml"}, "--format takes text, csv or json, not \"xml\""},
     };
     return kCases;
 }
@@ -113,6 +129,82 @@ TEST_F(ReportProgram, BadInputGetsOneLineAndStatusTwo) {
         EXPECT_FALSE(run.err.empty() || run.err.back() != '\n');
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
+}
+
+// The command line's corners, read in the program itself: how "=" and
+// empty values, repeated options, option-like values, "--" and words that
+// are neither options nor commands are taken.
+TEST(ReportArguments, CornersOfTheCommandLine) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;  // empty: accepted
+    };
+    const std::vector<Case> cases = {
+        {{"tables", "--first=Mars", "--second=Jupiter", "--tz=GMT+1:00"}, ""},
+        {{"--tz", "GMT-11:30", "tables"}, ""},
+        {{"tables", "--first"}, "--first needs a value"},
+        {{"tables", "--first="}, "unknown planet \"\" for --first"},
+        {{"tables", "--first", ""}, "unknown planet \"\" for --first"},
+        {{"tables", "--first", "--helio"}, "unknown planet \"--helio\" for --first"},
+        {{"tables", "--tz", "--first"}, "time zone \"--first\" is not in the list"},
+        {{"tables", "--helio=yes"}, "--helio takes no value"},
+        {{"tables", "--helio="}, "--helio takes no value"},
+        {{"tables", "--helio", "--helio"}, ""},
+        {{"tables", "--colour=red"}, "unknown option \"--colour\""},
+        {{"tables", "--colour", "x"}, "unknown option \"--colour\""},
+        {{"tables", "---first", "Mars"}, "unknown option \"---first\""},
+        {{"tables", "--FIRST", "Mars"}, "unknown option \"--FIRST\""},
+        {{"tables", "--"}, "unknown option \"--\""},
+        {{"tables", "--", "--first"}, "unknown option \"--\""},
+        {{"-x", "tables"}, "unknown command \"-x\""},
+        {{"tables", "-first", "Mars"}, "unknown command \"-first\""},
+        {{"tables", ""}, "unknown command \"\""},
+        {{"tables", "--first", "Mars", "extra"}, "unknown command \"extra\""},
+        {{"tables", "--first", "Mars", "tables"}, "one command at a time, not \"tables\" as well"},
+        {{"--first", "Mars"}, "no command"},
+        {{"tables", "--first", "Moon", "--first", "Mars"}, "unknown planet \"Moon\" for --first"},
+        {{"tables", "--first", "Mars", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
+        {{"tables", "--start", "-2024-01-01"}, "malformed date \"-2024-01-01\" for --start"},
+        {{"tables", "--start=-2024-01-01"}, "malformed date \"-2024-01-01\" for --start"},
+        {{"tables", "--format", "xml", "--format", "csv"}, "--format takes text, csv or json"},
+        {{"simulate", "--stats", "--seed", "12345678901234567890"}, "--seed takes a whole number"},
+        {{"simulate", "--prices=p.csv", "--price-column="}, "--price-column needs a column name"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += " [" + a + "]";
+        SCOPED_TRACE(shown);
+        const ReportArguments parsed = ParseReportArguments(c.args);
+        EXPECT_FALSE(parsed.help);
+        EXPECT_EQ(parsed.ok, c.error.empty()) << parsed.error;
+        if (!c.error.empty()) {
+            EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
+        }
+    }
+
+    // The last of a repeated option holds; every new option lands in its field.
+    const ReportArguments r = ParseReportArguments(
+        {"simulate", "--first", "Mars", "--first", "Venus", "--prices", "spy.csv",
+         "--price-column", "Adj Close", "--stats", "--trials", "250", "--seed",
+         "1234567890123456789", "--format", "JSON", "--format=csv", "--details", "--crlf"});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.options.command, ReportCommand::Simulate);
+    EXPECT_EQ(r.options.firstPlanetIndex, 2);
+    EXPECT_EQ(r.options.pricesFile, "spy.csv");
+    EXPECT_EQ(r.options.priceColumn, "Adj Close");
+    EXPECT_TRUE(r.options.stats);
+    EXPECT_EQ(r.options.trials, 250);
+    EXPECT_EQ(r.options.seed, 1234567890123456789ull);
+    EXPECT_EQ(r.options.format, ReportFormat::Csv);
+    EXPECT_TRUE(r.options.includeTransitDetails);
+    EXPECT_TRUE(r.options.crlf);
+    const ReportArguments defaults = ParseReportArguments({"simulate"});
+    ASSERT_TRUE(defaults.ok);
+    EXPECT_FALSE(defaults.options.pricesFile.has_value());
+    EXPECT_EQ(defaults.options.priceColumn, "Close");
+    EXPECT_EQ(defaults.options.trials, 1000);
+    EXPECT_EQ(defaults.options.seed, 1u);
+    EXPECT_EQ(defaults.options.format, ReportFormat::Text);
 }
 
 struct GoodInput {
@@ -206,7 +298,8 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     }
     for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
                                "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
-                               "--details", "--crlf", "--box"}) {
+                               "--details", "--crlf", "--prices", "--price-column", "--stats",
+                               "--trials", "--seed", "--format", "--box"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {

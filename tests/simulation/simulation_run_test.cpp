@@ -58,6 +58,7 @@ protected:
         current = nullptr;
         records = simulation.Records();
         totals = simulation.Totals();
+        events = simulation.Events();
         EXPECT_TRUE(host.boxes.ScriptDone()) << "a scripted message box was not shown";
         EXPECT_FALSE(simulation.Running());
         return outcome;
@@ -70,6 +71,7 @@ protected:
     InvestmentSimulation* current = nullptr;
     std::vector<SimulationRecord> records;
     SimulationTotals totals;
+    std::vector<SimulationEvent> events;
 };
 
 // Separation falling one degree per step to 0.5 at step 20, then rising and
@@ -198,6 +200,57 @@ TEST_F(SimulationRun, SeparatingOrLeavingAtTheLastStepIsRedeemed) {
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.begin() + 8), details);
     EXPECT_EQ(lines[9], "Total number of investments = 3");
+}
+
+TEST_F(SimulationRun, EventsFollowTheDetailLines) {
+    // The run of the test above: the events say what the detail lines say,
+    // with days, values and gains.
+    index.values = {{kStart + 29, 1000.0}, {kStart + 30, 1010.0}};
+    ASSERT_EQ(Run(Request(), [](double i) { return std::min(std::fabs(i - 242.0) + 0.5, 15.5); }),
+              SimulationOutcome::Completed);
+    using Kind = SimulationEvent::Kind;
+    struct Expected {
+        Kind kind;
+        int orb;
+        std::int32_t day;
+        double value;
+        std::int32_t purchaseDay;
+        double gain;
+    };
+    const std::vector<Expected> expected = {
+        {Kind::Investment, 10, kStart + 29, 1000.0, 0, 0.0},
+        {Kind::Investment, 5, kStart + 30, 1010.0, 0, 0.0},
+        {Kind::Investment, 2, kStart + 30, 1010.0, 0, 0.0},
+        {Kind::Redemption, 10, kStart + 30, 1010.0, kStart + 29, 1.0},
+        {Kind::Redemption, 5, kStart + 30, 1010.0, kStart + 30, 0.0},
+        {Kind::Redemption, 2, kStart + 30, 1010.0, kStart + 30, 0.0},
+    };
+    ASSERT_EQ(events.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(events[i].kind, expected[i].kind);
+        EXPECT_EQ(events[i].aspect, 1);
+        EXPECT_EQ(events[i].orbDegrees, expected[i].orb);
+        EXPECT_EQ(events[i].number, 1);
+        EXPECT_EQ(events[i].day, expected[i].day);
+        EXPECT_DOUBLE_EQ(events[i].value, expected[i].value);
+        if (expected[i].kind == Kind::Redemption) {
+            EXPECT_EQ(events[i].purchaseDay, expected[i].purchaseDay);
+            EXPECT_DOUBLE_EQ(events[i].gain, expected[i].gain);
+            EXPECT_DOUBLE_EQ(events[i].totalGain, expected[i].gain);
+        }
+    }
+}
+
+TEST_F(SimulationRun, CancellationEventNamesThePurchase) {
+    using Kind = SimulationEvent::Kind;
+    ASSERT_EQ(Run(Request(), [](double i) { return std::min(std::fabs(i - 250.0) + 0.5, 15.5); }),
+              SimulationOutcome::Completed);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].kind, Kind::Cancellation);
+    EXPECT_EQ(events[1].number, 1);
+    EXPECT_EQ(events[1].purchaseDay, events[0].day);
+    EXPECT_DOUBLE_EQ(events[1].purchaseValue, 1000.0);
 }
 
 TEST_F(SimulationRun, OpenedAtTheLastStepStaysOpen) {

@@ -1,0 +1,175 @@
+// vlt-report simulate --stats: the statistics agree with a recount from the
+// report's own detail lines and the index file, the random baseline follows
+// the seed, and the report above the statistics is the report without them.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/report/run_program.h"
+
+namespace vlt::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StatsProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
+        ASSERT_TRUE(fs::exists(index)) << "the build puts the index file beside the program";
+        fs::copy_file(index, folder_ / "DJIA_data.txt");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    ProgramRun Run(const std::vector<std::string>& args) {
+        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
+    }
+    fs::path folder_;
+};
+
+// Days since an epoch, counted here without the product's date code.
+long DayCount(const std::string& date) {
+    const int y = std::stoi(date.substr(0, 4));
+    const int m = std::stoi(date.substr(5, 2));
+    const int d = std::stoi(date.substr(8, 2));
+    const int a = (14 - m) / 12;
+    const long yy = y + 4800 - a;
+    const long mm = m + 12 * a - 3;
+    return d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400;
+}
+
+std::string AbbreviationOf(const std::string& aspect) {
+    static const std::map<std::string, std::string> kNames = {
+        {"Conjunction", "con"}, {"Opposition", "opp"}, {"Square", "sqr"}, {"Trine", "tri"},
+        {"Sextile", "sxt"},     {"Semisextile", "ssx"}, {"Quincunx", "qui"}};
+    return kNames.at(aspect);
+}
+
+struct Recount {
+    int trades = 0;
+    int wins = 0;
+    double total = 0;
+    long heldDays = 0;
+};
+
+const std::vector<std::string> kRequest = {"simulate", "--first", "Earth", "--second", "Mars",
+                                           "--start", "2007-01-03", "--end", "2014-12-31",
+                                           "--details"};
+
+std::vector<std::string> With(std::vector<std::string> args,
+                              const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+TEST_F(StatsProgram, StatisticsAgreeWithARecountFromTheTrades) {
+    const ProgramRun plain = Run(kRequest);
+    const ProgramRun run = Run(With(kRequest, {"--stats"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // The report itself is unchanged; the statistics follow a blank line.
+    ASSERT_EQ(run.out.rfind(plain.out + "\nStatistics", 0), 0u);
+
+    // Recount from the detail lines.
+    const std::regex investment(R"(^(\w+) +(\d+)°, investment #(\d+) on (\S+) of \$100$)");
+    const std::regex redemption(
+        R"(^(\w+) +(\d+)°, redemption #(\d+) on (\S+), (gained|lost) \$([0-9.,]+), .*$)");
+    std::map<std::string, std::string> opened;
+    std::map<std::string, Recount> recount;
+    std::istringstream lines(plain.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_match(line, m, investment)) {
+            opened[m[1].str() + m[2].str()] = m[4];
+        } else if (std::regex_match(line, m, redemption)) {
+            const std::string key = AbbreviationOf(m[1]) + " " + m[2].str();
+            Recount& r = recount[key];
+            const double gain = std::stod(m[6]) * (m[5] == "lost" ? -1 : 1);
+            ++r.trades;
+            r.wins += gain > 0 ? 1 : 0;
+            r.total += gain;
+            r.heldDays += DayCount(m[4]) - DayCount(opened.at(m[1].str() + m[2].str()));
+        }
+    }
+    ASSERT_FALSE(recount.empty());
+
+    const std::regex statLine(
+        R"(^Ea (\w+) Ma, +(\d+)° +(\d+) +(\d+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+)%$)");
+    int pairs = 0;
+    std::istringstream stats(run.out.substr(plain.out.size()));
+    for (std::string line; std::getline(stats, line);) {
+        std::smatch m;
+        if (!std::regex_match(line, m, statLine)) continue;
+        SCOPED_TRACE(line);
+        ++pairs;
+        const Recount r = recount[m[1].str() + " " + m[2].str()];
+        EXPECT_EQ(std::stoi(m[3]), r.trades);
+        EXPECT_EQ(std::stoi(m[4]), r.wins);
+        // Each detail line's gain is rounded to the cent.
+        EXPECT_NEAR(std::stod(m[5]), r.total, 0.005 * (r.trades + 1));
+        if (r.trades > 0) {
+            EXPECT_NEAR(std::stod(m[6]), r.total / r.trades, 0.01);
+            EXPECT_NEAR(std::stod(m[7]), static_cast<double>(r.heldDays) / r.trades, 0.05);
+        }
+        const double share = std::stod(m[10]);
+        EXPECT_GE(share, 0.0);
+        EXPECT_LE(share, 100.0);
+        EXPECT_GE(std::stod(m[9]), 0.0);  // standard deviation
+    }
+    EXPECT_EQ(pairs, 21);
+
+    // Buy and hold from the index file itself: 2007-01-03 and 2014-12-31
+    // both have a line.
+    std::ifstream index(folder_ / "DJIA_data.txt");
+    std::map<std::string, double> values;
+    for (std::string line; std::getline(index, line);) {
+        if (line.size() > 11) values[line.substr(0, 10)] = std::stod(line.substr(11));
+    }
+    const double first = values.at("2007-01-03");
+    const double last = values.at("2014-12-31");
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "$100 gained $%.2f\n", (last - first) * 100 / first);
+    EXPECT_NE(run.out.find("Buy and hold from 2007-01-03 to 2014-12-31: " + std::string(expected)),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
+    const std::vector<std::string> request = {"simulate", "--first", "Earth", "--second", "Mars",
+                                              "--start", "2009-01-01", "--end", "2010-12-31",
+                                              "--stats", "--trials", "200"};
+    const ProgramRun a = Run(request);
+    const ProgramRun again = Run(request);
+    const ProgramRun seedOne = Run(With(request, {"--seed", "1"}));
+    const ProgramRun other = Run(With(request, {"--seed", "2"}));
+    ASSERT_EQ(a.exitCode, 0) << a.err;
+    EXPECT_EQ(a.out, again.out);
+    EXPECT_EQ(a.out, seedOne.out);  // 1 is the default seed
+    EXPECT_NE(a.out, other.out);
+    // Only the random columns differ: the first 60 bytes (label to mean days) agree.
+    std::istringstream x(a.out), y(other.out);
+    std::string lx, ly;
+    int differing = 0;
+    while (std::getline(x, lx) && std::getline(y, ly)) {
+        if (lx.rfind("Ea ", 0) == 0 && lx.find(" ends with ") == std::string::npos &&
+            lx.find("no investments") == std::string::npos) {
+            EXPECT_EQ(lx.substr(0, 60), ly.substr(0, 60));
+            differing += lx != ly ? 1 : 0;
+        } else if (lx.rfind("Statistics", 0) == 0) {
+            EXPECT_NE(lx.find("200 trials, seed 1"), std::string::npos);
+            EXPECT_NE(ly.find("200 trials, seed 2"), std::string::npos);
+        } else if (lx.rfind("Statistics", 0) != 0) {
+            EXPECT_EQ(lx, ly);
+        }
+    }
+    EXPECT_GT(differing, 0);
+}
+
+}  // namespace
+}  // namespace vlt::testing
