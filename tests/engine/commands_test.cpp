@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/engine/transit_commands.h"
+#include "app/positions/position_failure.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "tests/engine/fake_host.h"
@@ -166,6 +167,42 @@ TEST_F(CommandsTest, PlutoWithoutTablesEndsSilently) {
     commands.Start();
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_TRUE(host.boxes.shown.empty());
+}
+
+// Each Pluto table counts on its own: a run whose table is not in memory
+// says which file and why, and a show-all series ends with that one message.
+TEST_F(CommandsTest, PlutoWithoutItsTableSaysSo) {
+    window.second = 7;  // Pluto
+    window.inputs.plutoTablesLoaded = false;
+    window.inputs.plutoTableProblem =
+        "Cannot read the data file hpluto.2199.slx: No such file or directory.";
+    host.boxes.ExpectBox(window.inputs.plutoTableProblem);
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
+}
+
+// A position a data file cannot give at the request's dates is reported
+// before any scan, with the file's message.
+TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
+    class Failing final : public PositionSource {
+    public:
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet != kJupiter) return 1.0;
+            failure = DescribePositionFailure(planet, jd, heliocentric, -101.0);
+            failure->reason = "No such file or directory";
+            return -101.0;
+        }
+        bool IsRetrograde(std::int16_t, double) override { return false; }
+        std::optional<PositionFailure> Failure() const override { return failure; }
+        void ClearFailure() override { failure.reset(); }
+        std::optional<PositionFailure> failure;
+    } failing;
+    TransitCommands withFailure(host, window, failing);
+    host.boxes.ExpectBox("Cannot read the data file jupiter.dac: No such file or directory.");
+    withFailure.Start();
+    EXPECT_FALSE(withFailure.ScanRan());
+    EXPECT_EQ(host.boxes.shown.size(), 1u);
 }
 
 // A start inside the inner orb moves back to the first day whose local
