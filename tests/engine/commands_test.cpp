@@ -205,6 +205,34 @@ TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
     EXPECT_EQ(host.boxes.shown.size(), 1u);
 }
 
+// The date check asks the run's own centricity: heliocentric Pluto has its
+// table up to 2199, the geocentric one only to 2099.
+TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
+    class TwoTables final : public PositionSource {
+    public:
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet == kPluto && !heliocentric && jd >= 2488069.5) return -100.0;
+            if (planet == kPluto && jd >= 2524593.5) return -100.0;
+            return planet == kPluto ? 1.0 : 2.0 + (jd - 2488069.5) * 0.001;
+        }
+        bool IsRetrograde(std::int16_t, double) override { return false; }
+    } tables;
+    TransitCommands run(host, window, tables);
+    window.second = 7;  // Pluto
+    window.day[0] = 2506332;  // 2150-01-01
+    window.day[1] = 2506372;
+    window.inputs.heliocentric = true;
+    // Constant positions: the scan runs and finds nothing.
+    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    run.Start();
+    EXPECT_TRUE(run.ScanRan());
+    window.inputs.heliocentric = false;
+    host.boxes.ExpectBox("Start date is too late for Pluto.");
+    TransitCommands geo(host, window, tables);
+    geo.Start();
+    EXPECT_FALSE(geo.ScanRan());
+}
+
 // A start inside the inner orb moves back to the first day whose local
 // midnight is outside it: the report then opens with the inner-orb entry.
 TEST_F(CommandsTest, StartMovesBackOutOfTheInnerOrb) {
