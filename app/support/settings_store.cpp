@@ -472,6 +472,8 @@ std::string SettingsFileProblem() {
 void SetSettingsFolder(const std::string& folder) {
     std::lock_guard<std::mutex> lock(StoreMutex());
     FolderOverride() = folder;
+    // The file kept in memory is forgotten: the next read takes it afresh.
+    TheCache() = Cache{};
 }
 
 std::string SettingsFolder() {
