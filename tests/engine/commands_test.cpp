@@ -205,6 +205,46 @@ TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
     EXPECT_EQ(host.boxes.shown.size(), 1u);
 }
 
+// A record that fails in the middle of the period (a damaged stretch of a
+// file) stops the scan at that step: its message, "Stopped", and nothing
+// computed from the missing positions.
+TEST_F(CommandsTest, DataFileFailureDuringTheScanStopsIt) {
+    class FailsLater final : public PositionSource {
+    public:
+        explicit FailsLater(PositionSource& inner) : inner_(inner) {}
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet == kJupiter && jd >= S + 20.0 && jd < S + 30.0) {
+                if (!failure) {
+                    failure = DescribePositionFailure(planet, jd, heliocentric, -107.0);
+                }
+                return -107.0;
+            }
+            return inner_.Longitude(planet, jd, heliocentric);
+        }
+        bool IsRetrograde(std::int16_t planet, double jd) override {
+            return inner_.IsRetrograde(planet, jd);
+        }
+        std::optional<PositionFailure> Failure() const override { return failure; }
+        void ClearFailure() override { failure.reset(); }
+        std::optional<PositionFailure> failure;
+
+    private:
+        PositionSource& inner_;
+    } failing(positions);
+    TransitCommands run(host, window, failing);
+    host.boxes.ExpectBox(
+        "Cannot read the data file jupiter.dac: the record for the years 2000 to 2004 is damaged.");
+    run.Start();
+    ASSERT_TRUE(run.ScanRan());
+    EXPECT_EQ(run.LastScanEnd(), ScanEnd::DataFileFailed);
+    EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_NE(host.output.text.find("Stopped"), std::string::npos);
+    // The pass was still in its outer orb when the positions failed: its row
+    // is not written, and no date after the failure appears.
+    EXPECT_EQ(host.output.text.find("2000-01-2"), std::string::npos) << host.output.text;
+    EXPECT_EQ(host.output.text.find("2000-01-3"), std::string::npos) << host.output.text;
+}
+
 // The date check asks the run's own centricity: heliocentric Pluto has its
 // table up to 2199, the geocentric one only to 2099.
 TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
