@@ -1,6 +1,6 @@
 // Damaged or missing data files never pass for a report: each data file of
 // the program blanked, cut short, garbled, removed, or replaced by a folder,
-// through the report's tables, show-all and simulate commands.  Every run
+// through the report's tables, show-all, search and simulate commands.  Every run
 // that needs the file ends with a message naming it and exit status 1.
 //
 // The program runs from a copy of its folder, so that its data files can be
@@ -157,6 +157,13 @@ std::vector<FileCase> FileCases() {
         args.insert(args.end(), period.begin(), period.end());
         return args;
     };
+    auto search = [](std::vector<std::string> args) {
+        args.insert(args.begin(), "search");
+        for (const char* a : {"--aspect", "con", "--start", "2024-01-01", "--tz", "GMT"}) {
+            args.push_back(a);
+        }
+        return args;
+    };
     auto sim = [](const std::string& second) {
         return std::vector<std::string>{"simulate", "--first", "Earth", "--second", second,
                                         "--start", "2010-01-01", "--end", "2010-03-31"};
@@ -169,16 +176,17 @@ std::vector<FileCase> FileCases() {
         cases.push_back({file,
                          {with({"tables", "--first", "Mars", "--second", planet}),
                           with({"showall", "--first", planet, "--keep", "first"}),
-                          sim(planet)}});
+                          search({"--first", "Mars", "--second", planet}), sim(planet)}});
     }
     // The simulation is heliocentric: it never needs the geocentric table.
     cases.push_back({"pluto.slx",
                      {with({"tables", "--first", "Mars", "--second", "Pluto"}),
-                      with({"showall", "--first", "Pluto", "--keep", "first"})}});
+                      with({"showall", "--first", "Pluto", "--keep", "first"}),
+                      search({"--first", "Mars", "--second", "Pluto"})}});
     cases.push_back({"hpluto.2199.slx",
                      {with({"tables", "--helio", "--first", "Mars", "--second", "Pluto"}),
                       with({"showall", "--helio", "--first", "Pluto", "--keep", "first"}),
-                      sim("Pluto")}});
+                      search({"--helio", "--first", "Mars", "--second", "Pluto"}), sim("Pluto")}});
     return cases;
 }
 
