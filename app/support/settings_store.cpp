@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -213,6 +214,21 @@ void SetValue(Document& doc, const std::string& keyPath, const std::string& name
         std::string v;
         if (ParseValue(raw, n, v) && SameKey(n, name)) found = static_cast<std::ptrdiff_t>(i);
     }
+    if (name.empty()) {
+        // Only the key: a section of its own when it has none yet.
+        if (sectionEnd < 0) {
+            if (doc.lines.empty()) {
+                doc.lines.push_back("; Per-user settings of the Quillon programs.");
+            }
+            std::string header = "[";
+            header += Escape(keyPath, false);
+            header += ']';
+            doc.lines.push_back(header);
+            doc.finalLineFeed = true;
+        }
+        doc.store[keyPath];
+        return;
+    }
     if (found >= 0) {
         std::string& raw = doc.lines[static_cast<std::size_t>(found)];
         // A CR LF file keeps its line ends.
@@ -387,6 +403,9 @@ struct Batch {
     bool loaded = false;
     bool dirty = false;
     Document doc;
+    // The values this batch wrote, in order: only these are set on the file
+    // when it is saved.
+    std::vector<std::array<std::string, 3>> writes;
     int error = 0;  // of the last commit
 };
 
@@ -430,20 +449,13 @@ bool SettingsBatch::Commit() {
     }
     if (b.error == 0) {
         Document doc = TheCache().doc;
-        for (const auto& [key, values] : b.doc.store) {
-            for (const auto& [name, value] : values) {
-                const auto k = doc.store.find(key);
-                bool same = false;
-                if (k != doc.store.end()) {
-                    const auto v = k->second.find(name);
-                    same = v != k->second.end() && v->second == value;
-                }
-                if (!same) SetValue(doc, key, name, value);
-            }
-        }
+        for (const auto& [key, name, value] : b.writes) SetValue(doc, key, name, value);
         b.error = SaveAtomically(folder, path, doc);
     }
-    if (b.error == 0) b.dirty = false;
+    if (b.error == 0) {
+        b.dirty = false;
+        b.writes.clear();
+    }
     if (b.error != 0) LastWriteError() = ErrorWords(b.error);
     return b.error == 0;
 }
@@ -511,6 +523,7 @@ std::string RegWriteString(RegRoot /*root*/, const std::string& keyPath, const s
         }
         existed = batch.doc.store.find(keyPath) != batch.doc.store.end();
         SetValue(batch.doc, keyPath, name, value);
+        batch.writes.push_back({keyPath, name, value});
         batch.dirty = true;
     } else if (err == 0) {
         Document doc = TheCache().doc;
