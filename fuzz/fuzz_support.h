@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,12 +14,25 @@
 
 namespace vlt_fuzz {
 
-// A folder under the temporary folder, made once per process; ends in "/".
+inline std::string& ScratchPath() {
+    static std::string path;
+    return path;
+}
+
+inline void RemoveScratchFolder() {
+    std::error_code ec;
+    if (!ScratchPath().empty()) std::filesystem::remove_all(ScratchPath(), ec);
+}
+
+// A folder under the temporary folder, made once per process and removed
+// when it ends; ends in "/".
 inline const std::string& ScratchFolder() {
     static const std::string folder = [] {
         const std::filesystem::path p = std::filesystem::temp_directory_path() /
                                         ("vlt-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(p);
+        ScratchPath() = p.string();
+        std::atexit(RemoveScratchFolder);
         return p.string() + "/";
     }();
     return folder;
