@@ -19,7 +19,7 @@ namespace {
 
 std::string g_dataFolder;
 // Radius vector and distance slot: computed by the library and dropped.
-double rv_ = 0.0;
+double g_droppedDistance = 0.0;
 
 // Program planet number to the positions library's.
 std::int32_t LibraryPlanet(std::int16_t planet) {
@@ -55,7 +55,7 @@ double HelioLongitude(std::int16_t planet, double jd) {
     const std::int16_t year = YearOfJulianDay(jd);
     const double longitude = mapped == kLibraryPluto
                                  ? HelioPlutoLongitude(jd)
-                                 : hc_j2000_long_rv_planet(mapped, jd, year, &rv_);
+                                 : hc_j2000_long_rv_planet(mapped, jd, year, &g_droppedDistance);
     if (longitude < 0.0) NotePositionCode(planet, jd, true, longitude);
     return longitude;
 }
@@ -65,7 +65,7 @@ double GeoLongitude(std::int16_t planet, double jd) {
     const std::int16_t year = YearOfJulianDay(jd);
     const double longitude = mapped == kLibraryPluto
                                  ? GeoPlutoLongitude(jd)
-                                 : gc_app_long_rv_planet(mapped, jd, year, &rv_);
+                                 : gc_app_long_rv_planet(mapped, jd, year, &g_droppedDistance);
     if (longitude < 0.0) NotePositionCode(planet, jd, false, longitude);
     return longitude;
 }
