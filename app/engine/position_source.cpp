@@ -12,6 +12,12 @@ bool EphemerisPositions::IsRetrograde(std::int16_t planet, double jd) {
     return vlt::IsRetrograde(planet, jd);
 }
 
+std::optional<PositionFailure> EphemerisPositions::Failure() const {
+    return FirstPositionFailure();
+}
+
+void EphemerisPositions::ClearFailure() { ClearPositionFailure(); }
+
 PositionSource& DefaultPositions() {
     static EphemerisPositions positions;
     return positions;

@@ -4,6 +4,9 @@
 // independent ephemeris, benchmarks count and time the calls.
 
 #include <cstdint>
+#include <optional>
+
+#include "app/positions/position_failure.h"
 
 namespace vlt {
 
@@ -14,6 +17,11 @@ public:
     virtual double Longitude(std::int16_t planet, double jd, bool heliocentric) = 0;
     // Whether the planet moves backwards (geocentrically) at universal time jd.
     virtual bool IsRetrograde(std::int16_t planet, double jd) = 0;
+    // The first position since ClearFailure that a data file could not give
+    // (a missing, short or damaged file), if any.  A source that has no data
+    // files never has one.
+    virtual std::optional<PositionFailure> Failure() const { return std::nullopt; }
+    virtual void ClearFailure() {}
 };
 
 // PlanetLongitude and IsRetrograde of the position dispatch.
@@ -21,6 +29,8 @@ class EphemerisPositions final : public PositionSource {
 public:
     double Longitude(std::int16_t planet, double jd, bool heliocentric) override;
     bool IsRetrograde(std::int16_t planet, double jd) override;
+    std::optional<PositionFailure> Failure() const override;
+    void ClearFailure() override;
 };
 
 // One shared instance for callers that do not inject their own.

@@ -57,12 +57,21 @@ bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes&
 
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
                          std::int16_t second, bool heliocentric, PositionSource& positions,
-                         MessageBoxes& boxes) {
+                         MessageBoxes& boxes, bool* dataFileFailed) {
     const std::string name = date == 0 ? "Start date" : "End date";
     const std::int16_t planets[2] = {first, second};
     double longitude[2];
+    positions.ClearFailure();
+    // Asked in the run's own centricity: heliocentric Pluto has its table up
+    // to 2199, the geocentric one only to 2099.
     for (int p = 0; p < 2; ++p) {
-        longitude[p] = positions.Longitude(planets[p], dayNumber - 0.5, false);
+        longitude[p] = positions.Longitude(planets[p], dayNumber - 0.5, heliocentric);
+    }
+    if (const std::optional<PositionFailure> failure = positions.Failure()) {
+        positions.ClearFailure();
+        boxes.Show(failure->Message(), kDefaultTitle, MsgButtons::Ok, MsgIcon::Exclamation);
+        if (dataFileFailed != nullptr) *dataFileFailed = true;
+        return false;
     }
     for (int p = 0; p < 2; ++p) {
         if (longitude[p] == -99.0) {
@@ -144,6 +153,14 @@ bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int as
 TransitCommands::TransitCommands(RunHost& host, TransitWindow& window, PositionSource& positions)
     : host_(host), window_(window), positions_(positions), scanner_(host, positions) {}
 
+void TransitCommands::RefusePlutoWithoutTable(const TransitInputs& in) {
+    if (!in.plutoTableProblem.empty()) {
+        host_.Boxes().Show(in.plutoTableProblem, kDefaultTitle, MsgButtons::Ok,
+                           MsgIcon::Exclamation);
+    }
+    if (showAllMode_) host_.SetStopRequested(true);
+}
+
 void TransitCommands::RunScan(TransitRequest& request) {
     CompleteRequest(request);
     lastRequest_ = request;
@@ -204,12 +221,17 @@ void TransitCommands::Start() {
 
     if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
         !in.plutoTablesLoaded) {
+        RefusePlutoWithoutTable(in);
         return;
     }
+    bool dataFileFailed = false;
     if (!CheckDateInDataSpan(0, enteredStart, request.firstPlanet, request.secondPlanet,
-                             in.heliocentric, positions_, boxes) ||
+                             in.heliocentric, positions_, boxes, &dataFileFailed) ||
         !CheckDateInDataSpan(1, enteredEnd, request.firstPlanet, request.secondPlanet,
-                             in.heliocentric, positions_, boxes)) {
+                             in.heliocentric, positions_, boxes, &dataFileFailed)) {
+        // A data file that cannot be read ends a show-all series as well,
+        // with its one message.
+        if (showAllMode_ && dataFileFailed) host_.SetStopRequested(true);
         return;
     }
     host_.SetStopRequested(false);
@@ -269,7 +291,10 @@ void TransitCommands::Search() {
     request.firstPlanet = first;
     request.secondPlanet = second;
     request.orbDegrees = SearchOrbDegrees(in.orbIndex[3]);
-    if ((first == kPluto || second == kPluto) && !in.plutoTablesLoaded) return;
+    if ((first == kPluto || second == kPluto) && !in.plutoTablesLoaded) {
+        RefusePlutoWithoutTable(in);
+        return;
+    }
     host_.ApplyRunGeometry();
 
     request.heliocentric = in.heliocentric;

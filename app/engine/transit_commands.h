@@ -24,11 +24,14 @@ bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& bo
 bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes);
 
 // "Start date is too early for Jupiter." and the like: both planets'
-// geocentric positions at local midnight beginning dayNumber (no zone), each
-// planet asked in turn for -99, then each for -100.  date 0 start, 1 end.
+// positions (in the run's centricity) at local midnight beginning dayNumber
+// (no zone), each planet asked in turn for -99, then each for -100.  date 0
+// start, 1 end.  A data file that cannot give either position is reported
+// first ("Cannot read the data file saturn.dac: ..."), and *dataFileFailed
+// set when given.
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
                          std::int16_t second, bool heliocentric, PositionSource& positions,
-                         MessageBoxes& boxes);
+                         MessageBoxes& boxes, bool* dataFileFailed = nullptr);
 
 // The start day moved back, one day at a time, while the two planets stay
 // within the inner orb of the first aspect type (of all seven) that holds
@@ -68,6 +71,9 @@ public:
 
 private:
     void RunScan(TransitRequest& request);
+    // A Pluto pair whose table is not in memory: the table's message (when
+    // the window has one); a show-all series ends there.
+    void RefusePlutoWithoutTable(const TransitInputs& in);
 
     RunHost& host_;
     TransitWindow& window_;

@@ -345,6 +345,15 @@ bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orb
     return false;
 }
 
+bool TransitScanner::PositionsFailed() {
+    const std::optional<PositionFailure> failure = positions_.Failure();
+    if (!failure) return false;
+    positions_.ClearFailure();
+    host_.Boxes().Show(failure->Message(), host_.WindowCaption(), MsgButtons::Ok,
+                       MsgIcon::Exclamation);
+    return true;
+}
+
 void TransitScanner::ReportProgressMaybe(double t, double first, double last,
                                          unsigned long stepCount) {
     if ((stepCount & kProgressStepMask) != 0) return;
@@ -387,9 +396,17 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
 
     bool stopped = false;
     bool found = false;
+    bool failed = false;
     unsigned long stepCount = 0;
+    positions_.ClearFailure();
     for (double t = first; t <= last; t += step_, ++stepCount) {
         host_.YieldToEvents();
+        // A position a data file could not give ends the run: its
+        // separations would be no transit at all.
+        if (PositionsFailed()) {
+            failed = true;
+            break;
+        }
         if (host_.PauseRequested()) {
             const MsgResult answer = host_.Boxes().Show("Stop?", host_.StartCaption(),
                                                         MsgButtons::YesNo, MsgIcon::Question);
@@ -401,6 +418,10 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
         }
         const bool firstStep = t == first;
         ComputeSamples(t, firstStep);
+        if (PositionsFailed()) {
+            failed = true;
+            break;
+        }
         EvaluateOrbs();
         const OrbSwitch orbSwitch = DetectOrbSwitch();
         if (HandleEvents(t, firstStep, orbSwitch)) {
@@ -410,9 +431,16 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
         ReportProgressMaybe(t, first, last, stepCount);
     }
     host_.ReportProgress(1.0);
+    if (!failed && PositionsFailed()) failed = true;
 
     ScanEnd end = ScanEnd::Completed;
-    if (stopped) {
+    if (failed) {
+        host_.RestoreStartCaption();
+        out.Append(std::string(kLineBreak) + "Stopped");
+        host_.SetPauseRequested(false);
+        if (req_.showAllMode) host_.SetStopRequested(true);
+        end = ScanEnd::DataFileFailed;
+    } else if (stopped) {
         host_.RestoreStartCaption();
         out.Append(std::string(kLineBreak) + "Stopped");
         host_.SetPauseRequested(false);

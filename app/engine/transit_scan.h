@@ -22,6 +22,7 @@ enum class ScanEnd {
     FoundInSearch,  // search mode: the first complete transit was written
     Stopped,        // "Stop?" answered Yes
     ShowAllReturn,  // show-all mode: the series finishes the run
+    DataFileFailed, // a data file could not give a position: message shown
 };
 
 class TransitScanner {
@@ -78,6 +79,8 @@ private:
     void ResetOffsets();
     void SetAspectNameIfEmpty(int type);
     bool AnyStartFilled(std::int32_t row) const;
+    // Shows the data-file failure the positions met, if any; true then.
+    bool PositionsFailed();
     void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
 
     RunHost& host_;

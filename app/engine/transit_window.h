@@ -26,7 +26,8 @@ struct TransitInputs {
     std::string searchAspectText = "conjunction";
     int searchWhenIndex = 0;                  // cboSearchWhen: 0 start date, 1 end date
     bool keepDates = false;                   // chkKeepDates
-    bool plutoTablesLoaded = true;            // result of loading the Pluto tables
+    bool plutoTablesLoaded = true;            // the Pluto table of this centricity is in memory
+    std::string plutoTableProblem;            // when not: "Cannot read the data file ..."
 };
 
 class TransitWindow {

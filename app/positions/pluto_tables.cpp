@@ -27,6 +27,11 @@ constexpr std::int32_t kBadHelio = -1;
 
 std::vector<std::uint16_t> g_geo;
 std::vector<std::int32_t> g_helio;
+// Whether each table was read, and the reader's error text when not.
+bool g_geoRead = false;
+bool g_helioRead = false;
+std::string g_geoError = "the table has not been read";
+std::string g_helioError = "the table has not been read";
 
 // Code of a character of an entry, or -1 when it lies outside 58..125.
 int CodeAt(std::string_view line, std::size_t k) {
@@ -87,15 +92,18 @@ bool LoadTable(const std::string& path, std::vector<T>& table, std::int32_t expe
 // Longitude at jd from a table whose entry i is the position at 0h of day
 // kPlutoFirstDay + i, interpolated linearly within the day.
 template <typename Decode>
-double TableLongitude(double jd, std::int32_t lastDay, std::int32_t loaded, Decode decode) {
+double TableLongitude(double jd, std::int32_t lastDay, bool read, std::int32_t loaded,
+                      Decode decode) {
     if (!std::isfinite(jd)) return kNotADate;
     const double x = jd + 0.5;
     const double n = std::floor(x);
     if (n < kPlutoFirstDay) return kBeforeTable;
     if (n > lastDay) return kAfterTable;
+    if (!read) return kPlutoTableNotRead;
     const auto i = static_cast<std::int32_t>(n) - kPlutoFirstDay;
-    // A short table answers "after" instead of reading past its end.
-    if (i + 1 >= loaded) return kAfterTable;
+    // A table that ends early is a damaged file, never a date outside the
+    // data, and nothing past its end is read.
+    if (i + 1 >= loaded) return kPlutoTableShort;
     double a = decode(i);
     double b = decode(i + 1);
     if (a < 0.0) return a;
@@ -114,19 +122,41 @@ double TableLongitude(double jd, std::int32_t lastDay, std::int32_t loaded, Deco
 
 bool ReadPlutoData(MessageBoxes& boxes) {
     std::string errorText;
-    LoadTable(DataFolder() + "pluto.slx", g_geo, kGeoEntriesNeeded, EncodeGeo, errorText);
-    if (!errorText.empty()) {
+    g_geoRead = LoadTable(DataFolder() + kGeoPlutoFile, g_geo, kGeoEntriesNeeded, EncodeGeo,
+                          errorText);
+    g_geoError = errorText;
+    if (!g_geoRead) {
+        std::vector<std::uint16_t>().swap(g_geo);
         boxes.Show("Error when reading geocentric Pluto data.\n" + errorText, "Read Pluto Data",
                    MsgButtons::Ok, MsgIcon::Exclamation);
-        return false;
     }
-    return LoadTable(DataFolder() + "hpluto.2199.slx", g_helio, kHelioEntriesNeeded,
-                     EncodeHelio, errorText);
+    g_helioRead = LoadTable(DataFolder() + kHelioPlutoFile, g_helio, kHelioEntriesNeeded,
+                            EncodeHelio, errorText);
+    g_helioError = errorText;
+    if (!g_helioRead) std::vector<std::int32_t>().swap(g_helio);
+    return g_geoRead && g_helioRead;
+}
+
+std::string PlutoTableReadError(bool heliocentric) {
+    if (heliocentric ? g_helioRead : g_geoRead) return "";
+    const std::string& error = heliocentric ? g_helioError : g_geoError;
+    return error.empty() ? std::string("the table has not been read") : error;
+}
+
+std::string PlutoTableProblem(bool heliocentric) {
+    if (heliocentric ? g_helioRead : g_geoRead) return "";
+    return std::string("Cannot read the data file ") +
+           (heliocentric ? kHelioPlutoFile : kGeoPlutoFile) + ": " +
+           PlutoTableReadError(heliocentric) + ".";
 }
 
 void ResetPlutoTables() {
     std::vector<std::uint16_t>().swap(g_geo);
     std::vector<std::int32_t>().swap(g_helio);
+    g_geoRead = false;
+    g_helioRead = false;
+    g_geoError = "the table has not been read";
+    g_helioError = "the table has not been read";
 }
 
 std::int32_t GeoPlutoEntryCount() { return static_cast<std::int32_t>(g_geo.size()); }
@@ -152,11 +182,13 @@ double DecodeHelioPlutoEntry(std::int32_t i) {
 }
 
 double GeoPlutoLongitude(double jd) {
-    return TableLongitude(jd, kGeoPlutoLastDay, GeoPlutoEntryCount(), DecodeGeoPlutoEntry);
+    return TableLongitude(jd, kGeoPlutoLastDay, g_geoRead, GeoPlutoEntryCount(),
+                          DecodeGeoPlutoEntry);
 }
 
 double HelioPlutoLongitude(double jd) {
-    return TableLongitude(jd, kHelioPlutoLastDay, HelioPlutoEntryCount(), DecodeHelioPlutoEntry);
+    return TableLongitude(jd, kHelioPlutoLastDay, g_helioRead, HelioPlutoEntryCount(),
+                          DecodeHelioPlutoEntry);
 }
 
 }  // namespace vlt

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/positions/pluto_tables.h"
+#include "app/positions/position_failure.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/calendar.h"
 #include "app/support/numbers.h"
@@ -17,6 +18,8 @@ namespace vlt {
 namespace {
 
 std::string g_dataFolder;
+// Radius vector and distance slot: computed by the library and dropped.
+double g_droppedDistance = 0.0;
 
 // Program planet number to the positions library's.
 std::int32_t LibraryPlanet(std::int16_t planet) {
@@ -50,17 +53,21 @@ double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric) {
 double HelioLongitude(std::int16_t planet, double jd) {
     const std::int32_t mapped = LibraryPlanet(planet);
     const std::int16_t year = YearOfJulianDay(jd);
-    if (mapped == kLibraryPluto) return HelioPlutoLongitude(jd);
-    double rv = 0.0;
-    return hc_j2000_long_rv_planet(mapped, jd, year, &rv);
+    const double longitude = mapped == kLibraryPluto
+                                 ? HelioPlutoLongitude(jd)
+                                 : hc_j2000_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+    if (longitude < 0.0) NotePositionCode(planet, jd, true, longitude);
+    return longitude;
 }
 
 double GeoLongitude(std::int16_t planet, double jd) {
     const std::int32_t mapped = LibraryPlanet(planet);
     const std::int16_t year = YearOfJulianDay(jd);
-    if (mapped == kLibraryPluto) return GeoPlutoLongitude(jd);
-    double distance = 0.0;
-    return gc_app_long_rv_planet(mapped, jd, year, &distance);
+    const double longitude = mapped == kLibraryPluto
+                                 ? GeoPlutoLongitude(jd)
+                                 : gc_app_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+    if (longitude < 0.0) NotePositionCode(planet, jd, false, longitude);
+    return longitude;
 }
 
 std::int16_t YearOfJulianDay(double jd) {

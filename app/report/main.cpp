@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/error_line.h"
 #include "app/report/report_options.h"
 #include "app/report/report_run.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
         return vlt::kReportDone;
     }
     if (!parsed.ok) {
-        std::cerr << "vlt-report: " << parsed.error << " (see --help)\n";
+        std::cerr << "vlt-report: " << vlt::EscapedForOneLine(parsed.error) << " (see --help)\n";
         return vlt::kReportUsage;
     }
     return vlt::RunReport(parsed.options, std::cout, std::cerr);

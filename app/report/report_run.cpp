@@ -208,12 +208,23 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
         return kReportRefused;
     }
 
+    // A computer whose zone is not in the window's list starts with no zone
+    // chosen; the window's message then asks for one, and the report says
+    // how to give it.
+    const bool noZone = !options.timezoneIndex && options.command != ReportCommand::Simulate &&
+                        ui.ListIndex(Ctl("cboTimezone", 0)) <= 0;
+    const int boxesBeforeClick = ui.BoxesShown();
+
     const Ctl button = CommandButton(options);
     if (!ui.Click(button)) {
         messages << "vlt-report: the button " << button.ToString() << " is not available\n";
         return kReportRefused;
     }
     const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
+    if (noZone && ui.BoxesShown() > boxesBeforeClick) {
+        messages << "vlt-report: the computer's time zone is not in the list; give one with --tz "
+                    "(for example --tz GMT or --tz GMT+5:30)\n";
+    }
 
     const InvestmentSimulation& simulation = commands.Simulation();
     const bool simulated = options.command == ReportCommand::Simulate &&

@@ -41,10 +41,42 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
     std::int32_t count = 0;
     std::string errorText;
     std::int32_t errorNumber = 0;
-    ReadLinesIntoList(fileName, data.lines, 1, true, true, count, errorText, errorNumber);
+    // The reading rules of ReadLinesIntoList (blank lines skipped, lines
+    // trimmed, stored from position 1), with the file's own line numbers
+    // kept so that a bad value can be shown where it stands.
+    data.lines.assign(1, std::string());
+    std::int32_t fileLine = 0;
+    std::int32_t badLine = 0;
+    std::int32_t badLines = 0;
+    std::string badValue;
+    ForEachLineOfFile(
+        fileName, false, false,
+        [&](std::int32_t, std::string_view raw) {
+            ++fileLine;
+            const std::string_view line = TrimBlanks(raw);
+            if (line.empty()) return;
+            data.lines.emplace_back(line);
+            if (!IndexLineValueIsNumber(data.lines.back())) {
+                if (badLines++ == 0) {
+                    badLine = fileLine;
+                    badValue = line.size() > 11 ? std::string(line.substr(11)) : std::string();
+                }
+            }
+        },
+        count, errorText, errorNumber, kIndexFileMaxBytes);
+    count = static_cast<std::int32_t>(data.lines.size()) - 1;
     data.count = count;
-    if (count != kIndexLineCount) {
-        boxes.Show("Error reading DJIA data file", kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+    if (count != kIndexLineCount || badLines > 0) {
+        std::string text = "Error reading DJIA data file";
+        if (badLines > 0) {
+            text += "\nLine " + std::to_string(badLine) + ": the value \"" +
+                    EscapedForMessage(badValue) + "\" is not a number.";
+            if (badLines > 1) {
+                text += "\n(" + std::to_string(badLines - 1) + " more line" +
+                        (badLines > 2 ? "s" : "") + " of the same kind.)";
+            }
+        }
+        boxes.Show(text, kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
     }
     data.firstDay = kIndexFirstDay;
     data.lastDay = kIndexLastDay;
@@ -127,10 +159,50 @@ bool BinarySearch(const std::string& key, const std::vector<std::string>& list,
 }
 
 double IndexLineValue(const std::string& line) {
-    const std::string tail = line.size() > 11 ? line.substr(11) : std::string();
-    const std::string padded = "0000" + tail;
-    const std::size_t keep = std::min<std::size_t>(8, padded.size());
-    return NumberFromText(std::string_view(padded).substr(padded.size() - keep));
+    // The whole value, however long: cutting it to its last characters would
+    // turn 10627.26 into 627.26.
+    const std::string_view tail =
+        line.size() > 11 ? std::string_view(line).substr(11) : std::string_view();
+    return NumberFromText(tail);
+}
+
+bool IndexLineValueIsNumber(const std::string& line) {
+    // A line that holds only its date has no value (the day counts as
+    // missing); anything else must read whole as a number: blanks anywhere,
+    // an optional sign, digits with at most one point.
+    if (line.size() <= 11) return true;
+    bool digit = false;
+    bool point = false;
+    bool sign = false;
+    for (const char c : std::string_view(line).substr(11)) {
+        if (c == ' ' || c == '\t') continue;
+        if ((c == '+' || c == '-') && !sign && !digit && !point) {
+            sign = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    return digit || !(sign || point);
+}
+
+std::string EscapedForMessage(std::string_view text) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 32 || c == 127) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
 }
 
 }  // namespace vlt

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/support/message_box.h"
@@ -26,7 +27,10 @@ struct IndexData {
 
 // Reads fileName (by default "DJIA_data.txt" in the current working folder);
 // a count other than 2088 shows "Error reading DJIA data file" (OK button, no
-// icon, default title).  The covered range is set in any case.
+// icon, default title).  A line whose value is not a number is shown in the
+// same box with its line number in the file ("Line 17: the value \"12a4.5\"
+// is not a number.").  A file larger than kIndexFileMaxBytes, or one that is
+// not a regular file, is not read.  The covered range is set in any case.
 void LoadIndexData(IndexData& data, MessageBoxes& boxes,
                    const std::string& fileName = kIndexFileName);
 
@@ -43,8 +47,15 @@ bool BinarySearch(const std::string& key, const std::vector<std::string>& list,
                   std::int32_t count, std::int32_t& position, std::int32_t firstColumn,
                   std::int32_t length, bool exactComparison);
 
-// The value of a line: its text from column 12, "0000" in front, the last 8
-// characters read as a number.
+// The value of a line: its whole text from column 12, read as a number.
 double IndexLineValue(const std::string& line);
+// Whether that text is a number (or empty: a line with only its date).
+bool IndexLineValueIsNumber(const std::string& line);
+// Control characters shown as \xNN, so that a message stays one readable
+// text whatever a file holds.
+std::string EscapedForMessage(std::string_view text);
+
+// The index file is some 40 KB; anything above this is not it.
+inline constexpr std::int64_t kIndexFileMaxBytes = 1 << 20;
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/positions/position_failure.h"
 #include "app/positions/vocabulary.h"
 #include "app/simulation/simulation_lines.h"
 #include "app/support/date_processing.h"
@@ -90,6 +91,14 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
     }
     for (int orbIndex : request.orbIndex) {
         if (orbIndex < 0 || orbIndex > 14) return SimulationOutcome::InvalidRequest;
+    }
+    // The same refusal as the transit tables give: a planet has no transits
+    // with itself, and the run would report nothing but zeros.
+    const int firstPlanet = request.firstPlanetIndex < 0 ? 9 : request.firstPlanetIndex + 1;
+    if (firstPlanet == request.secondPlanetIndex + 2) {
+        host_.Boxes().Show("Transit of a planet to itself is not possible.", caption,
+                           MsgButtons::Ok, MsgIcon::Exclamation);
+        return SimulationOutcome::Refused;
     }
     RunningFlag flag(running_);
     return Run(request);
@@ -212,6 +221,22 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         previousDay = day;
 
         FillPositionWindow(window_, positions_, t, kSimulationStep, first);
+        // A position of the pair that a data file could not give ends the
+        // run: without it no investment could be opened or redeemed, and the
+        // summary would pass for a result.  The other planets do not matter.
+        for (const std::int16_t planet : {p1, p2}) {
+            for (int row = first ? -1 : 1; row <= 1; ++row) {
+                const double longitude = window_.At(planet, row);
+                if (!IsDataFileFailure(longitude)) continue;
+                const PositionFailure failure = DescribePositionFailure(
+                    planet, t + row * kSimulationStep, true, longitude);
+                host_.Boxes().Show(failure.Message(), host_.WindowCaption(), MsgButtons::Ok,
+                                   MsgIcon::Exclamation);
+                Append(std::string(kCrLf) + "Stopped");
+                CommonEnding();
+                return SimulationOutcome::DataFileFailed;
+            }
+        }
         const PairRows rows = PairRowsOf(window_, p1, p2);
 
         for (std::size_t i = 0; i < records_.size(); ++i) {

@@ -45,6 +45,7 @@ enum class SimulationOutcome {
     Stopped,             // "Stop?" answered Yes
     OutputFull,          // the output box exceeded its limit
     MissingIndexValue,   // a day without an index value within four days
+    DataFileFailed,      // a data file could not give a position of the pair: message shown
 };
 
 }  // namespace vlt

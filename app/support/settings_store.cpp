@@ -5,14 +5,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <cstdint>
 #include <map>
 #include <mutex>
-#include <sstream>
+#include <string>
+#include <vector>
 
 namespace vlt {
 namespace {
@@ -111,53 +113,240 @@ bool Unescape(const std::string& s, std::string& out) {
     return true;
 }
 
-// Reads the store.  A missing, unreadable or garbled file gives what could be
-// understood of it, often nothing; never an error.
-Store Load(const std::string& path) {
+// The file as it stands: its lines verbatim (without their line feeds; a CR
+// of a CR LF file stays part of its line), so that a save changes only the
+// lines of the values it writes and keeps everything else byte for byte:
+// comments, other programs' sections, lines this program cannot read.  The
+// values it can read are indexed by key and name.
+struct Document {
+    std::vector<std::string> lines;
+    bool finalLineFeed = true;
     Store store;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return store;
-    std::string line;
-    Values* section = nullptr;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == ';') continue;
-        if (line[0] == '[') {
-            std::string key;
-            if (line.size() >= 2 && line.back() == ']' &&
-                Unescape(line.substr(1, line.size() - 2), key) && !key.empty()) {
-                section = &store[key];
-            } else {
-                section = nullptr;  // values of a garbled key are dropped
-            }
-            continue;
-        }
-        const std::size_t eq = line.find('=');
-        if (section == nullptr || eq == std::string::npos || eq == 0) continue;
-        std::string name;
-        std::string value;
-        if (!Unescape(line.substr(0, eq), name) || !Unescape(line.substr(eq + 1), value)) continue;
-        (*section)[name] = value;
-    }
-    return store;
+};
+
+// Parses one line: a section header (key set) or a value line (name and
+// value set); false for anything else.
+bool ParseHeader(std::string line, std::string& key) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() < 2 || line[0] != '[' || line.back() != ']') return false;
+    return Unescape(line.substr(1, line.size() - 2), key) && !key.empty();
 }
 
-std::string Serialise(const Store& store) {
-    std::string text = "; Per-user settings of the Quillon programs.  Rewritten on every save.\n";
-    for (const auto& [key, values] : store) {
-        // Appended piece by piece: building "[" + key + "]" as one
-        // temporary trips a false overlap warning of GCC 12 at -O3.
-        text += '[';
-        text += Escape(key, false);
-        text += "]\n";
-        for (const auto& [name, value] : values) {
-            text += Escape(name, true);
-            text += '=';
-            text += Escape(value, false);
-            text += '\n';
+bool ParseValue(std::string line, std::string& name, std::string& value) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == ';' || line[0] == '[') return false;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string::npos || eq == 0) return false;
+    return Unescape(line.substr(0, eq), name) && Unescape(line.substr(eq + 1), value);
+}
+
+void Index(Document& doc) {
+    doc.store.clear();
+    bool inSection = false;
+    std::string key;
+    for (const std::string& line : doc.lines) {
+        if (!line.empty() && line[0] == '[') {
+            inSection = ParseHeader(line, key);
+            if (inSection) doc.store[key];
+            continue;
         }
+        std::string name;
+        std::string value;
+        if (inSection && ParseValue(line, name, value)) doc.store[key][name] = value;
+    }
+}
+
+Document Parse(const std::string& text) {
+    Document doc;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string::npos) {
+            doc.lines.push_back(text.substr(start));
+            doc.finalLineFeed = false;
+            break;
+        }
+        doc.lines.push_back(text.substr(start, lf - start));
+        start = lf + 1;
+    }
+    Index(doc);
+    return doc;
+}
+
+std::string Serialise(const Document& doc) {
+    if (doc.lines.empty()) return std::string();
+    std::string text;
+    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+        text += doc.lines[i];
+        if (i + 1 < doc.lines.size() || doc.finalLineFeed) text += '\n';
     }
     return text;
+}
+
+bool SameKey(const std::string& a, const std::string& b) {
+    return !NoCaseLess()(a, b) && !NoCaseLess()(b, a);
+}
+
+// Sets one value: its line is rewritten where it stands (the last one, which
+// is the one read), a new value goes after the last line of its key's last
+// section, a new key at the end of the file.
+void SetValue(Document& doc, const std::string& keyPath, const std::string& name,
+              const std::string& value) {
+    std::string line = Escape(name, true);
+    line += '=';
+    line += Escape(value, false);
+    bool inSection = false;
+    std::string key;
+    std::ptrdiff_t found = -1;
+    std::ptrdiff_t sectionEnd = -1;  // the last non-blank line of the key's section
+    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+        const std::string& raw = doc.lines[i];
+        if (!raw.empty() && raw[0] == '[') {
+            inSection = ParseHeader(raw, key) && SameKey(key, keyPath);
+            if (inSection) sectionEnd = static_cast<std::ptrdiff_t>(i);
+            continue;
+        }
+        if (!inSection) continue;
+        if (raw.find_first_not_of(" \t\r") != std::string::npos) {
+            sectionEnd = static_cast<std::ptrdiff_t>(i);
+        }
+        std::string n;
+        std::string v;
+        if (ParseValue(raw, n, v) && SameKey(n, name)) found = static_cast<std::ptrdiff_t>(i);
+    }
+    if (name.empty()) {
+        // Only the key: a section of its own when it has none yet.
+        if (sectionEnd < 0) {
+            if (doc.lines.empty()) {
+                doc.lines.push_back("; Per-user settings of the Quillon programs.");
+            }
+            std::string header = "[";
+            header += Escape(keyPath, false);
+            header += ']';
+            doc.lines.push_back(header);
+            doc.finalLineFeed = true;
+        }
+        doc.store[keyPath];
+        return;
+    }
+    if (found >= 0) {
+        std::string& raw = doc.lines[static_cast<std::size_t>(found)];
+        // A CR LF file keeps its line ends.
+        if (!raw.empty() && raw.back() == '\r') line += '\r';
+        raw = line;
+    } else if (sectionEnd >= 0) {
+        const std::string& before = doc.lines[static_cast<std::size_t>(sectionEnd)];
+        if (!before.empty() && before.back() == '\r') line += '\r';
+        doc.lines.insert(doc.lines.begin() + sectionEnd + 1, line);
+    } else {
+        if (doc.lines.empty()) {
+            doc.lines.push_back("; Per-user settings of the Quillon programs.");
+        }
+        std::string header = "[";
+        header += Escape(keyPath, false);
+        header += ']';
+        doc.lines.push_back(header);
+        doc.lines.push_back(line);
+        doc.finalLineFeed = true;
+    }
+    if (!name.empty()) doc.store[keyPath][name] = value;
+    doc.store[keyPath];
+}
+
+// What the file held when it was last read: its identity and size, so that
+// it is read again only when it changed.
+struct Signature {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedNanos = 0;
+    bool operator==(const Signature&) const = default;
+};
+
+// The file read once and kept; reread only when its signature changes.
+struct Cache {
+    bool valid = false;
+    std::string path;
+    Signature signature;
+    int error = 0;  // why the file could not be read (0: it was, or is absent)
+    Document doc;
+};
+
+Cache& TheCache() {
+    static Cache cache;
+    return cache;
+}
+
+// Loads the file into the cache when it changed.  A missing file is an empty
+// store; a file that cannot be read, is not a regular file or is larger than
+// kSettingsFileMaxBytes leaves error set, and is never written over.
+void Refresh(const std::string& path) {
+    Cache& c = TheCache();
+    struct stat st {};
+    Signature sig;
+    int statError = 0;
+    if (::stat(path.c_str(), &st) == 0) {
+        sig.exists = true;
+        sig.device = st.st_dev;
+        sig.inode = st.st_ino;
+        sig.size = st.st_size;
+        sig.modifiedNanos =
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    } else {
+        statError = errno;
+    }
+    if (c.valid && c.path == path && c.signature == sig) return;
+    c = Cache{};
+    c.valid = true;
+    c.path = path;
+    c.signature = sig;
+    if (!sig.exists) {
+        // No file (or no folder for it): nothing saved yet.
+        if (statError != ENOENT && statError != ENOTDIR) c.error = statError;
+        return;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        c.error = EISDIR;
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        c.error = EINVAL;
+        return;
+    }
+    if (st.st_size > kSettingsFileMaxBytes) {
+        c.error = EFBIG;
+        return;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        c.error = errno;
+        return;
+    }
+    std::string text;
+    char block[1 << 14];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            c.error = errno;
+            break;
+        }
+        if (n == 0) break;
+        text.append(block, static_cast<std::size_t>(n));
+        if (static_cast<std::int64_t>(text.size()) > kSettingsFileMaxBytes) {
+            c.error = EFBIG;
+            break;
+        }
+    }
+    ::close(fd);
+    if (c.error == 0) c.doc = Parse(text);
+}
+
+std::string ErrorWords(int err) {
+    if (err == EINVAL) return "it is not a regular file";
+    if (err == EFBIG) return "it is larger than 1 MB";
+    return std::strerror(err);
 }
 
 int MakeFolders(const std::string& folder) {
@@ -177,12 +366,12 @@ int MakeFolders(const std::string& folder) {
 
 // Writes the whole store beside the old file and renames it over the old
 // one.  Returns 0 or the system's error number.
-int SaveAtomically(const std::string& folder, const std::string& path, const Store& store) {
+int SaveAtomically(const std::string& folder, const std::string& path, const Document& doc) {
     if (int err = MakeFolders(folder); err != 0) return err;
     const std::string tmp = path + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
-    const std::string text = Serialise(store);
+    const std::string text = Serialise(doc);
     std::size_t done = 0;
     int err = 0;
     while (done < text.size()) {
@@ -201,20 +390,33 @@ int SaveAtomically(const std::string& folder, const std::string& path, const Sto
         ::unlink(tmp.c_str());
         return err;
     }
+    // What was written is what the cache holds from now on.
+    Cache& c = TheCache();
+    c.valid = false;
+    Refresh(path);
     return 0;
 }
 
-// The open batch: the store as it will be saved, and whether it changed.
+// The open batch: the file as it will be saved, and whether it changed.
 struct Batch {
     bool open = false;
     bool loaded = false;
     bool dirty = false;
-    Store store;
+    Document doc;
+    // The values this batch wrote, in order: only these are set on the file
+    // when it is saved.
+    std::vector<std::array<std::string, 3>> writes;
+    int error = 0;  // of the last commit
 };
 
 Batch& CurrentBatch() {
     static Batch batch;
     return batch;
+}
+
+std::string& LastWriteError() {
+    static std::string words;
+    return words;
 }
 
 }  // namespace
@@ -234,16 +436,56 @@ SettingsBatch::~SettingsBatch() {
 bool SettingsBatch::Commit() {
     std::lock_guard<std::mutex> lock(StoreMutex());
     Batch& b = CurrentBatch();
-    if (!b.dirty) return true;
+    if (!b.dirty) return b.error == 0;
     const std::string folder = SettingsFolder();
-    const int err = SaveAtomically(folder, folder + "/settings.ini", b.store);
-    if (err == 0) b.dirty = false;
-    return err == 0;
+    const std::string path = folder + "/settings.ini";
+    // The file may have been changed by another program since the batch
+    // began: its own lines are taken again and this batch's values set on
+    // them, so that nothing of theirs is lost.
+    b.error = MakeFolders(folder);
+    if (b.error == 0) {
+        Refresh(path);
+        b.error = TheCache().error;
+    }
+    if (b.error == 0) {
+        Document doc = TheCache().doc;
+        for (const auto& [key, name, value] : b.writes) SetValue(doc, key, name, value);
+        b.error = SaveAtomically(folder, path, doc);
+    }
+    if (b.error == 0) {
+        b.dirty = false;
+        b.writes.clear();
+    }
+    if (b.error != 0) LastWriteError() = ErrorWords(b.error);
+    return b.error == 0;
+}
+
+std::string SettingsBatch::ErrorText() const {
+    std::lock_guard<std::mutex> lock(StoreMutex());
+    const int err = CurrentBatch().error;
+    return err == 0 ? std::string() : ErrorWords(err);
+}
+
+std::string LastSettingsWriteError() {
+    std::lock_guard<std::mutex> lock(StoreMutex());
+    return LastWriteError();
+}
+
+std::string SettingsFileProblem() {
+    std::lock_guard<std::mutex> lock(StoreMutex());
+    const std::string path = SettingsFolder() + "/settings.ini";
+    Refresh(path);
+    const int err = TheCache().error;
+    if (err == 0) return std::string();
+    return "The settings file " + path + " cannot be read (" + ErrorWords(err) +
+           "). The saved program state is not restored, and the file is left as it is.";
 }
 
 void SetSettingsFolder(const std::string& folder) {
     std::lock_guard<std::mutex> lock(StoreMutex());
     FolderOverride() = folder;
+    // The file kept in memory is forgotten: the next read takes it afresh.
+    TheCache() = Cache{};
 }
 
 std::string SettingsFolder() {
@@ -267,30 +509,30 @@ std::string RegWriteString(RegRoot /*root*/, const std::string& keyPath, const s
     const std::string folder = SettingsFolder();
     const std::string path = folder + "/settings.ini";
     Batch& batch = CurrentBatch();
-    int err = 0;
+    int err = MakeFolders(folder);
     bool existed = false;
-    if (batch.open) {
-        // The folder must be creatable now, so that the status tells the truth
-        // about the key; the file itself is written when the batch closes.
-        err = MakeFolders(folder);
-        if (err == 0) {
-            if (!batch.loaded) {
-                batch.store = Load(path);
-                batch.loaded = true;
-            }
-            existed = batch.store.find(keyPath) != batch.store.end();
-            Values& values = batch.store[keyPath];
-            if (!name.empty()) values[name] = value;
-            batch.dirty = true;
+    if (err == 0) {
+        Refresh(path);
+        err = TheCache().error;  // a file that cannot be read is never written over
+    }
+    if (err == 0 && batch.open) {
+        // The file itself is written when the batch closes.
+        if (!batch.loaded) {
+            batch.doc = TheCache().doc;
+            batch.loaded = true;
         }
-    } else {
-        Store store = Load(path);
-        existed = store.find(keyPath) != store.end();
-        Values& values = store[keyPath];
-        if (!name.empty()) values[name] = value;
-        err = SaveAtomically(folder, path, store);
+        existed = batch.doc.store.find(keyPath) != batch.doc.store.end();
+        SetValue(batch.doc, keyPath, name, value);
+        batch.writes.push_back({keyPath, name, value});
+        batch.dirty = true;
+    } else if (err == 0) {
+        Document doc = TheCache().doc;
+        existed = doc.store.find(keyPath) != doc.store.end();
+        SetValue(doc, keyPath, name, value);
+        err = SaveAtomically(folder, path, doc);
     }
     if (err != 0) {
+        LastWriteError() = ErrorWords(err);
         return std::to_string(err) + " Unable to create (or find) key.  " + SystemMessage(err);
     }
     return std::string(existed ? "0 Key already exists." : "0 New key created.") + "  " +
@@ -303,8 +545,8 @@ std::string RegReadString(RegRoot /*root*/, const std::string& keyPath, const st
     if (keyPath.empty()) return "1 Key not found or is empty.";
     std::lock_guard<std::mutex> lock(StoreMutex());
     const Batch& batch = CurrentBatch();
-    const Store store =
-        batch.open && batch.loaded ? batch.store : Load(SettingsFolder() + "/settings.ini");
+    if (!(batch.open && batch.loaded)) Refresh(SettingsFolder() + "/settings.ini");
+    const Store& store = batch.open && batch.loaded ? batch.doc.store : TheCache().doc.store;
     const auto key = store.find(keyPath);
     if (key == store.end()) return "1 Key not found or is empty.";
     if (name.empty()) return "2 Name not specified.";

@@ -4,8 +4,12 @@
 // Quillon/settings.ini in the user's configuration folder
 // ($XDG_CONFIG_HOME, else ~/.config).  Every write replaces the file through
 // a temporary file and a rename, so a crash or a full disk leaves either the
-// old or the new store, never half of one; a file that cannot be read or
-// makes no sense reads as "nothing saved".
+// old or the new store, never half of one.  A write changes only the lines
+// of the values it sets: comments, other programs' sections and lines that
+// this program cannot read stay as they are.  The file is read once and kept
+// in memory until it changes on disk.  Lines that make no sense read as
+// nothing saved; a file that cannot be read at all (larger than 1 MB, not a
+// regular file, no permission) is never written over.
 //
 // Each operation reports a status text whose first character is a digit,
 // "0" meaning success, followed by a blank and a description.
@@ -63,7 +67,22 @@ public:
     // Saves now; true when the file was written (or nothing had changed).
     // The destructor commits what is left.
     bool Commit();
+    // Why the last Commit failed, in words ("Permission denied"); "" after
+    // a success.
+    std::string ErrorText() const;
 };
+
+// A settings file larger than this is not the program's: it is neither read
+// nor written.
+inline constexpr long long kSettingsFileMaxBytes = 1 << 20;
+
+// "" when the settings file can be read (or does not exist yet), else a
+// message that names it and says why it is not read and left untouched
+// (larger than 1 MB, not a regular file, no permission).
+std::string SettingsFileProblem();
+
+// The words for the last failed write or batch commit ("Is a directory").
+std::string LastSettingsWriteError();
 
 // The folder that holds the store.  An empty folder restores the default
 // (the user's configuration folder); tests point the store elsewhere.

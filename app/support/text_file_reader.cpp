@@ -1,6 +1,7 @@
 #include "app/support/text_file_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,15 +29,34 @@ std::string_view TrimBlanks(std::string_view text) {
 
 void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLines,
                        const std::function<void(std::int32_t, std::string_view)>& onLine,
-                       std::int32_t& count, std::string& errorText, std::int32_t& errorNumber) {
+                       std::int32_t& count, std::string& errorText, std::int32_t& errorNumber,
+                       std::int64_t maxBytes) {
     count = 0;
     errorText.clear();
     errorNumber = 0;
 
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting for a writer (a FIFO), and judged by its status
+    // before anything is read, so that reading is always bounded.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         errorNumber = errno;
         errorText = SystemErrorText(errorNumber);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        errorNumber = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        errorNumber = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        errorNumber = EINVAL;
+    } else if (static_cast<std::int64_t>(st.st_size) > maxBytes) {
+        errorNumber = EFBIG;
+    }
+    if (errorNumber != 0) {
+        errorText = errorNumber == EINVAL ? std::string("Not a regular file")
+                                          : SystemErrorText(errorNumber);
+        ::close(fd);
         return;
     }
 

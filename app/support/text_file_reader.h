@@ -28,8 +28,15 @@ void ReadLinesIntoList(const std::string& fileName, std::vector<std::string>& li
 // The same reading rules, handing each line that would be stored to onLine
 // (with its 0-based order among the stored lines) instead of keeping it.
 // Lets large tables keep a compact form of each line.
+//
+// Only a regular file is read, and only when it holds at most maxBytes: a
+// FIFO, a device such as /dev/zero or a folder is refused before anything is
+// read ("Not a regular file", "Is a directory"), a larger file with "File too
+// large"; nothing is delivered then.
+inline constexpr std::int64_t kDefaultMaxFileBytes = std::int64_t{64} << 20;
 void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLines,
                        const std::function<void(std::int32_t order, std::string_view line)>& onLine,
-                       std::int32_t& count, std::string& errorText, std::int32_t& errorNumber);
+                       std::int32_t& count, std::string& errorText, std::int32_t& errorNumber,
+                       std::int64_t maxBytes = kDefaultMaxFileBytes);
 
 }  // namespace vlt

@@ -1,8 +1,13 @@
 #include "app/support/text_viewer.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 namespace vlt {
 namespace {
@@ -12,14 +17,35 @@ constexpr const char* kCopySelected = "Copy selected text to clipboard";
 constexpr int kCopyAllWidth = 3270;
 constexpr int kCopySelectedWidth = 4425;
 
+// Anything larger is not a text to be viewed whole.
+constexpr off_t kViewerMaxFileBytes = off_t{64} << 20;
+
 // The whole file as it is on disk; false when it cannot be opened or read.
+// Only a regular file of a sane size is read, opened without waiting: a FIFO
+// or a device such as /dev/zero in its place must not hang the window or
+// fill the memory.
 bool ReadWholeFile(const std::string& path, std::string& content) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return false;
-    content = buffer.str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kViewerMaxFileBytes) {
+        ::close(fd);
+        return false;
+    }
+    std::string text;
+    char block[1 << 14];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        text.append(block, static_cast<std::size_t>(n));
+        if (static_cast<off_t>(text.size()) > kViewerMaxFileBytes) break;
+    }
+    ::close(fd);
+    if (!ok) return false;
+    content = std::move(text);
     return true;
 }
 

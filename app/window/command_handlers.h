@@ -58,7 +58,10 @@ struct WindowInputs {
     // date checks.
     std::array<int32_t, 2> dayNumber{};
 
+    // The Pluto table of the chosen centricity is in memory; when not, the
+    // message that says why.
     bool plutoLoaded = false;
+    std::string plutoTableProblem;
     bool windowNormal = true;  // neither minimised nor maximised
 };
 

@@ -19,6 +19,7 @@ TransitInputs ToTransitInputs(const WindowInputs& in) {
     t.searchWhenIndex = in.searchWhenIndex;
     t.keepDates = in.keepDates;
     t.plutoTablesLoaded = in.plutoLoaded;
+    t.plutoTableProblem = in.plutoTableProblem;
     return t;
 }
 

@@ -480,7 +480,12 @@ bool MainWindow::Quit() {
         const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text("cmdQuit"),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
         if (r == MsgResult::Cancel) return false;
-        if (r == MsgResult::Yes) SaveState();
+        if (r == MsgResult::Yes) {
+            SaveState();
+            // A save that failed was reported; the program stays open, so
+            // that the state is not lost without the user's say.
+            if (!recentSave_) return false;
+        }
     }
     ending_ = true;
     ui_.EndProgram();

@@ -14,6 +14,9 @@ void ProgramServices::InitDateProcessing() { vlt::InitDateProcessing(); }
 void ProgramServices::InitPositions() { vlt::InitPositions(); }
 void ProgramServices::LoadIndexData(MessageBoxes& boxes) { vlt::LoadIndexData(index_, boxes); }
 bool ProgramServices::ReadPlutoData(MessageBoxes& boxes) { return vlt::ReadPlutoData(boxes); }
+std::string ProgramServices::PlutoTableProblem(bool heliocentric) {
+    return vlt::PlutoTableProblem(heliocentric);
+}
 
 int32_t ProgramServices::DateToDayNumber(int32_t year, int32_t month, int32_t day, bool& valid) {
     DateRecord r{};

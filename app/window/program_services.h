@@ -15,6 +15,7 @@ public:
     void InitPositions() override;
     void LoadIndexData(MessageBoxes& boxes) override;
     bool ReadPlutoData(MessageBoxes& boxes) override;
+    std::string PlutoTableProblem(bool heliocentric) override;
     int32_t DateToDayNumber(int32_t year, int32_t month, int32_t day, bool& valid) override;
     void DayNumberToDate(int32_t dayNumber, int32_t& year, int32_t& month, int32_t& day) override;
     std::string FormatNumericDate(int32_t year, int32_t month, int32_t day) override;

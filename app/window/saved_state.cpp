@@ -9,7 +9,7 @@
 namespace vlt {
 namespace {
 
-bool Save(const std::string& key, const std::string& name, const std::string& value) {
+bool SaveSetting(const std::string& key, const std::string& name, const std::string& value) {
     return SaveStringSetting(key, name, value, false);
 }
 
@@ -39,7 +39,13 @@ bool MainWindow::SelectStoredIndex(const Ctl& c, const std::string& text) {
 }
 
 void MainWindow::SaveState() {
+    bool saved = true;
+    {
     SettingsBatch batch;  // one save of the file for all values
+    const auto Save = [&saved](const std::string& key, const std::string& name,
+                               const std::string& value) {
+        saved = SaveSetting(key, name, value) && saved;
+    };
     const char* const names[2] = {"0", "1"};
     for (int i = 0; i < 2; ++i) {
         Save("\\VLT\\Year", names[i], ui_.Text(Ctl("txbYear", i)));
@@ -64,11 +70,26 @@ void MainWindow::SaveState() {
     Save("\\VLT", "InnerOuter0", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 0))));
     Save("\\VLT", "InnerOuter1", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 1))));
     Save("\\VLT", "ITD", ui_.Value("chkIncludeTransitDetails") == 1 ? "1" : "0");
+    saved = batch.Commit() && saved;
+    }
+    if (!saved) {
+        // Only a save that reached the file counts: Quit must still ask.
+        ui_.Show("The program state could not be saved to " + SettingsFilePath() + ":\n" +
+                     LastSettingsWriteError() + ".",
+                 ui_.Text("cmdSaveState"), MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
     recentSave_ = true;
     tickCount_ = 0;
 }
 
 void MainWindow::RestoreState() {
+    // A file that cannot be read (larger than 1 MB, no permission) is said
+    // so, and left alone: nothing is restored from it, nothing written to it.
+    if (const std::string problem = SettingsFileProblem(); !problem.empty()) {
+        ui_.Show(problem, kDefaultTitle, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
     std::string saved;
     if (!GetStringSetting("\\VLT", "StateSaved", saved, false, "")) return;
     // Values come back one by one; a rule that looks at several controls

@@ -115,7 +115,10 @@ WindowInputs MainWindow::Snapshot() const {
     in.includeTransitDetails = ui_.Value("chkIncludeTransitDetails") == 1;
     in.appendToOutput = ui_.Value("chkAppendToOutput") == 1;
     in.dayNumber = dayNumber_;
-    in.plutoLoaded = plutoLoaded_;
+    // Each Pluto table counts on its own: a geocentric run needs only the
+    // geocentric one.
+    in.plutoTableProblem = services_.PlutoTableProblem(in.heliocentric);
+    in.plutoLoaded = in.plutoTableProblem.empty();
     in.windowNormal = ui_.State() == WindowState::Normal;
     return in;
 }

@@ -23,6 +23,9 @@ public:
     virtual void LoadIndexData(MessageBoxes& boxes) = 0;
     // Reads both Pluto tables; reports its own failure; true when loaded.
     virtual bool ReadPlutoData(MessageBoxes& boxes) = 0;
+    // "" when the Pluto table of this centricity is in memory, else the
+    // message that names its file and says why it is not.
+    virtual std::string PlutoTableProblem(bool heliocentric) = 0;
 
     // Gregorian date to day number; `valid` tells whether the date exists.
     virtual int32_t DateToDayNumber(int32_t year, int32_t month, int32_t day, bool& valid) = 0;

@@ -53,7 +53,9 @@ int main() {
     if (longitude > -99.0) {
       std::printf("  %s %.4f", b.name, longitude * 57.29577951308232);
     } else {
-      std::printf("  %s n/a (%d)", b.name, static_cast<int>(longitude));
+      // The library's code, printed as the number it is (never cast: a value
+      // beyond int's range would print as a different number).
+      std::printf("  %s n/a (%.0f)", b.name, longitude);
     }
   }
   std::printf("\n");

@@ -20,7 +20,12 @@
  * that span results are still numbers but lose accuracy.
  *
  * year: the calendar year in which jd falls.  Only Jupiter to Neptune use it,
- * to choose the record of their data file; it is not checked against jd.
+ * to choose the record of their data file.  Each record covers a block of
+ * five calendar years (its header holds the block's first year, its origin T0
+ * the block's middle and the field at offset 15 the block's end) and answers
+ * for the dates from 30 days before its block to 30 days after it: a jd
+ * outside that span (a year that does not go with jd, or a jd such as 0.0
+ * or 1e300) gives PLANETS_VLT_ERR_RECORD, never an extrapolated value.
  *
  * Units: longitudes and latitudes in radians, distances in astronomical units.
  * A longitude returned on success lies in [0, 2pi).
@@ -47,14 +52,21 @@
 /* Error codes (returned as doubles by the position functions). */
 #define PLANETS_VLT_ERR_YEAR_BEFORE (-99)   /* year before the data file's first year */
 #define PLANETS_VLT_ERR_YEAR_AFTER (-100)   /* year 2800 or later */
-#define PLANETS_VLT_ERR_OPEN (-101)         /* data file cannot be opened, or folder
-                                               plus file name longer than 255 chars */
+#define PLANETS_VLT_ERR_OPEN (-101)         /* data file cannot be opened or is not a
+                                               regular file (a folder, a FIFO, a
+                                               device), or folder plus file name
+                                               longer than 255 chars */
 #define PLANETS_VLT_ERR_SEEK (-102)         /* positioning to the record failed */
 #define PLANETS_VLT_ERR_SHORT (-103)        /* fewer than 235 bytes at the record */
 #define PLANETS_VLT_ERR_NO_FOLDER (-104)    /* data folder empty (never set, or "") */
 #define PLANETS_VLT_ERR_JD (-105)           /* jd is NaN or infinite, or so far from
                                                the theory's span that the
                                                computation overflows */
+#define PLANETS_VLT_ERR_RECORD (-107)       /* the record read is damaged: a field
+                                               that is not wholly a finite number,
+                                               a header year that is not the
+                                               block asked for, or a record whose
+                                               span does not cover jd (see below) */
 #define PLANETS_VLT_ERR_PLANET (-999)       /* planet number not supported */
 
 #ifdef __cplusplus
@@ -81,7 +93,7 @@ PLANETS_VLT_API int set_datafiles_folder(const char* folder);
  * *rv receives the body's geometric distance from the Earth in AU.
  *
  * Errors: PLANETS_VLT_ERR_PLANET, PLANETS_VLT_ERR_JD, and for 5 to 8 the data
- * file codes -99 to -104.
+ * file codes -99 to -104 and -107.
  */
 PLANETS_VLT_API double gc_app_long_rv_planet(int planet, double jd, int year, double* rv);
 

@@ -1,8 +1,13 @@
 // The data folder and the reader of the outer planets' coefficient files.
 // Every evaluation opens its file, reads one fixed-length record and closes
 // the file again: nothing is cached between calls.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
+#include <cmath>
 #include <cstring>
 
 #include "planets/src/planets_internal.h"
@@ -23,62 +28,70 @@ constexpr int kSecondOffset = 15;
 constexpr int kCoefficientOffset = 25;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Start of the number in a field: leading blanks skipped, and a '+' sign
-// dropped because the standard conversion does not take one.  Returns null
-// when no number starts there (the field then reads as 0).
-const char* number_start(const char* p, const char* end, bool* negative) {
-  while (p != end && (*p == ' ' || *p == '\t')) ++p;
-  *negative = false;
+// A field read whole: leading blanks, a decimal number (optional sign,
+// digits with at most one point, optional exponent), then nothing but blanks
+// to the field's end.  Anything else, an empty field, or a value that does
+// not fit a double is damage: false.  The conversion does not depend on the
+// process locale, and "inf", "nan" and hexadecimal forms are never numbers.
+bool read_real(const unsigned char* record, int offset, int width, double* out) {
+  const char* p = reinterpret_cast<const char*>(record) + offset;
+  const char* end = p + width;
+  while (p != end && is_blank(*p)) ++p;
+  const char* start = p;
+  bool negative = false;
   if (p != end && (*p == '+' || *p == '-')) {
-    *negative = *p == '-';
+    negative = *p == '-';
     ++p;
   }
-  // Only decimal text: a digit, or a point followed by a digit.  This keeps
-  // "inf", "nan" and hexadecimal forms out.
-  if (p == end) return nullptr;
-  if (is_digit(*p)) return p;
-  if (*p == '.' && p + 1 != end && is_digit(p[1])) return p;
-  return nullptr;
-}
-
-// A decimal number read from a field of `width` characters, never beyond it.
-// The conversion does not depend on the process locale.
-double read_real(const unsigned char* record, int offset, int width) {
-  const char* p = reinterpret_cast<const char*>(record) + offset;
-  const char* end = p + width;
-  bool negative = false;
-  p = number_start(p, end, &negative);
-  if (p == nullptr) return 0.0;
+  const char* number = p;
+  int digits = 0;
+  while (p != end && is_digit(*p)) ++p, ++digits;
+  if (p != end && *p == '.') {
+    ++p;
+    while (p != end && is_digit(*p)) ++p, ++digits;
+  }
+  if (digits == 0) return false;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    int exponent_digits = 0;
+    while (p != end && is_digit(*p)) ++p, ++exponent_digits;
+    if (exponent_digits == 0) return false;
+  }
+  const char* number_end = p;
+  while (p != end && is_blank(*p)) ++p;
+  if (p != end || start == number_end) return false;
   double value = 0.0;
-  const auto res = std::from_chars(p, end, value, std::chars_format::general);
-  if (res.ec != std::errc()) return 0.0;
-  return negative ? -value : value;
+  const auto res = std::from_chars(number, number_end, value, std::chars_format::general);
+  if (res.ec != std::errc() || res.ptr != number_end || !std::isfinite(value)) return false;
+  *out = negative ? -value : value;
+  return true;
 }
 
-int read_integer(const unsigned char* record, int offset, int width) {
-  const char* p = reinterpret_cast<const char*>(record) + offset;
-  const char* end = p + width;
-  bool negative = false;
-  p = number_start(p, end, &negative);
-  if (p == nullptr || !is_digit(*p)) return 0;
-  int value = 0;
-  const auto res = std::from_chars(p, end, value);
-  if (res.ec != std::errc()) return 0;
-  return negative ? -value : value;
+// The header's whole number, read the same strict way.
+bool read_integer(const unsigned char* record, int offset, int width, int* out) {
+  double value = 0.0;
+  if (!read_real(record, offset, width, &value)) return false;
+  if (value != std::floor(value) || value < -99999.0 || value > 99999.0) return false;
+  *out = static_cast<int>(value);
+  return true;
 }
 
-void parse_record() {
-  g_parsed.header = read_integer(g_record, 0, kHeaderWidth);
-  g_parsed.t0 = read_real(g_record, kT0Offset, kFieldWidth);
-  g_parsed.second = read_real(g_record, kSecondOffset, kFieldWidth);
+// Fills g_parsed; false when any field of the record is not a number.
+bool parse_record() {
+  bool ok = read_integer(g_record, 0, kHeaderWidth, &g_parsed.header);
+  ok = read_real(g_record, kT0Offset, kFieldWidth, &g_parsed.t0) && ok;
+  ok = read_real(g_record, kSecondOffset, kFieldWidth, &g_parsed.second) && ok;
   int offset = kCoefficientOffset;
   for (int q = 0; q < 3; ++q) {
     for (int j = 0; j < 7; ++j) {
-      g_parsed.coefficients[j][q] = read_real(g_record, offset, kFieldWidth);
+      ok = read_real(g_record, offset, kFieldWidth, &g_parsed.coefficients[j][q]) && ok;
       offset += kFieldWidth;
     }
   }
+  return ok;
 }
 
 // Forms folder + file name in the path buffer; false when it does not fit.
@@ -92,6 +105,18 @@ bool make_path(const char* file_name) {
 }
 
 }  // namespace
+
+bool record_covers(const DacRecord& record, int block_first_year, double jd) {
+  if (record.header != block_first_year) return false;
+  // The block runs from 2 T0 - end to end (T0 is its middle); it holds five
+  // calendar years, so anything much longer, or running backwards, is a
+  // damaged header.
+  const double half = record.second - record.t0;
+  if (!(half > 0.0) || !(2.0 * half <= kMaxBlockDays)) return false;
+  const double first = record.t0 - half - kRecordMarginDays;
+  const double last = record.second + kRecordMarginDays;
+  return jd >= first && jd <= last;
+}
 
 int set_data_folder(const char* folder) {
   if (folder == nullptr) return 0;
@@ -114,20 +139,36 @@ int dac_read_record(const char* file_name, int record_index) {
   if (file_name == nullptr || file_name[0] == '\0' || !make_path(file_name)) {
     return kErrFileOpen;
   }
-  std::FILE* f = std::fopen(g_path, "rb");
-  if (f == nullptr) return kErrFileOpen;
-  // One record per open: the stream's own buffer would only cost an
-  // allocation and a larger read.
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  const long offset = static_cast<long>(kRecordBytes) * record_index;
-  if (record_index < 0 || std::fseek(f, offset, SEEK_SET) != 0) {
-    std::fclose(f);
+  // Opened without waiting (a FIFO in the file's place must not hang the
+  // caller) and judged by its status before anything is read: only a regular
+  // file long enough to hold the record is read, and then exactly 235 bytes.
+  const int fd = ::open(g_path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return kErrFileOpen;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return kErrFileOpen;
+  }
+  if (record_index < 0) {
+    ::close(fd);
     return kErrFileSeek;
   }
-  const std::size_t got = std::fread(g_record, 1, kRecordBytes, f);
-  std::fclose(f);
+  const off_t offset = static_cast<off_t>(kRecordBytes) * record_index;
+  if (st.st_size < offset + kRecordBytes) {
+    ::close(fd);
+    return kErrFileShort;
+  }
+  std::size_t got = 0;
+  while (got < static_cast<std::size_t>(kRecordBytes)) {
+    const ssize_t n = ::pread(fd, g_record + got, kRecordBytes - got,
+                              offset + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
   if (got != static_cast<std::size_t>(kRecordBytes)) return kErrFileShort;
-  parse_record();
+  if (!parse_record()) return kErrDamagedRecord;
   return 0;
 }
 
@@ -135,8 +176,10 @@ double dac_long_lat_rv(double jd, int year, int first_year, int end_year,
                        const char* file_name, double* lat, double* rv) {
   if (year < first_year) return kErrYearBeforeData;
   if (year >= end_year) return kErrYearAfterData;
-  const int r = dac_read_record(file_name, (year - first_year) / 5);
+  const int k = (year - first_year) / 5;
+  const int r = dac_read_record(file_name, k);
   if (r < 0) return r;
+  if (!record_covers(g_parsed, first_year + 5 * k, jd)) return kErrDamagedRecord;
   const double t = (jd - g_parsed.t0) * 0.0005;
   double value[3];
   for (int q = 0; q < 3; ++q) {

@@ -35,6 +35,7 @@ inline constexpr int kErrFileSeek = -102;
 inline constexpr int kErrFileShort = -103;
 inline constexpr int kErrNoDataFolder = -104;
 inline constexpr int kErrBadJulianDay = -105;
+inline constexpr int kErrDamagedRecord = -107;
 inline constexpr int kErrBadPlanet = -999;
 
 // Anything above this is a longitude; at or below it, an error code.
@@ -46,6 +47,12 @@ inline constexpr std::size_t kPathCapacity = 256;
 // Outer-planet data files: fixed 235-byte text records.
 inline constexpr int kRecordBytes = 235;
 inline constexpr int kRecordBufferBytes = 256;
+// A record's polynomials hold from this many days before its block to this
+// many days after it (the span they are fitted to).
+inline constexpr double kRecordMarginDays = 30.0;
+// Five calendar years are at most 1827 days; a header that claims a longer
+// block is damaged.
+inline constexpr double kMaxBlockDays = 1830.0;
 
 // Reduces an angle into [0, 2pi).  Exactly 2pi (or a value that rounds to it)
 // gives 0.  Works for any finite angle in constant time.
@@ -113,14 +120,24 @@ const DacRecord& dac_last_record();
 
 // Reads record `record_index` of `file_name` in the data folder.  0 on
 // success, else kErrNoDataFolder (checked first), kErrFileOpen (also a null
-// or empty file name, and a folder plus name longer than 255 characters),
-// kErrFileSeek (also a negative index), kErrFileShort.
+// or empty file name, a folder plus name longer than 255 characters, and a
+// path that is not a regular file: a folder, a FIFO, a device), kErrFileSeek
+// (a negative index), kErrFileShort (the file ends before the record's last
+// byte), kErrDamagedRecord (a field that is not wholly a finite number).
 int dac_read_record(const char* file_name, int record_index);
+
+// Whether a record read for the block beginning in `block_first_year` is
+// that block's record and answers for jd: its header year is the block's
+// first year, its origin T0 and end (offset 15) describe a block of at most
+// five years (T0 is the block's middle, so it begins at 2 T0 - end), and jd
+// lies in the block or within kRecordMarginDays of it.
+bool record_covers(const DacRecord& record, int block_first_year, double jd);
 
 // Heliocentric longitude of date (not reduced), latitude and radius vector
 // from the record that covers `year`:  record (year - first_year) / 5.
-// kErrYearBeforeData, kErrYearAfterData or a dac_read_record code on failure;
-// lat and rv are then left as they were.
+// kErrYearBeforeData, kErrYearAfterData, a dac_read_record code, or
+// kErrDamagedRecord when the record does not cover jd (record_covers), on
+// failure; lat and rv are then left as they were.
 double dac_long_lat_rv(double jd, int year, int first_year, int end_year,
                        const char* file_name, double* lat, double* rv);
 

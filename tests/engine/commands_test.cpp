@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/engine/transit_commands.h"
+#include "app/positions/position_failure.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "tests/engine/fake_host.h"
@@ -166,6 +167,110 @@ TEST_F(CommandsTest, PlutoWithoutTablesEndsSilently) {
     commands.Start();
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_TRUE(host.boxes.shown.empty());
+}
+
+// Each Pluto table counts on its own: a run whose table is not in memory
+// says which file and why, and a show-all series ends with that one message.
+TEST_F(CommandsTest, PlutoWithoutItsTableSaysSo) {
+    window.second = 7;  // Pluto
+    window.inputs.plutoTablesLoaded = false;
+    window.inputs.plutoTableProblem =
+        "Cannot read the data file hpluto.2199.slx: No such file or directory.";
+    host.boxes.ExpectBox(window.inputs.plutoTableProblem);
+    commands.Start();
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
+}
+
+// A position a data file cannot give at the request's dates is reported
+// before any scan, with the file's message.
+TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
+    class Failing final : public PositionSource {
+    public:
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet != kJupiter) return 1.0;
+            failure = DescribePositionFailure(planet, jd, heliocentric, -101.0);
+            failure->reason = "No such file or directory";
+            return -101.0;
+        }
+        bool IsRetrograde(std::int16_t, double) override { return false; }
+        std::optional<PositionFailure> Failure() const override { return failure; }
+        void ClearFailure() override { failure.reset(); }
+        std::optional<PositionFailure> failure;
+    } failing;
+    TransitCommands withFailure(host, window, failing);
+    host.boxes.ExpectBox("Cannot read the data file jupiter.dac: No such file or directory.");
+    withFailure.Start();
+    EXPECT_FALSE(withFailure.ScanRan());
+    EXPECT_EQ(host.boxes.shown.size(), 1u);
+}
+
+// A record that fails in the middle of the period (a damaged stretch of a
+// file) stops the scan at that step: its message, "Stopped", and nothing
+// computed from the missing positions.
+TEST_F(CommandsTest, DataFileFailureDuringTheScanStopsIt) {
+    class FailsLater final : public PositionSource {
+    public:
+        explicit FailsLater(PositionSource& inner) : inner_(inner) {}
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet == kJupiter && jd >= S + 20.0 && jd < S + 30.0) {
+                if (!failure) {
+                    failure = DescribePositionFailure(planet, jd, heliocentric, -107.0);
+                }
+                return -107.0;
+            }
+            return inner_.Longitude(planet, jd, heliocentric);
+        }
+        bool IsRetrograde(std::int16_t planet, double jd) override {
+            return inner_.IsRetrograde(planet, jd);
+        }
+        std::optional<PositionFailure> Failure() const override { return failure; }
+        void ClearFailure() override { failure.reset(); }
+        std::optional<PositionFailure> failure;
+
+    private:
+        PositionSource& inner_;
+    } failing(positions);
+    TransitCommands run(host, window, failing);
+    host.boxes.ExpectBox(
+        "Cannot read the data file jupiter.dac: the record for the years 2000 to 2004 is damaged.");
+    run.Start();
+    ASSERT_TRUE(run.ScanRan());
+    EXPECT_EQ(run.LastScanEnd(), ScanEnd::DataFileFailed);
+    EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_NE(host.output.text.find("Stopped"), std::string::npos);
+    // The pass was still in its outer orb when the positions failed: its row
+    // is not written, and no date after the failure appears.
+    EXPECT_EQ(host.output.text.find("2000-01-2"), std::string::npos) << host.output.text;
+    EXPECT_EQ(host.output.text.find("2000-01-3"), std::string::npos) << host.output.text;
+}
+
+// The date check asks the run's own centricity: heliocentric Pluto has its
+// table up to 2199, the geocentric one only to 2099.
+TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
+    class TwoTables final : public PositionSource {
+    public:
+        double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
+            if (planet == kPluto && !heliocentric && jd >= 2488069.5) return -100.0;
+            if (planet == kPluto && jd >= 2524593.5) return -100.0;
+            return planet == kPluto ? 1.0 : 2.0 + (jd - 2488069.5) * 0.001;
+        }
+        bool IsRetrograde(std::int16_t, double) override { return false; }
+    } tables;
+    TransitCommands run(host, window, tables);
+    window.second = 7;  // Pluto
+    window.day[0] = 2506332;  // 2150-01-01
+    window.day[1] = 2506372;
+    window.inputs.heliocentric = true;
+    // Constant positions: the scan runs and finds nothing.
+    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    run.Start();
+    EXPECT_TRUE(run.ScanRan());
+    window.inputs.heliocentric = false;
+    host.boxes.ExpectBox("Start date is too late for Pluto.");
+    TransitCommands geo(host, window, tables);
+    geo.Start();
+    EXPECT_FALSE(geo.ScanRan());
 }
 
 // A start inside the inner orb moves back to the first day whose local

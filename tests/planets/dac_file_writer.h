@@ -50,7 +50,8 @@ inline RecordValues numbered_record(int first_year, int k) {
   RecordValues v;
   v.header = first_year + 5 * k;
   v.t0 = 1000000.5 + 1826.0 * k;
-  v.second = v.t0 + 1826.0;
+  // The block's end, half a block after its middle, as in the real files.
+  v.second = v.t0 + 913.0;
   v.longitude[0] = 1.0 + 0.001 * k;
   v.latitude[0] = -0.01 - 0.00001 * k;
   v.radius[0] = 5.0 + 0.0001 * k;

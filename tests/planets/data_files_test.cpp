@@ -6,7 +6,10 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+
+#include <sys/stat.h>
 
 #include "planets/include/planets_vlt.h"
 #include "planets/src/planets_internal.h"
@@ -76,7 +79,8 @@ TEST_F(DataFiles, YearChoosesTheRecord) {
 
 TEST_F(DataFiles, PolynomialInDaysFromTheOriginOverTwoThousand) {
   const RecordValues v = numbered_record(-4000, 1204);
-  for (double days : {-1000.0, -1.5, 0.0, 0.25, 913.0, 1826.0, 4000.0}) {
+  // The record's block is T0 +- 913 days; it answers 30 days beyond.
+  for (double days : {-943.0, -1.5, 0.0, 0.25, 913.0, 943.0}) {
     const double t = days / 2000.0;
     auto power_sum = [t](const std::array<double, 7>& c) {
       double s = 0.0;
@@ -183,34 +187,139 @@ TEST_F(DataFiles, LongitudeIsReducedIntoTheCircle) {
   }
 }
 
-// Field texts as they may stand in a record, and the value each reads as.
+// Field texts as they may stand in a record, and the value each reads as;
+// a field that is not wholly a finite number makes the record damaged.
 struct FieldCase {
   const char* text;  // exactly 10 characters
   double value;
+  bool damaged;
 };
 
 TEST_F(DataFiles, FieldReader) {
   const FieldCase cases[] = {
-      {"  1.250000", 1.25},      {"-0.0012500", -0.00125}, {"+3.5      ", 3.5},
-      {"1.5E-03   ", 0.0015},    {"  -2.5e+01", -25.0},    {"      .125", 0.125},
-      {"42        ", 42.0},      {"7.5xyz    ", 7.5},      {"abc       ", 0.0},
-      {"          ", 0.0},       {"inf       ", 0.0},      {"nan       ", 0.0},
-      {"0x10      ", 0.0},       {"1e999     ", 0.0},      {"- 5       ", 0.0},
-      {"1234567890", 1234567890.0},
+      {"  1.250000", 1.25, false},      {"-0.0012500", -0.00125, false},
+      {"+3.5      ", 3.5, false},       {"1.5E-03   ", 0.0015, false},
+      {"  -2.5e+01", -25.0, false},     {"      .125", 0.125, false},
+      {"42        ", 42.0, false},      {"1234567890", 1234567890.0, false},
+      {"7.5xyz    ", 0.0, true},        {"abc       ", 0.0, true},
+      {"          ", 0.0, true},        {"inf       ", 0.0, true},
+      {"nan       ", 0.0, true},        {"0x10      ", 0.0, true},
+      {"1e999     ", 0.0, true},        {"- 5       ", 0.0, true},
+      {"1.5e      ", 0.0, true},        {"1.2.3     ", 0.0, true},
+      {"12 34     ", 0.0, true},        {"   .      ", 0.0, true},
+      {"1\n2.5     ", 0.0, true},       {"\0\0\0\0\0\0\0\0\0\0", 0.0, true},
   };
   for (const FieldCase& c : cases) {
     // Put the text in the first longitude coefficient of a record whose next
     // field starts right after it with digits, so a reader that runs on past
     // the field's width would read a different number.
     std::string record = planets_test::record_text(numbered_record(1600, 0));
-    ASSERT_EQ(std::string(c.text).size(), 10u);
-    record.replace(25, 10, c.text);
+    const std::string text(c.text, 10);
+    record.replace(25, 10, text);
     record.replace(35, 10, "5555555555");
     planets_test::write_file(folder_.path() / "uranus.dac", record);
-    ASSERT_EQ(pvlt::dac_read_record("uranus.dac", 0), 0);
-    EXPECT_EQ(pvlt::dac_last_record().coefficients[0][0], c.value) << '"' << c.text << '"';
+    if (c.damaged) {
+      EXPECT_EQ(pvlt::dac_read_record("uranus.dac", 0), PLANETS_VLT_ERR_RECORD) << '"' << text << '"';
+      double rv = kUntouched;
+      EXPECT_EQ(hc_j2000_long_rv_planet(7, numbered_record(1600, 0).t0, 1600, &rv),
+                PLANETS_VLT_ERR_RECORD);
+      EXPECT_EQ(rv, kUntouched);
+      continue;
+    }
+    ASSERT_EQ(pvlt::dac_read_record("uranus.dac", 0), 0) << '"' << text << '"';
+    EXPECT_EQ(pvlt::dac_last_record().coefficients[0][0], c.value) << '"' << text << '"';
     EXPECT_EQ(pvlt::dac_last_record().coefficients[1][0], 5555555555.0);
   }
+}
+
+// Every header field is checked as well: a damaged integer, origin or end
+// makes the record unusable for any date.
+TEST_F(DataFiles, DamagedHeaderFields) {
+  const struct {
+    int offset;
+    int width;
+    const char* text;
+  } cases[] = {
+      {0, 5, "  x00"}, {0, 5, "     "}, {0, 5, "16.5 "}, {5, 10, "1000000.5x"},
+      {5, 10, "          "}, {15, 10, "nan       "}, {225, 10, "0.25\n00000"},
+  };
+  const RecordValues v = numbered_record(1600, 0);
+  for (const auto& c : cases) {
+    std::string record = planets_test::record_text(v);
+    record.replace(static_cast<std::size_t>(c.offset), static_cast<std::size_t>(c.width),
+                   std::string(c.text).substr(0, static_cast<std::size_t>(c.width)));
+    planets_test::write_file(folder_.path() / "uranus.dac", record);
+    EXPECT_EQ(pvlt::hc_long_lat_rv_planet(7, v.t0, 1600, nullptr, nullptr), PLANETS_VLT_ERR_RECORD)
+        << c.offset << " \"" << c.text << '"';
+  }
+}
+
+// The record must be the one asked for and must cover the date: its header
+// year is the block's first year, and jd lies within its block (T0 +- 913
+// days here) or 30 days beyond.  Everything else is refused, never
+// extrapolated.
+TEST_F(DataFiles, RecordMustCoverTheDate) {
+  const RecordValues v = numbered_record(1600, 3);  // block 1615..1619
+  const struct {
+    double jd;
+    int year;
+    int header;  // written into the record
+    double second;
+    bool answers;
+  } cases[] = {
+      {v.t0, 1615, v.header, v.second, true},
+      {v.t0 - 943.0, 1617, v.header, v.second, true},
+      {v.t0 + 943.0, 1619, v.header, v.second, true},
+      {v.t0 - 943.5, 1615, v.header, v.second, false},
+      {v.t0 + 943.5, 1619, v.header, v.second, false},
+      {0.0, 1615, v.header, v.second, false},
+      {1e300, 1615, v.header, v.second, false},
+      {-1e300, 1615, v.header, v.second, false},
+      {v.t0, 1615, 1610, v.second, false},          // another block's record
+      {v.t0, 1615, 1620, v.second, false},
+      {v.t0, 1615, v.header, v.t0, false},          // no span at all
+      {v.t0, 1615, v.header, v.t0 - 913.0, false},  // runs backwards
+      {v.t0, 1615, v.header, v.t0 + 916.0, false},  // longer than five years
+  };
+  for (const auto& c : cases) {
+    RecordValues r = v;
+    r.header = c.header;
+    r.second = c.second;
+    std::string bytes;
+    for (int k = 0; k < 3; ++k) bytes += planets_test::record_text(numbered_record(1600, k));
+    bytes += planets_test::record_text(r);
+    planets_test::write_file(folder_.path() / "uranus.dac", bytes);
+    double lat = kUntouched, rv = kUntouched;
+    const double l = hc_j2000_long_lat_rv_planet(7, c.jd, c.year, &lat, &rv);
+    const double g = gc_app_long_rv_planet(7, c.jd, c.year, &rv);
+    if (c.answers) {
+      EXPECT_GE(l, 0.0) << c.jd;
+      EXPECT_LT(l, kTwoPi) << c.jd;
+      EXPECT_GE(g, 0.0) << c.jd;
+      EXPECT_LT(g, kTwoPi) << c.jd;
+    } else {
+      EXPECT_EQ(l, PLANETS_VLT_ERR_RECORD) << c.jd << " header " << c.header;
+      EXPECT_EQ(g, PLANETS_VLT_ERR_RECORD) << c.jd << " header " << c.header;
+      EXPECT_EQ(lat, kUntouched);
+      EXPECT_EQ(rv, kUntouched);
+    }
+  }
+}
+
+// A folder, a FIFO or a device in a data file's place is refused before
+// anything is read (a FIFO would otherwise wait for a writer for ever, a
+// device never end).
+TEST_F(DataFiles, OnlyRegularFilesAreRead) {
+  std::filesystem::create_directory(folder_.path() / "neptune.dac");
+  double rv = kUntouched;
+  EXPECT_EQ(hc_j2000_long_rv_planet(8, 2451545.0, 2000, &rv), PLANETS_VLT_ERR_OPEN);
+  std::filesystem::remove(folder_.path() / "neptune.dac");
+  ASSERT_EQ(::mkfifo((folder_.path() / "neptune.dac").c_str(), 0600), 0);
+  EXPECT_EQ(hc_j2000_long_rv_planet(8, 2451545.0, 2000, &rv), PLANETS_VLT_ERR_OPEN);
+  std::filesystem::remove(folder_.path() / "neptune.dac");
+  std::filesystem::create_symlink("/dev/zero", folder_.path() / "neptune.dac");
+  EXPECT_EQ(hc_j2000_long_rv_planet(8, 2451545.0, 2000, &rv), PLANETS_VLT_ERR_OPEN);
+  EXPECT_EQ(rv, kUntouched);
 }
 
 TEST_F(DataFiles, LastFieldEndsAtTheRecordEnd) {

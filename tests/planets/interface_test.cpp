@@ -348,3 +348,64 @@ TEST(BadInput, FolderTextLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dates no record answers for, and dates no computation can take: every
+// planet, every function, a longitude in [0, 2pi) or one of the header's
+// codes; the outer planets, whose records cover five years each, always a
+// code, whatever year goes with the date.
+TEST(BadInput, FarAndNonFiniteDatesGiveADocumentedCode) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  planets_test::TempFolder folder("far");
+  planets_test::write_numbered_file(folder.path() / "jupiter.dac", -4000, 1360);
+  planets_test::write_numbered_file(folder.path() / "saturn.dac", -4000, 1360);
+  planets_test::write_numbered_file(folder.path() / "uranus.dac", 1600, 240);
+  planets_test::write_numbered_file(folder.path() / "neptune.dac", 1600, 240);
+  set_datafiles_folder(folder.text().c_str());
+  const double codes[] = {PLANETS_VLT_ERR_YEAR_BEFORE, PLANETS_VLT_ERR_YEAR_AFTER,
+                          PLANETS_VLT_ERR_OPEN,        PLANETS_VLT_ERR_SEEK,
+                          PLANETS_VLT_ERR_SHORT,       PLANETS_VLT_ERR_NO_FOLDER,
+                          PLANETS_VLT_ERR_JD,          PLANETS_VLT_ERR_RECORD,
+                          PLANETS_VLT_ERR_PLANET};
+  auto documented = [&](double l) {
+    for (double c : codes) {
+      if (l == c) return true;
+    }
+    return false;
+  };
+  for (double jd : {nan, inf, -inf, 0.0, 1e300, -1e300}) {
+    for (int year : {2000, 1600, -4000, 2799}) {
+      for (int planet = -1; planet <= 10; ++planet) {
+        double lat = kUntouched, rv = kUntouched;
+        const double results[] = {gc_app_long_rv_planet(planet, jd, year, &rv),
+                                  hc_j2000_long_rv_planet(planet, jd, year, &rv),
+                                  hc_j2000_long_lat_rv_planet(planet, jd, year, &lat, &rv)};
+        for (double l : results) {
+          SCOPED_TRACE("planet " + std::to_string(planet) + " jd " + std::to_string(jd) +
+                       " year " + std::to_string(year) + " result " + std::to_string(l));
+          if (planet >= 5 && planet <= 8) {
+            EXPECT_TRUE(documented(l));
+          } else {
+            EXPECT_TRUE(in_circle(l) || documented(l));
+          }
+          if (!std::isfinite(jd)) {
+            EXPECT_TRUE(documented(l));
+          }
+        }
+        if (planet >= 5 && planet <= 8) {
+          EXPECT_EQ(lat, kUntouched);
+          EXPECT_EQ(rv, kUntouched);
+        }
+      }
+    }
+  }
+  // The figures once reported: Jupiter at jd 0 and 1e300 with the year 2000.
+  double rv = 0.0;
+  EXPECT_EQ(hc_j2000_long_rv_planet(5, 0.0, 2000, &rv), PLANETS_VLT_ERR_RECORD);
+  EXPECT_EQ(hc_j2000_long_rv_planet(5, 1e300, 2000, &rv), PLANETS_VLT_ERR_RECORD);
+  set_datafiles_folder("");
+}
+
+}  // namespace

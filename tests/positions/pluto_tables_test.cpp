@@ -147,18 +147,23 @@ TEST_F(PlutoTables, MalformedEntriesAnswerTheirOwnCode) {
     }
 }
 
+// A table that ends early is a damaged file (kPlutoTableShort), not a date
+// after the data; a table not in memory answers kPlutoTableNotRead.
 TEST_F(PlutoTables, ShortOrMissingTablesAnswerAfterTheTableWithoutReadingPastIt) {
     ASSERT_TRUE(Load(vlt_test::GeoTableText(std::vector<int>(100, 600)),
                      vlt_test::HelioTableText(std::vector<int>(10, 36000))));
     EXPECT_NEAR(GeoPlutoLongitude(kFirstJd + 98.5), Radians(10.0), 1e-12);  // entries 98, 99
-    EXPECT_EQ(GeoPlutoLongitude(kFirstJd + 99.0), -100.0);                   // needs entry 100
-    EXPECT_EQ(HelioPlutoLongitude(kFirstJd + 9.0), -100.0);
+    EXPECT_EQ(GeoPlutoLongitude(kFirstJd + 99.0), kPlutoTableShort);         // needs entry 100
+    EXPECT_EQ(HelioPlutoLongitude(kFirstJd + 9.0), kPlutoTableShort);
     EXPECT_EQ(DecodeGeoPlutoEntry(100), -100.0);
     EXPECT_EQ(DecodeGeoPlutoEntry(-1), -100.0);
     EXPECT_EQ(DecodeHelioPlutoEntry(std::numeric_limits<std::int32_t>::max()), -100.0);
     ResetPlutoTables();
-    EXPECT_EQ(GeoPlutoLongitude(kFirstJd), -100.0);
-    EXPECT_EQ(HelioPlutoLongitude(kFirstJd), -100.0);
+    EXPECT_EQ(GeoPlutoLongitude(kFirstJd), kPlutoTableNotRead);
+    EXPECT_EQ(HelioPlutoLongitude(kFirstJd), kPlutoTableNotRead);
+    // The span's own limits keep their meaning.
+    EXPECT_EQ(GeoPlutoLongitude(kFirstJd - 1.0), -99.0);
+    EXPECT_EQ(GeoPlutoLongitude(2488069.5), -100.0);
 }
 
 TEST_F(PlutoTables, RangeLimitsOfBothFullSizeTables) {
@@ -204,7 +209,9 @@ TEST_F(PlutoTables, RangeLimitsOfBothFullSizeTables) {
     EXPECT_NEAR(PlanetLongitude(9, 2488069.5, true), Radians(((182622 * 7) % 1296000) / 3600.0), 1e-9);
 }
 
-TEST_F(PlutoTables, MissingGeocentricFileIsReportedAndTheOtherIsNotRead) {
+// Each table's availability is its own: a missing geocentric file is
+// reported and the heliocentric table is still read.
+TEST_F(PlutoTables, MissingGeocentricFileIsReportedAndTheOtherIsStillRead) {
     folder_.Write("hpluto.2199.slx", vlt_test::HelioTableText({0, 0, 0}));
     EXPECT_FALSE(ReadPlutoData(boxes_));
     ASSERT_EQ(boxes_.shown.size(), 1u);
@@ -213,7 +220,12 @@ TEST_F(PlutoTables, MissingGeocentricFileIsReportedAndTheOtherIsNotRead) {
     EXPECT_EQ(box.text, "Error when reading geocentric Pluto data.\n" + std::string(std::strerror(ENOENT)));
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
-    EXPECT_EQ(HelioPlutoEntryCount(), 0);
+    EXPECT_EQ(HelioPlutoEntryCount(), 3);
+    EXPECT_EQ(PlutoTableProblem(false),
+              "Cannot read the data file pluto.slx: " + std::string(std::strerror(ENOENT)) + ".");
+    EXPECT_EQ(PlutoTableProblem(true), "");
+    EXPECT_EQ(GeoPlutoLongitude(kFirstJd), kPlutoTableNotRead);
+    EXPECT_NEAR(HelioPlutoLongitude(kFirstJd), 0.0, 1e-12);
 }
 
 TEST_F(PlutoTables, MissingHeliocentricFileIsSilentAndKeepsTheGeocentricTable) {
@@ -221,7 +233,10 @@ TEST_F(PlutoTables, MissingHeliocentricFileIsSilentAndKeepsTheGeocentricTable) {
     EXPECT_FALSE(ReadPlutoData(boxes_));
     EXPECT_TRUE(boxes_.shown.empty());
     EXPECT_NEAR(GeoPlutoLongitude(kFirstJd + 0.5), Radians(1.5), 1e-12);
-    EXPECT_EQ(HelioPlutoLongitude(kFirstJd), -100.0);
+    EXPECT_EQ(HelioPlutoLongitude(kFirstJd), kPlutoTableNotRead);
+    EXPECT_EQ(PlutoTableProblem(false), "");
+    EXPECT_EQ(PlutoTableProblem(true), "Cannot read the data file hpluto.2199.slx: " +
+                                           std::string(std::strerror(ENOENT)) + ".");
 }
 
 TEST_F(PlutoTables, RetrogradeTestAcrossZeroAndBackwards) {

@@ -3,11 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <cstring>
+
+#include <cerrno>
+
 #include <cmath>
 #include <limits>
 #include <string>
 
 #include "app/positions/pluto_tables.h"
+#include "app/positions/position_failure.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "tests/positions/test_support.h"
@@ -174,7 +181,7 @@ TEST_F(Dispatch, ErrorCodesPassThroughUnchanged) {
         {7, 2305447.0, true, -99.0},     // 1599 for Uranus
         {5, 2451545.0, true, -101.0},    // no jupiter.dac in this folder
         {8, 2451545.0, false, -101.0},
-        {9, 2451545.0, false, -100.0},   // Pluto tables not loaded
+        {9, 2451545.0, false, -101.0},   // Pluto tables not loaded: no file read
         {9, 2305447.0, true, -99.0},
     };
     for (const auto& c : cases) {
@@ -182,6 +189,58 @@ TEST_F(Dispatch, ErrorCodesPassThroughUnchanged) {
             << c.planet << " " << c.jd << " " << c.heliocentric;
     }
     EXPECT_FALSE(IsRetrograde(5, 2451545.0));
+}
+
+// A code of a data file turns into the message that names the file and says
+// why; the dispatch remembers the first one met until it is cleared, and
+// -99/-100 (a date outside the data) are never taken for one.
+TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
+    ClearPositionFailure();
+    EXPECT_EQ(PlanetLongitude(5, 2743738.5, true), -100.0);
+    EXPECT_EQ(PlanetLongitude(9, 2305447.0, true), -99.0);
+    EXPECT_EQ(PlanetLongitude(10, 2451545.0, true), -999.0);
+    EXPECT_FALSE(FirstPositionFailure().has_value());
+    EXPECT_EQ(PlanetLongitude(6, 2451545.0, false), -101.0);  // no saturn.dac here
+    EXPECT_EQ(PlanetLongitude(5, 2451545.0, true), -101.0);
+    ASSERT_TRUE(FirstPositionFailure().has_value());
+    EXPECT_EQ(FirstPositionFailure()->Message(),
+              "Cannot read the data file saturn.dac: " + std::string(std::strerror(ENOENT)) + ".");
+    ClearPositionFailure();
+    EXPECT_FALSE(FirstPositionFailure().has_value());
+
+    const struct {
+        std::int16_t planet;
+        double jd;
+        bool heliocentric;
+        double code;
+        const char* message;
+    } cases[] = {
+        {7, 2460310.5, false, -107.0,
+         "Cannot read the data file uranus.dac: the record for the years 2020 to 2024 is damaged."},
+        {5, 2460310.5, true, -103.0,
+         "Cannot read the data file jupiter.dac: the file ends before the record for the years "
+         "2020 to 2024."},
+        {8, 2451545.0, true, -104.0, "Cannot read the data file neptune.dac: no data folder is set."},
+        {9, 2460310.5, false, -106.0,
+         "Cannot read the data file pluto.slx: the entry for 2024-01-01 is damaged."},
+        {9, 2460310.5, true, -103.0,
+         "Cannot read the data file hpluto.2199.slx: the table ends before 2024-01-01."},
+        {9, 2460310.5, true, -101.0,
+         "Cannot read the data file hpluto.2199.slx: the table has not been read."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(IsDataFileFailure(c.code));
+        EXPECT_EQ(DescribePositionFailure(c.planet, c.jd, c.heliocentric, c.code).Message(),
+                  c.message);
+    }
+    for (double notAFileCode : {-99.0, -100.0, -105.0, -999.0, 0.0, 1.0}) {
+        EXPECT_FALSE(IsDataFileFailure(notAFileCode)) << notAFileCode;
+    }
+    // A folder in a data file's place is named as such.
+    std::filesystem::create_directory(std::filesystem::path(DataFolder()) / "saturn.dac");
+    EXPECT_EQ(DescribePositionFailure(6, 2451545.0, false, -101.0).Message(),
+              "Cannot read the data file saturn.dac: " + std::string(std::strerror(EISDIR)) + ".");
+    std::filesystem::remove(std::filesystem::path(DataFolder()) / "saturn.dac");
 }
 
 TEST_F(Dispatch, SunAndEarthAreHalfACircleApartAndNumberZeroIsTheSun) {

@@ -262,6 +262,46 @@ TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
     EXPECT_EQ(run.out, "");
 }
 
+// An error line is one line whatever the command line held: a line end or
+// an escape sequence in a value is shown escaped, never passed on.
+TEST_F(ReportProgram, ErrorLinesShowControlCharactersEscaped) {
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } cases[] = {
+        {{"tables", "--tz", "GMT\n"}, "time zone \"GMT\\n\" is not in the list"},
+        {{"tables", "--first", "\x1b[31mMars"}, "unknown planet \"\\x1B[31mMars\""},
+        {{"tables\r", "--first", "Mars"}, "unknown command \"tables\\r\""},
+        {{"tables", "--start", "2024\t01-01"}, "malformed date \"2024\\t01-01\""},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+        EXPECT_EQ(run.err.find('\r'), std::string::npos);
+    }
+}
+
+// A computer whose zone lies beyond the list (past GMT+11:30) starts with no
+// zone chosen: the window's own message, and how to give one here.
+TEST_F(ReportProgram, ComputersZoneOutsideTheListPointsToTz) {
+    const ScopedEnv tz("TZ", "XYZ-13");  // GMT+13:00, beyond the list
+    const ProgramRun run = Run({"tables", "--start", "2024-01-01", "--end", "2024-03-31"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Please specify the timezone for the results, or use the default GMT "
+                           "timezone.\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("give one with --tz"), std::string::npos) << run.err;
+    // Given a zone, the same request runs.
+    const ProgramRun given =
+        Run({"tables", "--start", "2024-01-01", "--end", "2024-03-31", "--tz", "GMT+5:30"});
+    EXPECT_EQ(given.err.find("--tz"), std::string::npos) << given.err;
+    EXPECT_NE(given.out.find("transits for Mars and Jupiter"), std::string::npos);
+}
+
 TEST_F(ReportProgram, IndexFileComesFromTheWorkingFolder) {
     ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<std::string> args = {"simulate", "--start", "2010-01-01", "--end",

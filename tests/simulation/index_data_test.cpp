@@ -136,7 +136,9 @@ TEST_F(IndexFile, MissingFileIsReportedAndStillSetsTheRange) {
     EXPECT_EQ(value, -1);
 }
 
-TEST(IndexLineValue, LastEightCharactersOfTheValueText) {
+// The whole value is read, however long (once cut to its last 8
+// characters: 10627.260 became 627.260).
+TEST(IndexLineValue, TheWholeValueText) {
     const struct {
         const char* line;
         double value;
@@ -148,13 +150,73 @@ TEST(IndexLineValue, LastEightCharactersOfTheValueText) {
         {"2007-01-08 0.00", 0.0},
         {"2007-01-08", 0.0},                 // only a date
         {"2007-01-08 ", 0.0},
-        {"2007-01-08 123456789.5", 456789.5}, // only the last 8 characters count
+        {"2007-01-08 123456789.5", 123456789.5}, // the whole value
+        {"2007-01-08 10627.260", 10627.26},   // 9 characters
         {"2007-01-08 1 234.5", 1234.5},      // blanks are ignored
         {"2007-01-08 12x3", 12.0},
         {"2007", 0.0},
         {"", 0.0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(IndexLineValue(c.line), c.value) << c.line;
+}
+
+// A nine-character value gives the right amount in the simulation's lookup,
+// and a value that is not a number is reported at start-up with the number
+// of its line in the file (blank lines counted).
+TEST_F(IndexFile, LongValuesReadWholeAndBadValuesAreReportedByLine) {
+    std::string text = WeekdayFile(2088);
+    // The second line (2007-01-04) gets a 9-character value.
+    const std::size_t second = text.find("\r\n") + 2;
+    const std::size_t end = text.find("\r\n", second);
+    text.replace(second + 11, end - second - 11, "10627.260");
+    Write(text);
+    IndexData data;
+    LoadIndexData(data, boxes_, path_);
+    EXPECT_TRUE(boxes_.texts.empty());
+    double value = 0.0;
+    ASSERT_TRUE(IndexValueForDay(data, Jdn(2007, 1, 4), value));
+    EXPECT_DOUBLE_EQ(value, 10627.26);
+
+    const struct {
+        const char* value;
+        const char* shown;
+    } bad[] = {{"12a4.5", "12a4.5"}, {"1.2.3", "1.2.3"}, {"-", "-"}, {"12\x01", "12\\x01"},
+               {"1,234.5", "1,234.5"}};
+    for (const auto& b : bad) {
+        std::string spoilt = "\r\n" + WeekdayFile(2088);  // a blank first line
+        const std::size_t third = spoilt.find("\r\n", spoilt.find("\r\n", 2) + 2) + 2;
+        const std::size_t stop = spoilt.find("\r\n", third);
+        spoilt.replace(third + 11, stop - third - 11, b.value);
+        Write(spoilt);
+        boxes_.texts.clear();
+        IndexData d;
+        LoadIndexData(d, boxes_, path_);
+        ASSERT_EQ(boxes_.texts.size(), 1u) << b.value;
+        EXPECT_EQ(boxes_.texts[0], std::string("Error reading DJIA data file\nLine 4: the value \"") +
+                                       b.shown + "\" is not a number.");
+        EXPECT_EQ(d.count, 2088);
+    }
+}
+
+// Reading is bounded: a FIFO or a device in the file's place, or a file far
+// larger than the index file can be, is not read.
+TEST_F(IndexFile, OnlyARegularFileOfSaneSizeIsRead) {
+    for (const char* what : {"fifo", "device", "large"}) {
+        std::remove(path_.c_str());
+        if (std::string(what) == "fifo") {
+            ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+        } else if (std::string(what) == "device") {
+            ASSERT_EQ(::symlink("/dev/zero", path_.c_str()), 0);
+        } else {
+            Write(std::string(static_cast<std::size_t>(kIndexFileMaxBytes) + 1, '\n'));
+        }
+        boxes_.texts.clear();
+        IndexData data;
+        LoadIndexData(data, boxes_, path_);
+        ASSERT_EQ(boxes_.texts.size(), 1u) << what;
+        EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file") << what;
+        EXPECT_EQ(data.count, 0) << what;
+    }
 }
 
 TEST(BinarySearch, FindsEveryEntryAndPlacesEveryGap) {

@@ -644,6 +644,56 @@ TEST_F(SimulationRun, ImpossibleListPositionsAreRefusedQuietly) {
     }
 }
 
+// A position of the pair that a data file could not give ends the run at
+// that step with the file's message and no summary; the same code for a
+// planet outside the pair changes nothing.
+TEST_F(SimulationRun, DataFileFailureOfThePairEndsTheRun) {
+    class Failing : public HelioPositionSource {
+    public:
+        explicit Failing(CurvePositions& inner) : inner_(inner) {}
+        double HelioLongitude(std::int16_t planet, double jd) override {
+            if (planet == 8) return -101.0;                          // not in the pair
+            if (planet == 5 && jd >= kStart + 10.0) return -107.0;  // Jupiter's record
+            return inner_.HelioLongitude(planet == 5 ? 4 : planet, jd);
+        }
+
+    private:
+        CurvePositions& inner_;
+    };
+    CurvePositions curve(kStart, 4, Vee);
+    Failing positions(curve);
+    SimulationRequest request = Request();
+    request.secondPlanetIndex = 3;  // Jupiter
+    host.boxes.Expect(
+        "Cannot read the data file jupiter.dac: the record for the years 2005 to 2009 is damaged.",
+        MsgResult::Ok);
+    InvestmentSimulation simulation(host, positions, index, amounts);
+    EXPECT_EQ(simulation.Click(request), SimulationOutcome::DataFileFailed);
+    EXPECT_TRUE(host.boxes.ScriptDone());
+    EXPECT_EQ(host.boxes.shown.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(host.output.text.find("Total number of investments"), std::string::npos);
+    EXPECT_NE(host.output.text.find("Stopped"), std::string::npos);
+    EXPECT_FALSE(simulation.Running());
+    // Neptune's code from the first step on did not stop the run: it went on
+    // to the investments of the pass before Jupiter's record failed.
+    EXPECT_NE(host.output.text.find("investment #1"), std::string::npos);
+}
+
+TEST_F(SimulationRun, PlanetWithItselfIsRefusedAsTheTablesRefuseIt) {
+    SimulationRequest request = Request();
+    request.firstPlanetIndex = 3;   // Mars
+    request.secondPlanetIndex = 2;  // Mars
+    host.boxes.Expect("Transit of a planet to itself is not possible.", MsgResult::Ok);
+    EXPECT_EQ(Run(request, Vee), SimulationOutcome::Refused);
+    EXPECT_EQ(host.boxes.shown[0].title, "Simulate investment");
+    EXPECT_TRUE(host.output.text.empty());
+    request.firstPlanetIndex = -1;  // Pluto
+    request.secondPlanetIndex = 7;  // Pluto
+    host = MemoryRunHost();
+    host.boxes.Expect("Transit of a planet to itself is not possible.", MsgResult::Ok);
+    EXPECT_EQ(Run(request, Vee), SimulationOutcome::Refused);
+}
+
 TEST(SimulationLines, HeaderKeepsTheTitleAfterItsFirstFor) {
     EXPECT_EQ(SimulationHeader("Heliocentric transits for Venus and Saturn from May 5, 2010, to "
                                "June 6, 2011"),

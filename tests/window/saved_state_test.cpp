@@ -203,6 +203,46 @@ TEST_F(SavedStateTest, RestoreButtonSaysNothingAboutHalfRestoredChoices) {
     EXPECT_TRUE(window.RecentSave());
 }
 
+// A save that cannot reach the file (here the settings folder would lie
+// below a regular file; a read-only folder would not stop root) is shown in
+// a box with the reason, does not count as a save, and Quit still asks.
+TEST_F(SavedStateTest, FailedSaveIsReportedAndQuitStillAsks) {
+    Start();
+    std::ofstream(folder_ / "plain") << "a file, not a folder";
+    SetSettingsFolder((folder_ / "plain" / "Quillon").string());
+    ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
+                 ":\nNot a directory.");
+    ui.Click("cmdSaveState");
+    ASSERT_FALSE(ui.Boxes().empty());
+    EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(ui.Boxes().back().title, "Save state");
+    EXPECT_FALSE(window.RecentSave());
+    // Quit asks; Yes tries the save again, reports it, and the program stays.
+    ui.ExpectBox("Save program state for next run?", MsgResult::Yes);
+    ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
+                 ":\nNot a directory.");
+    ui.Click("cmdQuit");
+    EXPECT_FALSE(ui.Ended());
+    // No leaves without saving.
+    ui.ExpectBox("Save program state for next run?", MsgResult::No);
+    ui.Click("cmdQuit");
+    EXPECT_TRUE(ui.Ended());
+}
+
+// The settings folder is a folder where the file should be: the same.
+TEST_F(SavedStateTest, SettingsFileThatIsAFolderIsNotSavedOver) {
+    std::filesystem::create_directories(folder_ / "config" / "settings.ini");
+    ui.ExpectBox("The settings file " + SettingsFilePath() +
+                 " cannot be read (Is a directory). The saved program state is not restored, "
+                 "and the file is left as it is.");
+    Start();
+    ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
+                 ":\nIs a directory.");
+    ui.Click("cmdSaveState");
+    EXPECT_FALSE(window.RecentSave());
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsFilePath()));
+}
+
 TEST_F(SavedStateTest, CorruptStoreReadsAsNothingSaved) {
     std::filesystem::create_directories(SettingsFolder());
     {

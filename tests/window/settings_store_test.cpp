@@ -1,6 +1,8 @@
 // The settings store on Linux: statuses, blanks, line ends, atomic saves and
 // tolerance of a broken file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -230,6 +232,119 @@ TEST_F(SettingsStoreTest, BrokenFilesReadAsNothingSaved) {
         EXPECT_TRUE(SaveStringSetting("\\VLT", "After", "1", false));
         EXPECT_TRUE(GetStringSetting("\\VLT", "After", v, false, ""));
     }
+}
+
+std::string FileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A save changes only the lines of the values it sets: comments, another
+// program's section, lines with escapes this program does not know and
+// blank lines stay byte for byte, in their places; a value already in the
+// file is rewritten where it stands, a new one goes to the end of its key's
+// section.
+TEST_F(SettingsStoreTest, SavingKeepsEveryLineItDoesNotWrite) {
+    const std::string before =
+        "; written by hand\r\n"
+        "[Software\\\\Quillon\\\\Other]\n"
+        "Colour=blue\n"
+        "# not a comment this program knows\n"
+        "\n"
+        "[Software\\\\Quillon\\\\VLT]\n"
+        "; the user's own note\n"
+        "Geocentric=Y\n"
+        "Odd=\\q not an escape\n"
+        "\n"
+        "[Software\\\\Quillon\\\\VLT\n"
+        "Stray=1\n"
+        "[Elsewhere]\n"
+        "x=1";  // no line end at the end
+    std::filesystem::create_directories(SettingsFolder());
+    std::ofstream(SettingsFilePath(), std::ios::binary) << before;
+    {
+        SettingsBatch batch;
+        ASSERT_TRUE(SaveStringSetting("\\VLT", "Geocentric", "N", false));
+        ASSERT_TRUE(SaveStringSetting("\\VLT", "TZ0", "26", false));
+        ASSERT_TRUE(SaveStringSetting("\\VLT\\Year", "0", "2024", false));
+        ASSERT_TRUE(batch.Commit());
+    }
+    const std::string after =
+        "; written by hand\r\n"
+        "[Software\\\\Quillon\\\\Other]\n"
+        "Colour=blue\n"
+        "# not a comment this program knows\n"
+        "\n"
+        "[Software\\\\Quillon\\\\VLT]\n"
+        "; the user's own note\n"
+        "Geocentric=N\n"
+        "Odd=\\q not an escape\n"
+        "TZ0=26\n"
+        "\n"
+        "[Software\\\\Quillon\\\\VLT\n"
+        "Stray=1\n"
+        "[Elsewhere]\n"
+        "x=1\n"
+        "[Software\\\\Quillon\\\\VLT\\\\Year]\n"
+        "0=2024\n";
+    EXPECT_EQ(FileText(SettingsFilePath()), after);
+    // Saving the same values again changes nothing at all.
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Geocentric", "N", false));
+    EXPECT_EQ(FileText(SettingsFilePath()), after);
+    std::string v;
+    EXPECT_TRUE(GetStringSetting("\\VLT", "TZ0", v, false, ""));
+    EXPECT_EQ(v, "26");
+    EXPECT_FALSE(GetStringSetting("\\VLT", "Odd", v, false, "none"));
+    EXPECT_FALSE(GetStringSetting("\\VLT", "Stray", v, false, "none"));
+}
+
+// A file far larger than a settings file is neither read nor written: it
+// reads as nothing saved, is reported, and stays as it was.
+TEST_F(SettingsStoreTest, OversizedFileIsRefusedAndLeftAlone) {
+    std::filesystem::create_directories(SettingsFolder());
+    std::string big = "[Software\\\\Quillon\\\\VLT]\nStateSaved=Y\n";
+    big += std::string(static_cast<std::size_t>(kSettingsFileMaxBytes), ';');
+    std::ofstream(SettingsFilePath(), std::ios::binary) << big;
+    std::string v;
+    EXPECT_FALSE(GetStringSetting("\\VLT", "StateSaved", v, false, "none"));
+    EXPECT_NE(SettingsFileProblem().find("settings.ini cannot be read (it is larger than 1 MB)"),
+              std::string::npos)
+        << SettingsFileProblem();
+    EXPECT_FALSE(SaveStringSetting("\\VLT", "A", "1", false));
+    {
+        SettingsBatch batch;
+        SaveStringSetting("\\VLT", "B", "2", false);
+        EXPECT_TRUE(batch.Commit());  // nothing was accepted
+    }
+    EXPECT_EQ(LastSettingsWriteError(), "it is larger than 1 MB");
+    EXPECT_EQ(FileText(SettingsFilePath()), big);
+}
+
+// The file is read once and kept while it stays the same on disk: a value
+// asked for again costs no reading (here: bytes changed behind the store's
+// back, with the file's size and time kept, still give the kept value), and
+// a file changed on disk is read again.
+TEST_F(SettingsStoreTest, FileIsReadOnceWhileItIsUnchanged) {
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "A", "1", false));
+    std::string v;
+    ASSERT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
+    struct stat st {};
+    ASSERT_EQ(::stat(SettingsFilePath().c_str(), &st), 0);
+    {
+        std::fstream f(SettingsFilePath(), std::ios::in | std::ios::out | std::ios::binary);
+        const std::string text = FileText(SettingsFilePath());
+        f.seekp(static_cast<std::streamoff>(text.find("A=1") + 2));
+        f.put('7');
+    }
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, SettingsFilePath().c_str(), times, 0), 0);
+    EXPECT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
+    EXPECT_EQ(v, "1");
+    // Rewritten by someone else: read again.
+    std::ofstream(SettingsFilePath(), std::ios::binary | std::ios::trunc)
+        << "[Software\\\\Quillon\\\\VLT]\nA=22\n";
+    EXPECT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
+    EXPECT_EQ(v, "22");
 }
 
 }  // namespace

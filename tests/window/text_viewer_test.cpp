@@ -1,5 +1,6 @@
 // The text viewer: the size limit and its notes, copying, reloading.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -180,6 +181,25 @@ TEST_F(TextViewerTest, MissingFileLeavesTheBoxEmpty) {
     v.CopyClicked();  // nothing to copy: the clipboard is left alone
     EXPECT_EQ(s.clipboard, "untouched");
     EXPECT_TRUE(s.focusOnClose);
+}
+
+// A FIFO or a device in the help file's place is not read: the window
+// neither waits for a writer nor reads without end.
+TEST_F(TextViewerTest, OnlyARegularFileIsRead) {
+    for (bool fifo : {true, false}) {
+        std::filesystem::remove(path_);
+        if (fifo) {
+            ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_symlink("/dev/zero", path_);
+        }
+        FakeViewer s;
+        s.text = "stale";
+        TextViewer v(s);
+        v.SetFile(path_.string());
+        v.Activate();
+        EXPECT_EQ(s.text, "") << fifo;
+    }
 }
 
 TEST_F(TextViewerTest, HiddenCopyButtonStaysHidden) {

@@ -35,6 +35,10 @@ public:
         ++plutoLoads;
         return plutoResult;
     }
+    std::string PlutoTableProblem(bool) override {
+        return plutoResult ? std::string()
+                           : std::string("Cannot read the data file pluto.slx: No such file or directory.");
+    }
     int CurrentYear() override { return year; }
     int32_t TimezoneSeconds() override { return timezoneSeconds; }
     double GeoLongitude(int planet, double) override {

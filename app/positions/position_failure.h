@@ -1,0 +1,44 @@
+#pragma once
+// Positions that a data file could not give.  The positions library and the
+// Pluto tables answer a negative code; the codes of an unreadable, short or
+// damaged data file (unlike -99/-100, a date outside the data) mean that the
+// report would be wrong, so the commands end with a message that names the
+// file.  This module turns such a code into that message and remembers the
+// first one met, so that a run can stop at the step where it happened.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vlt {
+
+// Codes of the data files (the positions library's -101 to -104 and -107,
+// the Pluto tables' -101, -103 and -106).
+bool IsDataFileFailure(double longitude);
+
+// A position that a data file could not give, and why.
+struct PositionFailure {
+    std::int16_t planet = 0;   // program planet number
+    double jd = 0.0;           // universal Julian date asked for
+    bool heliocentric = false;
+    double code = 0.0;
+    std::string fileName;      // "saturn.dac", "pluto.slx"
+    std::string reason;        // "No such file or directory"
+
+    // "Cannot read the data file saturn.dac: No such file or directory."
+    std::string Message() const;
+};
+
+// Works out the file and the reason behind a data-file code (for a file that
+// cannot be opened, the system's own words for it).
+PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool heliocentric,
+                                        double code);
+
+// The first data-file failure met by PlanetLongitude, HelioLongitude or
+// GeoLongitude since the last ClearPositionFailure (none at start).
+const std::optional<PositionFailure>& FirstPositionFailure();
+void ClearPositionFailure();
+// Called by the dispatch for every code it passes on.
+void NotePositionCode(std::int16_t planet, double jd, bool heliocentric, double code);
+
+}  // namespace vlt
