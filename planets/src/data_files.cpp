@@ -1,14 +1,13 @@
 // The data folder and the reader of the outer planets' coefficient files.
 // Every evaluation opens its file, reads one fixed-length record and closes
 // the file again: nothing is cached between calls.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "planets/src/planets_internal.h"
 
@@ -139,34 +138,31 @@ int dac_read_record(const char* file_name, int record_index) {
   if (file_name == nullptr || file_name[0] == '\0' || !make_path(file_name)) {
     return kErrFileOpen;
   }
-  // Opened without waiting (a FIFO in the file's place must not hang the
-  // caller) and judged by its status before anything is read: only a regular
-  // file long enough to hold the record is read, and then exactly 235 bytes.
-  const int fd = ::open(g_path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return kErrFileOpen;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return kErrFileOpen;
-  }
-  if (record_index < 0) {
-    ::close(fd);
+  // Judged by its status before it is opened: only a regular file long
+  // enough to hold the record is read, and then exactly 235 bytes, so a
+  // folder, a FIFO or a device in the file's place is refused at once instead
+  // of blocking the caller or being read without end.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(g_path, ec);
+  if (ec || !std::filesystem::is_regular_file(status)) return kErrFileOpen;
+  const std::uintmax_t size = std::filesystem::file_size(g_path, ec);
+  if (ec) return kErrFileOpen;
+  std::FILE* f = std::fopen(g_path, "rb");
+  if (f == nullptr) return kErrFileOpen;
+  // One record per open: the stream's own buffer would only cost an
+  // allocation and a larger read.
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  const long offset = static_cast<long>(kRecordBytes) * record_index;
+  if (record_index < 0 || std::fseek(f, offset, SEEK_SET) != 0) {
+    std::fclose(f);
     return kErrFileSeek;
   }
-  const off_t offset = static_cast<off_t>(kRecordBytes) * record_index;
-  if (st.st_size < offset + kRecordBytes) {
-    ::close(fd);
+  if (size < static_cast<std::uintmax_t>(offset) + kRecordBytes) {
+    std::fclose(f);
     return kErrFileShort;
   }
-  std::size_t got = 0;
-  while (got < static_cast<std::size_t>(kRecordBytes)) {
-    const ssize_t n = ::pread(fd, g_record + got, kRecordBytes - got,
-                              offset + static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
+  const std::size_t got = std::fread(g_record, 1, kRecordBytes, f);
+  std::fclose(f);
   if (got != static_cast<std::size_t>(kRecordBytes)) return kErrFileShort;
   if (!parse_record()) return kErrDamagedRecord;
   return 0;
