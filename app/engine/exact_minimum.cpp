@@ -96,14 +96,15 @@ Pass ProbePass(Distance& d, long from, long to, long stride) {
 }
 
 // Whether the fall per minute changes smoothly along the known distances
-// up to the answer: for every three neighbouring stretches between known
+// before the answer (the last minute may lie past the bottom of a sharp
+// crossing, so its fall is shorter): for every three neighbouring stretches between known
 // minutes within one piece between breaks, the middle one's fall per minute
 // lies near the straight line through its neighbours' (the positions' own
 // bending over a day is far smaller, while a second minimum passed over
 // takes at least a minute's fall out of a stretch).
 template <typename Piece>
 bool FallsSmoothly(const std::vector<std::pair<long, double>>& known, long answer, Piece piece) {
-    for (std::size_t i = 3; i < known.size() && known[i].first <= answer; ++i) {
+    for (std::size_t i = 3; i < known.size() && known[i].first < answer; ++i) {
         const auto& [x0, d0] = known[i - 3];
         const auto& [x1, d1] = known[i - 2];
         const auto& [x2, d2] = known[i - 1];
