@@ -93,13 +93,13 @@ int LastYear(std::int16_t second, bool heliocentric) {
 int DaysPerZone(std::int16_t first, std::int16_t second, bool heliocentric) {
     const auto outer = [](std::int16_t p) { return p >= kJupiter && p <= kNeptune; };
     // Pluto's table is cheap, but its aspects with the outer planets are rare.
-    if (outer(first) && second == kPluto) return first == kNeptune ? 20000 : 6000;
+    if (outer(first) && second == kPluto) return first == kNeptune ? 8000 : 6000;
     if (first == kUranus && second == kNeptune) return 6000;
     if (outer(first) && outer(second)) return 800;
     if (outer(first) || outer(second)) return 150;
     if (first == kMercury || second == kMercury) {
         if (!heliocentric || second == kMars) return 8000;
-        return second == kPluto ? 100000 : 50000;
+        return second == kPluto ? 150000 : 20000;
     }
     return 3000;
 }
