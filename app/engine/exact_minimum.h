@@ -30,10 +30,13 @@ GridMinimum MinuteByMinuteMinimum(const GridDistance& distanceAt, long last);
 // The same answer from far fewer distances, for distances that change
 // smoothly except, perhaps, across the grid minutes listed in `breaks` (the
 // first minute after each place where the positions may jump or bend).  It
-// probes the grid coarsely, narrows down the first increase by halving, and
-// checks that every distance it computed fits one smooth minimum: strictly
-// falling up to the answer (breaks included), rising after it.  Wherever
-// they do not, it walks minute by minute (reusing what it computed).
+// probes the grid coarsely until the distance rises, probes the last two
+// coarse stretches finely, and halves down to the first rise.  It keeps that
+// answer only where every distance it computed fits one smooth minimum:
+// strictly falling up to the answer (on both sides of every break before
+// it), the fall per minute bending smoothly from stretch to stretch, and
+// rising after it.  Anywhere else it walks minute by minute, reusing what
+// it computed.
 GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
                             const std::vector<long>& breaks);
 
