@@ -96,12 +96,13 @@ Pass ProbePass(Distance& d, long from, long to, long stride) {
 }
 
 // Whether the fall per minute changes smoothly along the known distances
-// before the answer (the last minute may lie past the bottom of a sharp
-// crossing, so its fall is shorter): for every three neighbouring stretches between known
-// minutes within one piece between breaks, the middle one's fall per minute
-// lies near the straight line through its neighbours' (the positions' own
-// bending over a day is far smaller, while a second minimum passed over
-// takes at least a minute's fall out of a stretch).
+// before the answer (the answer itself may lie just past the bottom of a
+// sharp crossing, so the fall into it is shorter): for every three
+// neighbouring stretches between known minutes within one piece between
+// breaks, the middle one's fall per minute lies near the straight line
+// through its neighbours' (the positions' own bending over a day is far
+// smaller, while a second minimum passed over takes at least a minute's
+// fall out of a stretch).
 template <typename Piece>
 bool FallsSmoothly(const std::vector<std::pair<long, double>>& known, long answer, Piece piece) {
     for (std::size_t i = 3; i < known.size() && known[i].first < answer; ++i) {
@@ -187,6 +188,7 @@ GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
     // hi it rises (or hi is the upper bound).
     const auto rises = [&](long k) { return d(k + 1) > d(k); };
     if (hi < last && (hi <= lo || !rises(hi))) return d.Walk();
+    const long halvingStart = lo;
     while (hi - lo > 1) {
         const long mid = lo + (hi - lo) / 2;
         if (rises(mid)) {
@@ -202,8 +204,8 @@ GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
     d(answer - 1);
     d(answer);
     if (answer < last) d(answer + 1);
-    d(lo);
-    d(lo + 1);
+    d(halvingStart);
+    d(halvingStart + 1);
     for (const long b : breaks) {
         if (b < 1 || b > last || b > answer + 1) continue;
         d(b - 1);
