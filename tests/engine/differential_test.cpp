@@ -6,7 +6,8 @@
 // text.
 //
 // VLT_DIFFERENTIAL_SCALE (default 1) multiplies the periods scanned, for a
-// longer run by hand.
+// longer run by hand (periods past the end of Pluto's tables then meet its
+// error codes, so the count asked for stays at 100,000).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -191,7 +192,7 @@ TEST(ExactMinimumDifferential, RealSearchesOfEveryPairAgreeWithTheWalk) {
     }
     std::printf("%ld searches, %ld exact, %ld differences\n", total.calls, total.exact,
                 total.differences);
-    EXPECT_GE(static_cast<double>(total.calls), 100000 * scale);
+    EXPECT_GE(static_cast<double>(total.calls), 100000 * std::min(scale, 1.0));
     EXPECT_EQ(total.differences, 0);
 }
 
