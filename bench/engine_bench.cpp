@@ -6,6 +6,8 @@
 // is the time the scan spends beyond its position evaluations.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -20,6 +22,9 @@
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
 #include "tests/common/quiet_run_host.h"
+#ifdef VLT_SWE_EPHE_DIR
+#include "bench/swe_transit_finder.h"
+#endif
 
 namespace {
 
@@ -53,6 +58,26 @@ private:
 class HeadlessHost final : public QuietRunHost {
 public:
     HeadlessHost() { startCaption = "pair"; }
+    // The longest time between two yields to the event loop (one step, with
+    // its searches) and between two progress reports, wall clock.
+    void YieldToEvents() override { Lap(lastYield, longestStepNanos); }
+    void ReportProgress(double) override { Lap(lastProgress, longestProgressNanos); }
+    void StartWatch() {
+        lastYield = lastProgress = Now();
+        longestStepNanos = longestProgressNanos = 0;
+    }
+    static long long Now() {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    static void Lap(long long& last, long long& longest) {
+        const long long now = Now();
+        if (last != 0) longest = std::max(longest, now - last);
+        last = now;
+    }
+    long long lastYield = 0, lastProgress = 0;
+    long long longestStepNanos = 0, longestProgressNanos = 0;
     OutputBox& Output() override { return out; }
     MessageBoxes& Boxes() override { return boxes; }
     void EnterBusyState(bool) override { startCaption = "Pause"; }
@@ -169,8 +194,10 @@ std::int32_t Day(int y, int m, int d) {
     return DateToDayNumber(r);
 }
 
+// walk: the searches for exact minima walk every minute (the reference);
+// otherwise the quick search.
 void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, bool helio,
-              std::int32_t start, std::int32_t end) {
+              std::int32_t start, std::int32_t end, bool walk = false) {
     if (!Setup()) {
         state.SkipWithError("outer-planet data files not found");
         return;
@@ -189,17 +216,38 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
     RecordingPositions positions;
     HeadlessHost host;
     TransitScanner scanner(host, positions);
+    scanner.SetMinuteByMinuteSearch(walk);
+    long searches = 0;
+    scanner.SetExactMinimumObserver([&searches](double, int) { ++searches; });
     double seconds = 0;
     int runs = 0;
     for (auto _ : state) {
         positions.calls.clear();
         positions.longitudes = positions.retrogradeTests = 0;
         positions.recording = false;
+        searches = 0;
+        host.StartWatch();
         const double t0 = CpuSeconds();
         scanner.TransitScan(r);
         seconds += CpuSeconds() - t0;
         ++runs;
     }
+    const double steps = (end - start + 0.5) / ScanStep(first, second) + 1;
+    state.counters["steps"] = steps;
+    state.counters["longitudes_per_step"] = static_cast<double>(positions.longitudes) / steps;
+    state.counters["searches"] = static_cast<double>(searches);
+    // The window's own longitudes: three per planet on the first step, one
+    // on each later one.
+    state.counters["longitudes_per_search"] =
+        searches == 0 ? 0.0
+                      : (static_cast<double>(positions.longitudes) - 2.0 * (steps + 2)) /
+                            static_cast<double>(searches);
+    state.counters["longest_step_ms"] = static_cast<double>(host.longestStepNanos) * 1e-6;
+    state.counters["longest_progress_gap_ms"] =
+        static_cast<double>(host.longestProgressNanos) * 1e-6;
+    state.counters["retro_tests_per_step"] =
+        static_cast<double>(positions.retrogradeTests) / steps;
+    if (walk) return;  // the scan's own share is the same work either way
     // One more, recorded, for the replay.
     positions.recording = true;
     positions.longitudes = positions.retrogradeTests = 0;
@@ -216,16 +264,15 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
         replayed.TransitScan(r);
     }
     const double own = (CpuSeconds() - o0) / repeats;
-    const double steps = (end - start + 0.5) / ScanStep(first, second) + 1;
-    state.counters["steps"] = steps;
-    state.counters["longitudes_per_step"] = static_cast<double>(positions.longitudes) / steps;
-    state.counters["retro_tests_per_step"] = static_cast<double>(positions.retrogradeTests) / steps;
     state.counters["scan_own_share"] = own / (seconds / runs);
     state.counters["report_kB"] = reportBytes / 1024.0;
 }
 
 void BM_JupiterSaturn1600To2799(benchmark::State& state) {
     ScanPair(state, kJupiter, kSaturn, false, Day(1600, 1, 1), Day(2799, 12, 31));
+}
+void BM_JupiterSaturn1600To2799Walk(benchmark::State& state) {
+    ScanPair(state, kJupiter, kSaturn, false, Day(1600, 1, 1), Day(2799, 12, 31), true);
 }
 void BM_MarsJupiter1900To2100(benchmark::State& state) {
     ScanPair(state, kMars, kJupiter, false, Day(1900, 1, 1), Day(2100, 12, 31));
@@ -235,7 +282,7 @@ void BM_MercuryVenus1900To2000(benchmark::State& state) {
 }
 
 // Show all for the Sun (first planet) with every planet of the second list.
-void BM_ShowAllSun1950To2049(benchmark::State& state) {
+void ShowAllSun(benchmark::State& state, bool walk) {
     if (!Setup()) {
         state.SkipWithError("outer-planet data files not found");
         return;
@@ -246,13 +293,23 @@ void BM_ShowAllSun1950To2049(benchmark::State& state) {
     HeadlessWindow window(host, Day(1950, 1, 1), Day(2049, 12, 31));
     window.first = 0;
     TransitCommands commands(host, window, positions);
+    commands.Scanner().SetMinuteByMinuteSearch(walk);
+    long searches = 0;
+    commands.Scanner().SetExactMinimumObserver([&searches](double, int) { ++searches; });
     for (auto _ : state) {
         positions.longitudes = positions.retrogradeTests = 0;
         host.out.bytes = 0;
+        searches = 0;
+        host.StartWatch();
         commands.ShowAll(1);
     }
     state.counters["longitudes"] = static_cast<double>(positions.longitudes);
+    state.counters["searches"] = static_cast<double>(searches);
     state.counters["report_kB"] = static_cast<double>(host.out.bytes) / 1024.0;
+    state.counters["longest_step_ms"] = static_cast<double>(host.longestStepNanos) * 1e-6;
+    state.counters["longest_progress_gap_ms"] =
+        static_cast<double>(host.longestProgressNanos) * 1e-6;
+    if (walk) return;
     positions.recording = true;
     positions.calls.clear();
     const double t0 = CpuSeconds();
@@ -265,9 +322,52 @@ void BM_ShowAllSun1950To2049(benchmark::State& state) {
     state.counters["scan_own_share"] = (CpuSeconds() - o0) / run;
 }
 
+void BM_ShowAllSun1950To2049(benchmark::State& state) { ShowAllSun(state, false); }
+void BM_ShowAllSun1950To2049Walk(benchmark::State& state) { ShowAllSun(state, true); }
+
+#ifdef VLT_SWE_EPHE_DIR
+// The yardstick: the plain finder on the Swiss Ephemeris over the same
+// periods, orbs 10/5/2, all seven aspects.
+double JulianDay0h(int y, int m, int d) { return Day(y, m, d) - 0.5; }
+
+void Yardstick(benchmark::State& state, const std::vector<std::pair<int, int>>& pairs, double from,
+               double to) {
+    vlt::bench::OpenYardstickEphemeris();
+    const double orbs[3] = {10, 5, 2};
+    vlt::bench::YardstickCounts total;
+    for (auto _ : state) {
+        total = {};
+        for (const auto& [a, b] : pairs) {
+            const auto c = vlt::bench::FindTransits(vlt::bench::YardstickBody(a),
+                                                    vlt::bench::YardstickBody(b), from, to, orbs);
+            total.longitudes += c.longitudes;
+            total.orbEvents += c.orbEvents;
+            total.exactAspects += c.exactAspects;
+        }
+    }
+    state.counters["longitudes"] = static_cast<double>(total.longitudes);
+    state.counters["orb_events"] = static_cast<double>(total.orbEvents);
+    state.counters["exact_aspects"] = static_cast<double>(total.exactAspects);
+}
+
+void BM_YardstickJupiterSaturn1600To2799(benchmark::State& state) {
+    Yardstick(state, {{kJupiter, kSaturn}}, JulianDay0h(1600, 1, 1), JulianDay0h(2799, 12, 31) + 1);
+}
+void BM_YardstickShowAllSun1950To2049(benchmark::State& state) {
+    std::vector<std::pair<int, int>> pairs;
+    for (int p = kMercury; p <= kPluto; ++p) pairs.emplace_back(kSun, p);
+    Yardstick(state, pairs, JulianDay0h(1950, 1, 1), JulianDay0h(2049, 12, 31) + 1);
+}
+BENCHMARK(BM_YardstickJupiterSaturn1600To2799)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_YardstickShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
+#endif
+
+// Old (every minute walked) and new search side by side.
+BENCHMARK(BM_JupiterSaturn1600To2799Walk)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_JupiterSaturn1600To2799)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ShowAllSun1950To2049Walk)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_MarsJupiter1900To2100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MercuryVenus1900To2000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "app/engine/transit_scan.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <vector>
 
+#include "app/engine/exact_minimum.h"
 #include "app/engine/report_lines.h"
 #include "app/positions/positions.h"
 
@@ -62,33 +65,55 @@ std::string TransitScanner::RetrogradeMarker(std::int32_t day, int minutes, std:
 
 std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::int16_t second,
                                              int aspectType, double step) {
-    // Minutes are counted as whole numbers from the local start of the
-    // search, so that the day and the clock time of the best minute come out
-    // exactly, whatever the rounding of the Julian dates.
-    const double localLow = t - 1.5 * step;
-    const double universalLow = localLow - tzDays_;
+    if (exactMinimumObserver_) exactMinimumObserver_(t, aspectType);
+    return ExactMinimumText(t, first, step,
+                            ExactMinute(t, first, second, aspectType, step, minuteByMinute_));
+}
+
+std::string TransitScanner::FindExactMinimumMinuteByMinute(double t, std::int16_t first,
+                                                           std::int16_t second, int aspectType,
+                                                           double step) {
+    return ExactMinimumText(t, first, step,
+                            ExactMinute(t, first, second, aspectType, step, true));
+}
+
+GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16_t second,
+                                        int aspectType, double step, bool minuteByMinute) {
+    const double universalLow = t - 1.5 * step - tzDays_;
     const double universalHigh = t + 1.5 * step - tzDays_;
     const double angle = req_.aspectAngle[aspectType];
-    double best = 10.0;
-    long bestMinute = 0;
     const long lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
-    for (long k = 0; k <= lastMinute; ++k) {
+    const GridDistance distanceAt = [&](long k) {
         const double x = universalLow + k / 1440.0;
         const double a = positions_.Longitude(first, x, req_.heliocentric);
         const double b = positions_.Longitude(second, x, req_.heliocentric);
-        const double distance = std::fabs(ShortestSeparation(a, b) - angle);
-        if (distance < best) {
-            best = distance;
-            bestMinute = k;
-        } else if (distance > best) {
-            break;
-        }
+        return std::fabs(ShortestSeparation(a, b) - angle);
+    };
+    if (minuteByMinute) return MinuteByMinuteMinimum(distanceAt, lastMinute);
+    // The outer planets' records and Pluto's daily table entries change at
+    // 0h universal time: there the distance may jump or bend.
+    std::vector<long> breaks;
+    const auto dayOf = [&](long k) { return std::floor(universalLow + k / 1440.0 + 0.5); };
+    const double lastDay = dayOf(lastMinute);
+    for (double day = dayOf(0) + 1.0; day <= lastDay; day += 1.0) {
+        long k = std::clamp(std::lround((day - 0.5 - universalLow) * 1440.0), 1L, lastMinute);
+        while (k > 1 && dayOf(k - 1) >= day) --k;
+        while (k < lastMinute && dayOf(k) < day) ++k;
+        breaks.push_back(k);
     }
-    if (!(best < kExactMinimumLimit)) return "";
-    // Local time of the best minute + 0.5, in minutes: the start of the
-    // search lies on a sixteenth of a day, a whole number of minutes.
+    return FastGridMinimum(distanceAt, lastMinute, breaks);
+}
+
+std::string TransitScanner::ExactMinimumText(double t, std::int16_t first, double step,
+                                             const GridMinimum& found) {
+    if (!(found.distance < kExactMinimumLimit)) return "";
+    // Minutes are counted as whole numbers from the local start of the
+    // search, so that the day and the clock time of the best minute come out
+    // exactly, whatever the rounding of the Julian dates.  The local start
+    // + 0.5 lies on a sixteenth of a day, a whole number of minutes.
+    const double localLow = t - 1.5 * step;
     const long long startMinutes = std::llround((localLow + 0.5) * 1440.0);
-    const long long total = startMinutes + bestMinute;
+    const long long total = startMinutes + found.minute;
     long long dayNumber = total / 1440;
     long long minuteOfDay = total % 1440;
     if (minuteOfDay < 0) {

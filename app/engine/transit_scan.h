@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
+#include "app/engine/exact_minimum.h"
 #include "app/engine/position_source.h"
 #include "app/engine/transit_request.h"
 #include "app/engine/transit_table.h"
@@ -51,6 +54,26 @@ public:
     // the distance stays at or above one minute of arc.
     std::string FindExactMinimum(double t, std::int16_t first, std::int16_t second,
                                  int aspectType, double step);
+    // The same answer from the walk over every minute of the search: the
+    // definition that the quicker search must match.
+    std::string FindExactMinimumMinuteByMinute(double t, std::int16_t first, std::int16_t second,
+                                               int aspectType, double step);
+    // The grid minute and distance of the search near local time t (minute
+    // 0 at t - 1.5 steps), quickly or by the walk over every minute.
+    GridMinimum ExactMinute(double t, std::int16_t first, std::int16_t second, int aspectType,
+                            double step, bool minuteByMinute);
+    // The exact-minimum text of a grid minimum, "" when it is not below one
+    // minute of arc.
+    std::string ExactMinimumText(double t, std::int16_t first, double step,
+                                 const GridMinimum& found);
+    // Makes the scan's searches walk every minute (the reference for the
+    // quicker search, and for comparing their costs).
+    void SetMinuteByMinuteSearch(bool on) { minuteByMinute_ = on; }
+    // Told the step time and aspect type of every exact-minimum search the
+    // scan makes (for recording the searches of real scans).
+    void SetExactMinimumObserver(std::function<void(double t, int aspectType)> observer) {
+        exactMinimumObserver_ = std::move(observer);
+    }
     void WriteApproximateMinimum(std::int32_t row, double time, double distance, int minutes);
     void SplitExactMinimum(std::int32_t row, const std::string& text);
     bool RowIsEmpty(std::int32_t row) const { return table_.RowIsEmpty(row); }
@@ -110,6 +133,8 @@ private:
     std::string entryDateText_;
 
     long long lastProgressNanos_ = 0;
+    std::function<void(double, int)> exactMinimumObserver_;
+    bool minuteByMinute_ = false;
 };
 
 }  // namespace vlt
