@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report/error_line.h"
+#include "app/support/escaped_text.h"
 #include "app/report/report_options.h"
 #include "fuzz/fuzz_support.h"
 

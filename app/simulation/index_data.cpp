@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/support/date_processing.h"
+#include "app/support/escaped_text.h"
 #include "app/support/numbers.h"
 #include "app/support/text_file_reader.h"
 
@@ -70,7 +71,7 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
         std::string text = "Error reading DJIA data file";
         if (badLines > 0) {
             text += "\nLine " + std::to_string(badLine) + ": the value \"" +
-                    EscapedForMessage(badValue) + "\" is not a number.";
+                    EscapedForOneLine(badValue) + "\" is not a number.";
             if (badLines > 1) {
                 text += "\n(" + std::to_string(badLines - 1) + " more line" +
                         (badLines > 2 ? "s" : "") + " of the same kind.)";
@@ -187,22 +188,6 @@ bool IndexLineValueIsNumber(const std::string& line) {
         }
     }
     return digit || !(sign || point);
-}
-
-std::string EscapedForMessage(std::string_view text) {
-    static const char* const hex = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 32 || c == 127) {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
 }
 
 }  // namespace vlt

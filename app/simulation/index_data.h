@@ -51,9 +51,6 @@ bool BinarySearch(const std::string& key, const std::vector<std::string>& list,
 double IndexLineValue(const std::string& line);
 // Whether that text is a number (or empty: a line with only its date).
 bool IndexLineValueIsNumber(const std::string& line);
-// Control characters shown as \xNN, so that a message stays one readable
-// text whatever a file holds.
-std::string EscapedForMessage(std::string_view text);
 
 // The index file is some 40 KB; anything above this is not it.
 inline constexpr std::int64_t kIndexFileMaxBytes = 1 << 20;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <sstream>
 
+#include "app/support/escaped_text.h"
+
 namespace vlt {
 
 namespace {
@@ -30,26 +32,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The text in double quotes, for messages; control characters are shown as
-// \xNN so that the message stays one line whatever the file holds.
-std::string Quoted(std::string_view text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string q;
-    q.reserve(text.size() + 2);
-    q += '"';
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F) {
-            q += "\\x";
-            q += kHex[b >> 4];
-            q += kHex[b & 0xF];
-        } else {
-            q += c;
-        }
-    }
-    q += '"';
-    return q;
-}
+// The text in double quotes, for messages, shown on one line whatever the
+// file holds.
+std::string Quoted(std::string_view text) { return '"' + EscapedForOneLine(text) + '"'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -101,7 +101,7 @@ TEST(PriceSeries, BadInputNamesFileLineAndColumn) {
          "line 2, column 14: \"one\" is not a number"},
         {"control characters shown, not written",
          std::string("Date,Close\n2020-01-01,1\x1b[2J\r\x01\n"), "Close",
-         "line 2, column 12: \"1\\x1B[2J\\x0D\\x01\" is not a number"},
+         "line 2, column 12: \"1\\x1B[2J\\r\\x01\" is not a number"},
         {"value infinite", "2020-01-01,inf\n", "Close",
          "line 1, column 12: \"inf\" is not a number"},
         {"header without the chosen column", "Date,Open,Close\n2020-01-01,1,2\n", "Adj Close",

@@ -1,4 +1,4 @@
-#include "app/report/error_line.h"
+#include "app/support/escaped_text.h"
 
 namespace vlt {
 
