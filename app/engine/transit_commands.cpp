@@ -6,26 +6,24 @@
 
 #include "app/engine/report_lines.h"
 #include "app/positions/positions.h"
+#include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
 
 namespace vlt {
 
 namespace {
 
-constexpr const char* kPauseCaption = "Pause";
-// 1 January of the year 1, the earliest date the window accepts.
-constexpr std::int32_t kFirstSupportedDay = 1721426;
 constexpr const char* kSearchCaption = "Search";
 constexpr const char* kTimezoneMissing =
     "Please specify the timezone for the results, or use the default GMT timezone.";
 constexpr const char* kSecondBeyondFirst = "Second planet must be beyond first planet";
 
 std::int16_t FirstPlanetOf(const TransitInputs& in) {
-    return static_cast<std::int16_t>(in.firstPlanetIndex < 0 ? kPluto : in.firstPlanetIndex + 1);
+    return FirstPlanetOfListIndex(in.firstPlanetIndex);
 }
 
 std::int16_t SecondPlanetOf(const TransitInputs& in) {
-    return static_cast<std::int16_t>(in.secondPlanetIndex + 2);
+    return SecondPlanetOfListIndex(in.secondPlanetIndex);
 }
 
 std::string FirstPlanetText(const TransitInputs& in) {
@@ -38,22 +36,6 @@ double DistanceToAspect(double a, double b, double angle) {
 }
 
 }  // namespace
-
-bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes) {
-    for (bool on : checked) {
-        if (on) return true;
-    }
-    boxes.Show("At least one aspect type must be checked.", "Aspect type", MsgButtons::Ok,
-               MsgIcon::None);
-    return false;
-}
-
-bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes) {
-    if (outerIndex > middleIndex && middleIndex > innerIndex) return true;
-    boxes.Show("Orbs must be strictly decreasing.", "Orb values", MsgButtons::Ok,
-               MsgIcon::Information);
-    return false;
-}
 
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
                          std::int16_t second, bool heliocentric, PositionSource& positions,
@@ -122,7 +104,7 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
 }
 
 std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex) {
-    const int outer = searchOrbIndex + 3;
+    const int outer = SearchOrbDegreesOfListIndex(searchOrbIndex);
     return {static_cast<std::int16_t>(outer), static_cast<std::int16_t>(outer * 2 / 3),
             static_cast<std::int16_t>(outer / 3)};
 }
@@ -186,7 +168,7 @@ void TransitCommands::Start() {
     const TransitInputs in = window_.Inputs();
     if (in.timezoneIndex == 0) {
         boxes.Show(kTimezoneMissing, host_.StartCaption(), MsgButtons::Ok, MsgIcon::None);
-        window_.SelectTimezone(kGmtTimezoneIndex);
+        window_.SelectTimezone(kGmtIndex);
         return;
     }
 
@@ -212,11 +194,15 @@ void TransitCommands::Start() {
                        MsgIcon::Information);
             return;
         }
-        if (!CheckAspectTypesChosen(in.aspectChecked, boxes)) return;
-        if (!ValidateOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2], boxes)) return;
+        std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
+        if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
+        if (refusal) {
+            ShowRefusal(*refusal, boxes, host_.StartCaption());
+            return;
+        }
     }
     for (int level = 0; level < 3; ++level) {
-        request.orbDegrees[level] = static_cast<std::int16_t>(in.orbIndex[level] + 1);
+        request.orbDegrees[level] = OrbDegreesOfListIndex(in.orbIndex[level]);
     }
 
     if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
@@ -279,7 +265,7 @@ void TransitCommands::Search() {
     const std::int32_t startDay = window_.DayNumber(from);
     if (in.timezoneIndex == 0) {
         boxes.Show(kTimezoneMissing, kSearchCaption, MsgButtons::Ok, MsgIcon::None);
-        window_.SelectTimezone(kGmtTimezoneIndex);
+        window_.SelectTimezone(kGmtIndex);
         return;
     }
     if (first >= second) {

@@ -17,12 +17,6 @@
 
 namespace vlt {
 
-// "At least one aspect type must be checked." / "Orbs must be strictly
-// decreasing." as the window's aspect and orb rules show them; false when
-// refused.  orbIndex are the list indices of the outer, middle, inner orb.
-bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes);
-bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes);
-
 // "Start date is too early for Jupiter." and the like: both planets'
 // positions (in the run's centricity) at local midnight beginning dayNumber
 // (no zone), each planet asked in turn for -99, then each for -100.  date 0

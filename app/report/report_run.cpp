@@ -6,6 +6,7 @@
 
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
+#include "app/positions/request_rules.h"
 #include "app/report/streamed_output.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
@@ -60,7 +61,7 @@ public:
         if (o.end) SetDate(1, *o.end);
         if (o.timezoneIndex) Choose(Ctl("cboTimezone", 0), *o.timezoneIndex);
         if (o.searchAspect) Choose("cboSearchAspect", *o.searchAspect - 1);
-        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), *o.searchOrb - 3);
+        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
         if (o.searchFrom) Choose("cboSearchWhen", *o.searchFrom);
         if (o.includeTransitDetails) Check(Ctl("chkIncludeTransitDetails"), 1);
     }
@@ -79,11 +80,11 @@ private:
     // outermost first.  Each choice then leaves outer > middle > inner.
     void SetOrbs(const std::array<int, 3>& degrees) {
         for (int k = 2; k >= 0; --k) {
-            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
             if (index < ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
         }
         for (int k = 0; k < 3; ++k) {
-            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
             if (index > ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
         }
     }
@@ -246,7 +247,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     // The statistics follow the text report below a blank line.
     std::string statisticsText;
     if (statistics && text) {
-        statisticsText = "\r\n";
+        statisticsText = kLineBreak;
         for (char c : StatisticsText(*statistics, simulation.FirstPlanet(),
                                      simulation.SecondPlanet())) {
             if (c == '\n') statisticsText += '\r';

@@ -131,8 +131,6 @@ public:
     static constexpr int kMinimumHeight = 5800;
     static constexpr int kRunTop = 300;
     static constexpr int kRunHeight = 9000;
-    static constexpr int32_t kFirstDay = 1721426;      // 1 January of the year 1
-    static constexpr int32_t kEndDayLimit = 2743739;   // 1 January 2800, excluded
 
 private:
     friend class WindowOutput;

@@ -476,7 +476,7 @@ TEST_F(SimulationRun, FullOutputBoxEndsTheRun) {
     std::string filler;
     for (int k = 0; k < 64843; ++k) filler += "\u00B0";
     host.output.text = filler;
-    host.boxes.Expect("Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect "
+    host.boxes.Expect("Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
                       "types.",
                       MsgResult::Ok);
     SimulationRequest request = Request();
