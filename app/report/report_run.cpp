@@ -20,11 +20,16 @@
 namespace vlt {
 namespace {
 
-// The settings store pointed at a folder that cannot exist (below a device
-// file): start-up finds nothing saved, as at a first start, and nothing could
-// be written even if a command tried.  The user's own saved state is never
-// touched.
-constexpr const char* kNoSettingsFolder = "/dev/null/vlt-report";
+// While a report runs the settings store keeps nothing: start-up finds
+// nothing saved, as at a first start, and nothing could be written even if a
+// command tried.  The user's own saved state is never touched.
+class NoSettingsStore {
+public:
+    NoSettingsStore() { UseNoSettingsStore(true); }
+    ~NoSettingsStore() { UseNoSettingsStore(false); }
+    NoSettingsStore(const NoSettingsStore&) = delete;
+    NoSettingsStore& operator=(const NoSettingsStore&) = delete;
+};
 
 // Sets the window's controls as a user would.  The order keeps the window's
 // rules quiet on the way: the planet pair before the commands' inputs, the
@@ -167,7 +172,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
     PriceSeriesLookup priceLookup(prices);
 
-    SetSettingsFolder(kNoSettingsFolder);
+    const NoSettingsStore noSettings;
     ProgramServices services;
     // With a price file the index file plays no part in the run, so its
     // start-up message is left out; every other message goes on.
