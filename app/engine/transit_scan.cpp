@@ -401,6 +401,10 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     positions_.ClearFailure();
     for (double t = first; t <= last; t += step_, ++stepCount) {
         host_.YieldToEvents();
+        if (host_.QuitRequested()) {
+            stopped = true;
+            break;
+        }
         // A position a data file could not give ends the run: its
         // separations would be no transit at all.
         if (PositionsFailed()) {

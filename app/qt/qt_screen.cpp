@@ -457,13 +457,15 @@ void QtScreen::EndProgram() {
     if (ended_) return;
     ended_ = true;
     timer_->stop();
-    if (busy_ && busy_()) {
-        // Quit from inside a running command: the command's loop cannot be
-        // returned to, and the saved state is already on disk.
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }
     viewer_->close();
+    if (busy_ && busy_()) {
+        // Quit from inside a running command: the command sees the quit at
+        // its next step and returns; the event loop then ends, as it was
+        // told here.  The window goes at once.
+        hide();
+        QCoreApplication::exit(0);
+        return;
+    }
     close();
     QCoreApplication::quit();
 }

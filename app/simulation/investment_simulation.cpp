@@ -189,6 +189,11 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         const bool last = step == lastStep;
 
         host_.YieldToEvents();
+        if (host_.QuitRequested()) {
+            host_.SetPauseRequested(false);
+            CommonEnding();
+            return SimulationOutcome::Stopped;
+        }
         if (host_.PauseRequested()) {
             if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
                 MsgResult::Yes) {

@@ -72,6 +72,9 @@ public:
     virtual void SetPauseRequested(bool on) = 0;
     virtual bool StopRequested() const = 0;  // ends a show-all series
     virtual void SetStopRequested(bool on) = 0;
+    // The user quit the program while the run was under way: the run ends
+    // at its next step, without asking, and returns to the event loop.
+    virtual bool QuitRequested() const { return false; }
 
     // Captions.  `cmdStart`'s caption store holds the planet pair.
     virtual std::string WindowCaption() const = 0;

@@ -101,6 +101,7 @@ public:
     void SetPauseRequested(bool on) override { pauseRequested_ = on; }
     bool StopRequested() const override { return stopRequested_; }
     void SetStopRequested(bool on) override { stopRequested_ = on; }
+    bool QuitRequested() const override { return ending_; }
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
     void RestoreStartCaption() override;

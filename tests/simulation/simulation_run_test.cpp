@@ -426,6 +426,17 @@ TEST_F(SimulationRun, StopAnsweredNoContinuesWithTheSameRecords) {
     EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
 }
 
+TEST_F(SimulationRun, QuitDuringTheRunEndsItWithoutAsking) {
+    host.onYield = [&](int yields) {
+        if (yields == 19) host.quit = true;
+    };
+    ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Stopped);
+    EXPECT_EQ(host.yields, 19);
+    EXPECT_TRUE(host.boxes.shown.empty());  // no "Stop?"
+    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(host.output.text.find("Total number of investments"), std::string::npos);
+}
+
 TEST_F(SimulationRun, StopAnsweredYesEndsWithStoppedAndNoSummary) {
     host.boxes.Expect("Stop?", MsgResult::Yes);
     host.onYield = [&](int yields) {
