@@ -56,7 +56,7 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
         return false;
     }
     for (int p = 0; p < 2; ++p) {
-        if (longitude[p] == -99.0) {
+        if (ClassifyLongitude(longitude[p]) == PositionKind::BeforeData) {
             boxes.Show(name + " is too early for " + PlanetName(planets[p], heliocentric, false) +
                            ".",
                        kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
@@ -64,7 +64,7 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
         }
     }
     for (int p = 0; p < 2; ++p) {
-        if (longitude[p] == -100.0) {
+        if (ClassifyLongitude(longitude[p]) == PositionKind::AfterData) {
             boxes.Show(name + " is too late for " + PlanetName(planets[p], heliocentric, false) +
                            ".",
                        kDefaultTitle, MsgButtons::Ok, MsgIcon::None);

@@ -165,26 +165,6 @@ bool MainWindow::CheckDateSpan(int date) {
     return !refusal;
 }
 
-bool MainWindow::CheckDateInDataSpan(int date) {
-    const std::string name = date == 0 ? "Start date" : "End date";
-    const WindowInputs in = Snapshot();
-    const double jd = dayNumber_[static_cast<std::size_t>(date)] - 0.5;
-    const int16_t planets[2] = {in.firstPlanet, in.secondPlanet};
-    double result[2];
-    for (int k = 0; k < 2; ++k) result[k] = services_.GeoLongitude(planets[k], jd);
-    for (double code : {-99.0, -100.0}) {
-        for (int k = 0; k < 2; ++k) {
-            if (result[k] == code) {
-                ui_.Show(name + (code == -99.0 ? " is too early for " : " is too late for ") +
-                             services_.PlanetName(planets[k], in.heliocentric) + ".",
-                         kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 int32_t MainWindow::DayNumber(int date) const {
     return dayNumber_.at(static_cast<std::size_t>(date));
 }

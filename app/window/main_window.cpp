@@ -350,7 +350,6 @@ void MainWindow::StartUp() {
         ui_.SetGeometry("txbOutput", out);
     }
     // 3
-    services_.InitDateProcessing();
     services_.InitPositions();
     // 4
     startCaptionStore_ = kInitialStartCaption;

@@ -80,7 +80,6 @@ public:
     bool CheckDateFieldsPresent(int date) override;
     bool ValidateDate(int date) override;
     int32_t DayNumber(int date) const override;
-    bool CheckDateInDataSpan(int date) override;
     bool ValidateOrbs() override;
     void SelectTimezone(int index) override;
     int PlanetListCount(int list) const override;
