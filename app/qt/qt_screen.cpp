@@ -225,15 +225,6 @@ void QtScreen::ListSetItemText(const Ctl& c, int item, const std::string& text) 
     if (auto* b = qobject_cast<QComboBox*>(Widget(c))) b->setItemText(item, Q(text));
 }
 
-void QtScreen::ListSetItemData(const Ctl& c, int item, int data) {
-    if (auto* b = qobject_cast<QComboBox*>(Widget(c))) b->setItemData(item, data);
-}
-
-int QtScreen::ListItemData(const Ctl& c, int item) const {
-    if (auto* b = qobject_cast<QComboBox*>(Widget(c))) return b->itemData(item).toInt();
-    return 0;
-}
-
 int QtScreen::ListCount(const Ctl& c) const {
     if (auto* b = qobject_cast<QComboBox*>(Widget(c))) return b->count();
     return 0;
@@ -417,7 +408,7 @@ MsgResult QtScreen::Show(const std::string& text, const std::string& title, MsgB
                                           : MsgResult::Cancel;
 }
 
-std::string QtScreen::SaveFileDialog(const std::string& title, const std::string& /*filter*/) {
+std::string QtScreen::SaveFileDialog(const std::string& title) {
     const QString path = QFileDialog::getSaveFileName(this, Q(title), QString(),
                                                       "Text files (*.txt);;All files (*)");
     return path.toStdString();

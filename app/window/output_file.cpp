@@ -89,7 +89,7 @@ void MainWindow::WriteOutputToFile() {
         ui_.Show("Nothing to write.", title, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    const std::string path = ui_.SaveFileDialog("Specify output file", "Text files *.txt | *.txt");
+    const std::string path = ui_.SaveFileDialog("Specify output file");
     if (path.empty()) return;
     const std::string error = WriteOutputFile(path, text);
     if (!error.empty()) {

@@ -41,8 +41,6 @@ void MainWindow::SetUpTimezoneComboBoxes(bool preserveIndices) {
     const std::vector<std::string> texts =
         TimezoneEntryTexts(ui_.Value("chkDisplayNATZabbr") == 1);
     for (const std::string& t : texts) ui_.ListAdd(list, t);
-    const int count = static_cast<int>(texts.size());
-    for (int k = 1; k < count; ++k) ui_.ListSetItemData(list, k, TimezoneMinutesOfIndex(k));
     ui_.SetListIndex(list, loaded_ ? preserved : -1);
 }
 
