@@ -30,6 +30,17 @@ std::string FirstPlanetText(const TransitInputs& in) {
     return in.firstPlanetIndex < 0 ? std::string("Pluto") : in.firstPlanetText;
 }
 
+// What every command takes over from the inputs alike: the centricity, the
+// zone and the planet names of the title.
+void TakeCommonInputs(const TransitInputs& in, TransitRequest& request, TitleInputs& title) {
+    request.heliocentric = in.heliocentric;
+    request.timezoneIndex = in.timezoneIndex;
+    request.timezoneLabel = in.timezoneText;
+    title.heliocentric = in.heliocentric;
+    title.firstPlanetName = FirstPlanetText(in);
+    title.secondPlanetName = in.secondPlanetText;
+}
+
 double DistanceToAspect(double a, double b, double angle) {
     std::int16_t direction = 0;
     return std::fabs(AngularSeparation(a, b, direction) - angle);
@@ -55,18 +66,14 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
         if (dataFileFailed != nullptr) *dataFileFailed = true;
         return false;
     }
-    for (int p = 0; p < 2; ++p) {
-        if (ClassifyLongitude(longitude[p]) == PositionKind::BeforeData) {
-            boxes.Show(name + " is too early for " + PlanetName(planets[p], heliocentric, false) +
-                           ".",
-                       kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-            return false;
-        }
-    }
-    for (int p = 0; p < 2; ++p) {
-        if (ClassifyLongitude(longitude[p]) == PositionKind::AfterData) {
-            boxes.Show(name + " is too late for " + PlanetName(planets[p], heliocentric, false) +
-                           ".",
+    // "Too early" for either planet comes before "too late" for either.
+    const std::pair<PositionKind, const char*> outside[2] = {
+        {PositionKind::BeforeData, " is too early for "},
+        {PositionKind::AfterData, " is too late for "}};
+    for (const auto& [kind, words] : outside) {
+        for (int p = 0; p < 2; ++p) {
+            if (ClassifyLongitude(longitude[p]) != kind) continue;
+            boxes.Show(name + words + PlanetName(planets[p], heliocentric, false) + ".",
                        kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
             return false;
         }
@@ -224,9 +231,8 @@ void TransitCommands::Start() {
     scanner_.SetHeaderPrinted(false);
     host_.ApplyRunGeometry();
 
-    request.heliocentric = in.heliocentric;
-    request.timezoneIndex = in.timezoneIndex;
-    request.timezoneLabel = in.timezoneText;
+    TitleInputs title;
+    TakeCommonInputs(in, request, title);
     request.startDay = MoveStartOutOfTransit(
         enteredStart, request.firstPlanet, request.secondPlanet, in.heliocentric,
         OrbRadians(request.orbDegrees[2]), request.TimezoneMinutes(), positions_);
@@ -237,11 +243,7 @@ void TransitCommands::Start() {
     request.showAllMode = showAllMode_;
     request.searchMode = false;
 
-    TitleInputs title;
-    title.heliocentric = in.heliocentric;
     title.showAllMode = showAllMode_;
-    title.firstPlanetName = FirstPlanetText(in);
-    title.secondPlanetName = in.secondPlanetText;
     title.startDay = enteredStart;
     title.endDay = enteredEnd;
     request.reportTitle = ReportTitle(title);
@@ -283,20 +285,15 @@ void TransitCommands::Search() {
     }
     host_.ApplyRunGeometry();
 
-    request.heliocentric = in.heliocentric;
-    request.timezoneIndex = in.timezoneIndex;
-    request.timezoneLabel = in.timezoneText;
+    TitleInputs title;
+    TakeCommonInputs(in, request, title);
     request.startDay = startDay;
     request.endDay = kSearchLastDay;
     if (aspectType >= 1 && aspectType <= kAspectCount) request.aspectEnabled[aspectType] = true;
     request.searchMode = true;
     request.showAllMode = false;
 
-    TitleInputs title;
-    title.heliocentric = in.heliocentric;
     title.searchMode = true;
-    title.firstPlanetName = FirstPlanetText(in);
-    title.secondPlanetName = in.secondPlanetText;
     title.startDay = startDay;
     title.searchOrbText = in.searchOrbText;
     title.searchAspectText = in.searchAspectText;

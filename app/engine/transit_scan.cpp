@@ -438,18 +438,13 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     if (!failed && PositionsFailed()) failed = true;
 
     ScanEnd end = ScanEnd::Completed;
-    if (failed) {
+    if (failed || stopped) {
+        // Either way the run ends here, and with it a show-all series.
         host_.RestoreStartCaption();
         out.Append(std::string(kLineBreak) + "Stopped");
         host_.SetPauseRequested(false);
         if (req_.showAllMode) host_.SetStopRequested(true);
-        end = ScanEnd::DataFileFailed;
-    } else if (stopped) {
-        host_.RestoreStartCaption();
-        out.Append(std::string(kLineBreak) + "Stopped");
-        host_.SetPauseRequested(false);
-        if (req_.showAllMode) host_.SetStopRequested(true);
-        end = ScanEnd::Stopped;
+        end = failed ? ScanEnd::DataFileFailed : ScanEnd::Stopped;
     } else if (found) {
         end = ScanEnd::FoundInSearch;
     } else {

@@ -192,6 +192,17 @@ bool SameKey(const std::string& a, const std::string& b) {
     return !NoCaseLess()(a, b) && !NoCaseLess()(b, a);
 }
 
+// A new section for the key at the end of the file (after the file's
+// heading comment when the file is new).
+void AppendSection(Document& doc, const std::string& keyPath) {
+    if (doc.lines.empty()) doc.lines.push_back("; Per-user settings of the Quillon programs.");
+    std::string header = "[";
+    header += Escape(keyPath, false);
+    header += ']';
+    doc.lines.push_back(header);
+    doc.finalLineFeed = true;
+}
+
 // Sets one value: its line is rewritten where it stands (the last one, which
 // is the one read), a new value goes after the last line of its key's last
 // section, a new key at the end of the file.
@@ -221,16 +232,7 @@ void SetValue(Document& doc, const std::string& keyPath, const std::string& name
     }
     if (name.empty()) {
         // Only the key: a section of its own when it has none yet.
-        if (sectionEnd < 0) {
-            if (doc.lines.empty()) {
-                doc.lines.push_back("; Per-user settings of the Quillon programs.");
-            }
-            std::string header = "[";
-            header += Escape(keyPath, false);
-            header += ']';
-            doc.lines.push_back(header);
-            doc.finalLineFeed = true;
-        }
+        if (sectionEnd < 0) AppendSection(doc, keyPath);
         doc.store[keyPath];
         return;
     }
@@ -244,15 +246,8 @@ void SetValue(Document& doc, const std::string& keyPath, const std::string& name
         if (!before.empty() && before.back() == '\r') line += '\r';
         doc.lines.insert(doc.lines.begin() + sectionEnd + 1, line);
     } else {
-        if (doc.lines.empty()) {
-            doc.lines.push_back("; Per-user settings of the Quillon programs.");
-        }
-        std::string header = "[";
-        header += Escape(keyPath, false);
-        header += ']';
-        doc.lines.push_back(header);
+        AppendSection(doc, keyPath);
         doc.lines.push_back(line);
-        doc.finalLineFeed = true;
     }
     if (!name.empty()) doc.store[keyPath][name] = value;
     doc.store[keyPath];
