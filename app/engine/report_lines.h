@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "app/engine/transit_table.h"
+#include "app/support/run_host.h"
 
 namespace vlt {
 
 inline constexpr int kCellWidth = 12;
 inline constexpr int kRuleWidth = 119;
-inline constexpr const char* kLineBreak = "\r\n";
 inline constexpr const char* kDegreeSign = "\xC2\xB0";
 
 // Characters of UTF-8 text.

@@ -6,30 +6,39 @@
 
 #include "app/engine/report_lines.h"
 #include "app/positions/positions.h"
+#include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
 
 namespace vlt {
 
 namespace {
 
-constexpr const char* kPauseCaption = "Pause";
-// 1 January of the year 1, the earliest date the window accepts.
-constexpr std::int32_t kFirstSupportedDay = 1721426;
 constexpr const char* kSearchCaption = "Search";
 constexpr const char* kTimezoneMissing =
     "Please specify the timezone for the results, or use the default GMT timezone.";
 constexpr const char* kSecondBeyondFirst = "Second planet must be beyond first planet";
 
 std::int16_t FirstPlanetOf(const TransitInputs& in) {
-    return static_cast<std::int16_t>(in.firstPlanetIndex < 0 ? kPluto : in.firstPlanetIndex + 1);
+    return FirstPlanetOfListIndex(in.firstPlanetIndex);
 }
 
 std::int16_t SecondPlanetOf(const TransitInputs& in) {
-    return static_cast<std::int16_t>(in.secondPlanetIndex + 2);
+    return SecondPlanetOfListIndex(in.secondPlanetIndex);
 }
 
 std::string FirstPlanetText(const TransitInputs& in) {
     return in.firstPlanetIndex < 0 ? std::string("Pluto") : in.firstPlanetText;
+}
+
+// What every command takes over from the inputs alike: the centricity, the
+// zone and the planet names of the title.
+void TakeCommonInputs(const TransitInputs& in, TransitRequest& request, TitleInputs& title) {
+    request.heliocentric = in.heliocentric;
+    request.timezoneIndex = in.timezoneIndex;
+    request.timezoneLabel = in.timezoneText;
+    title.heliocentric = in.heliocentric;
+    title.firstPlanetName = FirstPlanetText(in);
+    title.secondPlanetName = in.secondPlanetText;
 }
 
 double DistanceToAspect(double a, double b, double angle) {
@@ -38,22 +47,6 @@ double DistanceToAspect(double a, double b, double angle) {
 }
 
 }  // namespace
-
-bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes) {
-    for (bool on : checked) {
-        if (on) return true;
-    }
-    boxes.Show("At least one aspect type must be checked.", "Aspect type", MsgButtons::Ok,
-               MsgIcon::None);
-    return false;
-}
-
-bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes) {
-    if (outerIndex > middleIndex && middleIndex > innerIndex) return true;
-    boxes.Show("Orbs must be strictly decreasing.", "Orb values", MsgButtons::Ok,
-               MsgIcon::Information);
-    return false;
-}
 
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
                          std::int16_t second, bool heliocentric, PositionSource& positions,
@@ -73,18 +66,14 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
         if (dataFileFailed != nullptr) *dataFileFailed = true;
         return false;
     }
-    for (int p = 0; p < 2; ++p) {
-        if (longitude[p] == -99.0) {
-            boxes.Show(name + " is too early for " + PlanetName(planets[p], heliocentric, false) +
-                           ".",
-                       kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-            return false;
-        }
-    }
-    for (int p = 0; p < 2; ++p) {
-        if (longitude[p] == -100.0) {
-            boxes.Show(name + " is too late for " + PlanetName(planets[p], heliocentric, false) +
-                           ".",
+    // "Too early" for either planet comes before "too late" for either.
+    const std::pair<PositionKind, const char*> outside[2] = {
+        {PositionKind::BeforeData, " is too early for "},
+        {PositionKind::AfterData, " is too late for "}};
+    for (const auto& [kind, words] : outside) {
+        for (int p = 0; p < 2; ++p) {
+            if (ClassifyLongitude(longitude[p]) != kind) continue;
+            boxes.Show(name + words + PlanetName(planets[p], heliocentric, false) + ".",
                        kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
             return false;
         }
@@ -122,7 +111,7 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
 }
 
 std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex) {
-    const int outer = searchOrbIndex + 3;
+    const int outer = SearchOrbDegreesOfListIndex(searchOrbIndex);
     return {static_cast<std::int16_t>(outer), static_cast<std::int16_t>(outer * 2 / 3),
             static_cast<std::int16_t>(outer / 3)};
 }
@@ -186,7 +175,7 @@ void TransitCommands::Start() {
     const TransitInputs in = window_.Inputs();
     if (in.timezoneIndex == 0) {
         boxes.Show(kTimezoneMissing, host_.StartCaption(), MsgButtons::Ok, MsgIcon::None);
-        window_.SelectTimezone(kGmtTimezoneIndex);
+        window_.SelectTimezone(kGmtIndex);
         return;
     }
 
@@ -212,11 +201,15 @@ void TransitCommands::Start() {
                        MsgIcon::Information);
             return;
         }
-        if (!CheckAspectTypesChosen(in.aspectChecked, boxes)) return;
-        if (!ValidateOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2], boxes)) return;
+        std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
+        if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
+        if (refusal) {
+            ShowRefusal(*refusal, boxes, host_.StartCaption());
+            return;
+        }
     }
     for (int level = 0; level < 3; ++level) {
-        request.orbDegrees[level] = static_cast<std::int16_t>(in.orbIndex[level] + 1);
+        request.orbDegrees[level] = OrbDegreesOfListIndex(in.orbIndex[level]);
     }
 
     if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
@@ -238,9 +231,8 @@ void TransitCommands::Start() {
     scanner_.SetHeaderPrinted(false);
     host_.ApplyRunGeometry();
 
-    request.heliocentric = in.heliocentric;
-    request.timezoneIndex = in.timezoneIndex;
-    request.timezoneLabel = in.timezoneText;
+    TitleInputs title;
+    TakeCommonInputs(in, request, title);
     request.startDay = MoveStartOutOfTransit(
         enteredStart, request.firstPlanet, request.secondPlanet, in.heliocentric,
         OrbRadians(request.orbDegrees[2]), request.TimezoneMinutes(), positions_);
@@ -251,11 +243,7 @@ void TransitCommands::Start() {
     request.showAllMode = showAllMode_;
     request.searchMode = false;
 
-    TitleInputs title;
-    title.heliocentric = in.heliocentric;
     title.showAllMode = showAllMode_;
-    title.firstPlanetName = FirstPlanetText(in);
-    title.secondPlanetName = in.secondPlanetText;
     title.startDay = enteredStart;
     title.endDay = enteredEnd;
     request.reportTitle = ReportTitle(title);
@@ -279,7 +267,7 @@ void TransitCommands::Search() {
     const std::int32_t startDay = window_.DayNumber(from);
     if (in.timezoneIndex == 0) {
         boxes.Show(kTimezoneMissing, kSearchCaption, MsgButtons::Ok, MsgIcon::None);
-        window_.SelectTimezone(kGmtTimezoneIndex);
+        window_.SelectTimezone(kGmtIndex);
         return;
     }
     if (first >= second) {
@@ -297,20 +285,15 @@ void TransitCommands::Search() {
     }
     host_.ApplyRunGeometry();
 
-    request.heliocentric = in.heliocentric;
-    request.timezoneIndex = in.timezoneIndex;
-    request.timezoneLabel = in.timezoneText;
+    TitleInputs title;
+    TakeCommonInputs(in, request, title);
     request.startDay = startDay;
     request.endDay = kSearchLastDay;
     if (aspectType >= 1 && aspectType <= kAspectCount) request.aspectEnabled[aspectType] = true;
     request.searchMode = true;
     request.showAllMode = false;
 
-    TitleInputs title;
-    title.heliocentric = in.heliocentric;
     title.searchMode = true;
-    title.firstPlanetName = FirstPlanetText(in);
-    title.secondPlanetName = in.secondPlanetText;
     title.startDay = startDay;
     title.searchOrbText = in.searchOrbText;
     title.searchAspectText = in.searchAspectText;

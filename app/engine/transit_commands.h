@@ -17,15 +17,10 @@
 
 namespace vlt {
 
-// "At least one aspect type must be checked." / "Orbs must be strictly
-// decreasing." as the window's aspect and orb rules show them; false when
-// refused.  orbIndex are the list indices of the outer, middle, inner orb.
-bool CheckAspectTypesChosen(const std::array<bool, 7>& checked, MessageBoxes& boxes);
-bool ValidateOrbs(int outerIndex, int middleIndex, int innerIndex, MessageBoxes& boxes);
-
 // "Start date is too early for Jupiter." and the like: both planets'
 // positions (in the run's centricity) at local midnight beginning dayNumber
-// (no zone), each planet asked in turn for -99, then each for -100.  date 0
+// (no zone), each planet asked in turn for a date before its data, then each
+// for a date after it.  date 0
 // start, 1 end.  A data file that cannot give either position is reported
 // first ("Cannot read the data file saturn.dac: ..."), and *dataFileFailed
 // set when given.
@@ -67,7 +62,6 @@ public:
     const TransitRequest& LastRequest() const { return lastRequest_; }
     ScanEnd LastScanEnd() const { return lastEnd_; }
     bool ScanRan() const { return scanRan_; }
-    TransitScanner& Scanner() { return scanner_; }
 
 private:
     void RunScan(TransitRequest& request);

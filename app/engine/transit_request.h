@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/positions/positions.h"
+#include "app/positions/request_rules.h"
 
 namespace vlt {
 
@@ -19,8 +20,6 @@ inline constexpr std::int32_t kSearchLastDay = 2488069;
 // A minimum counts as exact when the distance to the aspect angle falls
 // below one minute of arc (radians).
 inline constexpr double kExactMinimumLimit = 0.000291;
-// Time-zone list: index 24 is GMT, neighbours half an hour apart, 0 empty.
-inline constexpr int kGmtTimezoneIndex = 24;
 
 struct TransitRequest {
     std::int16_t firstPlanet = 4;   // program planet numbers, first < second
@@ -42,13 +41,11 @@ struct TransitRequest {
     bool searchMode = false;
     bool showAllMode = false;
 
-    int timezoneIndex = kGmtTimezoneIndex;  // minutes = (index - 24) * 30
+    int timezoneIndex = kGmtIndex;  // a position of the time-zone list
     std::string timezoneLabel = "GMT";      // text of the selected zone entry
     std::string reportTitle;
 
-    std::int16_t TimezoneMinutes() const {
-        return static_cast<std::int16_t>((timezoneIndex - kGmtTimezoneIndex) * 30);
-    }
+    std::int16_t TimezoneMinutes() const { return TimezoneMinutesOfIndex(timezoneIndex); }
 };
 
 // The separation that the shared AngularSeparation returns, without the

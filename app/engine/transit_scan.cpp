@@ -426,6 +426,10 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     positions_.ClearFailure();
     for (double t = first; t <= last; t += step_, ++stepCount) {
         host_.YieldToEvents();
+        if (host_.QuitRequested()) {
+            stopped = true;
+            break;
+        }
         // A position a data file could not give ends the run: its
         // separations would be no transit at all.
         if (PositionsFailed()) {
@@ -459,18 +463,13 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     if (!failed && PositionsFailed()) failed = true;
 
     ScanEnd end = ScanEnd::Completed;
-    if (failed) {
+    if (failed || stopped) {
+        // Either way the run ends here, and with it a show-all series.
         host_.RestoreStartCaption();
         out.Append(std::string(kLineBreak) + "Stopped");
         host_.SetPauseRequested(false);
         if (req_.showAllMode) host_.SetStopRequested(true);
-        end = ScanEnd::DataFileFailed;
-    } else if (stopped) {
-        host_.RestoreStartCaption();
-        out.Append(std::string(kLineBreak) + "Stopped");
-        host_.SetPauseRequested(false);
-        if (req_.showAllMode) host_.SetStopRequested(true);
-        end = ScanEnd::Stopped;
+        end = failed ? ScanEnd::DataFileFailed : ScanEnd::Stopped;
     } else if (found) {
         end = ScanEnd::FoundInSearch;
     } else {

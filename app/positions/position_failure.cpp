@@ -49,6 +49,14 @@ std::string DateText(double jd) {
 
 }  // namespace
 
+PositionKind ClassifyLongitude(double longitude) {
+    if (longitude >= 0.0) return PositionKind::Longitude;
+    if (longitude == -99.0) return PositionKind::BeforeData;
+    if (longitude == -100.0) return PositionKind::AfterData;
+    if (IsDataFileFailure(longitude)) return PositionKind::DataFileFailure;
+    return PositionKind::NoPosition;
+}
+
 bool IsDataFileFailure(double longitude) {
     return longitude == -101.0 || longitude == -102.0 || longitude == -103.0 ||
            longitude == -104.0 || longitude == -106.0 || longitude == -107.0;

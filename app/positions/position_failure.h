@@ -12,6 +12,20 @@
 
 namespace vlt {
 
+// What a longitude from the dispatch stands for.  The negative codes of the
+// positions library and the Pluto tables stop here: the layers above ask
+// this, never the numbers.
+enum class PositionKind {
+    Longitude,        // a longitude in [0, 2π)
+    BeforeData,       // -99: the date lies before the planet's data
+    AfterData,        // -100: the date lies after it
+    DataFileFailure,  // a data file could not give the position (below)
+    NoPosition,       // any other code: a body without positions, a date
+                      // that is not a number
+};
+
+PositionKind ClassifyLongitude(double longitude);
+
 // Codes of the data files (the positions library's -101 to -104 and -107,
 // the Pluto tables' -101, -103 and -106).
 bool IsDataFileFailure(double longitude);

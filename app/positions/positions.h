@@ -11,7 +11,10 @@
 
 namespace vlt {
 
-// 2π and the retrograde test's wrap threshold, as 15-digit constants.
+// 2π and the retrograde test's wrap threshold, as 15-digit constants.  Every
+// angle of the reports is computed with this 2π, not with the nearest double
+// to 2π that the positions library uses inside (kTwoPiExact there): the two
+// differ in the last bits, and the reports depend on which one is taken.
 inline constexpr double kTwoPi = 6.28318530717959;
 inline constexpr double kWrapThreshold = 3.14159265358979;
 

@@ -225,15 +225,6 @@ void QtScreen::ListSetItemText(const Ctl& c, int item, const std::string& text) 
     if (auto* b = qobject_cast<QComboBox*>(Widget(c))) b->setItemText(item, Q(text));
 }
 
-void QtScreen::ListSetItemData(const Ctl& c, int item, int data) {
-    if (auto* b = qobject_cast<QComboBox*>(Widget(c))) b->setItemData(item, data);
-}
-
-int QtScreen::ListItemData(const Ctl& c, int item) const {
-    if (auto* b = qobject_cast<QComboBox*>(Widget(c))) return b->itemData(item).toInt();
-    return 0;
-}
-
 int QtScreen::ListCount(const Ctl& c) const {
     if (auto* b = qobject_cast<QComboBox*>(Widget(c))) return b->count();
     return 0;
@@ -417,7 +408,7 @@ MsgResult QtScreen::Show(const std::string& text, const std::string& title, MsgB
                                           : MsgResult::Cancel;
 }
 
-std::string QtScreen::SaveFileDialog(const std::string& title, const std::string& /*filter*/) {
+std::string QtScreen::SaveFileDialog(const std::string& title) {
     const QString path = QFileDialog::getSaveFileName(this, Q(title), QString(),
                                                       "Text files (*.txt);;All files (*)");
     return path.toStdString();
@@ -457,13 +448,15 @@ void QtScreen::EndProgram() {
     if (ended_) return;
     ended_ = true;
     timer_->stop();
-    if (busy_ && busy_()) {
-        // Quit from inside a running command: the command's loop cannot be
-        // returned to, and the saved state is already on disk.
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }
     viewer_->close();
+    if (busy_ && busy_()) {
+        // Quit from inside a running command: the command sees the quit at
+        // its next step and returns; the event loop then ends, as it was
+        // told here.  The window goes at once.
+        hide();
+        QCoreApplication::exit(0);
+        return;
+    }
     close();
     QCoreApplication::quit();
 }

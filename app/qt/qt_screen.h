@@ -43,8 +43,6 @@ public:
     void ListClear(const Ctl& c) override;
     void ListAdd(const Ctl& c, const std::string& text) override;
     void ListSetItemText(const Ctl& c, int item, const std::string& text) override;
-    void ListSetItemData(const Ctl& c, int item, int data) override;
-    int ListItemData(const Ctl& c, int item) const override;
     int ListCount(const Ctl& c) const override;
     int ListIndex(const Ctl& c) const override;
     void SetListIndex(const Ctl& c, int item) override;
@@ -65,7 +63,7 @@ public:
     void Repaint(const Ctl& c) override;
     void AppendText(const Ctl& c, const std::string& text) override;
     void CaretToEnd(const Ctl& c) override;
-    std::string SaveFileDialog(const std::string& title, const std::string& filter) override;
+    std::string SaveFileDialog(const std::string& title) override;
     bool OpenWithDefaultProgram(const std::string& path) override;
     void PopUpInWindow(const std::string& text, const Rect& where, int milliseconds) override;
     void ShowViewer(const std::string& caption, const std::string& path, bool hideCopy,

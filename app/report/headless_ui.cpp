@@ -4,8 +4,7 @@ namespace vlt {
 
 HeadlessUi::HeadlessUi(std::ostream& messages) : messages_(messages) {}
 
-std::string HeadlessUi::SaveFileDialog(const std::string& /*title*/,
-                                       const std::string& /*filter*/) {
+std::string HeadlessUi::SaveFileDialog(const std::string& /*title*/) {
     return "";  // cancelled: there is nobody to choose a file
 }
 

@@ -46,7 +46,7 @@ public:
     void SetFocus(const Ctl& /*c*/) override {}
     WindowState State() const override { return WindowState::Normal; }
     void CaretToEnd(const Ctl& /*c*/) override {}
-    std::string SaveFileDialog(const std::string& title, const std::string& filter) override;
+    std::string SaveFileDialog(const std::string& title) override;
     bool OpenWithDefaultProgram(const std::string& path) override;
     void PopUpInWindow(const std::string& text, const Rect& where, int milliseconds) override;
     void ShowViewer(const std::string& caption, const std::string& path, bool hideCopy,

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/positions/request_rules.h"
+#include "app/positions/vocabulary.h"
 #include "app/window/timezones.h"
 
 namespace vlt {
@@ -43,8 +45,6 @@ std::vector<std::string> Split(const std::string& s, char sep) {
     return parts;
 }
 
-constexpr const char* kPlanetNames[] = {"Sun",    "Mercury", "Venus",   "Mars",   "Jupiter",
-                                        "Saturn", "Uranus",  "Neptune", "Pluto"};
 constexpr const char* kPlanetChoices =
     "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto";
 
@@ -54,7 +54,7 @@ int PlanetNumber(const std::string& name) {
     const std::string n = Lower(name);
     if (n == "earth") return 1;
     for (int p = 1; p <= 9; ++p) {
-        if (n == Lower(kPlanetNames[p - 1])) return p;
+        if (n == Lower(PlanetName(static_cast<std::int16_t>(p), false, false))) return p;
     }
     return 0;
 }
@@ -76,13 +76,6 @@ std::string AspectChoices() {
     return s;
 }
 
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
 // YYYY-MM-DD (year 1 to 4 digits, month and day 1 or 2) naming a day of the
 // Gregorian calendar.
 std::optional<ReportDate> ParseDate(const std::string& text) {
@@ -91,7 +84,7 @@ std::optional<ReportDate> ParseDate(const std::string& text) {
     const auto y = WholeNumber(parts[0], 4);
     const auto m = WholeNumber(parts[1], 2);
     const auto d = WholeNumber(parts[2], 2);
-    if (!y || !m || !d || *y < 1 || *m < 1 || *m > 12 || *d < 1 || *d > DaysInMonth(*y, *m)) {
+    if (!y || !m || !d || !GregorianDateExists(*y, *m, *d)) {
         return std::nullopt;
     }
     return ReportDate{*y, *m, *d};
@@ -135,11 +128,11 @@ struct Parser {
             if (p == 0) {
                 Fail("unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")");
             } else if (name == "--first") {
-                o.firstPlanetIndex = p == 9 ? -1 : p - 1;
+                o.firstPlanetIndex = FirstListIndexOfPlanet(p);
             } else if (p == 1) {
                 Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
             } else {
-                o.secondPlanetIndex = p - 2;
+                o.secondPlanetIndex = SecondListIndexOfPlanet(p);
             }
         } else if (name == "--start" || name == "--end") {
             const auto date = ParseDate(value);
@@ -172,7 +165,7 @@ struct Parser {
             if (!good) {
                 Fail("malformed orbs \"" + value +
                      "\" for --orbs (outer,middle,inner in whole degrees 1 to 15, e.g. 10,5,2)");
-            } else if (!(orbs[0] > orbs[1] && orbs[1] > orbs[2])) {
+            } else if (!OrbsStrictlyDecreasing(orbs[0], orbs[1], orbs[2])) {
                 Fail("orbs \"" + value + "\" are not strictly decreasing (outer > middle > inner)");
             } else {
                 o.orbs = orbs;

@@ -6,6 +6,7 @@
 
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
+#include "app/positions/request_rules.h"
 #include "app/report/streamed_output.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
@@ -19,11 +20,16 @@
 namespace vlt {
 namespace {
 
-// The settings store pointed at a folder that cannot exist (below a device
-// file): start-up finds nothing saved, as at a first start, and nothing could
-// be written even if a command tried.  The user's own saved state is never
-// touched.
-constexpr const char* kNoSettingsFolder = "/dev/null/vlt-report";
+// While a report runs the settings store keeps nothing: start-up finds
+// nothing saved, as at a first start, and nothing could be written even if a
+// command tried.  The user's own saved state is never touched.
+class NoSettingsStore {
+public:
+    NoSettingsStore() { UseNoSettingsStore(true); }
+    ~NoSettingsStore() { UseNoSettingsStore(false); }
+    NoSettingsStore(const NoSettingsStore&) = delete;
+    NoSettingsStore& operator=(const NoSettingsStore&) = delete;
+};
 
 // Sets the window's controls as a user would.  The order keeps the window's
 // rules quiet on the way: the planet pair before the commands' inputs, the
@@ -60,7 +66,7 @@ public:
         if (o.end) SetDate(1, *o.end);
         if (o.timezoneIndex) Choose(Ctl("cboTimezone", 0), *o.timezoneIndex);
         if (o.searchAspect) Choose("cboSearchAspect", *o.searchAspect - 1);
-        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), *o.searchOrb - 3);
+        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
         if (o.searchFrom) Choose("cboSearchWhen", *o.searchFrom);
         if (o.includeTransitDetails) Check(Ctl("chkIncludeTransitDetails"), 1);
     }
@@ -79,11 +85,11 @@ private:
     // outermost first.  Each choice then leaves outer > middle > inner.
     void SetOrbs(const std::array<int, 3>& degrees) {
         for (int k = 2; k >= 0; --k) {
-            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
             if (index < ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
         }
         for (int k = 0; k < 3; ++k) {
-            const int index = degrees[static_cast<std::size_t>(k)] - 1;
+            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
             if (index > ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
         }
     }
@@ -166,7 +172,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
     PriceSeriesLookup priceLookup(prices);
 
-    SetSettingsFolder(kNoSettingsFolder);
+    const NoSettingsStore noSettings;
     ProgramServices services;
     // With a price file the index file plays no part in the run, so its
     // start-up message is left out; every other message goes on.
@@ -246,7 +252,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     // The statistics follow the text report below a blank line.
     std::string statisticsText;
     if (statistics && text) {
-        statisticsText = "\r\n";
+        statisticsText = kLineBreak;
         for (char c : StatisticsText(*statistics, simulation.FirstPlanet(),
                                      simulation.SecondPlanet())) {
             if (c == '\n') statisticsText += '\r';

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/positions/position_failure.h"
+#include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
 #include "app/simulation/simulation_lines.h"
 #include "app/support/date_processing.h"
@@ -12,7 +13,6 @@ namespace vlt {
 
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
 constexpr int kNumberOfAspectTypes = 7;
 
 // Clears the running flag however the run ends.
@@ -94,8 +94,8 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
     }
     // The same refusal as the transit tables give: a planet has no transits
     // with itself, and the run would report nothing but zeros.
-    const int firstPlanet = request.firstPlanetIndex < 0 ? 9 : request.firstPlanetIndex + 1;
-    if (firstPlanet == request.secondPlanetIndex + 2) {
+    if (FirstPlanetOfListIndex(request.firstPlanetIndex) ==
+        SecondPlanetOfListIndex(request.secondPlanetIndex)) {
         host_.Boxes().Show("Transit of a planet to itself is not possible.", caption,
                            MsgButtons::Ok, MsgIcon::Exclamation);
         return SimulationOutcome::Refused;
@@ -106,7 +106,7 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
 
 void InvestmentSimulation::Append(const std::string& text) { host_.Output().Append(text); }
 
-void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + kCrLf); }
+void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + kLineBreak); }
 
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
@@ -115,11 +115,10 @@ void InvestmentSimulation::CommonEnding() {
 }
 
 SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
-    const auto p1 = static_cast<std::int16_t>(
-        request.firstPlanetIndex < 0 ? 9 : request.firstPlanetIndex + 1);
-    const auto p2 = static_cast<std::int16_t>(request.secondPlanetIndex + 2);
+    const std::int16_t p1 = FirstPlanetOfListIndex(request.firstPlanetIndex);
+    const std::int16_t p2 = SecondPlanetOfListIndex(request.secondPlanetIndex);
     std::array<int, 3> orbDegrees{};
-    for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = request.orbIndex[k] + 1;
+    for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = OrbDegreesOfListIndex(request.orbIndex[k]);
 
     records_ = BuildSimulationRecords(p1, p2, request.aspectChecked, orbDegrees);
     host_.SetSimulateCaption(kPauseCaption);
@@ -145,9 +144,9 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     OutputBox& output = host_.Output();
     if (!request.append) output.Clear();
 
-    if (!output.Empty()) Append(kCrLf);
+    if (!output.Empty()) Append(kLineBreak);
     AppendLine(SimulationHeader(request.reportTitle));
-    if (request.includeDetails) Append(kCrLf);
+    if (request.includeDetails) Append(kLineBreak);
 
     // Every record of a run has the same planets; the aspect and orb of each
     // stay in their columns for the whole run.
@@ -178,10 +177,10 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     for (std::int64_t step = 0; step <= lastStep; ++step) {
         if (host_.Output().LongerThan(kSimulationOutputLimit)) {
             host_.Boxes().Show(
-                "Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect "
+                "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
                 "types.",
                 host_.WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
-            Append(std::string(kCrLf) + "Textbox is full" + kCrLf);
+            Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
             CommonEnding();
             return SimulationOutcome::OutputFull;
         }
@@ -190,11 +189,16 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         const bool last = step == lastStep;
 
         host_.YieldToEvents();
+        if (host_.QuitRequested()) {
+            host_.SetPauseRequested(false);
+            CommonEnding();
+            return SimulationOutcome::Stopped;
+        }
         if (host_.PauseRequested()) {
             if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
                 MsgResult::Yes) {
                 host_.SetSimulateCaption(kSimulateCaption);
-                Append(std::string(kCrLf) + "Stopped");
+                Append(std::string(kLineBreak) + "Stopped");
                 host_.SetPauseRequested(false);
                 CommonEnding();
                 return SimulationOutcome::Stopped;
@@ -232,7 +236,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                     planet, t + row * kSimulationStep, true, longitude);
                 host_.Boxes().Show(failure.Message(), host_.WindowCaption(), MsgButtons::Ok,
                                    MsgIcon::Exclamation);
-                Append(std::string(kCrLf) + "Stopped");
+                Append(std::string(kLineBreak) + "Stopped");
                 CommonEnding();
                 return SimulationOutcome::DataFileFailed;
             }
@@ -330,24 +334,24 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     // Normal end: the records from best to worst, then the totals.
     if (!records_.empty()) QuickSort(records_, 0, static_cast<int>(records_.size()) - 1);
     const int completed = totals_.completedInvestments;
-    if (completed > 0) Append(kCrLf);
+    if (completed > 0) Append(kLineBreak);
     AppendLine("Total number of investments = " + std::to_string(completed));
     if (completed >= 1) {
-        Append(kCrLf);
+        Append(kLineBreak);
         for (const auto& record : records_) {
             AppendLine(SummaryLine(record, amounts_));
             output.MoveCaretToEnd();
         }
-        Append(std::string(kCrLf) + "Gain or loss by aspect for all orbs:");
+        Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");
         for (int a = 1; a <= kNumberOfAspectTypes; ++a) {
             const auto index = static_cast<std::size_t>(a);
             if (totals_.redemptions[index] > 0) {
-                Append(kCrLf + AspectTotalLine(a, totals_.redemptions[index],
+                Append(kLineBreak + AspectTotalLine(a, totals_.redemptions[index],
                                                totals_.gainSum[index], amounts_));
             }
         }
     }
-    Append(kCrLf);
+    Append(kLineBreak);
     host_.ReportProgress(1.0);
     host_.PopUpNotice("Done", 1200, 300, 2000);
     CommonEnding();

@@ -92,7 +92,6 @@ struct SimulationEvent {
 
 // Captions of the simulation button.
 inline constexpr const char* kSimulateCaption = "Simulate investment";
-inline constexpr const char* kPauseCaption = "Pause";
 
 // Output box limit checked at the start of every step, in characters.
 inline constexpr std::size_t kSimulationOutputLimit = 65000;

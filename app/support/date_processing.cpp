@@ -44,10 +44,6 @@ DateRecord GregorianRecordOf(std::int32_t dayNumber) {
 
 }  // namespace
 
-void InitDateProcessing() {
-    // The month-name tables are constant data; nothing has to be prepared at
-    // run time.  Kept as the start-up step that precedes the first date.
-}
 
 std::string EnglishMonthName(int month, bool abbreviated) {
     return MonthFrom(abbreviated ? kEnglishShort : kEnglish, month);

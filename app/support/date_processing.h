@@ -9,18 +9,13 @@
 
 namespace vlt {
 
-// Order of the parts of a numeric date.
-inline constexpr int kOrderMonthDayYear = 0;
+// Order of the parts of a numeric date (any other value: month, day, year).
 inline constexpr int kOrderDayMonthYear = 1;
 inline constexpr int kOrderYearMonthDay = 2;
 
 // Language of a long date: 1 German, anything else English.
 inline constexpr int kLanguageEnglish = 0;
 inline constexpr int kLanguageGerman = 1;
-
-// Prepares the month-name tables; called once at start-up before any date is
-// shown.  The formatters below also work before it is called.
-void InitDateProcessing();
 
 // Month names, month 1..12 (anything else gives an empty text).
 std::string EnglishMonthName(int month, bool abbreviated);

@@ -18,6 +18,12 @@ namespace vlt {
 // grown past their size limit.  The window's box keeps its text and answers
 // from it; an output that sends every piece on as it comes (vlt-report's
 // standard output) keeps no text and has no size limit.
+// The line break of the output box and of every report written into it.
+inline constexpr const char* kLineBreak = "\r\n";
+
+// The caption of a command's button while its run is under way.
+inline constexpr const char* kPauseCaption = "Pause";
+
 class OutputBox {
 public:
     virtual ~OutputBox() = default;
@@ -66,6 +72,9 @@ public:
     virtual void SetPauseRequested(bool on) = 0;
     virtual bool StopRequested() const = 0;  // ends a show-all series
     virtual void SetStopRequested(bool on) = 0;
+    // The user quit the program while the run was under way: the run ends
+    // at its next step, without asking, and returns to the event loop.
+    virtual bool QuitRequested() const { return false; }
 
     // Captions.  `cmdStart`'s caption store holds the planet pair.
     virtual std::string WindowCaption() const = 0;

@@ -42,6 +42,11 @@ std::string& FolderOverride() {
     return folder;
 }
 
+bool& NoStore() {
+    static bool none = false;
+    return none;
+}
+
 std::string SystemMessage(int err) {
     if (err == 0) return "The operation completed successfully.";
     return std::strerror(err);
@@ -187,6 +192,17 @@ bool SameKey(const std::string& a, const std::string& b) {
     return !NoCaseLess()(a, b) && !NoCaseLess()(b, a);
 }
 
+// A new section for the key at the end of the file (after the file's
+// heading comment when the file is new).
+void AppendSection(Document& doc, const std::string& keyPath) {
+    if (doc.lines.empty()) doc.lines.push_back("; Per-user settings of the Quillon programs.");
+    std::string header = "[";
+    header += Escape(keyPath, false);
+    header += ']';
+    doc.lines.push_back(header);
+    doc.finalLineFeed = true;
+}
+
 // Sets one value: its line is rewritten where it stands (the last one, which
 // is the one read), a new value goes after the last line of its key's last
 // section, a new key at the end of the file.
@@ -216,16 +232,7 @@ void SetValue(Document& doc, const std::string& keyPath, const std::string& name
     }
     if (name.empty()) {
         // Only the key: a section of its own when it has none yet.
-        if (sectionEnd < 0) {
-            if (doc.lines.empty()) {
-                doc.lines.push_back("; Per-user settings of the Quillon programs.");
-            }
-            std::string header = "[";
-            header += Escape(keyPath, false);
-            header += ']';
-            doc.lines.push_back(header);
-            doc.finalLineFeed = true;
-        }
+        if (sectionEnd < 0) AppendSection(doc, keyPath);
         doc.store[keyPath];
         return;
     }
@@ -239,15 +246,8 @@ void SetValue(Document& doc, const std::string& keyPath, const std::string& name
         if (!before.empty() && before.back() == '\r') line += '\r';
         doc.lines.insert(doc.lines.begin() + sectionEnd + 1, line);
     } else {
-        if (doc.lines.empty()) {
-            doc.lines.push_back("; Per-user settings of the Quillon programs.");
-        }
-        std::string header = "[";
-        header += Escape(keyPath, false);
-        header += ']';
-        doc.lines.push_back(header);
+        AppendSection(doc, keyPath);
         doc.lines.push_back(line);
-        doc.finalLineFeed = true;
     }
     if (!name.empty()) doc.store[keyPath][name] = value;
     doc.store[keyPath];
@@ -436,6 +436,11 @@ SettingsBatch::~SettingsBatch() {
 bool SettingsBatch::Commit() {
     std::lock_guard<std::mutex> lock(StoreMutex());
     Batch& b = CurrentBatch();
+    if (NoStore()) {
+        b.dirty = false;
+        b.writes.clear();
+        return true;
+    }
     if (!b.dirty) return b.error == 0;
     const std::string folder = SettingsFolder();
     const std::string path = folder + "/settings.ini";
@@ -473,6 +478,7 @@ std::string LastSettingsWriteError() {
 
 std::string SettingsFileProblem() {
     std::lock_guard<std::mutex> lock(StoreMutex());
+    if (NoStore()) return std::string();
     const std::string path = SettingsFolder() + "/settings.ini";
     Refresh(path);
     const int err = TheCache().error;
@@ -486,6 +492,11 @@ void SetSettingsFolder(const std::string& folder) {
     FolderOverride() = folder;
     // The file kept in memory is forgotten: the next read takes it afresh.
     TheCache() = Cache{};
+}
+
+void UseNoSettingsStore(bool on) {
+    std::lock_guard<std::mutex> lock(StoreMutex());
+    NoStore() = on;
 }
 
 std::string SettingsFolder() {
@@ -503,9 +514,13 @@ std::string SettingsFolder() {
 
 std::string SettingsFilePath() { return SettingsFolder() + "/settings.ini"; }
 
-std::string RegWriteString(RegRoot /*root*/, const std::string& keyPath, const std::string& name,
-                           const std::string& value) {
+SettingsResult RegWriteString(RegRoot /*root*/, const std::string& keyPath,
+                              const std::string& name, const std::string& value) {
     std::lock_guard<std::mutex> lock(StoreMutex());
+    if (NoStore()) {
+        return {SettingsStatus::KeyNotCreated,
+                std::to_string(EROFS) + " Unable to create (or find) key.  " + SystemMessage(EROFS)};
+    }
     const std::string folder = SettingsFolder();
     const std::string path = folder + "/settings.ini";
     Batch& batch = CurrentBatch();
@@ -533,40 +548,48 @@ std::string RegWriteString(RegRoot /*root*/, const std::string& keyPath, const s
     }
     if (err != 0) {
         LastWriteError() = ErrorWords(err);
-        return std::to_string(err) + " Unable to create (or find) key.  " + SystemMessage(err);
+        return {SettingsStatus::KeyNotCreated,
+                std::to_string(err) + " Unable to create (or find) key.  " + SystemMessage(err)};
     }
-    return std::string(existed ? "0 Key already exists." : "0 New key created.") + "  " +
-           SystemMessage(0);
+    if (existed) {
+        return {SettingsStatus::KeyAlreadyExists, "0 Key already exists.  " + SystemMessage(0)};
+    }
+    return {SettingsStatus::NewKeyCreated, "0 New key created.  " + SystemMessage(0)};
 }
 
-std::string RegReadString(RegRoot /*root*/, const std::string& keyPath, const std::string& name,
-                          std::string& value) {
+SettingsResult RegReadString(RegRoot /*root*/, const std::string& keyPath,
+                             const std::string& name, std::string& value) {
+    static const SettingsResult kKeyNotFound{SettingsStatus::KeyNotFound,
+                                             "1 Key not found or is empty."};
     value.clear();
-    if (keyPath.empty()) return "1 Key not found or is empty.";
+    if (keyPath.empty()) return kKeyNotFound;
     std::lock_guard<std::mutex> lock(StoreMutex());
+    if (NoStore()) return kKeyNotFound;
     const Batch& batch = CurrentBatch();
     if (!(batch.open && batch.loaded)) Refresh(SettingsFolder() + "/settings.ini");
     const Store& store = batch.open && batch.loaded ? batch.doc.store : TheCache().doc.store;
     const auto key = store.find(keyPath);
-    if (key == store.end()) return "1 Key not found or is empty.";
-    if (name.empty()) return "2 Name not specified.";
+    if (key == store.end()) return kKeyNotFound;
+    if (name.empty()) return {SettingsStatus::NameNotSpecified, "2 Name not specified."};
     const auto it = key->second.find(name);
-    if (it == key->second.end() || it->second.empty()) return "3 Name not found.";
+    if (it == key->second.end() || it->second.empty()) {
+        return {SettingsStatus::NameNotFound, "3 Name not found."};
+    }
     std::string v = it->second;
     while (!v.empty() && static_cast<unsigned char>(v.back()) < 32) v.pop_back();
     value = v;
-    return "0 OK";
+    return {SettingsStatus::Ok, "0 OK"};
 }
 
 bool SaveStringSetting(const std::string& subKey, const std::string& name,
                        const std::string& value, bool reportErrors, MessageBoxes* boxes) {
     const std::string stored = value.empty() ? std::string(" ") : value;
-    const std::string status =
-        RegWriteString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, stored);
-    const bool ok = !status.empty() && status[0] == '0';
+    const bool ok =
+        RegWriteString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, stored)
+            .Succeeded();
     if (!ok && reportErrors && boxes != nullptr) {
-        boxes->Show("Error saving to registry:\nstrKey=" + subKey + "\nstrName=" + name +
-                        "\nstrValue=" + stored,
+        boxes->Show("Error saving to registry:\nThe setting \"" + name + "\" under " + subKey +
+                        " could not be saved (value \"" + stored + "\").",
                     " ", MsgButtons::Ok, MsgIcon::None);
     }
     return ok;
@@ -574,13 +597,14 @@ bool SaveStringSetting(const std::string& subKey, const std::string& name,
 
 bool GetStringSetting(const std::string& subKey, const std::string& name, std::string& value,
                       bool reportErrors, const std::string& defaultValue, MessageBoxes* boxes) {
-    const std::string status =
-        RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, value);
-    const bool ok = !status.empty() && status[0] == '0';
+    const bool ok =
+        RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, value)
+            .Succeeded();
     if (!ok) {
         if (reportErrors && boxes != nullptr) {
-            boxes->Show("Error restoring from registry:\nstrKey=" + subKey + "\nstrName=" + name +
-                            "\nstrValue=" + value + "\nstrDefaultValueOnError=" + defaultValue,
+            boxes->Show("Error restoring from registry:\nThe setting \"" + name + "\" under " +
+                            subKey + " could not be read; \"" + defaultValue +
+                            "\" is used instead.",
                         kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
         }
         value = defaultValue;

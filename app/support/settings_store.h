@@ -11,8 +11,9 @@
 // nothing saved; a file that cannot be read at all (larger than 1 MB, not a
 // regular file, no permission) is never written over.
 //
-// Each operation reports a status text whose first character is a digit,
-// "0" meaning success, followed by a blank and a description.
+// Each operation reports its outcome as a status, together with the status
+// text (a digit, "0" meaning success, a blank and a description) that a user
+// or a log may be shown.
 
 #include <string>
 
@@ -26,18 +27,38 @@ enum class RegRoot { CurrentUser };
 // The key below which the program keeps its values.
 inline constexpr const char* kMakerKey = "Software\\Quillon";
 
-// Writes one string value, creating the key when needed.  Status:
+enum class SettingsStatus {
+    NewKeyCreated,     // write: the key did not exist and was created
+    KeyAlreadyExists,  // write: the key existed
+    KeyNotCreated,     // write: the store cannot be written
+    Ok,                // read: the value was found
+    KeyNotFound,       // read: empty key path, or no such key
+    NameNotSpecified,  // read: empty value name
+    NameNotFound,      // read: no such value, or an empty one
+};
+
+struct SettingsResult {
+    SettingsStatus status;
+    std::string text;
+
+    bool Succeeded() const {
+        return status == SettingsStatus::NewKeyCreated ||
+               status == SettingsStatus::KeyAlreadyExists || status == SettingsStatus::Ok;
+    }
+};
+
+// Writes one string value, creating the key when needed.  Status text:
 // "0 New key created." / "0 Key already exists." followed by two blanks and
 // the system's message for the write; or the error number, a blank,
 // "Unable to create (or find) key.", two blanks and the system's message.
-std::string RegWriteString(RegRoot root, const std::string& keyPath, const std::string& name,
+SettingsResult RegWriteString(RegRoot root, const std::string& keyPath, const std::string& name,
                            const std::string& value);
 
-// Reads one string value into `value` (empty on failure).  Status:
-// "0 OK", "1 Key not found or is empty.", "2 Name not specified.",
-// "3 Name not found." or "4 " and the system's message.  Trailing characters
-// below code 32 (line ends) are removed from the value.
-std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& name,
+// Reads one string value into `value` (empty on failure).  Status text:
+// "0 OK", "1 Key not found or is empty.", "2 Name not specified." or
+// "3 Name not found.".  Trailing characters below code 32 (line ends) are
+// removed from the value.
+SettingsResult RegReadString(RegRoot root, const std::string& keyPath, const std::string& name,
                           std::string& value);
 
 // Saves `value` under kMakerKey + subKey; an empty value is stored as a single
@@ -87,6 +108,10 @@ std::string LastSettingsWriteError();
 // The folder that holds the store.  An empty folder restores the default
 // (the user's configuration folder); tests point the store elsewhere.
 void SetSettingsFolder(const std::string& folder);
+// A store that keeps nothing: every read finds nothing and every write is
+// refused, and no file or folder is touched.  For front ends that must
+// neither read nor write the saved program state (vlt-report).
+void UseNoSettingsStore(bool on);
 std::string SettingsFolder();
 std::string SettingsFilePath();
 

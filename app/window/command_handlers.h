@@ -76,7 +76,6 @@ SimulationRequest ToSimulationRequest(const WindowInputs& in);
 class CommandWindow : public RunHost, public TransitWindow {
 public:
     virtual WindowInputs Snapshot() const = 0;
-    virtual bool CheckDateInDataSpan(int date) = 0;
     virtual bool ValidateOrbs() = 0;
     // The caption of a button (the commands title their boxes with it).
     virtual std::string ButtonCaption(const std::string& name, int index) const = 0;

@@ -54,14 +54,12 @@ void ControlStore::SetValue(const Ctl& c, int value) {
 void ControlStore::ListClear(const Ctl& c) {
     MemControl& m = Get(c);
     m.items.clear();
-    m.itemData.clear();
     m.index = -1;
 }
 
 void ControlStore::ListAdd(const Ctl& c, const std::string& text) {
     MemControl& m = Get(c);
     m.items.push_back(text);
-    m.itemData.push_back(0);
 }
 
 void ControlStore::ListSetItemText(const Ctl& c, int item, const std::string& text) {
@@ -69,16 +67,6 @@ void ControlStore::ListSetItemText(const Ctl& c, int item, const std::string& te
     Get(c).items[static_cast<std::size_t>(item)] = text;
 }
 
-void ControlStore::ListSetItemData(const Ctl& c, int item, int data) {
-    if (!ItemExists(c, item, "item")) return;
-    Get(c).itemData[static_cast<std::size_t>(item)] = data;
-}
-
-int ControlStore::ListItemData(const Ctl& c, int item) const {
-    const MemControl& m = Get(c);
-    if (item < 0 || item >= static_cast<int>(m.items.size())) return 0;
-    return m.itemData[static_cast<std::size_t>(item)];
-}
 
 void ControlStore::SetListIndex(const Ctl& c, int item) {
     // A list keeps its selection when asked for an entry it does not have;

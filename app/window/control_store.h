@@ -22,7 +22,6 @@ struct MemControl {
     std::string text;
     int value = 0;
     std::vector<std::string> items;
-    std::vector<int> itemData;
     int index = -1;
     bool enabled = true;
     bool visible = true;
@@ -57,8 +56,6 @@ public:
     void ListClear(const Ctl& c) override;
     void ListAdd(const Ctl& c, const std::string& text) override;
     void ListSetItemText(const Ctl& c, int item, const std::string& text) override;
-    void ListSetItemData(const Ctl& c, int item, int data) override;
-    int ListItemData(const Ctl& c, int item) const override;
     int ListCount(const Ctl& c) const override { return static_cast<int>(Get(c).items.size()); }
     int ListIndex(const Ctl& c) const override { return Get(c).index; }
     void SetListIndex(const Ctl& c, int item) override;

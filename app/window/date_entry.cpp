@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "app/positions/request_rules.h"
 #include "app/window/main_window.h"
 
 namespace vlt {
@@ -34,15 +35,6 @@ int64_t DigitsValue(const std::string& digits) {
 // Years at or beyond this are far past the supported span; they are not
 // handed to the calendar, whose 32-bit day numbers they would overflow.
 constexpr int64_t kFarYear = 1000000;
-
-bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-bool DateExists(int64_t y, int64_t m, int64_t d) {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || m < 1 || m > 12 || d < 1) return false;
-    const int64_t last = kDays[m - 1] + ((m == 2 && IsLeap(y)) ? 1 : 0);
-    return d <= last;
-}
 
 // The year as typed (without leading zeros), so that a year too large for
 // any number type still reads as typed.
@@ -108,7 +100,7 @@ bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t d
         // Too late for any planet; the Gregorian calendar repeats every 400
         // years, so the same month and day exist in a year congruent to it.
         stored = std::numeric_limits<int32_t>::max();
-        return DateExists(2000 + year % 400, month, day);
+        return GregorianDateExists(2000 + year % 400, month, day);
     }
     const bool inRange = month >= 0 && month <= 1000 && day >= 0 && day <= 100000;
     bool valid = false;
@@ -116,7 +108,7 @@ bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t d
                                        static_cast<int32_t>(inRange ? month : 13),
                                        static_cast<int32_t>(inRange ? day : 0), valid);
     // The calendar's answer is trusted only for dates that exist.
-    return valid && DateExists(year, month, day);
+    return valid && GregorianDateExists(year, month, day);
 }
 
 void MainWindow::UpdateConstructionPeriodLabel() {
@@ -167,38 +159,10 @@ bool MainWindow::ValidateDate(int date) {
 }
 
 bool MainWindow::CheckDateSpan(int date) {
-    const int32_t dn = dayNumber_[static_cast<std::size_t>(date)];
-    const std::string title = ui_.Text("cmdStart");
-    if (dn < kFirstDay) {
-        ui_.Show(std::string(date == 0 ? "Start" : "End") + " date is too early", title,
-                 MsgButtons::Ok, MsgIcon::Information);
-        return false;
-    }
-    if (dn >= kEndDayLimit) {
-        ui_.Show("End date is too late", title, MsgButtons::Ok, MsgIcon::Information);
-        return false;
-    }
-    return true;
-}
-
-bool MainWindow::CheckDateInDataSpan(int date) {
-    const std::string name = date == 0 ? "Start date" : "End date";
-    const WindowInputs in = Snapshot();
-    const double jd = dayNumber_[static_cast<std::size_t>(date)] - 0.5;
-    const int16_t planets[2] = {in.firstPlanet, in.secondPlanet};
-    double result[2];
-    for (int k = 0; k < 2; ++k) result[k] = services_.GeoLongitude(planets[k], jd);
-    for (double code : {-99.0, -100.0}) {
-        for (int k = 0; k < 2; ++k) {
-            if (result[k] == code) {
-                ui_.Show(name + (code == -99.0 ? " is too early for " : " is too late for ") +
-                             services_.PlanetName(planets[k], in.heliocentric) + ".",
-                         kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-                return false;
-            }
-        }
-    }
-    return true;
+    const std::optional<Refusal> refusal =
+        vlt::CheckDateSpan(date, dayNumber_[static_cast<std::size_t>(date)]);
+    if (refusal) ShowRefusal(*refusal, ui_, ui_.Text("cmdStart"));
+    return !refusal;
 }
 
 int32_t MainWindow::DayNumber(int date) const {

@@ -13,7 +13,6 @@
 namespace vlt {
 namespace {
 
-constexpr const char* kPause = "Pause";
 constexpr Rgb kBackground{252, 253, 120};
 
 bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
@@ -97,7 +96,7 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
 void MainWindow::EnterBusyState(bool simulation) {
     SetControlsEnabled(false, false, true, true, false);
     const Ctl button = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
-    ui_.SetText(button, kPause);
+    ui_.SetText(button, kPauseCaption);
     ui_.SetEnabled(button, true);
     ui_.SetEnabled("cmdQuit", true);
     ui_.SetEnabled("txbOutput", true);
@@ -155,7 +154,7 @@ void MainWindow::OnClick(const Ctl& c) { HandleClick(c); }
 void MainWindow::RunCommand(const Ctl& button) {
     // While a command runs its button reads "Pause": a click only asks the
     // run to pause; it never starts a second run.
-    if (ui_.Text(button) == kPause) {
+    if (ui_.Text(button) == kPauseCaption) {
         pauseRequested_ = true;
         return;
     }
@@ -241,7 +240,7 @@ void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
 
 void MainWindow::OnTick() {
     const bool hasOutput = !outputText_.empty();
-    const bool fileVisible = ui_.Text("cmdStart") != kPause && hasOutput;
+    const bool fileVisible = ui_.Text("cmdStart") != kPauseCaption && hasOutput;
     ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
     ui_.SetVisible("chkOpenOutputFile", fileVisible);
     ui_.SetVisible("chkAppendToOutput", hasOutput);
@@ -351,7 +350,6 @@ void MainWindow::StartUp() {
         ui_.SetGeometry("txbOutput", out);
     }
     // 3
-    services_.InitDateProcessing();
     services_.InitPositions();
     // 4
     startCaptionStore_ = kInitialStartCaption;

@@ -80,7 +80,6 @@ public:
     bool CheckDateFieldsPresent(int date) override;
     bool ValidateDate(int date) override;
     int32_t DayNumber(int date) const override;
-    bool CheckDateInDataSpan(int date) override;
     bool ValidateOrbs() override;
     void SelectTimezone(int index) override;
     int PlanetListCount(int list) const override;
@@ -101,6 +100,7 @@ public:
     void SetPauseRequested(bool on) override { pauseRequested_ = on; }
     bool StopRequested() const override { return stopRequested_; }
     void SetStopRequested(bool on) override { stopRequested_ = on; }
+    bool QuitRequested() const override { return ending_; }
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
     void RestoreStartCaption() override;
@@ -131,8 +131,6 @@ public:
     static constexpr int kMinimumHeight = 5800;
     static constexpr int kRunTop = 300;
     static constexpr int kRunHeight = 9000;
-    static constexpr int32_t kFirstDay = 1721426;      // 1 January of the year 1
-    static constexpr int32_t kEndDayLimit = 2743739;   // 1 January 2800, excluded
 
 private:
     friend class WindowOutput;

@@ -32,7 +32,7 @@ MsgResult MemoryUi::Show(const std::string& text, const std::string& title, MsgB
     return r.answer;
 }
 
-std::string MemoryUi::SaveFileDialog(const std::string& title, const std::string& /*filter*/) {
+std::string MemoryUi::SaveFileDialog(const std::string& title) {
     dialogTitles_.push_back(title);
     if (fileAnswers_.empty()) {
         Fail("unexpected file dialog \"" + title + "\"");

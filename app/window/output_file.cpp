@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/support/run_host.h"
 #include "app/window/main_window.h"
 
 namespace vlt {
@@ -53,7 +54,7 @@ std::string Utf8ToLatin1(const std::string& utf8) {
 }
 
 std::string WriteOutputFile(const std::string& path, const std::string& utf8Text) {
-    const std::string bytes = Utf8ToLatin1(utf8Text) + "\r\n";
+    const std::string bytes = Utf8ToLatin1(utf8Text) + kLineBreak;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return std::strerror(errno);
     std::size_t done = 0;
@@ -88,7 +89,7 @@ void MainWindow::WriteOutputToFile() {
         ui_.Show("Nothing to write.", title, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    const std::string path = ui_.SaveFileDialog("Specify output file", "Text files *.txt | *.txt");
+    const std::string path = ui_.SaveFileDialog("Specify output file");
     if (path.empty()) return;
     const std::string error = WriteOutputFile(path, text);
     if (!error.empty()) {

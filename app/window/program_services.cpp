@@ -10,7 +10,6 @@
 
 namespace vlt {
 
-void ProgramServices::InitDateProcessing() { vlt::InitDateProcessing(); }
 void ProgramServices::InitPositions() { vlt::InitPositions(); }
 void ProgramServices::LoadIndexData(MessageBoxes& boxes) { vlt::LoadIndexData(index_, boxes); }
 bool ProgramServices::ReadPlutoData(MessageBoxes& boxes) { return vlt::ReadPlutoData(boxes); }
@@ -68,10 +67,6 @@ std::string ProgramServices::AspectName(int aspect) {
     if (aspect < 1 || aspect > 7) return "";
     if (AspectNames[static_cast<std::size_t>(aspect)].name.empty()) SetUpAspectNames();
     return AspectNames[static_cast<std::size_t>(aspect)].name;
-}
-
-double ProgramServices::GeoLongitude(int planet, double jd) {
-    return vlt::GeoLongitude(static_cast<int16_t>(planet), jd);
 }
 
 std::string ProgramServices::ProgramFolder() { return DataFolder(); }

@@ -11,7 +11,6 @@ namespace vlt {
 
 class ProgramServices : public WindowServices {
 public:
-    void InitDateProcessing() override;
     void InitPositions() override;
     void LoadIndexData(MessageBoxes& boxes) override;
     bool ReadPlutoData(MessageBoxes& boxes) override;
@@ -24,7 +23,6 @@ public:
     int CurrentYear() override;
     std::string PlanetName(int planet, bool heliocentric) override;
     std::string AspectName(int aspect) override;
-    double GeoLongitude(int planet, double jd) override;
     std::string ProgramFolder() override;
 
     const IndexData& Index() const { return index_; }

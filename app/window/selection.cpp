@@ -60,11 +60,13 @@ int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl("cboP
 
 void MainWindow::AspectTypeRule() {
     if (!loaded_ || restoring_) return;
+    std::array<bool, 7> checked{};
     for (int b = 0; b < 7; ++b) {
-        if (ui_.Value(Ctl("chkAspectType", b)) == 1) return;
+        checked[static_cast<std::size_t>(b)] = ui_.Value(Ctl("chkAspectType", b)) == 1;
     }
-    ui_.Show("At least one aspect type must be checked.", "Aspect type", MsgButtons::Ok,
-             MsgIcon::None);
+    if (const std::optional<Refusal> refusal = CheckAspectTypesChosen(checked)) {
+        ShowRefusal(*refusal, ui_, kDefaultTitle);
+    }
 }
 
 void MainWindow::SetAllAspectTypes(int value) {
@@ -76,10 +78,9 @@ bool MainWindow::ValidateOrbs() {
     const int outer = ui_.ListIndex(Ctl("cboOrbs", 0));
     const int middle = ui_.ListIndex(Ctl("cboOrbs", 1));
     const int inner = ui_.ListIndex(Ctl("cboOrbs", 2));
-    if (outer > middle && middle > inner) return true;
-    ui_.Show("Orbs must be strictly decreasing.", "Orb values", MsgButtons::Ok,
-             MsgIcon::Information);
-    return false;
+    const std::optional<Refusal> refusal = CheckOrbs(outer, middle, inner);
+    if (refusal) ShowRefusal(*refusal, ui_, kDefaultTitle);
+    return !refusal;
 }
 
 WindowInputs MainWindow::Snapshot() const {
@@ -90,8 +91,8 @@ WindowInputs MainWindow::Snapshot() const {
     in.secondPlanetIndex = ui_.ListIndex(second);
     in.firstPlanetCount = ui_.ListCount(first);
     in.secondPlanetCount = ui_.ListCount(second);
-    in.firstPlanet = static_cast<int16_t>(in.firstPlanetIndex >= 0 ? in.firstPlanetIndex + 1 : 9);
-    in.secondPlanet = static_cast<int16_t>(in.secondPlanetIndex + 2);
+    in.firstPlanet = FirstPlanetOfListIndex(in.firstPlanetIndex);
+    in.secondPlanet = SecondPlanetOfListIndex(in.secondPlanetIndex);
     in.firstPlanetName = in.firstPlanetIndex >= 0 ? ListText(first) : std::string("Pluto");
     in.secondPlanetName = ListText(second);
     in.heliocentric = ui_.Value("optHeliocentric") == 1;
@@ -101,7 +102,8 @@ WindowInputs MainWindow::Snapshot() const {
     for (int k = 0; k < 4; ++k) {
         const int i = ui_.ListIndex(Ctl("cboOrbs", k));
         in.orbIndex[static_cast<std::size_t>(k)] = i;
-        in.orbDegrees[static_cast<std::size_t>(k)] = static_cast<int16_t>(k < 3 ? i + 1 : i + 3);
+        in.orbDegrees[static_cast<std::size_t>(k)] = k < 3 ? OrbDegreesOfListIndex(i)
+                                                        : SearchOrbDegreesOfListIndex(i);
     }
     in.searchOrbText = ListText(Ctl("cboOrbs", 3));
     // No selection counts as "no zone chosen", which the commands refuse.

@@ -34,10 +34,6 @@ int16_t MinutesEastOfGmt(int32_t secondsWest) {
     return static_cast<int16_t>(std::nearbyint(-static_cast<double>(secondsWest) / 60.0));
 }
 
-int TimezoneIndexOfMinutes(int minutesEast) {
-    return static_cast<int>(std::nearbyint(minutesEast / 30.0)) + kGmtIndex;
-}
-
 void MainWindow::SetUpTimezoneComboBoxes(bool preserveIndices) {
     const Ctl list("cboTimezone", 0);
     const int preserved = preserveIndices ? ui_.ListIndex(list) : 0;
@@ -45,8 +41,6 @@ void MainWindow::SetUpTimezoneComboBoxes(bool preserveIndices) {
     const std::vector<std::string> texts =
         TimezoneEntryTexts(ui_.Value("chkDisplayNATZabbr") == 1);
     for (const std::string& t : texts) ui_.ListAdd(list, t);
-    const int count = static_cast<int>(texts.size());
-    for (int k = 1; k < count; ++k) ui_.ListSetItemData(list, k, (k - count / 2) * 30);
     ui_.SetListIndex(list, loaded_ ? preserved : -1);
 }
 

@@ -68,8 +68,6 @@ public:
     virtual void ListClear(const Ctl& c) = 0;
     virtual void ListAdd(const Ctl& c, const std::string& text) = 0;
     virtual void ListSetItemText(const Ctl& c, int item, const std::string& text) = 0;
-    virtual void ListSetItemData(const Ctl& c, int item, int data) = 0;
-    virtual int ListItemData(const Ctl& c, int item) const = 0;
     virtual int ListCount(const Ctl& c) const = 0;
     virtual int ListIndex(const Ctl& c) const = 0;
     virtual void SetListIndex(const Ctl& c, int item) = 0;
@@ -101,7 +99,7 @@ public:
 
     // Modal file dialog; returns the chosen path, empty when cancelled or
     // when the dialog could not be shown.
-    virtual std::string SaveFileDialog(const std::string& title, const std::string& filter) = 0;
+    virtual std::string SaveFileDialog(const std::string& title) = 0;
     // Opens a written file with the desktop's default program; false and an
     // error text when that fails.
     virtual bool OpenWithDefaultProgram(const std::string& path) = 0;

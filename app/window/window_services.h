@@ -1,9 +1,8 @@
 #pragma once
 // What the main window needs from the layers below it: dates, positions,
 // vocabulary, the Pluto tables, the index data and the clock.  The program
-// binds these to the real modules (services.cpp); tests may bind the
-// position checks to a fixed answer so that a date test does not depend on
-// the ephemeris.
+// binds these to the real modules (program_services.cpp); tests replace the
+// start-up steps that read files.
 
 #include <cstdint>
 #include <string>
@@ -17,7 +16,6 @@ public:
     virtual ~WindowServices() = default;
 
     // Start-up steps, in the order the window calls them.
-    virtual void InitDateProcessing() = 0;
     virtual void InitPositions() = 0;
     // Reads the index file from the working folder; reports its own failure.
     virtual void LoadIndexData(MessageBoxes& boxes) = 0;
@@ -44,8 +42,6 @@ public:
     virtual std::string PlanetName(int planet, bool heliocentric) = 0;
     // Capitalised name of aspect 1..7.
     virtual std::string AspectName(int aspect) = 0;
-    // Geocentric longitude, or a negative code (-99 too early, -100 too late).
-    virtual double GeoLongitude(int planet, double jd) = 0;
 
     // The folder that holds the program and its data files, with a trailing
     // separator.

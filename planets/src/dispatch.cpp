@@ -69,7 +69,7 @@ double hc_j2000_long_lat_rv_planet(int planet, double jd, int year, double* lat,
     // Precession in longitude from the equinox of date back to J2000.0, in
     // degrees, linear in jd; 0.002777... is 1/360.
     const double precession_degrees = 3.8189e-5 * jd - 93.619;
-    l = pvlt::reduce_angle(l - precession_degrees * pvlt::kTwoPi * 0.002777777777777778);
+    l = pvlt::reduce_angle(l - precession_degrees * pvlt::kTwoPiExact * 0.002777777777777778);
   }
   return l;
 }

@@ -20,7 +20,11 @@
 
 namespace pvlt {
 
-inline constexpr double kTwoPi = 6.283185307179586;
+// The library works with the nearest doubles to 2π and π.  The main program
+// has its own 2π, the 15-digit 6.28318530717959 (kTwoPi in
+// app/positions/positions.h), that its reports have always been computed
+// with; the two differ in the last bits and are kept apart on purpose.
+inline constexpr double kTwoPiExact = 6.283185307179586;
 inline constexpr double kPi = 3.141592653589793;
 // Julian periods of 10,000 years per day, stored as this double rather than
 // computed by a division so that every build uses the identical factor.

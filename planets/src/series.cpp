@@ -56,10 +56,10 @@ void put(double* out, double value) {
 double reduce_angle(double angle) {
   // The remainder is exact, so this equals repeated addition or subtraction
   // of 2pi for ordinary angles without looping forever on large ones.
-  double r = std::fmod(angle, kTwoPi);
-  if (r < 0.0) r += kTwoPi;
+  double r = std::fmod(angle, kTwoPiExact);
+  if (r < 0.0) r += kTwoPiExact;
   // A tiny negative remainder plus 2pi can round up to 2pi itself.
-  if (r >= kTwoPi) r -= kTwoPi;
+  if (r >= kTwoPiExact) r -= kTwoPiExact;
   return r;
 }
 

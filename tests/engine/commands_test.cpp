@@ -1,6 +1,7 @@
 // The Start, Search and Show-all commands through the in-memory window.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,62 @@ TEST_F(CommandsTest, DataSpanMessagesNameThePlanet) {
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::None);
+}
+
+// Fixed answers per planet, whatever the date.
+class AnswerPositions final : public PositionSource {
+public:
+    double Longitude(std::int16_t planet, double, bool heliocentric) override {
+        askedHelio = heliocentric;
+        const auto it = answers.find(planet);
+        return it == answers.end() ? 1.0 : it->second;
+    }
+    bool IsRetrograde(std::int16_t, double) override { return false; }
+    std::map<int, double> answers;
+    bool askedHelio = false;
+};
+
+TEST(DataSpan, NamesThePlanetAndPrefersTooEarly) {
+    // Mars (4) and Jupiter (5).
+    const struct {
+        double mars;
+        double jupiter;
+        int date;
+        const char* message;
+    } cases[] = {
+        {1.0, 1.0, 0, ""},
+        {-99.0, 1.0, 0, "Start date is too early for Mars."},
+        {1.0, -99.0, 1, "End date is too early for Jupiter."},
+        {-100.0, -99.0, 0, "Start date is too early for Jupiter."},
+        {1.0, -100.0, 1, "End date is too late for Jupiter."},
+        {-105.0, 1.0, 0, ""},  // other codes are not the date's fault
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        AnswerPositions positions;
+        positions.answers = {{kMars, c.mars}, {kJupiter, c.jupiter}};
+        ScriptedBoxes boxes;
+        if (*c.message != '\0') boxes.ExpectBox(c.message);
+        EXPECT_EQ(CheckDateInDataSpan(c.date, S, kMars, kJupiter, false, positions, boxes),
+                  *c.message == '\0');
+        ASSERT_EQ(boxes.shown.size(), *c.message != '\0' ? 1u : 0u);
+        if (*c.message != '\0') {
+            EXPECT_EQ(boxes.shown[0].title, kDefaultTitle);
+            EXPECT_EQ(boxes.shown[0].icon, MsgIcon::None);
+        }
+    }
+}
+
+TEST(DataSpan, UsesTheNameAndTheCentricityOfTheRun) {
+    for (const bool helio : {true, false}) {
+        AnswerPositions positions;
+        positions.answers = {{kSun, -100.0}};
+        ScriptedBoxes boxes;
+        boxes.ExpectBox(helio ? "End date is too late for Earth." : "End date is too late for Sun.");
+        EXPECT_FALSE(CheckDateInDataSpan(1, S, kSun, kMars, helio, positions, boxes));
+        EXPECT_EQ(positions.askedHelio, helio);
+        EXPECT_EQ(boxes.shown.size(), 1u);
+    }
 }
 
 TEST_F(CommandsTest, PlutoWithoutTablesEndsSilently) {

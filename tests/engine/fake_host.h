@@ -93,6 +93,7 @@ public:
     void SetPauseRequested(bool on) override { pause = on; }
     bool StopRequested() const override { return stop; }
     void SetStopRequested(bool on) override { stop = on; }
+    bool QuitRequested() const override { return quit; }
 
     std::string WindowCaption() const override { return "Veltaro 1.0"; }
     std::string StartCaption() const override { return startCaption; }
@@ -121,7 +122,7 @@ public:
     long yields = 0;
     std::function<void(long)> onYield;
     std::function<void()> onEnterBusy;
-    bool pause = false, stop = false;
+    bool pause = false, stop = false, quit = false;
     std::string captionStore = "Mars and Jupiter";
     std::string startCaption = "Mars and Jupiter";
     bool appendChecked = false, appendVisible = true;

@@ -282,6 +282,20 @@ TEST_F(ScanTest, StopAnsweredNoContinuesWhereItWas) {
     EXPECT_EQ(paused.boxes.shown[0].buttons, MsgButtons::YesNo);
 }
 
+TEST_F(ScanTest, QuitDuringTheRunEndsItWithoutAsking) {
+    FakeHost host;
+    ProfilePositions positions(kMars, Absolute(kThreePasses));
+    host.onYield = [&host](long n) {
+        if (n == 100) host.quit = true;  // inside the first transit
+    };
+    TransitScanner scanner(host, positions);
+    EXPECT_EQ(scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
+              ScanEnd::Stopped);
+    EXPECT_EQ(host.yields, 100);
+    EXPECT_TRUE(host.boxes.shown.empty());  // no "Stop?"
+    EXPECT_FALSE(host.busy);
+}
+
 TEST_F(ScanTest, StopAnsweredYesAppendsStopped) {
     FakeHost host;
     ProfilePositions positions(kMars, Absolute(kThreePasses));

@@ -22,7 +22,6 @@ using planets_test::RecordValues;
 using planets_test::TempFolder;
 
 constexpr double kUntouched = -12345.678;
-constexpr double kTwoPi = 6.283185307179586;
 
 class DataFiles : public ::testing::Test {
  protected:
@@ -171,19 +170,19 @@ TEST_F(DataFiles, FolderPlusNameOfExactly255CharactersIsOpened) {
 
 TEST_F(DataFiles, LongitudeIsReducedIntoTheCircle) {
   // A record whose longitude polynomial gives 2pi, -0.001 and 7 radians.
-  for (double c0 : {kTwoPi, -0.001, 7.0}) {
+  for (double c0 : {pvlt::kTwoPiExact, -0.001, 7.0}) {
     RecordValues v = numbered_record(1600, 0);
     v.longitude = {c0, 0, 0, 0, 0, 0, 0};
     planets_test::write_file(folder_.path() / "uranus.dac", planets_test::record_text(v));
     double rv = 0.0;
     const double hc = pvlt::hc_long_lat_rv_planet(7, v.t0, 1600, nullptr, &rv);
     EXPECT_GE(hc, 0.0) << c0;
-    EXPECT_LT(hc, kTwoPi) << c0;
+    EXPECT_LT(hc, pvlt::kTwoPiExact) << c0;
     // The file holds c0 to seven decimals.
-    EXPECT_NEAR(std::remainder(hc - c0, kTwoPi), 0.0, 1e-7) << c0;
+    EXPECT_NEAR(std::remainder(hc - c0, pvlt::kTwoPiExact), 0.0, 1e-7) << c0;
     const double gc = gc_app_long_rv_planet(7, v.t0, 1600, &rv);
     EXPECT_GE(gc, 0.0) << c0;
-    EXPECT_LT(gc, kTwoPi) << c0;
+    EXPECT_LT(gc, pvlt::kTwoPiExact) << c0;
   }
 }
 
@@ -294,9 +293,9 @@ TEST_F(DataFiles, RecordMustCoverTheDate) {
     const double g = gc_app_long_rv_planet(7, c.jd, c.year, &rv);
     if (c.answers) {
       EXPECT_GE(l, 0.0) << c.jd;
-      EXPECT_LT(l, kTwoPi) << c.jd;
+      EXPECT_LT(l, pvlt::kTwoPiExact) << c.jd;
       EXPECT_GE(g, 0.0) << c.jd;
-      EXPECT_LT(g, kTwoPi) << c.jd;
+      EXPECT_LT(g, pvlt::kTwoPiExact) << c.jd;
     } else {
       EXPECT_EQ(l, PLANETS_VLT_ERR_RECORD) << c.jd << " header " << c.header;
       EXPECT_EQ(g, PLANETS_VLT_ERR_RECORD) << c.jd << " header " << c.header;

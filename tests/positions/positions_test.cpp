@@ -236,6 +236,16 @@ TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
     for (double notAFileCode : {-99.0, -100.0, -105.0, -999.0, 0.0, 1.0}) {
         EXPECT_FALSE(IsDataFileFailure(notAFileCode)) << notAFileCode;
     }
+    const struct {
+        double value;
+        PositionKind kind;
+    } kinds[] = {
+        {0.0, PositionKind::Longitude},        {6.28, PositionKind::Longitude},
+        {-99.0, PositionKind::BeforeData},     {-100.0, PositionKind::AfterData},
+        {-101.0, PositionKind::DataFileFailure}, {-107.0, PositionKind::DataFileFailure},
+        {-105.0, PositionKind::NoPosition},    {-999.0, PositionKind::NoPosition},
+    };
+    for (const auto& k : kinds) EXPECT_EQ(ClassifyLongitude(k.value), k.kind) << k.value;
     // A folder in a data file's place is named as such.
     std::filesystem::create_directory(std::filesystem::path(DataFolder()) / "saturn.dac");
     EXPECT_EQ(DescribePositionFailure(6, 2451545.0, false, -101.0).Message(),

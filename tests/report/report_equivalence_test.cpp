@@ -252,7 +252,7 @@ const std::vector<Request>& Requests() {
              ui.Click("chkIncludeTransitDetails");
              ui.Click("cmdSimulateInvestment");
          },
-         {"Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect types."},
+         {"Output textbox is full.\n\nPlease specify a shorter period or fewer aspect types."},
          1,
          true},
         {"SimulateVenusJupiterInADecimalCommaLocale",

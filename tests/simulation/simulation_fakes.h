@@ -84,6 +84,7 @@ public:
     void SetPauseRequested(bool on) override { pause = on; }
     bool StopRequested() const override { return stop; }
     void SetStopRequested(bool on) override { stop = on; }
+    bool QuitRequested() const override { return quit; }
     std::string WindowCaption() const override { return "Veltaro 1.0"; }
     std::string StartCaption() const override { return "Earth and Mars"; }
     void RestoreStartCaption() override {}
@@ -112,6 +113,7 @@ public:
     int yields = 0;
     bool busy = false;
     bool pause = false;
+    bool quit = false;
     bool stop = false;
     bool appendChecked = false;
     std::string simulateCaption = "Simulate investment";

@@ -426,6 +426,17 @@ TEST_F(SimulationRun, StopAnsweredNoContinuesWithTheSameRecords) {
     EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
 }
 
+TEST_F(SimulationRun, QuitDuringTheRunEndsItWithoutAsking) {
+    host.onYield = [&](int yields) {
+        if (yields == 19) host.quit = true;
+    };
+    ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Stopped);
+    EXPECT_EQ(host.yields, 19);
+    EXPECT_TRUE(host.boxes.shown.empty());  // no "Stop?"
+    EXPECT_FALSE(host.busy);
+    EXPECT_EQ(host.output.text.find("Total number of investments"), std::string::npos);
+}
+
 TEST_F(SimulationRun, StopAnsweredYesEndsWithStoppedAndNoSummary) {
     host.boxes.Expect("Stop?", MsgResult::Yes);
     host.onYield = [&](int yields) {
@@ -476,7 +487,7 @@ TEST_F(SimulationRun, FullOutputBoxEndsTheRun) {
     std::string filler;
     for (int k = 0; k < 64843; ++k) filler += "\u00B0";
     host.output.text = filler;
-    host.boxes.Expect("Output textbox is full.\n\nPlease specify a shorter perior or fewer aspect "
+    host.boxes.Expect("Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
                       "types.",
                       MsgResult::Ok);
     SimulationRequest request = Request();

@@ -31,7 +31,6 @@ struct NumericCase {
 };
 
 TEST(FormatNumericDate, OrdersSeparatorsErasAndLongYears) {
-    InitDateProcessing();
     const NumericCase cases[] = {
         {Record(2024, 5, 5, kCalendarGregorian), 2, "-", "", false, "2024-05-05"},
         {Record(12345, 1, 1, kCalendarGregorian), 2, "-", ",", false, "12,345-01-01"},

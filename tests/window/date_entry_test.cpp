@@ -187,45 +187,6 @@ TEST_F(DateEntryTest, ClearingTheDayEmptiesTheLabelSilently) {
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
-TEST_F(DateEntryTest, DataSpanNamesThePlanetAndPrefersTooEarly) {
-    // Mars (4) and Jupiter (5) are selected at the first start.
-    struct Case {
-        double mars;
-        double jupiter;
-        int date;
-        const char* message;
-    } cases[] = {
-        {1.0, 1.0, 0, ""},
-        {-99.0, 1.0, 0, "Start date is too early for Mars."},
-        {1.0, -99.0, 1, "End date is too early for Jupiter."},
-        {-100.0, -99.0, 0, "Start date is too early for Jupiter."},
-        {1.0, -100.0, 1, "End date is too late for Jupiter."},
-        {-101.0, 1.0, 0, ""},  // other codes are not the date's fault
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        services.geoAnswer = {{4, c.mars}, {5, c.jupiter}};
-        ui.ClearBoxes();
-        if (*c.message != '\0') ui.ExpectBox(c.message);
-        EXPECT_EQ(window.CheckDateInDataSpan(c.date), *c.message == '\0');
-        if (*c.message != '\0') {
-            EXPECT_EQ(ui.Boxes().at(0).title, kDefaultTitle);
-            EXPECT_EQ(ui.Boxes().at(0).icon, MsgIcon::None);
-        }
-    }
-}
-
-TEST_F(DateEntryTest, DataSpanUsesTheNameOfTheCentricity) {
-    ui.Choose(Ctl("cboPlanet", 0), 0);
-    ui.Click("optHeliocentric");
-    services.geoAnswer = {{1, -100.0}};
-    ui.ExpectBox("End date is too late for Earth.");
-    EXPECT_FALSE(window.CheckDateInDataSpan(1));
-    ui.Click("optGeocentric");
-    ui.ExpectBox("End date is too late for Sun.");
-    EXPECT_FALSE(window.CheckDateInDataSpan(1));
-}
-
 TEST_F(DateEntryTest, EnterInADateBoxStartsTheConstructCommandOnlyWhenEnabled) {
     ui.PressEnter(Ctl("txbDay", 1));
     EXPECT_EQ(handlers.calls, std::vector<std::string>{"Start"});

@@ -10,9 +10,9 @@ class SavedStateTest : public WindowTest {
 protected:
     std::string Stored(const std::string& key, const std::string& name) {
         std::string v;
-        const std::string status =
+        const SettingsResult status =
             RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + key, name, v);
-        return status[0] == '0' ? v : "<" + status + ">";
+        return status.Succeeded() ? v : "<" + status.text + ">";
     }
 };
 

@@ -1,4 +1,6 @@
 // Planet, aspect-type, orb and time-zone selection through the window.
+#include <cstdlib>
+
 #include "app/window/timezones.h"
 #include "tests/window/window_fixture.h"
 
@@ -310,7 +312,16 @@ TEST_F(TimezoneWindowTest, AbbreviationsToggleKeepsTheIndex) {
     ui.Click("chkDisplayNATZabbr");
     EXPECT_EQ(Item(list, 14), "GMT-5:00");
     EXPECT_EQ(ui.ListIndex(list), 14);
-    for (int k = 1; k < 48; ++k) EXPECT_EQ(ui.ListItemData(list, k), (k - 24) * 30) << k;
+    // Each entry's text names the offset that its position stands for.
+    for (int k = 1; k < 48; ++k) {
+        const int minutes = TimezoneMinutesOfIndex(k);
+        const int h = std::abs(minutes) / 60;
+        const int m = std::abs(minutes) % 60;
+        const std::string text = minutes == 0 ? std::string("GMT")
+                                              : std::string(minutes < 0 ? "GMT-" : "GMT+") +
+                                                    std::to_string(h) + (m == 0 ? ":00" : ":30");
+        EXPECT_EQ(Item(list, k), text) << k;
+    }
 }
 
 }  // namespace

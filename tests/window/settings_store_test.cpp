@@ -61,37 +61,44 @@ TEST_F(SettingsStoreTest, DefaultFolderFollowsTheConfigurationHome) {
 
 TEST_F(SettingsStoreTest, WriteStatusTellsNewAndExistingKeys) {
     const std::string key = std::string(kMakerKey) + "\\VLT";
-    const std::string first = RegWriteString(RegRoot::CurrentUser, key, "A", "1");
-    EXPECT_EQ(first.rfind("0 New key created.  ", 0), 0u) << first;
-    const std::string second = RegWriteString(RegRoot::CurrentUser, key, "B", "2");
-    EXPECT_EQ(second.rfind("0 Key already exists.  ", 0), 0u) << second;
+    const SettingsResult first = RegWriteString(RegRoot::CurrentUser, key, "A", "1");
+    EXPECT_EQ(first.status, SettingsStatus::NewKeyCreated);
+    EXPECT_EQ(first.text.rfind("0 New key created.  ", 0), 0u) << first.text;
+    const SettingsResult second = RegWriteString(RegRoot::CurrentUser, key, "B", "2");
+    EXPECT_EQ(second.status, SettingsStatus::KeyAlreadyExists);
+    EXPECT_EQ(second.text.rfind("0 Key already exists.  ", 0), 0u) << second.text;
     // Key paths and names ignore case, as in the registry.
     std::string v;
-    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\vlt", "a", v), "0 OK");
+    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\vlt", "a", v).text,
+              "0 OK");
     EXPECT_EQ(v, "1");
 }
 
 TEST_F(SettingsStoreTest, ReadStatuses) {
     const std::string key = std::string(kMakerKey) + "\\VLT";
-    ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "Name", "value")[0], '0');
-    ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "Empty", "")[0], '0');
+    ASSERT_TRUE(RegWriteString(RegRoot::CurrentUser, key, "Name", "value").Succeeded());
+    ASSERT_TRUE(RegWriteString(RegRoot::CurrentUser, key, "Empty", "").Succeeded());
     struct Case {
         std::string key;
         std::string name;
-        std::string status;
+        SettingsStatus status;
+        std::string text;
         std::string value;
     } cases[] = {
-        {key, "Name", "0 OK", "value"},
-        {"", "Name", "1 Key not found or is empty.", ""},
-        {key + "\\Other", "Name", "1 Key not found or is empty.", ""},
-        {key, "", "2 Name not specified.", ""},
-        {key, "Missing", "3 Name not found.", ""},
-        {key, "Empty", "3 Name not found.", ""},
+        {key, "Name", SettingsStatus::Ok, "0 OK", "value"},
+        {"", "Name", SettingsStatus::KeyNotFound, "1 Key not found or is empty.", ""},
+        {key + "\\Other", "Name", SettingsStatus::KeyNotFound, "1 Key not found or is empty.",
+         ""},
+        {key, "", SettingsStatus::NameNotSpecified, "2 Name not specified.", ""},
+        {key, "Missing", SettingsStatus::NameNotFound, "3 Name not found.", ""},
+        {key, "Empty", SettingsStatus::NameNotFound, "3 Name not found.", ""},
     };
     for (const Case& c : cases) {
         std::string v = "junk";
-        EXPECT_EQ(RegReadString(RegRoot::CurrentUser, c.key, c.name, v), c.status)
-            << c.key << " " << c.name;
+        const SettingsResult r = RegReadString(RegRoot::CurrentUser, c.key, c.name, v);
+        EXPECT_EQ(r.status, c.status) << c.key << " " << c.name;
+        EXPECT_EQ(r.text, c.text) << c.key << " " << c.name;
+        EXPECT_EQ(r.Succeeded(), c.status == SettingsStatus::Ok);
         EXPECT_EQ(v, c.value);
     }
 }
@@ -128,8 +135,8 @@ TEST_F(SettingsStoreTest, NeverWrittenGivesFalseAndTheDefault) {
     EXPECT_FALSE(GetStringSetting("\\VLT", "Nothing", back, true, "fallback", &boxes));
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0],
-              "Error restoring from registry:\nstrKey=\\VLT\nstrName=Nothing\nstrValue=\n"
-              "strDefaultValueOnError=fallback");
+              "Error restoring from registry:\nThe setting \"Nothing\" under \\VLT could not be "
+              "read; \"fallback\" is used instead.");
 }
 
 TEST_F(SettingsStoreTest, TrailingLineBreaksAreStripped) {
@@ -139,7 +146,7 @@ TEST_F(SettingsStoreTest, TrailingLineBreaksAreStripped) {
         std::string read;
     } cases[] = {{"2024\r\n", "2024"}, {"x\n\n", "x"}, {"a\tb\t", "a\tb"}, {"\r\n", ""}};
     for (const Case& c : cases) {
-        ASSERT_EQ(RegWriteString(RegRoot::CurrentUser, key, "V", c.stored)[0], '0');
+        ASSERT_TRUE(RegWriteString(RegRoot::CurrentUser, key, "V", c.stored).Succeeded());
         std::string v;
         RegReadString(RegRoot::CurrentUser, key, "V", v);
         EXPECT_EQ(v, c.read);
@@ -198,14 +205,17 @@ TEST_F(SettingsStoreTest, UnwritableFolderFailsWithoutLosingTheOldStore) {
     ASSERT_TRUE(SaveStringSetting("\\VLT", "Kept", "yes", false));
     // A file where the store's folder should be: nothing can be created.
     SetSettingsFolder((folder_ / "Quillon" / "settings.ini" / "deeper").string());
-    const std::string status =
+    const SettingsResult status =
         RegWriteString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\VLT", "X", "1");
-    EXPECT_NE(status[0], '0');
-    EXPECT_NE(status.find(" Unable to create (or find) key.  "), std::string::npos) << status;
+    EXPECT_EQ(status.status, SettingsStatus::KeyNotCreated);
+    EXPECT_NE(status.text.find(" Unable to create (or find) key.  "), std::string::npos)
+        << status.text;
     RecordingBoxes boxes;
     EXPECT_FALSE(SaveStringSetting("\\VLT", "X", "", true, &boxes));
     ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], "Error saving to registry:\nstrKey=\\VLT\nstrName=X\nstrValue= ");
+    EXPECT_EQ(boxes.texts[0],
+              "Error saving to registry:\nThe setting \"X\" under \\VLT could not be saved "
+              "(value \" \").");
     SetSettingsFolder((folder_ / "Quillon").string());
     std::string v;
     EXPECT_TRUE(GetStringSetting("\\VLT", "Kept", v, false, ""));
@@ -345,6 +355,29 @@ TEST_F(SettingsStoreTest, FileIsReadOnceWhileItIsUnchanged) {
         << "[Software\\\\Quillon\\\\VLT]\nA=22\n";
     EXPECT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
     EXPECT_EQ(v, "22");
+}
+
+TEST_F(SettingsStoreTest, StoreThatKeepsNothingNeitherReadsNorWrites) {
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Kept", "yes", false));
+    const std::string before = FileText(SettingsFilePath());
+    UseNoSettingsStore(true);
+    std::string v;
+    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\VLT", "Kept", v)
+                  .status,
+              SettingsStatus::KeyNotFound);
+    EXPECT_FALSE(GetStringSetting("\\VLT", "Kept", v, false, "default"));
+    EXPECT_EQ(v, "default");
+    EXPECT_FALSE(SaveStringSetting("\\VLT", "Kept", "no", false));
+    {
+        SettingsBatch batch;
+        EXPECT_FALSE(SaveStringSetting("\\VLT", "Other", "1", false));
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(SettingsFileProblem(), "");
+    UseNoSettingsStore(false);
+    EXPECT_EQ(FileText(SettingsFilePath()), before);
+    EXPECT_TRUE(GetStringSetting("\\VLT", "Kept", v, false, ""));
+    EXPECT_EQ(v, "yes");
 }
 
 }  // namespace

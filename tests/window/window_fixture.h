@@ -16,13 +16,12 @@
 
 namespace vlt::testing {
 
-// The real dates and names; a fixed year and zone; positions answered from a
-// table (planet -> code) so that a date test does not need the ephemeris.
+// The real dates and names; a fixed year and zone; start-up steps that would
+// read files only counted.
 class TestServices : public ProgramServices {
 public:
     int year = 2026;
     int32_t timezoneSeconds = 0;
-    std::map<int, double> geoAnswer;  // planet -> longitude or error code
     bool plutoResult = true;
     int initPositionsCalls = 0;
     int indexLoads = 0;
@@ -41,10 +40,6 @@ public:
     }
     int CurrentYear() override { return year; }
     int32_t TimezoneSeconds() override { return timezoneSeconds; }
-    double GeoLongitude(int planet, double) override {
-        auto it = geoAnswer.find(planet);
-        return it == geoAnswer.end() ? 1.0 : it->second;
-    }
     std::string ProgramFolder() override { return folder; }
 };
 

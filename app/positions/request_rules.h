@@ -1,0 +1,89 @@
+#pragma once
+// The rules every front end applies to a request before anything is
+// computed, in one place: which planet a list position stands for, which orbs
+// and aspect types may go together, which dates the program accepts, and how
+// a time-zone list position turns into minutes.  The window, the transit
+// commands, the investment simulation and vlt-report all ask here, so that a
+// request means the same and is refused with the same words whichever of them
+// builds it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/support/message_box.h"
+
+namespace vlt {
+
+// ---- Refusals --------------------------------------------------------------
+
+enum class RefusalKind {
+    NoAspectType,        // no aspect-type box checked
+    OrbsNotDecreasing,   // outer > middle > inner does not hold
+    DateTooEarly,        // before 1 January of the year 1
+    DateTooLate,         // on or after 1 January 2800
+};
+
+// A request the rules refuse, with the words the user is shown.  An empty
+// title stands for the caption of the button that was pressed.
+struct Refusal {
+    RefusalKind kind;
+    std::string message;
+    std::string title;
+    MsgIcon icon = MsgIcon::Information;
+};
+
+// Shows a refusal; buttonCaption is the title when the refusal has none.
+void ShowRefusal(const Refusal& refusal, MessageBoxes& boxes, const std::string& buttonCaption);
+
+// ---- Planet lists ----------------------------------------------------------
+// The first list holds planets 1..8 and, with no entry selected, stands for
+// Pluto (9); the second holds planets 2..9.
+
+std::int16_t FirstPlanetOfListIndex(int index);
+std::int16_t SecondPlanetOfListIndex(int index);
+// The list positions of program planet numbers (first list: -1 for Pluto).
+int FirstListIndexOfPlanet(int planet);
+int SecondListIndexOfPlanet(int planet);
+
+// ---- Orbs and aspect types -------------------------------------------------
+// Orb list positions are counted from 0: the three orb lists start at 1
+// degree, the search orb list at 3.
+
+std::int16_t OrbDegreesOfListIndex(int index);
+std::int16_t SearchOrbDegreesOfListIndex(int index);
+// And back: the list position of an orb in whole degrees.
+int OrbListIndexOfDegrees(int degrees);
+int SearchOrbListIndexOfDegrees(int degrees);
+bool OrbsStrictlyDecreasing(int outer, int middle, int inner);
+// Outer, middle and inner in list positions or in degrees alike.
+std::optional<Refusal> CheckOrbs(int outer, int middle, int inner);
+std::optional<Refusal> CheckAspectTypesChosen(const std::array<bool, 7>& checked);
+
+// ---- Dates -----------------------------------------------------------------
+
+// Day numbers the program accepts: from 1 January of the year 1 up to, not
+// including, 1 January 2800.
+inline constexpr std::int32_t kFirstSupportedDay = 1721426;
+inline constexpr std::int32_t kSupportedDayLimit = 2743739;
+
+// True when year, month and day name a day of the Gregorian calendar (year 1
+// and later).
+bool GregorianDateExists(std::int64_t year, std::int64_t month, std::int64_t day);
+// The supported span; date 0 is the start date, 1 the end date.
+std::optional<Refusal> CheckDateSpan(int date, std::int32_t dayNumber);
+
+// ---- Time zones ------------------------------------------------------------
+// 48 entries: entry k stands for (k - 24) * 30 minutes east of GMT, entry 0
+// for no zone chosen.
+
+inline constexpr int kTimezoneCount = 48;
+inline constexpr int kGmtIndex = 24;
+
+std::int16_t TimezoneMinutesOfIndex(int index);
+// The list position of a zone given in minutes east of GMT, by the nearest
+// half hour (halves to even); may fall outside 1..47.
+int TimezoneIndexOfMinutes(int minutesEast);
+
+}  // namespace vlt
