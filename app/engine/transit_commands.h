@@ -62,6 +62,9 @@ public:
     const TransitRequest& LastRequest() const { return lastRequest_; }
     ScanEnd LastScanEnd() const { return lastEnd_; }
     bool ScanRan() const { return scanRan_; }
+    // The scan itself, for the benchmarks that compare its exact-minimum
+    // searches and count them.
+    TransitScanner& Scanner() { return scanner_; }
 
 private:
     void RunScan(TransitRequest& request);
