@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <sstream>
 #include <tuple>
 
 #include "app/support/date_processing.h"
@@ -173,6 +174,43 @@ ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
         }
     }
     return m;
+}
+
+ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay,
+                                std::int32_t lastDay) {
+    const std::vector<TransitRecord> rows = TransitRecords(report);
+    std::string title;
+    bool search = false;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find(" transits for ") != std::string::npos || line.rfind("First ", 0) == 0) {
+            title = line;
+            search = line.rfind("First ", 0) == 0;
+            break;
+        }
+    }
+    bool severalPairs = false;
+    for (const TransitRecord& r : rows) {
+        severalPairs = severalPairs || PairName(r) != PairName(rows.front());
+    }
+    if (search && !rows.empty()) {
+        std::int32_t lo = 0, hi = 0;
+        for (const TransitRecord& r : rows) {
+            for (const std::string* d : {&r.start[0], &r.start[1], &r.start[2], &r.minimumDate,
+                                         &r.end[0], &r.end[1], &r.end[2]}) {
+                const std::int32_t day = ChartDay(*d);
+                if (day == 0) continue;
+                lo = lo == 0 ? day : std::min(lo, day);
+                hi = std::max(hi, day);
+            }
+        }
+        if (lo != 0) {
+            firstDay = lo - 14;
+            lastDay = hi + 14;
+        }
+    }
+    return TransitChart(rows, severalPairs, firstDay, lastDay, title);
 }
 
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,

@@ -104,6 +104,14 @@ std::string ChartDateText(std::int32_t day);
 ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
                         std::int32_t firstDay, std::int32_t lastDay, const std::string& title);
 
+// The chart of a transit report's text as the output box holds it: one lane
+// per planet pair when the report holds several pairs (a show-all series),
+// else one per aspect type.  A search covers no period of its own: its chart
+// runs from a fortnight before the first date of the report to a fortnight
+// after the last.
+ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay,
+                                std::int32_t lastDay);
+
 // The chart of a finished simulation from its events.
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,
                            std::int32_t lastDay, const std::string& title);
