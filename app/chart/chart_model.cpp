@@ -249,6 +249,36 @@ ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int3
     return m;
 }
 
+ChartModel ChartOfLastRun(const std::string& output, const InvestmentSimulation& simulation,
+                          const IndexData& index, std::int32_t firstDay, std::int32_t lastDay) {
+    const std::size_t simulated = output.rfind("Simulated investments for selected aspects");
+    std::size_t transits = output.rfind(" transits for ");
+    const std::size_t search = output.rfind("\nFirst ");
+    if (transits == std::string::npos || (search != std::string::npos && search > transits)) {
+        transits = search;
+    }
+    ChartModel m;
+    if (simulated != std::string::npos &&
+        (transits == std::string::npos || simulated > transits)) {
+        if (simulation.LastOutcome() != SimulationOutcome::Completed) return m;
+        const std::size_t end = output.find('\r', simulated);
+        m = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
+                            output.substr(simulated, end == std::string::npos ? std::string::npos
+                                                                              : end - simulated));
+    } else if (transits != std::string::npos) {
+        // Every table after the last simulation report: a show-all series
+        // is one table per pair.
+        const std::string report =
+            simulated == std::string::npos ? output : output.substr(simulated);
+        m = TransitChartOfReport(report, firstDay, lastDay);
+    } else {
+        return m;
+    }
+    m.priceName = "DJIA";
+    m.prices = IndexPrices(index, m.firstDay, m.lastDay);
+    return m;
+}
+
 std::vector<ChartPoint> IndexPrices(const IndexData& data, std::int32_t firstDay,
                                     std::int32_t lastDay) {
     std::vector<ChartPoint> points;

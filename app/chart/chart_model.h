@@ -112,6 +112,13 @@ ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
 ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay,
                                 std::int32_t lastDay);
 
+// The chart of the last run the output box holds: the simulation's when its
+// report is the last in the box and the simulation completed, else the
+// transit report's (dates of the period from the window's date fields).
+// Prices from the index where they cover the period.
+ChartModel ChartOfLastRun(const std::string& output, const InvestmentSimulation& simulation,
+                          const IndexData& index, std::int32_t firstDay, std::int32_t lastDay);
+
 // The chart of a finished simulation from its events.
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,
                            std::int32_t lastDay, const std::string& title);
