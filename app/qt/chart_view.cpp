@@ -200,7 +200,9 @@ QChart* BuildChart(const ChartModel& model) {
         for (std::size_t i = 0; i < model.lanes.size(); ++i) {
             lanes->append(Text(model.lanes[i].label), static_cast<double>(i + 1));
         }
-        lanes->setRange(0, std::max<double>(1, static_cast<double>(model.lanes.size())));
+        // A hair beyond the lanes at both ends: the axis drops a category
+        // label that ends exactly on the range's edge in some layouts.
+        lanes->setRange(-1e-6, std::max<double>(1, static_cast<double>(model.lanes.size())) + 1e-6);
         lanes->setReverse(true);  // the first lane at the top
         lanes->setGridLineVisible(true);
         chart->addAxis(lanes, Qt::AlignLeft);
