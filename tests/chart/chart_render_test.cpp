@@ -90,6 +90,7 @@ TEST(ChartImage, PngShowsEachOrbIntervalInItsShade) {
     // 2020-06-01 lies in no square interval: the plot's white.
     EXPECT_EQ(pixel(l.XOfDay(ChartDay("2020-06-01")), centre + 0.32 * laneHeight),
               QColor(Qt::white).rgb());
+    std::filesystem::remove_all(png.parent_path());
 }
 
 TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
@@ -136,6 +137,7 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
     EXPECT_EQ(exact, 22);  // every full transit is exact; none retrograde heliocentrically
     EXPECT_EQ(circles[kExactMarkerColour.name().toStdString()], exact);
     EXPECT_EQ(shapes[kRetrogradeMarkerColour.name().toStdString()], retrograde);
+    std::filesystem::remove_all(svg.parent_path());
 }
 
 TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
@@ -181,6 +183,7 @@ TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
             EXPECT_NE(svg.find("Venus\u2013Mars"), std::string::npos);  // a lane per pair
         }
     }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
