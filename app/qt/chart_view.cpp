@@ -335,13 +335,15 @@ QString ChartView::HoverText(const QPointF& pos) const {
         static_cast<std::int32_t>(std::floor(ms / static_cast<double>(kMsPerDay))) + kJdnOf1970;
     QString text = Date(day);
     if (model_.kind == ChartModel::Kind::Transits && l.lanes > 0) {
-        const int lane = static_cast<int>((at.y() - l.plot.top()) / (l.plot.height() / l.lanes));
-        // The innermost interval under the cursor, and a minimum within a
-        // day or two of it.
+        const double laneHeight = l.plot.height() / l.lanes;
+        const int lane = static_cast<int>((at.y() - l.plot.top()) / laneHeight);
+        // The innermost bar under the cursor (its height tells the level),
+        // and a minimum within a few pixels of it.
+        const double offset = std::abs(at.y() - l.LaneCentre(lane)) / laneHeight;
         const ChartInterval* best = nullptr;
         for (const ChartInterval& iv : model_.intervals) {
             if (iv.lane == lane && iv.startDay <= day && day <= iv.endDay &&
-                (best == nullptr || iv.level > best->level)) {
+                offset <= kBarHeight[iv.level] / 2 && (best == nullptr || iv.level > best->level)) {
                 best = &iv;
             }
         }

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -138,6 +140,49 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
     EXPECT_EQ(circles[kExactMarkerColour.name().toStdString()], exact);
     EXPECT_EQ(shapes[kRetrogradeMarkerColour.name().toStdString()], retrograde);
     std::filesystem::remove_all(svg.parent_path());
+}
+
+// Hovering names the interval and its dates; the wheel zooms the dates about
+// the cursor; dragging moves along them.
+TEST(ChartViewInput, HoverWheelAndDrag) {
+    const ChartModel m = KnownChart();
+    ChartView view;
+    view.SetModel(m);
+    view.resize(1200, 700);
+    view.show();
+    QApplication::processEvents();
+    const ChartInterval& outer = Find(m, 3, 0, "2020-01-27");
+    const ChartLayout before = LayoutOf(view.chart(), m);
+    const QPointF inChart(before.XOfDay((outer.startDay + outer.endDay + 1) / 2.0),
+                          before.LaneCentre(outer.lane) + 0.32 * before.plot.height() / before.lanes);
+    const QPoint at = view.mapFromScene(view.chart()->mapToScene(inChart));
+    const QString text = view.HoverText(at);
+    EXPECT_TRUE(text.contains("Square")) << text.toStdString();
+    EXPECT_TRUE(text.contains("2020-01-27 to 2020-03-08")) << text.toStdString();
+
+    QWheelEvent wheel(at, view.mapToGlobal(at), QPoint(), QPoint(0, 480), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &wheel);
+    const ChartLayout zoomed = LayoutOf(view.chart(), m);
+    EXPECT_LT(zoomed.lastMs - zoomed.firstMs, (before.lastMs - before.firstMs) * 6 / 10);  // 0.85^4
+    const qint64 middle = ChartMilliseconds((outer.startDay + outer.endDay + 1) / 2);
+    EXPECT_LT(zoomed.firstMs, middle);
+    EXPECT_GT(zoomed.lastMs, middle);
+
+    QMouseEvent press(QEvent::MouseButtonPress, at, view.mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    const QPoint left = at - QPoint(200, 0);
+    QMouseEvent move(QEvent::MouseMove, left, view.mapToGlobal(left), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, left, view.mapToGlobal(left), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &release);
+    const ChartLayout panned = LayoutOf(view.chart(), m);
+    EXPECT_GT(panned.firstMs, zoomed.firstMs);  // dragged left: later dates come in
+    EXPECT_NEAR(static_cast<double>(panned.lastMs - panned.firstMs),
+                static_cast<double>(zoomed.lastMs - zoomed.firstMs), 86400000.0);
 }
 
 TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
