@@ -12,6 +12,10 @@
 #include <filesystem>
 
 #include "app/qt/qt_screen.h"
+#ifdef VLT_HAVE_CHARTS
+#include "app/qt/chart_link.h"
+#include "app/qt/chart_window.h"
+#endif
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
@@ -49,6 +53,10 @@ void StartToIdleWindow() {
     vlt::ProgramCommands commands(window, services.Index());
     window.SetCommandHandlers(&commands);
     screen.Attach(&window);
+#ifdef VLT_HAVE_CHARTS
+    // As the program: the chart button connected, its window not yet made.
+    vlt::ChartLink chart(window, commands, services);
+#endif
     window.StartUp();
     screen.show();
     QCoreApplication::processEvents();
@@ -90,5 +98,51 @@ void BM_StartUpWithoutPainting(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUpWithoutPainting)->Unit(benchmark::kMillisecond);
+
+#ifdef VLT_HAVE_CHARTS
+// The first click on "Chart" after Mars and Jupiter from 2007-01-03 to
+// 2014-12-31 (every transit over the DJIA): the chart worked out from the
+// output box, the chart window made and shown, and its first paint.  The
+// first opening in the process also loads the charts' code and fonts.
+void BM_FirstChartOpening(benchmark::State& state) {
+    EnterProgramFolder();
+    App();
+    vlt::ProgramServices services;
+    vlt::QtScreen screen;
+    vlt::MainWindow window(screen, services);
+    vlt::ProgramCommands commands(window, services.Index());
+    window.SetCommandHandlers(&commands);
+    screen.Attach(&window);
+    window.StartUp();
+    screen.show();
+    QCoreApplication::processEvents();
+    window.LoadPlutoTables();
+    const char* const dates[2][3] = {{"2007", "1", "3"}, {"2014", "12", "31"}};
+    for (int date = 0; date < 2; ++date) {
+        const char* const boxes[3] = {"txbYear", "txbMonth", "txbDay"};
+        for (int k = 0; k < 3; ++k) {
+            screen.SetText(vlt::Ctl(boxes[k], date), dates[date][k]);
+            window.OnLostFocus(vlt::Ctl(boxes[k], date));
+        }
+    }
+    window.SelectTimezone(24);
+    window.OnClick(vlt::Ctl("cmdStart"));
+    for (auto _ : state) {
+        vlt::ChartLink chart(window, commands, services);
+        const auto t0 = std::chrono::steady_clock::now();
+        window.OnClick(vlt::Ctl("cmdChart"));
+        QCoreApplication::processEvents();
+        const auto t1 = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+        if (chart.Window() == nullptr || chart.Current().intervals.empty()) {
+            state.SkipWithError("no chart");
+            break;
+        }
+        state.counters["intervals"] = static_cast<double>(chart.Current().intervals.size());
+    }
+}
+BENCHMARK(BM_FirstChartOpening)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstChartOpening)->Name("BM_ChartOpening")->UseManualTime()->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <QApplication>
 
 #include "app/qt/qt_screen.h"
+#ifdef VLT_HAVE_CHARTS
+#include "app/qt/chart_link.h"
+#endif
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
@@ -16,6 +19,9 @@ int main(int argc, char** argv) {
     window.SetCommandHandlers(&commands);
     screen.Attach(&window);
     screen.SetBusyProbe([&window] { return window.Busy(); });
+#ifdef VLT_HAVE_CHARTS
+    vlt::ChartLink chart(window, commands, services);
+#endif
 
     window.StartUp();
     screen.show();

@@ -233,6 +233,39 @@ struct Parser {
             } else {
                 Fail("--format takes text, csv or json, not \"" + value + "\"");
             }
+        } else if (name == "--of") {
+            const std::string v = Lower(value);
+            if (v == "tables") {
+                chartOf = ReportCommand::Tables;
+            } else if (v == "showall") {
+                chartOf = ReportCommand::ShowAll;
+            } else if (v == "simulate") {
+                chartOf = ReportCommand::Simulate;
+            } else {
+                Fail("--of takes tables, showall or simulate, not \"" + value + "\"");
+            }
+            chartOptionGiven = true;
+        } else if (name == "--out") {
+            const std::string v = Lower(value);
+            const auto endsWith = [&v](const char* e) {
+                const std::string end(e);
+                return v.size() > end.size() && v.compare(v.size() - end.size(), end.size(), end) == 0;
+            };
+            if (!endsWith(".png") && !endsWith(".svg")) {
+                Fail("--out takes a file name ending in .png or .svg, not \"" + value + "\"");
+            } else {
+                o.chartFile = value;
+            }
+            chartOptionGiven = true;
+        } else if (name == "--width" || name == "--height") {
+            const auto n = WholeNumber(value, 5);
+            if (!n || *n < 200 || *n > 10000) {
+                Fail(name + " takes a whole number of pixels from 200 to 10000, not \"" + value +
+                     "\"");
+            } else {
+                (name == "--width" ? o.chartWidth : o.chartHeight) = *n;
+            }
+            chartOptionGiven = true;
         } else if (name == "--keep") {
             const std::string v = Lower(value);
             if (v == "first" || v == "second") {
@@ -263,6 +296,9 @@ struct Parser {
     }
 
     bool keepGiven = false;
+    bool chartGiven = false;        // the command word "chart"
+    bool chartOptionGiven = false;  // --of, --out, --width, --height
+    std::optional<ReportCommand> chartOf;
     bool pricesGiven = false;
     bool priceColumnGiven = false;
     bool statsOptionGiven = false;
@@ -283,6 +319,7 @@ constexpr OptionDefinition kOptionTable[] = {
     {"--keep", true},   {"--details", false}, {"--crlf", false}, {"--prices", true},
     {"--price-column", true}, {"--stats", false}, {"--trials", true}, {"--seed", true},
     {"--format", true}, {"--box", false},
+    {"--of", true},     {"--out", true},    {"--width", true},   {"--height", true},
 };
 
 const OptionDefinition* FindOption(const std::string& name) {
@@ -379,6 +416,14 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
                 p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
                 continue;
             }
+            if (arg == "chart") {
+                if (p.command || p.chartGiven) {
+                    p.Fail("one command at a time, not \"" + arg + "\" as well");
+                } else {
+                    p.chartGiven = true;
+                }
+                continue;
+            }
             std::optional<ReportCommand> c;
             if (arg == "tables") c = ReportCommand::Tables;
             if (arg == "search") c = ReportCommand::Search;
@@ -386,7 +431,7 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
             if (arg == "simulate") c = ReportCommand::Simulate;
             if (!c) {
                 p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
-            } else if (p.command) {
+            } else if (p.command || p.chartGiven) {
                 p.Fail("one command at a time, not \"" + arg + "\" as well");
             } else {
                 p.command = c;
@@ -426,6 +471,20 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
         }
         if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
         p.Option(name, values[occurrence]);
+    }
+    if (!p.failed && p.chartGiven) {
+        if (!p.chartOf) {
+            p.Fail("chart needs --of tables, showall or simulate");
+        } else if (o.chartFile.empty()) {
+            p.Fail("chart needs --out FILE.png or --out FILE.svg");
+        } else if (o.format != ReportFormat::Text || o.crlf) {
+            p.Fail("--format and --crlf do not apply to chart");
+        } else {
+            p.command = p.chartOf;
+            o.chart = true;
+        }
+    } else if (!p.failed && p.chartOptionGiven) {
+        p.Fail("--of, --out, --width and --height belong to the chart command");
     }
     if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
     if (!p.failed && p.timezoneText) {
@@ -477,6 +536,11 @@ Commands:
                vlt-report search --first Jupiter --second Saturn --aspect con --orb 6 --from start
   showall    transit tables of one planet with every other planet
                vlt-report showall --first Venus --keep first --start 2024-01-01 --end 2024-03-31
+  chart      the chart of a tables, showall or simulate run as an image file:
+             the orb intervals and minima of each transit over the index
+             line, or each aspect's gain over the price line
+               vlt-report chart --of tables --first Mars --second Jupiter --start 2007-01-03 --end 2014-12-31 --out mars-jupiter.png
+               vlt-report chart --of simulate --first Earth --second Mars --start 2010-01-01 --end 2012-12-31 --out gains.svg
   simulate   simulate investment in the DJIA index (always heliocentric;
              dates within 2007-01-03 through 2014-12-31), or in any daily
              price series with --prices (dates within the file's first and
@@ -550,6 +614,13 @@ Options:
                       window's message "Output textbox is full." (exit 1);
                       the text is printed when the command ends
                                                           e.g. --box
+  --of KIND           chart: the run to draw, tables, showall or simulate
+                      (each takes its own options)        e.g. --of showall
+  --out FILE          chart: the image file, PNG or SVG by its ending
+                                                          e.g. --out chart.svg
+  --width N, --height N
+                      chart: the image's size in pixels, 200 to 10000;
+                      default 1200 by 700                 e.g. --width 1600
   --help              this text
 
 Options take their value as the next argument or after "=" (--tz=GMT+1:00).

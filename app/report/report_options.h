@@ -74,6 +74,13 @@ struct ReportOptions {
     std::uint64_t seed = 1;
 
     ReportFormat format = ReportFormat::Text;
+
+    // chart --of tables|showall|simulate: the run's chart as an image file
+    // (PNG or SVG by the name's ending) instead of its report.
+    bool chart = false;
+    std::string chartFile;
+    int chartWidth = 1200;
+    int chartHeight = 700;
 };
 
 struct ReportArguments {

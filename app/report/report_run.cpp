@@ -4,6 +4,8 @@
 #include <optional>
 #include <sstream>
 
+#include "app/chart/chart_model.h"
+#include "app/report/chart_output.h"
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
 #include "app/positions/request_rules.h"
@@ -190,7 +192,8 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
 
     // Without --box the commands write past the window's box: a text report
     // straight out, records into a text that is turned into them at the end.
-    const bool text = options.format == ReportFormat::Text;
+    // A chart keeps the report to itself and draws from it at the end.
+    const bool text = options.format == ReportFormat::Text && !options.chart;
     std::ostringstream captured;
     StreamedOutput stream(text ? out : captured, text && options.crlf);
     if (!options.box) window.SetCommandOutput(&stream);
@@ -261,6 +264,39 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     }
 
     bool empty = true;
+    if (options.chart) {
+        std::string report;
+        if (options.box) {
+            report = WithLfLineEnds(ui.Text("txbOutput"));
+        } else {
+            stream.Finish();
+            report = captured.str();
+        }
+        empty = report.empty();
+        if (commandBoxes || (startUpBoxes > 0 && empty)) return kReportRefused;
+        ChartModel model;
+        if (options.command == ReportCommand::Simulate) {
+            const std::size_t start = report.find_first_not_of('\n');
+            model = SimulationChart(simulation.Events(), simulation.StartDay(),
+                                    simulation.EndDay(),
+                                    start == std::string::npos
+                                        ? std::string()
+                                        : report.substr(start, report.find('\n', start) - start));
+            model.priceName = options.pricesFile ? *options.pricesFile : std::string("DJIA");
+            model.prices = options.pricesFile
+                               ? SeriesPrices(prices, model.firstDay, model.lastDay)
+                               : IndexPrices(services.Index(), model.firstDay, model.lastDay);
+        } else {
+            model = TransitChartOfReport(report, window.DayNumber(0), window.DayNumber(1));
+            model.priceName = "DJIA";
+            model.prices = IndexPrices(services.Index(), model.firstDay, model.lastDay);
+        }
+        if (!WriteChartImage(model, options.chartFile, options.chartWidth, options.chartHeight,
+                             messages)) {
+            return kReportRefused;
+        }
+        return kReportDone;
+    }
     if (options.box) {
         const std::string box = ui.Text("txbOutput");
         empty = box.empty();

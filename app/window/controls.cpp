@@ -89,6 +89,8 @@ std::vector<ControlInfo> BuildTable() {
     add("txbOutput", K::OutputBox, "", Px(8, 285, 829, 200));
     add(Ctl("cmdFile", 0), K::Button, "Write output to file", Px(8, 495, 150, 26));
     add("chkOpenOutputFile", K::CheckBox, "Open output file", Px(166, 498, 130, 20));
+    // The chart of the last run, in the free space before "Save state".
+    add("cmdChart", K::Button, "Chart", Px(304, 495, 80, 26));
     add("cmdSaveState", K::Button, "Save state", Px(453, 495, 100, 26));
     add("cmdRestoreState", K::Button, "Restore state", Px(561, 495, 100, 26));
     add("cmdHelp", K::Button, "Help", Px(669, 495, 80, 26));

@@ -90,6 +90,8 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
             ui_.SetEnabled(s.ctl, enabled);
         }
     }
+    // The chart button follows what there is to draw, not the other buttons.
+    ui_.SetEnabled("cmdChart", enabled && chartAvailable_ && chartAvailable_());
     ui_.Repaint(kMainWindow);
 }
 
@@ -207,6 +209,8 @@ void MainWindow::HandleClick(const Ctl& c) {
         if (loaded_ && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
     } else if (n == "cmdFile") {
         WriteOutputToFile();
+    } else if (n == "cmdChart") {
+        if (openChart_ && !busy_) openChart_();
     } else if (n == "cmdSaveState") {
         SaveState();
     } else if (n == "cmdRestoreState") {
@@ -244,10 +248,16 @@ void MainWindow::OnTick() {
     ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
     ui_.SetVisible("chkOpenOutputFile", fileVisible);
     ui_.SetVisible("chkAppendToOutput", hasOutput);
+    ui_.SetEnabled("cmdChart", !busy_ && chartAvailable_ && chartAvailable_());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
     }
+}
+
+void MainWindow::SetChartHandlers(std::function<bool()> available, std::function<void()> open) {
+    chartAvailable_ = std::move(available);
+    openChart_ = std::move(open);
 }
 
 void MainWindow::OnResize() {
@@ -274,7 +284,7 @@ void MainWindow::Layout() {
     ui_.SetGeometry("txbOutput", out);
     const int top = out.Bottom() + 150;
     for (const Ctl& c : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"), Ctl("cmdRestoreState"),
-                         Ctl("cmdSaveState")}) {
+                         Ctl("cmdSaveState"), Ctl("cmdChart")}) {
         Rect r = ui_.Geometry(c);
         r.top = top;
         ui_.SetGeometry(c, r);
@@ -433,6 +443,7 @@ void MainWindow::StartUp() {
     ui_.SetVisible("chkAppendToOutput", false);
     ui_.SetVisible(Ctl("cmdFile", 0), false);
     ui_.SetVisible("chkOpenOutputFile", false);
+    ui_.SetEnabled("cmdChart", false);  // nothing run yet
     {
         Rect w = ui_.Geometry(kMainWindow);
         w.height = minHeight_;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/window/command_handlers.h"
@@ -117,6 +118,11 @@ public:
     // --- State that tests and the screen may read.
     bool Loaded() const { return loaded_; }
     bool Busy() const { return busy_; }
+
+    // The "Chart" button: `available` tells whether the last run left
+    // something to draw (asked on every tick while no command runs), `open`
+    // shows its chart.  Without them the button stays disabled.
+    void SetChartHandlers(std::function<bool()> available, std::function<void()> open);
     bool RecentSave() const { return recentSave_; }
     bool PlutoLoaded() const { return plutoLoaded_; }
     int FixedWidth() const { return fixedWidth_; }
@@ -168,6 +174,8 @@ private:
 
     bool loaded_ = false;
     bool busy_ = false;
+    std::function<bool()> chartAvailable_;
+    std::function<void()> openChart_;
     bool restoring_ = false;
     bool resizing_ = false;
     bool ending_ = false;

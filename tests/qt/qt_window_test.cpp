@@ -25,6 +25,10 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/qt/qt_popup.h"
+#ifdef VLT_HAVE_CHARTS
+#include "app/qt/chart_link.h"
+#include "app/qt/chart_window.h"
+#endif
 #include "app/qt/qt_screen.h"
 #include "app/qt/qt_viewer.h"
 #include "app/support/settings_store.h"
@@ -369,6 +373,70 @@ TEST_F(QtWindowTest, PictureOfAWindowThatRanACommand) {
               QColor(252, 253, 120).rgb() & 0xFFFFFF);
     image.save(QString(VLT_BIN_DIR) + "/vlt1056-window.png");
 }
+
+#ifdef VLT_HAVE_CHARTS
+// The "Chart" button of the real window: disabled before a run, the chart
+// window made on its first click only, and the chart of the last run in it:
+// Mars and Jupiter from 2007 to 2014 over the DJIA, then the simulation of
+// Earth and Mars.  The pictures of the chart window are left in the program
+// folder (docs/ shows them).
+TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    ChartLink link(p.window, p.commands, p.services);
+    p.Start();
+    p.window.OnTick();
+    QPushButton* chart = p.Find<QPushButton>("cmdChart");
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->text(), "Chart");
+    EXPECT_FALSE(chart->isEnabled());
+    EXPECT_EQ(link.Window(), nullptr);
+
+    const auto setDate = [&p](int date, const char* y, const char* m, const char* d) {
+        for (const auto& [box, text] : {std::pair{"txbYear", y}, {"txbMonth", m}, {"txbDay", d}}) {
+            QLineEdit* edit = p.Find<QLineEdit>(Ctl(box, date));
+            edit->setText(text);
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(edit, &leave);
+        }
+    };
+    setDate(0, "2007", "1", "3");
+    setDate(1, "2014", "12", "31");
+    p.Find<QComboBox>(Ctl("cboTimezone", 0))->setCurrentIndex(24);
+    p.Find<QPushButton>("cmdStart")->click();
+    p.window.OnTick();
+    ASSERT_TRUE(chart->isEnabled());
+    chart->click();
+    ChartWindow* w = link.Window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    const ChartModel& transits = w->View()->Model();
+    EXPECT_EQ(transits.kind, ChartModel::Kind::Transits);
+    EXPECT_EQ(transits.lanes.size(), 7u);
+    EXPECT_EQ(ChartDateText(transits.firstDay), "2007-01-03");
+    EXPECT_EQ(ChartDateText(transits.lastDay), "2014-12-31");
+    EXPECT_GT(transits.prices.size(), 2000u);  // the index's trading days
+    w->resize(1200, 700);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-mars-jupiter.png"));
+
+    p.Find<QRadioButton>("optHeliocentric")->click();
+    p.Find<QComboBox>(Ctl("cboPlanet", 0))->setCurrentIndex(0);  // Earth
+    p.Find<QComboBox>(Ctl("cboPlanet", 1))->setCurrentIndex(2);  // Mars
+    p.Find<QPushButton>("cmdSimulateInvestment")->click();
+    p.window.OnTick();
+    ASSERT_TRUE(chart->isEnabled());
+    chart->click();
+    EXPECT_EQ(link.Window(), w);  // the same window, made once
+    const ChartModel& simulation = w->View()->Model();
+    EXPECT_EQ(simulation.kind, ChartModel::Kind::Simulation);
+    EXPECT_EQ(simulation.curves.size(), 7u);
+    EXPECT_FALSE(simulation.trades.empty());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-earth-mars-simulation.png"));
+}
+#endif
 
 }  // namespace
 }  // namespace vlt

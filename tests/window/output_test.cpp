@@ -165,3 +165,40 @@ TEST_F(OutputTest, OutputCheckBoxesMoveTheFocusOnlyOnceLoaded) {
 
 }  // namespace
 }  // namespace vlt::testing
+
+namespace vlt::testing {
+namespace {
+
+// The "Chart" button: disabled until the last run left something to draw,
+// opening the chart on a click, kept in the bottom row when the window is
+// resized, and out of the way of the row's other controls.
+TEST_F(OutputTest, ChartButtonFollowsWhatThereIsToDraw) {
+    bool drawable = false;
+    int opened = 0;
+    window.SetChartHandlers([&drawable] { return drawable; }, [&opened] { ++opened; });
+    ui.Tick();
+    EXPECT_FALSE(ui.Enabled("cmdChart"));
+    EXPECT_EQ(ui.Text("cmdChart"), "Chart");
+
+    drawable = true;
+    ui.Tick();
+    EXPECT_TRUE(ui.Enabled("cmdChart"));
+    ui.Click("cmdChart");
+    EXPECT_EQ(opened, 1);
+
+    drawable = false;
+    ui.Tick();
+    EXPECT_FALSE(ui.Enabled("cmdChart"));
+
+    const Rect chart = ui.Geometry("cmdChart");
+    for (const Ctl& c : {Ctl("chkOpenOutputFile"), Ctl("cmdSaveState"), Ctl("cmdFile", 0)}) {
+        const Rect r = ui.Geometry(c);
+        EXPECT_TRUE(chart.left >= r.left + r.width || r.left >= chart.left + chart.width)
+            << c.ToString();
+    }
+    ui.ResizeWindow(ui.Geometry(kMainWindow).width, ui.Geometry(kMainWindow).height + 3000);
+    EXPECT_EQ(ui.Geometry("cmdChart").top, ui.Geometry(Ctl("cmdFile", 0)).top);
+}
+
+}  // namespace
+}  // namespace vlt::testing

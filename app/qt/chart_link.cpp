@@ -1,0 +1,43 @@
+#include "app/qt/chart_link.h"
+
+#include "app/qt/chart_window.h"
+#include "app/window/main_window.h"
+#include "app/window/program_commands.h"
+#include "app/window/program_services.h"
+
+namespace vlt {
+
+ChartLink::ChartLink(MainWindow& window, const ProgramCommands& commands,
+                     const ProgramServices& services)
+    : window_(window), commands_(commands), services_(services) {
+    window_.SetChartHandlers([this] { return !Current().Empty(); },
+                             [this] {
+                                 if (!chartWindow_) chartWindow_ = std::make_unique<ChartWindow>();
+                                 chartWindow_->Show(Current());
+                             });
+}
+
+ChartLink::~ChartLink() { window_.SetChartHandlers(nullptr, nullptr); }
+
+const ChartModel& ChartLink::Current() {
+    const std::size_t size = window_.OutputText().size();
+    const std::size_t events = commands_.Simulation().Events().size();
+    const std::int32_t first = window_.DayNumber(0), last = window_.DayNumber(1);
+    // The simulation's outcome is set only as its click returns, after the
+    // window has re-enabled its buttons.
+    const int outcome = static_cast<int>(commands_.Simulation().LastOutcome());
+    if (!valid_ || size != outputSize_ || events != events_ || first != first_ || last != last_ ||
+        outcome != outcome_) {
+        model_ = ChartOfLastRun(window_.OutputText(), commands_.Simulation(), services_.Index(),
+                                first, last);
+        outputSize_ = size;
+        events_ = events;
+        first_ = first;
+        last_ = last;
+        outcome_ = outcome;
+        valid_ = true;
+    }
+    return model_;
+}
+
+}  // namespace vlt

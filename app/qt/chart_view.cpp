@@ -1,0 +1,428 @@
+#include "app/qt/chart_view.h"
+
+#include <QApplication>
+#include <QCategoryAxis>
+#include <QDateTimeAxis>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QToolTip>
+#include <QValueAxis>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace vlt {
+namespace {
+
+constexpr std::int32_t kJdnOf1970 = 2440588;
+constexpr qint64 kMsPerDay = 86400000;
+
+// One hue per aspect type 1..7, far enough apart to tell the lanes and curves
+// of a show-all series apart.
+const QColor kAspectColours[8] = {QColor(0x60, 0x60, 0x60), QColor(0x1f, 0x5f, 0xbf),
+                                  QColor(0xc0, 0x39, 0x2b), QColor(0x27, 0x8e, 0x3c),
+                                  QColor(0x8e, 0x44, 0xad), QColor(0xd3, 0x7a, 0x00),
+                                  QColor(0x00, 0x8b, 0x8b), QColor(0x9c, 0x64, 0x2a)};
+
+// Bar heights of the three orb levels, as parts of a lane.
+constexpr double kBarHeight[kOrbLevels] = {0.76, 0.52, 0.28};
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Date(std::int32_t day) { return Text(ChartDateText(day)); }
+
+QDateTimeAxis* TimeAxis(QChart* chart) {
+    for (QAbstractAxis* a : chart->axes(Qt::Horizontal)) {
+        if (auto* t = qobject_cast<QDateTimeAxis*>(a)) return t;
+    }
+    return nullptr;
+}
+
+// The transits' bars and minima, drawn between the grid and the price line
+// and laid out again whenever the plot area or the time axis changes.
+class TransitLayer : public QGraphicsObject {
+public:
+    TransitLayer(QChart* chart, const ChartModel& model) : QGraphicsObject(chart), chart_(chart),
+                                                           model_(model) {
+        setZValue(3.5);  // above the grid and axes, below the series
+        connect(chart, &QChart::plotAreaChanged, this, [this] { prepareGeometryChange(); });
+        if (QDateTimeAxis* t = TimeAxis(chart)) {
+            connect(t, &QDateTimeAxis::rangeChanged, this, [this] { update(); });
+        }
+    }
+    QRectF boundingRect() const override { return chart_->plotArea(); }
+    void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+        const ChartLayout l = LayoutOf(chart_, model_);
+        if (l.lanes == 0) return;
+        p->save();
+        p->setClipRect(l.plot);
+        p->setRenderHint(QPainter::Antialiasing, false);
+        p->setPen(Qt::NoPen);
+        const double laneHeight = l.plot.height() / l.lanes;
+        for (int level = 0; level < kOrbLevels; ++level) {
+            for (const ChartInterval& iv : model_.intervals) {
+                if (iv.level != level) continue;
+                const double h = laneHeight * kBarHeight[level];
+                const double x0 = l.XOfDay(iv.startDay);
+                const double x1 = l.XOfDay(iv.endDay + 1);
+                if (x1 < l.plot.left() || x0 > l.plot.right()) continue;
+                p->setBrush(IntervalColour(iv.aspect, level));
+                p->drawRect(QRectF(x0, l.LaneCentre(iv.lane) - h / 2, std::max(1.0, x1 - x0), h));
+            }
+        }
+        p->setRenderHint(QPainter::Antialiasing, true);
+        const double r = std::clamp(laneHeight * 0.12, 3.0, 7.0);
+        for (const ChartMinimum& mn : model_.minima) {
+            const QPointF c(l.XOfDay(mn.day + 0.5), l.LaneCentre(mn.lane));
+            if (c.x() < l.plot.left() || c.x() > l.plot.right()) continue;
+            if (mn.exact && mn.retrograde) {
+                p->setPen(Qt::NoPen);
+                p->setBrush(kRetrogradeMarkerColour);
+                const QPointF tri[3] = {c + QPointF(-r * 1.2, -r), c + QPointF(r * 1.2, -r),
+                                        c + QPointF(0, r * 1.3)};
+                p->drawPolygon(tri, 3);
+            } else if (mn.exact) {
+                p->setPen(Qt::NoPen);
+                p->setBrush(kExactMarkerColour);
+                p->drawEllipse(c, r, r);
+            } else {
+                p->setPen(QPen(kApproximateMarkerColour, 2));
+                p->setBrush(Qt::white);
+                p->drawEllipse(c, r, r);
+            }
+        }
+        p->restore();
+    }
+
+private:
+    QChart* chart_;
+    const ChartModel& model_;
+};
+
+QLineSeries* PriceLine(const ChartModel& model) {
+    auto* s = new QLineSeries;
+    s->setName(Text(model.priceName));
+    s->setPen(QPen(QColor(0x50, 0x50, 0x50), 1.2));
+    for (const ChartPoint& p : model.prices) {
+        s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
+    }
+    return s;
+}
+
+void HideLegendOf(QChart* chart, QAbstractSeries* s) {
+    for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
+}
+
+}  // namespace
+
+qint64 ChartMilliseconds(std::int32_t day) {
+    return static_cast<qint64>(day - kJdnOf1970) * kMsPerDay;
+}
+
+QColor IntervalColour(int aspect, int level) {
+    const QColor base = kAspectColours[aspect >= 1 && aspect <= 7 ? aspect : 0];
+    // Outer palest, inner the full colour: the aspect's colour mixed with
+    // white.
+    static const double kWhite[kOrbLevels] = {0.68, 0.38, 0.0};
+    const double w = kWhite[std::clamp(level, 0, kOrbLevels - 1)];
+    const auto mix = [w](int c) { return static_cast<int>(std::lround(c + (255 - c) * w)); };
+    return QColor(mix(base.red()), mix(base.green()), mix(base.blue()));
+}
+
+QColor EquityColour(int aspect) { return kAspectColours[aspect >= 1 && aspect <= 7 ? aspect : 0]; }
+
+double ChartLayout::XOfDay(double day) const {
+    if (lastMs <= firstMs) return plot.left();
+    const double ms = (day - kJdnOf1970) * static_cast<double>(kMsPerDay);
+    return plot.left() + (ms - static_cast<double>(firstMs)) / static_cast<double>(lastMs - firstMs) *
+                             plot.width();
+}
+
+double ChartLayout::LaneCentre(int lane) const {
+    if (lanes == 0) return plot.center().y();
+    return plot.top() + (lane + 0.5) * plot.height() / lanes;
+}
+
+ChartLayout LayoutOf(QChart* chart, const ChartModel& model) {
+    ChartLayout l;
+    l.plot = chart->plotArea();
+    if (QDateTimeAxis* t = TimeAxis(chart)) {
+        l.firstMs = t->min().toMSecsSinceEpoch();
+        l.lastMs = t->max().toMSecsSinceEpoch();
+    }
+    l.lanes = model.kind == ChartModel::Kind::Transits ? static_cast<int>(model.lanes.size()) : 0;
+    return l;
+}
+
+QChart* BuildChart(const ChartModel& model) {
+    auto* chart = new QChart;
+    chart->setTitle(Text(model.title));
+    chart->setMargins(QMargins(6, 6, 6, 6));
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+
+    auto* time = new QDateTimeAxis;
+    time->setFormat("yyyy-MM-dd");
+    time->setTitleText("Date");
+    time->setTickCount(7);
+    time->setRange(QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.firstDay), Qt::UTC),
+                   QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.lastDay + 1), Qt::UTC));
+    chart->addAxis(time, Qt::AlignBottom);
+
+    QValueAxis* priceAxis = nullptr;
+    if (!model.prices.empty()) {
+        QLineSeries* prices = PriceLine(model);
+        chart->addSeries(prices);
+        priceAxis = new QValueAxis;
+        priceAxis->setTitleText(Text(model.priceName));
+        priceAxis->setLabelFormat("%.0f");
+        chart->addAxis(priceAxis, Qt::AlignRight);
+        prices->attachAxis(time);
+        prices->attachAxis(priceAxis);
+        const auto [lo, hi] = std::minmax_element(
+            model.prices.begin(), model.prices.end(),
+            [](const ChartPoint& a, const ChartPoint& b) { return a.value < b.value; });
+        const double pad = (hi->value - lo->value) * 0.05 + 1e-9;
+        priceAxis->setRange(lo->value - pad, hi->value + pad);
+    }
+
+    if (model.kind == ChartModel::Kind::Transits) {
+        auto* lanes = new QCategoryAxis;
+        lanes->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+        lanes->setStartValue(0);
+        for (std::size_t i = 0; i < model.lanes.size(); ++i) {
+            lanes->append(Text(model.lanes[i].label), static_cast<double>(i + 1));
+        }
+        // A hair beyond the lanes at both ends: the axis drops a category
+        // label that ends exactly on the range's edge in some layouts.
+        lanes->setRange(-1e-6, std::max<double>(1, static_cast<double>(model.lanes.size())) + 1e-6);
+        lanes->setReverse(true);  // the first lane at the top
+        lanes->setGridLineVisible(true);
+        chart->addAxis(lanes, Qt::AlignLeft);
+        // The lanes' axis needs a series to show; this one draws nothing.
+        auto* anchor = new QLineSeries;
+        anchor->setPen(Qt::NoPen);
+        anchor->append(static_cast<double>(ChartMilliseconds(model.firstDay)), 0);
+        chart->addSeries(anchor);
+        anchor->attachAxis(time);
+        anchor->attachAxis(lanes);
+        HideLegendOf(chart, anchor);
+        new TransitLayer(chart, model);
+        chart->legend()->setVisible(!model.prices.empty());
+    } else {
+        auto* gain = new QValueAxis;
+        gain->setTitleText("Gain ($)");
+        gain->setLabelFormat("%.0f");
+        chart->addAxis(gain, Qt::AlignLeft);
+        double lo = 0, hi = 0;
+        for (const EquityCurve& c : model.curves) {
+            auto* s = new QLineSeries;
+            s->setName(ChartAspectName(c.aspect));
+            s->setPen(QPen(EquityColour(c.aspect), 2));
+            for (const ChartPoint& p : c.points) {
+                s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
+                lo = std::min(lo, p.value);
+                hi = std::max(hi, p.value);
+            }
+            chart->addSeries(s);
+            s->attachAxis(time);
+            s->attachAxis(gain);
+            for (bool opens : {true, false}) {
+                auto* marks = new QScatterSeries;
+                marks->setMarkerShape(opens ? QScatterSeries::MarkerShapeCircle
+                                            : QScatterSeries::MarkerShapeRectangle);
+                marks->setMarkerSize(opens ? 7 : 6);
+                marks->setColor(opens ? Qt::white : EquityColour(c.aspect));
+                marks->setBorderColor(EquityColour(c.aspect));
+                for (const TradeMark& t : model.trades) {
+                    if (t.aspect == c.aspect && t.opens == opens) {
+                        marks->append(static_cast<double>(ChartMilliseconds(t.day)), t.gain);
+                    }
+                }
+                chart->addSeries(marks);
+                marks->attachAxis(time);
+                marks->attachAxis(gain);
+                HideLegendOf(chart, marks);
+            }
+        }
+        const double pad = (hi - lo) * 0.05 + 1;
+        gain->setRange(lo - pad, hi + pad);
+        chart->legend()->setAlignment(Qt::AlignBottom);
+    }
+    return chart;
+}
+
+bool SaveChartImage(QChart* chart, const QString& path, int width, int height,
+                    std::string& error) {
+    QGraphicsScene scene;
+    scene.addItem(chart);
+    chart->resize(width, height);
+    chart->setPos(0, 0);
+    scene.setSceneRect(0, 0, width, height);
+    // Lay the chart out at this size before anything is drawn.
+    QApplication::processEvents();
+    bool ok = false;
+    if (path.endsWith(".svg", Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setTitle(chart->title());
+        QPainter p;
+        ok = p.begin(&svg);
+        if (ok) {
+            scene.render(&p, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+            ok = p.end();
+        }
+        ok = ok && QFileInfo(path).exists();
+    } else if (path.endsWith(".png", Qt::CaseInsensitive)) {
+        QImage image(width, height, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        scene.render(&p, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
+        p.end();
+        ok = image.save(path, "PNG");
+    } else {
+        scene.removeItem(chart);
+        error = "the image file must end in .png or .svg: " + path.toStdString();
+        return false;
+    }
+    scene.removeItem(chart);
+    if (!ok) error = "cannot write the image file " + path.toStdString();
+    return ok;
+}
+
+bool SaveChartImage(const ChartModel& model, const QString& path, int width, int height,
+                    std::string& error, ChartLayout* layout) {
+    QChart* chart = BuildChart(model);
+    const bool ok = SaveChartImage(chart, path, width, height, error);
+    if (layout != nullptr) *layout = LayoutOf(chart, model);
+    delete chart;
+    return ok;
+}
+
+// ------------------------------------------------------------------ the view
+
+ChartView::ChartView(QWidget* parent) : QChartView(parent) {
+    setRenderHint(QPainter::Antialiasing);
+    setMouseTracking(true);
+    setRubberBand(QChartView::NoRubberBand);
+}
+
+void ChartView::SetModel(const ChartModel& model) {
+    model_ = model;
+    QChart* old = chart();
+    setChart(BuildChart(model_));
+    if (old != nullptr && old != chart()) delete old;
+}
+
+QString ChartView::HoverText(const QPointF& pos) const {
+    QChart* c = chart();
+    if (c == nullptr) return {};
+    const ChartLayout l = LayoutOf(c, model_);
+    const QPointF at = c->mapFromScene(mapToScene(pos.toPoint()));
+    if (!l.plot.contains(at) || l.lastMs <= l.firstMs) return {};
+    const double ms = l.firstMs + (at.x() - l.plot.left()) / l.plot.width() * (l.lastMs - l.firstMs);
+    const std::int32_t day =
+        static_cast<std::int32_t>(std::floor(ms / static_cast<double>(kMsPerDay))) + kJdnOf1970;
+    QString text = Date(day);
+    if (model_.kind == ChartModel::Kind::Transits && l.lanes > 0) {
+        const double laneHeight = l.plot.height() / l.lanes;
+        const int lane = static_cast<int>((at.y() - l.plot.top()) / laneHeight);
+        // The innermost bar under the cursor (its height tells the level),
+        // and a minimum within a few pixels of it.
+        const double offset = std::abs(at.y() - l.LaneCentre(lane)) / laneHeight;
+        const ChartInterval* best = nullptr;
+        for (const ChartInterval& iv : model_.intervals) {
+            if (iv.lane == lane && iv.startDay <= day && day <= iv.endDay &&
+                offset <= kBarHeight[iv.level] / 2 && (best == nullptr || iv.level > best->level)) {
+                best = &iv;
+            }
+        }
+        if (best == nullptr) return text;
+        text = QString("%1 %2 (%3°): %4%5 to %6%7")
+                   .arg(Text(best->pair), ChartAspectName(best->aspect))
+                   .arg(best->orb)
+                   .arg(best->openStart ? "before " : "", Date(best->startDay),
+                        best->openEnd ? "after " : "", Date(best->endDay));
+        const double dayWidth = l.plot.width() * kMsPerDay / static_cast<double>(l.lastMs - l.firstMs);
+        const int near = std::max(1, static_cast<int>(6 / std::max(dayWidth, 1e-9)));
+        for (const ChartMinimum& mn : model_.minima) {
+            if (mn.lane == lane && std::abs(mn.day - day) <= near) {
+                text += QString("\nMinimum %1%2 %3").arg(Date(mn.day), mn.retrograde ? " r" : "",
+                                                          Text(mn.exact ? mn.time : mn.distance));
+            }
+        }
+    } else if (model_.kind == ChartModel::Kind::Simulation) {
+        for (const EquityCurve& curve : model_.curves) {
+            double value = 0;
+            for (const ChartPoint& p : curve.points) {
+                if (p.day <= day) value = p.value;
+            }
+            text += QString("\n%1: $%2").arg(ChartAspectName(curve.aspect)).arg(value, 0, 'f', 2);
+        }
+    }
+    return text;
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    QDateTimeAxis* t = chart() != nullptr ? TimeAxis(chart()) : nullptr;
+    if (t == nullptr) return;
+    const ChartLayout l = LayoutOf(chart(), model_);
+    const QPointF at = chart()->mapFromScene(mapToScene(event->position().toPoint()));
+    const double share = std::clamp((at.x() - l.plot.left()) / l.plot.width(), 0.0, 1.0);
+    const double factor = std::pow(0.85, event->angleDelta().y() / 120.0);
+    const double span = static_cast<double>(l.lastMs - l.firstMs);
+    // Zoom about the date under the cursor, never closer than a week nor
+    // farther out than the whole period.
+    const double full = static_cast<double>(ChartMilliseconds(model_.lastDay + 1) -
+                                            ChartMilliseconds(model_.firstDay));
+    const double newSpan = std::clamp(span * factor, 7.0 * kMsPerDay, full);
+    const double centre = l.firstMs + share * span;
+    double lo = centre - share * newSpan;
+    lo = std::clamp(lo, static_cast<double>(ChartMilliseconds(model_.firstDay)),
+                    static_cast<double>(ChartMilliseconds(model_.lastDay + 1)) - newSpan);
+    t->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lo), Qt::UTC),
+                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lo + newSpan), Qt::UTC));
+    event->accept();
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = true;
+        lastPos_ = event->position();
+        setCursor(Qt::ClosedHandCursor);
+    }
+    event->accept();
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && chart() != nullptr) {
+        chart()->scroll(lastPos_.x() - event->position().x(), 0);
+        lastPos_ = event->position();
+    } else {
+        const QString text = HoverText(event->position());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(event->globalPosition().toPoint(), text, this);
+        }
+    }
+    event->accept();
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    unsetCursor();
+    event->accept();
+}
+
+}  // namespace vlt

@@ -1,0 +1,80 @@
+#pragma once
+// The chart of a finished run drawn with Qt Charts: the same picture in the
+// chart window, in the window's "Save image…" and in vlt-report's image
+// files.
+//
+// Transit runs: one lane per aspect type (per planet pair in a show-all
+// series), each transit's outer, middle and inner orb interval as nested bars
+// in three shades of the aspect's colour, a marker at each minimum (exact: a
+// dot; exact with the first planet retrograde: a triangle; not exact: a ring),
+// the price line on the right-hand axis where the period has prices.
+// Simulations: each aspect type's accumulated gain, with markers where
+// investments open and close, over the price line.
+
+#include <QChart>
+#include <QChartView>
+#include <QColor>
+#include <string>
+
+#include "app/chart/chart_model.h"
+
+namespace vlt {
+
+// The milliseconds since 1970 of a day's midnight (UTC), the time axis's unit.
+qint64 ChartMilliseconds(std::int32_t day);
+
+// The fill colours of an aspect type's orb intervals, outer to inner, and of
+// the minimum markers.
+QColor IntervalColour(int aspect, int level);
+QColor EquityColour(int aspect);
+inline const QColor kExactMarkerColour{0x1a, 0x1a, 0x1a};
+inline const QColor kRetrogradeMarkerColour{0xb0, 0x14, 0x2c};
+inline const QColor kApproximateMarkerColour{0x6b, 0x6b, 0x6b};
+
+// A chart of the model; the caller owns it.
+QChart* BuildChart(const ChartModel& model);
+
+// Where a chart laid out at some size puts its days and lanes, in its own
+// pixels.
+struct ChartLayout {
+    QRectF plot;
+    qint64 firstMs = 0;  // the time axis's range
+    qint64 lastMs = 0;
+    int lanes = 0;
+    double XOfDay(double day) const;
+    double LaneCentre(int lane) const;
+};
+ChartLayout LayoutOf(QChart* chart, const ChartModel& model);
+
+// Writes the chart as PNG or SVG (by the name's ending) at width x height
+// pixels.  Needs a QApplication.  False with a one-line error when the file
+// cannot be written.
+bool SaveChartImage(const ChartModel& model, const QString& path, int width, int height,
+                    std::string& error, ChartLayout* layout = nullptr);
+bool SaveChartImage(QChart* chart, const QString& path, int width, int height,
+                    std::string& error);
+
+// The chart widget: hover shows dates and aspect, the wheel zooms the time
+// axis about the cursor, dragging pans it.
+class ChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+    void SetModel(const ChartModel& model);
+    const ChartModel& Model() const { return model_; }
+    // The text hovering at `pos` shows; empty where nothing is.
+    QString HoverText(const QPointF& pos) const;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    ChartModel model_;
+    bool dragging_ = false;
+    QPointF lastPos_;
+};
+
+}  // namespace vlt
