@@ -183,6 +183,9 @@ double dac_long_lat_rv(double jd, int year, int first_year, int end_year,
     for (int j = 5; j >= 0; --j) v = v * t + g_parsed.coefficients[j][q];
     value[q] = v;
   }
+  // A longitude at or below the error limit would pass for an error code:
+  // only a damaged record's polynomial gives one.
+  if (value[0] <= kErrorLimit) return kErrDamagedRecord;
   if (lat != nullptr) *lat = value[1];
   if (rv != nullptr) *rv = value[2];
   return value[0];

@@ -186,6 +186,21 @@ TEST_F(DataFiles, LongitudeIsReducedIntoTheCircle) {
   }
 }
 
+TEST_F(DataFiles, LongitudeThatWouldPassForACodeIsDamage) {
+  // A longitude polynomial that evaluates to -99 or below would come back as
+  // if it were an error code; such a record is damaged, whatever the value.
+  for (double c0 : {-99.0, -104.0, -104.1, -1000.0}) {
+    RecordValues v = numbered_record(1600, 0);
+    v.longitude = {c0, 0, 0, 0, 0, 0, 0};
+    planets_test::write_file(folder_.path() / "uranus.dac", planets_test::record_text(v));
+    double rv = -1.0;
+    EXPECT_EQ(pvlt::hc_long_lat_rv_planet(7, v.t0, 1600, nullptr, &rv), PLANETS_VLT_ERR_RECORD)
+        << c0;
+    EXPECT_EQ(rv, -1.0) << c0;
+    EXPECT_EQ(gc_app_long_rv_planet(7, v.t0, 1600, &rv), PLANETS_VLT_ERR_RECORD) << c0;
+  }
+}
+
 // Field texts as they may stand in a record, and the value each reads as;
 // a field that is not wholly a finite number makes the record damaged.
 struct FieldCase {
