@@ -13,26 +13,14 @@
 
 #include "app/report/report_options.h"
 #include "app/support/settings_store.h"
-#include "tests/report/run_program.h"
+#include "tests/report/report_fixture.h"
 
 namespace vlt::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ReportProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
-        if (fs::exists(index)) fs::copy_file(index, folder_ / "DJIA_data.txt");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    ProgramRun Run(const std::vector<std::string>& args) {
-        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
-    }
-    fs::path folder_;
-};
+class ReportProgram : public ReportFolderTest {};
 
 struct BadInput {
     std::vector<std::string> args;

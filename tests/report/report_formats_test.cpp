@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/report/report_formats.h"
-#include "tests/report/run_program.h"
+#include "tests/report/report_fixture.h"
 
 namespace vlt::testing {
 namespace {
@@ -22,20 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-class FormatsProgram : public ::testing::Test {
+class FormatsProgram : public ReportFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
-        ASSERT_TRUE(fs::exists(index)) << "the build puts the index file beside the program";
-        fs::copy_file(index, folder_ / "DJIA_data.txt");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
     ProgramRun Run(std::vector<std::string> args, const std::string& format = "") {
         if (!format.empty()) args.insert(args.end(), {"--format", format});
-        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
+        return ReportFolderTest::Run(args);
     }
-    fs::path folder_;
 };
 
 // RFC 4180: records end with CR LF; a field in double quotes may hold

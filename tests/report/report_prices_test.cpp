@@ -16,29 +16,14 @@
 #include <vector>
 
 #include "app/support/date_processing.h"
-#include "tests/report/run_program.h"
+#include "tests/report/report_fixture.h"
 
 namespace vlt::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PricesProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
-        if (fs::exists(index)) fs::copy_file(index, folder_ / "DJIA_data.txt");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    ProgramRun Run(const std::vector<std::string>& args) {
-        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
-    }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-    }
-    fs::path folder_;
-};
+class PricesProgram : public ReportFolderTest {};
 
 // A CSV series with a value on every calendar day from `first` to `last`
 // (day numbers): `before` up to the day before `change`, `after` from it on.

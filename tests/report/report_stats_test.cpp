@@ -12,27 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/report/run_program.h"
+#include "tests/report/report_fixture.h"
 
 namespace vlt::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class StatsProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = FreshTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        const fs::path index = fs::path(VLT_BIN_DIR) / "DJIA_data.txt";
-        ASSERT_TRUE(fs::exists(index)) << "the build puts the index file beside the program";
-        fs::copy_file(index, folder_ / "DJIA_data.txt");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    ProgramRun Run(const std::vector<std::string>& args) {
-        return RunProgram(VLT_REPORT_PROGRAM, args, folder_);
-    }
-    fs::path folder_;
-};
+class StatsProgram : public ReportFolderTest {};
 
 // Days since an epoch, counted here without the product's date code.
 long DayCount(const std::string& date) {
