@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/qt/chart_render_module.h"
+#include "app/chart/chart_render_entry.h"
 #include "app/qt/chart_view.h"
 
 extern "C" int vlt_render_chart(const vlt::ChartModel* model, const char* path, int width,

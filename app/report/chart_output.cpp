@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "app/qt/chart_render_module.h"
+#include "app/chart/chart_render_entry.h"
 
 namespace vlt {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// The entry of the chart renderer module (libvlt_chart_render.so), loaded by
+// The entry of the chart renderer module (libvlt_chart_render.so, built in
+// app/qt because it draws with Qt Charts), loaded by
 // vlt-report's chart command.  Both sides are built together, so the model
 // passes as it is.  Returns 0 when the image was written; otherwise fills
 // `error` with one line.
