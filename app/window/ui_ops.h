@@ -12,6 +12,18 @@
 
 namespace vlt {
 
+struct Ctl;
+
+// A control's name as a typed constant (`ctl::cmdStart`, see control_names.h):
+// `count` controls share it, with indices 0 .. count - 1.
+struct ControlName {
+    const char* text;
+    int count = 1;
+
+    Ctl operator[](int index) const;
+    friend bool operator==(const std::string& name, const ControlName& n) { return name == n.text; }
+};
+
 // Names one control: its name and its index within a control array (0 for a
 // control that is not part of an array).
 struct Ctl {
@@ -19,6 +31,7 @@ struct Ctl {
     int index = 0;
 
     Ctl() = default;
+    Ctl(const ControlName& n, int i = 0) : name(n.text), index(i) {}  // NOLINT: reads as a name
     Ctl(const char* n, int i = 0) : name(n), index(i) {}  // NOLINT: literal names read naturally
     Ctl(std::string n, int i = 0) : name(std::move(n)), index(i) {}
 
@@ -26,6 +39,8 @@ struct Ctl {
     bool operator==(const Ctl&) const = default;
     std::string ToString() const { return name + "(" + std::to_string(index) + ")"; }
 };
+
+inline Ctl ControlName::operator[](int index) const { return Ctl(*this, index); }
 
 // Geometry in twips.  Control positions are measured from the top-left corner
 // of the window's client area; the window's own position is on the screen.
