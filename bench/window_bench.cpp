@@ -20,6 +20,7 @@
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
+#include "app/window/control_names.h"
 
 namespace {
 
@@ -119,18 +120,18 @@ void BM_FirstChartOpening(benchmark::State& state) {
     window.LoadPlutoTables();
     const char* const dates[2][3] = {{"2007", "1", "3"}, {"2014", "12", "31"}};
     for (int date = 0; date < 2; ++date) {
-        const char* const boxes[3] = {"txbYear", "txbMonth", "txbDay"};
+        const vlt::ControlName boxes[3] = {vlt::ctl::txbYear, vlt::ctl::txbMonth, vlt::ctl::txbDay};
         for (int k = 0; k < 3; ++k) {
             screen.SetText(vlt::Ctl(boxes[k], date), dates[date][k]);
             window.OnLostFocus(vlt::Ctl(boxes[k], date));
         }
     }
     window.SelectTimezone(24);
-    window.OnClick(vlt::Ctl("cmdStart"));
+    window.OnClick(vlt::Ctl(vlt::ctl::cmdStart));
     for (auto _ : state) {
         vlt::ChartLink chart(window, commands, services);
         const auto t0 = std::chrono::steady_clock::now();
-        window.OnClick(vlt::Ctl("cmdChart"));
+        window.OnClick(vlt::Ctl(vlt::ctl::cmdChart));
         QCoreApplication::processEvents();
         const auto t1 = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());

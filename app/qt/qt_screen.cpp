@@ -43,7 +43,7 @@ QString ToScreen(const std::string& s) {
 }  // namespace
 
 QtScreen::QtScreen() : QWidget(nullptr) {
-    setObjectName(kMainWindow);
+    setObjectName(ctl::frmMain.text);
     Build();
     popup_ = std::make_unique<QtPopUp>(
         this, [this](int t) { return TwipsToPixels(t); }, [this](int p) { return PixelsToTwips(p); });

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "app/window/control_names.h"
 #include "app/window/ui_ops.h"
 
 class QTimer;
@@ -83,7 +84,7 @@ protected:
 
 private:
     void Build();
-    bool IsMain(const Ctl& c) const { return c.name == kMainWindow; }
+    bool IsMain(const Ctl& c) const { return c.name == ctl::frmMain; }
 
     std::map<Ctl, QWidget*> widgets_;
     std::map<QObject*, Ctl> names_;

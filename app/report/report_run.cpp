@@ -18,6 +18,7 @@
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {
@@ -42,35 +43,35 @@ public:
     InputSetter(HeadlessUi& ui, MainWindow& window) : ui_(ui), window_(window) {}
 
     void Apply(const ReportOptions& o) {
-        if (o.northAmericanLabels) Check(Ctl("chkDisplayNATZabbr"), 1);
+        if (o.northAmericanLabels) Check(Ctl(ctl::chkDisplayNATZabbr), 1);
         const bool helio = o.heliocentric || o.command == ReportCommand::Simulate;
-        if (helio) Do(ui_.Click("optHeliocentric"), "optHeliocentric");
+        if (helio) Do(ui_.Click(ctl::optHeliocentric), ctl::optHeliocentric.text);
         if (o.firstPlanetIndex) {
             if (*o.firstPlanetIndex < 0) {
                 // Pluto as first planet: no entry of the first list selected,
                 // as the window's show-all series leaves it.
                 window_.SelectPlanet(0, -1);
             } else {
-                Choose(Ctl("cboPlanet", 0), *o.firstPlanetIndex);
+                Choose(Ctl(ctl::cboPlanet, 0), *o.firstPlanetIndex);
             }
         }
-        if (o.secondPlanetIndex) Choose(Ctl("cboPlanet", 1), *o.secondPlanetIndex);
+        if (o.secondPlanetIndex) Choose(Ctl(ctl::cboPlanet, 1), *o.secondPlanetIndex);
         if (o.aspects) {
             for (int pass = 1; pass >= 0; --pass) {
                 for (int b = 0; b < 7; ++b) {
                     const int want = (*o.aspects)[static_cast<std::size_t>(b)] ? 1 : 0;
-                    if (want == pass) Check(Ctl("chkAspectType", b), want);
+                    if (want == pass) Check(Ctl(ctl::chkAspectType, b), want);
                 }
             }
         }
         if (o.orbs) SetOrbs(*o.orbs);
         if (o.start) SetDate(0, *o.start);
         if (o.end) SetDate(1, *o.end);
-        if (o.timezoneIndex) Choose(Ctl("cboTimezone", 0), *o.timezoneIndex);
-        if (o.searchAspect) Choose("cboSearchAspect", *o.searchAspect - 1);
-        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
-        if (o.searchFrom) Choose("cboSearchWhen", *o.searchFrom);
-        if (o.includeTransitDetails) Check(Ctl("chkIncludeTransitDetails"), 1);
+        if (o.timezoneIndex) Choose(Ctl(ctl::cboTimezone, 0), *o.timezoneIndex);
+        if (o.searchAspect) Choose(ctl::cboSearchAspect, *o.searchAspect - 1);
+        if (o.searchOrb) Choose(Ctl(ctl::cboOrbs, 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
+        if (o.searchFrom) Choose(ctl::cboSearchWhen, *o.searchFrom);
+        if (o.includeTransitDetails) Check(Ctl(ctl::chkIncludeTransitDetails), 1);
     }
 
     bool Ok() const { return failed_.empty(); }
@@ -88,17 +89,17 @@ private:
     void SetOrbs(const std::array<int, 3>& degrees) {
         for (int k = 2; k >= 0; --k) {
             const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index < ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+            if (index < ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
         }
         for (int k = 0; k < 3; ++k) {
             const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index > ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+            if (index > ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
         }
     }
 
     void SetDate(int date, const ReportDate& d) {
-        const std::pair<const char*, int> fields[3] = {
-            {"txbYear", d.year}, {"txbMonth", d.month}, {"txbDay", d.day}};
+        const std::pair<ControlName, int> fields[3] = {
+            {ctl::txbYear, d.year}, {ctl::txbMonth, d.month}, {ctl::txbDay, d.day}};
         for (const auto& [name, number] : fields) {
             const Ctl box(name, date);
             Do(ui_.Type(box, std::to_string(number)) && ui_.Leave(box), box.ToString());
@@ -112,12 +113,12 @@ private:
 
 Ctl CommandButton(const ReportOptions& o) {
     switch (o.command) {
-        case ReportCommand::Tables: return Ctl("cmdStart");
-        case ReportCommand::Search: return Ctl("cmdSearch");
-        case ReportCommand::ShowAll: return Ctl("cmdShowAll", o.showAllItem);
-        case ReportCommand::Simulate: return Ctl("cmdSimulateInvestment");
+        case ReportCommand::Tables: return Ctl(ctl::cmdStart);
+        case ReportCommand::Search: return Ctl(ctl::cmdSearch);
+        case ReportCommand::ShowAll: return Ctl(ctl::cmdShowAll, o.showAllItem);
+        case ReportCommand::Simulate: return Ctl(ctl::cmdSimulateInvestment);
     }
-    return Ctl("cmdStart");
+    return Ctl(ctl::cmdStart);
 }
 
 void WriteText(const ReportOptions& options, const std::string& box, std::ostream& out) {
@@ -221,7 +222,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     // chosen; the window's message then asks for one, and the report says
     // how to give it.
     const bool noZone = !options.timezoneIndex && options.command != ReportCommand::Simulate &&
-                        ui.ListIndex(Ctl("cboTimezone", 0)) <= 0;
+                        ui.ListIndex(Ctl(ctl::cboTimezone, 0)) <= 0;
     const int boxesBeforeClick = ui.BoxesShown();
 
     const Ctl button = CommandButton(options);
@@ -267,7 +268,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
     if (options.chart) {
         std::string report;
         if (options.box) {
-            report = WithLfLineEnds(ui.Text("txbOutput"));
+            report = WithLfLineEnds(ui.Text(ctl::txbOutput));
         } else {
             stream.Finish();
             report = captured.str();
@@ -298,7 +299,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
         return kReportDone;
     }
     if (options.box) {
-        const std::string box = ui.Text("txbOutput");
+        const std::string box = ui.Text(ctl::txbOutput);
         empty = box.empty();
         if (text) {
             WriteText(options, box + statisticsText, out);

@@ -6,6 +6,7 @@
 
 #include "app/positions/request_rules.h"
 #include "app/window/main_window.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {
@@ -53,7 +54,7 @@ std::string MainWindow::LongDateText(const std::string& yearDigits, int64_t mont
 }
 
 void MainWindow::YearLostFocus(int date) {
-    const Ctl year("txbYear", date);
+    const Ctl year(ctl::txbYear, date);
     std::string text = ui_.Text(year);
     const std::size_t firstNonZero = text.find_first_not_of('0');
     text = firstNonZero == std::string::npos ? std::string() : text.substr(firstNonZero);
@@ -67,10 +68,10 @@ void MainWindow::YearLostFocus(int date) {
 }
 
 void MainWindow::UpdateDateDisplay(int date) {
-    const Ctl yearBox("txbYear", date);
-    const Ctl monthBox("txbMonth", date);
-    const Ctl dayBox("txbDay", date);
-    const Ctl label("lblDate", date);
+    const Ctl yearBox(ctl::txbYear, date);
+    const Ctl monthBox(ctl::txbMonth, date);
+    const Ctl dayBox(ctl::txbDay, date);
+    const Ctl label(ctl::lblDate, date);
     const std::string y = DigitsOnly(ui_.Text(yearBox));
     const std::string m = DigitsOnly(ui_.Text(monthBox));
     const std::string d = DigitsOnly(ui_.Text(dayBox));
@@ -114,18 +115,18 @@ bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t d
 void MainWindow::UpdateConstructionPeriodLabel() {
     std::string texts[2];
     for (int i = 0; i < 2; ++i) {
-        const auto value = [&](const char* box) {
+        const auto value = [&](ControlName box) {
             const int64_t v = DigitsValue(DigitsOnly(ui_.Text(Ctl(box, i))));
             return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max()));
         };
-        texts[i] = services_.FormatNumericDate(value("txbYear"), value("txbMonth"), value("txbDay"));
+        texts[i] = services_.FormatNumericDate(value(ctl::txbYear), value(ctl::txbMonth), value(ctl::txbDay));
     }
-    ui_.SetText("lblConstructTransitTables",
+    ui_.SetText(ctl::lblConstructTransitTables,
                 "Construct transit tables for the period " + texts[0] + " to " + texts[1] + " for:");
 }
 
 bool MainWindow::CheckDateFieldsPresent(int date) {
-    const char* const boxes[3] = {"txbYear", "txbMonth", "txbDay"};
+    const ControlName boxes[3] = {ctl::txbYear, ctl::txbMonth, ctl::txbDay};
     const char* const words[3] = {" year.", " month.", " day."};
     for (int k = 0; k < 3; ++k) {
         const Ctl box(boxes[k], date);
@@ -133,7 +134,7 @@ bool MainWindow::CheckDateFieldsPresent(int date) {
         ui_.SetText(box, digits);
         if (digits.empty()) {
             ui_.Show(std::string("Please specify ") + DateName(date) + words[k],
-                     ui_.Text("cmdStart"), MsgButtons::Ok, MsgIcon::None);
+                     ui_.Text(ctl::cmdStart), MsgButtons::Ok, MsgIcon::None);
             return false;
         }
     }
@@ -141,11 +142,11 @@ bool MainWindow::CheckDateFieldsPresent(int date) {
 }
 
 bool MainWindow::ValidateDate(int date) {
-    const Ctl label("lblDate", date);
+    const Ctl label(ctl::lblDate, date);
     ui_.SetText(label, "");
-    const int64_t year = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbYear", date))));
-    const int64_t month = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbMonth", date))));
-    const int64_t day = DigitsValue(DigitsOnly(ui_.Text(Ctl("txbDay", date))));
+    const int64_t year = DigitsValue(DigitsOnly(ui_.Text(Ctl(ctl::txbYear, date))));
+    const int64_t month = DigitsValue(DigitsOnly(ui_.Text(Ctl(ctl::txbMonth, date))));
+    const int64_t day = DigitsValue(DigitsOnly(ui_.Text(Ctl(ctl::txbDay, date))));
     const bool valid = StoreDayNumber(date, year, month, day);
     if (!valid) {
         ui_.SetText(label, "invalid date");
@@ -153,7 +154,7 @@ bool MainWindow::ValidateDate(int date) {
                  MsgButtons::Ok, MsgIcon::Information);
         return false;
     }
-    ui_.SetText(label, LongDateText(DigitsOnly(ui_.Text(Ctl("txbYear", date))), month, day));
+    ui_.SetText(label, LongDateText(DigitsOnly(ui_.Text(Ctl(ctl::txbYear, date))), month, day));
     ui_.Repaint(label);
     return CheckDateSpan(date);
 }
@@ -161,7 +162,7 @@ bool MainWindow::ValidateDate(int date) {
 bool MainWindow::CheckDateSpan(int date) {
     const std::optional<Refusal> refusal =
         vlt::CheckDateSpan(date, dayNumber_[static_cast<std::size_t>(date)]);
-    if (refusal) ShowRefusal(*refusal, ui_, ui_.Text("cmdStart"));
+    if (refusal) ShowRefusal(*refusal, ui_, ui_.Text(ctl::cmdStart));
     return !refusal;
 }
 
@@ -174,9 +175,9 @@ void MainWindow::ShowDateInFields(int date, int32_t dayNumber) {
     int32_t m = 0;
     int32_t d = 0;
     services_.DayNumberToDate(dayNumber, y, m, d);
-    ui_.SetText(Ctl("txbYear", date), std::to_string(y));
-    ui_.SetText(Ctl("txbMonth", date), std::to_string(m));
-    ui_.SetText(Ctl("txbDay", date), std::to_string(d));
+    ui_.SetText(Ctl(ctl::txbYear, date), std::to_string(y));
+    ui_.SetText(Ctl(ctl::txbMonth, date), std::to_string(m));
+    ui_.SetText(Ctl(ctl::txbDay, date), std::to_string(d));
     UpdateDateDisplay(date);
 }
 

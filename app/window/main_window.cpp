@@ -5,6 +5,7 @@
 
 #include "app/window/controls.h"
 #include "app/window/timezones.h"
+#include "app/window/control_names.h"
 
 #ifndef VLT_VERSION
 #define VLT_VERSION "0.0.0"
@@ -24,19 +25,19 @@ bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
 const std::string& WindowOutput::Text() const { return window_.outputText_; }
 void WindowOutput::Append(const std::string& text) { window_.AppendOutput(text); }
 void WindowOutput::Clear() { window_.ClearOutput(); }
-void WindowOutput::MoveCaretToEnd() { window_.ui_.CaretToEnd("txbOutput"); }
-void WindowOutput::Refresh() { window_.ui_.Repaint("txbOutput"); }
+void WindowOutput::MoveCaretToEnd() { window_.ui_.CaretToEnd(ctl::txbOutput); }
+void WindowOutput::Refresh() { window_.ui_.Repaint(ctl::txbOutput); }
 
 void MainWindow::AppendOutput(const std::string& text) {
     if (text.empty()) return;
     outputText_ += text;
-    ui_.AppendText("txbOutput", text);
-    ui_.CaretToEnd("txbOutput");
+    ui_.AppendText(ctl::txbOutput, text);
+    ui_.CaretToEnd(ctl::txbOutput);
 }
 
 void MainWindow::ClearOutput() {
     outputText_.clear();
-    ui_.SetText("txbOutput", "");
+    ui_.SetText(ctl::txbOutput, "");
 }
 
 // ---------------------------------------------------------------- basics
@@ -91,61 +92,61 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
         }
     }
     // The chart button follows what there is to draw, not the other buttons.
-    ui_.SetEnabled("cmdChart", enabled && chartAvailable_ && chartAvailable_());
-    ui_.Repaint(kMainWindow);
+    ui_.SetEnabled(ctl::cmdChart, enabled && chartAvailable_ && chartAvailable_());
+    ui_.Repaint(ctl::frmMain);
 }
 
 void MainWindow::EnterBusyState(bool simulation) {
     SetControlsEnabled(false, false, true, true, false);
-    const Ctl button = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
+    const Ctl button = simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
     ui_.SetText(button, kPauseCaption);
     ui_.SetEnabled(button, true);
-    ui_.SetEnabled("cmdQuit", true);
-    ui_.SetEnabled("txbOutput", true);
+    ui_.SetEnabled(ctl::cmdQuit, true);
+    ui_.SetEnabled(ctl::txbOutput, true);
     busy_ = true;
     progressPercent_ = -1;
 }
 
 void MainWindow::LeaveBusyState() {
     SetControlsEnabled(true, true, true, true, false);
-    ui_.SetText("cmdStart", startCaptionStore_);
+    ui_.SetText(ctl::cmdStart, startCaptionStore_);
     // Everything came back enabled; the simulation stays available only
     // heliocentrically, as the centricity rule says.
     ApplyCentricityEnabling();
     busy_ = false;
     progressPercent_ = -1;
-    ui_.SetText("lblStatus", "");
+    ui_.SetText(ctl::lblStatus, "");
 }
 
 void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
-    const std::string first = ListText(Ctl("cboPlanet", 0));
-    const std::string second = ListText(Ctl("cboPlanet", 1));
+    const std::string first = ListText(Ctl(ctl::cboPlanet, 0));
+    const std::string second = ListText(Ctl(ctl::cboPlanet, 1));
     startCaptionStore_ = first + " and " + second;
-    ui_.SetText("cmdStart", startCaptionStore_);
+    ui_.SetText(ctl::cmdStart, startCaptionStore_);
     if (!constructButtonOnly) {
-        ui_.SetText(Ctl("cmdShowAll", 0), first + " and the other planets.");
-        ui_.SetText(Ctl("cmdShowAll", 1), second + " and the other planets.");
+        ui_.SetText(Ctl(ctl::cmdShowAll, 0), first + " and the other planets.");
+        ui_.SetText(Ctl(ctl::cmdShowAll, 1), second + " and the other planets.");
     }
 }
 
 // ---------------------------------------------------------------- centricity
 
 void MainWindow::ApplyCentricityEnabling() {
-    const bool helio = ui_.Value("optHeliocentric") == 1;
-    ui_.SetEnabled("cmdSimulateInvestment", helio);
-    ui_.SetEnabled("chkIncludeTransitDetails", helio);
+    const bool helio = ui_.Value(ctl::optHeliocentric) == 1;
+    ui_.SetEnabled(ctl::cmdSimulateInvestment, helio);
+    ui_.SetEnabled(ctl::chkIncludeTransitDetails, helio);
 }
 
 void MainWindow::SelectCentricity(bool heliocentric) {
-    ui_.SetValue("optGeocentric", heliocentric ? 0 : 1);
-    ui_.SetValue("optHeliocentric", heliocentric ? 1 : 0);
-    const Ctl first("cboPlanet", 0);
+    ui_.SetValue(ctl::optGeocentric, heliocentric ? 0 : 1);
+    ui_.SetValue(ctl::optHeliocentric, heliocentric ? 1 : 0);
+    const Ctl first(ctl::cboPlanet, 0);
     if (ui_.ListCount(first) > 0) {
         ui_.ListSetItemText(first, 0, heliocentric ? "Earth" : "Sun");
     }
     UpdatePlanetCaptions(false);
-    ui_.SetBold("optGeocentric", !heliocentric);
-    ui_.SetBold("optHeliocentric", heliocentric);
+    ui_.SetBold(ctl::optGeocentric, !heliocentric);
+    ui_.SetBold(ctl::optHeliocentric, heliocentric);
     ApplyCentricityEnabling();
 }
 
@@ -160,75 +161,75 @@ void MainWindow::RunCommand(const Ctl& button) {
         pauseRequested_ = true;
         return;
     }
-    if (button.name == "cmdStart") {
+    if (button.name == ctl::cmdStart) {
         handlers_->Start(*this);
-    } else if (button.name == "cmdSearch") {
+    } else if (button.name == ctl::cmdSearch) {
         handlers_->Search(*this);
-    } else if (button.name == "cmdShowAll") {
+    } else if (button.name == ctl::cmdShowAll) {
         handlers_->ShowAll(*this, button.index);
-    } else if (button.name == "cmdSimulateInvestment") {
+    } else if (button.name == ctl::cmdSimulateInvestment) {
         handlers_->SimulateInvestment(*this);
     }
 }
 
 void MainWindow::HandleClick(const Ctl& c) {
     const std::string& n = c.name;
-    if (n == "cmdStart" || n == "cmdSearch" || n == "cmdShowAll" ||
-        n == "cmdSimulateInvestment") {
+    if (n == ctl::cmdStart || n == ctl::cmdSearch || n == ctl::cmdShowAll ||
+        n == ctl::cmdSimulateInvestment) {
         RunCommand(c);
-    } else if (n == "optGeocentric") {
+    } else if (n == ctl::optGeocentric) {
         SelectCentricity(false);
-    } else if (n == "optHeliocentric") {
+    } else if (n == ctl::optHeliocentric) {
         SelectCentricity(true);
-    } else if (n == "cboPlanet") {
+    } else if (n == ctl::cboPlanet) {
         PlanetListClicked();
-    } else if (n == "chkAspectType") {
+    } else if (n == ctl::chkAspectType) {
         AspectTypeRule();
-    } else if (n == "cmdAll") {
+    } else if (n == ctl::cmdAll) {
         SetAllAspectTypes(1);
-    } else if (n == "cmdClear") {
+    } else if (n == ctl::cmdClear) {
         SetAllAspectTypes(0);
-    } else if (n == "cboOrbs") {
+    } else if (n == ctl::cboOrbs) {
         if (!loaded_ || restoring_) return;
         if (c.index == 3) {
-            ui_.SetFocus("cmdSearch");
+            ui_.SetFocus(ctl::cmdSearch);
         } else {
             ValidateOrbs();  // the click only shows the message
-            ui_.SetFocus("cmdStart");
+            ui_.SetFocus(ctl::cmdStart);
         }
-    } else if (n == "cboSearchAspect" || n == "cboSearchWhen" || n == "chkKeepDates") {
-        ui_.SetFocus("cmdSearch");
-    } else if (n == "cboTimezone") {
-        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "chkDisplayNATZabbr") {
+    } else if (n == ctl::cboSearchAspect || n == ctl::cboSearchWhen || n == ctl::chkKeepDates) {
+        ui_.SetFocus(ctl::cmdSearch);
+    } else if (n == ctl::cboTimezone) {
+        if (ui_.Visible(ctl::cmdStart) && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::chkDisplayNATZabbr) {
         SetUpTimezoneComboBoxes(true);
-        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "chkOpenOutputFile") {
-        if (loaded_) ui_.SetFocus(Ctl("cmdFile", 0));
-    } else if (n == "chkAppendToOutput") {
-        if (loaded_ && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "cmdFile") {
+        if (ui_.Visible(ctl::cmdStart) && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::chkOpenOutputFile) {
+        if (loaded_) ui_.SetFocus(Ctl(ctl::cmdFile, 0));
+    } else if (n == ctl::chkAppendToOutput) {
+        if (loaded_ && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::cmdFile) {
         WriteOutputToFile();
-    } else if (n == "cmdChart") {
+    } else if (n == ctl::cmdChart) {
         if (openChart_ && !busy_) openChart_();
-    } else if (n == "cmdSaveState") {
+    } else if (n == ctl::cmdSaveState) {
         SaveState();
-    } else if (n == "cmdRestoreState") {
+    } else if (n == ctl::cmdRestoreState) {
         RestoreState();
-    } else if (n == "cmdHelp") {
+    } else if (n == ctl::cmdHelp) {
         Help();
-    } else if (n == "cmdQuit") {
+    } else if (n == ctl::cmdQuit) {
         Quit();
     }
 }
 
 void MainWindow::OnLostFocus(const Ctl& c) {
     if (c.index < 0 || c.index > 1) return;
-    if (c.name == "txbYear") {
+    if (c.name == ctl::txbYear) {
         YearLostFocus(c.index);
-    } else if (c.name == "txbMonth" || c.name == "txbDay") {
+    } else if (c.name == ctl::txbMonth || c.name == ctl::txbDay) {
         UpdateDateDisplay(c.index);
-    } else if (c.name == "txbStopDate") {
+    } else if (c.name == ctl::txbStopDate) {
         std::string t = ui_.Text(c);
         const auto notBlank = [](char ch) { return ch != ' ' && ch != '\t'; };
         t.erase(t.begin(), std::find_if(t.begin(), t.end(), notBlank));
@@ -238,17 +239,17 @@ void MainWindow::OnLostFocus(const Ctl& c) {
 }
 
 void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
-    const bool dateBox = c.name == "txbYear" || c.name == "txbMonth" || c.name == "txbDay";
-    if (dateBox && keyCode == 13 && ui_.Enabled("cmdStart")) RunCommand("cmdStart");
+    const bool dateBox = c.name == ctl::txbYear || c.name == ctl::txbMonth || c.name == ctl::txbDay;
+    if (dateBox && keyCode == 13 && ui_.Enabled(ctl::cmdStart)) RunCommand(ctl::cmdStart);
 }
 
 void MainWindow::OnTick() {
     const bool hasOutput = !outputText_.empty();
-    const bool fileVisible = ui_.Text("cmdStart") != kPauseCaption && hasOutput;
-    ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
-    ui_.SetVisible("chkOpenOutputFile", fileVisible);
-    ui_.SetVisible("chkAppendToOutput", hasOutput);
-    ui_.SetEnabled("cmdChart", !busy_ && chartAvailable_ && chartAvailable_());
+    const bool fileVisible = ui_.Text(ctl::cmdStart) != kPauseCaption && hasOutput;
+    ui_.SetVisible(Ctl(ctl::cmdFile, 0), fileVisible);
+    ui_.SetVisible(ctl::chkOpenOutputFile, fileVisible);
+    ui_.SetVisible(ctl::chkAppendToOutput, hasOutput);
+    ui_.SetEnabled(ctl::cmdChart, !busy_ && chartAvailable_ && chartAvailable_());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
@@ -265,73 +266,73 @@ void MainWindow::OnResize() {
     if (ui_.State() == WindowState::Minimised) return;
     resizing_ = true;
     if (ui_.State() != WindowState::Maximised) {
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         const Rect before = w;
         w.width = fixedWidth_;
         if (w.height < minHeight_) w.height = minHeight_;
         const int tallest = static_cast<int>(ui_.ScreenHeight() * 0.95);
         if (w.height > tallest) w.height = tallest;
-        if (!(w == before)) ui_.SetGeometry(kMainWindow, w);
+        if (!(w == before)) ui_.SetGeometry(ctl::frmMain, w);
     }
     Layout();
     resizing_ = false;
 }
 
 void MainWindow::Layout() {
-    const Rect window = ui_.Geometry(kMainWindow);
-    Rect out = ui_.Geometry("txbOutput");
+    const Rect window = ui_.Geometry(ctl::frmMain);
+    Rect out = ui_.Geometry(ctl::txbOutput);
     out.height = std::max(0, window.height - out.top - 1250);
-    ui_.SetGeometry("txbOutput", out);
+    ui_.SetGeometry(ctl::txbOutput, out);
     const int top = out.Bottom() + 150;
-    for (const Ctl& c : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"), Ctl("cmdRestoreState"),
-                         Ctl("cmdSaveState"), Ctl("cmdChart")}) {
+    for (const Ctl& c : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp), Ctl(ctl::cmdRestoreState),
+                         Ctl(ctl::cmdSaveState), Ctl(ctl::cmdChart)}) {
         Rect r = ui_.Geometry(c);
         r.top = top;
         ui_.SetGeometry(c, r);
     }
-    Rect open = ui_.Geometry("chkOpenOutputFile");
+    Rect open = ui_.Geometry(ctl::chkOpenOutputFile);
     open.top = top + 50;
-    ui_.SetGeometry("chkOpenOutputFile", open);
-    Rect status = ui_.Geometry("lblStatus");
+    ui_.SetGeometry(ctl::chkOpenOutputFile, open);
+    Rect status = ui_.Geometry(ctl::lblStatus);
     status.top = top + 525;
-    ui_.SetGeometry("lblStatus", status);
+    ui_.SetGeometry(ctl::lblStatus, status);
 }
 
 bool MainWindow::OnCloseRequest() { return Quit(); }
 
 // ---------------------------------------------------------------- run host
 
-std::string MainWindow::WindowCaption() const { return ui_.Text(kMainWindow); }
-std::string MainWindow::StartCaption() const { return ui_.Text("cmdStart"); }
-void MainWindow::RestoreStartCaption() { ui_.SetText("cmdStart", startCaptionStore_); }
+std::string MainWindow::WindowCaption() const { return ui_.Text(ctl::frmMain); }
+std::string MainWindow::StartCaption() const { return ui_.Text(ctl::cmdStart); }
+void MainWindow::RestoreStartCaption() { ui_.SetText(ctl::cmdStart, startCaptionStore_); }
 void MainWindow::SetSimulateCaption(const std::string& caption) {
-    ui_.SetText("cmdSimulateInvestment", caption);
+    ui_.SetText(ctl::cmdSimulateInvestment, caption);
 }
-bool MainWindow::AppendChecked() const { return ui_.Value("chkAppendToOutput") == 1; }
-void MainWindow::SetAppendChecked(bool checked) { ui_.SetValue("chkAppendToOutput", checked ? 1 : 0); }
-void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible("chkAppendToOutput", visible); }
+bool MainWindow::AppendChecked() const { return ui_.Value(ctl::chkAppendToOutput) == 1; }
+void MainWindow::SetAppendChecked(bool checked) { ui_.SetValue(ctl::chkAppendToOutput, checked ? 1 : 0); }
+void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible(ctl::chkAppendToOutput, visible); }
 
 void MainWindow::ApplyRunGeometry() {
     if (ui_.State() != WindowState::Normal) return;
-    Rect w = ui_.Geometry(kMainWindow);
+    Rect w = ui_.Geometry(ctl::frmMain);
     w.top = runTop_;
     w.height = runHeight_;
-    ui_.SetGeometry(kMainWindow, w);
+    ui_.SetGeometry(ctl::frmMain, w);
     OnResize();
 }
 
 void MainWindow::ShrinkToMinimumHeight() {
     if (ui_.State() == WindowState::Normal) {
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         w.height = minHeight_;
-        ui_.SetGeometry(kMainWindow, w);
+        ui_.SetGeometry(ctl::frmMain, w);
     }
     OnResize();
 }
 
 void MainWindow::PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
                              int milliseconds) {
-    const Rect label = ui_.Geometry("lblStatus");
+    const Rect label = ui_.Geometry(ctl::lblStatus);
     ui_.PopUpInWindow(text, Rect{label.left + 800, label.top, widthTwips, heightTwips},
                       milliseconds);
 }
@@ -341,7 +342,7 @@ void MainWindow::ReportProgress(double fraction) {
     const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
     if (percent == progressPercent_) return;
     progressPercent_ = percent;
-    ui_.SetText("lblStatus", "Working: " + std::to_string(percent) + " %");
+    ui_.SetText(ctl::lblStatus, "Working: " + std::to_string(percent) + " %");
 }
 
 std::string MainWindow::ButtonCaption(const std::string& name, int index) const {
@@ -353,53 +354,53 @@ std::string MainWindow::ButtonCaption(const std::string& name, int index) const 
 void MainWindow::StartUp() {
     // 1-2
     loaded_ = false;
-    ui_.SetText(kMainWindow, ProgramCaption());
+    ui_.SetText(ctl::frmMain, ProgramCaption());
     {
-        Rect out = ui_.Geometry("txbOutput");
-        out.top = ui_.Geometry("Frame3").Bottom() + 130;
-        ui_.SetGeometry("txbOutput", out);
+        Rect out = ui_.Geometry(ctl::txbOutput);
+        out.top = ui_.Geometry(ctl::Frame3).Bottom() + 130;
+        ui_.SetGeometry(ctl::txbOutput, out);
     }
     // 3
     services_.InitPositions();
     // 4
     startCaptionStore_ = kInitialStartCaption;
     const std::string year = std::to_string(services_.CurrentYear());
-    ui_.SetText(Ctl("txbYear", 0), year);
-    ui_.SetText(Ctl("txbMonth", 0), "1");
-    ui_.SetText(Ctl("txbDay", 0), "1");
-    ui_.SetText(Ctl("txbYear", 1), year);
-    ui_.SetText(Ctl("txbMonth", 1), "12");
-    ui_.SetText(Ctl("txbDay", 1), "31");
+    ui_.SetText(Ctl(ctl::txbYear, 0), year);
+    ui_.SetText(Ctl(ctl::txbMonth, 0), "1");
+    ui_.SetText(Ctl(ctl::txbDay, 0), "1");
+    ui_.SetText(Ctl(ctl::txbYear, 1), year);
+    ui_.SetText(Ctl(ctl::txbMonth, 1), "12");
+    ui_.SetText(Ctl(ctl::txbDay, 1), "31");
     ClearOutput();
     {
-        Rect out = ui_.Geometry("txbOutput");
-        out.width = ui_.Geometry("cmdQuit").Right() - out.left;
-        ui_.SetGeometry("txbOutput", out);
+        Rect out = ui_.Geometry(ctl::txbOutput);
+        out.width = ui_.Geometry(ctl::cmdQuit).Right() - out.left;
+        ui_.SetGeometry(ctl::txbOutput, out);
         // The margin right of the output box is the same wherever the window
         // stands on the screen.
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         w.width = out.left + out.width + 380;
-        ui_.SetGeometry(kMainWindow, w);
-        fixedWidth_ = ui_.Geometry(kMainWindow).width;
+        ui_.SetGeometry(ctl::frmMain, w);
+        fixedWidth_ = ui_.Geometry(ctl::frmMain).width;
     }
     runTop_ = kRunTop;
     runHeight_ = kRunHeight;
-    ui_.SetValue("optGeocentric", 1);
-    HandleClick("optGeocentric");
+    ui_.SetValue(ctl::optGeocentric, 1);
+    HandleClick(ctl::optGeocentric);
     // 5
     FillPlanetLists();
     FillOrbLists();
-    ui_.ListClear("cboSearchAspect");
+    ui_.ListClear(ctl::cboSearchAspect);
     for (int a = 1; a <= 7; ++a) {
         std::string name = services_.AspectName(a);
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-        ui_.ListAdd("cboSearchAspect", name);
+        ui_.ListAdd(ctl::cboSearchAspect, name);
     }
-    ui_.ListClear("cboSearchWhen");
-    ui_.ListAdd("cboSearchWhen", "on or after start date");
-    ui_.ListAdd("cboSearchWhen", "on or after end date");
-    SelectListEntry("cboSearchWhen", 0);
+    ui_.ListClear(ctl::cboSearchWhen);
+    ui_.ListAdd(ctl::cboSearchWhen, "on or after start date");
+    ui_.ListAdd(ctl::cboSearchWhen, "on or after end date");
+    SelectListEntry(ctl::cboSearchWhen, 0);
     // 6-8
     SetUpTimezoneComboBoxes(false);
     SetAllAspectTypes(1);
@@ -408,7 +409,7 @@ void MainWindow::StartUp() {
     YearLostFocus(0);
     YearLostFocus(1);
     // 10-11
-    ui_.SetBackColor(kMainWindow, kBackground);
+    ui_.SetBackColor(ctl::frmMain, kBackground);
     for (const ControlInfo& s : MainWindowControls()) {
         if (s.kind == CtlKind::Frame || s.kind == CtlKind::Label || s.kind == CtlKind::CheckBox ||
             s.kind == CtlKind::Option) {
@@ -421,17 +422,17 @@ void MainWindow::StartUp() {
         }
     }
     // 12
-    if (ui_.ListIndex(Ctl("cboTimezone", 0)) < 0) {
+    if (ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) < 0) {
         const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
         // A zone beyond the list's half hours selects the empty entry: the
         // commands then ask for a zone instead of computing in a wrong one.
-        ui_.SetListIndex(Ctl("cboTimezone", 0), index >= 1 && index <= 47 ? index : 0);
+        ui_.SetListIndex(Ctl(ctl::cboTimezone, 0), index >= 1 && index <= 47 ? index : 0);
     }
     // 13-14
-    SetCheck("chkKeepDates", 1);
+    SetCheck(ctl::chkKeepDates, 1);
     UpdateDateDisplay(1);
     // 15
-    for (const char* name : {"cboSearchAspect", "cboSearchWhen"}) {
+    for (const ControlName& name : {ctl::cboSearchAspect, ctl::cboSearchWhen}) {
         const int former = ui_.ListIndex(name);
         ui_.SetListIndex(name, -1);
         SelectListEntry(name, former >= 0 ? former : 0);
@@ -440,14 +441,14 @@ void MainWindow::StartUp() {
     minHeight_ = kMinimumHeight;
     UpdatePlanetCaptions(false);
     ClearOutput();
-    ui_.SetVisible("chkAppendToOutput", false);
-    ui_.SetVisible(Ctl("cmdFile", 0), false);
-    ui_.SetVisible("chkOpenOutputFile", false);
-    ui_.SetEnabled("cmdChart", false);  // nothing run yet
+    ui_.SetVisible(ctl::chkAppendToOutput, false);
+    ui_.SetVisible(Ctl(ctl::cmdFile, 0), false);
+    ui_.SetVisible(ctl::chkOpenOutputFile, false);
+    ui_.SetEnabled(ctl::cmdChart, false);  // nothing run yet
     {
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         w.height = minHeight_;
-        ui_.SetGeometry(kMainWindow, w);
+        ui_.SetGeometry(ctl::frmMain, w);
     }
     // 18-19
     services_.LoadIndexData(ui_);
@@ -466,8 +467,8 @@ void MainWindow::LoadPlutoTables() {
         }
     };
     setEnabled(false);
-    const Rect start = ui_.Geometry("cmdStart");
-    const Rect append = ui_.Geometry("chkAppendToOutput");
+    const Rect start = ui_.Geometry(ctl::cmdStart);
+    const Rect append = ui_.Geometry(ctl::chkAppendToOutput);
     ui_.PopUpInWindow("Loading Pluto data ...", Rect{start.left + 100, append.top + 500, 2880, 300},
                       2000);
     plutoLoaded_ = services_.ReadPlutoData(ui_);
@@ -478,7 +479,7 @@ void MainWindow::LoadPlutoTables() {
 // ---------------------------------------------------------------- help and quit
 
 void MainWindow::Help() {
-    const Rect w = ui_.Geometry(kMainWindow);
+    const Rect w = ui_.Geometry(ctl::frmMain);
     ui_.ShowViewer("Help", services_.ProgramFolder() + "VLT_help.txt", true,
                    Rect{w.left + 100, w.top + 380, w.width - 200, w.height - 480});
 }
@@ -486,7 +487,7 @@ void MainWindow::Help() {
 bool MainWindow::Quit() {
     if (ending_) return true;
     if (!recentSave_) {
-        const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text("cmdQuit"),
+        const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text(ctl::cmdQuit),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
         if (r == MsgResult::Cancel) return false;
         if (r == MsgResult::Yes) {

@@ -1,4 +1,5 @@
 #include "app/window/memory_ui.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 
@@ -98,7 +99,7 @@ void MemoryUi::Tick(int times) {
 }
 
 void MemoryUi::ResizeWindow(int width, int height) {
-    Rect& w = Get(kMainWindow).geometry;
+    Rect& w = Get(ctl::frmMain).geometry;
     w.width = width;
     w.height = height;
     if (events_ != nullptr) events_->OnResize();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/window/control_store.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 
@@ -81,7 +82,7 @@ public:
     const std::vector<std::string>& DialogTitles() const { return dialogTitles_; }
     bool Ended() const { return ended_; }
     int Yields() const { return yields_; }
-    int MainRepaints() const { return Get(kMainWindow).repaints; }
+    int MainRepaints() const { return Get(ctl::frmMain).repaints; }
 
     // --- UiOps beyond the controls' state
     void SetFocus(const Ctl& c) override;

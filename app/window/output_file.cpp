@@ -9,6 +9,7 @@
 
 #include "app/support/run_host.h"
 #include "app/window/main_window.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 
@@ -75,7 +76,7 @@ std::string WriteOutputFile(const std::string& path, const std::string& utf8Text
 }
 
 void MainWindow::WriteOutputToFile() {
-    const Ctl button("cmdFile", 0);
+    const Ctl button(ctl::cmdFile, 0);
     const std::string title = ui_.Text(button);
     const auto blank = [](char c) { return c == ' '; };
     std::string text = outputText_;
@@ -83,7 +84,7 @@ void MainWindow::WriteOutputToFile() {
     text.erase(std::find_if_not(text.rbegin(), text.rend(), blank).base(), text.end());
     if (text != outputText_) {
         outputText_ = text;
-        ui_.SetText("txbOutput", outputText_);
+        ui_.SetText(ctl::txbOutput, outputText_);
     }
     if (text.empty()) {
         ui_.Show("Nothing to write.", title, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -97,7 +98,7 @@ void MainWindow::WriteOutputToFile() {
                  MsgIcon::Exclamation);
         return;
     }
-    if (ui_.Value("chkOpenOutputFile") == 1) {
+    if (ui_.Value(ctl::chkOpenOutputFile) == 1) {
         if (!ui_.OpenWithDefaultProgram(path)) {
             ui_.Show("Error when opening file " + path + ".", "Error", MsgButtons::Ok,
                      MsgIcon::Exclamation);

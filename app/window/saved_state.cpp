@@ -5,6 +5,7 @@
 #include "app/support/numbers.h"
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {
@@ -48,35 +49,35 @@ void MainWindow::SaveState() {
     };
     const char* const names[2] = {"0", "1"};
     for (int i = 0; i < 2; ++i) {
-        Save("\\VLT\\Year", names[i], ui_.Text(Ctl("txbYear", i)));
-        Save("\\VLT\\Month", names[i], ui_.Text(Ctl("txbMonth", i)));
-        Save("\\VLT\\Day", names[i], ui_.Text(Ctl("txbDay", i)));
-        Save("\\VLT\\PlanetLI", names[i], std::to_string(ui_.ListIndex(Ctl("cboPlanet", i))));
+        Save("\\VLT\\Year", names[i], ui_.Text(Ctl(ctl::txbYear, i)));
+        Save("\\VLT\\Month", names[i], ui_.Text(Ctl(ctl::txbMonth, i)));
+        Save("\\VLT\\Day", names[i], ui_.Text(Ctl(ctl::txbDay, i)));
+        Save("\\VLT\\PlanetLI", names[i], std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
     }
     for (int i = 0; i < 4; ++i) {
-        Save("\\VLT\\OrbsLI", std::to_string(i), std::to_string(ui_.ListIndex(Ctl("cboOrbs", i))));
+        Save("\\VLT\\OrbsLI", std::to_string(i), std::to_string(ui_.ListIndex(Ctl(ctl::cboOrbs, i))));
     }
-    Save("\\VLT", "Geocentric", ui_.Value("optGeocentric") == 1 ? "Y" : "N");
-    Save("\\VLT", "TZ0", std::to_string(ui_.ListIndex(Ctl("cboTimezone", 0))));
-    Save("\\VLT", "NATZ", ui_.Value("chkDisplayNATZabbr") == 1 ? "1" : "0");
-    Save("\\VLT", "Stop", ui_.Text("txbStopDate"));
-    Save("\\VLT", "SrchAsp", std::to_string(ui_.ListIndex("cboSearchAspect")));
-    Save("\\VLT", "SrchWhn", std::to_string(ui_.ListIndex("cboSearchWhen")));
+    Save("\\VLT", "Geocentric", ui_.Value(ctl::optGeocentric) == 1 ? "Y" : "N");
+    Save("\\VLT", "TZ0", std::to_string(ui_.ListIndex(Ctl(ctl::cboTimezone, 0))));
+    Save("\\VLT", "NATZ", ui_.Value(ctl::chkDisplayNATZabbr) == 1 ? "1" : "0");
+    Save("\\VLT", "Stop", ui_.Text(ctl::txbStopDate));
+    Save("\\VLT", "SrchAsp", std::to_string(ui_.ListIndex(ctl::cboSearchAspect)));
+    Save("\\VLT", "SrchWhn", std::to_string(ui_.ListIndex(ctl::cboSearchWhen)));
     Save("\\VLT", "StateSaved", "Y");
     for (int i = 0; i < 7; ++i) {
         Save("\\VLT\\ShowAspect", std::to_string(i),
-             ui_.Value(Ctl("chkAspectType", i)) == 1 ? "1" : "0");
+             ui_.Value(Ctl(ctl::chkAspectType, i)) == 1 ? "1" : "0");
     }
-    Save("\\VLT", "InnerOuter0", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 0))));
-    Save("\\VLT", "InnerOuter1", std::to_string(ui_.ListIndex(Ctl("cboPlanet", 1))));
-    Save("\\VLT", "ITD", ui_.Value("chkIncludeTransitDetails") == 1 ? "1" : "0");
+    Save("\\VLT", "InnerOuter0", std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, 0))));
+    Save("\\VLT", "InnerOuter1", std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, 1))));
+    Save("\\VLT", "ITD", ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
     saved = batch.Commit() && saved;
     }
     if (!saved) {
         // Only a save that reached the file counts: Quit must still ask.
         ui_.Show("The program state could not be saved to " + SettingsFilePath() + ":\n" +
                      LastSettingsWriteError() + ".",
-                 ui_.Text("cmdSaveState"), MsgButtons::Ok, MsgIcon::Exclamation);
+                 ui_.Text(ctl::cmdSaveState), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     recentSave_ = true;
@@ -98,30 +99,30 @@ void MainWindow::RestoreState() {
     const char* const names[2] = {"0", "1"};
     const char* const planetDefaults[2] = {"0", "1"};
     for (int i = 0; i < 2; ++i) {
-        ui_.SetText(Ctl("txbYear", i), Get("\\VLT\\Year", names[i], ""));
-        ui_.SetText(Ctl("txbMonth", i), Get("\\VLT\\Month", names[i], ""));
-        ui_.SetText(Ctl("txbDay", i), Get("\\VLT\\Day", names[i], ""));
-        SelectStoredIndex(Ctl("cboPlanet", i), Get("\\VLT\\PlanetLI", names[i], planetDefaults[i]));
+        ui_.SetText(Ctl(ctl::txbYear, i), Get("\\VLT\\Year", names[i], ""));
+        ui_.SetText(Ctl(ctl::txbMonth, i), Get("\\VLT\\Month", names[i], ""));
+        ui_.SetText(Ctl(ctl::txbDay, i), Get("\\VLT\\Day", names[i], ""));
+        SelectStoredIndex(Ctl(ctl::cboPlanet, i), Get("\\VLT\\PlanetLI", names[i], planetDefaults[i]));
     }
     const char* const orbDefaults[4] = {"9", "4", "1", "4"};
     for (int i = 0; i < 4; ++i) {
-        SelectStoredIndex(Ctl("cboOrbs", i), Get("\\VLT\\OrbsLI", std::to_string(i), orbDefaults[i]));
+        SelectStoredIndex(Ctl(ctl::cboOrbs, i), Get("\\VLT\\OrbsLI", std::to_string(i), orbDefaults[i]));
     }
-    SetCheck("chkDisplayNATZabbr", WholeNumber(Get("\\VLT", "NATZ", "1")) != 0 ? 1 : 0);
-    SelectStoredIndex(Ctl("cboTimezone", 0), Get("\\VLT", "TZ0", "24"));
+    SetCheck(ctl::chkDisplayNATZabbr, WholeNumber(Get("\\VLT", "NATZ", "1")) != 0 ? 1 : 0);
+    SelectStoredIndex(Ctl(ctl::cboTimezone, 0), Get("\\VLT", "TZ0", "24"));
     stopDateText_ = Get("\\VLT", "Stop", "");
-    SelectStoredIndex("cboSearchAspect", Get("\\VLT", "SrchAsp", "0"));
-    SelectStoredIndex("cboSearchWhen", Get("\\VLT", "SrchWhn", "0"));
+    SelectStoredIndex(ctl::cboSearchAspect, Get("\\VLT", "SrchAsp", "0"));
+    SelectStoredIndex(ctl::cboSearchWhen, Get("\\VLT", "SrchWhn", "0"));
     for (int i = 0; i < 7; ++i) {
-        SetCheck(Ctl("chkAspectType", i),
+        SetCheck(Ctl(ctl::chkAspectType, i),
                  WholeNumber(Get("\\VLT\\ShowAspect", std::to_string(i), "")) != 0 ? 1 : 0);
     }
-    SelectStoredIndex(Ctl("cboPlanet", 0), Get("\\VLT", "InnerOuter0", ""));
-    SelectStoredIndex(Ctl("cboPlanet", 1), Get("\\VLT", "InnerOuter1", ""));
+    SelectStoredIndex(Ctl(ctl::cboPlanet, 0), Get("\\VLT", "InnerOuter0", ""));
+    SelectStoredIndex(Ctl(ctl::cboPlanet, 1), Get("\\VLT", "InnerOuter1", ""));
     const bool geocentric = Get("\\VLT", "Geocentric", "Y") == "Y";
-    ui_.SetValue(geocentric ? "optGeocentric" : "optHeliocentric", 1);
-    HandleClick(geocentric ? "optGeocentric" : "optHeliocentric");
-    SetCheck("chkIncludeTransitDetails", WholeNumber(Get("\\VLT", "ITD", "1")) != 0 ? 1 : 0);
+    ui_.SetValue(geocentric ? ctl::optGeocentric : ctl::optHeliocentric, 1);
+    HandleClick(geocentric ? ctl::optGeocentric : ctl::optHeliocentric);
+    SetCheck(ctl::chkIncludeTransitDetails, WholeNumber(Get("\\VLT", "ITD", "1")) != 0 ? 1 : 0);
     restoring_ = false;
     recentSave_ = true;
     tickCount_ = 0;

@@ -4,19 +4,20 @@
 
 #include "app/window/main_window.h"
 #include "app/window/timezones.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 
 void MainWindow::FillPlanetLists() {
-    const bool helio = ui_.Value("optHeliocentric") == 1;
-    const Ctl first("cboPlanet", 0);
-    const Ctl second("cboPlanet", 1);
+    const bool helio = ui_.Value(ctl::optHeliocentric) == 1;
+    const Ctl first(ctl::cboPlanet, 0);
+    const Ctl second(ctl::cboPlanet, 1);
     ui_.ListClear(first);
     for (int p = 1; p <= 8; ++p) ui_.ListAdd(first, services_.PlanetName(p, helio));
     ui_.ListClear(second);
     for (int p = 2; p <= 9; ++p) ui_.ListAdd(second, services_.PlanetName(p, helio));
     for (int k = 0; k < 2; ++k) {
-        const Ctl list("cboPlanet", k);
+        const Ctl list(ctl::cboPlanet, k);
         const int count = ui_.ListCount(list);
         const int stored = rememberedPlanet_[static_cast<std::size_t>(k)];
         const int index = stored >= count ? count - 1 : (stored < 0 ? 3 : stored);
@@ -28,12 +29,12 @@ void MainWindow::FillOrbLists() {
     static const char* const kDegree = "\xC2\xB0";
     const int defaults[3] = {9, 4, 1};
     for (int k = 0; k < 3; ++k) {
-        const Ctl list("cboOrbs", k);
+        const Ctl list(ctl::cboOrbs, k);
         ui_.ListClear(list);
         for (int d = 1; d <= 15; ++d) ui_.ListAdd(list, std::to_string(d) + kDegree);
         SelectListEntry(list, defaults[k]);
     }
-    const Ctl search("cboOrbs", 3);
+    const Ctl search(ctl::cboOrbs, 3);
     ui_.ListClear(search);
     for (int d = 3; d <= 15; ++d) ui_.ListAdd(search, std::to_string(d) + kDegree);
     SelectListEntry(search, 3);
@@ -42,27 +43,27 @@ void MainWindow::FillOrbLists() {
 void MainWindow::PlanetListClicked() {
     if (!loaded_) return;
     UpdatePlanetCaptions(false);
-    ui_.SetFocus("cmdStart");
+    ui_.SetFocus(ctl::cmdStart);
 }
 
 void MainWindow::SelectPlanet(int list, int index) {
-    const Ctl c("cboPlanet", list);
+    const Ctl c(ctl::cboPlanet, list);
     if (index < -1 || index >= ui_.ListCount(c)) return;
     ui_.SetListIndex(c, index);
     // The series of the show-all command relies on the recaptioning even
     // when the same entry is selected again, and with no entry selected.
     UpdatePlanetCaptions(false);
-    if (loaded_) ui_.SetFocus("cmdStart");
+    if (loaded_) ui_.SetFocus(ctl::cmdStart);
 }
 
-int MainWindow::PlanetListCount(int list) const { return ui_.ListCount(Ctl("cboPlanet", list)); }
-int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl("cboPlanet", list)); }
+int MainWindow::PlanetListCount(int list) const { return ui_.ListCount(Ctl(ctl::cboPlanet, list)); }
+int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl(ctl::cboPlanet, list)); }
 
 void MainWindow::AspectTypeRule() {
     if (!loaded_ || restoring_) return;
     std::array<bool, 7> checked{};
     for (int b = 0; b < 7; ++b) {
-        checked[static_cast<std::size_t>(b)] = ui_.Value(Ctl("chkAspectType", b)) == 1;
+        checked[static_cast<std::size_t>(b)] = ui_.Value(Ctl(ctl::chkAspectType, b)) == 1;
     }
     if (const std::optional<Refusal> refusal = CheckAspectTypesChosen(checked)) {
         ShowRefusal(*refusal, ui_, kDefaultTitle);
@@ -70,14 +71,14 @@ void MainWindow::AspectTypeRule() {
 }
 
 void MainWindow::SetAllAspectTypes(int value) {
-    for (int b = 0; b < 7; ++b) SetCheck(Ctl("chkAspectType", b), value);
-    if (ui_.Visible("txbOutput")) ui_.SetFocus("txbOutput");
+    for (int b = 0; b < 7; ++b) SetCheck(Ctl(ctl::chkAspectType, b), value);
+    if (ui_.Visible(ctl::txbOutput)) ui_.SetFocus(ctl::txbOutput);
 }
 
 bool MainWindow::ValidateOrbs() {
-    const int outer = ui_.ListIndex(Ctl("cboOrbs", 0));
-    const int middle = ui_.ListIndex(Ctl("cboOrbs", 1));
-    const int inner = ui_.ListIndex(Ctl("cboOrbs", 2));
+    const int outer = ui_.ListIndex(Ctl(ctl::cboOrbs, 0));
+    const int middle = ui_.ListIndex(Ctl(ctl::cboOrbs, 1));
+    const int inner = ui_.ListIndex(Ctl(ctl::cboOrbs, 2));
     const std::optional<Refusal> refusal = CheckOrbs(outer, middle, inner);
     if (refusal) ShowRefusal(*refusal, ui_, kDefaultTitle);
     return !refusal;
@@ -85,8 +86,8 @@ bool MainWindow::ValidateOrbs() {
 
 WindowInputs MainWindow::Snapshot() const {
     WindowInputs in;
-    const Ctl first("cboPlanet", 0);
-    const Ctl second("cboPlanet", 1);
+    const Ctl first(ctl::cboPlanet, 0);
+    const Ctl second(ctl::cboPlanet, 1);
     in.firstPlanetIndex = ui_.ListIndex(first);
     in.secondPlanetIndex = ui_.ListIndex(second);
     in.firstPlanetCount = ui_.ListCount(first);
@@ -95,27 +96,27 @@ WindowInputs MainWindow::Snapshot() const {
     in.secondPlanet = SecondPlanetOfListIndex(in.secondPlanetIndex);
     in.firstPlanetName = in.firstPlanetIndex >= 0 ? ListText(first) : std::string("Pluto");
     in.secondPlanetName = ListText(second);
-    in.heliocentric = ui_.Value("optHeliocentric") == 1;
+    in.heliocentric = ui_.Value(ctl::optHeliocentric) == 1;
     for (int b = 0; b < 7; ++b) {
-        in.aspectEnabled[static_cast<std::size_t>(b)] = ui_.Value(Ctl("chkAspectType", b)) == 1;
+        in.aspectEnabled[static_cast<std::size_t>(b)] = ui_.Value(Ctl(ctl::chkAspectType, b)) == 1;
     }
     for (int k = 0; k < 4; ++k) {
-        const int i = ui_.ListIndex(Ctl("cboOrbs", k));
+        const int i = ui_.ListIndex(Ctl(ctl::cboOrbs, k));
         in.orbIndex[static_cast<std::size_t>(k)] = i;
         in.orbDegrees[static_cast<std::size_t>(k)] = k < 3 ? OrbDegreesOfListIndex(i)
                                                         : SearchOrbDegreesOfListIndex(i);
     }
-    in.searchOrbText = ListText(Ctl("cboOrbs", 3));
+    in.searchOrbText = ListText(Ctl(ctl::cboOrbs, 3));
     // No selection counts as "no zone chosen", which the commands refuse.
-    in.timezoneIndex = std::max(0, ui_.ListIndex(Ctl("cboTimezone", 0)));
+    in.timezoneIndex = std::max(0, ui_.ListIndex(Ctl(ctl::cboTimezone, 0)));
     in.timezoneMinutes = TimezoneMinutesOfIndex(in.timezoneIndex);
-    in.timezoneText = ListText(Ctl("cboTimezone", 0));
-    in.searchAspectIndex = ui_.ListIndex("cboSearchAspect");
-    in.searchAspectText = ListText("cboSearchAspect");
-    in.searchWhenIndex = std::max(0, ui_.ListIndex("cboSearchWhen"));
-    in.keepDates = ui_.Value("chkKeepDates") == 1;
-    in.includeTransitDetails = ui_.Value("chkIncludeTransitDetails") == 1;
-    in.appendToOutput = ui_.Value("chkAppendToOutput") == 1;
+    in.timezoneText = ListText(Ctl(ctl::cboTimezone, 0));
+    in.searchAspectIndex = ui_.ListIndex(ctl::cboSearchAspect);
+    in.searchAspectText = ListText(ctl::cboSearchAspect);
+    in.searchWhenIndex = std::max(0, ui_.ListIndex(ctl::cboSearchWhen));
+    in.keepDates = ui_.Value(ctl::chkKeepDates) == 1;
+    in.includeTransitDetails = ui_.Value(ctl::chkIncludeTransitDetails) == 1;
+    in.appendToOutput = ui_.Value(ctl::chkAppendToOutput) == 1;
     in.dayNumber = dayNumber_;
     // Each Pluto table counts on its own: a geocentric run needs only the
     // geocentric one.

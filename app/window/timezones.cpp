@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/window/main_window.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 
@@ -35,11 +36,11 @@ int16_t MinutesEastOfGmt(int32_t secondsWest) {
 }
 
 void MainWindow::SetUpTimezoneComboBoxes(bool preserveIndices) {
-    const Ctl list("cboTimezone", 0);
+    const Ctl list(ctl::cboTimezone, 0);
     const int preserved = preserveIndices ? ui_.ListIndex(list) : 0;
     ui_.ListClear(list);
     const std::vector<std::string> texts =
-        TimezoneEntryTexts(ui_.Value("chkDisplayNATZabbr") == 1);
+        TimezoneEntryTexts(ui_.Value(ctl::chkDisplayNATZabbr) == 1);
     for (const std::string& t : texts) ui_.ListAdd(list, t);
     ui_.SetListIndex(list, loaded_ ? preserved : -1);
 }
@@ -47,7 +48,7 @@ void MainWindow::SetUpTimezoneComboBoxes(bool preserveIndices) {
 int16_t MainWindow::LocalTimezoneMinutes() { return MinutesEastOfGmt(services_.TimezoneSeconds()); }
 
 void MainWindow::SelectTimezone(int index) {
-    const Ctl list("cboTimezone", 0);
+    const Ctl list(ctl::cboTimezone, 0);
     if (index >= -1 && index < ui_.ListCount(list)) ui_.SetListIndex(list, index);
 }
 

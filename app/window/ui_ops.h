@@ -32,8 +32,10 @@ struct Ctl {
 
     Ctl() = default;
     Ctl(const ControlName& n, int i = 0) : name(n.text), index(i) {}  // NOLINT: reads as a name
-    Ctl(const char* n, int i = 0) : name(n), index(i) {}  // NOLINT: literal names read naturally
-    Ctl(std::string n, int i = 0) : name(std::move(n)), index(i) {}
+    // A name read from a file or built at run time; code names controls
+    // through the typed constants, never through string literals.
+    explicit Ctl(std::string n, int i = 0) : name(std::move(n)), index(i) {}
+    Ctl(const char*, int = 0) = delete;
 
     auto operator<=>(const Ctl&) const = default;
     bool operator==(const Ctl&) const = default;
@@ -63,8 +65,6 @@ struct Rgb {
 
 enum class WindowState { Normal, Minimised, Maximised };
 
-// The main window's name: geometry, caption and state of the window itself.
-inline const char* const kMainWindow = "frmMain";
 
 class UiOps : public MessageBoxes {
 public:

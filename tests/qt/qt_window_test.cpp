@@ -35,6 +35,7 @@
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
+#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {
@@ -164,17 +165,17 @@ TEST_F(QtWindowTest, StartsWithEveryDataFile) {
     EXPECT_TRUE(p.window.PlutoLoaded());
     EXPECT_TRUE(p.screen.isVisible());
     EXPECT_EQ(p.screen.windowTitle().left(8), "Veltaro ");
-    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Mars and Jupiter");
-    EXPECT_TRUE(p.Find<QPushButton>("cmdStart")->isEnabled());
-    EXPECT_TRUE(p.Find<QLabel>(Ctl("lblDate", 0))->text().startsWith("January 1, "));
-    EXPECT_EQ(p.Find<QComboBox>(Ctl("cboTimezone", 0))->count(), 48);
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Mars and Jupiter");
+    EXPECT_TRUE(p.Find<QPushButton>(ctl::cmdStart)->isEnabled());
+    EXPECT_TRUE(p.Find<QLabel>(Ctl(ctl::lblDate, 0))->text().startsWith("January 1, "));
+    EXPECT_EQ(p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0))->count(), 48);
     // The output box reaches the right edge of Quit.
-    const QRect out = p.Find<QPlainTextEdit>("txbOutput")->geometry();
-    const QRect quit = p.Find<QPushButton>("cmdQuit")->geometry();
+    const QRect out = p.Find<QPlainTextEdit>(ctl::txbOutput)->geometry();
+    const QRect quit = p.Find<QPushButton>(ctl::cmdQuit)->geometry();
     EXPECT_NEAR(out.right(), quit.right(), 1);
-    EXPECT_EQ(p.Find<QPlainTextEdit>("txbOutput")->font().family(), "Courier New");
-    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->font().family(), "Arial");
-    EXPECT_EQ(QFontInfo(p.Find<QPlainTextEdit>("txbOutput")->font()).fixedPitch(), true);
+    EXPECT_EQ(p.Find<QPlainTextEdit>(ctl::txbOutput)->font().family(), "Courier New");
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->font().family(), "Arial");
+    EXPECT_EQ(QFontInfo(p.Find<QPlainTextEdit>(ctl::txbOutput)->font()).fixedPitch(), true);
 }
 
 TEST_F(QtWindowTest, StartsWhenADataFileIsMissing) {
@@ -208,7 +209,7 @@ TEST_F(QtWindowTest, StartsWhenADataFileIsMissing) {
         EXPECT_EQ(p.window.PlutoLoaded(), c.plutoLoaded);
         EXPECT_TRUE(p.window.Loaded());
         EXPECT_TRUE(p.screen.isVisible());
-        EXPECT_TRUE(p.Find<QPushButton>("cmdStart")->isEnabled());
+        EXPECT_TRUE(p.Find<QPushButton>(ctl::cmdStart)->isEnabled());
     }
 }
 
@@ -218,34 +219,34 @@ TEST_F(QtWindowTest, ClicksReachTheLogic) {
     Program p(folder.Folder());
     p.Start();
     // Centricity.
-    p.Find<QComboBox>(Ctl("cboPlanet", 0))->setCurrentIndex(0);
-    emit p.Find<QComboBox>(Ctl("cboPlanet", 0))->activated(0);
-    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Sun and Jupiter");
-    EXPECT_FALSE(p.Find<QPushButton>("cmdSimulateInvestment")->isEnabled());
-    p.Find<QRadioButton>("optHeliocentric")->click();
-    EXPECT_EQ(p.Find<QComboBox>(Ctl("cboPlanet", 0))->itemText(0), "Earth");
-    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Earth and Jupiter");
-    EXPECT_TRUE(p.Find<QPushButton>("cmdSimulateInvestment")->isEnabled());
-    EXPECT_TRUE(p.Find<QRadioButton>("optHeliocentric")->font().bold());
-    EXPECT_FALSE(p.Find<QRadioButton>("optGeocentric")->isChecked());
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(0);
+    emit p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->activated(0);
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Sun and Jupiter");
+    EXPECT_FALSE(p.Find<QPushButton>(ctl::cmdSimulateInvestment)->isEnabled());
+    p.Find<QRadioButton>(ctl::optHeliocentric)->click();
+    EXPECT_EQ(p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->itemText(0), "Earth");
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Earth and Jupiter");
+    EXPECT_TRUE(p.Find<QPushButton>(ctl::cmdSimulateInvestment)->isEnabled());
+    EXPECT_TRUE(p.Find<QRadioButton>(ctl::optHeliocentric)->font().bold());
+    EXPECT_FALSE(p.Find<QRadioButton>(ctl::optGeocentric)->isChecked());
     // Aspect types: Clear warns once.
-    p.Find<QPushButton>("cmdClear")->click();
+    p.Find<QPushButton>(ctl::cmdClear)->click();
     EXPECT_EQ(std::count(answers.texts.begin(), answers.texts.end(),
                          "At least one aspect type must be checked."),
               1);
-    EXPECT_FALSE(p.Find<QCheckBox>(Ctl("chkAspectType", 3))->isChecked());
-    p.Find<QPushButton>("cmdAll")->click();
-    EXPECT_TRUE(p.Find<QCheckBox>(Ctl("chkAspectType", 3))->isChecked());
+    EXPECT_FALSE(p.Find<QCheckBox>(Ctl(ctl::chkAspectType, 3))->isChecked());
+    p.Find<QPushButton>(ctl::cmdAll)->click();
+    EXPECT_TRUE(p.Find<QCheckBox>(Ctl(ctl::chkAspectType, 3))->isChecked());
     // A date box losing the focus cleans it and shows the date.
-    QLineEdit* month = p.Find<QLineEdit>(Ctl("txbMonth", 0));
+    QLineEdit* month = p.Find<QLineEdit>(Ctl(ctl::txbMonth, 0));
     month->setText("2a");
-    QLineEdit* day = p.Find<QLineEdit>(Ctl("txbDay", 0));
+    QLineEdit* day = p.Find<QLineEdit>(Ctl(ctl::txbDay, 0));
     day->setText("29");
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(day, &out);
     EXPECT_EQ(month->text(), "2");
-    const QString label = p.Find<QLabel>(Ctl("lblDate", 0))->text();
-    const int year = p.Find<QLineEdit>(Ctl("txbYear", 0))->text().toInt();
+    const QString label = p.Find<QLabel>(Ctl(ctl::lblDate, 0))->text();
+    const int year = p.Find<QLineEdit>(Ctl(ctl::txbYear, 0))->text().toInt();
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     EXPECT_EQ(label, leap ? QString("February 29, %1 CE").arg(year) : QString("invalid date"));
     // Focus leaving for a message box is not leaving the box.
@@ -254,10 +255,10 @@ TEST_F(QtWindowTest, ClicksReachTheLogic) {
     QApplication::sendEvent(month, &toBox);
     EXPECT_EQ(month->text(), "7x");
     // The abbreviations keep the selected zone.
-    QComboBox* tz = p.Find<QComboBox>(Ctl("cboTimezone", 0));
+    QComboBox* tz = p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0));
     tz->setCurrentIndex(14);
     emit tz->activated(14);
-    QCheckBox* natz = p.Find<QCheckBox>("chkDisplayNATZabbr");
+    QCheckBox* natz = p.Find<QCheckBox>(ctl::chkDisplayNATZabbr);
     const bool before = natz->isChecked();
     natz->click();
     EXPECT_EQ(tz->currentIndex(), 14);
@@ -285,7 +286,7 @@ TEST_F(QtWindowTest, HelpShowsTheHelpFile) {
     ModalAnswerer answers;
     Program p(folder.Folder());
     p.Start();
-    p.Find<QPushButton>("cmdHelp")->click();
+    p.Find<QPushButton>(ctl::cmdHelp)->click();
     QtViewer* viewer = p.screen.Viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
@@ -346,29 +347,29 @@ TEST_F(QtWindowTest, PictureOfAWindowThatRanACommand) {
     // Geocentric Mars and Jupiter over 2024: the button runs the engine and
     // the report lands in the output box.
     for (int date = 0; date < 2; ++date) {
-        QLineEdit* year = p.Find<QLineEdit>(Ctl("txbYear", date));
+        QLineEdit* year = p.Find<QLineEdit>(Ctl(ctl::txbYear, date));
         year->setText("2024");
         QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(year, &leave);
     }
-    EXPECT_EQ(p.Find<QLabel>("lblConstructTransitTables")->text(),
+    EXPECT_EQ(p.Find<QLabel>(ctl::lblConstructTransitTables)->text(),
               "Construct transit tables for the period 2024-01-01 to 2024-12-31 for:");
-    QComboBox* tz = p.Find<QComboBox>(Ctl("cboTimezone", 0));
+    QComboBox* tz = p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0));
     tz->setCurrentIndex(24);
-    p.Find<QPushButton>("cmdStart")->click();
+    p.Find<QPushButton>(ctl::cmdStart)->click();
     EXPECT_FALSE(p.window.Busy());
-    EXPECT_EQ(p.Find<QPushButton>("cmdStart")->text(), "Mars and Jupiter");
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Mars and Jupiter");
     EXPECT_FALSE(p.window.OutputText().empty());
-    EXPECT_EQ(p.Find<QPlainTextEdit>("txbOutput")->toPlainText().toStdString().size() +
+    EXPECT_EQ(p.Find<QPlainTextEdit>(ctl::txbOutput)->toPlainText().toStdString().size() +
                   std::count(p.window.OutputText().begin(), p.window.OutputText().end(), '\r'),
               QString::fromStdString(p.window.OutputText()).toStdString().size());
     p.window.OnTick();
-    EXPECT_TRUE(p.Find<QPushButton>(Ctl("cmdFile", 0))->isVisible());
+    EXPECT_TRUE(p.Find<QPushButton>(Ctl(ctl::cmdFile, 0))->isVisible());
     QCoreApplication::processEvents();
     const QImage image = p.screen.grab().toImage();
     ASSERT_FALSE(image.isNull());
     // The background colour shows around the controls.
-    const QRect label = p.Find<QLabel>("lblYear")->geometry();
+    const QRect label = p.Find<QLabel>(ctl::lblYear)->geometry();
     EXPECT_EQ(image.pixelColor(label.left() + 1, label.top() + 1).rgb() & 0xFFFFFF,
               QColor(252, 253, 120).rgb() & 0xFFFFFF);
     image.save(QString(VLT_BIN_DIR) + "/vlt1056-window.png");
@@ -387,14 +388,14 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     ChartLink link(p.window, p.commands, p.services);
     p.Start();
     p.window.OnTick();
-    QPushButton* chart = p.Find<QPushButton>("cmdChart");
+    QPushButton* chart = p.Find<QPushButton>(ctl::cmdChart);
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->text(), "Chart");
     EXPECT_FALSE(chart->isEnabled());
     EXPECT_EQ(link.Window(), nullptr);
 
     const auto setDate = [&p](int date, const char* y, const char* m, const char* d) {
-        for (const auto& [box, text] : {std::pair{"txbYear", y}, {"txbMonth", m}, {"txbDay", d}}) {
+        for (const auto& [box, text] : {std::pair{ctl::txbYear, y}, {ctl::txbMonth, m}, {ctl::txbDay, d}}) {
             QLineEdit* edit = p.Find<QLineEdit>(Ctl(box, date));
             edit->setText(text);
             QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
@@ -403,8 +404,8 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     };
     setDate(0, "2007", "1", "3");
     setDate(1, "2014", "12", "31");
-    p.Find<QComboBox>(Ctl("cboTimezone", 0))->setCurrentIndex(24);
-    p.Find<QPushButton>("cmdStart")->click();
+    p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0))->setCurrentIndex(24);
+    p.Find<QPushButton>(ctl::cmdStart)->click();
     p.window.OnTick();
     ASSERT_TRUE(chart->isEnabled());
     chart->click();
@@ -421,10 +422,10 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-mars-jupiter.png"));
 
-    p.Find<QRadioButton>("optHeliocentric")->click();
-    p.Find<QComboBox>(Ctl("cboPlanet", 0))->setCurrentIndex(0);  // Earth
-    p.Find<QComboBox>(Ctl("cboPlanet", 1))->setCurrentIndex(2);  // Mars
-    p.Find<QPushButton>("cmdSimulateInvestment")->click();
+    p.Find<QRadioButton>(ctl::optHeliocentric)->click();
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(0);  // Earth
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 1))->setCurrentIndex(2);  // Mars
+    p.Find<QPushButton>(ctl::cmdSimulateInvestment)->click();
     p.window.OnTick();
     ASSERT_TRUE(chart->isEnabled());
     chart->click();

@@ -21,6 +21,7 @@
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
 #include "tests/report/run_program.h"
+#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {
@@ -50,13 +51,13 @@ void PrintTo(const Request& r, std::ostream* os) { *os << r.name; }
 
 // The user's typing of one date into its three boxes.
 void TypeDate(MemoryUi& ui, int date, const char* year, const char* month, const char* day) {
-    ui.TypeAndLeave(Ctl("txbYear", date), year);
-    ui.TypeAndLeave(Ctl("txbMonth", date), month);
-    ui.TypeAndLeave(Ctl("txbDay", date), day);
+    ui.TypeAndLeave(Ctl(ctl::txbYear, date), year);
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, date), month);
+    ui.TypeAndLeave(Ctl(ctl::txbDay, date), day);
 }
 
 void ClearAspectBoxes(MemoryUi& ui, std::initializer_list<int> boxes) {
-    for (int b : boxes) ui.Click(Ctl("chkAspectType", b));
+    for (int b : boxes) ui.Click(Ctl(ctl::chkAspectType, b));
 }
 
 std::string LfOnly(const std::string& text) {
@@ -78,47 +79,47 @@ const std::vector<Request>& Requests() {
          [](MemoryUi& ui, MainWindow&) {
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 26);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 26);
+             ui.Click(ctl::cmdStart);
          }},
         {"TablesHeliocentricEarthVenusThreeAspects",
          {"tables", "--helio", "--first", "Earth", "--second", "Venus", "--aspects", "con,opp,sqr",
           "--orbs", "8,4,1", "--start", "2023-03-01", "--end", "2024-09-30", "--tz", "GMT-5:00"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 1);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 1);
              ClearAspectBoxes(ui, {3, 4, 5, 6});
-             ui.Choose(Ctl("cboOrbs", 2), 0);
-             ui.Choose(Ctl("cboOrbs", 1), 3);
-             ui.Choose(Ctl("cboOrbs", 0), 7);
+             ui.Choose(Ctl(ctl::cboOrbs, 2), 0);
+             ui.Choose(Ctl(ctl::cboOrbs, 1), 3);
+             ui.Choose(Ctl(ctl::cboOrbs, 0), 7);
              TypeDate(ui, 0, "2023", "3", "1");
              TypeDate(ui, 1, "2024", "9", "30");
-             ui.Choose(Ctl("cboTimezone", 0), 14);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 14);
+             ui.Click(ctl::cmdStart);
          }},
         {"TablesSunMercuryNorthAmericanLabel",
          {"tables", "--first", "Sun", "--second", "Mercury", "--natz", "--tz", "EST/CDT", "--start",
           "2024-01-01", "--end", "2024-06-30"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("chkDisplayNATZabbr");
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 0);
+             ui.Click(ctl::chkDisplayNATZabbr);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "6", "30");
-             ui.Choose(Ctl("cboTimezone", 0), 14);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 14);
+             ui.Click(ctl::cmdStart);
          }},
         {"TablesVenusSaturnWithCrLf",
          {"tables", "--first", "Venus", "--second", "Saturn", "--start", "2022-01-01", "--end",
           "2022-12-31", "--tz", "GMT+5:30", "--crlf"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 2);
-             ui.Choose(Ctl("cboPlanet", 1), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
              TypeDate(ui, 0, "2022", "1", "1");
              TypeDate(ui, 1, "2022", "12", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 35);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 35);
+             ui.Click(ctl::cmdStart);
          },
          {},
          0,
@@ -127,52 +128,52 @@ const std::vector<Request>& Requests() {
          {"tables", "--first", "Jupiter", "--second", "Saturn", "--start", "2020-06-01", "--end",
           "2021-06-30"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 4);
-             ui.Choose(Ctl("cboPlanet", 1), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
              TypeDate(ui, 0, "2020", "6", "1");
              TypeDate(ui, 1, "2021", "6", "30");
-             ui.Click("cmdStart");
+             ui.Click(ctl::cmdStart);
          }},
         {"SearchGeocentricJupiterSaturnConjunction",
          {"search", "--first", "Jupiter", "--second", "Saturn", "--aspect", "con", "--orb", "6",
           "--from", "start", "--start", "2015-01-01", "--end", "2015-02-01", "--tz", "GMT"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 4);
-             ui.Choose(Ctl("cboPlanet", 1), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
              TypeDate(ui, 0, "2015", "1", "1");
              TypeDate(ui, 1, "2015", "2", "1");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Choose("cboSearchAspect", 0);
-             ui.Choose(Ctl("cboOrbs", 3), 3);
-             ui.Choose("cboSearchWhen", 0);
-             ui.Click("cmdSearch");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Choose(ctl::cboSearchAspect, 0);
+             ui.Choose(Ctl(ctl::cboOrbs, 3), 3);
+             ui.Choose(ctl::cboSearchWhen, 0);
+             ui.Click(ctl::cmdSearch);
          }},
         {"SearchHeliocentricMarsJupiterTrineFromEnd",
          {"search", "--helio", "--first", "Mars", "--second", "Jupiter", "--aspect", "tri", "--orb",
           "8", "--from", "end", "--start", "2020-01-01", "--end", "2021-01-01", "--tz", "GMT+2:00"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 3);
-             ui.Choose(Ctl("cboPlanet", 1), 3);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 3);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 3);
              TypeDate(ui, 0, "2020", "1", "1");
              TypeDate(ui, 1, "2021", "1", "1");
-             ui.Choose(Ctl("cboTimezone", 0), 28);
-             ui.Choose("cboSearchAspect", 3);
-             ui.Choose(Ctl("cboOrbs", 3), 5);
-             ui.Choose("cboSearchWhen", 1);
-             ui.Click("cmdSearch");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 28);
+             ui.Choose(ctl::cboSearchAspect, 3);
+             ui.Choose(Ctl(ctl::cboOrbs, 3), 5);
+             ui.Choose(ctl::cboSearchWhen, 1);
+             ui.Click(ctl::cmdSearch);
          }},
         {"SearchRefusedGeocentricSunMercurySextile",
          {"search", "--first", "Sun", "--second", "Mercury", "--aspect", "sxt", "--start",
           "2024-01-01", "--end", "2024-02-01", "--tz", "GMT"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "2", "1");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Choose("cboSearchAspect", 4);
-             ui.Click("cmdSearch");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Choose(ctl::cboSearchAspect, 4);
+             ui.Click(ctl::cmdSearch);
          },
          {"The only possible geocentric aspects between the Sun and Mercury\n"
           "are conjunction and semisextile."},
@@ -181,46 +182,46 @@ const std::vector<Request>& Requests() {
          {"showall", "--first", "Venus", "--keep", "first", "--start", "2024-01-01", "--end",
           "2024-02-29", "--tz", "GMT-3:30"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 2);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "2", "29");
-             ui.Choose(Ctl("cboTimezone", 0), 17);
-             ui.Click(Ctl("cmdShowAll", 1));
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 17);
+             ui.Click(Ctl(ctl::cmdShowAll, 1));
          }},
         {"ShowAllHeliocentricKeepingSaturn",
          {"showall", "--helio", "--second", "Saturn", "--keep", "second", "--start", "2024-01-01",
           "--end", "2024-03-31", "--tz", "GMT+9:30"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 1), 4);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "3", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 43);
-             ui.Click(Ctl("cmdShowAll", 0));
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 43);
+             ui.Click(Ctl(ctl::cmdShowAll, 0));
          }},
         {"ShowAllHeliocentricKeepingPluto",
          {"showall", "--helio", "--first", "Pluto", "--keep", "first", "--start", "2024-01-01",
           "--end", "2024-12-31", "--tz", "GMT"},
          [](MemoryUi& ui, MainWindow& window) {
-             ui.Click("optHeliocentric");
+             ui.Click(ctl::optHeliocentric);
              window.SelectPlanet(0, -1);  // no first planet selected: Pluto
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Click(Ctl("cmdShowAll", 1));
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Click(Ctl(ctl::cmdShowAll, 1));
          }},
         {"SimulateEarthMarsWithDetails",
          {"simulate", "--first", "Earth", "--second", "Mars", "--aspects", "con,opp", "--start",
           "2010-01-01", "--end", "2010-12-31", "--details"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 2);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 2);
              ClearAspectBoxes(ui, {2, 3, 4, 5, 6});
              TypeDate(ui, 0, "2010", "1", "1");
              TypeDate(ui, 1, "2010", "12", "31");
-             ui.Click("chkIncludeTransitDetails");
-             ui.Click("cmdSimulateInvestment");
+             ui.Click(ctl::chkIncludeTransitDetails);
+             ui.Click(ctl::cmdSimulateInvestment);
          }},
         // Past the box's limit: the window stops (its box is full, "Stop?" is
         // answered Yes); the streamed report goes on to the end.
@@ -230,13 +231,13 @@ const std::vector<Request>& Requests() {
          [](MemoryUi& ui, MainWindow&) {
              ui.ExpectBox("Output textbox is full.");
              ui.ExpectBox("Stop?", MsgResult::Yes);
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 0);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
              TypeDate(ui, 0, "2000", "1", "1");
              TypeDate(ui, 1, "2019", "12", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Click(ctl::cmdStart);
          },
          {},
          1},
@@ -244,13 +245,13 @@ const std::vector<Request>& Requests() {
          {"simulate", "--first", "Earth", "--second", "Mercury", "--start", "2007-01-03", "--end",
           "2014-12-31", "--details", "--crlf"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 0);
-             ui.Choose(Ctl("cboPlanet", 1), 0);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
              TypeDate(ui, 0, "2007", "1", "3");
              TypeDate(ui, 1, "2014", "12", "31");
-             ui.Click("chkIncludeTransitDetails");
-             ui.Click("cmdSimulateInvestment");
+             ui.Click(ctl::chkIncludeTransitDetails);
+             ui.Click(ctl::cmdSimulateInvestment);
          },
          {"Output textbox is full.\n\nPlease specify a shorter period or fewer aspect types."},
          1,
@@ -259,13 +260,13 @@ const std::vector<Request>& Requests() {
          {"simulate", "--helio", "--first", "Venus", "--second", "Jupiter", "--start", "2008-01-01",
           "--end", "2009-06-30", "--details"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
-             ui.Choose(Ctl("cboPlanet", 0), 2);
-             ui.Choose(Ctl("cboPlanet", 1), 3);
+             ui.Click(ctl::optHeliocentric);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 3);
              TypeDate(ui, 0, "2008", "1", "1");
              TypeDate(ui, 1, "2009", "6", "30");
-             ui.Click("chkIncludeTransitDetails");
-             ui.Click("cmdSimulateInvestment");
+             ui.Click(ctl::chkIncludeTransitDetails);
+             ui.Click(ctl::cmdSimulateInvestment);
          },
          {},
          0,
@@ -274,10 +275,10 @@ const std::vector<Request>& Requests() {
         {"SimulateRefusedBeforeTheIndexData",
          {"simulate", "--start", "2006-06-01", "--end", "2007-06-30"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Click("optHeliocentric");
+             ui.Click(ctl::optHeliocentric);
              TypeDate(ui, 0, "2006", "6", "1");
              TypeDate(ui, 1, "2007", "6", "30");
-             ui.Click("cmdSimulateInvestment");
+             ui.Click(ctl::cmdSimulateInvestment);
          },
          {"Investment dates must be in the range\n 2007-01-03 through 2014-12-31."},
          1},
@@ -286,8 +287,8 @@ const std::vector<Request>& Requests() {
          [](MemoryUi& ui, MainWindow&) {
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "1", "3");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Click(ctl::cmdStart);
          },
          {"The start date must be at least 3 days prior to the end date."},
          1},
@@ -296,11 +297,11 @@ const std::vector<Request>& Requests() {
           "2024-12-31", "--tz", "GMT"},
          [](MemoryUi& ui, MainWindow& window) {
              window.SelectPlanet(0, -1);
-             ui.Choose(Ctl("cboPlanet", 1), 7);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 7);
              TypeDate(ui, 0, "2024", "1", "1");
              TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Click(ctl::cmdStart);
          },
          {"Transit of a planet to itself is not possible."},
          1},
@@ -308,12 +309,12 @@ const std::vector<Request>& Requests() {
          {"tables", "--first", "Jupiter", "--second", "Pluto", "--start", "2099-06-01", "--end",
           "2201-01-01", "--tz", "GMT"},
          [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl("cboPlanet", 0), 4);
-             ui.Choose(Ctl("cboPlanet", 1), 7);
+             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
+             ui.Choose(Ctl(ctl::cboPlanet, 1), 7);
              TypeDate(ui, 0, "2099", "6", "1");
              TypeDate(ui, 1, "2201", "1", "1");
-             ui.Choose(Ctl("cboTimezone", 0), 24);
-             ui.Click("cmdStart");
+             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
+             ui.Click(ctl::cmdStart);
          },
          {"End date is too late for Pluto."},
          1},
@@ -350,7 +351,7 @@ WindowRun RunInWindow(const Request& r, const fs::path& folder) {
         EXPECT_EQ(ui.PendingBoxes(), 0u) << "an announced message box never showed";
         EXPECT_FALSE(window.Busy());
         for (const BoxRecord& b : ui.Boxes()) run.boxTexts.push_back(b.text);
-        run.box = ui.Get(Ctl("txbOutput")).text;
+        run.box = ui.Get(Ctl(ctl::txbOutput)).text;
         EXPECT_EQ(run.box, window.OutputText());
     }
     SetSettingsFolder("");

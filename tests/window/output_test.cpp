@@ -7,6 +7,7 @@
 
 #include "app/window/output_file.h"
 #include "tests/window/window_fixture.h"
+#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {
@@ -51,9 +52,9 @@ TEST_F(OutputTest, AppendingKeepsTheCaretAtTheEnd) {
     window.Output().Append("a\r\n");
     window.Output().Append("b\r\n");
     EXPECT_EQ(window.OutputText(), "a\r\nb\r\n");
-    EXPECT_EQ(ui.Text("txbOutput"), "a\r\nb\r\n");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "a\r\nb\r\n");
     window.Output().Clear();
-    EXPECT_EQ(ui.Text("txbOutput"), "");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "");
 }
 
 TEST_F(OutputTest, FileGetsTheTrimmedTextWithCrLfAndOneByteDegrees) {
@@ -66,9 +67,9 @@ TEST_F(OutputTest, FileGetsTheTrimmedTextWithCrLfAndOneByteDegrees) {
     ui.Tick();
     ui.ScriptFileDialog(path.string());
     ui.ExpectBox("Output written to file " + path.string());
-    ui.Click(Ctl("cmdFile", 0));
+    ui.Click(Ctl(ctl::cmdFile, 0));
     EXPECT_EQ(ReadBytes(path), "Aspect | Start 10\xB0\r\nConjunction | 2024-05-05\r\n\r\n");
-    EXPECT_EQ(ui.Text("txbOutput"), "Aspect | Start 10\xC2\xB0\r\nConjunction | 2024-05-05\r\n");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "Aspect | Start 10\xC2\xB0\r\nConjunction | 2024-05-05\r\n");
     EXPECT_EQ(ui.Boxes().at(0).title, "Done");
     EXPECT_EQ(ui.Boxes().at(0).icon, MsgIcon::Information);
     EXPECT_EQ(ui.DialogTitles(), std::vector<std::string>{"Specify output file"});
@@ -78,8 +79,8 @@ TEST_F(OutputTest, BlankOutputHasNothingToWrite) {
     window.Output().Append("     ");
     ui.Tick();
     ui.ExpectBox("Nothing to write.");
-    ui.Click(Ctl("cmdFile", 0));
-    EXPECT_EQ(ui.Text("txbOutput"), "");
+    ui.Click(Ctl(ctl::cmdFile, 0));
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "");
     EXPECT_EQ(ui.Boxes().at(0).title, "Write output to file");
     EXPECT_EQ(ui.Boxes().at(0).icon, MsgIcon::Exclamation);
     EXPECT_TRUE(ui.DialogTitles().empty());
@@ -89,7 +90,7 @@ TEST_F(OutputTest, CancelledDialogWritesNothing) {
     window.Output().Append("text\r\n");
     ui.Tick();
     ui.ScriptFileDialog("");
-    ui.Click(Ctl("cmdFile", 0));
+    ui.Click(Ctl(ctl::cmdFile, 0));
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(window.OutputText(), "text\r\n");
 }
@@ -113,7 +114,7 @@ TEST_F(OutputTest, WriteFailuresAreReportedAndTheBoxKeepsItsText) {
         ui.ClearBoxes();
         ui.ScriptFileDialog(target);
         ui.ExpectBox("Error writing to file " + target + "\n" + error);
-        ui.Click(Ctl("cmdFile", 0));
+        ui.Click(Ctl(ctl::cmdFile, 0));
         ASSERT_EQ(ui.Boxes().size(), 1u);
         EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Exclamation);
         EXPECT_EQ(ui.Boxes()[0].title, "Write output to file");
@@ -125,16 +126,16 @@ TEST_F(OutputTest, OpeningTheWrittenFile) {
     const auto path = files_ / "open.txt";
     window.Output().Append("x\r\n");
     ui.Tick();
-    ui.Click("chkOpenOutputFile");
-    EXPECT_EQ(ui.Focus(), Ctl("cmdFile", 0));
+    ui.Click(ctl::chkOpenOutputFile);
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdFile, 0));
     ui.ScriptFileDialog(path.string());
-    ui.Click(Ctl("cmdFile", 0));
+    ui.Click(Ctl(ctl::cmdFile, 0));
     EXPECT_EQ(ui.OpenedFiles(), std::vector<std::string>{path.string()});
     EXPECT_TRUE(ui.Boxes().empty());
     ui.SetOpenResult(false);
     ui.ScriptFileDialog(path.string());
     ui.ExpectBox("Error when opening file " + path.string() + ".");
-    ui.Click(Ctl("cmdFile", 0));
+    ui.Click(Ctl(ctl::cmdFile, 0));
     EXPECT_EQ(ui.Boxes().at(0).title, "Error");
     EXPECT_EQ(ReadBytes(path), "x\r\n\r\n");
 }
@@ -144,23 +145,23 @@ TEST_F(OutputTest, OutputCheckBoxesMoveTheFocusOnlyOnceLoaded) {
     MemoryUi u;
     MainWindow w(u, s);
     u.Attach(&w);
-    u.SetFocus("txbOutput");
-    u.Click("chkOpenOutputFile");  // before the start-up: no focus move
-    u.Click("chkAppendToOutput");
-    EXPECT_EQ(u.Focus(), Ctl("txbOutput"));
-    ui.SetFocus("txbOutput");
+    u.SetFocus(ctl::txbOutput);
+    u.Click(ctl::chkOpenOutputFile);  // before the start-up: no focus move
+    u.Click(ctl::chkAppendToOutput);
+    EXPECT_EQ(u.Focus(), Ctl(ctl::txbOutput));
+    ui.SetFocus(ctl::txbOutput);
     window.Output().Append("x");
     ui.Tick();
-    ui.Click("chkAppendToOutput");
-    EXPECT_EQ(ui.Focus(), Ctl("cmdStart"));
+    ui.Click(ctl::chkAppendToOutput);
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
     EXPECT_TRUE(window.AppendChecked());
     window.EnterBusyState(false);  // cmdStart disabled: no move
-    ui.SetEnabled("chkAppendToOutput", true);
-    ui.SetFocus("txbOutput");
+    ui.SetEnabled(ctl::chkAppendToOutput, true);
+    ui.SetFocus(ctl::txbOutput);
     window.SetPauseRequested(false);
-    ui.SetEnabled("cmdStart", false);
-    ui.Click("chkAppendToOutput");
-    EXPECT_EQ(ui.Focus(), Ctl("txbOutput"));
+    ui.SetEnabled(ctl::cmdStart, false);
+    ui.Click(ctl::chkAppendToOutput);
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::txbOutput));
 }
 
 }  // namespace
@@ -177,27 +178,27 @@ TEST_F(OutputTest, ChartButtonFollowsWhatThereIsToDraw) {
     int opened = 0;
     window.SetChartHandlers([&drawable] { return drawable; }, [&opened] { ++opened; });
     ui.Tick();
-    EXPECT_FALSE(ui.Enabled("cmdChart"));
-    EXPECT_EQ(ui.Text("cmdChart"), "Chart");
+    EXPECT_FALSE(ui.Enabled(ctl::cmdChart));
+    EXPECT_EQ(ui.Text(ctl::cmdChart), "Chart");
 
     drawable = true;
     ui.Tick();
-    EXPECT_TRUE(ui.Enabled("cmdChart"));
-    ui.Click("cmdChart");
+    EXPECT_TRUE(ui.Enabled(ctl::cmdChart));
+    ui.Click(ctl::cmdChart);
     EXPECT_EQ(opened, 1);
 
     drawable = false;
     ui.Tick();
-    EXPECT_FALSE(ui.Enabled("cmdChart"));
+    EXPECT_FALSE(ui.Enabled(ctl::cmdChart));
 
-    const Rect chart = ui.Geometry("cmdChart");
-    for (const Ctl& c : {Ctl("chkOpenOutputFile"), Ctl("cmdSaveState"), Ctl("cmdFile", 0)}) {
+    const Rect chart = ui.Geometry(ctl::cmdChart);
+    for (const Ctl& c : {Ctl(ctl::chkOpenOutputFile), Ctl(ctl::cmdSaveState), Ctl(ctl::cmdFile, 0)}) {
         const Rect r = ui.Geometry(c);
         EXPECT_TRUE(chart.left >= r.left + r.width || r.left >= chart.left + chart.width)
             << c.ToString();
     }
-    ui.ResizeWindow(ui.Geometry(kMainWindow).width, ui.Geometry(kMainWindow).height + 3000);
-    EXPECT_EQ(ui.Geometry("cmdChart").top, ui.Geometry(Ctl("cmdFile", 0)).top);
+    ui.ResizeWindow(ui.Geometry(ctl::frmMain).width, ui.Geometry(ctl::frmMain).height + 3000);
+    EXPECT_EQ(ui.Geometry(ctl::cmdChart).top, ui.Geometry(Ctl(ctl::cmdFile, 0)).top);
 }
 
 }  // namespace
