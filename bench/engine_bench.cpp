@@ -21,7 +21,7 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
-#include "tests/common/quiet_run_host.h"
+#include "tests/common/fake_run_host.h"
 #ifdef VLT_SWE_EPHE_DIR
 #include "bench/swe_transit_finder.h"
 #endif
@@ -55,9 +55,9 @@ private:
     std::string shown_;
 };
 
-class HeadlessHost final : public QuietRunHost {
+class HeadlessHost final : public vlt::testing::FakeRunHost {
 public:
-    HeadlessHost() { startCaption = "pair"; }
+    HeadlessHost() { captionStore = startCaption = "pair"; }
     // The longest time between two yields to the event loop (one step, with
     // its searches) and between two progress reports, wall clock.
     void YieldToEvents() override { Lap(lastYield, longestStepNanos); }
@@ -80,9 +80,6 @@ public:
     long long longestStepNanos = 0, longestProgressNanos = 0;
     OutputBox& Output() override { return out; }
     MessageBoxes& Boxes() override { return boxes; }
-    void EnterBusyState(bool) override { startCaption = "Pause"; }
-    void LeaveBusyState() override { startCaption = "pair"; }
-    void RestoreStartCaption() override { startCaption = "pair"; }
 
     HeadlessOutput out;
     QuietBoxes boxes;

@@ -20,7 +20,7 @@
 #include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_stats.h"
 #include "app/support/date_processing.h"
-#include "tests/common/quiet_run_host.h"
+#include "tests/common/fake_run_host.h"
 
 namespace {
 
@@ -99,8 +99,9 @@ public:
     std::string text;
 };
 
-class HeadlessHost : public vlt::QuietRunHost {
+class HeadlessHost : public vlt::testing::FakeRunHost {
 public:
+    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) {}
     vlt::OutputBox& Output() override { return output; }
     vlt::MessageBoxes& Boxes() override { return boxes; }
     StringOutput output;

@@ -17,7 +17,7 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
-#include "tests/common/quiet_run_host.h"
+#include "tests/common/fake_run_host.h"
 
 namespace {
 
@@ -43,8 +43,9 @@ public:
 };
 
 // A window that is never shown: no repaint, no events.
-class HeadlessHost : public vlt::QuietRunHost {
+class HeadlessHost : public vlt::testing::FakeRunHost {
 public:
+    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) {}
     vlt::OutputBox& Output() override { return output; }
     vlt::MessageBoxes& Boxes() override { return boxes; }
 

@@ -8,6 +8,7 @@
 #include "app/positions/positions.h"
 #include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
+#include "app/support/running_flag.h"
 
 namespace vlt {
 
@@ -147,19 +148,22 @@ void TransitCommands::RefusePlutoWithoutTable(const TransitInputs& in) {
         host_.Boxes().Show(in.plutoTableProblem, kDefaultTitle, MsgButtons::Ok,
                            MsgIcon::Exclamation);
     }
-    if (showAllMode_) host_.SetStopRequested(true);
+    if (showAllMode_) host_.Control().RequestStop();
 }
 
 void TransitCommands::RunScan(TransitRequest& request) {
     CompleteRequest(request);
     lastRequest_ = request;
     scanRan_ = true;
+    RunningFlag scanning(scanning_);
     lastEnd_ = scanner_.TransitScan(request);
 }
 
 void TransitCommands::Start() {
-    if (host_.StartCaption() == kPauseCaption) {
-        host_.SetPauseRequested(true);
+    // A click on the transit button while its scan runs asks the scan to
+    // pause; it never starts a second one.
+    if (scanning_) {
+        host_.Control().RequestPause();
         return;
     }
     MessageBoxes& boxes = host_.Boxes();
@@ -169,12 +173,12 @@ void TransitCommands::Start() {
     const std::int32_t enteredEnd = window_.DayNumber(1);
     if (enteredStart > enteredEnd - 3) {
         boxes.Show("The start date must be at least 3 days prior to the end date.",
-                   host_.StartCaption(), MsgButtons::Ok, MsgIcon::Information);
+                   host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
     const TransitInputs in = window_.Inputs();
     if (in.timezoneIndex == 0) {
-        boxes.Show(kTimezoneMissing, host_.StartCaption(), MsgButtons::Ok, MsgIcon::None);
+        boxes.Show(kTimezoneMissing, host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::None);
         window_.SelectTimezone(kGmtIndex);
         return;
     }
@@ -184,7 +188,7 @@ void TransitCommands::Start() {
     request.secondPlanet = SecondPlanetOf(in);
     if (showAllMode_) {
         if (request.firstPlanet == request.secondPlanet) {
-            host_.SetStopRequested(false);
+            host_.Control().ClearStop();
             return;
         }
         if (request.firstPlanet > request.secondPlanet) {
@@ -192,19 +196,19 @@ void TransitCommands::Start() {
         }
     } else {
         if (request.firstPlanet == request.secondPlanet) {
-            boxes.Show("Transit of a planet to itself is not possible.", host_.StartCaption(),
+            boxes.Show("Transit of a planet to itself is not possible.", host_.Busy().StartCaption(),
                        MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
         if (request.firstPlanet > request.secondPlanet) {
-            boxes.Show(kSecondBeyondFirst, host_.StartCaption(), MsgButtons::Ok,
+            boxes.Show(kSecondBeyondFirst, host_.Busy().StartCaption(), MsgButtons::Ok,
                        MsgIcon::Information);
             return;
         }
         std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
         if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
         if (refusal) {
-            ShowRefusal(*refusal, boxes, host_.StartCaption());
+            ShowRefusal(*refusal, boxes, host_.Busy().StartCaption());
             return;
         }
     }
@@ -224,12 +228,12 @@ void TransitCommands::Start() {
                              in.heliocentric, positions_, boxes, &dataFileFailed)) {
         // A data file that cannot be read ends a show-all series as well,
         // with its one message.
-        if (showAllMode_ && dataFileFailed) host_.SetStopRequested(true);
+        if (showAllMode_ && dataFileFailed) host_.Control().RequestStop();
         return;
     }
-    host_.SetStopRequested(false);
+    host_.Control().ClearStop();
     scanner_.SetHeaderPrinted(false);
-    host_.ApplyRunGeometry();
+    host_.Busy().ApplyRunGeometry();
 
     TitleInputs title;
     TakeCommonInputs(in, request, title);
@@ -283,7 +287,7 @@ void TransitCommands::Search() {
         RefusePlutoWithoutTable(in);
         return;
     }
-    host_.ApplyRunGeometry();
+    host_.Busy().ApplyRunGeometry();
 
     TitleInputs title;
     TakeCommonInputs(in, request, title);
@@ -312,22 +316,22 @@ void TransitCommands::Search() {
 void TransitCommands::ShowAll(int item) {
     const int keptFirst = window_.PlanetListIndex(0);
     const int keptSecond = window_.PlanetListIndex(1);
-    const bool keptAppend = host_.AppendChecked();
+    const bool keptAppend = host_.Busy().AppendChecked();
     OutputBox& out = host_.Output();
-    if (!host_.AppendChecked()) {
+    if (!host_.Busy().AppendChecked()) {
         out.Clear();
     } else if (!out.Empty()) {
         out.Append(kLineBreak);
     }
-    host_.SetAppendChecked(true);
+    host_.Busy().SetAppendChecked(true);
     showAllMode_ = true;
 
     // One pass; true when the series is to end.
     auto pass = [this](int list, int index) {
         window_.SelectPlanet(list, index);
         Start();
-        if (host_.StopRequested()) {
-            host_.SetStopRequested(false);
+        if (host_.Control().StopRequested()) {
+            host_.Control().ClearStop();
             return true;
         }
         return false;
@@ -340,10 +344,10 @@ void TransitCommands::ShowAll(int item) {
 
     window_.SelectPlanet(0, keptFirst);
     window_.SelectPlanet(1, keptSecond);
-    host_.SetAppendChecked(keptAppend);
+    host_.Busy().SetAppendChecked(keptAppend);
     out.MoveCaretToEnd();
-    host_.LeaveBusyState();
-    host_.PopUpNotice("Done", 1200, 300, 2000);
+    host_.Busy().LeaveBusyState();
+    host_.Busy().PopUpNotice("Done");
     showAllMode_ = false;
 }
 

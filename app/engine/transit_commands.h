@@ -81,6 +81,7 @@ private:
     TransitRequest lastRequest_;
     ScanEnd lastEnd_ = ScanEnd::Completed;
     bool scanRan_ = false;
+    bool scanning_ = false;  // a scan is under way
 };
 
 }  // namespace vlt

@@ -148,11 +148,11 @@ void TransitScanner::SplitExactMinimum(std::int32_t row, const std::string& text
 void TransitScanner::WriteTableRow(std::int32_t row) {
     OutputBox& out = host_.Output();
     if (out.LongerThan(kOutputRowLimit)) {
-        host_.Boxes().Show("Output textbox is full.", host_.WindowCaption(), MsgButtons::Ok,
+        host_.Boxes().Show("Output textbox is full.", host_.Busy().WindowCaption(), MsgButtons::Ok,
                            MsgIcon::Exclamation);
         out.Append("Textbox is full -- ");
-        host_.SetPauseRequested(true);
-        host_.SetStopRequested(true);
+        host_.Control().RequestPause();
+        host_.Control().RequestStop();
         return;
     }
     if (!headerPrinted_) {
@@ -192,9 +192,9 @@ void TransitScanner::FlushTransit() {
         }
     }
     std::int32_t row = baseRow_;
-    while (!table_.RowIsEmpty(row) && !host_.PauseRequested()) {
+    while (!table_.RowIsEmpty(row) && !host_.Control().PauseRequested()) {
         WriteTableRow(row);
-        if (host_.PauseRequested()) break;  // the output box is full: row not written
+        if (host_.Control().PauseRequested()) break;  // the output box is full: row not written
         ++row;
     }
     baseRow_ = row;
@@ -374,7 +374,7 @@ bool TransitScanner::PositionsFailed() {
     const std::optional<PositionFailure> failure = positions_.Failure();
     if (!failure) return false;
     positions_.ClearFailure();
-    host_.Boxes().Show(failure->Message(), host_.WindowCaption(), MsgButtons::Ok,
+    host_.Boxes().Show(failure->Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
                        MsgIcon::Exclamation);
     return true;
 }
@@ -386,7 +386,7 @@ void TransitScanner::ReportProgressMaybe(double t, double first, double last,
     if (now - lastProgressNanos_ < kProgressIntervalNanos) return;
     lastProgressNanos_ = now;
     const double span = last - first;
-    host_.ReportProgress(span > 0 ? (t - first) / span : 1.0);
+    host_.Busy().ReportProgress(span > 0 ? (t - first) / span : 1.0);
 }
 
 ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
@@ -395,7 +395,7 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
 
     // Preparation.
     if (!out.Empty()) {
-        if (!host_.AppendChecked()) {
+        if (!host_.Busy().AppendChecked()) {
             out.Clear();
         } else {
             out.Append(kLineBreak);
@@ -405,19 +405,19 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     table_.Resize(EstimatedTableRows(req_.startDay, req_.endDay, req_.searchMode));
     ClearTransitTable();
     BuildTableHeader();
-    host_.EnterBusyState(false);
-    host_.SetPauseRequested(false);
+    host_.Busy().EnterBusyState(RunKind::Transit);
+    host_.Control().ClearPause();
     baseRow_ = kFirstTransitRow;
     ResetOffsets();
     runningMinimum_ = 10.0;
     runningMinimumTime_ = 0.0;
-    host_.ShowAppendCheckBox(false);
+    host_.Busy().ShowAppendCheckBox(false);
     if (req_.searchMode) req_.endDay = kSearchLastDay;
 
     const double first = req_.startDay - 0.25;
     const double last = req_.endDay + 0.25;
     lastProgressNanos_ = NowNanos();
-    host_.ReportProgress(0.0);
+    host_.Busy().ReportProgress(0.0);
 
     bool stopped = false;
     bool found = false;
@@ -426,7 +426,7 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     positions_.ClearFailure();
     for (double t = first; t <= last; t += step_, ++stepCount) {
         host_.YieldToEvents();
-        if (host_.QuitRequested()) {
+        if (host_.Control().Quitting()) {
             stopped = true;
             break;
         }
@@ -436,14 +436,14 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
             failed = true;
             break;
         }
-        if (host_.PauseRequested()) {
-            const MsgResult answer = host_.Boxes().Show("Stop?", host_.StartCaption(),
+        if (host_.Control().PauseRequested()) {
+            const MsgResult answer = host_.Boxes().Show("Stop?", host_.Busy().StartCaption(),
                                                         MsgButtons::YesNo, MsgIcon::Question);
             if (answer == MsgResult::Yes) {
                 stopped = true;
                 break;
             }
-            host_.SetPauseRequested(false);
+            host_.Control().ClearPause();
         }
         const bool firstStep = t == first;
         ComputeSamples(t, firstStep);
@@ -459,16 +459,16 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
         }
         ReportProgressMaybe(t, first, last, stepCount);
     }
-    host_.ReportProgress(1.0);
+    host_.Busy().ReportProgress(1.0);
     if (!failed && PositionsFailed()) failed = true;
 
     ScanEnd end = ScanEnd::Completed;
     if (failed || stopped) {
         // Either way the run ends here, and with it a show-all series.
-        host_.RestoreStartCaption();
+        host_.Busy().RestoreStartCaption();
         out.Append(std::string(kLineBreak) + "Stopped");
-        host_.SetPauseRequested(false);
-        if (req_.showAllMode) host_.SetStopRequested(true);
+        host_.Control().ClearPause();
+        if (req_.showAllMode) host_.Control().RequestStop();
         end = failed ? ScanEnd::DataFileFailed : ScanEnd::Stopped;
     } else if (found) {
         end = ScanEnd::FoundInSearch;
@@ -482,18 +482,18 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
                                "Not found", MsgButtons::Ok, MsgIcon::Information);
             end = ScanEnd::NothingFound;
         } else {
-            host_.ShowAppendCheckBox(false);
-            host_.PopUpNotice("Done", 1200, 300, 2000);
+            host_.Busy().ShowAppendCheckBox(false);
+            host_.Busy().PopUpNotice("Done");
         }
     }
 
-    host_.LeaveBusyState();
+    host_.Busy().LeaveBusyState();
     if (out.Empty()) {
-        host_.SetAppendChecked(false);
-        host_.ShrinkToMinimumHeight();
+        host_.Busy().SetAppendChecked(false);
+        host_.Busy().ShrinkToMinimumHeight();
     }
     out.MoveCaretToEnd();
-    host_.ShowAppendCheckBox(!out.Empty());
+    host_.Busy().ShowAppendCheckBox(!out.Empty());
     return end;
 }
 

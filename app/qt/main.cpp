@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     vlt::ProgramCommands commands(window, services.Index());
     window.SetCommandHandlers(&commands);
     screen.Attach(&window);
-    screen.SetBusyProbe([&window] { return window.Busy(); });
+    screen.SetBusyProbe([&window] { return window.Running(); });
 #ifdef VLT_HAVE_CHARTS
     vlt::ChartLink chart(window, commands, services);
 #endif

@@ -8,24 +8,13 @@
 #include "app/simulation/simulation_lines.h"
 #include "app/support/date_processing.h"
 #include "app/support/numbers.h"
+#include "app/support/running_flag.h"
 
 namespace vlt {
 
 namespace {
 
 constexpr int kNumberOfAspectTypes = 7;
-
-// Clears the running flag however the run ends.
-class RunningFlag {
-public:
-    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningFlag() { flag_ = false; }
-    RunningFlag(const RunningFlag&) = delete;
-    RunningFlag& operator=(const RunningFlag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 // What a record holds that never changes during a run, read once.
 struct RecordPair {
@@ -80,7 +69,7 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
         return SimulationOutcome::Refused;
     }
     if (running_) {
-        host_.SetPauseRequested(true);
+        host_.Control().RequestPause();
         return SimulationOutcome::PauseRequested;
     }
     // Positions the window's lists can never produce would make records
@@ -110,8 +99,8 @@ void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + k
 
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
-    host_.SetSimulateCaption(kSimulateCaption);
-    host_.LeaveBusyState();
+    host_.Busy().SetSimulateCaption(kSimulateCaption);
+    host_.Busy().LeaveBusyState();
 }
 
 SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
@@ -121,7 +110,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = OrbDegreesOfListIndex(request.orbIndex[k]);
 
     records_ = BuildSimulationRecords(p1, p2, request.aspectChecked, orbDegrees);
-    host_.SetSimulateCaption(kPauseCaption);
+    host_.Busy().SetSimulateCaption(kPauseCaption);
     totals_ = SimulationTotals{};
     events_.clear();
     p1_ = p1;
@@ -139,8 +128,8 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     std::vector<Opened> opened(records_.size());
     window_ = PositionWindow{};
 
-    host_.ApplyRunGeometry();
-    host_.EnterBusyState(true);
+    host_.Busy().ApplyRunGeometry();
+    host_.Busy().EnterBusyState(RunKind::Simulation);
     OutputBox& output = host_.Output();
     if (!request.append) output.Clear();
 
@@ -173,13 +162,13 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     std::string dateText;
     double indexValue = -1.0;
 
-    host_.ReportProgress(0.0);
+    host_.Busy().ReportProgress(0.0);
     for (std::int64_t step = 0; step <= lastStep; ++step) {
         if (host_.Output().LongerThan(kSimulationOutputLimit)) {
             host_.Boxes().Show(
                 "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
                 "types.",
-                host_.WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
+                host_.Busy().WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
             Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
             CommonEnding();
             return SimulationOutcome::OutputFull;
@@ -189,21 +178,21 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         const bool last = step == lastStep;
 
         host_.YieldToEvents();
-        if (host_.QuitRequested()) {
-            host_.SetPauseRequested(false);
+        if (host_.Control().Quitting()) {
+            host_.Control().ClearPause();
             CommonEnding();
             return SimulationOutcome::Stopped;
         }
-        if (host_.PauseRequested()) {
+        if (host_.Control().PauseRequested()) {
             if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
                 MsgResult::Yes) {
-                host_.SetSimulateCaption(kSimulateCaption);
+                host_.Busy().SetSimulateCaption(kSimulateCaption);
                 Append(std::string(kLineBreak) + "Stopped");
-                host_.SetPauseRequested(false);
+                host_.Control().ClearPause();
                 CommonEnding();
                 return SimulationOutcome::Stopped;
             }
-            host_.SetPauseRequested(false);
+            host_.Control().ClearPause();
         }
 
         // The date text changes exactly when the calendar day does.
@@ -219,7 +208,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                 return SimulationOutcome::MissingIndexValue;
             }
             indexValue = value;
-            host_.ReportProgress(static_cast<double>(step) / static_cast<double>(lastStep));
+            host_.Busy().ReportProgress(static_cast<double>(step) / static_cast<double>(lastStep));
         }
         haveDay = true;
         previousDay = day;
@@ -234,7 +223,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
                 if (!IsDataFileFailure(longitude)) continue;
                 const PositionFailure failure = DescribePositionFailure(
                     planet, t + row * kSimulationStep, true, longitude);
-                host_.Boxes().Show(failure.Message(), host_.WindowCaption(), MsgButtons::Ok,
+                host_.Boxes().Show(failure.Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
                                    MsgIcon::Exclamation);
                 Append(std::string(kLineBreak) + "Stopped");
                 CommonEnding();
@@ -352,8 +341,8 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         }
     }
     Append(kLineBreak);
-    host_.ReportProgress(1.0);
-    host_.PopUpNotice("Done", 1200, 300, 2000);
+    host_.Busy().ReportProgress(1.0);
+    host_.Busy().PopUpNotice("Done");
     CommonEnding();
     return SimulationOutcome::Completed;
 }

@@ -96,14 +96,15 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
     ui_.Repaint(ctl::frmMain);
 }
 
-void MainWindow::EnterBusyState(bool simulation) {
+void MainWindow::EnterBusyState(RunKind kind) {
     SetControlsEnabled(false, false, true, true, false);
-    const Ctl button = simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
+    const Ctl button =
+        kind == RunKind::Simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
     ui_.SetText(button, kPauseCaption);
     ui_.SetEnabled(button, true);
     ui_.SetEnabled(ctl::cmdQuit, true);
     ui_.SetEnabled(ctl::txbOutput, true);
-    busy_ = true;
+    run_.Begin(kind);
     progressPercent_ = -1;
 }
 
@@ -113,7 +114,7 @@ void MainWindow::LeaveBusyState() {
     // Everything came back enabled; the simulation stays available only
     // heliocentrically, as the centricity rule says.
     ApplyCentricityEnabling();
-    busy_ = false;
+    run_.End();
     progressPercent_ = -1;
     ui_.SetText(ctl::lblStatus, "");
 }
@@ -157,8 +158,9 @@ void MainWindow::OnClick(const Ctl& c) { HandleClick(c); }
 void MainWindow::RunCommand(const Ctl& button) {
     // While a command runs its button reads "Pause": a click only asks the
     // run to pause; it never starts a second run.
-    if (ui_.Text(button) == kPauseCaption) {
-        pauseRequested_ = true;
+    if ((button == Ctl(ctl::cmdStart) && run_.Running(RunKind::Transit)) ||
+        (button == Ctl(ctl::cmdSimulateInvestment) && run_.Running(RunKind::Simulation))) {
+        run_.RequestPause();
         return;
     }
     if (button.name == ctl::cmdStart) {
@@ -211,7 +213,7 @@ void MainWindow::HandleClick(const Ctl& c) {
     } else if (n == ctl::cmdFile) {
         WriteOutputToFile();
     } else if (n == ctl::cmdChart) {
-        if (openChart_ && !busy_) openChart_();
+        if (openChart_ && !run_.Running()) openChart_();
     } else if (n == ctl::cmdSaveState) {
         SaveState();
     } else if (n == ctl::cmdRestoreState) {
@@ -245,11 +247,11 @@ void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
 
 void MainWindow::OnTick() {
     const bool hasOutput = !outputText_.empty();
-    const bool fileVisible = ui_.Text(ctl::cmdStart) != kPauseCaption && hasOutput;
+    const bool fileVisible = !run_.Running(RunKind::Transit) && hasOutput;
     ui_.SetVisible(Ctl(ctl::cmdFile, 0), fileVisible);
     ui_.SetVisible(ctl::chkOpenOutputFile, fileVisible);
     ui_.SetVisible(ctl::chkAppendToOutput, hasOutput);
-    ui_.SetEnabled(ctl::cmdChart, !busy_ && chartAvailable_ && chartAvailable_());
+    ui_.SetEnabled(ctl::cmdChart, !run_.Running() && chartAvailable_ && chartAvailable_());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
@@ -330,11 +332,16 @@ void MainWindow::ShrinkToMinimumHeight() {
     OnResize();
 }
 
-void MainWindow::PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
-                             int milliseconds) {
+void MainWindow::PopUpNotice(const std::string& text) {
+    // Beside the status label at the bottom of the window.
+    constexpr int kNoticeLeftOffset = 800;
+    constexpr int kNoticeWidth = 1200;
+    constexpr int kNoticeHeight = 300;
+    constexpr int kNoticeMilliseconds = 2000;
     const Rect label = ui_.Geometry(ctl::lblStatus);
-    ui_.PopUpInWindow(text, Rect{label.left + 800, label.top, widthTwips, heightTwips},
-                      milliseconds);
+    ui_.PopUpInWindow(text,
+                      Rect{label.left + kNoticeLeftOffset, label.top, kNoticeWidth, kNoticeHeight},
+                      kNoticeMilliseconds);
 }
 
 void MainWindow::ReportProgress(double fraction) {
@@ -485,7 +492,7 @@ void MainWindow::Help() {
 }
 
 bool MainWindow::Quit() {
-    if (ending_) return true;
+    if (run_.Quitting()) return true;
     if (!recentSave_) {
         const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text(ctl::cmdQuit),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
@@ -497,7 +504,7 @@ bool MainWindow::Quit() {
             if (!recentSave_) return false;
         }
     }
-    ending_ = true;
+    run_.Quit();
     ui_.EndProgram();
     return true;
 }

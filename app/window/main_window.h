@@ -32,7 +32,7 @@ private:
     MainWindow& window_;
 };
 
-class MainWindow final : public CommandWindow, public UiEvents {
+class MainWindow final : public CommandWindow, public BusyIndicator, public UiEvents {
 public:
     MainWindow(UiOps& ui, WindowServices& services);
 
@@ -94,14 +94,13 @@ public:
         return commandOutput_ != nullptr ? *commandOutput_ : output_;
     }
     MessageBoxes& Boxes() override { return ui_; }
-    void EnterBusyState(bool simulation) override;
-    void LeaveBusyState() override;
+    RunControl& Control() override { return run_; }
+    BusyIndicator& Busy() override { return *this; }
     void YieldToEvents() override { ui_.YieldToEvents(); }
-    bool PauseRequested() const override { return pauseRequested_; }
-    void SetPauseRequested(bool on) override { pauseRequested_ = on; }
-    bool StopRequested() const override { return stopRequested_; }
-    void SetStopRequested(bool on) override { stopRequested_ = on; }
-    bool QuitRequested() const override { return ending_; }
+
+    // --- BusyIndicator
+    void EnterBusyState(RunKind kind) override;
+    void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
     void RestoreStartCaption() override;
@@ -111,13 +110,12 @@ public:
     void ShowAppendCheckBox(bool visible) override;
     void ApplyRunGeometry() override;
     void ShrinkToMinimumHeight() override;
-    void PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
-                     int milliseconds) override;
+    void PopUpNotice(const std::string& text) override;
     void ReportProgress(double fraction) override;
 
     // --- State that tests and the screen may read.
     bool Loaded() const { return loaded_; }
-    bool Busy() const { return busy_; }
+    bool Running() const { return run_.Running(); }
 
     // The "Chart" button: `available` tells whether the last run left
     // something to draw (asked on every tick while no command runs), `open`
@@ -173,12 +171,11 @@ private:
     OutputBox* commandOutput_ = nullptr;
 
     bool loaded_ = false;
-    bool busy_ = false;
+    RunControl run_;
     std::function<bool()> chartAvailable_;
     std::function<void()> openChart_;
     bool restoring_ = false;
     bool resizing_ = false;
-    bool ending_ = false;
     std::string startCaptionStore_ = kInitialStartCaption;
     int fixedWidth_ = 0;
     int minHeight_ = kMinimumHeight;
@@ -187,8 +184,6 @@ private:
     bool plutoLoaded_ = false;
     bool recentSave_ = false;
     int tickCount_ = 0;
-    bool pauseRequested_ = false;
-    bool stopRequested_ = false;
     std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;

@@ -32,7 +32,7 @@ protected:
         window.day[1] = S + 40;
     }
 
-    FakeHost host;
+    FakeRunHost host;
     ProfilePositions positions;
     FakeWindow window;
     TransitCommands commands;
@@ -85,7 +85,7 @@ class StartRefusal : public CommandsTest, public ::testing::WithParamInterface<R
 TEST_P(StartRefusal, ShowsItsMessageAndRunsNothing) {
     const Refusal& c = GetParam();
     c.setUp(window);
-    host.boxes.ExpectBox(c.text);
+    host.boxes.Expect(c.text);
     commands.Start();
     EXPECT_FALSE(commands.ScanRan());
     ASSERT_EQ(host.boxes.shown.size(), 1u);
@@ -123,14 +123,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CommandsTest, ThreeDaysApartIsAccepted) {
     window.day[1] = S + 3;
-    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    host.boxes.Expect("There are no transits of this kind in the period specified.");
     commands.Start();
     EXPECT_TRUE(commands.ScanRan());
 }
 
 TEST_F(CommandsTest, NoTimezoneSelectsGmt) {
     window.inputs.timezoneIndex = 0;
-    host.boxes.ExpectBox(
+    host.boxes.Expect(
         "Please specify the timezone for the results, or use the default GMT timezone.");
     commands.Start();
     EXPECT_EQ(window.inputs.timezoneIndex, 24);
@@ -145,17 +145,27 @@ TEST_F(CommandsTest, DateChecksOfTheWindowEndTheCommand) {
     EXPECT_FALSE(commands.ScanRan());
 }
 
-TEST_F(CommandsTest, PauseCaptionOnlyRequestsAPause) {
-    host.startCaption = "Pause";
+// A click on the transit button while its own scan runs asks for a pause
+// and never starts a second scan.
+TEST_F(CommandsTest, StartDuringItsScanOnlyRequestsAPause) {
+    int clicks = 0;
+    host.onYield = [&](long n) {
+        if (n != 5) return;
+        commands.Start();
+        ++clicks;
+        EXPECT_TRUE(host.control.PauseRequested());
+    };
+    host.boxes.Expect("Stop?", MsgResult::No);
     commands.Start();
-    EXPECT_TRUE(host.pause);
-    EXPECT_FALSE(commands.ScanRan());
-    EXPECT_TRUE(positions.calls.empty());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(host.busyEntered, 1);
+    EXPECT_FALSE(host.control.PauseRequested());
+    EXPECT_FALSE(host.control.Running());
 }
 
 TEST_F(CommandsTest, DataSpanMessagesNameThePlanet) {
     positions.failBefore = S + 10;  // -99: "too early"
-    host.boxes.ExpectBox("Start date is too early for Mars.");
+    host.boxes.Expect("Start date is too early for Mars.");
     commands.Start();
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
@@ -195,7 +205,7 @@ TEST(DataSpan, NamesThePlanetAndPrefersTooEarly) {
         AnswerPositions positions;
         positions.answers = {{kMars, c.mars}, {kJupiter, c.jupiter}};
         ScriptedBoxes boxes;
-        if (*c.message != '\0') boxes.ExpectBox(c.message);
+        if (*c.message != '\0') boxes.Expect(c.message);
         EXPECT_EQ(CheckDateInDataSpan(c.date, S, kMars, kJupiter, false, positions, boxes),
                   *c.message == '\0');
         ASSERT_EQ(boxes.shown.size(), *c.message != '\0' ? 1u : 0u);
@@ -211,7 +221,7 @@ TEST(DataSpan, UsesTheNameAndTheCentricityOfTheRun) {
         AnswerPositions positions;
         positions.answers = {{kSun, -100.0}};
         ScriptedBoxes boxes;
-        boxes.ExpectBox(helio ? "End date is too late for Earth." : "End date is too late for Sun.");
+        boxes.Expect(helio ? "End date is too late for Earth." : "End date is too late for Sun.");
         EXPECT_FALSE(CheckDateInDataSpan(1, S, kSun, kMars, helio, positions, boxes));
         EXPECT_EQ(positions.askedHelio, helio);
         EXPECT_EQ(boxes.shown.size(), 1u);
@@ -233,7 +243,7 @@ TEST_F(CommandsTest, PlutoWithoutItsTableSaysSo) {
     window.inputs.plutoTablesLoaded = false;
     window.inputs.plutoTableProblem =
         "Cannot read the data file hpluto.2199.slx: No such file or directory.";
-    host.boxes.ExpectBox(window.inputs.plutoTableProblem);
+    host.boxes.Expect(window.inputs.plutoTableProblem);
     commands.Start();
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
@@ -256,7 +266,7 @@ TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
         std::optional<PositionFailure> failure;
     } failing;
     TransitCommands withFailure(host, window, failing);
-    host.boxes.ExpectBox("Cannot read the data file jupiter.dac: No such file or directory.");
+    host.boxes.Expect("Cannot read the data file jupiter.dac: No such file or directory.");
     withFailure.Start();
     EXPECT_FALSE(withFailure.ScanRan());
     EXPECT_EQ(host.boxes.shown.size(), 1u);
@@ -289,7 +299,7 @@ TEST_F(CommandsTest, DataFileFailureDuringTheScanStopsIt) {
         PositionSource& inner_;
     } failing(positions);
     TransitCommands run(host, window, failing);
-    host.boxes.ExpectBox(
+    host.boxes.Expect(
         "Cannot read the data file jupiter.dac: the record for the years 2000 to 2004 is damaged.");
     run.Start();
     ASSERT_TRUE(run.ScanRan());
@@ -320,11 +330,11 @@ TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
     window.day[1] = 2506372;
     window.inputs.heliocentric = true;
     // Constant positions: the scan runs and finds nothing.
-    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    host.boxes.Expect("There are no transits of this kind in the period specified.");
     run.Start();
     EXPECT_TRUE(run.ScanRan());
     window.inputs.heliocentric = false;
-    host.boxes.ExpectBox("Start date is too late for Pluto.");
+    host.boxes.Expect("Start date is too late for Pluto.");
     TransitCommands geo(host, window, tables);
     geo.Start();
     EXPECT_FALSE(geo.ScanRan());
@@ -439,7 +449,7 @@ TEST_F(SearchTest, SearchesFromTheEndDateWhenAsked) {
 
 TEST_F(SearchTest, NothingBefore2100) {
     positions = ProfilePositions(kMars, {{S, 45}, {S + 1, 45}});
-    host.boxes.ExpectBox("There are no transits of this kind before January 1, 2100.");
+    host.boxes.Expect("There are no transits of this kind before January 1, 2100.");
     commands.Search();
     EXPECT_EQ(commands.LastScanEnd(), ScanEnd::NothingFound);
     EXPECT_EQ(host.boxes.shown[0].title, "Not found");
@@ -474,7 +484,7 @@ TEST_P(SearchAspectRule, GeocentricPairsOfTheInnerSystem) {
         const double d = pass.SeparationDegrees(jd);
         return angle >= 180 ? angle - d : angle + d;
     };
-    if (!c.text.empty()) host.boxes.ExpectBox(c.text);
+    if (!c.text.empty()) host.boxes.Expect(c.text);
     commands.Search();
     EXPECT_EQ(commands.ScanRan(), c.text.empty());
     if (!c.text.empty()) {
@@ -549,7 +559,7 @@ TEST_F(CommandsTest, ShowAllKeepsTheFirstPlanetAndOrdersEachPair) {
     EXPECT_EQ(window.second, 1);
     EXPECT_FALSE(host.appendChecked);
     ASSERT_EQ(host.notices.size(), 1u);
-    EXPECT_EQ(host.notices[0].text, "Done");
+    EXPECT_EQ(host.notices[0], "Done");
     EXPECT_EQ(host.startCaption, "Jupiter and Venus");
     EXPECT_FALSE(commands.ShowAllMode());
 }
@@ -581,12 +591,12 @@ TEST_F(CommandsTest, ShowAllStopsTheSeriesAtYes) {
     int scansStarted = 0;
     host.onEnterBusy = [&] { ++scansStarted; };
     host.onYield = [&](long) {
-        if (scansStarted == 3 && !host.pause && host.boxes.shown.empty()) host.pause = true;
+        if (scansStarted == 3 && !host.control.PauseRequested() && host.boxes.shown.empty()) host.control.RequestPause();
     };
-    host.boxes.ExpectBox("Stop?", MsgResult::Yes);
+    host.boxes.Expect("Stop?", MsgResult::Yes);
     commands.ShowAll(1);
     EXPECT_EQ(scansStarted, 3);
-    EXPECT_FALSE(host.stop);
+    EXPECT_FALSE(host.control.StopRequested());
     EXPECT_EQ(window.first, 4);
     EXPECT_EQ(window.second, 3);
     EXPECT_NE(host.output.text.find("\r\nStopped"), std::string::npos);

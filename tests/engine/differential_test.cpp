@@ -23,7 +23,7 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
-#include "tests/common/quiet_run_host.h"
+#include "tests/common/fake_run_host.h"
 #include "tests/engine/fake_host.h"
 
 namespace vlt::testing {
@@ -62,7 +62,7 @@ private:
     std::string shown_;
 };
 
-class SilentHost final : public QuietRunHost {
+class SilentHost final : public FakeRunHost {
 public:
     OutputBox& Output() override { return out; }
     MessageBoxes& Boxes() override { return boxes; }

@@ -203,7 +203,7 @@ TEST_P(ConstructedSearch, AnswersAsTheWalk) {
     const double midnight = (std::floor(lowerBound + 0.5) + 0.5 - lowerBound) * 1440.0;
     for (const Shape& shape : Shapes(last, midnight)) {
         ShapePositions positions(lowerBound, shape.at, shape.midnightJump);
-        FakeHost host;
+        FakeRunHost host;
         TransitScanner scanner(host, positions);
         scanner.UseRequest(r);
         const GridMinimum quick = scanner.ExactMinute(c.t, kMars, c.second, 1, step, false);
@@ -221,7 +221,7 @@ TEST_P(ConstructedSearch, AnswersAsTheWalk) {
     EXPECT_GT(exact, 20);
     // One plain crossing in mid-search: a small share of the walk's positions.
     ShapePositions plain(lowerBound, [&](double m) { return V(m, last * 0.55, 0, 2e-6); }, 0.0);
-    FakeHost host;
+    FakeRunHost host;
     TransitScanner scanner(host, plain);
     scanner.UseRequest(r);
     scanner.ExactMinute(c.t, kMars, c.second, 1, step, false);

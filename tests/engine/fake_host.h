@@ -1,7 +1,6 @@
 #pragma once
-// In-memory window for the engine's tests: an output box, scripted message
-// boxes (an unexpected box fails the test), the run flags and captions, and
-// the transit commands' window inputs.
+// In-memory window for the engine's tests: the transit commands' window
+// inputs, beside the tests' shared run host.
 
 #include <gtest/gtest.h>
 
@@ -13,129 +12,15 @@
 
 #include "app/engine/transit_window.h"
 #include "app/support/run_host.h"
+#include "tests/common/fake_run_host.h"
 
 namespace vlt::testing {
-
-class FakeOutput final : public OutputBox {
-public:
-    const std::string& Text() const override { return text; }
-    void Append(const std::string& piece) override { text += piece; }
-    void Clear() override { text.clear(); }
-    void MoveCaretToEnd() override { ++caretMoves; }
-    void Refresh() override {}
-
-    std::string text;
-    int caretMoves = 0;
-};
-
-struct ShownBox {
-    std::string text;
-    std::string title;
-    MsgButtons buttons;
-    MsgIcon icon;
-};
-
-// Each expected box names its text and the answer; boxes must come in order.
-class ScriptedBoxes final : public MessageBoxes {
-public:
-    struct Expect {
-        std::string text;
-        MsgResult answer = MsgResult::Ok;
-    };
-    MsgResult Show(const std::string& text, const std::string& title, MsgButtons buttons,
-                   MsgIcon icon) override {
-        shown.push_back({text, title, buttons, icon});
-        if (script.empty()) {
-            ADD_FAILURE() << "unexpected message box: \"" << text << "\" titled \"" << title
-                          << "\"";
-            return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::No;
-        }
-        Expect next = script.front();
-        script.pop_front();
-        EXPECT_EQ(next.text, text);
-        return next.answer;
-    }
-    void ExpectBox(const std::string& text, MsgResult answer = MsgResult::Ok) {
-        script.push_back({text, answer});
-    }
-
-    std::deque<Expect> script;
-    std::vector<ShownBox> shown;
-};
-
-struct Notice {
-    std::string text;
-    int width, height, milliseconds;
-};
-
-class FakeHost final : public RunHost {
-public:
-    OutputBox& Output() override { return output; }
-    MessageBoxes& Boxes() override { return boxes; }
-
-    void EnterBusyState(bool simulation) override {
-        ++busyEntered;
-        busy = true;
-        EXPECT_FALSE(simulation);
-        startCaption = "Pause";
-        if (onEnterBusy) onEnterBusy();
-    }
-    void LeaveBusyState() override {
-        ++busyLeft;
-        busy = false;
-        startCaption = captionStore;
-    }
-    void YieldToEvents() override {
-        ++yields;
-        if (onYield) onYield(yields);
-    }
-    bool PauseRequested() const override { return pause; }
-    void SetPauseRequested(bool on) override { pause = on; }
-    bool StopRequested() const override { return stop; }
-    void SetStopRequested(bool on) override { stop = on; }
-    bool QuitRequested() const override { return quit; }
-
-    std::string WindowCaption() const override { return "Veltaro 1.0"; }
-    std::string StartCaption() const override { return startCaption; }
-    void RestoreStartCaption() override { startCaption = captionStore; }
-    void SetSimulateCaption(const std::string&) override {}
-
-    bool AppendChecked() const override { return appendChecked; }
-    void SetAppendChecked(bool checked) override { appendChecked = checked; }
-    void ShowAppendCheckBox(bool visible) override { appendVisible = visible; }
-
-    void ApplyRunGeometry() override { ++geometryApplied; }
-    void ShrinkToMinimumHeight() override { ++shrunk; }
-    void PopUpNotice(const std::string& text, int w, int h, int ms) override {
-        notices.push_back({text, w, h, ms});
-    }
-    void ReportProgress(double fraction) override {
-        EXPECT_GE(fraction, 0.0);
-        EXPECT_LE(fraction, 1.0);
-        progress.push_back(fraction);
-    }
-
-    FakeOutput output;
-    ScriptedBoxes boxes;
-    bool busy = false;
-    int busyEntered = 0, busyLeft = 0;
-    long yields = 0;
-    std::function<void(long)> onYield;
-    std::function<void()> onEnterBusy;
-    bool pause = false, stop = false, quit = false;
-    std::string captionStore = "Mars and Jupiter";
-    std::string startCaption = "Mars and Jupiter";
-    bool appendChecked = false, appendVisible = true;
-    int geometryApplied = 0, shrunk = 0;
-    std::vector<Notice> notices;
-    std::vector<double> progress;
-};
 
 // Planet lists as the window holds them: first list Sun/Earth..Neptune,
 // second list Mercury..Pluto.
 class FakeWindow final : public TransitWindow {
 public:
-    explicit FakeWindow(FakeHost& host) : host_(host) {}
+    explicit FakeWindow(FakeRunHost& host) : host_(host) {}
 
     TransitInputs Inputs() const override {
         TransitInputs in = inputs;
@@ -181,7 +66,7 @@ public:
     std::vector<std::pair<int, std::int32_t>> shownDates;
 
 private:
-    FakeHost& host_;
+    FakeRunHost& host_;
 };
 
 }  // namespace vlt::testing

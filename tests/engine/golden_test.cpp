@@ -59,7 +59,7 @@ protected:
 
 TEST_P(GoldenReport, MatchesTheExpectedText) {
     const GoldenCase& c = GetParam();
-    FakeHost host;
+    FakeRunHost host;
     FakeWindow window(host);
     window.first = c.firstIndex;
     window.second = c.secondIndex;

@@ -13,7 +13,7 @@
 #include "app/support/date_processing.h"
 #include "tests/engine/fake_host.h"
 #include "tests/engine/oracle_check.h"
-#include "tests/common/quiet_run_host.h"
+#include "tests/common/fake_run_host.h"
 
 namespace vlt::testing {
 namespace {
@@ -44,7 +44,7 @@ public:
     std::string all, shown;
 };
 
-class ArchiveHost final : public QuietRunHost {
+class ArchiveHost final : public FakeRunHost {
 public:
     ArchiveHost() { startCaption = "Pause"; }
     OutputBox& Output() override { return out; }

@@ -148,7 +148,7 @@ TEST(PadCell, CountsCharactersNotBytes) {
 // A "?" cell goes out as blanks and is empty in the table afterwards.
 TEST(WriteTableRow, QuestionMarkCellIsBlank) {
     InitPositionsWithFolder(VLT_BIN_DIR "/");
-    FakeHost host;
+    FakeRunHost host;
     ProfilePositions positions(1, {{0, 45}, {1, 45}});
     TransitScanner scanner(host, positions);
     TransitRequest r;

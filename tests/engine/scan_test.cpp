@@ -125,7 +125,7 @@ TEST_P(ProfileScan, ReportsTheConstructedTransits) {
             return jd > S + c.retroFrom && jd < S + c.retroTo;
         };
     }
-    FakeHost host;
+    FakeRunHost host;
     TransitScanner scanner(host, positions);
     TransitRequest r = MakeRequest(kMars, kJupiter, c.orbs, c.aspects, S, S + c.endOffset);
     r.timezoneIndex = c.timezoneIndex;
@@ -146,10 +146,7 @@ TEST_P(ProfileScan, ReportsTheConstructedTransits) {
     }
     EXPECT_TRUE(positions.lastHeliocentric == c.heliocentric);
     ASSERT_EQ(host.notices.size(), 1u);
-    EXPECT_EQ(host.notices[0].text, "Done");
-    EXPECT_EQ(host.notices[0].width, 1200);
-    EXPECT_EQ(host.notices[0].height, 300);
-    EXPECT_EQ(host.notices[0].milliseconds, 2000);
+    EXPECT_EQ(host.notices[0], "Done");
     EXPECT_EQ(host.busyEntered, 1);
     EXPECT_EQ(host.busyLeft, 1);
     EXPECT_TRUE(host.appendVisible);
@@ -167,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Profiles, ProfileScan, ::testing::ValuesIn(kCases),
 // order: hyphens, title, headings, hyphens.
 TEST_F(ScanTest, HeaderPrecedesTheFirstRowOnce) {
     ProfilePositions positions(kMars, Absolute(kThreePasses));
-    FakeHost host;
+    FakeRunHost host;
     TransitScanner scanner(host, positions);
     scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
     const std::vector<std::string> lines = SplitLines(host.output.text);
@@ -191,7 +188,7 @@ TEST_F(ScanTest, HeaderPrecedesTheFirstRowOnce) {
 TEST_F(ScanTest, RepeatedAspectNameIsShownOnce) {
     ProfilePositions positions(kMars, {{S - 10, 30}, {S + 20.1, 0}, {S + 40.1, 20},
                                        {S + 60.1, 0}, {S + 90, 29.9}});
-    FakeHost host;
+    FakeRunHost host;
     TransitScanner scanner(host, positions);
     scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 80));
     const auto rows = TransitRows(host.output.text);
@@ -213,8 +210,8 @@ TEST_P(StepScan, AsksOneNewPositionPerPlanetAndStep) {
     const StepCase c = GetParam();
     EXPECT_EQ(ScanStep(c.first, c.second), c.step);
     ProfilePositions positions(c.first, {{S, 105}, {S + 10, 105}});
-    FakeHost host;
-    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    FakeRunHost host;
+    host.boxes.Expect("There are no transits of this kind in the period specified.");
     TransitScanner scanner(host, positions);
     scanner.TransitScan(MakeRequest(c.first, c.second, {10, 5, 2}, {1, 2, 3, 4, 5, 6, 7}, S, S + 10));
     const double span = 10.5;  // 06:00 of the first day to 18:00 of the last
@@ -247,8 +244,8 @@ INSTANTIATE_TEST_SUITE_P(Steps, StepScan,
 // Positions are asked at universal time: local step time minus the zone.
 TEST_F(ScanTest, PositionsAreAskedAtUniversalTime) {
     ProfilePositions positions(kJupiter, {{S, 105}, {S + 10, 105}});
-    FakeHost host;
-    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    FakeRunHost host;
+    host.boxes.Expect("There are no transits of this kind in the period specified.");
     TransitScanner scanner(host, positions);
     TransitRequest r = MakeRequest(kJupiter, kSaturn, {10, 5, 2}, {1}, S, S + 10);
     r.timezoneIndex = 14;  // GMT-5:00
@@ -259,50 +256,50 @@ TEST_F(ScanTest, PositionsAreAskedAtUniversalTime) {
 
 // Pausing and answering No leaves the report exactly as an undisturbed run.
 TEST_F(ScanTest, StopAnsweredNoContinuesWhereItWas) {
-    FakeHost plain;
+    FakeRunHost plain;
     ProfilePositions p1(kMars, Absolute(kThreePasses));
     TransitScanner(plain, p1).TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
 
-    FakeHost paused;
+    FakeRunHost paused;
     ProfilePositions p2(kMars, Absolute(kThreePasses));
     paused.onYield = [&paused](long n) {
-        if (n == 60 || n == 61 || n == 150) paused.pause = true;
+        if (n == 60 || n == 61 || n == 150) paused.control.RequestPause();
     };
-    paused.boxes.ExpectBox("Stop?", MsgResult::No);
-    paused.boxes.ExpectBox("Stop?", MsgResult::No);
-    paused.boxes.ExpectBox("Stop?", MsgResult::No);
+    paused.boxes.Expect("Stop?", MsgResult::No);
+    paused.boxes.Expect("Stop?", MsgResult::No);
+    paused.boxes.Expect("Stop?", MsgResult::No);
     EXPECT_EQ(TransitScanner(paused, p2).TransitScan(
                   MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
               ScanEnd::Completed);
     EXPECT_EQ(paused.output.text, plain.output.text);
     EXPECT_EQ(p2.calls, p1.calls);
-    EXPECT_FALSE(paused.pause);
+    EXPECT_FALSE(paused.control.PauseRequested());
     ASSERT_EQ(paused.boxes.shown.size(), 3u);
     EXPECT_EQ(paused.boxes.shown[0].title, "Pause");
     EXPECT_EQ(paused.boxes.shown[0].buttons, MsgButtons::YesNo);
 }
 
 TEST_F(ScanTest, QuitDuringTheRunEndsItWithoutAsking) {
-    FakeHost host;
+    FakeRunHost host;
     ProfilePositions positions(kMars, Absolute(kThreePasses));
     host.onYield = [&host](long n) {
-        if (n == 100) host.quit = true;  // inside the first transit
+        if (n == 100) host.control.Quit();  // inside the first transit
     };
     TransitScanner scanner(host, positions);
     EXPECT_EQ(scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
               ScanEnd::Stopped);
     EXPECT_EQ(host.yields, 100);
     EXPECT_TRUE(host.boxes.shown.empty());  // no "Stop?"
-    EXPECT_FALSE(host.busy);
+    EXPECT_FALSE(host.control.Running());
 }
 
 TEST_F(ScanTest, StopAnsweredYesAppendsStopped) {
-    FakeHost host;
+    FakeRunHost host;
     ProfilePositions positions(kMars, Absolute(kThreePasses));
     host.onYield = [&host](long n) {
-        if (n == 100) host.pause = true;  // inside the first transit
+        if (n == 100) host.control.RequestPause();  // inside the first transit
     };
-    host.boxes.ExpectBox("Stop?", MsgResult::Yes);
+    host.boxes.Expect("Stop?", MsgResult::Yes);
     TransitScanner scanner(host, positions);
     EXPECT_EQ(scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
               ScanEnd::Stopped);
@@ -315,18 +312,18 @@ TEST_F(ScanTest, StopAnsweredYesAppendsStopped) {
     ASSERT_GE(text.size(), 9u);
     EXPECT_EQ(text.substr(text.size() - 9), "\r\nStopped");
     EXPECT_TRUE(TransitRows(text).empty());  // the transit under way is not written
-    EXPECT_FALSE(host.pause);
-    EXPECT_FALSE(host.stop);  // only a show-all series is ended by it
+    EXPECT_FALSE(host.control.PauseRequested());
+    EXPECT_FALSE(host.control.StopRequested());  // only a show-all series is ended by it
     EXPECT_EQ(host.startCaption, "Mars and Jupiter");
     EXPECT_TRUE(host.notices.empty());
     EXPECT_EQ(host.busyLeft, 1);
 }
 
 TEST_F(ScanTest, NothingFoundLeavesEmptyOutputAndShrinks) {
-    FakeHost host;
+    FakeRunHost host;
     host.appendChecked = true;
     ProfilePositions positions(kMars, {{S, 45}, {S + 1, 45}});
-    host.boxes.ExpectBox("There are no transits of this kind in the period specified.");
+    host.boxes.Expect("There are no transits of this kind in the period specified.");
     TransitScanner scanner(host, positions);
     EXPECT_EQ(scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 30)),
               ScanEnd::NothingFound);
@@ -344,7 +341,7 @@ TEST_F(ScanTest, NothingFoundLeavesEmptyOutputAndShrinks) {
 // new report from the old text by a line break.
 TEST_F(ScanTest, AppendSettingDecidesOverPreviousOutput) {
     for (bool append : {false, true}) {
-        FakeHost host;
+        FakeRunHost host;
         host.appendChecked = append;
         host.output.text = "earlier report\r\n";
         ProfilePositions positions(kMars, Absolute(kThreePasses));
@@ -372,12 +369,12 @@ TEST_F(ScanTest, FullOutputBoxStopsTheRows) {
                           {std::string(63998, 'x'), 1},
                           {degrees, 1}};
     for (const Case& c : cases) {
-        FakeHost host;
+        FakeRunHost host;
         host.appendChecked = true;
         host.output.text = c.previous;
         ProfilePositions positions(kMars, Absolute(kThreePasses));
-        host.boxes.ExpectBox("Output textbox is full.");
-        host.boxes.ExpectBox("Stop?", MsgResult::Yes);
+        host.boxes.Expect("Output textbox is full.");
+        host.boxes.Expect("Stop?", MsgResult::Yes);
         const ScanEnd end = TransitScanner(host, positions).TransitScan(
             MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
         const std::string added = host.output.text.substr(c.previous.size());
@@ -397,7 +394,7 @@ TEST_F(ScanTest, FullOutputBoxStopsTheRows) {
 
 // A run with far more transits than the estimated rows grows its table.
 TEST_F(ScanTest, LongMercuryRunGrowsTheTable) {
-    FakeHost host;
+    FakeRunHost host;
     ProfilePositions positions(kMercury, {});
     positions.separation = [](double jd) { return 90.0 + 90.0 * std::sin((jd - S) * 2 * kPi / 9.0); };
     TransitScanner scanner(host, positions);

@@ -132,7 +132,7 @@ struct Program {
         : services(folder), window(screen, services), commands(window, services.Index()) {
         window.SetCommandHandlers(&commands);
         screen.Attach(&window);
-        screen.SetBusyProbe([this] { return window.Busy(); });
+        screen.SetBusyProbe([this] { return window.Running(); });
     }
     void Start() {
         window.StartUp();
@@ -357,7 +357,7 @@ TEST_F(QtWindowTest, PictureOfAWindowThatRanACommand) {
     QComboBox* tz = p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0));
     tz->setCurrentIndex(24);
     p.Find<QPushButton>(ctl::cmdStart)->click();
-    EXPECT_FALSE(p.window.Busy());
+    EXPECT_FALSE(p.window.Running());
     EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Mars and Jupiter");
     EXPECT_FALSE(p.window.OutputText().empty());
     EXPECT_EQ(p.Find<QPlainTextEdit>(ctl::txbOutput)->toPlainText().toStdString().size() +

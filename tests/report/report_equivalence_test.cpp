@@ -349,7 +349,7 @@ WindowRun RunInWindow(const Request& r, const fs::path& folder) {
         for (const std::string& text : r.boxes) ui.ExpectBox(text);
         r.drive(ui, window);
         EXPECT_EQ(ui.PendingBoxes(), 0u) << "an announced message box never showed";
-        EXPECT_FALSE(window.Busy());
+        EXPECT_FALSE(window.Running());
         for (const BoxRecord& b : ui.Boxes()) run.boxTexts.push_back(b.text);
         run.box = ui.Get(Ctl(ctl::txbOutput)).text;
         EXPECT_EQ(run.box, window.OutputText());

@@ -50,7 +50,7 @@ struct RunResult {
 const RunResult& FullRun() {
     static const RunResult result = [] {
         InitPositionsWithFolder(std::string(VLT_BIN_DIR) + "/");
-        testing::MemoryRunHost host;
+        testing::FakeRunHost host{RunKind::Simulation};
         IndexData data;
         LoadIndexData(data, host.boxes, kIndexFile);
         HelioEphemerisPositions positions;

@@ -20,7 +20,7 @@ namespace {
 using testing::CurvePositions;
 using testing::Lines;
 using testing::MapIndex;
-using testing::MemoryRunHost;
+using testing::FakeRunHost;
 
 constexpr std::int32_t kStart = 2454200;  // 2007-04-09
 constexpr const char* kTitle =
@@ -60,11 +60,13 @@ protected:
         totals = simulation.Totals();
         events = simulation.Events();
         EXPECT_TRUE(host.boxes.ScriptDone()) << "a scripted message box was not shown";
+        EXPECT_TRUE(std::is_sorted(host.progress.begin(), host.progress.end()))
+            << "the progress went back";
         EXPECT_FALSE(simulation.Running());
         return outcome;
     }
 
-    MemoryRunHost host;
+    FakeRunHost host{RunKind::Simulation};
     MapIndex index;
     SeparatorAmountFormatter amounts;
     std::function<bool(double)> invalidSteps;
@@ -106,10 +108,11 @@ TEST_F(SimulationRun, OneTransitThroughThreeOrbsGivesTheWholeReport) {
     EXPECT_EQ(totals.redemptions[1], 3);
     EXPECT_NEAR(totals.gainSum[1], 20.0 + 2 * 5000.0 / 1050.0, 1e-9);
     const std::vector<std::string> events = {
-        "caption(Pause)", "geometry", "busy(simulation)", "popup(Done,1200,300,2000)",
+        "caption(Pause)", "geometry", "busy(simulation)", "popup(Done)",
         "caption(Simulate investment)", "idle"};
     EXPECT_EQ(host.events, events);
-    EXPECT_DOUBLE_EQ(host.lastProgress, 1.0);
+    ASSERT_FALSE(host.progress.empty());
+    EXPECT_DOUBLE_EQ(host.progress.back(), 1.0);
 }
 
 TEST_F(SimulationRun, AmountsFollowTheFormatterButRecordsDoNot) {
@@ -393,7 +396,7 @@ TEST_F(SimulationRun, AppendKeepsThePreviousOutputWithABlankLine) {
     EXPECT_EQ(host.output.text, std::string("earlier report\r\n\r\n") + kHeader +
                                     "\r\n\r\nTotal number of investments = 0\r\n\r\n");
     // Without append the box is cleared first.
-    host = MemoryRunHost();
+    host = FakeRunHost(RunKind::Simulation);
     host.output.text = "earlier report\r\n";
     request.append = false;
     request.includeDetails = false;
@@ -407,19 +410,19 @@ TEST_F(SimulationRun, StopAnsweredNoContinuesWithTheSameRecords) {
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     const std::string uninterrupted = host.output.text;
 
-    host = MemoryRunHost();
+    host = FakeRunHost(RunKind::Simulation);
     host.boxes.Expect("Stop?", MsgResult::No);
     // A click on "Pause" in the middle of the transit (step 18).
     host.onYield = [&](int yields) {
         if (yields == 19) {
             ASSERT_NE(current, nullptr);
             EXPECT_EQ(current->Click(Request()), SimulationOutcome::PauseRequested);
-            EXPECT_TRUE(host.pause);
+            EXPECT_TRUE(host.control.PauseRequested());
         }
     };
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     EXPECT_EQ(host.output.text, uninterrupted);
-    EXPECT_FALSE(host.pause);
+    EXPECT_FALSE(host.control.PauseRequested());
     ASSERT_EQ(host.boxes.shown.size(), 1u);
     EXPECT_EQ(host.boxes.shown[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::None);
@@ -428,19 +431,19 @@ TEST_F(SimulationRun, StopAnsweredNoContinuesWithTheSameRecords) {
 
 TEST_F(SimulationRun, QuitDuringTheRunEndsItWithoutAsking) {
     host.onYield = [&](int yields) {
-        if (yields == 19) host.quit = true;
+        if (yields == 19) host.control.Quit();
     };
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Stopped);
     EXPECT_EQ(host.yields, 19);
     EXPECT_TRUE(host.boxes.shown.empty());  // no "Stop?"
-    EXPECT_FALSE(host.busy);
+    EXPECT_FALSE(host.control.Running());
     EXPECT_EQ(host.output.text.find("Total number of investments"), std::string::npos);
 }
 
 TEST_F(SimulationRun, StopAnsweredYesEndsWithStoppedAndNoSummary) {
     host.boxes.Expect("Stop?", MsgResult::Yes);
     host.onYield = [&](int yields) {
-        if (yields == 19) host.pause = true;
+        if (yields == 19) host.control.RequestPause();
     };
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Stopped);
     const std::vector<std::string> expected = {
@@ -452,10 +455,10 @@ TEST_F(SimulationRun, StopAnsweredYesEndsWithStoppedAndNoSummary) {
         "Stopped",
     };
     EXPECT_EQ(Lines(host.output.text), expected);
-    EXPECT_FALSE(host.pause);
+    EXPECT_FALSE(host.control.PauseRequested());
     EXPECT_EQ(host.events.back(), "idle");
     EXPECT_EQ(host.simulateCaption, "Simulate investment");
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "popup(Done,1200,300,2000)"), 0);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "popup(Done)"), 0);
 }
 
 TEST_F(SimulationRun, MissingIndexValueEndsWithoutSummary) {
@@ -555,7 +558,7 @@ TEST_F(SimulationRun, OtherPlanetsWithoutPositionsDoNotMatter) {
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     const std::string withGaps = host.output.text;
 
-    MemoryRunHost other;
+    FakeRunHost other{RunKind::Simulation};
     CurvePositions pair(kStart, 4, Vee);
     AllPlanets all(pair);
     InvestmentSimulation simulation(other, all, index, amounts);
@@ -586,7 +589,7 @@ TEST_F(SimulationRun, DateChecks) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host = MemoryRunHost();
+        host = FakeRunHost(RunKind::Simulation);
         SimulationRequest request = Request();
         request.startDay = c.start;
         request.endDay = c.end;
@@ -615,7 +618,7 @@ TEST_F(SimulationRun, ClickDuringARunChecksDatesWithThePauseCaption) {
         host.boxes.Expect("Investment dates must be in the range\n 2007-01-03 through 2014-12-31.",
                           MsgResult::Ok);
         EXPECT_EQ(current->Click(bad), SimulationOutcome::Refused);
-        EXPECT_FALSE(host.pause);
+        EXPECT_FALSE(host.control.PauseRequested());
     };
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     ASSERT_EQ(host.boxes.shown.size(), 1u);
@@ -646,7 +649,7 @@ TEST_F(SimulationRun, ImpossibleListPositionsAreRefusedQuietly) {
              [](SimulationRequest& r) { r.secondPlanetIndex = -1; },
              [](SimulationRequest& r) { r.orbIndex[1] = 15; },
              [](SimulationRequest& r) { r.orbIndex[2] = -1; }}) {
-        host = MemoryRunHost();
+        host = FakeRunHost(RunKind::Simulation);
         SimulationRequest request = Request();
         change(request);
         EXPECT_EQ(Run(request, Vee), SimulationOutcome::InvalidRequest);
@@ -700,7 +703,7 @@ TEST_F(SimulationRun, PlanetWithItselfIsRefusedAsTheTablesRefuseIt) {
     EXPECT_TRUE(host.output.text.empty());
     request.firstPlanetIndex = -1;  // Pluto
     request.secondPlanetIndex = 7;  // Pluto
-    host = MemoryRunHost();
+    host = FakeRunHost(RunKind::Simulation);
     host.boxes.Expect("Transit of a planet to itself is not possible.", MsgResult::Ok);
     EXPECT_EQ(Run(request, Vee), SimulationOutcome::Refused);
 }

@@ -191,7 +191,7 @@ TEST_F(DateEntryTest, ClearingTheDayEmptiesTheLabelSilently) {
 TEST_F(DateEntryTest, EnterInADateBoxStartsTheConstructCommandOnlyWhenEnabled) {
     ui.PressEnter(Ctl(ctl::txbDay, 1));
     EXPECT_EQ(handlers.calls, std::vector<std::string>{"Start"});
-    window.EnterBusyState(true);  // the simulation runs: cmdStart is disabled
+    window.EnterBusyState(RunKind::Simulation);  // the simulation runs: cmdStart is disabled
     ui.PressEnter(Ctl(ctl::txbYear, 0));
     EXPECT_EQ(handlers.calls.size(), 1u);
 }

@@ -155,10 +155,10 @@ TEST_F(OutputTest, OutputCheckBoxesMoveTheFocusOnlyOnceLoaded) {
     ui.Click(ctl::chkAppendToOutput);
     EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
     EXPECT_TRUE(window.AppendChecked());
-    window.EnterBusyState(false);  // cmdStart disabled: no move
+    window.EnterBusyState(RunKind::Transit);  // cmdStart disabled: no move
     ui.SetEnabled(ctl::chkAppendToOutput, true);
     ui.SetFocus(ctl::txbOutput);
-    window.SetPauseRequested(false);
+    window.Control().ClearPause();
     ui.SetEnabled(ctl::cmdStart, false);
     ui.Click(ctl::chkAppendToOutput);
     EXPECT_EQ(ui.Focus(), Ctl(ctl::txbOutput));

@@ -94,7 +94,7 @@ TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
     for (bool simulation : {false, true}) {
         SCOPED_TRACE(simulation);
         if (simulation) ui.Click(ctl::optHeliocentric);
-        window.EnterBusyState(simulation);
+        window.EnterBusyState(simulation ? RunKind::Simulation : RunKind::Transit);
         const Ctl busyButton = simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
         EXPECT_EQ(ui.Text(busyButton), "Pause");
         const std::vector<Ctl> expected = {busyButton, Ctl(ctl::txbOutput), Ctl(ctl::cmdQuit)};
@@ -104,9 +104,9 @@ TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
         std::sort(want.begin(), want.end());
         EXPECT_EQ(on, want);
         EXPECT_TRUE(ui.Enabled(ctl::Frame1));  // frames keep their state
-        EXPECT_TRUE(window.Busy());
+        EXPECT_TRUE(window.Running());
         window.LeaveBusyState();
-        EXPECT_FALSE(window.Busy());
+        EXPECT_FALSE(window.Running());
         EXPECT_EQ(ui.Text(ctl::cmdStart), "Mars and Jupiter");
         EXPECT_TRUE(ui.Enabled(Ctl(ctl::txbYear, 0)));
         EXPECT_TRUE(ui.Enabled(ctl::lblYear));
@@ -129,17 +129,17 @@ TEST_F(WindowStateTest, ButtonsReachTheirCommands) {
 
 TEST_F(WindowStateTest, PauseButtonOnlyRequestsAPause) {
     Start();
-    window.EnterBusyState(false);
-    EXPECT_FALSE(window.PauseRequested());
+    window.EnterBusyState(RunKind::Transit);
+    EXPECT_FALSE(window.Control().PauseRequested());
     ui.Click(ctl::cmdStart);
-    EXPECT_TRUE(window.PauseRequested());
+    EXPECT_TRUE(window.Control().PauseRequested());
     EXPECT_TRUE(handlers.calls.empty());
-    window.SetPauseRequested(false);
+    window.Control().ClearPause();
     window.LeaveBusyState();
     ui.Click(ctl::optHeliocentric);
-    window.EnterBusyState(true);
+    window.EnterBusyState(RunKind::Simulation);
     ui.Click(ctl::cmdSimulateInvestment);
-    EXPECT_TRUE(window.PauseRequested());
+    EXPECT_TRUE(window.Control().PauseRequested());
     EXPECT_TRUE(handlers.calls.empty());
 }
 
@@ -154,7 +154,7 @@ TEST_F(WindowStateTest, TimerShowsFileControlsAndEndsTheRecentSave) {
     EXPECT_TRUE(ui.Visible(Ctl(ctl::cmdFile, 0)));
     EXPECT_TRUE(ui.Visible(ctl::chkOpenOutputFile));
     EXPECT_TRUE(ui.Visible(ctl::chkAppendToOutput));
-    window.EnterBusyState(false);
+    window.EnterBusyState(RunKind::Transit);
     ui.Tick();
     EXPECT_FALSE(ui.Visible(Ctl(ctl::cmdFile, 0)));
     EXPECT_FALSE(ui.Visible(ctl::chkOpenOutputFile));
@@ -324,7 +324,7 @@ TEST_F(WindowStateTest, QuitRightAfterSaveOrRestoreAsksNothing) {
 
 TEST_F(WindowStateTest, ProgressIsShownWhileBusyOnly) {
     Start();
-    window.EnterBusyState(false);
+    window.EnterBusyState(RunKind::Transit);
     window.ReportProgress(0.421);
     EXPECT_EQ(ui.Text(ctl::lblStatus), "Working: 42 %");
     window.LeaveBusyState();
@@ -333,12 +333,13 @@ TEST_F(WindowStateTest, ProgressIsShownWhileBusyOnly) {
 
 TEST_F(WindowStateTest, DoneNoticeSitsOnTheStatusLabel) {
     Start();
-    window.PopUpNotice("Done", 1200, 300, 2000);
+    window.PopUpNotice("Done");
     ASSERT_EQ(ui.PopUps().size(), 2u);
     const PopUpRecord& p = ui.PopUps()[1];
     EXPECT_EQ(p.text, "Done");
     EXPECT_EQ(p.where, (Rect{ui.Geometry(ctl::lblStatus).left + 800, ui.Geometry(ctl::lblStatus).top,
                              1200, 300}));
+    EXPECT_EQ(p.milliseconds, 2000);
 }
 
 }  // namespace
