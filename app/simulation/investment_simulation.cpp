@@ -103,7 +103,51 @@ void InvestmentSimulation::CommonEnding() {
     host_.Busy().LeaveBusyState();
 }
 
+// The working state of one run.
+struct InvestmentSimulation::RunState {
+    const SimulationRequest* request = nullptr;
+    // Every record of a run has the same planets; the aspect and orb of each
+    // stay in their columns for the whole run.
+    std::vector<RecordPair> pairs;
+    // The day and value of each record's open investment.  The gain is
+    // measured from the value itself: the record keeps it with two decimals
+    // only, which would put a gain into every trade of a series with finer
+    // prices (and lose a price below half a cent altogether).
+    struct Opened {
+        std::int32_t day = 0;
+        double value = 0.0;
+    };
+    std::vector<Opened> opened;
+    // Steps of 3 hours from start - 0.25 to end + 0.25; every instant is an
+    // exact binary fraction, so the last one is exactly end + 0.25.
+    std::int64_t lastStep = 0;
+    bool first = false;  // the first step of the run
+    bool last = false;   // the last step of the run
+    bool haveDay = false;
+    std::int32_t day = 0;
+    std::string dateText;
+    double indexValue = -1.0;
+};
+
 SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
+    RunState run;
+    PrepareRun(request, run);
+    const double firstT = request.startDay - 0.25;
+    host_.Busy().ReportProgress(0.0);
+    for (std::int64_t step = 0; step <= run.lastStep; ++step) {
+        const double t = firstT + static_cast<double>(step) * kSimulationStep;
+        run.first = step == 0;
+        run.last = step == run.lastStep;
+        if (auto ended = BeforeStep()) return *ended;
+        if (auto ended = ReadDay(run, t, step)) return *ended;
+        if (auto ended = SamplePositions(run, t)) return *ended;
+        const PairRows rows = PairRowsOf(window_, p1_, p2_);
+        for (std::size_t i = 0; i < records_.size(); ++i) StepRecord(run, i, rows);
+    }
+    return Summarise();
+}
+
+void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState& run) {
     const std::int16_t p1 = FirstPlanetOfListIndex(request.firstPlanetIndex);
     const std::int16_t p2 = SecondPlanetOfListIndex(request.secondPlanetIndex);
     std::array<int, 3> orbDegrees{};
@@ -117,210 +161,187 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
-    // The day and value of each record's open investment.  The gain is
-    // measured from the value itself: the record keeps it with two decimals
-    // only, which would put a gain into every trade of a series with finer
-    // prices (and lose a price below half a cent altogether).
-    struct Opened {
-        std::int32_t day = 0;
-        double value = 0.0;
-    };
-    std::vector<Opened> opened(records_.size());
+    run.request = &request;
+    run.lastStep = (static_cast<std::int64_t>(request.endDay) - request.startDay) * 8 + 4;
+    run.opened.assign(records_.size(), RunState::Opened{});
     window_ = PositionWindow{};
 
     host_.Busy().ApplyRunGeometry();
     host_.Busy().EnterBusyState(RunKind::Simulation);
     OutputBox& output = host_.Output();
     if (!request.append) output.Clear();
-
     if (!output.Empty()) Append(kLineBreak);
     AppendLine(SimulationHeader(request.reportTitle));
     if (request.includeDetails) Append(kLineBreak);
 
-    // Every record of a run has the same planets; the aspect and orb of each
-    // stay in their columns for the whole run.
-    std::vector<RecordPair> pairs;
-    pairs.reserve(records_.size());
+    run.pairs.reserve(records_.size());
     for (const auto& record : records_) {
         RecordPair pair;
         pair.aspect = RecordAspect(record);
         pair.orbDegrees = RecordOrb(record);
         pair.aspectAngle = AspectAngles[static_cast<std::size_t>(pair.aspect)];
         pair.orb = InvestmentOrbRadians(pair.orbDegrees);
-        pairs.push_back(pair);
+        run.pairs.push_back(pair);
     }
+}
 
-    const std::int32_t start = request.startDay;
-    const std::int32_t end = request.endDay;
-    const double firstT = start - 0.25;
-    // Steps of 3 hours from start - 0.25 to end + 0.25; every instant is an
-    // exact binary fraction, so the last one is exactly end + 0.25.
-    const std::int64_t lastStep = (static_cast<std::int64_t>(end) - start) * 8 + 4;
+// The full box, the program's end and the user's pause, before each step.
+std::optional<SimulationOutcome> InvestmentSimulation::BeforeStep() {
+    if (host_.Output().LongerThan(kSimulationOutputLimit)) {
+        host_.Boxes().Show(
+            "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect types.",
+            host_.Busy().WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
+        Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
+        CommonEnding();
+        return SimulationOutcome::OutputFull;
+    }
+    host_.YieldToEvents();
+    if (host_.Control().Quitting()) {
+        host_.Control().ClearPause();
+        CommonEnding();
+        return SimulationOutcome::Stopped;
+    }
+    if (!host_.Control().PauseRequested()) return std::nullopt;
+    if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
+        MsgResult::Yes) {
+        host_.Busy().SetSimulateCaption(kSimulateCaption);
+        Append(std::string(kLineBreak) + "Stopped");
+        host_.Control().ClearPause();
+        CommonEnding();
+        return SimulationOutcome::Stopped;
+    }
+    host_.Control().ClearPause();
+    return std::nullopt;
+}
 
-    bool haveDay = false;
-    std::int32_t previousDay = 0;
-    std::string dateText;
-    double indexValue = -1.0;
-
-    host_.Busy().ReportProgress(0.0);
-    for (std::int64_t step = 0; step <= lastStep; ++step) {
-        if (host_.Output().LongerThan(kSimulationOutputLimit)) {
+// The date text and the index value change exactly when the calendar day does.
+std::optional<SimulationOutcome> InvestmentSimulation::ReadDay(RunState& run, double t,
+                                                               std::int64_t step) {
+    const auto day = static_cast<std::int32_t>(std::floor(t + 0.5));
+    if (!run.haveDay || day != run.day) {
+        run.dateText = DateText(day);
+        double value = 0.0;
+        if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
             host_.Boxes().Show(
-                "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
-                "types.",
-                host_.Busy().WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
-            Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
+                "For " + run.dateText + " cannot get value from " + index_.SourceName() + " data.",
+                kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
             CommonEnding();
-            return SimulationOutcome::OutputFull;
+            return SimulationOutcome::MissingIndexValue;
         }
-        const double t = firstT + static_cast<double>(step) * kSimulationStep;
-        const bool first = step == 0;
-        const bool last = step == lastStep;
+        run.indexValue = value;
+        host_.Busy().ReportProgress(static_cast<double>(step) / static_cast<double>(run.lastStep));
+    }
+    run.haveDay = true;
+    run.day = day;
+    return std::nullopt;
+}
 
-        host_.YieldToEvents();
-        if (host_.Control().Quitting()) {
-            host_.Control().ClearPause();
+// A position of the pair that a data file could not give ends the run:
+// without it no investment could be opened or redeemed, and the summary would
+// pass for a result.  The other planets do not matter.
+std::optional<SimulationOutcome> InvestmentSimulation::SamplePositions(const RunState& run,
+                                                                       double t) {
+    FillPositionWindow(window_, positions_, t, kSimulationStep, run.first);
+    for (const std::int16_t planet : {p1_, p2_}) {
+        for (int row = run.first ? -1 : 1; row <= 1; ++row) {
+            const double longitude = window_.At(planet, row);
+            if (!IsDataFileFailure(longitude)) continue;
+            const PositionFailure failure =
+                DescribePositionFailure(planet, t + row * kSimulationStep, true, longitude);
+            host_.Boxes().Show(failure.Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
+                               MsgIcon::Exclamation);
+            Append(std::string(kLineBreak) + "Stopped");
             CommonEnding();
-            return SimulationOutcome::Stopped;
-        }
-        if (host_.Control().PauseRequested()) {
-            if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
-                MsgResult::Yes) {
-                host_.Busy().SetSimulateCaption(kSimulateCaption);
-                Append(std::string(kLineBreak) + "Stopped");
-                host_.Control().ClearPause();
-                CommonEnding();
-                return SimulationOutcome::Stopped;
-            }
-            host_.Control().ClearPause();
-        }
-
-        // The date text changes exactly when the calendar day does.
-        const auto day = static_cast<std::int32_t>(std::floor(t + 0.5));
-        if (!haveDay || day != previousDay) {
-            dateText = DateText(day);
-            double value = 0.0;
-            if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
-                host_.Boxes().Show("For " + dateText + " cannot get value from " +
-                                       index_.SourceName() + " data.",
-                                   kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-                CommonEnding();
-                return SimulationOutcome::MissingIndexValue;
-            }
-            indexValue = value;
-            host_.Busy().ReportProgress(static_cast<double>(step) / static_cast<double>(lastStep));
-        }
-        haveDay = true;
-        previousDay = day;
-
-        FillPositionWindow(window_, positions_, t, kSimulationStep, first);
-        // A position of the pair that a data file could not give ends the
-        // run: without it no investment could be opened or redeemed, and the
-        // summary would pass for a result.  The other planets do not matter.
-        for (const std::int16_t planet : {p1, p2}) {
-            for (int row = first ? -1 : 1; row <= 1; ++row) {
-                const double longitude = window_.At(planet, row);
-                if (!IsDataFileFailure(longitude)) continue;
-                const PositionFailure failure = DescribePositionFailure(
-                    planet, t + row * kSimulationStep, true, longitude);
-                host_.Boxes().Show(failure.Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
-                                   MsgIcon::Exclamation);
-                Append(std::string(kLineBreak) + "Stopped");
-                CommonEnding();
-                return SimulationOutcome::DataFileFailed;
-            }
-        }
-        const PairRows rows = PairRowsOf(window_, p1, p2);
-
-        for (std::size_t i = 0; i < records_.size(); ++i) {
-            SimulationRecord& record = records_[i];
-            const RecordPair& pair = pairs[i];
-            const int flag = RecordInvestedFlag(record);
-
-            if (flag == 0) {
-                const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
-                if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
-                    const int count = RecordCount(record) + 1;
-                    record = OpenedRecord(record, indexValue, count);
-                    opened[i] = {day, indexValue};
-                    SimulationEvent e;
-                    e.aspect = pair.aspect;
-                    e.orbDegrees = pair.orbDegrees;
-                    e.number = count;
-                    e.day = day;
-                    e.value = indexValue;
-                    events_.push_back(e);
-                    if (request.includeDetails) {
-                        AppendLine(InvestmentLine(pair.aspect, pair.orbDegrees, count, dateText,
-                                                  amounts_));
-                        output.MoveCaretToEnd();
-                    }
-                }
-                continue;
-            }
-            if (flag != 1) continue;
-
-            // At the last step an investment is redeemed when its transit
-            // leaves the orb there, as at any other step, or is still in it
-            // but separating; only one still applying is cancelled.
-            const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
-            bool redeem = leaves;
-            if (last && !leaves) {
-                if (SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
-                    redeem = true;
-                } else {
-                    const int count = RecordCount(record) - 1;
-                    const double purchase = opened[i].value;
-                    record = CancelledRecord(record, count);
-                    SimulationEvent e;
-                    e.kind = SimulationEvent::Kind::Cancellation;
-                    e.aspect = pair.aspect;
-                    e.orbDegrees = pair.orbDegrees;
-                    e.number = count + 1;
-                    e.day = day;
-                    e.value = indexValue;
-                    e.purchaseDay = opened[i].day;
-                    e.purchaseValue = purchase;
-                    events_.push_back(e);
-                    if (request.includeDetails) {
-                        AppendLine(CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
-                        output.MoveCaretToEnd();
-                    }
-                    continue;
-                }
-            }
-            if (!redeem) continue;
-
-            const double purchase = opened[i].value;
-            const double gain = (indexValue - purchase) * 100.0 / purchase;
-            const double total = RecordGain(record) + gain;
-            const int count = RecordCount(record);
-            const auto a = static_cast<std::size_t>(pair.aspect);
-            totals_.gainSum[a] += gain;
-            ++totals_.completedInvestments;
-            record = RedeemedRecord(record, total, count);
-            SimulationEvent e;
-            e.kind = SimulationEvent::Kind::Redemption;
-            e.aspect = pair.aspect;
-            e.orbDegrees = pair.orbDegrees;
-            e.number = count;
-            e.day = day;
-            e.value = indexValue;
-            e.purchaseDay = opened[i].day;
-            e.purchaseValue = purchase;
-            e.gain = gain;
-            e.totalGain = total;
-            events_.push_back(e);
-            ++totals_.redemptions[a];
-            if (request.includeDetails) {
-                AppendLine(RedemptionLine(pair.aspect, pair.orbDegrees, count, dateText, gain,
-                                          total, amounts_));
-                output.MoveCaretToEnd();
-            }
+            return SimulationOutcome::DataFileFailed;
         }
     }
+    return std::nullopt;
+}
 
-    // Normal end: the records from best to worst, then the totals.
+// One record at one step: an investment opens when its transit enters the
+// orb (or, at the first step, is already applying in it) and closes when it
+// leaves.  At the last step an investment is redeemed when its transit
+// leaves the orb there, as at any other step, or is still in it but
+// separating; only one still applying is cancelled.
+void InvestmentSimulation::StepRecord(RunState& run, std::size_t i, const PairRows& rows) {
+    const RecordPair& pair = run.pairs[i];
+    const int flag = RecordInvestedFlag(records_[i]);
+    if (flag == 0) {
+        const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
+        if (enters || (run.first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
+            OpenInvestment(run, i);
+        }
+        return;
+    }
+    if (flag != 1) return;
+    const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
+    if (run.last && !leaves && !SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
+        CancelInvestment(run, i);
+    } else if (leaves || run.last) {
+        RedeemInvestment(run, i);
+    }
+}
+
+SimulationEvent InvestmentSimulation::EventOf(const RunState& run, std::size_t i,
+                                              SimulationEvent::Kind kind, int number) const {
+    SimulationEvent e;
+    e.kind = kind;
+    e.aspect = run.pairs[i].aspect;
+    e.orbDegrees = run.pairs[i].orbDegrees;
+    e.number = number;
+    e.day = run.day;
+    e.value = run.indexValue;
+    if (kind != SimulationEvent::Kind::Investment) {
+        e.purchaseDay = run.opened[i].day;
+        e.purchaseValue = run.opened[i].value;
+    }
+    return e;
+}
+
+void InvestmentSimulation::AppendDetail(const RunState& run, const std::string& line) {
+    if (!run.request->includeDetails) return;
+    AppendLine(line);
+    host_.Output().MoveCaretToEnd();
+}
+
+void InvestmentSimulation::OpenInvestment(RunState& run, std::size_t i) {
+    const RecordPair& pair = run.pairs[i];
+    const int count = RecordCount(records_[i]) + 1;
+    records_[i] = OpenedRecord(records_[i], run.indexValue, count);
+    run.opened[i] = {run.day, run.indexValue};
+    events_.push_back(EventOf(run, i, SimulationEvent::Kind::Investment, count));
+    AppendDetail(run, InvestmentLine(pair.aspect, pair.orbDegrees, count, run.dateText, amounts_));
+}
+
+void InvestmentSimulation::CancelInvestment(RunState& run, std::size_t i) {
+    const RecordPair& pair = run.pairs[i];
+    const int count = RecordCount(records_[i]) - 1;
+    records_[i] = CancelledRecord(records_[i], count);
+    events_.push_back(EventOf(run, i, SimulationEvent::Kind::Cancellation, count + 1));
+    AppendDetail(run, CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
+}
+
+void InvestmentSimulation::RedeemInvestment(RunState& run, std::size_t i) {
+    const RecordPair& pair = run.pairs[i];
+    const double purchase = run.opened[i].value;
+    const double gain = (run.indexValue - purchase) * 100.0 / purchase;
+    const double total = RecordGain(records_[i]) + gain;
+    const int count = RecordCount(records_[i]);
+    const auto a = static_cast<std::size_t>(pair.aspect);
+    totals_.gainSum[a] += gain;
+    ++totals_.completedInvestments;
+    records_[i] = RedeemedRecord(records_[i], total, count);
+    SimulationEvent e = EventOf(run, i, SimulationEvent::Kind::Redemption, count);
+    e.gain = gain;
+    e.totalGain = total;
+    events_.push_back(e);
+    ++totals_.redemptions[a];
+    AppendDetail(run, RedemptionLine(pair.aspect, pair.orbDegrees, count, run.dateText, gain, total,
+                                     amounts_));
+}
+
+// Normal end: the records from best to worst, then the totals.
+SimulationOutcome InvestmentSimulation::Summarise() {
     if (!records_.empty()) QuickSort(records_, 0, static_cast<int>(records_.size()) - 1);
     const int completed = totals_.completedInvestments;
     if (completed > 0) Append(kLineBreak);
@@ -329,14 +350,14 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         Append(kLineBreak);
         for (const auto& record : records_) {
             AppendLine(SummaryLine(record, amounts_));
-            output.MoveCaretToEnd();
+            host_.Output().MoveCaretToEnd();
         }
         Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");
         for (int a = 1; a <= kNumberOfAspectTypes; ++a) {
             const auto index = static_cast<std::size_t>(a);
             if (totals_.redemptions[index] > 0) {
                 Append(kLineBreak + AspectTotalLine(a, totals_.redemptions[index],
-                                               totals_.gainSum[index], amounts_));
+                                                    totals_.gainSum[index], amounts_));
             }
         }
     }

@@ -21,6 +21,7 @@
 // The aspect tables (InitPositions) must be filled before the first run.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,13 +82,13 @@ struct SimulationEvent {
     Kind kind = Kind::Investment;
     int aspect = 0;
     int orbDegrees = 0;
-    int number = 0;               // the investment's number within its record
-    std::int32_t day = 0;         // calendar day of the step (cancellation: last day)
-    double value = 0.0;           // index value of the day (redemption: the sale)
-    std::int32_t purchaseDay = 0; // redemption and cancellation: when bought
-    double purchaseValue = 0.0;   // redemption: the value the gain is measured from
-    double gain = 0.0;            // redemption: gain of this investment, dollars
-    double totalGain = 0.0;       // redemption: record's accumulated gain after it
+    int number = 0;                // the investment's number within its record
+    std::int32_t day = 0;          // calendar day of the step (cancellation: last day)
+    double value = 0.0;            // index value of the day (redemption: the sale)
+    std::int32_t purchaseDay = 0;  // redemption and cancellation: when bought
+    double purchaseValue = 0.0;    // redemption: the value the gain is measured from
+    double gain = 0.0;             // redemption: gain of this investment, dollars
+    double totalGain = 0.0;        // redemption: record's accumulated gain after it
 };
 
 // Captions of the simulation button.
@@ -132,7 +133,23 @@ public:
 
 private:
     SimulationOutcome ClickOutcome(const SimulationRequest& request);
+    // A run in stages: prepare the records and the window, then for every
+    // step check the box and the run control, read the day's index value,
+    // sample the positions and step each record; at the end summarise.
+    struct RunState;
     SimulationOutcome Run(const SimulationRequest& request);
+    void PrepareRun(const SimulationRequest& request, RunState& run);
+    std::optional<SimulationOutcome> BeforeStep();
+    std::optional<SimulationOutcome> ReadDay(RunState& run, double t, std::int64_t step);
+    std::optional<SimulationOutcome> SamplePositions(const RunState& run, double t);
+    void StepRecord(RunState& run, std::size_t i, const PairRows& rows);
+    void OpenInvestment(RunState& run, std::size_t i);
+    void CancelInvestment(RunState& run, std::size_t i);
+    void RedeemInvestment(RunState& run, std::size_t i);
+    SimulationEvent EventOf(const RunState& run, std::size_t i, SimulationEvent::Kind kind,
+                            int number) const;
+    void AppendDetail(const RunState& run, const std::string& line);
+    SimulationOutcome Summarise();
     void Append(const std::string& text);
     void AppendLine(const std::string& text);
     void CommonEnding();
