@@ -70,8 +70,8 @@ constexpr double kBendShare = 0.05;
 // until the first one above its predecessor.
 struct Pass {
     std::vector<long> probes;
-    std::size_t turn = 0;   // index of the first probe above its predecessor; 0: none
-    bool level = false;     // two neighbouring probes equal (or not numbers)
+    std::size_t turn = 0;  // index of the first probe above its predecessor; 0: none
+    bool level = false;    // two neighbouring probes equal (or not numbers)
 };
 
 template <typename Distance>

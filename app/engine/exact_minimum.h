@@ -15,8 +15,8 @@
 namespace vlt {
 
 struct GridMinimum {
-    long minute = 0;        // grid minute of the best distance
-    double distance = 10.0; // the best distance (10 when none was smaller)
+    long minute = 0;         // grid minute of the best distance
+    double distance = 10.0;  // the best distance (10 when none was smaller)
     bool operator==(const GridMinimum&) const = default;
 };
 

@@ -108,8 +108,8 @@ std::string ReportTitle(const TitleInputs& in) {
     return title;
 }
 
-void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb,
-                     int middleOrb, int innerOrb) {
+void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb, int middleOrb,
+                     int innerOrb) {
     const std::string rule(kRuleWidth, '-');
     table.CellForWrite(0, 0) = rule + kLineBreak + title;
     const std::string outer = std::to_string(outerOrb) + kDegreeSign;
@@ -117,8 +117,8 @@ void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb
     const std::string inner = std::to_string(innerOrb) + kDegreeSign;
     const char* headings[kTransitColumns] = {"Aspect", "Start ", "Start ", "Start ", "Minimum at",
                                              "End ",   "End ",   "End ",   "Minimum"};
-    const std::string suffix[kTransitColumns] = {"", outer, middle, inner, "",
-                                                 inner, middle, outer, ""};
+    const std::string suffix[kTransitColumns] = {"",    outer,  middle, inner, "",
+                                                 inner, middle, outer,  ""};
     for (int c = 0; c < kTransitColumns; ++c) {
         table.CellForWrite(1, c) = std::string(headings[c]) + suffix[c];
     }
@@ -126,21 +126,22 @@ void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb
 }
 
 std::string TableRowLine(const TransitTable::Row& row) {
-    auto cell = [&row](int c) -> std::string_view {
-        const std::string& text = row[static_cast<std::size_t>(c)];
-        return text == "?" ? std::string_view() : std::string_view(text);
+    auto cell = [&row](TransitColumn c) -> std::string_view {
+        const std::string& text = CellOf(row, c);
+        return text == kBlankCellMarker ? std::string_view() : std::string_view(text);
     };
+    using C = TransitColumn;
     std::string line;
     line.reserve(128);
-    line += PadCell(cell(0));
+    line += PadCell(cell(C::Aspect));
     line += "| ";
-    for (int c = 1; c <= 3; ++c) line += PadCell(cell(c));
+    for (C c : {C::OuterStart, C::MiddleStart, C::InnerStart}) line += PadCell(cell(c));
     line += "| ";
-    line += PadCell(cell(4));
+    line += PadCell(cell(C::Minimum));
     line += "| ";
-    for (int c = 5; c <= 7; ++c) line += PadCell(cell(c));
+    for (C c : {C::InnerEnd, C::MiddleEnd, C::OuterEnd}) line += PadCell(cell(c));
     line += "| ";
-    line += cell(8);
+    line += cell(C::MinimumDetail);
     line += kLineBreak;
     return line;
 }

@@ -38,9 +38,9 @@ struct TitleInputs {
     bool heliocentric = false;
     bool searchMode = false;
     bool showAllMode = false;
-    std::string firstPlanetName;   // texts of the selected planet list entries
+    std::string firstPlanetName;  // texts of the selected planet list entries
     std::string secondPlanetName;
-    std::int32_t startDay = 0;     // search: the day the search starts from
+    std::int32_t startDay = 0;  // search: the day the search starts from
     std::int32_t endDay = 0;
     std::string searchOrbText;     // "6°"
     std::string searchAspectText;  // "conjunction"
@@ -48,8 +48,8 @@ struct TitleInputs {
 std::string ReportTitle(const TitleInputs& in);
 
 // Rows 0..2 of the table: hyphen line and title, column headings, hyphen line.
-void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb,
-                     int middleOrb, int innerOrb);
+void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb, int middleOrb,
+                     int innerOrb);
 
 // The output line of row 1 or a transit row: nine cells, columns 0..7 cut or
 // padded to 12 characters with "| " between the groups, column 8 as it is,

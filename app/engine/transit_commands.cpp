@@ -49,9 +49,9 @@ double DistanceToAspect(double a, double b, double angle) {
 
 }  // namespace
 
-bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
-                         std::int16_t second, bool heliocentric, PositionSource& positions,
-                         MessageBoxes& boxes, bool* dataFileFailed) {
+bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, std::int16_t second,
+                         bool heliocentric, PositionSource& positions, MessageBoxes& boxes,
+                         bool* dataFileFailed) {
     const std::string name = date == 0 ? "Start date" : "End date";
     const std::int16_t planets[2] = {first, second};
     double longitude[2];
@@ -82,9 +82,9 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
     return true;
 }
 
-std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
-                                   std::int16_t second, bool heliocentric, double innerOrb,
-                                   int timezoneMinutes, PositionSource& positions) {
+std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, std::int16_t second,
+                                   bool heliocentric, double innerOrb, int timezoneMinutes,
+                                   PositionSource& positions) {
     const double zone = timezoneMinutes / 1440.0;
     auto midnight = [&](std::int32_t day) { return day - 0.5 - zone; };
     const double a = positions.Longitude(first, midnight(startDay), heliocentric);
@@ -126,14 +126,17 @@ bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int as
     const bool alsoSextile = conjunctionOrSemisextile || aspectType == kSextile;
     std::string text;
     if (lo == kSun && hi == kMercury && !conjunctionOrSemisextile) {
-        text = "The only possible geocentric aspects between the Sun and Mercury\n"
-               "are conjunction and semisextile.";
+        text =
+            "The only possible geocentric aspects between the Sun and Mercury\n"
+            "are conjunction and semisextile.";
     } else if (lo == kSun && hi == kVenus && !alsoSextile) {
-        text = "The only possible geocentric aspects between the Sun and Venus\n"
-               "are conjunction, sextile and semisextile.";
+        text =
+            "The only possible geocentric aspects between the Sun and Venus\n"
+            "are conjunction, sextile and semisextile.";
     } else if (lo == kMercury && hi == kVenus && !alsoSextile) {
-        text = "The only possible geocentric aspects between Mercury and Venus\n"
-               "are conjunction, sextile and semisextile.";
+        text =
+            "The only possible geocentric aspects between Mercury and Venus\n"
+            "are conjunction, sextile and semisextile.";
     }
     if (text.empty()) return true;
     boxes.Show(text, kSearchCaption, MsgButtons::Ok, MsgIcon::Information);
@@ -196,8 +199,8 @@ void TransitCommands::Start() {
         }
     } else {
         if (request.firstPlanet == request.secondPlanet) {
-            boxes.Show("Transit of a planet to itself is not possible.", host_.Busy().StartCaption(),
-                       MsgButtons::Ok, MsgIcon::Exclamation);
+            boxes.Show("Transit of a planet to itself is not possible.",
+                       host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
             return;
         }
         if (request.firstPlanet > request.secondPlanet) {

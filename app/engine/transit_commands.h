@@ -24,16 +24,16 @@ namespace vlt {
 // start, 1 end.  A data file that cannot give either position is reported
 // first ("Cannot read the data file saturn.dac: ..."), and *dataFileFailed
 // set when given.
-bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first,
-                         std::int16_t second, bool heliocentric, PositionSource& positions,
-                         MessageBoxes& boxes, bool* dataFileFailed = nullptr);
+bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, std::int16_t second,
+                         bool heliocentric, PositionSource& positions, MessageBoxes& boxes,
+                         bool* dataFileFailed = nullptr);
 
 // The start day moved back, one day at a time, while the two planets stay
 // within the inner orb of the first aspect type (of all seven) that holds
 // them at the local midnight beginning the start day.
-std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first,
-                                   std::int16_t second, bool heliocentric, double innerOrb,
-                                   int timezoneMinutes, PositionSource& positions);
+std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, std::int16_t second,
+                                   bool heliocentric, double innerOrb, int timezoneMinutes,
+                                   PositionSource& positions);
 
 // The search's outer, middle and inner orb degrees for the search-orb list
 // index (entries 3° to 15°).

@@ -13,7 +13,7 @@ struct TransitRecord {
     std::string centricity;  // "geocentric" or "heliocentric"
     std::string firstPlanet;
     std::string secondPlanet;
-    std::string aspect;      // carried down from the row that names it
+    std::string aspect;  // carried down from the row that names it
     int outerOrb = 0;
     int middleOrb = 0;
     int innerOrb = 0;
@@ -25,9 +25,9 @@ struct TransitRecord {
     bool endRetrograde[3] = {false, false, false};
     std::string minimumDate;
     bool minimumRetrograde = false;
-    bool exact = false;         // "*": within one minute of arc
-    std::string minimumTime;    // exact: local clock time "HH:MM"
-    std::string zone;           // exact: the time-zone label
+    bool exact = false;           // "*": within one minute of arc
+    std::string minimumTime;      // exact: local clock time "HH:MM"
+    std::string zone;             // exact: the time-zone label
     std::string minimumDistance;  // not exact: the text, e.g. 0°12'
     double minimumDegrees = -1;   // not exact: the same in degrees; -1 when none
 };

@@ -22,27 +22,27 @@ inline constexpr std::int32_t kSearchLastDay = 2488069;
 inline constexpr double kExactMinimumLimit = 0.000291;
 
 struct TransitRequest {
-    std::int16_t firstPlanet = 4;   // program planet numbers, first < second
+    std::int16_t firstPlanet = 4;  // program planet numbers, first < second
     std::int16_t secondPlanet = 5;
     bool heliocentric = false;
 
     std::int16_t aspectTypeCount = 7;
     // Indexed 1..7 by aspect number (index 0 unused), like the shared tables.
     std::array<bool, 8> aspectEnabled{};
-    std::array<double, 8> aspectAngle{};       // radians
-    std::array<std::string, 8> aspectName{};   // written into column 0
+    std::array<double, 8> aspectAngle{};      // radians
+    std::array<std::string, 8> aspectName{};  // written into column 0
 
     std::array<std::int16_t, 3> orbDegrees{10, 5, 2};  // outer, middle, inner
     std::array<double, 3> orb{};                       // the same in radians
-    bool orbSwitch = false;  // outer orb exactly 15 degrees
+    bool orbSwitch = false;                            // outer orb exactly 15 degrees
 
     std::int32_t startDay = 0;  // day numbers of the first and last day
     std::int32_t endDay = 0;
     bool searchMode = false;
     bool showAllMode = false;
 
-    int timezoneIndex = kGmtIndex;  // a position of the time-zone list
-    std::string timezoneLabel = "GMT";      // text of the selected zone entry
+    int timezoneIndex = kGmtIndex;      // a position of the time-zone list
+    std::string timezoneLabel = "GMT";  // text of the selected zone entry
     std::string reportTitle;
 
     std::int16_t TimezoneMinutes() const { return TimezoneMinutesOfIndex(timezoneIndex); }

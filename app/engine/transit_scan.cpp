@@ -40,10 +40,7 @@ void TransitScanner::UseRequest(const TransitRequest& request) {
 
 void TransitScanner::ClearOrbFlags() {
     for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
-        for (auto& level : inOrb_[type]) {
-            level[0] = false;
-            level[1] = false;
-        }
+        for (OrbLevel& level : orbs_[type]) level.inOrbAtT = level.inOrbAtNext = false;
     }
 }
 
@@ -73,8 +70,7 @@ std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::
 std::string TransitScanner::FindExactMinimumMinuteByMinute(double t, std::int16_t first,
                                                            std::int16_t second, int aspectType,
                                                            double step) {
-    return ExactMinimumText(t, first, step,
-                            ExactMinute(t, first, second, aspectType, step, true));
+    return ExactMinimumText(t, first, step, ExactMinute(t, first, second, aspectType, step, true));
 }
 
 GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16_t second,
@@ -128,21 +124,21 @@ std::string TransitScanner::ExactMinimumText(double t, std::int16_t first, doubl
 void TransitScanner::WriteApproximateMinimum(std::int32_t row, double time, double distance,
                                              int minutes) {
     const std::int32_t day = IntDay(time + 0.5);
-    table_.CellForWrite(row, 4) =
+    table_.CellForWrite(row, TransitColumn::Minimum) =
         ReportDateText(day) + RetrogradeMarker(day + 1, minutes, req_.firstPlanet);
-    table_.CellForWrite(row, 8) = FormatDegMin(distance, false, false);
+    table_.CellForWrite(row, TransitColumn::MinimumDetail) = FormatDegMin(distance, false, false);
 }
 
 void TransitScanner::SplitExactMinimum(std::int32_t row, const std::string& text) {
     std::size_t cut = text.find('r');
     if (cut == std::string::npos) cut = text.find('*');
     if (cut == std::string::npos) {
-        table_.CellForWrite(row, 4) = text;
-        table_.CellForWrite(row, 8).clear();
+        table_.CellForWrite(row, TransitColumn::Minimum) = text;
+        table_.CellForWrite(row, TransitColumn::MinimumDetail).clear();
         return;
     }
-    table_.CellForWrite(row, 4) = text.substr(0, cut + 1);
-    table_.CellForWrite(row, 8) = text.substr(cut + 1);
+    table_.CellForWrite(row, TransitColumn::Minimum) = text.substr(0, cut + 1);
+    table_.CellForWrite(row, TransitColumn::MinimumDetail) = text.substr(cut + 1);
 }
 
 void TransitScanner::WriteTableRow(std::int32_t row) {
@@ -161,9 +157,9 @@ void TransitScanner::WriteTableRow(std::int32_t row) {
         out.Append(table_.Cell(2, 0));
         headerPrinted_ = true;
     }
-    // A "?" stands for an empty cell, in the table as in the line.
+    // The blank-cell marker stands for an empty cell, in the table as in the line.
     for (int c = 0; c < kTransitColumns; ++c) {
-        if (table_.Cell(row, c) == "?") table_.CellForWrite(row, c).clear();
+        if (table_.Cell(row, c) == kBlankCellMarker) table_.CellForWrite(row, c).clear();
     }
     out.Append(TableRowLine(table_.RowAt(row)));
     out.MoveCaretToEnd();
@@ -174,8 +170,9 @@ TransitScanner::OrbSwitch TransitScanner::DetectOrbSwitch() const {
     OrbSwitch result;
     if (!req_.orbSwitch) return result;
     for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
-        if (inOrb_[type][0][0] && !inOrb_[type][0][1]) result.first = type;
-        if (!inOrb_[type][0][0] && inOrb_[type][0][1]) result.second = type;
+        const OrbLevel& outer = orbs_[type][0];
+        if (outer.inOrbAtT && !outer.inOrbAtNext) result.first = type;
+        if (!outer.inOrbAtT && outer.inOrbAtNext) result.second = type;
     }
     result.found = result.first != 0 && result.second != 0;
     return result;
@@ -185,9 +182,11 @@ void TransitScanner::FlushTransit() {
     if (!headerRowsBuilt_) BuildTableHeader();
     if (baseRow_ > kFirstTransitRow) {
         for (std::int32_t r = baseRow_ - 1; r >= kFirstTransitRow; --r) {
-            const std::string& name = table_.Cell(r, 0);
+            const std::string& name = table_.Cell(r, TransitColumn::Aspect);
             if (name.empty()) continue;
-            if (name == table_.Cell(baseRow_, 0)) table_.CellForWrite(baseRow_, 0).clear();
+            if (name == table_.Cell(baseRow_, TransitColumn::Aspect)) {
+                table_.CellForWrite(baseRow_, TransitColumn::Aspect).clear();
+            }
             break;
         }
     }
@@ -229,127 +228,136 @@ void TransitScanner::EvaluateOrbs() {
             distance_[type][s] = std::fabs(separation_[s] - req_.aspectAngle[type]);
         }
         for (int level = 0; level < 3; ++level) {
-            inOrb_[type][level][0] = distance_[type][1] < req_.orb[level];
-            inOrb_[type][level][1] = distance_[type][2] < req_.orb[level];
+            orbs_[type][level].inOrbAtT = distance_[type][1] < req_.orb[level];
+            orbs_[type][level].inOrbAtNext = distance_[type][2] < req_.orb[level];
         }
     }
 }
 
 void TransitScanner::SetAspectNameIfEmpty(int type) {
-    if (table_.Cell(baseRow_, 0).empty()) table_.CellForWrite(baseRow_, 0) = req_.aspectName[type];
+    if (table_.Cell(baseRow_, TransitColumn::Aspect).empty()) {
+        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[type];
+    }
 }
 
 bool TransitScanner::AnyStartFilled(std::int32_t row) const {
-    return !table_.Cell(row, 1).empty() || !table_.Cell(row, 2).empty() ||
-           !table_.Cell(row, 3).empty();
+    return !table_.Cell(row, TransitColumn::OuterStart).empty() ||
+           !table_.Cell(row, TransitColumn::MiddleStart).empty() ||
+           !table_.Cell(row, TransitColumn::InnerStart).empty();
 }
 
-bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch) {
+// Classifies each enabled aspect's orb levels for this step (entering,
+// inside, leaving) and returns the aspect type with an event, 0 when none.
+// An outer orb entered by the neighbouring aspect in the step another's was
+// left belongs to the switch, not to an entry.
+int TransitScanner::ClassifyOrbEvents(const OrbSwitch& orbSwitch) {
     int active = 0;
     for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
         if (!req_.aspectEnabled[type]) continue;
-        for (int level = 0; level < 3; ++level) {
-            const bool before = inOrb_[type][level][0];
-            const bool after = inOrb_[type][level][1];
-            int e = kNone;
-            if (!before && after) e = kEntering;
-            else if (before && after) e = kInside;
-            else if (before && !after) e = kLeaving;
-            event_[type][level] = e;
+        for (OrbLevel& level : orbs_[type]) {
+            const bool before = level.inOrbAtT;
+            const bool after = level.inOrbAtNext;
+            level.event = !before && after  ? OrbEvent::Entering
+                          : before && after ? OrbEvent::Inside
+                          : before          ? OrbEvent::Leaving
+                                            : OrbEvent::None;
         }
-        if (orbSwitch.found && type == orbSwitch.second && event_[type][0] == kEntering) {
-            event_[type][0] = kNone;
+        if (orbSwitch.found && type == orbSwitch.second &&
+            orbs_[type][0].event == OrbEvent::Entering) {
+            orbs_[type][0].event = OrbEvent::None;
         }
-        for (int level = 0; level < 3; ++level) {
-            if (event_[type][level] != kNone) active = type;
+        for (const OrbLevel& level : orbs_[type]) {
+            if (level.event != OrbEvent::None) active = type;
         }
     }
-    if (active == 0) return false;
+    return active;
+}
 
-    int entryLevel = -1;
-    int exitLevel = -1;
-    int insideLevel = -1;
+// The innermost level entered or left in this step, and the innermost level
+// the transit is inside; -1 for none.
+TransitScanner::LevelEvents TransitScanner::LevelEventsOf(int type) const {
+    LevelEvents levels;
     for (int level = 2; level >= 0; --level) {
-        if (event_[active][level] == kEntering) entryLevel = level;
-        if (event_[active][level] == kLeaving) exitLevel = level;
-        if (event_[active][level] == kInside && insideLevel < 0) insideLevel = level;
+        const OrbEvent e = orbs_[type][static_cast<std::size_t>(level)].event;
+        if (e == OrbEvent::Entering) levels.entry = level;
+        if (e == OrbEvent::Leaving) levels.exit = level;
+        if (e == OrbEvent::Inside && levels.inside < 0) levels.inside = level;
     }
+    return levels;
+}
 
-    const std::string dateText = ReportDateText(IntDay(t + step_ + 0.5));
-    const std::int32_t markerDay = IntDay(t);
-    const auto& distance = distance_[active];
+// Column offsets below the transit's first row: each start and end column
+// fills its own rows, the minimum column moves them on.
+std::int32_t& TransitScanner::Offset(TransitColumn column) {
+    return offset_[static_cast<std::size_t>(column)];
+}
 
-    if (entryLevel >= 0) {
-        const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
-        runningMinimum_ = distance[1];
-        runningMinimumTime_ = t;
-        switch (entryLevel) {
-        case 0:
-            table_.CellForWrite(baseRow_, 0) = req_.aspectName[active];
-            table_.CellForWrite(baseRow_, 1) = marked;
-            ResetOffsets();
-            break;
-        case 1:
-            SetAspectNameIfEmpty(active);
-            table_.CellForWrite(baseRow_ + offset_[2], 2) = marked;
-            offset_[6] = offset_[2];
-            break;
-        default:
-            SetAspectNameIfEmpty(active);
-            table_.CellForWrite(baseRow_ + offset_[3], 3) = marked;
-            offset_[5] = offset_[3];
-            break;
-        }
-        return false;
+void TransitScanner::NextMinimumRow() {
+    ++Offset(TransitColumn::Minimum);
+    Offset(TransitColumn::InnerStart) = Offset(TransitColumn::MiddleStart) =
+        Offset(TransitColumn::Minimum);
+}
+
+void TransitScanner::RecordEntry(int type, int level, const std::string& marked, double t) {
+    runningMinimum_ = distance_[type][1];
+    runningMinimumTime_ = t;
+    if (level == 0) {
+        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[type];
+        table_.CellForWrite(baseRow_, TransitColumn::OuterStart) = marked;
+        ResetOffsets();
+        return;
     }
+    SetAspectNameIfEmpty(type);
+    const TransitColumn start = StartColumn(level);
+    table_.CellForWrite(baseRow_ + Offset(start), start) = marked;
+    Offset(EndColumn(level)) = Offset(start);
+}
 
-    if (exitLevel >= 0) {
-        const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
-        if (exitLevel == 2) {
-            table_.CellForWrite(baseRow_ + offset_[5], 5) = marked;
-            SetAspectNameIfEmpty(active);
-            if (table_.Cell(baseRow_ + offset_[5], 4).empty()) {
-                WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_,
-                                        runningMinimum_, tzMinutes_);
-                ++offset_[4];
-                offset_[3] = offset_[2] = offset_[4];
-            }
-            return false;
-        }
-        if (exitLevel == 1) {
-            table_.CellForWrite(baseRow_ + offset_[6], 6) = marked;
-            SetAspectNameIfEmpty(active);
-            if (!table_.Cell(baseRow_ + offset_[6], 4).empty()) return false;
-            if (AnyStartFilled(baseRow_ + offset_[4])) {
-                WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_,
-                                        runningMinimum_, tzMinutes_);
-            }
-            ++offset_[4];
-            offset_[3] = offset_[2] = offset_[4];
-            return false;
-        }
-        // Leaving the outer orb ends the transit.
-        table_.CellForWrite(baseRow_, 7) = marked;
-        entryDateText_ = dateText;
-        SetAspectNameIfEmpty(active);
-        if (AnyStartFilled(baseRow_) && table_.Cell(baseRow_, 4).empty()) {
-            WriteApproximateMinimum(baseRow_ + offset_[4], runningMinimumTime_, runningMinimum_,
-                                    tzMinutes_);
-        }
-        FlushTransit();
-        if (req_.searchMode) return true;
-        if (orbSwitch.found && t != static_cast<double>(req_.endDay)) {
-            // With a 15-degree outer orb the neighbouring aspect's orb starts
-            // where this one ends: its transit begins in the same step.
-            table_.CellForWrite(baseRow_, 0) = req_.aspectName[orbSwitch.second];
-            table_.CellForWrite(baseRow_, 1) =
-                entryDateText_ + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
-        }
-        return false;
+void TransitScanner::WriteRunningMinimum() {
+    WriteApproximateMinimum(baseRow_ + Offset(TransitColumn::Minimum), runningMinimumTime_,
+                            runningMinimum_, tzMinutes_);
+}
+
+// The inner or middle orb left: the end goes into its column, and the
+// running minimum into the minimum column when no exact one was found.
+void TransitScanner::RecordInnerExit(int type, int level, const std::string& marked) {
+    const TransitColumn end = EndColumn(level);
+    table_.CellForWrite(baseRow_ + Offset(end), end) = marked;
+    SetAspectNameIfEmpty(type);
+    if (!table_.Cell(baseRow_ + Offset(end), TransitColumn::Minimum).empty()) return;
+    if (level == 2 || AnyStartFilled(baseRow_ + Offset(TransitColumn::Minimum))) {
+        WriteRunningMinimum();
     }
+    NextMinimumRow();
+}
 
-    // Neither entry nor exit: follow the running minimum and look for an
-    // exact minimum at a local minimum inside the inner orb.
+// Leaving the outer orb ends the transit: its rows are written.  True when a
+// search has found its transit.
+bool TransitScanner::RecordOuterExit(int type, const std::string& dateText,
+                                     const std::string& marked, double t, std::int32_t markerDay,
+                                     const OrbSwitch& orbSwitch) {
+    table_.CellForWrite(baseRow_, TransitColumn::OuterEnd) = marked;
+    entryDateText_ = dateText;
+    SetAspectNameIfEmpty(type);
+    if (AnyStartFilled(baseRow_) && table_.Cell(baseRow_, TransitColumn::Minimum).empty()) {
+        WriteRunningMinimum();
+    }
+    FlushTransit();
+    if (req_.searchMode) return true;
+    if (orbSwitch.found && t != static_cast<double>(req_.endDay)) {
+        // With a 15-degree outer orb the neighbouring aspect's orb starts
+        // where this one ends: its transit begins in the same step.
+        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[orbSwitch.second];
+        table_.CellForWrite(baseRow_, TransitColumn::OuterStart) =
+            entryDateText_ + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+    }
+    return false;
+}
+
+// Neither entry nor exit: follow the running minimum and look for an exact
+// minimum at a local minimum inside the inner orb.
+void TransitScanner::FollowMinimum(double t, bool firstStep, int type, int insideLevel) {
+    const auto& distance = distance_[type];
     if (firstStep) {
         runningMinimum_ = distance[1];
         runningMinimumTime_ = req_.startDay - 0.5;
@@ -357,17 +365,34 @@ bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orb
         runningMinimum_ = distance[1];
         runningMinimumTime_ = t;
     }
-    if (insideLevel == 2 && distance[1] < distance[0] && distance[1] < distance[2]) {
-        const std::string text =
-            FindExactMinimum(t, req_.firstPlanet, req_.secondPlanet, active, step_);
-        if (!text.empty()) {
-            SplitExactMinimum(baseRow_ + offset_[4], text);
-            ++offset_[4];
-            offset_[3] = offset_[2] = offset_[4];
-            runningMinimumTime_ = t;
-        }
+    if (insideLevel != 2 || !(distance[1] < distance[0] && distance[1] < distance[2])) return;
+    const std::string text = FindExactMinimum(t, req_.firstPlanet, req_.secondPlanet, type, step_);
+    if (text.empty()) return;
+    SplitExactMinimum(baseRow_ + Offset(TransitColumn::Minimum), text);
+    NextMinimumRow();
+    runningMinimumTime_ = t;
+}
+
+bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch) {
+    const int active = ClassifyOrbEvents(orbSwitch);
+    if (active == 0) return false;
+    const LevelEvents levels = LevelEventsOf(active);
+    const std::string dateText = ReportDateText(IntDay(t + step_ + 0.5));
+    const std::int32_t markerDay = IntDay(t);
+    if (levels.entry < 0 && levels.exit < 0) {
+        FollowMinimum(t, firstStep, active, levels.inside);
+        return false;
     }
-    return false;
+    const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+    if (levels.entry >= 0) {
+        RecordEntry(active, levels.entry, marked, t);
+        return false;
+    }
+    if (levels.exit > 0) {
+        RecordInnerExit(active, levels.exit, marked);
+        return false;
+    }
+    return RecordOuterExit(active, dateText, marked, t, markerDay, orbSwitch);
 }
 
 bool TransitScanner::PositionsFailed() {

@@ -20,12 +20,12 @@ namespace vlt {
 
 // How a scan ended.
 enum class ScanEnd {
-    Completed,      // period scanned, something found, "Done" shown
-    NothingFound,   // period scanned, "Not found" shown
-    FoundInSearch,  // search mode: the first complete transit was written
-    Stopped,        // "Stop?" answered Yes
-    ShowAllReturn,  // show-all mode: the series finishes the run
-    DataFileFailed, // a data file could not give a position: message shown
+    Completed,       // period scanned, something found, "Done" shown
+    NothingFound,    // period scanned, "Not found" shown
+    FoundInSearch,   // search mode: the first complete transit was written
+    Stopped,         // "Stop?" answered Yes
+    ShowAllReturn,   // show-all mode: the series finishes the run
+    DataFileFailed,  // a data file could not give a position: message shown
 };
 
 class TransitScanner {
@@ -52,8 +52,8 @@ public:
     std::string RetrogradeMarker(std::int32_t day, int minutes, std::int16_t planet);
     // The exact-minimum text of a local minimum near local time t, or "" when
     // the distance stays at or above one minute of arc.
-    std::string FindExactMinimum(double t, std::int16_t first, std::int16_t second,
-                                 int aspectType, double step);
+    std::string FindExactMinimum(double t, std::int16_t first, std::int16_t second, int aspectType,
+                                 double step);
     // The same answer from the walk over every minute of the search: the
     // definition that the quicker search must match.
     std::string FindExactMinimumMinuteByMinute(double t, std::int16_t first, std::int16_t second,
@@ -88,7 +88,18 @@ public:
     OrbSwitch DetectOrbSwitch() const;
 
 private:
-    enum Event { kNone = 0, kEntering = 1, kInside = 2, kLeaving = 3 };
+    // What one orb level of one aspect does between t and t + step.
+    enum class OrbEvent { None, Entering, Inside, Leaving };
+    struct OrbLevel {
+        bool inOrbAtT = false;     // distance at t within the orb
+        bool inOrbAtNext = false;  // distance at t + step within the orb
+        OrbEvent event = OrbEvent::None;
+    };
+    struct LevelEvents {
+        int entry = -1;   // innermost level entered, -1 for none
+        int exit = -1;    // innermost level left
+        int inside = -1;  // innermost level the transit stays inside
+    };
 
     void ClearOrbFlags();
     void ClearTransitTable();
@@ -99,6 +110,16 @@ private:
     // One step's event handling; returns true when a search has found its
     // transit.
     bool HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch);
+    int ClassifyOrbEvents(const OrbSwitch& orbSwitch);
+    LevelEvents LevelEventsOf(int type) const;
+    void RecordEntry(int type, int level, const std::string& marked, double t);
+    void RecordInnerExit(int type, int level, const std::string& marked);
+    bool RecordOuterExit(int type, const std::string& dateText, const std::string& marked, double t,
+                         std::int32_t markerDay, const OrbSwitch& orbSwitch);
+    void FollowMinimum(double t, bool firstStep, int type, int insideLevel);
+    void WriteRunningMinimum();
+    void NextMinimumRow();
+    std::int32_t& Offset(TransitColumn column);
     void ResetOffsets();
     void SetAspectNameIfEmpty(int type);
     bool AnyStartFilled(std::int32_t row) const;
@@ -122,14 +143,13 @@ private:
     double lon_[2][3] = {};
     double separation_[3] = {};
     std::array<std::array<double, 3>, 8> distance_{};
-    // [type][level][moment], moment 0 = sample 1, moment 1 = sample 2.
-    bool inOrb_[8][3][2] = {};
-    int event_[8][3] = {};
+    // [aspect type][orb level: 0 outer, 1 middle, 2 inner]
+    std::array<std::array<OrbLevel, 3>, 8> orbs_{};
 
     double runningMinimum_ = 10.0;
     double runningMinimumTime_ = 0.0;
     std::int32_t baseRow_ = kFirstTransitRow;
-    std::array<std::int32_t, 7> offset_{};  // used for columns 2..6
+    std::array<std::int32_t, 7> offset_{};  // by column, MiddleStart..MiddleEnd
     std::string entryDateText_;
 
     long long lastProgressNanos_ = 0;

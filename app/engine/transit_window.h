@@ -14,20 +14,21 @@ namespace vlt {
 struct TransitInputs {
     int firstPlanetIndex = 3;   // cboPlanet(0): 0 Sun/Earth .. 7 Neptune, -1 none (Pluto)
     int secondPlanetIndex = 3;  // cboPlanet(1): 0 Mercury .. 7 Pluto
-    std::string firstPlanetText = "Mars";     // selected texts ("" when none)
+    std::string firstPlanetText = "Mars";  // selected texts ("" when none)
     std::string secondPlanetText = "Jupiter";
-    bool heliocentric = false;                // optHeliocentric
-    std::array<bool, 7> aspectChecked{true, true, true, true, true, true, true};  // chkAspectType(0..6)
-    std::array<int, 4> orbIndex{9, 4, 1, 3};  // cboOrbs(0..3) list indices
-    std::string searchOrbText = "6\xC2\xB0";  // cboOrbs(3) selected text
-    int timezoneIndex = 24;                   // cboTimezone list index (0 = none chosen)
-    std::string timezoneText = "GMT";         // its selected text
-    int searchAspectIndex = 0;                // cboSearchAspect (aspect type - 1), -1 none
+    bool heliocentric = false;  // optHeliocentric
+    std::array<bool, 7> aspectChecked{true, true, true, true,
+                                      true, true, true};  // chkAspectType(0..6)
+    std::array<int, 4> orbIndex{9, 4, 1, 3};              // cboOrbs(0..3) list indices
+    std::string searchOrbText = "6\xC2\xB0";              // cboOrbs(3) selected text
+    int timezoneIndex = 24;            // cboTimezone list index (0 = none chosen)
+    std::string timezoneText = "GMT";  // its selected text
+    int searchAspectIndex = 0;         // cboSearchAspect (aspect type - 1), -1 none
     std::string searchAspectText = "conjunction";
-    int searchWhenIndex = 0;                  // cboSearchWhen: 0 start date, 1 end date
-    bool keepDates = false;                   // chkKeepDates
-    bool plutoTablesLoaded = true;            // the Pluto table of this centricity is in memory
-    std::string plutoTableProblem;            // when not: "Cannot read the data file ..."
+    int searchWhenIndex = 0;        // cboSearchWhen: 0 start date, 1 end date
+    bool keepDates = false;         // chkKeepDates
+    bool plutoTablesLoaded = true;  // the Pluto table of this centricity is in memory
+    std::string plutoTableProblem;  // when not: "Cannot read the data file ..."
 };
 
 class TransitWindow {
