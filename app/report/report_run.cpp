@@ -42,35 +42,35 @@ public:
     InputSetter(HeadlessUi& ui, MainWindow& window) : ui_(ui), window_(window) {}
 
     void Apply(const ReportOptions& o) {
-        if (o.northAmericanLabels) Check(Ctl("chkDisplayNATZabbr"), 1);
+        if (o.northAmericanLabels) Check(Ctl(ctl::chkDisplayNATZabbr), 1);
         const bool helio = o.heliocentric || o.command == ReportCommand::Simulate;
-        if (helio) Do(ui_.Click("optHeliocentric"), "optHeliocentric");
+        if (helio) Do(ui_.Click(ctl::optHeliocentric), ctl::optHeliocentric);
         if (o.firstPlanetIndex) {
             if (*o.firstPlanetIndex < 0) {
                 // Pluto as first planet: no entry of the first list selected,
                 // as the window's show-all series leaves it.
                 window_.SelectPlanet(0, -1);
             } else {
-                Choose(Ctl("cboPlanet", 0), *o.firstPlanetIndex);
+                Choose(Ctl(ctl::cboPlanet, 0), *o.firstPlanetIndex);
             }
         }
-        if (o.secondPlanetIndex) Choose(Ctl("cboPlanet", 1), *o.secondPlanetIndex);
+        if (o.secondPlanetIndex) Choose(Ctl(ctl::cboPlanet, 1), *o.secondPlanetIndex);
         if (o.aspects) {
             for (int pass = 1; pass >= 0; --pass) {
                 for (int b = 0; b < 7; ++b) {
                     const int want = (*o.aspects)[static_cast<std::size_t>(b)] ? 1 : 0;
-                    if (want == pass) Check(Ctl("chkAspectType", b), want);
+                    if (want == pass) Check(Ctl(ctl::chkAspectType, b), want);
                 }
             }
         }
         if (o.orbs) SetOrbs(*o.orbs);
         if (o.start) SetDate(0, *o.start);
         if (o.end) SetDate(1, *o.end);
-        if (o.timezoneIndex) Choose(Ctl("cboTimezone", 0), *o.timezoneIndex);
-        if (o.searchAspect) Choose("cboSearchAspect", *o.searchAspect - 1);
-        if (o.searchOrb) Choose(Ctl("cboOrbs", 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
-        if (o.searchFrom) Choose("cboSearchWhen", *o.searchFrom);
-        if (o.includeTransitDetails) Check(Ctl("chkIncludeTransitDetails"), 1);
+        if (o.timezoneIndex) Choose(Ctl(ctl::cboTimezone, 0), *o.timezoneIndex);
+        if (o.searchAspect) Choose(ctl::cboSearchAspect, *o.searchAspect - 1);
+        if (o.searchOrb) Choose(Ctl(ctl::cboOrbs, 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
+        if (o.searchFrom) Choose(ctl::cboSearchWhen, *o.searchFrom);
+        if (o.includeTransitDetails) Check(Ctl(ctl::chkIncludeTransitDetails), 1);
     }
 
     bool Ok() const { return failed_.empty(); }
@@ -88,17 +88,17 @@ private:
     void SetOrbs(const std::array<int, 3>& degrees) {
         for (int k = 2; k >= 0; --k) {
             const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index < ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+            if (index < ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
         }
         for (int k = 0; k < 3; ++k) {
             const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index > ui_.ListIndex(Ctl("cboOrbs", k))) Choose(Ctl("cboOrbs", k), index);
+            if (index > ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
         }
     }
 
     void SetDate(int date, const ReportDate& d) {
         const std::pair<const char*, int> fields[3] = {
-            {"txbYear", d.year}, {"txbMonth", d.month}, {"txbDay", d.day}};
+            {ctl::txbYear, d.year}, {ctl::txbMonth, d.month}, {ctl::txbDay, d.day}};
         for (const auto& [name, number] : fields) {
             const Ctl box(name, date);
             Do(ui_.Type(box, std::to_string(number)) && ui_.Leave(box), box.ToString());
@@ -113,15 +113,15 @@ private:
 Ctl CommandButton(const ReportOptions& o) {
     switch (o.command) {
         case ReportCommand::Tables:
-            return Ctl("cmdStart");
+            return Ctl(ctl::cmdStart);
         case ReportCommand::Search:
-            return Ctl("cmdSearch");
+            return Ctl(ctl::cmdSearch);
         case ReportCommand::ShowAll:
-            return Ctl("cmdShowAll", o.showAllItem);
+            return Ctl(ctl::cmdShowAll, o.showAllItem);
         case ReportCommand::Simulate:
-            return Ctl("cmdSimulateInvestment");
+            return Ctl(ctl::cmdSimulateInvestment);
     }
-    return Ctl("cmdStart");
+    return Ctl(ctl::cmdStart);
 }
 
 void WriteText(const ReportOptions& options, const std::string& box, std::ostream& out) {
@@ -243,7 +243,7 @@ private:
         // report says how to give it.
         const bool noZone = !options_.timezoneIndex &&
                             options_.command != ReportCommand::Simulate &&
-                            ui_.ListIndex(Ctl("cboTimezone", 0)) <= 0;
+                            ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) <= 0;
         const int boxesBeforeClick = ui_.BoxesShown();
         const Ctl button = CommandButton(options_);
         if (!ui_.Click(button)) {
@@ -287,7 +287,7 @@ private:
 
     // The run's report as the commands left it, LF line ends.
     std::string FinishedReport() {
-        if (options_.box) return WithLfLineEnds(ui_.Text("txbOutput"));
+        if (options_.box) return WithLfLineEnds(ui_.Text(ctl::txbOutput));
         stream_.Finish();
         return captured_.str();
     }
@@ -324,7 +324,7 @@ private:
         const InvestmentSimulation& simulation = commands_->Simulation();
         bool empty = true;
         if (options_.box) {
-            const std::string box = ui_.Text("txbOutput");
+            const std::string box = ui_.Text(ctl::txbOutput);
             empty = box.empty();
             if (text_) {
                 WriteText(options_, box + statisticsText, out_);

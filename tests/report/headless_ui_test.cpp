@@ -64,16 +64,16 @@ TEST(HeadlessUi, OptionButtonsExcludeEachOther) {
     HeadlessUi ui(messages);
     RecordingEvents events;
     ui.Attach(&events);
-    ui.SetValue("optGeocentric", 1);
-    ASSERT_TRUE(ui.Click("optHeliocentric"));
-    EXPECT_EQ(ui.Value("optHeliocentric"), 1);
-    EXPECT_EQ(ui.Value("optGeocentric"), 0);
-    ui.SetValue("optGeocentric", 1);
-    EXPECT_EQ(ui.Value("optHeliocentric"), 0);
+    ui.SetValue(ctl::optGeocentric, 1);
+    ASSERT_TRUE(ui.Click(ctl::optHeliocentric));
+    EXPECT_EQ(ui.Value(ctl::optHeliocentric), 1);
+    EXPECT_EQ(ui.Value(ctl::optGeocentric), 0);
+    ui.SetValue(ctl::optGeocentric, 1);
+    EXPECT_EQ(ui.Value(ctl::optHeliocentric), 0);
     // A check box is no option button: checking one leaves the others.
-    ui.SetValue(Ctl("chkAspectType", 0), 1);
-    ui.SetValue(Ctl("chkAspectType", 1), 1);
-    EXPECT_EQ(ui.Value(Ctl("chkAspectType", 0)), 1);
+    ui.SetValue(Ctl(ctl::chkAspectType, 0), 1);
+    ui.SetValue(Ctl(ctl::chkAspectType, 1), 1);
+    EXPECT_EQ(ui.Value(Ctl(ctl::chkAspectType, 0)), 1);
     EXPECT_EQ(events.seen, (std::vector<std::string>{"click optHeliocentric(0)"}));
 }
 
@@ -82,7 +82,7 @@ TEST(HeadlessUi, ClicksToggleCheckBoxesAndReachTheWindow) {
     HeadlessUi ui(messages);
     RecordingEvents events;
     ui.Attach(&events);
-    const Ctl box("chkAspectType", 3);
+    const Ctl box(ctl::chkAspectType, 3);
     ASSERT_TRUE(ui.Click(box));
     EXPECT_EQ(ui.Value(box), 1);
     ASSERT_TRUE(ui.Click(box));
@@ -91,7 +91,7 @@ TEST(HeadlessUi, ClicksToggleCheckBoxesAndReachTheWindow) {
     ASSERT_TRUE(ui.SetChecked(box, 0));
     ASSERT_TRUE(ui.SetChecked(box, 1));
     EXPECT_EQ(ui.Value(box), 1);
-    EXPECT_FALSE(ui.SetChecked("cmdStart", 1));  // a button has no checked state
+    EXPECT_FALSE(ui.SetChecked(ctl::cmdStart, 1));  // a button has no checked state
     EXPECT_EQ(events.seen, (std::vector<std::string>{"click chkAspectType(3)",
                                                      "click chkAspectType(3)",
                                                      "click chkAspectType(3)"}));
@@ -102,7 +102,7 @@ TEST(HeadlessUi, RefusesWhatAUserCouldNotDo) {
     HeadlessUi ui(messages);
     RecordingEvents events;
     ui.Attach(&events);
-    const Ctl list("cboOrbs", 0);
+    const Ctl list(ctl::cboOrbs, 0);
     ui.ListAdd(list, "1°");
     ui.ListAdd(list, "2°");
 
@@ -110,17 +110,17 @@ TEST(HeadlessUi, RefusesWhatAUserCouldNotDo) {
     EXPECT_FALSE(ui.Choose(list, -1));  // a user cannot choose "nothing"
     EXPECT_EQ(ui.ListIndex(list), -1);
     EXPECT_FALSE(ui.Click("cmdNoSuchButton"));
-    EXPECT_FALSE(ui.Type(Ctl("txbYear", 2), "2024"));
+    EXPECT_FALSE(ui.Type(Ctl(ctl::txbYear, 2), "2024"));
 
-    ui.SetEnabled("cmdSimulateInvestment", false);
-    EXPECT_FALSE(ui.Click("cmdSimulateInvestment"));
+    ui.SetEnabled(ctl::cmdSimulateInvestment, false);
+    EXPECT_FALSE(ui.Click(ctl::cmdSimulateInvestment));
     ui.SetEnabled(list, false);
     EXPECT_FALSE(ui.Choose(list, 1));
-    ui.SetEnabled(Ctl("txbYear", 0), false);
-    EXPECT_FALSE(ui.Type(Ctl("txbYear", 0), "2024"));
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), "");
-    ui.SetVisible("cmdSearch", false);
-    EXPECT_FALSE(ui.Click("cmdSearch"));
+    ui.SetEnabled(Ctl(ctl::txbYear, 0), false);
+    EXPECT_FALSE(ui.Type(Ctl(ctl::txbYear, 0), "2024"));
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "");
+    ui.SetVisible(ctl::cmdSearch, false);
+    EXPECT_FALSE(ui.Click(ctl::cmdSearch));
     EXPECT_TRUE(events.seen.empty());
 
     ui.SetEnabled(list, true);
@@ -132,7 +132,7 @@ TEST(HeadlessUi, RefusesWhatAUserCouldNotDo) {
 TEST(HeadlessUi, ListsKeepTheirSelectionOnAnIndexTheyDoNotHave) {
     std::ostringstream messages;
     HeadlessUi ui(messages);
-    const Ctl list("cboTimezone", 0);
+    const Ctl list(ctl::cboTimezone, 0);
     for (const char* t : {"", "GMT-11:30", "GMT-11:00"}) ui.ListAdd(list, t);
     ui.SetListIndex(list, 2);
     ui.SetListIndex(list, 3);
@@ -151,11 +151,11 @@ TEST(HeadlessUi, ListsKeepTheirSelectionOnAnIndexTheyDoNotHave) {
 TEST(HeadlessUi, OutputBoxGrowsByAppending) {
     std::ostringstream messages;
     HeadlessUi ui(messages);
-    ui.AppendText("txbOutput", "line 1\r\n");
-    ui.AppendText("txbOutput", "line 2\r\n");
-    EXPECT_EQ(ui.Text("txbOutput"), "line 1\r\nline 2\r\n");
-    ui.SetText("txbOutput", "");
-    EXPECT_EQ(ui.Text("txbOutput"), "");
+    ui.AppendText(ctl::txbOutput, "line 1\r\n");
+    ui.AppendText(ctl::txbOutput, "line 2\r\n");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "line 1\r\nline 2\r\n");
+    ui.SetText(ctl::txbOutput, "");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "");
 }
 
 struct LineEndCase {

@@ -69,9 +69,9 @@ struct Request {
 void PrintTo(const Request& r, std::ostream* os) { *os << r.name; }
 
 void TypeDate(MemoryUi& ui, int date, const TypedDate& d) {
-    ui.TypeAndLeave(Ctl("txbYear", date), d.year);
-    ui.TypeAndLeave(Ctl("txbMonth", date), d.month);
-    ui.TypeAndLeave(Ctl("txbDay", date), d.day);
+    ui.TypeAndLeave(Ctl(ctl::txbYear, date), d.year);
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, date), d.month);
+    ui.TypeAndLeave(Ctl(ctl::txbDay, date), d.day);
 }
 
 void Choose(MemoryUi& ui, const Ctl& list, const std::optional<int>& position) {
@@ -80,23 +80,23 @@ void Choose(MemoryUi& ui, const Ctl& list, const std::optional<int>& position) {
 
 void Drive(const WindowSteps& s, MemoryUi& ui, MainWindow& window) {
     for (const auto& [text, answer] : s.answers) ui.ExpectBox(text, answer);
-    if (s.natz) ui.Click("chkDisplayNATZabbr");
-    if (s.helio) ui.Click("optHeliocentric");
+    if (s.natz) ui.Click(ctl::chkDisplayNATZabbr);
+    if (s.helio) ui.Click(ctl::optHeliocentric);
     if (s.first == -1) {
         window.SelectPlanet(0, -1);
     } else {
-        Choose(ui, Ctl("cboPlanet", 0), s.first);
+        Choose(ui, Ctl(ctl::cboPlanet, 0), s.first);
     }
-    Choose(ui, Ctl("cboPlanet", 1), s.second);
-    for (int b : s.clearedAspects) ui.Click(Ctl("chkAspectType", b));
-    for (const auto& [list, position] : s.orbs) ui.Choose(Ctl("cboOrbs", list), position);
+    Choose(ui, Ctl(ctl::cboPlanet, 1), s.second);
+    for (int b : s.clearedAspects) ui.Click(Ctl(ctl::chkAspectType, b));
+    for (const auto& [list, position] : s.orbs) ui.Choose(Ctl(ctl::cboOrbs, list), position);
     TypeDate(ui, 0, s.start);
     TypeDate(ui, 1, s.end);
-    Choose(ui, Ctl("cboTimezone", 0), s.timezone);
-    Choose(ui, "cboSearchAspect", s.searchAspect);
-    Choose(ui, Ctl("cboOrbs", 3), s.searchOrb);
-    Choose(ui, "cboSearchWhen", s.searchWhen);
-    if (s.details) ui.Click("chkIncludeTransitDetails");
+    Choose(ui, Ctl(ctl::cboTimezone, 0), s.timezone);
+    Choose(ui, ctl::cboSearchAspect, s.searchAspect);
+    Choose(ui, Ctl(ctl::cboOrbs, 3), s.searchOrb);
+    Choose(ui, ctl::cboSearchWhen, s.searchWhen);
+    if (s.details) ui.Click(ctl::chkIncludeTransitDetails);
     ui.Click(s.button);
 }
 
@@ -113,9 +113,9 @@ std::string LfOnly(const std::string& text) {
 // 3 Mars, 4 Jupiter, 5 Saturn.  Second list: 0 Mercury, 1 Venus, 2 Mars,
 // 3 Jupiter, 4 Saturn, 7 Pluto.  Time zones: 24 GMT, two entries per hour.
 const std::vector<Request>& Requests() {
-    const Ctl tables("cmdStart");
-    const Ctl search("cmdSearch");
-    const Ctl simulate("cmdSimulateInvestment");
+    const Ctl tables(ctl::cmdStart);
+    const Ctl search(ctl::cmdSearch);
+    const Ctl simulate(ctl::cmdSimulateInvestment);
     static const std::vector<Request> kRequests = {
         {"TablesGeocentricMarsJupiter",
          {"tables", "--start", "2024-01-01", "--end", "2024-12-31", "--tz", "GMT+1:00"},
@@ -210,7 +210,7 @@ const std::vector<Request>& Requests() {
           .start = {"2024", "1", "1"},
           .end = {"2024", "2", "29"},
           .timezone = 17,
-          .button = Ctl("cmdShowAll", 1)}},
+          .button = Ctl(ctl::cmdShowAll, 1)}},
         {"ShowAllHeliocentricKeepingSaturn",
          {"showall", "--helio", "--second", "Saturn", "--keep", "second", "--start", "2024-01-01",
           "--end", "2024-03-31", "--tz", "GMT+9:30"},
@@ -219,7 +219,7 @@ const std::vector<Request>& Requests() {
           .start = {"2024", "1", "1"},
           .end = {"2024", "3", "31"},
           .timezone = 43,
-          .button = Ctl("cmdShowAll", 0)}},
+          .button = Ctl(ctl::cmdShowAll, 0)}},
         {"ShowAllHeliocentricKeepingPluto",
          {"showall", "--helio", "--first", "Pluto", "--keep", "first", "--start", "2024-01-01",
           "--end", "2024-12-31", "--tz", "GMT"},
@@ -228,7 +228,7 @@ const std::vector<Request>& Requests() {
           .start = {"2024", "1", "1"},
           .end = {"2024", "12", "31"},
           .timezone = 24,
-          .button = Ctl("cmdShowAll", 1)}},
+          .button = Ctl(ctl::cmdShowAll, 1)}},
         {"SimulateEarthMarsWithDetails",
          {"simulate", "--first", "Earth", "--second", "Mars", "--aspects", "con,opp", "--start",
           "2010-01-01", "--end", "2010-12-31", "--details"},
@@ -350,7 +350,7 @@ WindowRun RunInWindow(const Request& r, const fs::path& folder) {
         EXPECT_EQ(ui.PendingBoxes(), 0u) << "an announced message box never showed";
         EXPECT_FALSE(window.Busy());
         for (const BoxRecord& b : ui.Boxes()) run.boxTexts.push_back(b.text);
-        run.box = ui.Get(Ctl("txbOutput")).text;
+        run.box = ui.Get(Ctl(ctl::txbOutput)).text;
         EXPECT_EQ(run.box, window.OutputText());
     }
     SetSettingsFolder("");
