@@ -66,7 +66,7 @@ std::string CsvField(const std::string& text) {
 
 std::string TransitCsv(const std::vector<TransitRecord>& rows) {
     std::vector<std::string> header = {"centricity", "first_planet", "second_planet", "aspect",
-                                       "outer_orb", "middle_orb", "inner_orb"};
+                                       "outer_orb",  "middle_orb",   "inner_orb"};
     for (const char* n : kStartNames) {
         header.push_back(n);
         header.push_back(std::string(n) + "_retrograde");
@@ -82,8 +82,12 @@ std::string TransitCsv(const std::vector<TransitRecord>& rows) {
     std::string csv = JoinCsv(header);
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
     for (const TransitRecord& r : rows) {
-        std::vector<std::string> f = {r.centricity, r.firstPlanet, r.secondPlanet, r.aspect,
-                                      std::to_string(r.outerOrb), std::to_string(r.middleOrb),
+        std::vector<std::string> f = {r.centricity,
+                                      r.firstPlanet,
+                                      r.secondPlanet,
+                                      r.aspect,
+                                      std::to_string(r.outerOrb),
+                                      std::to_string(r.middleOrb),
                                       std::to_string(r.innerOrb)};
         for (int k = 0; k < 3; ++k) {
             f.push_back(r.start[k]);
@@ -128,8 +132,8 @@ std::string TransitJson(ReportCommand command, const std::vector<TransitRecord>&
         minimum["time"] = r.exact ? Json(r.minimumTime) : Json(nullptr);
         minimum["zone"] = r.exact ? Json(r.zone) : Json(nullptr);
         minimum["distance"] = r.minimumDegrees < 0 ? Json(nullptr) : Json(r.minimumDistance);
-        minimum["degrees"] = r.minimumDegrees < 0 ? Json(nullptr)
-                                                  : Json(RoundHalfEven(r.minimumDegrees, 4));
+        minimum["degrees"] =
+            r.minimumDegrees < 0 ? Json(nullptr) : Json(RoundHalfEven(r.minimumDegrees, 4));
         row["minimum"] = minimum;
         for (int k = 0; k < 3; ++k) {
             row[kEndNames[k]] = {{"date", DateOrNull(r.end[k])},
@@ -144,9 +148,12 @@ namespace {
 
 const char* KindName(SimulationEvent::Kind kind) {
     switch (kind) {
-        case SimulationEvent::Kind::Investment: return "investment";
-        case SimulationEvent::Kind::Redemption: return "redemption";
-        case SimulationEvent::Kind::Cancellation: return "cancellation";
+        case SimulationEvent::Kind::Investment:
+            return "investment";
+        case SimulationEvent::Kind::Redemption:
+            return "redemption";
+        case SimulationEvent::Kind::Cancellation:
+            return "cancellation";
     }
     return "investment";
 }
@@ -157,6 +164,183 @@ const AspectRecord& Aspect(int aspect) {
     static const AspectRecord none{};
     if (aspect < 1 || aspect > kAspectCount) return none;
     return AspectNames[static_cast<std::size_t>(aspect)];
+}
+
+// The aspect types 1..7 with at least one redemption: the summary's lines
+// per aspect in both formats.
+std::vector<int> RedeemedAspects(const SimulationTotals& totals) {
+    std::vector<int> aspects;
+    for (int a = 1; a <= 7; ++a) {
+        if (totals.redemptions[static_cast<std::size_t>(a)] > 0) aspects.push_back(a);
+    }
+    return aspects;
+}
+
+Json EventJson(const SimulationEvent& e) {
+    Json j;
+    j["event"] = KindName(e.kind);
+    j["aspect"] = Aspect(e.aspect).name;
+    j["orb"] = e.orbDegrees;
+    j["number"] = e.number;
+    j["date"] = DateText(e.day);
+    if (e.kind == SimulationEvent::Kind::Investment) {
+        j["value"] = e.value;
+        j["amount"] = 100;
+    } else if (e.kind == SimulationEvent::Kind::Redemption) {
+        j["value"] = e.value;
+        j["purchase_date"] = DateText(e.purchaseDay);
+        j["purchase_value"] = e.purchaseValue;
+        j["gain"] = Cents(e.gain);
+        j["total_gain"] = Cents(e.totalGain);
+    } else {
+        j["purchase_date"] = DateText(e.purchaseDay);
+        j["purchase_value"] = e.purchaseValue;
+    }
+    return j;
+}
+
+Json SummaryJson(const InvestmentSimulation& sim) {
+    const SimulationTotals& totals = sim.Totals();
+    Json summary;
+    summary["total_investments"] = totals.completedInvestments;
+    summary["pairs"] = Json::array();
+    for (const SimulationRecord& r : sim.Records()) {
+        const int count = RecordCount(r);
+        summary["pairs"].push_back({{"aspect", Aspect(RecordAspect(r)).name},
+                                    {"orb", RecordOrb(r)},
+                                    {"investments", count},
+                                    {"gain", count < 1 ? Json(nullptr) : Json(RecordGain(r))}});
+    }
+    summary["aspects"] = Json::array();
+    for (const int a : RedeemedAspects(totals)) {
+        const auto i = static_cast<std::size_t>(a);
+        summary["aspects"].push_back({{"aspect", Aspect(a).name},
+                                      {"redemptions", totals.redemptions[i]},
+                                      {"gain", Cents(totals.gainSum[i])}});
+    }
+    return summary;
+}
+
+Json StatisticsJson(const RunStatistics& s) {
+    Json stats;
+    stats["trials"] = s.trials;
+    stats["seed"] = s.seed;
+    stats["buy_and_hold"] = {
+        {"start", DateText(s.startDay)},
+        {"end", DateText(s.endDay)},
+        {"gain", s.haveBuyAndHold ? Json(Cents(s.buyAndHoldGain)) : Json(nullptr)}};
+    stats["pairs"] = Json::array();
+    for (const PairStatistics& p : s.pairs) {
+        stats["pairs"].push_back({{"aspect", Aspect(p.aspect).name},
+                                  {"orb", p.orbDegrees},
+                                  {"trades", p.trades},
+                                  {"wins", p.wins},
+                                  {"total_gain", Cents(p.totalGain)},
+                                  {"mean_gain_percent", RoundHalfEven(p.meanGain, 4)},
+                                  {"mean_holding_days", RoundHalfEven(p.meanHoldingDays, 4)},
+                                  {"baseline_mean", RoundHalfEven(p.baselineMean, 4)},
+                                  {"baseline_sd", RoundHalfEven(p.baselineStdDev, 4)},
+                                  {"share_beaten", RoundHalfEven(p.shareBeaten, 6)}});
+    }
+    return stats;
+}
+
+// The columns of the simulation's CSV, in order; each record fills some.
+enum CsvColumn : std::size_t {
+    kRecord,
+    kFirstPlanet,
+    kSecondPlanet,
+    kAspectName,
+    kOrb,
+    kNumber,
+    kDate,
+    kValue,
+    kPurchaseDate,
+    kPurchaseValue,
+    kGain,
+    kTotalGain,
+    kInvestments,
+    kRedemptions,
+    kTrades,
+    kWins,
+    kMeanGain,
+    kMeanHoldingDays,
+    kBaselineMean,
+    kBaselineSd,
+    kShareBeaten,
+    kColumnCount
+};
+
+constexpr const char* kSimulationHeader[kColumnCount] = {"record",
+                                                         "first_planet",
+                                                         "second_planet",
+                                                         "aspect",
+                                                         "orb",
+                                                         "number",
+                                                         "date",
+                                                         "value",
+                                                         "purchase_date",
+                                                         "purchase_value",
+                                                         "gain",
+                                                         "total_gain",
+                                                         "investments",
+                                                         "redemptions",
+                                                         "trades",
+                                                         "wins",
+                                                         "mean_gain_percent",
+                                                         "mean_holding_days",
+                                                         "baseline_mean",
+                                                         "baseline_sd",
+                                                         "share_beaten"};
+
+// The cells of one CSV record, by column; the others stay empty.
+using CsvCells = std::vector<std::pair<CsvColumn, std::string>>;
+
+std::string CsvRecord(const CsvCells& cells) {
+    std::vector<std::string> fields(kColumnCount);
+    for (const auto& [column, text] : cells) fields[column] = text;
+    return JoinCsv(fields);
+}
+
+CsvCells EventCells(const SimulationEvent& e) {
+    CsvCells cells = {{kRecord, KindName(e.kind)},
+                      {kAspectName, Aspect(e.aspect).name},
+                      {kOrb, std::to_string(e.orbDegrees)},
+                      {kNumber, std::to_string(e.number)},
+                      {kDate, DateText(e.day)}};
+    if (e.kind != SimulationEvent::Kind::Cancellation) cells.push_back({kValue, Exact(e.value)});
+    if (e.kind != SimulationEvent::Kind::Investment) {
+        cells.push_back({kPurchaseDate, DateText(e.purchaseDay)});
+        cells.push_back({kPurchaseValue, Exact(e.purchaseValue)});
+    }
+    if (e.kind == SimulationEvent::Kind::Redemption) {
+        cells.push_back({kGain, Fixed(e.gain, 2)});
+        cells.push_back({kTotalGain, Fixed(e.totalGain, 2)});
+    }
+    return cells;
+}
+
+// A pair's summary, with its statistics when they were asked for.
+CsvCells PairCells(const SimulationRecord& r, const RunStatistics* statistics) {
+    const int count = RecordCount(r);
+    CsvCells cells = {{kRecord, "pair"},
+                      {kAspectName, Aspect(RecordAspect(r)).name},
+                      {kOrb, std::to_string(RecordOrb(r))},
+                      {kInvestments, std::to_string(count)}};
+    if (count >= 1) cells.push_back({kTotalGain, Fixed(RecordGain(r), 2)});
+    if (statistics == nullptr) return cells;
+    for (const PairStatistics& p : statistics->pairs) {
+        if (p.aspect != RecordAspect(r) || p.orbDegrees != RecordOrb(r)) continue;
+        cells.insert(cells.end(), {{kGain, Fixed(p.totalGain, 2)},
+                                   {kTrades, std::to_string(p.trades)},
+                                   {kWins, std::to_string(p.wins)},
+                                   {kMeanGain, Fixed(p.meanGain, 4)},
+                                   {kMeanHoldingDays, Fixed(p.meanHoldingDays, 4)},
+                                   {kBaselineMean, Fixed(p.baselineMean, 4)},
+                                   {kBaselineSd, Fixed(p.baselineStdDev, 4)},
+                                   {kShareBeaten, Fixed(p.shareBeaten, 6)}});
+    }
+    return cells;
 }
 
 }  // namespace
@@ -173,142 +357,44 @@ std::string SimulationJson(const SimulationReport& report) {
     doc["end"] = DateText(sim.EndDay());
     doc["completed"] = report.completed;
     doc["events"] = Json::array();
-    for (const SimulationEvent& e : sim.Events()) {
-        Json j;
-        j["event"] = KindName(e.kind);
-        j["aspect"] = Aspect(e.aspect).name;
-        j["orb"] = e.orbDegrees;
-        j["number"] = e.number;
-        j["date"] = DateText(e.day);
-        if (e.kind == SimulationEvent::Kind::Investment) {
-            j["value"] = e.value;
-            j["amount"] = 100;
-        } else if (e.kind == SimulationEvent::Kind::Redemption) {
-            j["value"] = e.value;
-            j["purchase_date"] = DateText(e.purchaseDay);
-            j["purchase_value"] = e.purchaseValue;
-            j["gain"] = Cents(e.gain);
-            j["total_gain"] = Cents(e.totalGain);
-        } else {
-            j["purchase_date"] = DateText(e.purchaseDay);
-            j["purchase_value"] = e.purchaseValue;
-        }
-        doc["events"].push_back(j);
-    }
-    if (report.completed) {
-        Json summary;
-        summary["total_investments"] = sim.Totals().completedInvestments;
-        summary["pairs"] = Json::array();
-        for (const SimulationRecord& r : sim.Records()) {
-            const int count = RecordCount(r);
-            summary["pairs"].push_back({{"aspect", Aspect(RecordAspect(r)).name},
-                                        {"orb", RecordOrb(r)},
-                                        {"investments", count},
-                                        {"gain", count < 1 ? Json(nullptr) : Json(RecordGain(r))}});
-        }
-        summary["aspects"] = Json::array();
-        for (int a = 1; a <= 7; ++a) {
-            const auto i = static_cast<std::size_t>(a);
-            if (sim.Totals().redemptions[i] <= 0) continue;
-            summary["aspects"].push_back({{"aspect", Aspect(a).name},
-                                          {"redemptions", sim.Totals().redemptions[i]},
-                                          {"gain", Cents(sim.Totals().gainSum[i])}});
-        }
-        doc["summary"] = summary;
-    }
-    if (report.statistics != nullptr) {
-        const RunStatistics& s = *report.statistics;
-        Json stats;
-        stats["trials"] = s.trials;
-        stats["seed"] = s.seed;
-        stats["buy_and_hold"] = {{"start", DateText(s.startDay)},
-                                 {"end", DateText(s.endDay)},
-                                 {"gain", s.haveBuyAndHold ? Json(Cents(s.buyAndHoldGain))
-                                                           : Json(nullptr)}};
-        stats["pairs"] = Json::array();
-        for (const PairStatistics& p : s.pairs) {
-            stats["pairs"].push_back({{"aspect", Aspect(p.aspect).name},
-                                      {"orb", p.orbDegrees},
-                                      {"trades", p.trades},
-                                      {"wins", p.wins},
-                                      {"total_gain", Cents(p.totalGain)},
-                                      {"mean_gain_percent", RoundHalfEven(p.meanGain, 4)},
-                                      {"mean_holding_days", RoundHalfEven(p.meanHoldingDays, 4)},
-                                      {"baseline_mean", RoundHalfEven(p.baselineMean, 4)},
-                                      {"baseline_sd", RoundHalfEven(p.baselineStdDev, 4)},
-                                      {"share_beaten", RoundHalfEven(p.shareBeaten, 6)}});
-        }
-        doc["statistics"] = stats;
-    }
+    for (const SimulationEvent& e : sim.Events()) doc["events"].push_back(EventJson(e));
+    if (report.completed) doc["summary"] = SummaryJson(sim);
+    if (report.statistics != nullptr) doc["statistics"] = StatisticsJson(*report.statistics);
     return doc.dump(2) + "\n";
 }
 
 std::string SimulationCsv(const SimulationReport& report) {
     const InvestmentSimulation& sim = *report.simulation;
-    const std::vector<std::string> header = {
-        "record",        "first_planet",   "second_planet", "aspect",       "orb",
-        "number",        "date",           "value",         "purchase_date", "purchase_value",
-        "gain",          "total_gain",     "investments",   "redemptions",  "trades",
-        "wins",          "mean_gain_percent", "mean_holding_days", "baseline_mean",
-        "baseline_sd",   "share_beaten"};
-    std::string csv = JoinCsv(header);
+    const SimulationTotals& totals = sim.Totals();
+    std::string csv = JoinCsv({std::begin(kSimulationHeader), std::end(kSimulationHeader)});
     const std::string p1 = PlanetText(sim.FirstPlanet());
     const std::string p2 = PlanetText(sim.SecondPlanet());
-    const auto row = [&](const std::vector<std::pair<std::size_t, std::string>>& set) {
-        std::vector<std::string> f(header.size());
-        for (const auto& [column, text] : set) f[column] = text;
-        csv += JoinCsv(f);
+    // Every record but the buy-and-hold line names the planet pair.
+    const auto withPlanets = [&](CsvCells cells) {
+        cells.push_back({kFirstPlanet, p1});
+        cells.push_back({kSecondPlanet, p2});
+        csv += CsvRecord(cells);
     };
-    for (const SimulationEvent& e : sim.Events()) {
-        std::vector<std::pair<std::size_t, std::string>> set = {
-            {0, KindName(e.kind)}, {1, p1}, {2, p2}, {3, Aspect(e.aspect).name},
-            {4, std::to_string(e.orbDegrees)}, {5, std::to_string(e.number)}, {6, DateText(e.day)}};
-        if (e.kind != SimulationEvent::Kind::Cancellation) set.push_back({7, Exact(e.value)});
-        if (e.kind != SimulationEvent::Kind::Investment) {
-            set.push_back({8, DateText(e.purchaseDay)});
-            set.push_back({9, Exact(e.purchaseValue)});
-        }
-        if (e.kind == SimulationEvent::Kind::Redemption) {
-            set.push_back({10, Fixed(e.gain, 2)});
-            set.push_back({11, Fixed(e.totalGain, 2)});
-        }
-        row(set);
-    }
+    for (const SimulationEvent& e : sim.Events()) withPlanets(EventCells(e));
     if (!report.completed) return csv;
-    for (const SimulationRecord& r : sim.Records()) {
-        const int count = RecordCount(r);
-        std::vector<std::pair<std::size_t, std::string>> set = {
-            {0, "pair"}, {1, p1}, {2, p2}, {3, Aspect(RecordAspect(r)).name},
-            {4, std::to_string(RecordOrb(r))}, {12, std::to_string(count)}};
-        if (count >= 1) set.push_back({11, Fixed(RecordGain(r), 2)});
-        if (report.statistics != nullptr) {
-            for (const PairStatistics& p : report.statistics->pairs) {
-                if (p.aspect != RecordAspect(r) || p.orbDegrees != RecordOrb(r)) continue;
-                set.push_back({10, Fixed(p.totalGain, 2)});
-                set.push_back({14, std::to_string(p.trades)});
-                set.push_back({15, std::to_string(p.wins)});
-                set.push_back({16, Fixed(p.meanGain, 4)});
-                set.push_back({17, Fixed(p.meanHoldingDays, 4)});
-                set.push_back({18, Fixed(p.baselineMean, 4)});
-                set.push_back({19, Fixed(p.baselineStdDev, 4)});
-                set.push_back({20, Fixed(p.shareBeaten, 6)});
-            }
-        }
-        row(set);
-    }
-    for (int a = 1; a <= 7; ++a) {
+    for (const SimulationRecord& r : sim.Records()) withPlanets(PairCells(r, report.statistics));
+    for (const int a : RedeemedAspects(totals)) {
         const auto i = static_cast<std::size_t>(a);
-        if (sim.Totals().redemptions[i] <= 0) continue;
-        row({{0, "aspect"}, {1, p1}, {2, p2}, {3, Aspect(a).name},
-             {10, Fixed(sim.Totals().gainSum[i], 2)},
-             {13, std::to_string(sim.Totals().redemptions[i])}});
+        withPlanets({{kRecord, "aspect"},
+                     {kAspectName, Aspect(a).name},
+                     {kGain, Fixed(totals.gainSum[i], 2)},
+                     {kRedemptions, std::to_string(totals.redemptions[i])}});
     }
-    row({{0, "total"}, {1, p1}, {2, p2}, {8, DateText(sim.StartDay())}, {6, DateText(sim.EndDay())},
-         {12, std::to_string(sim.Totals().completedInvestments)}});
+    withPlanets({{kRecord, "total"},
+                 {kPurchaseDate, DateText(sim.StartDay())},
+                 {kDate, DateText(sim.EndDay())},
+                 {kInvestments, std::to_string(totals.completedInvestments)}});
     if (report.statistics != nullptr && report.statistics->haveBuyAndHold) {
         const RunStatistics& s = *report.statistics;
-        row({{0, "buy_and_hold"}, {8, DateText(s.startDay)}, {6, DateText(s.endDay)},
-             {10, Fixed(s.buyAndHoldGain, 2)}});
+        csv += CsvRecord({{kRecord, "buy_and_hold"},
+                          {kPurchaseDate, DateText(s.startDay)},
+                          {kDate, DateText(s.endDay)},
+                          {kGain, Fixed(s.buyAndHoldGain, 2)}});
     }
     return csv;
 }

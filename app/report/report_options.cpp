@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
+#include <iterator>
 
 #include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
@@ -28,6 +30,13 @@ bool AllDigits(const std::string& s) {
 std::optional<int> WholeNumber(const std::string& s, std::size_t maxDigits) {
     if (!AllDigits(s) || s.size() > maxDigits) return std::nullopt;
     return std::stoi(s);
+}
+
+// The same, from `low` to `high`.
+std::optional<int> WholeNumberIn(const std::string& s, std::size_t maxDigits, int low, int high) {
+    const auto n = WholeNumber(s, maxDigits);
+    if (!n || *n < low || *n > high) return std::nullopt;
+    return n;
 }
 
 std::vector<std::string> Split(const std::string& s, char sep) {
@@ -110,190 +119,29 @@ int TimezoneIndex(const std::string& text, bool labels, bool& isLabel) {
     return 0;
 }
 
+// A word of the line matched case-blind against a few choices.
+template <typename T>
+std::optional<T> Choice(const std::string& value,
+                        std::initializer_list<std::pair<const char*, T>> choices) {
+    const std::string v = Lower(value);
+    for (const auto& [word, meaning] : choices) {
+        if (v == word) return meaning;
+    }
+    return std::nullopt;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The request as the line builds it, the first mistake, and which options
+// were given, so that the checks after the line can say where each belongs.
+// Each option's value has its own reader below; the option table names it.
 struct Parser {
     ReportArguments result;
     std::optional<ReportCommand> command;
     std::optional<std::string> timezoneText;
     bool failed = false;
-
-    void Fail(const std::string& message) {
-        if (!failed) result.error = message;
-        failed = true;
-    }
-
-    void Option(const std::string& name, const std::string& value) {
-        ReportOptions& o = result.options;
-        if (name == "--first" || name == "--second") {
-            const int p = PlanetNumber(value);
-            if (p == 0) {
-                Fail("unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")");
-            } else if (name == "--first") {
-                o.firstPlanetIndex = FirstListIndexOfPlanet(p);
-            } else if (p == 1) {
-                Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
-            } else {
-                o.secondPlanetIndex = SecondListIndexOfPlanet(p);
-            }
-        } else if (name == "--start" || name == "--end") {
-            const auto date = ParseDate(value);
-            if (!date) {
-                Fail("malformed date \"" + value + "\" for " + name +
-                     " (a calendar date as YYYY-MM-DD, e.g. 2024-05-05)");
-            } else {
-                (name == "--start" ? o.start : o.end) = *date;
-            }
-        } else if (name == "--aspects") {
-            std::array<bool, 7> checked{};
-            for (const std::string& a : Split(value, ',')) {
-                const int n = AspectNumber(a);
-                if (n == 0) {
-                    Fail("unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")");
-                    return;
-                }
-                checked[static_cast<std::size_t>(n - 1)] = true;
-            }
-            o.aspects = checked;
-        } else if (name == "--orbs") {
-            const std::vector<std::string> parts = Split(value, ',');
-            std::array<int, 3> orbs{};
-            bool good = parts.size() == 3;
-            for (std::size_t i = 0; good && i < 3; ++i) {
-                const auto d = WholeNumber(parts[i], 2);
-                good = d && *d >= 1 && *d <= 15;
-                if (good) orbs[i] = *d;
-            }
-            if (!good) {
-                Fail("malformed orbs \"" + value +
-                     "\" for --orbs (outer,middle,inner in whole degrees 1 to 15, e.g. 10,5,2)");
-            } else if (!OrbsStrictlyDecreasing(orbs[0], orbs[1], orbs[2])) {
-                Fail("orbs \"" + value + "\" are not strictly decreasing (outer > middle > inner)");
-            } else {
-                o.orbs = orbs;
-            }
-        } else if (name == "--tz") {
-            timezoneText = value;
-        } else if (name == "--aspect") {
-            const int n = AspectNumber(value);
-            if (n == 0) {
-                Fail("unknown aspect \"" + value + "\" for --aspect (one of " + AspectChoices() + ")");
-            } else {
-                o.searchAspect = n;
-            }
-        } else if (name == "--orb") {
-            const auto d = WholeNumber(value, 2);
-            if (!d || *d < 3 || *d > 15) {
-                Fail("search orb \"" + value + "\" for --orb is not a whole degree from 3 to 15");
-            } else {
-                o.searchOrb = *d;
-            }
-        } else if (name == "--from") {
-            const std::string v = Lower(value);
-            if (v == "start" || v == "end") {
-                o.searchFrom = v == "start" ? 0 : 1;
-            } else {
-                Fail("--from takes start or end, not \"" + value + "\"");
-            }
-        } else if (name == "--prices") {
-            if (value.empty()) {
-                Fail("--prices needs a file name");
-            } else {
-                o.pricesFile = value;
-            }
-            pricesGiven = true;
-        } else if (name == "--price-column") {
-            if (value.empty()) {
-                Fail("--price-column needs a column name");
-            } else {
-                o.priceColumn = value;
-            }
-            priceColumnGiven = true;
-        } else if (name == "--trials") {
-            const auto n = WholeNumber(value, 7);
-            if (!n || *n < 1 || *n > 1000000) {
-                Fail("--trials takes a whole number from 1 to 1000000, not \"" + value + "\"");
-            } else {
-                o.trials = *n;
-            }
-            statsOptionGiven = true;
-        } else if (name == "--seed") {
-            if (!AllDigits(value) || value.size() > 19) {
-                Fail("--seed takes a whole number of at most 19 digits, not \"" + value + "\"");
-            } else {
-                o.seed = std::stoull(value);
-            }
-            statsOptionGiven = true;
-        } else if (name == "--format") {
-            const std::string v = Lower(value);
-            if (v == "text") {
-                o.format = ReportFormat::Text;
-            } else if (v == "csv") {
-                o.format = ReportFormat::Csv;
-            } else if (v == "json") {
-                o.format = ReportFormat::Json;
-            } else {
-                Fail("--format takes text, csv or json, not \"" + value + "\"");
-            }
-        } else if (name == "--of") {
-            const std::string v = Lower(value);
-            if (v == "tables") {
-                chartOf = ReportCommand::Tables;
-            } else if (v == "showall") {
-                chartOf = ReportCommand::ShowAll;
-            } else if (v == "simulate") {
-                chartOf = ReportCommand::Simulate;
-            } else {
-                Fail("--of takes tables, showall or simulate, not \"" + value + "\"");
-            }
-            chartOptionGiven = true;
-        } else if (name == "--out") {
-            const std::string v = Lower(value);
-            const auto endsWith = [&v](const char* e) {
-                const std::string end(e);
-                return v.size() > end.size() && v.compare(v.size() - end.size(), end.size(), end) == 0;
-            };
-            if (!endsWith(".png") && !endsWith(".svg")) {
-                Fail("--out takes a file name ending in .png or .svg, not \"" + value + "\"");
-            } else {
-                o.chartFile = value;
-            }
-            chartOptionGiven = true;
-        } else if (name == "--width" || name == "--height") {
-            const auto n = WholeNumber(value, 5);
-            if (!n || *n < 200 || *n > 10000) {
-                Fail(name + " takes a whole number of pixels from 200 to 10000, not \"" + value +
-                     "\"");
-            } else {
-                (name == "--width" ? o.chartWidth : o.chartHeight) = *n;
-            }
-            chartOptionGiven = true;
-        } else if (name == "--keep") {
-            const std::string v = Lower(value);
-            if (v == "first" || v == "second") {
-                o.showAllItem = v == "first" ? 1 : 0;
-                keepGiven = true;
-            } else {
-                Fail("--keep takes first or second, not \"" + value + "\"");
-            }
-        }
-    }
-
-    void Flag(const std::string& name) {
-        ReportOptions& o = result.options;
-        if (name == "--helio") {
-            o.heliocentric = true;
-        } else if (name == "--natz") {
-            o.northAmericanLabels = true;
-        } else if (name == "--details") {
-            o.includeTransitDetails = true;
-            detailsGiven = true;
-        } else if (name == "--stats") {
-            o.stats = true;
-        } else if (name == "--crlf") {
-            o.crlf = true;
-        } else if (name == "--box") {
-            o.box = true;
-        }
-    }
 
     bool keepGiven = false;
     bool chartGiven = false;        // the command word "chart"
@@ -304,29 +152,423 @@ struct Parser {
     bool statsOptionGiven = false;
     bool searchGiven = false;
     bool detailsGiven = false;
+
+    ReportOptions& Options() { return result.options; }
+
+    void Fail(const std::string& message) {
+        if (!failed) result.error = message;
+        failed = true;
+    }
+
+    // The value read, or the refusal when there is none.
+    template <typename T, typename Target>
+    void Take(const std::optional<T>& value, Target& target, const std::string& refusal) {
+        if (value) {
+            target = *value;
+        } else {
+            Fail(refusal);
+        }
+    }
+
+    // A value that must not be empty, as the option gives it.
+    void NonEmpty(std::optional<std::string>& target, const std::string& value,
+                  const char* missing) {
+        if (value.empty()) {
+            Fail(missing);
+        } else {
+            target = value;
+        }
+    }
+
+    void Planet(const std::string& name, const std::string& value) {
+        const int p = PlanetNumber(value);
+        if (p == 0) {
+            Fail("unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")");
+        } else if (name == "--first") {
+            Options().firstPlanetIndex = FirstListIndexOfPlanet(p);
+        } else if (p == 1) {
+            Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
+        } else {
+            Options().secondPlanetIndex = SecondListIndexOfPlanet(p);
+        }
+    }
+
+    void Date(const std::string& name, const std::string& value) {
+        const auto date = ParseDate(value);
+        if (!date) {
+            Fail("malformed date \"" + value + "\" for " + name +
+                 " (a calendar date as YYYY-MM-DD, e.g. 2024-05-05)");
+        } else {
+            (name == "--start" ? Options().start : Options().end) = *date;
+        }
+    }
+
+    void Aspects(const std::string&, const std::string& value) {
+        std::array<bool, 7> checked{};
+        for (const std::string& a : Split(value, ',')) {
+            const int n = AspectNumber(a);
+            if (n == 0) {
+                Fail("unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")");
+                return;
+            }
+            checked[static_cast<std::size_t>(n - 1)] = true;
+        }
+        Options().aspects = checked;
+    }
+
+    void Orbs(const std::string&, const std::string& value) {
+        const std::vector<std::string> parts = Split(value, ',');
+        std::array<int, 3> orbs{};
+        bool good = parts.size() == 3;
+        for (std::size_t i = 0; good && i < 3; ++i) {
+            const auto d = WholeNumber(parts[i], 2);
+            good = d && *d >= 1 && *d <= 15;
+            if (good) orbs[i] = *d;
+        }
+        if (!good) {
+            Fail("malformed orbs \"" + value +
+                 "\" for --orbs (outer,middle,inner in whole degrees 1 to 15, e.g. 10,5,2)");
+        } else if (!OrbsStrictlyDecreasing(orbs[0], orbs[1], orbs[2])) {
+            Fail("orbs \"" + value + "\" are not strictly decreasing (outer > middle > inner)");
+        } else {
+            Options().orbs = orbs;
+        }
+    }
+
+    // The zone is looked up once the line is read: --natz may come after it.
+    void Timezone(const std::string&, const std::string& value) { timezoneText = value; }
+
+    void SearchAspect(const std::string&, const std::string& value) {
+        const int n = AspectNumber(value);
+        if (n == 0) {
+            Fail("unknown aspect \"" + value + "\" for --aspect (one of " + AspectChoices() + ")");
+        } else {
+            Options().searchAspect = n;
+        }
+    }
+
+    void SearchOrb(const std::string&, const std::string& value) {
+        Take(WholeNumberIn(value, 2, 3, 15), Options().searchOrb,
+             "search orb \"" + value + "\" for --orb is not a whole degree from 3 to 15");
+    }
+
+    void SearchFrom(const std::string&, const std::string& value) {
+        Take(Choice<int>(value, {{"start", 0}, {"end", 1}}), Options().searchFrom,
+             "--from takes start or end, not \"" + value + "\"");
+    }
+
+    void Keep(const std::string&, const std::string& value) {
+        Take(Choice<int>(value, {{"first", 1}, {"second", 0}}), Options().showAllItem,
+             "--keep takes first or second, not \"" + value + "\"");
+    }
+
+    void Prices(const std::string&, const std::string& value) {
+        NonEmpty(Options().pricesFile, value, "--prices needs a file name");
+    }
+
+    void PriceColumn(const std::string&, const std::string& value) {
+        std::optional<std::string> column;
+        NonEmpty(column, value, "--price-column needs a column name");
+        if (column) Options().priceColumn = *column;
+    }
+
+    void Trials(const std::string&, const std::string& value) {
+        Take(WholeNumberIn(value, 7, 1, 1000000), Options().trials,
+             "--trials takes a whole number from 1 to 1000000, not \"" + value + "\"");
+    }
+
+    void Seed(const std::string&, const std::string& value) {
+        if (!AllDigits(value) || value.size() > 19) {
+            Fail("--seed takes a whole number of at most 19 digits, not \"" + value + "\"");
+        } else {
+            Options().seed = std::stoull(value);
+        }
+    }
+
+    void Format(const std::string&, const std::string& value) {
+        const auto format = Choice<ReportFormat>(value, {{"text", ReportFormat::Text},
+                                                         {"csv", ReportFormat::Csv},
+                                                         {"json", ReportFormat::Json}});
+        Take(format, Options().format, "--format takes text, csv or json, not \"" + value + "\"");
+    }
+
+    void ChartOf(const std::string&, const std::string& value) {
+        chartOf = Choice<ReportCommand>(value, {{"tables", ReportCommand::Tables},
+                                                {"showall", ReportCommand::ShowAll},
+                                                {"simulate", ReportCommand::Simulate}});
+        if (!chartOf) Fail("--of takes tables, showall or simulate, not \"" + value + "\"");
+    }
+
+    void ChartFile(const std::string&, const std::string& value) {
+        const std::string v = Lower(value);
+        if (!EndsWith(v, ".png") && !EndsWith(v, ".svg")) {
+            Fail("--out takes a file name ending in .png or .svg, not \"" + value + "\"");
+        } else {
+            Options().chartFile = value;
+        }
+    }
+
+    void ChartSize(const std::string& name, const std::string& value) {
+        Take(WholeNumberIn(value, 5, 200, 10000),
+             name == "--width" ? Options().chartWidth : Options().chartHeight,
+             name + " takes a whole number of pixels from 200 to 10000, not \"" + value + "\"");
+    }
+
+    void Flag(const std::string& name, const std::string&) {
+        ReportOptions& o = Options();
+        if (name == "--helio") o.heliocentric = true;
+        if (name == "--natz") o.northAmericanLabels = true;
+        if (name == "--details") o.includeTransitDetails = true;
+        if (name == "--stats") o.stats = true;
+        if (name == "--crlf") o.crlf = true;
+        if (name == "--box") o.box = true;
+    }
+
+    // A word that is no option: a command, or a mistake.
+    void Word(const std::string& arg) {
+        if (arg.rfind("--", 0) == 0) {
+            Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
+            return;
+        }
+        if (arg == "chart") {
+            if (command || chartGiven) {
+                Fail("one command at a time, not \"" + arg + "\" as well");
+            } else {
+                chartGiven = true;
+            }
+            return;
+        }
+        const std::pair<const char*, ReportCommand> kCommands[] = {
+            {"tables", ReportCommand::Tables},
+            {"search", ReportCommand::Search},
+            {"showall", ReportCommand::ShowAll},
+            {"simulate", ReportCommand::Simulate}};
+        std::optional<ReportCommand> c;
+        for (const auto& [word, meaning] : kCommands) {
+            if (arg == word) c = meaning;
+        }
+        if (!c) {
+            Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
+        } else if (command || chartGiven) {
+            Fail("one command at a time, not \"" + arg + "\" as well");
+        } else {
+            command = c;
+        }
+    }
 };
 
-// Every option of the command line: its name and whether it takes a value.
-// Values are checked by Parser::Option, flags set by Parser::Flag.
+// Every option of the command line: its name, whether it takes a value, the
+// reader of its value (for a flag, the setter), and the group it marks as
+// given, for the checks of where it belongs.
 struct OptionDefinition {
     const char* name;
     bool takesValue;
+    void (Parser::*read)(const std::string& name, const std::string& value);
+    bool Parser::*given = nullptr;
 };
+// Data table: every option, declared to CLI11 in this order.
 constexpr OptionDefinition kOptionTable[] = {
-    {"--first", true},  {"--second", true}, {"--helio", false},  {"--start", true},
-    {"--end", true},    {"--aspects", true}, {"--orbs", true},   {"--tz", true},
-    {"--natz", false},  {"--aspect", true}, {"--orb", true},     {"--from", true},
-    {"--keep", true},   {"--details", false}, {"--crlf", false}, {"--prices", true},
-    {"--price-column", true}, {"--stats", false}, {"--trials", true}, {"--seed", true},
-    {"--format", true}, {"--box", false},
-    {"--of", true},     {"--out", true},    {"--width", true},   {"--height", true},
+    {"--first", true, &Parser::Planet},
+    {"--second", true, &Parser::Planet},
+    {"--helio", false, &Parser::Flag},
+    {"--start", true, &Parser::Date},
+    {"--end", true, &Parser::Date},
+    {"--aspects", true, &Parser::Aspects},
+    {"--orbs", true, &Parser::Orbs},
+    {"--tz", true, &Parser::Timezone},
+    {"--natz", false, &Parser::Flag},
+    {"--aspect", true, &Parser::SearchAspect, &Parser::searchGiven},
+    {"--orb", true, &Parser::SearchOrb, &Parser::searchGiven},
+    {"--from", true, &Parser::SearchFrom, &Parser::searchGiven},
+    {"--keep", true, &Parser::Keep, &Parser::keepGiven},
+    {"--details", false, &Parser::Flag, &Parser::detailsGiven},
+    {"--crlf", false, &Parser::Flag},
+    {"--prices", true, &Parser::Prices, &Parser::pricesGiven},
+    {"--price-column", true, &Parser::PriceColumn, &Parser::priceColumnGiven},
+    {"--stats", false, &Parser::Flag},
+    {"--trials", true, &Parser::Trials, &Parser::statsOptionGiven},
+    {"--seed", true, &Parser::Seed, &Parser::statsOptionGiven},
+    {"--format", true, &Parser::Format},
+    {"--box", false, &Parser::Flag},
+    {"--of", true, &Parser::ChartOf, &Parser::chartOptionGiven},
+    {"--out", true, &Parser::ChartFile, &Parser::chartOptionGiven},
+    {"--width", true, &Parser::ChartSize, &Parser::chartOptionGiven},
+    {"--height", true, &Parser::ChartSize, &Parser::chartOptionGiven},
 };
+constexpr std::size_t kOptionCount = std::size(kOptionTable);
 
 const OptionDefinition* FindOption(const std::string& name) {
     for (const OptionDefinition& d : kOptionTable) {
         if (name == d.name) return &d;
     }
     return nullptr;
+}
+
+std::size_t TableIndex(const OptionDefinition* d) {
+    return static_cast<std::size_t>(d - kOptionTable);
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
+}
+
+// One argument of the line as it has always been read: an option that takes
+// a value takes the next argument whatever it looks like, or the text after
+// its "=" (empty included); everything else is a command or a mistake.
+struct LineItem {
+    const OptionDefinition* option = nullptr;  // null: a command or a mistake
+    std::string text;                          // the argument as given
+    bool withValue = false;                    // "--name=value"
+    bool valueMissing = false;                 // the line ends after the name
+};
+
+// Splits the line into its items and the arguments CLI11 is handed: the
+// options and their values in the form "--name value".
+std::vector<LineItem> ScanLine(const std::vector<std::string>& args,
+                               std::vector<std::string>& cliLine) {
+    std::vector<LineItem> items;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        LineItem item;
+        item.text = arg;
+        const std::size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        item.option = FindOption(arg.substr(0, eq));
+        item.withValue = eq != std::string::npos;
+        if (item.option != nullptr && item.option->takesValue) {
+            if (item.withValue) {
+                cliLine.push_back(item.option->name);
+                cliLine.push_back(arg.substr(eq + 1));
+            } else if (i + 1 < args.size()) {
+                cliLine.push_back(arg);
+                cliLine.push_back(args[++i]);
+            } else {
+                item.valueMissing = true;
+            }
+        } else if (item.option != nullptr && !item.withValue) {
+            cliLine.push_back(arg);
+        }
+        items.push_back(item);
+    }
+    return items;
+}
+
+// CLI11 holds the options of the table, in the table's order, and reads
+// their values.
+std::array<CLI::Option*, kOptionCount> DeclareOptions(CLI::App& app) {
+    app.set_help_flag();
+    app.allow_extras();
+    std::array<CLI::Option*, kOptionCount> declared{};
+    for (std::size_t k = 0; k < kOptionCount; ++k) {
+        const OptionDefinition& d = kOptionTable[k];
+        // A flag takes no value; "--helio=yes" is refused when the items are
+        // read, before CLI11 would read it as "yes".
+        declared[k] =
+            d.takesValue ? app.add_option(d.name)->allow_extra_args(false) : app.add_flag(d.name);
+        declared[k]->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    return declared;
+}
+
+// Empty when CLI11 read the line, else the line that says why not.
+std::string ParseWithCli(CLI::App& app, const std::vector<std::string>& cliLine) {
+    try {
+        // CLI11 takes the arguments last to first.
+        std::vector<std::string> reversed(cliLine.rbegin(), cliLine.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        return std::string("cannot read the command line: ") + e.what();
+    }
+    return {};
+}
+
+// Each item in turn, the n-th use of an option taking CLI11's n-th value of
+// it; the first mistake is the one named.
+void ReadItems(Parser& p, const std::vector<LineItem>& items,
+               const std::array<CLI::Option*, kOptionCount>& declared) {
+    std::array<std::size_t, kOptionCount> used{};
+    for (const LineItem& item : items) {
+        if (p.failed) break;
+        if (item.option == nullptr) {
+            p.Word(item.text);
+            continue;
+        }
+        const std::string name = item.option->name;
+        if (item.option->given != nullptr) p.*item.option->given = true;
+        if (!item.option->takesValue) {
+            if (item.withValue) {
+                p.Fail(name + " takes no value");
+            } else {
+                (p.*item.option->read)(name, std::string());
+            }
+        } else if (item.valueMissing) {
+            p.Fail(name + " needs a value");
+        } else {
+            const std::size_t k = TableIndex(item.option);
+            const std::vector<std::string>& values = declared[k]->results();
+            const std::size_t occurrence = used[k]++;
+            if (occurrence >= values.size()) {
+                p.Fail("cannot read the command line at " + name);
+            } else {
+                (p.*item.option->read)(name, values[occurrence]);
+            }
+        }
+    }
+}
+
+// The chart command takes the run of --of; its options belong to it alone.
+void SettleChart(Parser& p) {
+    ReportOptions& o = p.Options();
+    if (p.failed) return;
+    if (!p.chartGiven) {
+        if (p.chartOptionGiven)
+            p.Fail("--of, --out, --width and --height belong to the chart command");
+        return;
+    }
+    if (!p.chartOf) {
+        p.Fail("chart needs --of tables, showall or simulate");
+    } else if (o.chartFile.empty()) {
+        p.Fail("chart needs --out FILE.png or --out FILE.svg");
+    } else if (o.format != ReportFormat::Text || o.crlf) {
+        p.Fail("--format and --crlf do not apply to chart");
+    } else {
+        p.command = p.chartOf;
+        o.chart = true;
+    }
+}
+
+// The zone's text is looked up in the list as --natz leaves it.
+void SettleTimezone(Parser& p) {
+    if (p.failed || !p.timezoneText) return;
+    bool isLabel = false;
+    const int k = TimezoneIndex(*p.timezoneText, p.Options().northAmericanLabels, isLabel);
+    if (k == 0) {
+        p.Fail("time zone \"" + *p.timezoneText + "\" is not in the list" +
+               (isLabel ? std::string(" (its North-American label needs --natz)")
+                        : std::string(" (GMT, GMT-11:30 to GMT+11:30 by half hours)")));
+    } else {
+        p.Options().timezoneIndex = k;
+    }
+}
+
+// Options that only one command takes, and options that need another.
+void CheckBelonging(Parser& p) {
+    if (p.failed) return;
+    ReportOptions& o = p.Options();
+    o.command = *p.command;
+    if (p.searchGiven && o.command != ReportCommand::Search) {
+        p.Fail("--aspect, --orb and --from belong to the search command");
+    } else if (p.keepGiven && o.command != ReportCommand::ShowAll) {
+        p.Fail("--keep belongs to the showall command");
+    } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
+        p.Fail("--details belongs to the simulate command");
+    } else if ((p.pricesGiven || o.stats) && o.command != ReportCommand::Simulate) {
+        p.Fail("--prices and --stats belong to the simulate command");
+    } else if (p.priceColumnGiven && !p.pricesGiven) {
+        p.Fail("--price-column needs --prices");
+    } else if (p.statsOptionGiven && !o.stats) {
+        p.Fail("--trials and --seed need --stats");
+    }
 }
 
 }  // namespace
@@ -339,185 +581,29 @@ const std::array<const char*, 7>& AspectOptionNames() {
 
 ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     // Asking for help is never a mistake, whatever else the line holds.
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            ReportArguments help;
-            help.help = true;
-            return help;
-        }
+    if (AsksForHelp(args)) {
+        ReportArguments help;
+        help.help = true;
+        return help;
     }
-    Parser p;
-    ReportOptions& o = p.result.options;
-
-    // CLI11 holds the options of the table and reads their values.
+    std::vector<std::string> cliLine;
+    const std::vector<LineItem> items = ScanLine(args, cliLine);
     CLI::App app("vlt-report");
-    app.set_help_flag();
-    app.allow_extras();
-    std::vector<std::pair<const OptionDefinition*, CLI::Option*>> defined;
-    for (const OptionDefinition& d : kOptionTable) {
-        // A flag takes no value; "--helio=yes" is caught below, before CLI11
-        // would read it as "yes".
-        CLI::Option* option = d.takesValue ? app.add_option(d.name)->allow_extra_args(false)
-                                           : app.add_flag(d.name);
-        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        defined.emplace_back(&d, option);
-    }
+    const std::array<CLI::Option*, kOptionCount> declared = DeclareOptions(app);
+    Parser p;
+    p.result.error = ParseWithCli(app, cliLine);
+    if (!p.result.error.empty()) return p.result;
 
-    // The line as it has always been read: an option that takes a value
-    // takes the next argument whatever it looks like, or the text after its
-    // "=" (empty included); everything else is a command or a mistake.  CLI11
-    // is handed the options and their values in that form; then each argument
-    // is checked in turn and the first mistake is the one named.
-    struct Item {
-        const OptionDefinition* option = nullptr;  // null: a command or a mistake
-        std::string text;                          // the argument as given
-        bool withValue = false;                    // "--name=value"
-        bool valueMissing = false;                 // the line ends after the name
-    };
-    std::vector<Item> items;
-    std::vector<std::string> line;  // what CLI11 reads, the same arguments
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        Item item;
-        item.text = arg;
-        const std::size_t eq = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
-        item.option = FindOption(arg.substr(0, eq));
-        item.withValue = eq != std::string::npos;
-        if (item.option != nullptr && item.option->takesValue) {
-            if (item.withValue) {
-                line.push_back(item.option->name);
-                line.push_back(arg.substr(eq + 1));
-            } else if (i + 1 < args.size()) {
-                line.push_back(arg);
-                line.push_back(args[++i]);
-            } else {
-                item.valueMissing = true;
-            }
-        } else if (item.option != nullptr && !item.withValue) {
-            line.push_back(arg);
-        }
-        items.push_back(item);
-    }
-    try {
-        // CLI11 takes the arguments last to first.
-        std::vector<std::string> reversed(line.rbegin(), line.rend());
-        app.parse(reversed);
-    } catch (const CLI::ParseError& e) {
-        p.result.error = std::string("cannot read the command line: ") + e.what();
-        return p.result;
-    }
-
-    std::vector<std::pair<CLI::Option*, std::size_t>> taken;  // values used so far
-    for (const Item& item : items) {
-        if (p.failed) break;
-        if (item.option == nullptr) {
-            const std::string& arg = item.text;
-            if (arg.rfind("--", 0) == 0) {
-                p.Fail("unknown option \"" + arg.substr(0, arg.find('=')) + "\"");
-                continue;
-            }
-            if (arg == "chart") {
-                if (p.command || p.chartGiven) {
-                    p.Fail("one command at a time, not \"" + arg + "\" as well");
-                } else {
-                    p.chartGiven = true;
-                }
-                continue;
-            }
-            std::optional<ReportCommand> c;
-            if (arg == "tables") c = ReportCommand::Tables;
-            if (arg == "search") c = ReportCommand::Search;
-            if (arg == "showall") c = ReportCommand::ShowAll;
-            if (arg == "simulate") c = ReportCommand::Simulate;
-            if (!c) {
-                p.Fail("unknown command \"" + arg + "\" (tables, search, showall or simulate)");
-            } else if (p.command || p.chartGiven) {
-                p.Fail("one command at a time, not \"" + arg + "\" as well");
-            } else {
-                p.command = c;
-            }
-            continue;
-        }
-        const std::string name = item.option->name;
-        if (!item.option->takesValue) {
-            if (item.withValue) {
-                p.Fail(name + " takes no value");
-            } else {
-                p.Flag(name);
-            }
-            continue;
-        }
-        if (item.valueMissing) {
-            p.Fail(name + " needs a value");
-            continue;
-        }
-        CLI::Option* option = nullptr;
-        for (const auto& [d, o2] : defined) {
-            if (d == item.option) option = o2;
-        }
-        std::size_t occurrence = 0;
-        bool counted = false;
-        for (auto& [o2, n] : taken) {
-            if (o2 == option) {
-                occurrence = n++;
-                counted = true;
-            }
-        }
-        if (!counted) taken.emplace_back(option, 1);
-        const std::vector<std::string>& values = option->results();
-        if (occurrence >= values.size()) {
-            p.Fail("cannot read the command line at " + name);
-            continue;
-        }
-        if (name == "--aspect" || name == "--orb" || name == "--from") p.searchGiven = true;
-        p.Option(name, values[occurrence]);
-    }
-    if (!p.failed && p.chartGiven) {
-        if (!p.chartOf) {
-            p.Fail("chart needs --of tables, showall or simulate");
-        } else if (o.chartFile.empty()) {
-            p.Fail("chart needs --out FILE.png or --out FILE.svg");
-        } else if (o.format != ReportFormat::Text || o.crlf) {
-            p.Fail("--format and --crlf do not apply to chart");
-        } else {
-            p.command = p.chartOf;
-            o.chart = true;
-        }
-    } else if (!p.failed && p.chartOptionGiven) {
-        p.Fail("--of, --out, --width and --height belong to the chart command");
-    }
+    ReadItems(p, items, declared);
+    SettleChart(p);
     if (!p.failed && !p.command) p.Fail("no command (tables, search, showall or simulate)");
-    if (!p.failed && p.timezoneText) {
-        bool isLabel = false;
-        const int k = TimezoneIndex(*p.timezoneText, o.northAmericanLabels, isLabel);
-        if (k == 0) {
-            p.Fail("time zone \"" + *p.timezoneText + "\" is not in the list" +
-                   (isLabel ? std::string(" (its North-American label needs --natz)")
-                            : std::string(" (GMT, GMT-11:30 to GMT+11:30 by half hours)")));
-        } else {
-            o.timezoneIndex = k;
-        }
-    }
-    if (!p.failed) {
-        o.command = *p.command;
-        if (p.searchGiven && o.command != ReportCommand::Search) {
-            p.Fail("--aspect, --orb and --from belong to the search command");
-        } else if (p.keepGiven && o.command != ReportCommand::ShowAll) {
-            p.Fail("--keep belongs to the showall command");
-        } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
-            p.Fail("--details belongs to the simulate command");
-        } else if ((p.pricesGiven || o.stats) && o.command != ReportCommand::Simulate) {
-            p.Fail("--prices and --stats belong to the simulate command");
-        } else if (p.priceColumnGiven && !p.pricesGiven) {
-            p.Fail("--price-column needs --prices");
-        } else if (p.statsOptionGiven && !o.stats) {
-            p.Fail("--trials and --seed need --stats");
-        }
-    }
+    SettleTimezone(p);
+    CheckBelonging(p);
     p.result.ok = !p.failed;
     return p.result;
 }
 
+// Data table: the usage text, one line per line of --help.
 std::string ReportUsageText() {
     return R"(Usage: vlt-report COMMAND [OPTIONS]
 

@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "app/chart/chart_model.h"
+#include "app/positions/request_rules.h"
 #include "app/report/chart_output.h"
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
-#include "app/positions/request_rules.h"
 #include "app/report/streamed_output.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
@@ -113,10 +113,14 @@ private:
 
 Ctl CommandButton(const ReportOptions& o) {
     switch (o.command) {
-        case ReportCommand::Tables: return Ctl(ctl::cmdStart);
-        case ReportCommand::Search: return Ctl(ctl::cmdSearch);
-        case ReportCommand::ShowAll: return Ctl(ctl::cmdShowAll, o.showAllItem);
-        case ReportCommand::Simulate: return Ctl(ctl::cmdSimulateInvestment);
+        case ReportCommand::Tables:
+            return Ctl(ctl::cmdStart);
+        case ReportCommand::Search:
+            return Ctl(ctl::cmdSearch);
+        case ReportCommand::ShowAll:
+            return Ctl(ctl::cmdShowAll, o.showAllItem);
+        case ReportCommand::Simulate:
+            return Ctl(ctl::cmdSimulateInvestment);
     }
     return Ctl(ctl::cmdStart);
 }
@@ -129,6 +133,13 @@ void WriteText(const ReportOptions& options, const std::string& box, std::ostrea
     }
 }
 
+// The simulation report's title: its first line that is not empty.
+std::string TitleLine(const std::string& report) {
+    const std::size_t start = report.find_first_not_of('\n');
+    if (start == std::string::npos) return std::string();
+    return report.substr(start, report.find('\n', start) - start);
+}
+
 // The report's records as CSV or JSON.
 std::string Records(const ReportOptions& options, const std::string& report,
                     const InvestmentSimulation& simulation, bool completed,
@@ -139,10 +150,7 @@ std::string Records(const ReportOptions& options, const std::string& report,
                                                    : TransitJson(options.command, rows);
     }
     SimulationReport sim;
-    const std::size_t start = report.find_first_not_of('\n');
-    if (start != std::string::npos) {
-        sim.title = report.substr(start, report.find('\n', start) - start);
-    }
+    sim.title = TitleLine(report);
     sim.prices = options.pricesFile ? *options.pricesFile : std::string(kIndexFileName);
     sim.completed = completed;
     sim.simulation = &simulation;
@@ -162,6 +170,206 @@ std::string WithLfLineEnds(const std::string& text) {
     return out;
 }
 
+namespace {
+
+// One run of a command: the window and its services as at a first start,
+// then the stages in turn (start up, set the inputs, click, write).
+class ReportRun {
+public:
+    ReportRun(const ReportOptions& options, const PriceSeries& prices, std::ostream& out,
+              std::ostream& messages)
+        : options_(options),
+          out_(out),
+          messages_(messages),
+          prices_(prices),
+          priceLookup_(prices),
+          messageSink_(options.pricesFile ? startUpMessages_.rdbuf() : messages.rdbuf()),
+          ui_(messageSink_),
+          window_(ui_, services_),
+          commands_(
+              options.pricesFile
+                  ? std::make_unique<ProgramCommands>(window_, services_.Index(), priceLookup_)
+                  : std::make_unique<ProgramCommands>(window_, services_.Index())),
+          text_(options.format == ReportFormat::Text && !options.chart),
+          stream_(text_ ? out : captured_, text_ && options.crlf) {
+        window_.SetCommandHandlers(commands_.get());
+        ui_.Attach(&window_);
+        // Without --box the commands write past the window's box: a text
+        // report straight out, records into a text that is turned into them
+        // at the end.  A chart keeps the report to itself and draws from it
+        // at the end.
+        if (!options.box) window_.SetCommandOutput(&stream_);
+    }
+
+    int Run() {
+        StartUp();
+        if (!ApplyInputs() || !ClickCommand()) return kReportRefused;
+        const InvestmentSimulation& simulation = commands_->Simulation();
+        simulated_ = options_.command == ReportCommand::Simulate &&
+                     simulation.LastOutcome() == SimulationOutcome::Completed;
+        if (options_.stats && simulated_) statistics_ = Statistics();
+        if (options_.chart) return WriteChart();
+        return WriteReport();
+    }
+
+private:
+    // With a price file the index file plays no part in the run, so its
+    // start-up message is left out; every other message goes on.
+    void StartUp() {
+        window_.StartUp();
+        window_.LoadPlutoTables();
+        if (options_.pricesFile) {
+            std::istringstream lines(startUpMessages_.str());
+            for (std::string line; std::getline(lines, line);) {
+                if (line != "Error reading DJIA data file") messages_ << line << '\n';
+            }
+            messageSink_.rdbuf(messages_.rdbuf());
+        }
+        startUpBoxes_ = ui_.BoxesShown();
+    }
+
+    bool ApplyInputs() {
+        InputSetter inputs(ui_, window_);
+        inputs.Apply(options_);
+        if (!inputs.Ok()) {
+            messages_ << "vlt-report: the window did not take the input for " << inputs.Failed()
+                      << '\n';
+        }
+        return inputs.Ok();
+    }
+
+    bool ClickCommand() {
+        // A computer whose zone is not in the window's list starts with no
+        // zone chosen; the window's message then asks for one, and the
+        // report says how to give it.
+        const bool noZone = !options_.timezoneIndex &&
+                            options_.command != ReportCommand::Simulate &&
+                            ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) <= 0;
+        const int boxesBeforeClick = ui_.BoxesShown();
+        const Ctl button = CommandButton(options_);
+        if (!ui_.Click(button)) {
+            messages_ << "vlt-report: the button " << button.ToString() << " is not available\n";
+            return false;
+        }
+        commandBoxes_ = ui_.BoxesShown() > startUpBoxes_;
+        if (noZone && ui_.BoxesShown() > boxesBeforeClick) {
+            messages_ << "vlt-report: the computer's time zone is not in the list; give one with "
+                         "--tz (for example --tz GMT or --tz GMT+5:30)\n";
+        }
+        return true;
+    }
+
+    RunStatistics Statistics() {
+        const InvestmentSimulation& simulation = commands_->Simulation();
+        IndexDataLookup indexLookup(services_.Index());
+        IndexLookup& values = options_.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
+                                                  : static_cast<IndexLookup&>(indexLookup);
+        std::vector<std::pair<int, int>> pairs;
+        for (const SimulationRecord& r : simulation.Records()) {
+            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
+        }
+        return ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
+                                    simulation.EndDay(), options_.trials, options_.seed);
+    }
+
+    // The statistics follow the text report below a blank line.
+    std::string StatisticsLines() const {
+        std::string lines;
+        if (!statistics_ || !text_) return lines;
+        const InvestmentSimulation& simulation = commands_->Simulation();
+        lines = kLineBreak;
+        for (char c :
+             StatisticsText(*statistics_, simulation.FirstPlanet(), simulation.SecondPlanet())) {
+            if (c == '\n') lines += '\r';
+            lines += c;
+        }
+        return lines;
+    }
+
+    // The run's report as the commands left it, LF line ends.
+    std::string FinishedReport() {
+        if (options_.box) return WithLfLineEnds(ui_.Text(ctl::txbOutput));
+        stream_.Finish();
+        return captured_.str();
+    }
+
+    bool Refused(bool empty) const { return commandBoxes_ || (startUpBoxes_ > 0 && empty); }
+
+    int WriteChart() {
+        const std::string report = FinishedReport();
+        if (Refused(report.empty())) return kReportRefused;
+        ChartModel model;
+        if (options_.command == ReportCommand::Simulate) {
+            const InvestmentSimulation& simulation = commands_->Simulation();
+            model = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
+                                    TitleLine(report));
+            model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
+            model.prices = options_.pricesFile
+                               ? SeriesPrices(prices_, model.firstDay, model.lastDay)
+                               : IndexPrices(services_.Index(), model.firstDay, model.lastDay);
+        } else {
+            model = TransitChartOfReport(report, window_.DayNumber(0), window_.DayNumber(1));
+            model.priceName = "DJIA";
+            model.prices = IndexPrices(services_.Index(), model.firstDay, model.lastDay);
+        }
+        if (!WriteChartImage(model, options_.chartFile, options_.chartWidth, options_.chartHeight,
+                             messages_)) {
+            return kReportRefused;
+        }
+        return kReportDone;
+    }
+
+    int WriteReport() {
+        const std::string statisticsText = StatisticsLines();
+        const RunStatistics* statistics = statistics_ ? &*statistics_ : nullptr;
+        const InvestmentSimulation& simulation = commands_->Simulation();
+        bool empty = true;
+        if (options_.box) {
+            const std::string box = ui_.Text(ctl::txbOutput);
+            empty = box.empty();
+            if (text_) {
+                WriteText(options_, box + statisticsText, out_);
+            } else if (!empty) {
+                out_ << Records(options_, WithLfLineEnds(box), simulation, simulated_, statistics);
+            }
+        } else {
+            empty = stream_.Empty();
+            stream_.Append(statisticsText);
+            stream_.Finish();
+            // Nothing to record when the command was refused before its
+            // report began.
+            if (!text_ && !empty) {
+                out_ << Records(options_, captured_.str(), simulation, simulated_, statistics);
+            }
+        }
+        out_.flush();
+        return Refused(empty) ? kReportRefused : kReportDone;
+    }
+
+    const ReportOptions& options_;
+    std::ostream& out_;
+    std::ostream& messages_;
+    const PriceSeries& prices_;
+    PriceSeriesLookup priceLookup_;
+    const NoSettingsStore noSettings_;
+    ProgramServices services_;
+    std::ostringstream startUpMessages_;
+    std::ostream messageSink_;
+    HeadlessUi ui_;
+    MainWindow window_;
+    std::unique_ptr<ProgramCommands> commands_;
+    const bool text_;
+    std::ostringstream captured_;
+    StreamedOutput stream_;
+
+    int startUpBoxes_ = 0;
+    bool commandBoxes_ = false;
+    bool simulated_ = false;
+    std::optional<RunStatistics> statistics_;
+};
+
+}  // namespace
+
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
     // A price file is read whole before anything else, so that bad input
     // stops the run with one line and no report.
@@ -173,155 +381,8 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
             return kReportRefused;
         }
     }
-    PriceSeriesLookup priceLookup(prices);
-
-    const NoSettingsStore noSettings;
-    ProgramServices services;
-    // With a price file the index file plays no part in the run, so its
-    // start-up message is left out; every other message goes on.
-    std::ostringstream startUpMessages;
-    std::ostream messageSink(options.pricesFile ? startUpMessages.rdbuf() : messages.rdbuf());
-    HeadlessUi ui(messageSink);
-    MainWindow window(ui, services);
-    std::unique_ptr<ProgramCommands> commandsHolder =
-        options.pricesFile
-            ? std::make_unique<ProgramCommands>(window, services.Index(), priceLookup)
-            : std::make_unique<ProgramCommands>(window, services.Index());
-    ProgramCommands& commands = *commandsHolder;
-    window.SetCommandHandlers(&commands);
-    ui.Attach(&window);
-
-    // Without --box the commands write past the window's box: a text report
-    // straight out, records into a text that is turned into them at the end.
-    // A chart keeps the report to itself and draws from it at the end.
-    const bool text = options.format == ReportFormat::Text && !options.chart;
-    std::ostringstream captured;
-    StreamedOutput stream(text ? out : captured, text && options.crlf);
-    if (!options.box) window.SetCommandOutput(&stream);
-
-    window.StartUp();
-    window.LoadPlutoTables();
-    if (options.pricesFile) {
-        std::istringstream lines(startUpMessages.str());
-        for (std::string line; std::getline(lines, line);) {
-            if (line != "Error reading DJIA data file") messages << line << '\n';
-        }
-        messageSink.rdbuf(messages.rdbuf());
-    }
-    const int startUpBoxes = ui.BoxesShown();
-
-    InputSetter inputs(ui, window);
-    inputs.Apply(options);
-    if (!inputs.Ok()) {
-        messages << "vlt-report: the window did not take the input for " << inputs.Failed()
-                 << '\n';
-        return kReportRefused;
-    }
-
-    // A computer whose zone is not in the window's list starts with no zone
-    // chosen; the window's message then asks for one, and the report says
-    // how to give it.
-    const bool noZone = !options.timezoneIndex && options.command != ReportCommand::Simulate &&
-                        ui.ListIndex(Ctl(ctl::cboTimezone, 0)) <= 0;
-    const int boxesBeforeClick = ui.BoxesShown();
-
-    const Ctl button = CommandButton(options);
-    if (!ui.Click(button)) {
-        messages << "vlt-report: the button " << button.ToString() << " is not available\n";
-        return kReportRefused;
-    }
-    const bool commandBoxes = ui.BoxesShown() > startUpBoxes;
-    if (noZone && ui.BoxesShown() > boxesBeforeClick) {
-        messages << "vlt-report: the computer's time zone is not in the list; give one with --tz "
-                    "(for example --tz GMT or --tz GMT+5:30)\n";
-    }
-
-    const InvestmentSimulation& simulation = commands.Simulation();
-    const bool simulated = options.command == ReportCommand::Simulate &&
-                           simulation.LastOutcome() == SimulationOutcome::Completed;
-    std::optional<RunStatistics> statistics;
-    if (options.stats && simulated) {
-        IndexDataLookup indexLookup(services.Index());
-        IndexLookup& values = options.pricesFile ? static_cast<IndexLookup&>(priceLookup)
-                                                 : static_cast<IndexLookup&>(indexLookup);
-        std::vector<std::pair<int, int>> pairs;
-        for (const SimulationRecord& r : simulation.Records()) {
-            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
-        }
-        statistics =
-            ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
-                                 simulation.EndDay(), options.trials, options.seed);
-    }
-
-    // The statistics follow the text report below a blank line.
-    std::string statisticsText;
-    if (statistics && text) {
-        statisticsText = kLineBreak;
-        for (char c : StatisticsText(*statistics, simulation.FirstPlanet(),
-                                     simulation.SecondPlanet())) {
-            if (c == '\n') statisticsText += '\r';
-            statisticsText += c;
-        }
-    }
-
-    bool empty = true;
-    if (options.chart) {
-        std::string report;
-        if (options.box) {
-            report = WithLfLineEnds(ui.Text(ctl::txbOutput));
-        } else {
-            stream.Finish();
-            report = captured.str();
-        }
-        empty = report.empty();
-        if (commandBoxes || (startUpBoxes > 0 && empty)) return kReportRefused;
-        ChartModel model;
-        if (options.command == ReportCommand::Simulate) {
-            const std::size_t start = report.find_first_not_of('\n');
-            model = SimulationChart(simulation.Events(), simulation.StartDay(),
-                                    simulation.EndDay(),
-                                    start == std::string::npos
-                                        ? std::string()
-                                        : report.substr(start, report.find('\n', start) - start));
-            model.priceName = options.pricesFile ? *options.pricesFile : std::string("DJIA");
-            model.prices = options.pricesFile
-                               ? SeriesPrices(prices, model.firstDay, model.lastDay)
-                               : IndexPrices(services.Index(), model.firstDay, model.lastDay);
-        } else {
-            model = TransitChartOfReport(report, window.DayNumber(0), window.DayNumber(1));
-            model.priceName = "DJIA";
-            model.prices = IndexPrices(services.Index(), model.firstDay, model.lastDay);
-        }
-        if (!WriteChartImage(model, options.chartFile, options.chartWidth, options.chartHeight,
-                             messages)) {
-            return kReportRefused;
-        }
-        return kReportDone;
-    }
-    if (options.box) {
-        const std::string box = ui.Text(ctl::txbOutput);
-        empty = box.empty();
-        if (text) {
-            WriteText(options, box + statisticsText, out);
-        } else if (!empty) {
-            out << Records(options, WithLfLineEnds(box), simulation, simulated,
-                           statistics ? &*statistics : nullptr);
-        }
-    } else {
-        empty = stream.Empty();
-        stream.Append(statisticsText);
-        stream.Finish();
-        // Nothing to record when the command was refused before its report
-        // began.
-        if (!text && !empty) {
-            out << Records(options, captured.str(), simulation, simulated,
-                           statistics ? &*statistics : nullptr);
-        }
-    }
-    out.flush();
-
-    if (commandBoxes || (startUpBoxes > 0 && empty)) return kReportRefused;
-    return kReportDone;
+    ReportRun run(options, prices, out, messages);
+    return run.Run();
 }
 
 }  // namespace vlt

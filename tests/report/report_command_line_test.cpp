@@ -32,7 +32,8 @@ const std::vector<BadInput>& BadInputs() {
         // planets
         {{"tables", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
         {{"tables", "--second", "Vulcan"}, "unknown planet \"Vulcan\" for --second"},
-        {{"tables", "--second", "Sun"}, "the second planet list holds Mercury to Pluto, not \"Sun\""},
+        {{"tables", "--second", "Sun"},
+         "the second planet list holds Mercury to Pluto, not \"Sun\""},
         {{"tables", "--second", "Earth"}, "the second planet list holds Mercury to Pluto"},
         // aspects
         {{"tables", "--aspects", "con,foo"}, "unknown aspect \"foo\" for --aspects"},
@@ -83,7 +84,8 @@ const std::vector<BadInput>& BadInputs() {
         {{"showall", "--keep", "both"}, "--keep takes first or second, not \"both\""},
         {{"tables", "--details"}, "--details belongs to the simulate command"},
         {{"tables", "--keep", "first"}, "--keep belongs to the showall command"},
-        {{"simulate", "--aspect", "con"}, "--aspect, --orb and --from belong to the search command"},
+        {{"simulate", "--aspect", "con"},
+         "--aspect, --orb and --from belong to the search command"},
         {{"showall", "--from", "end"}, "--aspect, --orb and --from belong to the search command"},
         // price files, statistics and formats
         {{"tables", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
@@ -91,13 +93,18 @@ const std::vector<BadInput>& BadInputs() {
         {{"simulate", "--prices"}, "--prices needs a value"},
         {{"simulate", "--prices="}, "--prices needs a file name"},
         {{"simulate", "--price-column", "Adj Close"}, "--price-column needs --prices"},
-        {{"simulate", "--prices", "p.csv", "--price-column="}, "--price-column needs a column name"},
+        {{"simulate", "--prices", "p.csv", "--price-column="},
+         "--price-column needs a column name"},
         {{"simulate", "--trials", "10"}, "--trials and --seed need --stats"},
         {{"simulate", "--seed", "7"}, "--trials and --seed need --stats"},
-        {{"simulate", "--stats", "--trials", "0"}, "--trials takes a whole number from 1 to 1000000, not \"0\""},
-        {{"simulate", "--stats", "--trials", "1000001"}, "--trials takes a whole number from 1 to 1000000"},
-        {{"simulate", "--stats", "--trials", "-5"}, "--trials takes a whole number from 1 to 1000000"},
-        {{"simulate", "--stats", "--seed", "x"}, "--seed takes a whole number of at most 19 digits, not \"x\""},
+        {{"simulate", "--stats", "--trials", "0"},
+         "--trials takes a whole number from 1 to 1000000, not \"0\""},
+        {{"simulate", "--stats", "--trials", "1000001"},
+         "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--trials", "-5"},
+         "--trials takes a whole number from 1 to 1000000"},
+        {{"simulate", "--stats", "--seed", "x"},
+         "--seed takes a whole number of at most 19 digits, not \"x\""},
         {{"simulate", "--stats=yes"}, "--stats takes no value"},
         {{"tables", "--format", "xml"}, "--format takes text, csv or json, not \"xml\""},
     };
@@ -117,6 +124,44 @@ TEST_F(ReportProgram, BadInputGetsOneLineAndStatusTwo) {
         EXPECT_FALSE(run.err.empty() || run.err.back() != '\n');
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
+}
+
+// Each option that only one command takes, given to another command (or a
+// chart option without chart), is refused with the message of its group.
+TEST(ReportArguments, OptionsOutsideTheirCommand) {
+    const std::string search = "--aspect, --orb and --from belong to the search command";
+    const std::string chart = "--of, --out, --width and --height belong to the chart command";
+    const std::string stats = "--trials and --seed need --stats";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"tables", "--aspect", "con"}, search},
+        {{"tables", "--orb", "6"}, search},
+        {{"tables", "--from", "end"}, search},
+        {{"search", "--keep", "second"}, "--keep belongs to the showall command"},
+        {{"showall", "--details"}, "--details belongs to the simulate command"},
+        {{"search", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
+        {{"simulate", "--price-column", "Open"}, "--price-column needs --prices"},
+        {{"simulate", "--trials", "5"}, stats},
+        {{"simulate", "--seed", "5"}, stats},
+        {{"tables", "--of", "tables"}, chart},
+        {{"tables", "--out", "a.png"}, chart},
+        {{"simulate", "--width", "800"}, chart},
+        {{"showall", "--height", "800"}, chart},
+    };
+    for (const auto& [args, error] : cases) {
+        SCOPED_TRACE(args[1]);
+        const ReportArguments parsed = ParseReportArguments(args);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_EQ(parsed.error, error);
+    }
+    // In their own command the same options are taken.
+    EXPECT_TRUE(ParseReportArguments({"chart", "--of", "showall", "--out", "a.svg", "--width",
+                                      "800", "--height", "600"})
+                    .ok);
+    EXPECT_TRUE(
+        ParseReportArguments({"search", "--aspect", "con", "--orb", "6", "--from", "end"}).ok);
+    EXPECT_TRUE(ParseReportArguments({"simulate", "--prices", "p.csv", "--price-column", "Open",
+                                      "--stats", "--trials", "5", "--seed", "5", "--details"})
+                    .ok);
 }
 
 // The command line's corners, read in the program itself: how "=" and
@@ -172,9 +217,9 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
 
     // The last of a repeated option holds; every new option lands in its field.
     const ReportArguments r = ParseReportArguments(
-        {"simulate", "--first", "Mars", "--first", "Venus", "--prices", "spy.csv",
-         "--price-column", "Adj Close", "--stats", "--trials", "250", "--seed",
-         "1234567890123456789", "--format", "JSON", "--format=csv", "--details", "--crlf"});
+        {"simulate", "--first", "Mars", "--first", "Venus", "--prices", "spy.csv", "--price-column",
+         "Adj Close", "--stats", "--trials", "250", "--seed", "1234567890123456789", "--format",
+         "JSON", "--format=csv", "--details", "--crlf"});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.options.command, ReportCommand::Simulate);
     EXPECT_EQ(r.options.firstPlanetIndex, 2);
@@ -210,14 +255,15 @@ TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
          "EST/CDT"},
         {{"tables", "--tz", "GMT-5:00", "--natz", "--start", "2024-01-01", "--end", "2024-06-30"},
          "EST/CDT"},
-        {{"tables", "--natz", "--tz", "nst", "--start", "2024-01-01", "--end", "2024-06-30"}, "NST"},
+        {{"tables", "--natz", "--tz", "nst", "--start", "2024-01-01", "--end", "2024-06-30"},
+         "NST"},
         {{"tables", "--tz", "gmt+11:30", "--start", "2024-01-01", "--end", "2024-06-30"},
          "GMT+11:30"},
         {{"tables", "--first", "earth", "--second", "MARS", "--start", "2024-01-01", "--end",
           "2024-12-31", "--tz", "GMT"},
          "transits for Sun and Mars"},
-        {{"tables", "--helio", "--first", "Sun", "--second", "Mars", "--start", "2024-01-01", "--end",
-          "2024-12-31", "--tz", "GMT"},
+        {{"tables", "--helio", "--first", "Sun", "--second", "Mars", "--start", "2024-01-01",
+          "--end", "2024-12-31", "--tz", "GMT"},
          "transits for Earth and Mars"},
         {{"tables", "--start", "2024-1-5", "--end", "2024-02-29", "--tz", "GMT"},
          "from January 5, 2024, to February 29, 2024"},
@@ -226,8 +272,8 @@ TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
         {{"tables", "--orbs", "15,14,13", "--start", "2024-01-01", "--end", "2024-12-31", "--tz",
           "GMT"},
          "Start 15°   Start 14°   Start 13°"},
-        {{"tables", "--aspects", "CON,opp,sqr,tri,sxt,ssx,QUI,con", "--start", "2024-01-01", "--end",
-          "2024-12-31", "--tz", "GMT"},
+        {{"tables", "--aspects", "CON,opp,sqr,tri,sxt,ssx,QUI,con", "--start", "2024-01-01",
+          "--end", "2024-12-31", "--tz", "GMT"},
          "Conjunction"},
     };
     for (const GoodInput& c : cases) {
@@ -242,9 +288,8 @@ TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
 }
 
 TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
-    const ProgramRun run =
-        Run({"tables", "--first", "Jupiter", "--second", "Mars", "--start", "2024-01-01", "--end",
-             "2024-12-31", "--tz", "GMT"});
+    const ProgramRun run = Run({"tables", "--first", "Jupiter", "--second", "Mars", "--start",
+                                "2024-01-01", "--end", "2024-12-31", "--tz", "GMT"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Second planet must be beyond first planet\n");
     EXPECT_EQ(run.out, "");
@@ -308,8 +353,8 @@ TEST_F(ReportProgram, IndexFileComesFromTheWorkingFolder) {
 
     // A start-up message alone does not fail a command that does not need
     // the index.
-    const ProgramRun tables = Run({"tables", "--start", "2010-01-01", "--end", "2010-06-30",
-                                   "--tz", "GMT"});
+    const ProgramRun tables =
+        Run({"tables", "--start", "2010-01-01", "--end", "2010-06-30", "--tz", "GMT"});
     EXPECT_EQ(tables.exitCode, 0);
     EXPECT_EQ(tables.err, "Error reading DJIA data file\n");
     EXPECT_NE(tables.out.find("transits for Mars and Jupiter"), std::string::npos);
@@ -324,15 +369,17 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     for (std::string line; std::getline(lines, line);) {
         if (line.find("e.g. ") != std::string::npos) examples.push_back(line + " ");
     }
-    for (const char* option : {"--first", "--second", "--helio", "--start", "--end", "--aspects",
-                               "--orbs", "--tz", "--natz", "--aspect", "--orb", "--from", "--keep",
-                               "--details", "--crlf", "--prices", "--price-column", "--stats",
-                               "--trials", "--seed", "--format", "--box"}) {
+    for (const char* option :
+         {"--first",  "--second",  "--helio",  "--start",  "--end",          "--aspects",
+          "--orbs",   "--tz",      "--natz",   "--aspect", "--orb",          "--from",
+          "--keep",   "--details", "--crlf",   "--prices", "--price-column", "--stats",
+          "--trials", "--seed",    "--format", "--box"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
-        EXPECT_TRUE(std::any_of(examples.begin(), examples.end(), [&](const std::string& line) {
-            return line.find(word) != std::string::npos;
-        })) << "no example for " << option;
+        EXPECT_TRUE(std::any_of(
+            examples.begin(), examples.end(),
+            [&](const std::string& line) { return line.find(word) != std::string::npos; }))
+            << "no example for " << option;
     }
     for (const char* command : {"tables", "search", "showall", "simulate"}) {
         EXPECT_NE(run.out.find(std::string("vlt-report ") + command + " --"), std::string::npos)

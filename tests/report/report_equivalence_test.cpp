@@ -11,8 +11,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/support/settings_store.h"
@@ -28,36 +29,76 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Drive = std::function<void(MemoryUi&, MainWindow&)>;
+// A date as the user types it into its three boxes.
+struct TypedDate {
+    const char* year;
+    const char* month;
+    const char* day;
+};
+
+// What the user does in the window, in this order: answer the message boxes
+// the run shows, set the controls that are given, click the button.
+struct WindowSteps {
+    std::vector<std::pair<std::string, MsgResult>> answers = {};  // boxes during the run
+    bool natz = false;
+    bool helio = false;
+    std::optional<int> first = {};  // list position; -1: no entry selected (Pluto)
+    std::optional<int> second = {};
+    std::vector<int> clearedAspects = {};
+    std::vector<std::pair<int, int>> orbs = {};  // (orb list, position), in the user's order
+    TypedDate start = {};
+    TypedDate end = {};
+    std::optional<int> timezone = {};
+    std::optional<int> searchAspect = {};
+    std::optional<int> searchOrb = {};
+    std::optional<int> searchWhen = {};
+    bool details = false;
+    Ctl button = {};
+};
 
 struct Request {
-    Request(const char* n, std::vector<std::string> a, Drive d,
-            std::vector<std::string> b = {}, int exit = 0, bool lineEnds = false,
-            const char* loc = nullptr)
-        : name(n), args(std::move(a)), drive(std::move(d)), boxes(std::move(b)),
-          exitCode(exit), crlf(lineEnds), locale(loc) {}
-
     const char* name;
     std::vector<std::string> args;
-    Drive drive;
-    std::vector<std::string> boxes;  // message boxes the window shows, in order
-    int exitCode;
-    bool crlf;                       // vlt-report keeps the box's CR LF
-    const char* locale;              // LC_ALL for both runs, when set
+    WindowSteps window;
+    std::vector<std::string> boxes = {};  // message boxes the window shows, in order
+    int exitCode = 0;
+    bool crlf = false;             // vlt-report keeps the box's CR LF
+    const char* locale = nullptr;  // LC_ALL for both runs, when set
 };
 
 // Test names and failure messages name the request, not its bytes.
 void PrintTo(const Request& r, std::ostream* os) { *os << r.name; }
 
-// The user's typing of one date into its three boxes.
-void TypeDate(MemoryUi& ui, int date, const char* year, const char* month, const char* day) {
-    ui.TypeAndLeave(Ctl(ctl::txbYear, date), year);
-    ui.TypeAndLeave(Ctl(ctl::txbMonth, date), month);
-    ui.TypeAndLeave(Ctl(ctl::txbDay, date), day);
+void TypeDate(MemoryUi& ui, int date, const TypedDate& d) {
+    ui.TypeAndLeave(Ctl(ctl::txbYear, date), d.year);
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, date), d.month);
+    ui.TypeAndLeave(Ctl(ctl::txbDay, date), d.day);
 }
 
-void ClearAspectBoxes(MemoryUi& ui, std::initializer_list<int> boxes) {
-    for (int b : boxes) ui.Click(Ctl(ctl::chkAspectType, b));
+void Choose(MemoryUi& ui, const Ctl& list, const std::optional<int>& position) {
+    if (position) ui.Choose(list, *position);
+}
+
+void Drive(const WindowSteps& s, MemoryUi& ui, MainWindow& window) {
+    for (const auto& [text, answer] : s.answers) ui.ExpectBox(text, answer);
+    if (s.natz) ui.Click(ctl::chkDisplayNATZabbr);
+    if (s.helio) ui.Click(ctl::optHeliocentric);
+    if (s.first == -1) {
+        window.SelectPlanet(0, -1);
+    } else {
+        Choose(ui, Ctl(ctl::cboPlanet, 0), s.first);
+    }
+    Choose(ui, Ctl(ctl::cboPlanet, 1), s.second);
+    for (int b : s.clearedAspects) ui.Click(Ctl(ctl::chkAspectType, b));
+    for (const auto& [list, position] : s.orbs) ui.Choose(Ctl(ctl::cboOrbs, list), position);
+    TypeDate(ui, 0, s.start);
+    TypeDate(ui, 1, s.end);
+    Choose(ui, Ctl(ctl::cboTimezone, 0), s.timezone);
+    Choose(ui, ctl::cboSearchAspect, s.searchAspect);
+    Choose(ui, Ctl(ctl::cboOrbs, 3), s.searchOrb);
+    Choose(ui, ctl::cboSearchWhen, s.searchWhen);
+    if (s.details) ui.Click(ctl::chkIncludeTransitDetails);
+    ui.Click(s.button);
 }
 
 std::string LfOnly(const std::string& text) {
@@ -73,249 +114,208 @@ std::string LfOnly(const std::string& text) {
 // 3 Mars, 4 Jupiter, 5 Saturn.  Second list: 0 Mercury, 1 Venus, 2 Mars,
 // 3 Jupiter, 4 Saturn, 7 Pluto.  Time zones: 24 GMT, two entries per hour.
 const std::vector<Request>& Requests() {
+    const Ctl tables(ctl::cmdStart);
+    const Ctl search(ctl::cmdSearch);
+    const Ctl simulate(ctl::cmdSimulateInvestment);
     static const std::vector<Request> kRequests = {
         {"TablesGeocentricMarsJupiter",
          {"tables", "--start", "2024-01-01", "--end", "2024-12-31", "--tz", "GMT+1:00"},
-         [](MemoryUi& ui, MainWindow&) {
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 26);
-             ui.Click(ctl::cmdStart);
-         }},
+         {.start = {"2024", "1", "1"},
+          .end = {"2024", "12", "31"},
+          .timezone = 26,
+          .button = tables}},
         {"TablesHeliocentricEarthVenusThreeAspects",
          {"tables", "--helio", "--first", "Earth", "--second", "Venus", "--aspects", "con,opp,sqr",
           "--orbs", "8,4,1", "--start", "2023-03-01", "--end", "2024-09-30", "--tz", "GMT-5:00"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 1);
-             ClearAspectBoxes(ui, {3, 4, 5, 6});
-             ui.Choose(Ctl(ctl::cboOrbs, 2), 0);
-             ui.Choose(Ctl(ctl::cboOrbs, 1), 3);
-             ui.Choose(Ctl(ctl::cboOrbs, 0), 7);
-             TypeDate(ui, 0, "2023", "3", "1");
-             TypeDate(ui, 1, "2024", "9", "30");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 14);
-             ui.Click(ctl::cmdStart);
-         }},
+         {.helio = true,
+          .first = 0,
+          .second = 1,
+          .clearedAspects = {3, 4, 5, 6},
+          .orbs = {{2, 0}, {1, 3}, {0, 7}},
+          .start = {"2023", "3", "1"},
+          .end = {"2024", "9", "30"},
+          .timezone = 14,
+          .button = tables}},
         {"TablesSunMercuryNorthAmericanLabel",
          {"tables", "--first", "Sun", "--second", "Mercury", "--natz", "--tz", "EST/CDT", "--start",
           "2024-01-01", "--end", "2024-06-30"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::chkDisplayNATZabbr);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "6", "30");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 14);
-             ui.Click(ctl::cmdStart);
-         }},
+         {.natz = true,
+          .first = 0,
+          .second = 0,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "6", "30"},
+          .timezone = 14,
+          .button = tables}},
         {"TablesVenusSaturnWithCrLf",
          {"tables", "--first", "Venus", "--second", "Saturn", "--start", "2022-01-01", "--end",
           "2022-12-31", "--tz", "GMT+5:30", "--crlf"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
-             TypeDate(ui, 0, "2022", "1", "1");
-             TypeDate(ui, 1, "2022", "12", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 35);
-             ui.Click(ctl::cmdStart);
-         },
+         {.first = 2,
+          .second = 4,
+          .start = {"2022", "1", "1"},
+          .end = {"2022", "12", "31"},
+          .timezone = 35,
+          .button = tables},
          {},
          0,
          true},
         {"TablesInTheComputersZone",
          {"tables", "--first", "Jupiter", "--second", "Saturn", "--start", "2020-06-01", "--end",
           "2021-06-30"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
-             TypeDate(ui, 0, "2020", "6", "1");
-             TypeDate(ui, 1, "2021", "6", "30");
-             ui.Click(ctl::cmdStart);
-         }},
+         {.first = 4,
+          .second = 4,
+          .start = {"2020", "6", "1"},
+          .end = {"2021", "6", "30"},
+          .button = tables}},
         {"SearchGeocentricJupiterSaturnConjunction",
          {"search", "--first", "Jupiter", "--second", "Saturn", "--aspect", "con", "--orb", "6",
           "--from", "start", "--start", "2015-01-01", "--end", "2015-02-01", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
-             TypeDate(ui, 0, "2015", "1", "1");
-             TypeDate(ui, 1, "2015", "2", "1");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Choose(ctl::cboSearchAspect, 0);
-             ui.Choose(Ctl(ctl::cboOrbs, 3), 3);
-             ui.Choose(ctl::cboSearchWhen, 0);
-             ui.Click(ctl::cmdSearch);
-         }},
+         {.first = 4,
+          .second = 4,
+          .start = {"2015", "1", "1"},
+          .end = {"2015", "2", "1"},
+          .timezone = 24,
+          .searchAspect = 0,
+          .searchOrb = 3,
+          .searchWhen = 0,
+          .button = search}},
         {"SearchHeliocentricMarsJupiterTrineFromEnd",
          {"search", "--helio", "--first", "Mars", "--second", "Jupiter", "--aspect", "tri", "--orb",
           "8", "--from", "end", "--start", "2020-01-01", "--end", "2021-01-01", "--tz", "GMT+2:00"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 3);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 3);
-             TypeDate(ui, 0, "2020", "1", "1");
-             TypeDate(ui, 1, "2021", "1", "1");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 28);
-             ui.Choose(ctl::cboSearchAspect, 3);
-             ui.Choose(Ctl(ctl::cboOrbs, 3), 5);
-             ui.Choose(ctl::cboSearchWhen, 1);
-             ui.Click(ctl::cmdSearch);
-         }},
+         {.helio = true,
+          .first = 3,
+          .second = 3,
+          .start = {"2020", "1", "1"},
+          .end = {"2021", "1", "1"},
+          .timezone = 28,
+          .searchAspect = 3,
+          .searchOrb = 5,
+          .searchWhen = 1,
+          .button = search}},
         {"SearchRefusedGeocentricSunMercurySextile",
          {"search", "--first", "Sun", "--second", "Mercury", "--aspect", "sxt", "--start",
           "2024-01-01", "--end", "2024-02-01", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "2", "1");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Choose(ctl::cboSearchAspect, 4);
-             ui.Click(ctl::cmdSearch);
-         },
+         {.first = 0,
+          .second = 0,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "2", "1"},
+          .timezone = 24,
+          .searchAspect = 4,
+          .button = search},
          {"The only possible geocentric aspects between the Sun and Mercury\n"
           "are conjunction and semisextile."},
          1},
         {"ShowAllGeocentricKeepingVenus",
          {"showall", "--first", "Venus", "--keep", "first", "--start", "2024-01-01", "--end",
           "2024-02-29", "--tz", "GMT-3:30"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "2", "29");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 17);
-             ui.Click(Ctl(ctl::cmdShowAll, 1));
-         }},
+         {.first = 2,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "2", "29"},
+          .timezone = 17,
+          .button = Ctl(ctl::cmdShowAll, 1)}},
         {"ShowAllHeliocentricKeepingSaturn",
          {"showall", "--helio", "--second", "Saturn", "--keep", "second", "--start", "2024-01-01",
           "--end", "2024-03-31", "--tz", "GMT+9:30"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 4);
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "3", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 43);
-             ui.Click(Ctl(ctl::cmdShowAll, 0));
-         }},
+         {.helio = true,
+          .second = 4,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "3", "31"},
+          .timezone = 43,
+          .button = Ctl(ctl::cmdShowAll, 0)}},
         {"ShowAllHeliocentricKeepingPluto",
          {"showall", "--helio", "--first", "Pluto", "--keep", "first", "--start", "2024-01-01",
           "--end", "2024-12-31", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow& window) {
-             ui.Click(ctl::optHeliocentric);
-             window.SelectPlanet(0, -1);  // no first planet selected: Pluto
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Click(Ctl(ctl::cmdShowAll, 1));
-         }},
+         {.helio = true,
+          .first = -1,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "12", "31"},
+          .timezone = 24,
+          .button = Ctl(ctl::cmdShowAll, 1)}},
         {"SimulateEarthMarsWithDetails",
          {"simulate", "--first", "Earth", "--second", "Mars", "--aspects", "con,opp", "--start",
           "2010-01-01", "--end", "2010-12-31", "--details"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 2);
-             ClearAspectBoxes(ui, {2, 3, 4, 5, 6});
-             TypeDate(ui, 0, "2010", "1", "1");
-             TypeDate(ui, 1, "2010", "12", "31");
-             ui.Click(ctl::chkIncludeTransitDetails);
-             ui.Click(ctl::cmdSimulateInvestment);
-         }},
+         {.helio = true,
+          .first = 0,
+          .second = 2,
+          .clearedAspects = {2, 3, 4, 5, 6},
+          .start = {"2010", "1", "1"},
+          .end = {"2010", "12", "31"},
+          .details = true,
+          .button = simulate}},
         // Past the box's limit: the window stops (its box is full, "Stop?" is
         // answered Yes); the streamed report goes on to the end.
         {"TablesPastTheBoxLimit",
          {"tables", "--helio", "--first", "Earth", "--second", "Mercury", "--start", "2000-01-01",
           "--end", "2019-12-31", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.ExpectBox("Output textbox is full.");
-             ui.ExpectBox("Stop?", MsgResult::Yes);
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
-             TypeDate(ui, 0, "2000", "1", "1");
-             TypeDate(ui, 1, "2019", "12", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Click(ctl::cmdStart);
-         },
+         {.answers = {{"Output textbox is full.", MsgResult::Ok}, {"Stop?", MsgResult::Yes}},
+          .helio = true,
+          .first = 0,
+          .second = 0,
+          .start = {"2000", "1", "1"},
+          .end = {"2019", "12", "31"},
+          .timezone = 24,
+          .button = tables},
          {},
          1},
         {"SimulatePastTheBoxLimit",
          {"simulate", "--first", "Earth", "--second", "Mercury", "--start", "2007-01-03", "--end",
           "2014-12-31", "--details", "--crlf"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 0);
-             TypeDate(ui, 0, "2007", "1", "3");
-             TypeDate(ui, 1, "2014", "12", "31");
-             ui.Click(ctl::chkIncludeTransitDetails);
-             ui.Click(ctl::cmdSimulateInvestment);
-         },
+         {.helio = true,
+          .first = 0,
+          .second = 0,
+          .start = {"2007", "1", "3"},
+          .end = {"2014", "12", "31"},
+          .details = true,
+          .button = simulate},
          {"Output textbox is full.\n\nPlease specify a shorter period or fewer aspect types."},
          1,
          true},
         {"SimulateVenusJupiterInADecimalCommaLocale",
          {"simulate", "--helio", "--first", "Venus", "--second", "Jupiter", "--start", "2008-01-01",
           "--end", "2009-06-30", "--details"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 3);
-             TypeDate(ui, 0, "2008", "1", "1");
-             TypeDate(ui, 1, "2009", "6", "30");
-             ui.Click(ctl::chkIncludeTransitDetails);
-             ui.Click(ctl::cmdSimulateInvestment);
-         },
+         {.helio = true,
+          .first = 2,
+          .second = 3,
+          .start = {"2008", "1", "1"},
+          .end = {"2009", "6", "30"},
+          .details = true,
+          .button = simulate},
          {},
          0,
          false,
          "de_DE.UTF-8"},
         {"SimulateRefusedBeforeTheIndexData",
          {"simulate", "--start", "2006-06-01", "--end", "2007-06-30"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Click(ctl::optHeliocentric);
-             TypeDate(ui, 0, "2006", "6", "1");
-             TypeDate(ui, 1, "2007", "6", "30");
-             ui.Click(ctl::cmdSimulateInvestment);
-         },
+         {.helio = true,
+          .start = {"2006", "6", "1"},
+          .end = {"2007", "6", "30"},
+          .button = simulate},
          {"Investment dates must be in the range\n 2007-01-03 through 2014-12-31."},
          1},
         {"TablesRefusedShortPeriod",
          {"tables", "--start", "2024-01-01", "--end", "2024-01-03", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow&) {
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "1", "3");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Click(ctl::cmdStart);
-         },
+         {.start = {"2024", "1", "1"}, .end = {"2024", "1", "3"}, .timezone = 24, .button = tables},
          {"The start date must be at least 3 days prior to the end date."},
          1},
         {"TablesRefusedPlutoWithItself",
          {"tables", "--first", "Pluto", "--second", "Pluto", "--start", "2024-01-01", "--end",
           "2024-12-31", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow& window) {
-             window.SelectPlanet(0, -1);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 7);
-             TypeDate(ui, 0, "2024", "1", "1");
-             TypeDate(ui, 1, "2024", "12", "31");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Click(ctl::cmdStart);
-         },
+         {.first = -1,
+          .second = 7,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "12", "31"},
+          .timezone = 24,
+          .button = tables},
          {"Transit of a planet to itself is not possible."},
          1},
         {"TablesRefusedTooLateForTheData",
          {"tables", "--first", "Jupiter", "--second", "Pluto", "--start", "2099-06-01", "--end",
           "2201-01-01", "--tz", "GMT"},
-         [](MemoryUi& ui, MainWindow&) {
-             ui.Choose(Ctl(ctl::cboPlanet, 0), 4);
-             ui.Choose(Ctl(ctl::cboPlanet, 1), 7);
-             TypeDate(ui, 0, "2099", "6", "1");
-             TypeDate(ui, 1, "2201", "1", "1");
-             ui.Choose(Ctl(ctl::cboTimezone, 0), 24);
-             ui.Click(ctl::cmdStart);
-         },
+         {.first = 4,
+          .second = 7,
+          .start = {"2099", "6", "1"},
+          .end = {"2201", "1", "1"},
+          .timezone = 24,
+          .button = tables},
          {"End date is too late for Pluto."},
          1},
     };
@@ -347,7 +347,7 @@ WindowRun RunInWindow(const Request& r, const fs::path& folder) {
         EXPECT_TRUE(ui.Boxes().empty()) << "start-up showed " << ui.Boxes().front().text;
         ui.ClearBoxes();
         for (const std::string& text : r.boxes) ui.ExpectBox(text);
-        r.drive(ui, window);
+        Drive(r.window, ui, window);
         EXPECT_EQ(ui.PendingBoxes(), 0u) << "an announced message box never showed";
         EXPECT_FALSE(window.Running());
         for (const BoxRecord& b : ui.Boxes()) run.boxTexts.push_back(b.text);
