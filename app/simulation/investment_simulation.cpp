@@ -27,14 +27,6 @@ private:
     bool& flag_;
 };
 
-// What a record holds that never changes during a run, read once.
-struct RecordPair {
-    int aspect = 0;
-    int orbDegrees = 0;
-    double aspectAngle = 0.0;
-    double orb = 0.0;
-};
-
 std::string DateText(std::int32_t day) {
     return FormatDayNumber(day, kOrderYearMonthDay, "-", ",", false);
 }
@@ -114,7 +106,72 @@ void InvestmentSimulation::CommonEnding() {
     host_.LeaveBusyState();
 }
 
+// What one run keeps while it steps through its days.
+struct InvestmentSimulation::RunState {
+    // What a record holds that never changes during a run, read once.
+    struct Pair {
+        int aspect = 0;
+        int orbDegrees = 0;
+        double aspectAngle = 0.0;
+        double orb = 0.0;
+    };
+    // The day and value of a record's open investment.  The gain is measured
+    // from the value itself: the record keeps it with two decimals only,
+    // which would put a gain into every trade of a series with finer prices
+    // (and lose a price below half a cent altogether).
+    struct Opened {
+        std::int32_t day = 0;
+        double value = 0.0;
+    };
+
+    RunState(const SimulationRequest& runRequest, OutputBox& runOutput)
+        : request(runRequest), output(runOutput) {}
+
+    // An event of record i at the day of the step under way.
+    SimulationEvent Event(SimulationEvent::Kind kind, std::size_t i, int number) const {
+        SimulationEvent e;
+        e.kind = kind;
+        e.aspect = pairs[i].aspect;
+        e.orbDegrees = pairs[i].orbDegrees;
+        e.number = number;
+        e.day = day;
+        e.value = indexValue;
+        return e;
+    }
+    // The same for an event that closes record i's open investment.
+    SimulationEvent ClosingEvent(SimulationEvent::Kind kind, std::size_t i, int number) const {
+        SimulationEvent e = Event(kind, i, number);
+        e.purchaseDay = opened[i].day;
+        e.purchaseValue = opened[i].value;
+        return e;
+    }
+
+    const SimulationRequest& request;
+    OutputBox& output;
+    std::int16_t p1 = 0;
+    std::int16_t p2 = 0;
+    std::vector<Pair> pairs;  // one per record, in the records' order
+    std::vector<Opened> opened;
+    double firstT = 0.0;
+    std::int64_t lastStep = 0;
+    // The step under way: its instant, and whether it is the first or last.
+    double t = 0.0;
+    bool first = false;
+    bool last = false;
+    // The calendar day of the step, its date text and index value.
+    bool haveDay = false;
+    std::int32_t day = 0;
+    std::string dateText;
+    double indexValue = -1.0;
+};
+
 SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
+    RunState state = Prepare(request);
+    if (const auto ended = StepThroughDays(state)) return *ended;
+    return Summarise(state);
+}
+
+InvestmentSimulation::RunState InvestmentSimulation::Prepare(const SimulationRequest& request) {
     const std::int16_t p1 = FirstPlanetOfListIndex(request.firstPlanetIndex);
     const std::int16_t p2 = SecondPlanetOfListIndex(request.secondPlanetIndex);
     std::array<int, 3> orbDegrees{};
@@ -128,209 +185,210 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
-    // The day and value of each record's open investment.  The gain is
-    // measured from the value itself: the record keeps it with two decimals
-    // only, which would put a gain into every trade of a series with finer
-    // prices (and lose a price below half a cent altogether).
-    struct Opened {
-        std::int32_t day = 0;
-        double value = 0.0;
-    };
-    std::vector<Opened> opened(records_.size());
     window_ = PositionWindow{};
 
     host_.ApplyRunGeometry();
     host_.EnterBusyState(true);
-    OutputBox& output = host_.Output();
-    if (!request.append) output.Clear();
-
-    if (!output.Empty()) Append(kLineBreak);
-    AppendLine(SimulationHeader(request.reportTitle));
-    if (request.includeDetails) Append(kLineBreak);
+    RunState state(request, host_.Output());
+    state.p1 = p1;
+    state.p2 = p2;
+    state.opened.resize(records_.size());
+    WriteHeader(state);
 
     // Every record of a run has the same planets; the aspect and orb of each
     // stay in their columns for the whole run.
-    std::vector<RecordPair> pairs;
-    pairs.reserve(records_.size());
+    state.pairs.reserve(records_.size());
     for (const auto& record : records_) {
-        RecordPair pair;
+        RunState::Pair pair;
         pair.aspect = RecordAspect(record);
         pair.orbDegrees = RecordOrb(record);
         pair.aspectAngle = AspectAngles[static_cast<std::size_t>(pair.aspect)];
         pair.orb = InvestmentOrbRadians(pair.orbDegrees);
-        pairs.push_back(pair);
+        state.pairs.push_back(pair);
     }
 
-    const std::int32_t start = request.startDay;
-    const std::int32_t end = request.endDay;
-    const double firstT = start - 0.25;
     // Steps of 3 hours from start - 0.25 to end + 0.25; every instant is an
     // exact binary fraction, so the last one is exactly end + 0.25.
-    const std::int64_t lastStep = (static_cast<std::int64_t>(end) - start) * 8 + 4;
+    state.firstT = request.startDay - 0.25;
+    state.lastStep = (static_cast<std::int64_t>(request.endDay) - request.startDay) * 8 + 4;
+    return state;
+}
 
-    bool haveDay = false;
-    std::int32_t previousDay = 0;
-    std::string dateText;
-    double indexValue = -1.0;
+void InvestmentSimulation::WriteHeader(RunState& state) {
+    if (!state.request.append) state.output.Clear();
+    if (!state.output.Empty()) Append(kLineBreak);
+    AppendLine(SimulationHeader(state.request.reportTitle));
+    if (state.request.includeDetails) Append(kLineBreak);
+}
 
+std::optional<SimulationOutcome> InvestmentSimulation::StepThroughDays(RunState& state) {
     host_.ReportProgress(0.0);
-    for (std::int64_t step = 0; step <= lastStep; ++step) {
-        if (host_.Output().LongerThan(kSimulationOutputLimit)) {
-            host_.Boxes().Show(
-                "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
-                "types.",
-                host_.WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
-            Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
+    for (std::int64_t step = 0; step <= state.lastStep; ++step) {
+        if (const auto ended = Step(state, step)) return ended;
+    }
+    return std::nullopt;
+}
+
+std::optional<SimulationOutcome> InvestmentSimulation::Step(RunState& state, std::int64_t step) {
+    if (host_.Output().LongerThan(kSimulationOutputLimit)) {
+        host_.Boxes().Show(
+            "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
+            "types.",
+            host_.WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
+        Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
+        CommonEnding();
+        return SimulationOutcome::OutputFull;
+    }
+    state.t = state.firstT + static_cast<double>(step) * kSimulationStep;
+    state.first = step == 0;
+    state.last = step == state.lastStep;
+
+    if (const auto ended = AnswerPauseOrQuit()) return ended;
+    if (const auto ended = EnterDay(state, step)) return ended;
+    FillPositionWindow(window_, positions_, state.t, kSimulationStep, state.first);
+    if (const auto ended = CheckPairPositions(state)) return ended;
+
+    const PairRows rows = PairRowsOf(window_, state.p1, state.p2);
+    for (std::size_t i = 0; i < records_.size(); ++i) UpdateRecord(state, rows, i);
+    return std::nullopt;
+}
+
+std::optional<SimulationOutcome> InvestmentSimulation::AnswerPauseOrQuit() {
+    host_.YieldToEvents();
+    if (host_.QuitRequested()) {
+        host_.SetPauseRequested(false);
+        CommonEnding();
+        return SimulationOutcome::Stopped;
+    }
+    if (!host_.PauseRequested()) return std::nullopt;
+    if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
+        MsgResult::Yes) {
+        host_.SetSimulateCaption(kSimulateCaption);
+        Append(std::string(kLineBreak) + "Stopped");
+        host_.SetPauseRequested(false);
+        CommonEnding();
+        return SimulationOutcome::Stopped;
+    }
+    host_.SetPauseRequested(false);
+    return std::nullopt;
+}
+
+std::optional<SimulationOutcome> InvestmentSimulation::EnterDay(RunState& state,
+                                                                std::int64_t step) {
+    // The date text changes exactly when the calendar day does.
+    const auto day = static_cast<std::int32_t>(std::floor(state.t + 0.5));
+    if (!state.haveDay || day != state.day) {
+        state.dateText = DateText(day);
+        double value = 0.0;
+        if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
+            host_.Boxes().Show("For " + state.dateText + " cannot get value from " +
+                                   index_.SourceName() + " data.",
+                               kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
             CommonEnding();
-            return SimulationOutcome::OutputFull;
+            return SimulationOutcome::MissingIndexValue;
         }
-        const double t = firstT + static_cast<double>(step) * kSimulationStep;
-        const bool first = step == 0;
-        const bool last = step == lastStep;
+        state.indexValue = value;
+        host_.ReportProgress(static_cast<double>(step) / static_cast<double>(state.lastStep));
+    }
+    state.haveDay = true;
+    state.day = day;
+    return std::nullopt;
+}
 
-        host_.YieldToEvents();
-        if (host_.QuitRequested()) {
-            host_.SetPauseRequested(false);
+std::optional<SimulationOutcome> InvestmentSimulation::CheckPairPositions(const RunState& state) {
+    // A position of the pair that a data file could not give ends the run:
+    // without it no investment could be opened or redeemed, and the summary
+    // would pass for a result.  The other planets do not matter.
+    for (const std::int16_t planet : {state.p1, state.p2}) {
+        for (int row = state.first ? -1 : 1; row <= 1; ++row) {
+            const double longitude = window_.At(planet, row);
+            if (!IsDataFileFailure(longitude)) continue;
+            const PositionFailure failure =
+                DescribePositionFailure(planet, state.t + row * kSimulationStep, true, longitude);
+            host_.Boxes().Show(failure.Message(), host_.WindowCaption(), MsgButtons::Ok,
+                               MsgIcon::Exclamation);
+            Append(std::string(kLineBreak) + "Stopped");
             CommonEnding();
-            return SimulationOutcome::Stopped;
-        }
-        if (host_.PauseRequested()) {
-            if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
-                MsgResult::Yes) {
-                host_.SetSimulateCaption(kSimulateCaption);
-                Append(std::string(kLineBreak) + "Stopped");
-                host_.SetPauseRequested(false);
-                CommonEnding();
-                return SimulationOutcome::Stopped;
-            }
-            host_.SetPauseRequested(false);
-        }
-
-        // The date text changes exactly when the calendar day does.
-        const auto day = static_cast<std::int32_t>(std::floor(t + 0.5));
-        if (!haveDay || day != previousDay) {
-            dateText = DateText(day);
-            double value = 0.0;
-            if (!index_.ValueForDay(day, value) || !(value > 0.0)) {
-                host_.Boxes().Show("For " + dateText + " cannot get value from " +
-                                       index_.SourceName() + " data.",
-                                   kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-                CommonEnding();
-                return SimulationOutcome::MissingIndexValue;
-            }
-            indexValue = value;
-            host_.ReportProgress(static_cast<double>(step) / static_cast<double>(lastStep));
-        }
-        haveDay = true;
-        previousDay = day;
-
-        FillPositionWindow(window_, positions_, t, kSimulationStep, first);
-        // A position of the pair that a data file could not give ends the
-        // run: without it no investment could be opened or redeemed, and the
-        // summary would pass for a result.  The other planets do not matter.
-        for (const std::int16_t planet : {p1, p2}) {
-            for (int row = first ? -1 : 1; row <= 1; ++row) {
-                const double longitude = window_.At(planet, row);
-                if (!IsDataFileFailure(longitude)) continue;
-                const PositionFailure failure = DescribePositionFailure(
-                    planet, t + row * kSimulationStep, true, longitude);
-                host_.Boxes().Show(failure.Message(), host_.WindowCaption(), MsgButtons::Ok,
-                                   MsgIcon::Exclamation);
-                Append(std::string(kLineBreak) + "Stopped");
-                CommonEnding();
-                return SimulationOutcome::DataFileFailed;
-            }
-        }
-        const PairRows rows = PairRowsOf(window_, p1, p2);
-
-        for (std::size_t i = 0; i < records_.size(); ++i) {
-            SimulationRecord& record = records_[i];
-            const RecordPair& pair = pairs[i];
-            const int flag = RecordInvestedFlag(record);
-
-            if (flag == 0) {
-                const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
-                if (enters || (first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
-                    const int count = RecordCount(record) + 1;
-                    record = OpenedRecord(record, indexValue, count);
-                    opened[i] = {day, indexValue};
-                    SimulationEvent e;
-                    e.aspect = pair.aspect;
-                    e.orbDegrees = pair.orbDegrees;
-                    e.number = count;
-                    e.day = day;
-                    e.value = indexValue;
-                    events_.push_back(e);
-                    if (request.includeDetails) {
-                        AppendLine(InvestmentLine(pair.aspect, pair.orbDegrees, count, dateText,
-                                                  amounts_));
-                        output.MoveCaretToEnd();
-                    }
-                }
-                continue;
-            }
-            if (flag != 1) continue;
-
-            // At the last step an investment is redeemed when its transit
-            // leaves the orb there, as at any other step, or is still in it
-            // but separating; only one still applying is cancelled.
-            const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
-            bool redeem = leaves;
-            if (last && !leaves) {
-                if (SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
-                    redeem = true;
-                } else {
-                    const int count = RecordCount(record) - 1;
-                    const double purchase = opened[i].value;
-                    record = CancelledRecord(record, count);
-                    SimulationEvent e;
-                    e.kind = SimulationEvent::Kind::Cancellation;
-                    e.aspect = pair.aspect;
-                    e.orbDegrees = pair.orbDegrees;
-                    e.number = count + 1;
-                    e.day = day;
-                    e.value = indexValue;
-                    e.purchaseDay = opened[i].day;
-                    e.purchaseValue = purchase;
-                    events_.push_back(e);
-                    if (request.includeDetails) {
-                        AppendLine(CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
-                        output.MoveCaretToEnd();
-                    }
-                    continue;
-                }
-            }
-            if (!redeem) continue;
-
-            const double purchase = opened[i].value;
-            const double gain = (indexValue - purchase) * 100.0 / purchase;
-            const double total = RecordGain(record) + gain;
-            const int count = RecordCount(record);
-            const auto a = static_cast<std::size_t>(pair.aspect);
-            totals_.gainSum[a] += gain;
-            ++totals_.completedInvestments;
-            record = RedeemedRecord(record, total, count);
-            SimulationEvent e;
-            e.kind = SimulationEvent::Kind::Redemption;
-            e.aspect = pair.aspect;
-            e.orbDegrees = pair.orbDegrees;
-            e.number = count;
-            e.day = day;
-            e.value = indexValue;
-            e.purchaseDay = opened[i].day;
-            e.purchaseValue = purchase;
-            e.gain = gain;
-            e.totalGain = total;
-            events_.push_back(e);
-            ++totals_.redemptions[a];
-            if (request.includeDetails) {
-                AppendLine(RedemptionLine(pair.aspect, pair.orbDegrees, count, dateText, gain,
-                                          total, amounts_));
-                output.MoveCaretToEnd();
-            }
+            return SimulationOutcome::DataFileFailed;
         }
     }
+    return std::nullopt;
+}
 
+void InvestmentSimulation::UpdateRecord(RunState& state, const PairRows& rows, std::size_t i) {
+    const RunState::Pair& pair = state.pairs[i];
+    const int flag = RecordInvestedFlag(records_[i]);
+    if (flag == 0) {
+        if (EntersOrb(rows, pair.aspectAngle, pair.orb) ||
+            (state.first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
+            Invest(state, i);
+        }
+        return;
+    }
+    if (flag != 1) return;
+    // At the last step an investment is redeemed when its transit leaves the
+    // orb there, as at any other step, or is still in it but separating; only
+    // one still applying is cancelled.
+    const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
+    if (state.last && !leaves && !SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
+        Cancel(state, i);
+        return;
+    }
+    if (leaves || state.last) Redeem(state, i);
+}
+
+void InvestmentSimulation::Invest(RunState& state, std::size_t i) {
+    const RunState::Pair& pair = state.pairs[i];
+    SimulationRecord& record = records_[i];
+    const int count = RecordCount(record) + 1;
+    record = OpenedRecord(record, state.indexValue, count);
+    state.opened[i] = {state.day, state.indexValue};
+    events_.push_back(state.Event(SimulationEvent::Kind::Investment, i, count));
+    if (state.request.includeDetails) {
+        AppendDetail(state,
+                     InvestmentLine(pair.aspect, pair.orbDegrees, count, state.dateText, amounts_));
+    }
+}
+
+void InvestmentSimulation::Cancel(RunState& state, std::size_t i) {
+    const RunState::Pair& pair = state.pairs[i];
+    SimulationRecord& record = records_[i];
+    const int count = RecordCount(record) - 1;
+    record = CancelledRecord(record, count);
+    events_.push_back(state.ClosingEvent(SimulationEvent::Kind::Cancellation, i, count + 1));
+    if (state.request.includeDetails) {
+        AppendDetail(state, CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
+    }
+}
+
+void InvestmentSimulation::Redeem(RunState& state, std::size_t i) {
+    const RunState::Pair& pair = state.pairs[i];
+    SimulationRecord& record = records_[i];
+    const double purchase = state.opened[i].value;
+    const double gain = (state.indexValue - purchase) * 100.0 / purchase;
+    const double total = RecordGain(record) + gain;
+    const int count = RecordCount(record);
+    const auto a = static_cast<std::size_t>(pair.aspect);
+    totals_.gainSum[a] += gain;
+    ++totals_.completedInvestments;
+    record = RedeemedRecord(record, total, count);
+    SimulationEvent e = state.ClosingEvent(SimulationEvent::Kind::Redemption, i, count);
+    e.gain = gain;
+    e.totalGain = total;
+    events_.push_back(e);
+    ++totals_.redemptions[a];
+    if (state.request.includeDetails) {
+        AppendDetail(state, RedemptionLine(pair.aspect, pair.orbDegrees, count, state.dateText,
+                                           gain, total, amounts_));
+    }
+}
+
+void InvestmentSimulation::AppendDetail(RunState& state, const std::string& line) {
+    AppendLine(line);
+    state.output.MoveCaretToEnd();
+}
+
+SimulationOutcome InvestmentSimulation::Summarise(RunState& state) {
     // Normal end: the records from best to worst, then the totals.
     if (!records_.empty()) QuickSort(records_, 0, static_cast<int>(records_.size()) - 1);
     const int completed = totals_.completedInvestments;
@@ -338,16 +396,13 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
     AppendLine("Total number of investments = " + std::to_string(completed));
     if (completed >= 1) {
         Append(kLineBreak);
-        for (const auto& record : records_) {
-            AppendLine(SummaryLine(record, amounts_));
-            output.MoveCaretToEnd();
-        }
+        for (const auto& record : records_) AppendDetail(state, SummaryLine(record, amounts_));
         Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");
         for (int a = 1; a <= kNumberOfAspectTypes; ++a) {
             const auto index = static_cast<std::size_t>(a);
             if (totals_.redemptions[index] > 0) {
                 Append(kLineBreak + AspectTotalLine(a, totals_.redemptions[index],
-                                               totals_.gainSum[index], amounts_));
+                                                    totals_.gainSum[index], amounts_));
             }
         }
     }

@@ -21,6 +21,7 @@
 // The aspect tables (InitPositions) must be filled before the first run.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,13 +82,13 @@ struct SimulationEvent {
     Kind kind = Kind::Investment;
     int aspect = 0;
     int orbDegrees = 0;
-    int number = 0;               // the investment's number within its record
-    std::int32_t day = 0;         // calendar day of the step (cancellation: last day)
-    double value = 0.0;           // index value of the day (redemption: the sale)
-    std::int32_t purchaseDay = 0; // redemption and cancellation: when bought
-    double purchaseValue = 0.0;   // redemption: the value the gain is measured from
-    double gain = 0.0;            // redemption: gain of this investment, dollars
-    double totalGain = 0.0;       // redemption: record's accumulated gain after it
+    int number = 0;                // the investment's number within its record
+    std::int32_t day = 0;          // calendar day of the step (cancellation: last day)
+    double value = 0.0;            // index value of the day (redemption: the sale)
+    std::int32_t purchaseDay = 0;  // redemption and cancellation: when bought
+    double purchaseValue = 0.0;    // redemption: the value the gain is measured from
+    double gain = 0.0;             // redemption: gain of this investment, dollars
+    double totalGain = 0.0;        // redemption: record's accumulated gain after it
 };
 
 // Captions of the simulation button.
@@ -132,9 +133,26 @@ public:
 
 private:
     SimulationOutcome ClickOutcome(const SimulationRequest& request);
+    struct RunState;
+    // The stages of a run: prepare the records, positions and header, step
+    // through the days, summarise.  A stage that ends the run early returns
+    // how it ended.
     SimulationOutcome Run(const SimulationRequest& request);
+    RunState Prepare(const SimulationRequest& request);
+    void WriteHeader(RunState& state);
+    std::optional<SimulationOutcome> StepThroughDays(RunState& state);
+    std::optional<SimulationOutcome> Step(RunState& state, std::int64_t step);
+    std::optional<SimulationOutcome> AnswerPauseOrQuit();
+    std::optional<SimulationOutcome> EnterDay(RunState& state, std::int64_t step);
+    std::optional<SimulationOutcome> CheckPairPositions(const RunState& state);
+    void UpdateRecord(RunState& state, const PairRows& rows, std::size_t i);
+    void Invest(RunState& state, std::size_t i);
+    void Cancel(RunState& state, std::size_t i);
+    void Redeem(RunState& state, std::size_t i);
+    SimulationOutcome Summarise(RunState& state);
     void Append(const std::string& text);
     void AppendLine(const std::string& text);
+    void AppendDetail(RunState& state, const std::string& line);
     void CommonEnding();
 
     RunHost& host_;
