@@ -9,18 +9,13 @@
 #include <sstream>
 
 #include "app/support/escaped_text.h"
+#include "app/support/text_file_reader.h"
 
 namespace vlt {
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -72,22 +67,23 @@ enum class ValueKind { Trading, NoTrading, NotANumber };
 
 // A price text: empty, "null" or "NaN" (any case) mean no trading; otherwise
 // a finite decimal number with "." as point.  Values not above 0 count as no
-// trading, as in the index file.
+// trading, as in the index file.  Stricter than NumberFromText, which reads
+// "12a" as 12: a damaged value in a price file must be refused, not guessed.
 ValueKind ReadValue(std::string_view text, double& value) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty() || SameIgnoringCase(text, "null") || SameIgnoringCase(text, "nan")) {
         value = 0.0;
         return ValueKind::NoTrading;
     }
     std::string_view digits = text;
     if (digits.front() == '+') digits.remove_prefix(1);
-    if (digits.empty() || !(IsDigit(digits.front()) || digits.front() == '.' ||
-                            digits.front() == '-')) {
+    if (digits.empty() ||
+        !(IsDigit(digits.front()) || digits.front() == '.' || digits.front() == '-')) {
         return ValueKind::NotANumber;
     }
     double v = 0.0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v,
-                                           std::chars_format::fixed);
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), v, std::chars_format::fixed);
     if (ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(v)) {
         return ValueKind::NotANumber;
     }
@@ -141,7 +137,7 @@ bool SplitCsv(std::string_view line, std::vector<Field>& fields, std::size_t& ba
             }
         } else {
             while (j < line.size() && line[j] != ',') ++j;
-            f.text = std::string(Trim(line.substr(i, j - i)));
+            f.text = std::string(TrimBlanks(line.substr(i, j - i)));
         }
         fields.push_back(std::move(f));
         if (j >= line.size()) break;
@@ -152,8 +148,7 @@ bool SplitCsv(std::string_view line, std::vector<Field>& fields, std::size_t& ba
 
 class Reader {
 public:
-    Reader(std::string_view text, const std::string& name, PriceSeries& series,
-           std::string& error)
+    Reader(std::string_view text, const std::string& name, PriceSeries& series, std::string& error)
         : text_(text), name_(name), series_(series), error_(error) {}
 
     // The next non-blank line with its number, without its line end; false
@@ -167,11 +162,11 @@ public:
             ++lineNumber_;
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             if (line.size() > kPriceLineLimit) {
-                Fail(kPriceLineLimit + 1, "the line is longer than " +
-                                              std::to_string(kPriceLineLimit) + " characters");
+                Fail(kPriceLineLimit + 1,
+                     "the line is longer than " + std::to_string(kPriceLineLimit) + " characters");
                 return false;
             }
-            if (!Trim(line).empty()) return true;
+            if (!TrimBlanks(line).empty()) return true;
         }
         return false;
     }
@@ -190,7 +185,8 @@ public:
              std::size_t valueColumn) {
         const auto day = DayOf(dateText);
         if (!day) {
-            return Fail(dateColumn, Quoted(dateText) + " is not a date (YYYY-MM-DD, e.g. 2024-05-06)");
+            return Fail(dateColumn,
+                        Quoted(dateText) + " is not a date (YYYY-MM-DD, e.g. 2024-05-06)");
         }
         if (!series_.days.empty() && *day <= series_.days.back()) {
             const bool repeated = *day == series_.days.back();
@@ -203,7 +199,7 @@ public:
         }
         double value = 0.0;
         if (ReadValue(valueText, value) == ValueKind::NotANumber) {
-            return Fail(valueColumn, Quoted(Trim(valueText)) + " is not a number");
+            return Fail(valueColumn, Quoted(TrimBlanks(valueText)) + " is not a number");
         }
         series_.days.push_back(*day);
         series_.values.push_back(value);
@@ -229,12 +225,13 @@ bool ReadIndexLayout(Reader& reader, std::string_view first) {
     std::string_view line = first;
     do {
         const std::size_t lead = line.find_first_not_of(" \t");
-        const std::string_view t = Trim(line);
+        const std::string_view t = TrimBlanks(line);
         const std::string_view dateText = t.substr(0, std::min<std::size_t>(10, t.size()));
         if (!LooksLikeDate(t)) {
             // The date is whatever comes before the first separator.
             const std::size_t sep = t.find_first_of(",; \t");
-            return reader.Fail(lead + 1, Quoted(t.substr(0, sep)) + " is not a date (YYYY-MM-DD, e.g. 2024-05-06)");
+            return reader.Fail(lead + 1, Quoted(t.substr(0, sep)) +
+                                             " is not a date (YYYY-MM-DD, e.g. 2024-05-06)");
         }
         const std::string_view valueText = t.size() > 11 ? t.substr(11) : std::string_view();
         if (!reader.Add(dateText, lead + 1, valueText, lead + 12)) return false;
@@ -245,17 +242,19 @@ bool ReadIndexLayout(Reader& reader, std::string_view first) {
 bool ReadCsvLayout(Reader& reader, std::string_view header, const std::string& column) {
     std::vector<Field> fields;
     std::size_t badColumn = 0;
-    if (!SplitCsv(header, fields, badColumn)) return reader.Fail(badColumn, "a quote is not closed");
+    if (!SplitCsv(header, fields, badColumn))
+        return reader.Fail(badColumn, "a quote is not closed");
     std::size_t dateField = fields.size();
     std::size_t valueField = fields.size();
     for (std::size_t k = 0; k < fields.size(); ++k) {
-        const std::string_view name = Trim(fields[k].text);
+        const std::string_view name = TrimBlanks(fields[k].text);
         if (dateField == fields.size() && SameIgnoringCase(name, "Date")) dateField = k;
         if (valueField == fields.size() && SameIgnoringCase(name, column)) valueField = k;
     }
     if (dateField == fields.size()) {
-        return reader.Fail(1, "the first line is neither a dated value (YYYY-MM-DD,value) "
-                              "nor a header naming a Date column");
+        return reader.Fail(1,
+                           "the first line is neither a dated value (YYYY-MM-DD,value) "
+                           "nor a header naming a Date column");
     }
     if (valueField == fields.size()) {
         return reader.Fail(1, "the header has no column \"" + column + "\"");
@@ -263,7 +262,8 @@ bool ReadCsvLayout(Reader& reader, std::string_view header, const std::string& c
     const std::size_t needed = std::max(dateField, valueField) + 1;
     std::string_view line;
     while (reader.NextLine(line)) {
-        if (!SplitCsv(line, fields, badColumn)) return reader.Fail(badColumn, "a quote is not closed");
+        if (!SplitCsv(line, fields, badColumn))
+            return reader.Fail(badColumn, "a quote is not closed");
         if (fields.size() < needed) {
             return reader.Fail(line.size() + 1, "the line has " + std::to_string(fields.size()) +
                                                     " fields; the header names " +
@@ -271,7 +271,7 @@ bool ReadCsvLayout(Reader& reader, std::string_view header, const std::string& c
         }
         const Field& d = fields[dateField];
         const Field& v = fields[valueField];
-        if (!reader.Add(Trim(d.text), d.column, v.text, v.column)) return false;
+        if (!reader.Add(TrimBlanks(d.text), d.column, v.text, v.column)) return false;
     }
     return !reader.Failed();
 }
@@ -282,8 +282,8 @@ std::int32_t GregorianDayNumber(int year, int month, int day) {
     const std::int64_t a = (14 - month) / 12;
     const std::int64_t y = static_cast<std::int64_t>(year) + 4800 - a;
     const std::int64_t m = month + 12 * a - 3;
-    return static_cast<std::int32_t>(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 +
-                                     y / 400 - 32045);
+    return static_cast<std::int32_t>(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
+                                     32045);
 }
 
 bool ParsePriceSeries(std::string_view text, const std::string& name, const std::string& column,
@@ -298,9 +298,9 @@ bool ParsePriceSeries(std::string_view text, const std::string& name, const std:
         error = "price file \"" + name + "\", line 1, column 1: the file is empty";
         return false;
     }
-    const bool indexLayout = LooksLikeDate(Trim(first));
-    const bool ok = indexLayout ? ReadIndexLayout(reader, first)
-                                : ReadCsvLayout(reader, first, column);
+    const bool indexLayout = LooksLikeDate(TrimBlanks(first));
+    const bool ok =
+        indexLayout ? ReadIndexLayout(reader, first) : ReadCsvLayout(reader, first, column);
     if (!ok) return false;
     std::size_t firstValue = 0;
     while (firstValue < series.values.size() && !(series.values[firstValue] > 0.0)) ++firstValue;

@@ -11,4 +11,11 @@ namespace vlt {
 
 std::string EscapedForOneLine(std::string_view text);
 
+// The general form: a line end is written \n or \r, other control
+// characters and the bytes of `alsoHex` as \xNN (upper-case digits); a
+// backslash as \\ only with `escapeBackslash` (so that the text can be read
+// back), a tab as \t only with `tabAsLetter` (otherwise \x09).
+std::string EscapedText(std::string_view text, bool escapeBackslash, bool tabAsLetter,
+                        std::string_view alsoHex);
+
 }  // namespace vlt

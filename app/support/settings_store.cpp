@@ -8,13 +8,16 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "app/support/escaped_text.h"
+#include "app/support/file_bytes.h"
 
 namespace vlt {
 namespace {
@@ -23,9 +26,8 @@ namespace {
 struct NoCaseLess {
     bool operator()(const std::string& a, const std::string& b) const {
         return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-                return std::tolower(x) < std::tolower(y);
-            });
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
     }
 };
 
@@ -55,30 +57,7 @@ std::string SystemMessage(int err) {
 // Escapes a text for one line of the file.  Names escape "=" as well, so
 // that the first raw "=" of a line separates name and value.
 std::string Escape(const std::string& s, bool isName) {
-    static const char* const hex = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(s.size());
-    for (unsigned char c : s) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (isName && (c == '=' || c == '[' || c == ';')) {
-            out += '\\';
-            out += "x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else if (c < 32 || c == 127) {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
+    return EscapedText(s, true, false, isName ? "=[;" : "");
 }
 
 int HexDigit(char c) {
@@ -278,14 +257,9 @@ Cache& TheCache() {
     return cache;
 }
 
-// Loads the file into the cache when it changed.  A missing file is an empty
-// store; a file that cannot be read, is not a regular file or is larger than
-// kSettingsFileMaxBytes leaves error set, and is never written over.
-void Refresh(const std::string& path) {
-    Cache& c = TheCache();
-    struct stat st {};
+// The file's identity and size; statError is set when it cannot be looked at.
+Signature LookAt(const std::string& path, struct stat& st, int& statError) {
     Signature sig;
-    int statError = 0;
     if (::stat(path.c_str(), &st) == 0) {
         sig.exists = true;
         sig.device = st.st_dev;
@@ -296,6 +270,42 @@ void Refresh(const std::string& path) {
     } else {
         statError = errno;
     }
+    return sig;
+}
+
+// Reads the whole file, stopping once it grows past kSettingsFileMaxBytes.
+// Returns 0 or the system's error number.
+int ReadWholeFile(const std::string& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno;
+    int error = 0;
+    char block[1 << 14];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = errno;
+            break;
+        }
+        if (n == 0) break;
+        text.append(block, static_cast<std::size_t>(n));
+        if (static_cast<std::int64_t>(text.size()) > kSettingsFileMaxBytes) {
+            error = EFBIG;
+            break;
+        }
+    }
+    ::close(fd);
+    return error;
+}
+
+// Loads the file into the cache when it changed.  A missing file is an empty
+// store; a file that cannot be read, is not a regular file or is larger than
+// kSettingsFileMaxBytes leaves error set, and is never written over.
+void Refresh(const std::string& path) {
+    Cache& c = TheCache();
+    struct stat st {};
+    int statError = 0;
+    const Signature sig = LookAt(path, st, statError);
     if (c.valid && c.path == path && c.signature == sig) return;
     c = Cache{};
     c.valid = true;
@@ -308,38 +318,14 @@ void Refresh(const std::string& path) {
     }
     if (S_ISDIR(st.st_mode)) {
         c.error = EISDIR;
-        return;
-    }
-    if (!S_ISREG(st.st_mode)) {
+    } else if (!S_ISREG(st.st_mode)) {
         c.error = EINVAL;
-        return;
-    }
-    if (st.st_size > kSettingsFileMaxBytes) {
+    } else if (st.st_size > kSettingsFileMaxBytes) {
         c.error = EFBIG;
-        return;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        c.error = errno;
-        return;
-    }
+    if (c.error != 0) return;
     std::string text;
-    char block[1 << 14];
-    for (;;) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            c.error = errno;
-            break;
-        }
-        if (n == 0) break;
-        text.append(block, static_cast<std::size_t>(n));
-        if (static_cast<std::int64_t>(text.size()) > kSettingsFileMaxBytes) {
-            c.error = EFBIG;
-            break;
-        }
-    }
-    ::close(fd);
+    c.error = ReadWholeFile(path, text);
     if (c.error == 0) c.doc = Parse(text);
 }
 
@@ -372,17 +358,7 @@ int SaveAtomically(const std::string& folder, const std::string& path, const Doc
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
     const std::string text = Serialise(doc);
-    std::size_t done = 0;
-    int err = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    int err = WriteAllBytes(fd, text);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
@@ -413,6 +389,10 @@ Batch& CurrentBatch() {
     static Batch batch;
     return batch;
 }
+
+// The one place a caller's key (such as "\\VLT") becomes the key path of
+// the file's sections: always below the maker's key.
+std::string FullKeyPath(const std::string& subKey) { return std::string(kMakerKey) + subKey; }
 
 std::string& LastWriteError() {
     static std::string words;
@@ -479,7 +459,7 @@ std::string LastSettingsWriteError() {
 std::string SettingsFileProblem() {
     std::lock_guard<std::mutex> lock(StoreMutex());
     if (NoStore()) return std::string();
-    const std::string path = SettingsFolder() + "/settings.ini";
+    const std::string path = SettingsFilePath();
     Refresh(path);
     const int err = TheCache().error;
     if (err == 0) return std::string();
@@ -514,12 +494,13 @@ std::string SettingsFolder() {
 
 std::string SettingsFilePath() { return SettingsFolder() + "/settings.ini"; }
 
-SettingsResult RegWriteString(RegRoot /*root*/, const std::string& keyPath,
-                              const std::string& name, const std::string& value) {
+SettingsResult RegWriteString(RegRoot /*root*/, const std::string& keyPath, const std::string& name,
+                              const std::string& value) {
     std::lock_guard<std::mutex> lock(StoreMutex());
     if (NoStore()) {
-        return {SettingsStatus::KeyNotCreated,
-                std::to_string(EROFS) + " Unable to create (or find) key.  " + SystemMessage(EROFS)};
+        return {
+            SettingsStatus::KeyNotCreated,
+            std::to_string(EROFS) + " Unable to create (or find) key.  " + SystemMessage(EROFS)};
     }
     const std::string folder = SettingsFolder();
     const std::string path = folder + "/settings.ini";
@@ -557,8 +538,8 @@ SettingsResult RegWriteString(RegRoot /*root*/, const std::string& keyPath,
     return {SettingsStatus::NewKeyCreated, "0 New key created.  " + SystemMessage(0)};
 }
 
-SettingsResult RegReadString(RegRoot /*root*/, const std::string& keyPath,
-                             const std::string& name, std::string& value) {
+SettingsResult RegReadString(RegRoot /*root*/, const std::string& keyPath, const std::string& name,
+                             std::string& value) {
     static const SettingsResult kKeyNotFound{SettingsStatus::KeyNotFound,
                                              "1 Key not found or is empty."};
     value.clear();
@@ -566,7 +547,7 @@ SettingsResult RegReadString(RegRoot /*root*/, const std::string& keyPath,
     std::lock_guard<std::mutex> lock(StoreMutex());
     if (NoStore()) return kKeyNotFound;
     const Batch& batch = CurrentBatch();
-    if (!(batch.open && batch.loaded)) Refresh(SettingsFolder() + "/settings.ini");
+    if (!(batch.open && batch.loaded)) Refresh(SettingsFilePath());
     const Store& store = batch.open && batch.loaded ? batch.doc.store : TheCache().doc.store;
     const auto key = store.find(keyPath);
     if (key == store.end()) return kKeyNotFound;
@@ -581,12 +562,11 @@ SettingsResult RegReadString(RegRoot /*root*/, const std::string& keyPath,
     return {SettingsStatus::Ok, "0 OK"};
 }
 
-bool SaveStringSetting(const std::string& subKey, const std::string& name,
-                       const std::string& value, bool reportErrors, MessageBoxes* boxes) {
+bool SaveStringSetting(const std::string& subKey, const std::string& name, const std::string& value,
+                       bool reportErrors, MessageBoxes* boxes) {
     const std::string stored = value.empty() ? std::string(" ") : value;
     const bool ok =
-        RegWriteString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, stored)
-            .Succeeded();
+        RegWriteString(RegRoot::CurrentUser, FullKeyPath(subKey), name, stored).Succeeded();
     if (!ok && reportErrors && boxes != nullptr) {
         boxes->Show("Error saving to registry:\nThe setting \"" + name + "\" under " + subKey +
                         " could not be saved (value \"" + stored + "\").",
@@ -598,8 +578,7 @@ bool SaveStringSetting(const std::string& subKey, const std::string& name,
 bool GetStringSetting(const std::string& subKey, const std::string& name, std::string& value,
                       bool reportErrors, const std::string& defaultValue, MessageBoxes* boxes) {
     const bool ok =
-        RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + subKey, name, value)
-            .Succeeded();
+        RegReadString(RegRoot::CurrentUser, FullKeyPath(subKey), name, value).Succeeded();
     if (!ok) {
         if (reportErrors && boxes != nullptr) {
             boxes->Show("Error restoring from registry:\nThe setting \"" + name + "\" under " +

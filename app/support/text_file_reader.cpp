@@ -13,8 +13,56 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string SystemErrorText(int number) {
-    return std::string(std::strerror(number));
+std::string SystemErrorText(int number) { return std::string(std::strerror(number)); }
+
+// Opens the file for reading; -1 with the error set when it cannot be opened
+// or is not a regular file of at most maxBytes.  Opened without
+// waiting for a writer (a FIFO), and judged by its status before anything is
+// read, so that reading is always bounded.
+int OpenRegularFile(const std::string& fileName, std::int64_t maxBytes, std::string& errorText,
+                    std::int32_t& errorNumber) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        errorNumber = errno;
+        errorText = SystemErrorText(errorNumber);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        errorNumber = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        errorNumber = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        errorNumber = EINVAL;
+    } else if (static_cast<std::int64_t>(st.st_size) > maxBytes) {
+        errorNumber = EFBIG;
+    }
+    if (errorNumber == 0) return fd;
+    errorText =
+        errorNumber == EINVAL ? std::string("Not a regular file") : SystemErrorText(errorNumber);
+    ::close(fd);
+    return -1;
+}
+
+// Cuts the complete lines out of a block; a line that runs over the end of
+// the block is carried over in `pending`.
+template <typename Deliver>
+void SplitLines(std::string_view chunk, std::string& pending, const Deliver& deliver) {
+    for (;;) {
+        const std::size_t lf = chunk.find('\n');
+        if (lf == std::string_view::npos) {
+            pending.append(chunk);
+            return;
+        }
+        if (pending.empty()) {
+            deliver(chunk.substr(0, lf));
+        } else {
+            pending.append(chunk.substr(0, lf));
+            deliver(pending);
+            pending.clear();
+        }
+        chunk.remove_prefix(lf + 1);
+    }
 }
 
 }  // namespace
@@ -35,30 +83,8 @@ void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLin
     errorText.clear();
     errorNumber = 0;
 
-    // Opened without waiting for a writer (a FIFO), and judged by its status
-    // before anything is read, so that reading is always bounded.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        errorNumber = errno;
-        errorText = SystemErrorText(errorNumber);
-        return;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        errorNumber = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-        errorNumber = EISDIR;
-    } else if (!S_ISREG(st.st_mode)) {
-        errorNumber = EINVAL;
-    } else if (static_cast<std::int64_t>(st.st_size) > maxBytes) {
-        errorNumber = EFBIG;
-    }
-    if (errorNumber != 0) {
-        errorText = errorNumber == EINVAL ? std::string("Not a regular file")
-                                          : SystemErrorText(errorNumber);
-        ::close(fd);
-        return;
-    }
+    const int fd = OpenRegularFile(fileName, maxBytes, errorText, errorNumber);
+    if (fd < 0) return;
 
     auto deliver = [&](std::string_view line) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -68,8 +94,6 @@ void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLin
         ++count;
     };
 
-    // Lines are cut out of a block buffer; a line that runs over the end of
-    // the block is carried over in `pending`.
     std::string pending;
     char block[1 << 16];
     for (;;) {
@@ -82,31 +106,15 @@ void ForEachLineOfFile(const std::string& fileName, bool skipBlank, bool trimLin
             return;
         }
         if (got == 0) break;
-        std::string_view chunk(block, static_cast<std::size_t>(got));
-        for (;;) {
-            const std::size_t lf = chunk.find('\n');
-            if (lf == std::string_view::npos) {
-                pending.append(chunk);
-                break;
-            }
-            if (pending.empty()) {
-                deliver(chunk.substr(0, lf));
-            } else {
-                pending.append(chunk.substr(0, lf));
-                deliver(pending);
-                pending.clear();
-            }
-            chunk.remove_prefix(lf + 1);
-        }
+        SplitLines(std::string_view(block, static_cast<std::size_t>(got)), pending, deliver);
     }
     if (!pending.empty()) deliver(pending);  // last line without a line end
     ::close(fd);
 }
 
 void ReadLinesIntoList(const std::string& fileName, std::vector<std::string>& list,
-                       std::int16_t firstIndex, bool skipBlank, bool trimLines,
-                       std::int32_t& count, std::string& errorText,
-                       std::int32_t& errorNumber) {
+                       std::int16_t firstIndex, bool skipBlank, bool trimLines, std::int32_t& count,
+                       std::string& errorText, std::int32_t& errorNumber) {
     const std::size_t first = firstIndex < 0 ? 0 : static_cast<std::size_t>(firstIndex);
     list.assign(first + 1, std::string());
     ForEachLineOfFile(

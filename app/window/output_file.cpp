@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/support/file_bytes.h"
 #include "app/support/run_host.h"
 #include "app/window/main_window.h"
 #include "app/window/control_names.h"
@@ -58,17 +59,7 @@ std::string WriteOutputFile(const std::string& path, const std::string& utf8Text
     const std::string bytes = Utf8ToLatin1(utf8Text) + kLineBreak;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return std::strerror(errno);
-    std::size_t done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    int err = WriteAllBytes(fd, bytes);
     // A full disk may only show when the data reaches the device.
     if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
