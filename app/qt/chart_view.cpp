@@ -48,8 +48,8 @@ QDateTimeAxis* TimeAxis(QChart* chart) {
 // and laid out again whenever the plot area or the time axis changes.
 class TransitLayer : public QGraphicsObject {
 public:
-    TransitLayer(QChart* chart, const ChartModel& model) : QGraphicsObject(chart), chart_(chart),
-                                                           model_(model) {
+    TransitLayer(QChart* chart, const ChartModel& model)
+        : QGraphicsObject(chart), chart_(chart), model_(model) {
         setZValue(3.5);  // above the grid and axes, below the series
         connect(chart, &QChart::plotAreaChanged, this, [this] { prepareGeometryChange(); });
         if (QDateTimeAxis* t = TimeAxis(chart)) {
@@ -140,8 +140,8 @@ QColor EquityColour(int aspect) { return kAspectColours[aspect >= 1 && aspect <=
 double ChartLayout::XOfDay(double day) const {
     if (lastMs <= firstMs) return plot.left();
     const double ms = (day - kJdnOf1970) * static_cast<double>(kMsPerDay);
-    return plot.left() + (ms - static_cast<double>(firstMs)) / static_cast<double>(lastMs - firstMs) *
-                             plot.width();
+    return plot.left() + (ms - static_cast<double>(firstMs)) /
+                             static_cast<double>(lastMs - firstMs) * plot.width();
 }
 
 double ChartLayout::LaneCentre(int lane) const {
@@ -160,14 +160,11 @@ ChartLayout LayoutOf(QChart* chart, const ChartModel& model) {
     return l;
 }
 
-QChart* BuildChart(const ChartModel& model) {
-    auto* chart = new QChart;
-    chart->setTitle(Text(model.title));
-    chart->setMargins(QMargins(6, 6, 6, 6));
-    chart->setBackgroundRoundness(0);
-    chart->setPlotAreaBackgroundBrush(Qt::white);
-    chart->setPlotAreaBackgroundVisible(true);
+namespace {
 
+// The time axis covers the run's days from the first day's midnight to the
+// midnight after the last.
+QDateTimeAxis* AddTimeAxis(QChart* chart, const ChartModel& model) {
     auto* time = new QDateTimeAxis;
     time->setFormat("yyyy-MM-dd");
     time->setTitleText("Date");
@@ -175,92 +172,123 @@ QChart* BuildChart(const ChartModel& model) {
     time->setRange(QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.firstDay), Qt::UTC),
                    QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.lastDay + 1), Qt::UTC));
     chart->addAxis(time, Qt::AlignBottom);
+    return time;
+}
 
-    QValueAxis* priceAxis = nullptr;
-    if (!model.prices.empty()) {
-        QLineSeries* prices = PriceLine(model);
-        chart->addSeries(prices);
-        priceAxis = new QValueAxis;
-        priceAxis->setTitleText(Text(model.priceName));
-        priceAxis->setLabelFormat("%.0f");
-        chart->addAxis(priceAxis, Qt::AlignRight);
-        prices->attachAxis(time);
-        prices->attachAxis(priceAxis);
-        const auto [lo, hi] = std::minmax_element(
-            model.prices.begin(), model.prices.end(),
-            [](const ChartPoint& a, const ChartPoint& b) { return a.value < b.value; });
-        const double pad = (hi->value - lo->value) * 0.05 + 1e-9;
-        priceAxis->setRange(lo->value - pad, hi->value + pad);
+// The price line on its own right-hand axis, a little room above and below.
+void AddPrices(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
+    QLineSeries* prices = PriceLine(model);
+    chart->addSeries(prices);
+    auto* priceAxis = new QValueAxis;
+    priceAxis->setTitleText(Text(model.priceName));
+    priceAxis->setLabelFormat("%.0f");
+    chart->addAxis(priceAxis, Qt::AlignRight);
+    prices->attachAxis(time);
+    prices->attachAxis(priceAxis);
+    const auto [lo, hi] = std::minmax_element(
+        model.prices.begin(), model.prices.end(),
+        [](const ChartPoint& a, const ChartPoint& b) { return a.value < b.value; });
+    const double pad = (hi->value - lo->value) * 0.05 + 1e-9;
+    priceAxis->setRange(lo->value - pad, hi->value + pad);
+}
+
+// One labelled lane per row on the left; the bars and minima are drawn by
+// a TransitLayer, not by series.
+void AddLanes(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
+    auto* lanes = new QCategoryAxis;
+    lanes->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    lanes->setStartValue(0);
+    for (std::size_t i = 0; i < model.lanes.size(); ++i) {
+        lanes->append(Text(model.lanes[i].label), static_cast<double>(i + 1));
     }
+    // A hair beyond the lanes at both ends: the axis drops a category
+    // label that ends exactly on the range's edge in some layouts.
+    lanes->setRange(-1e-6, std::max<double>(1, static_cast<double>(model.lanes.size())) + 1e-6);
+    lanes->setReverse(true);  // the first lane at the top
+    lanes->setGridLineVisible(true);
+    chart->addAxis(lanes, Qt::AlignLeft);
+    // The lanes' axis needs a series to show; this one draws nothing.
+    auto* anchor = new QLineSeries;
+    anchor->setPen(Qt::NoPen);
+    anchor->append(static_cast<double>(ChartMilliseconds(model.firstDay)), 0);
+    chart->addSeries(anchor);
+    anchor->attachAxis(time);
+    anchor->attachAxis(lanes);
+    HideLegendOf(chart, anchor);
+    new TransitLayer(chart, model);
+    chart->legend()->setVisible(!model.prices.empty());
+}
 
+// The markers where an aspect type's investments open (white circles) or
+// close (filled squares), on its gain curve; not in the legend.
+void AddTradeMarks(QChart* chart, const ChartModel& model, int aspect, bool opens,
+                   QAbstractAxis* time, QAbstractAxis* gain) {
+    auto* marks = new QScatterSeries;
+    marks->setMarkerShape(opens ? QScatterSeries::MarkerShapeCircle
+                                : QScatterSeries::MarkerShapeRectangle);
+    marks->setMarkerSize(opens ? 7 : 6);
+    marks->setColor(opens ? Qt::white : EquityColour(aspect));
+    marks->setBorderColor(EquityColour(aspect));
+    for (const TradeMark& t : model.trades) {
+        if (t.aspect == aspect && t.opens == opens) {
+            marks->append(static_cast<double>(ChartMilliseconds(t.day)), t.gain);
+        }
+    }
+    chart->addSeries(marks);
+    marks->attachAxis(time);
+    marks->attachAxis(gain);
+    HideLegendOf(chart, marks);
+}
+
+// Each aspect type's accumulated gain on the left-hand axis, which always
+// includes zero.
+void AddEquityCurves(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
+    auto* gain = new QValueAxis;
+    gain->setTitleText("Gain ($)");
+    gain->setLabelFormat("%.0f");
+    chart->addAxis(gain, Qt::AlignLeft);
+    double lo = 0, hi = 0;
+    for (const EquityCurve& c : model.curves) {
+        auto* s = new QLineSeries;
+        s->setName(ChartAspectName(c.aspect));
+        s->setPen(QPen(EquityColour(c.aspect), 2));
+        for (const ChartPoint& p : c.points) {
+            s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
+            lo = std::min(lo, p.value);
+            hi = std::max(hi, p.value);
+        }
+        chart->addSeries(s);
+        s->attachAxis(time);
+        s->attachAxis(gain);
+        for (bool opens : {true, false}) AddTradeMarks(chart, model, c.aspect, opens, time, gain);
+    }
+    const double pad = (hi - lo) * 0.05 + 1;
+    gain->setRange(lo - pad, hi + pad);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+}
+
+}  // namespace
+
+// Axes and series are added in a fixed order: it decides the legend's order
+// and which series is drawn on top.
+QChart* BuildChart(const ChartModel& model) {
+    auto* chart = new QChart;
+    chart->setTitle(Text(model.title));
+    chart->setMargins(QMargins(6, 6, 6, 6));
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    QDateTimeAxis* time = AddTimeAxis(chart, model);
+    if (!model.prices.empty()) AddPrices(chart, model, time);
     if (model.kind == ChartModel::Kind::Transits) {
-        auto* lanes = new QCategoryAxis;
-        lanes->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
-        lanes->setStartValue(0);
-        for (std::size_t i = 0; i < model.lanes.size(); ++i) {
-            lanes->append(Text(model.lanes[i].label), static_cast<double>(i + 1));
-        }
-        // A hair beyond the lanes at both ends: the axis drops a category
-        // label that ends exactly on the range's edge in some layouts.
-        lanes->setRange(-1e-6, std::max<double>(1, static_cast<double>(model.lanes.size())) + 1e-6);
-        lanes->setReverse(true);  // the first lane at the top
-        lanes->setGridLineVisible(true);
-        chart->addAxis(lanes, Qt::AlignLeft);
-        // The lanes' axis needs a series to show; this one draws nothing.
-        auto* anchor = new QLineSeries;
-        anchor->setPen(Qt::NoPen);
-        anchor->append(static_cast<double>(ChartMilliseconds(model.firstDay)), 0);
-        chart->addSeries(anchor);
-        anchor->attachAxis(time);
-        anchor->attachAxis(lanes);
-        HideLegendOf(chart, anchor);
-        new TransitLayer(chart, model);
-        chart->legend()->setVisible(!model.prices.empty());
+        AddLanes(chart, model, time);
     } else {
-        auto* gain = new QValueAxis;
-        gain->setTitleText("Gain ($)");
-        gain->setLabelFormat("%.0f");
-        chart->addAxis(gain, Qt::AlignLeft);
-        double lo = 0, hi = 0;
-        for (const EquityCurve& c : model.curves) {
-            auto* s = new QLineSeries;
-            s->setName(ChartAspectName(c.aspect));
-            s->setPen(QPen(EquityColour(c.aspect), 2));
-            for (const ChartPoint& p : c.points) {
-                s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
-                lo = std::min(lo, p.value);
-                hi = std::max(hi, p.value);
-            }
-            chart->addSeries(s);
-            s->attachAxis(time);
-            s->attachAxis(gain);
-            for (bool opens : {true, false}) {
-                auto* marks = new QScatterSeries;
-                marks->setMarkerShape(opens ? QScatterSeries::MarkerShapeCircle
-                                            : QScatterSeries::MarkerShapeRectangle);
-                marks->setMarkerSize(opens ? 7 : 6);
-                marks->setColor(opens ? Qt::white : EquityColour(c.aspect));
-                marks->setBorderColor(EquityColour(c.aspect));
-                for (const TradeMark& t : model.trades) {
-                    if (t.aspect == c.aspect && t.opens == opens) {
-                        marks->append(static_cast<double>(ChartMilliseconds(t.day)), t.gain);
-                    }
-                }
-                chart->addSeries(marks);
-                marks->attachAxis(time);
-                marks->attachAxis(gain);
-                HideLegendOf(chart, marks);
-            }
-        }
-        const double pad = (hi - lo) * 0.05 + 1;
-        gain->setRange(lo - pad, hi + pad);
-        chart->legend()->setAlignment(Qt::AlignBottom);
+        AddEquityCurves(chart, model, time);
     }
     return chart;
 }
 
-bool SaveChartImage(QChart* chart, const QString& path, int width, int height,
-                    std::string& error) {
+bool SaveChartImage(QChart* chart, const QString& path, int width, int height, std::string& error) {
     QGraphicsScene scene;
     scene.addItem(chart);
     chart->resize(width, height);
@@ -330,7 +358,8 @@ QString ChartView::HoverText(const QPointF& pos) const {
     const ChartLayout l = LayoutOf(c, model_);
     const QPointF at = c->mapFromScene(mapToScene(pos.toPoint()));
     if (!l.plot.contains(at) || l.lastMs <= l.firstMs) return {};
-    const double ms = l.firstMs + (at.x() - l.plot.left()) / l.plot.width() * (l.lastMs - l.firstMs);
+    const double ms =
+        l.firstMs + (at.x() - l.plot.left()) / l.plot.width() * (l.lastMs - l.firstMs);
     const std::int32_t day =
         static_cast<std::int32_t>(std::floor(ms / static_cast<double>(kMsPerDay))) + kJdnOf1970;
     QString text = Date(day);
@@ -353,12 +382,14 @@ QString ChartView::HoverText(const QPointF& pos) const {
                    .arg(best->orb)
                    .arg(best->openStart ? "before " : "", Date(best->startDay),
                         best->openEnd ? "after " : "", Date(best->endDay));
-        const double dayWidth = l.plot.width() * kMsPerDay / static_cast<double>(l.lastMs - l.firstMs);
+        const double dayWidth =
+            l.plot.width() * kMsPerDay / static_cast<double>(l.lastMs - l.firstMs);
         const int near = std::max(1, static_cast<int>(6 / std::max(dayWidth, 1e-9)));
         for (const ChartMinimum& mn : model_.minima) {
             if (mn.lane == lane && std::abs(mn.day - day) <= near) {
-                text += QString("\nMinimum %1%2 %3").arg(Date(mn.day), mn.retrograde ? " r" : "",
-                                                          Text(mn.exact ? mn.time : mn.distance));
+                text += QString("\nMinimum %1%2 %3")
+                            .arg(Date(mn.day), mn.retrograde ? " r" : "",
+                                 Text(mn.exact ? mn.time : mn.distance));
             }
         }
     } else if (model_.kind == ChartModel::Kind::Simulation) {

@@ -8,13 +8,12 @@
 
 namespace vlt {
 
-QtPopUp::QtPopUp(QWidget* owner, std::function<int(int)> twipsToPixels,
-                 std::function<int(int)> pixelsToTwips)
+QtPopUp::QtPopUp(QWidget* owner, TwipsScale scale)
     : QDialog(owner, Qt::FramelessWindowHint | Qt::Dialog),
       label_(new QLabel(this)),
       timer_(new QTimer(this)),
-      toPixels_(std::move(twipsToPixels)),
-      toTwips_(std::move(pixelsToTwips)) {
+      toPixels_(std::move(scale.toPixels)),
+      toTwips_(std::move(scale.toTwips)) {
     setModal(true);
     setObjectName("frmPopUp");
     label_->setObjectName("lblMessage");
@@ -30,9 +29,7 @@ QtPopUp::QtPopUp(QWidget* owner, std::function<int(int)> twipsToPixels,
 
 void QtPopUp::SetMessage(const std::string& text) { label_->setText(QString::fromStdString(text)); }
 
-void QtPopUp::SetWindowSize(int width, int height) {
-    resize(toPixels_(width), toPixels_(height));
-}
+void QtPopUp::SetWindowSize(int width, int height) { resize(toPixels_(width), toPixels_(height)); }
 
 void QtPopUp::SetLabelSize(int width, int height) {
     label_->setGeometry(0, 0, toPixels_(width), toPixels_(height));
@@ -43,14 +40,13 @@ void QtPopUp::SetPosition(int top, int left) { move(toPixels_(left), toPixels_(t
 int QtPopUp::WindowWidth() const { return toTwips_(width()); }
 int QtPopUp::WindowHeight() const { return toTwips_(height()); }
 
+// The whole screen, not only the part windows may use.
 int QtPopUp::ScreenWidth() const {
-    const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    return s != nullptr ? toTwips_(s->geometry().width()) : 0;
+    return ScreenTwips(*this, false, toTwips_, QSize(0, 0)).width();
 }
 
 int QtPopUp::ScreenHeight() const {
-    const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    return s != nullptr ? toTwips_(s->geometry().height()) : 0;
+    return ScreenTwips(*this, false, toTwips_, QSize(0, 0)).height();
 }
 
 void QtPopUp::ShowModal(int milliseconds) {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "app/qt/screen_units.h"
 #include "app/support/popup.h"
 
 class QLabel;
@@ -14,9 +15,7 @@ namespace vlt {
 class QtPopUp final : public QDialog, public PopUpSurface {
     Q_OBJECT
 public:
-    // `twipsToPixels` converts the logic's twips for this screen.
-    QtPopUp(QWidget* owner, std::function<int(int)> twipsToPixels,
-            std::function<int(int)> pixelsToTwips);
+    QtPopUp(QWidget* owner, TwipsScale scale);
 
     void SetMessage(const std::string& text) override;
     void SetWindowSize(int width, int height) override;

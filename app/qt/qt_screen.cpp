@@ -40,15 +40,52 @@ QString ToScreen(const std::string& s) {
     return q;
 }
 
+QWidget* NewFrame(QWidget* parent) {
+    auto* f = new QFrame(parent);
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setFrameShadow(QFrame::Sunken);
+    return f;
+}
+
+QWidget* NewLabel(const QString& caption, QWidget* parent) {
+    auto* l = new QLabel(caption, parent);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+// The window watches its text boxes for Enter and for focus leaving them.
+QWidget* NewTextBox(const QString& caption, QWidget* window) {
+    auto* e = new QLineEdit(caption, window);
+    e->installEventFilter(window);
+    return e;
+}
+
+QWidget* NewOutputBox(QWidget* parent) {
+    auto* o = new QPlainTextEdit(parent);
+    // Reports are fixed-column text: no wrapping; the user reads and copies,
+    // the program writes.
+    o->setLineWrapMode(QPlainTextEdit::NoWrap);
+    o->setReadOnly(true);
+    o->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return o;
+}
+
+QMessageBox::Icon BoxIcon(MsgIcon icon) {
+    return icon == MsgIcon::Information   ? QMessageBox::Information
+           : icon == MsgIcon::Exclamation ? QMessageBox::Warning
+           : icon == MsgIcon::Question    ? QMessageBox::Question
+                                          : QMessageBox::NoIcon;
+}
+
 }  // namespace
 
 QtScreen::QtScreen() : QWidget(nullptr) {
     setObjectName(ctl::frmMain.text);
     Build();
-    popup_ = std::make_unique<QtPopUp>(
-        this, [this](int t) { return TwipsToPixels(t); }, [this](int p) { return PixelsToTwips(p); });
-    viewer_ = std::make_unique<QtViewer>(
-        this, [this](int t) { return TwipsToPixels(t); }, [this](int p) { return PixelsToTwips(p); });
+    const TwipsScale scale{[this](int t) { return TwipsToPixels(t); },
+                           [this](int p) { return PixelsToTwips(p); }};
+    popup_ = std::make_unique<QtPopUp>(this, scale);
+    viewer_ = std::make_unique<QtViewer>(this, scale);
     timer_ = new QTimer(this);
     timer_->setInterval(500);
     connect(timer_, &QTimer::timeout, this, [this] {
@@ -69,86 +106,63 @@ int QtScreen::PixelsToTwips(int pixels) const {
     return static_cast<int>(std::lround(pixels * 1440.0 / dpi));
 }
 
+// The window's controls, in the order of its table: later ones lie on top of
+// earlier ones, except frames, which stay behind everything.
 void QtScreen::Build() {
     resize(TwipsToPixels(DesignClientWidth()), TwipsToPixels(DesignClientHeight()));
-    for (const ControlInfo& s : MainWindowControls()) {
-        QWidget* w = nullptr;
-        const QString caption = Q(s.caption);
-        switch (s.kind) {
-            case CtlKind::Frame: {
-                auto* f = new QFrame(this);
-                f->setFrameShape(QFrame::StyledPanel);
-                f->setFrameShadow(QFrame::Sunken);
-                w = f;
-                break;
-            }
-            case CtlKind::Label: {
-                auto* l = new QLabel(caption, this);
-                l->setTextFormat(Qt::PlainText);
-                w = l;
-                break;
-            }
-            case CtlKind::TextBox: {
-                auto* e = new QLineEdit(caption, this);
-                e->installEventFilter(this);
-                w = e;
-                break;
-            }
-            case CtlKind::OutputBox: {
-                auto* o = new QPlainTextEdit(this);
-                // Reports are fixed-column text: no wrapping; the user reads
-                // and copies, the program writes.
-                o->setLineWrapMode(QPlainTextEdit::NoWrap);
-                o->setReadOnly(true);
-                o->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-                w = o;
-                break;
-            }
-            case CtlKind::Button: {
-                auto* b = new QPushButton(caption, this);
-                const Ctl ctl = s.ctl;
-                connect(b, &QPushButton::clicked, this, [this, ctl] {
-                    if (events_ != nullptr) events_->OnClick(ctl);
-                });
-                w = b;
-                break;
-            }
-            case CtlKind::CheckBox: {
-                auto* c = new QCheckBox(caption, this);
-                const Ctl ctl = s.ctl;
-                connect(c, &QCheckBox::clicked, this, [this, ctl] {
-                    if (events_ != nullptr) events_->OnClick(ctl);
-                });
-                w = c;
-                break;
-            }
-            case CtlKind::Option: {
-                auto* r = new QRadioButton(caption, this);
-                const Ctl ctl = s.ctl;
-                connect(r, &QRadioButton::clicked, this, [this, ctl] {
-                    if (events_ != nullptr) events_->OnClick(ctl);
-                });
-                w = r;
-                break;
-            }
-            case CtlKind::List: {
-                auto* c = new QComboBox(this);
-                c->setMaxVisibleItems(16);
-                const Ctl ctl = s.ctl;
-                connect(c, &QComboBox::activated, this, [this, ctl](int) {
-                    if (events_ != nullptr) events_->OnClick(ctl);
-                });
-                w = c;
-                break;
-            }
-        }
-        w->setObjectName(Q(s.ctl.ToString()));
-        w->setGeometry(TwipsToPixels(s.design.left), TwipsToPixels(s.design.top),
-                       TwipsToPixels(s.design.width), TwipsToPixels(s.design.height));
-        if (s.kind == CtlKind::Frame) w->lower();
-        widgets_[s.ctl] = w;
-        names_[w] = s.ctl;
+    for (const ControlInfo& s : MainWindowControls()) Place(s, CreateControl(s));
+}
+
+QWidget* QtScreen::CreateControl(const ControlInfo& s) {
+    const QString caption = Q(s.caption);
+    switch (s.kind) {
+        case CtlKind::Frame:
+            return NewFrame(this);
+        case CtlKind::Label:
+            return NewLabel(caption, this);
+        case CtlKind::TextBox:
+            return NewTextBox(caption, this);
+        case CtlKind::OutputBox:
+            return NewOutputBox(this);
+        case CtlKind::Button:
+            return ReportingClicks(new QPushButton(caption, this), s.ctl);
+        case CtlKind::CheckBox:
+            return ReportingClicks(new QCheckBox(caption, this), s.ctl);
+        case CtlKind::Option:
+            return ReportingClicks(new QRadioButton(caption, this), s.ctl);
+        case CtlKind::List:
+            return NewList(s.ctl);
     }
+    return nullptr;
+}
+
+// A click on a button, check box or option button reaches the logic as
+// that control's Click.
+QWidget* QtScreen::ReportingClicks(QAbstractButton* b, const Ctl& ctl) {
+    connect(b, &QAbstractButton::clicked, this, [this, ctl] { ReportClick(ctl); });
+    return b;
+}
+
+// Choosing an item, even the one already shown, is the list's Click.
+QWidget* QtScreen::NewList(const Ctl& ctl) {
+    auto* c = new QComboBox(this);
+    c->setMaxVisibleItems(16);
+    connect(c, &QComboBox::activated, this, [this, ctl](int) { ReportClick(ctl); });
+    return c;
+}
+
+void QtScreen::ReportClick(const Ctl& ctl) {
+    if (events_ != nullptr) events_->OnClick(ctl);
+}
+
+// Names the widget after its control and puts it where the design has it.
+void QtScreen::Place(const ControlInfo& s, QWidget* w) {
+    w->setObjectName(Q(s.ctl.ToString()));
+    w->setGeometry(TwipsToPixels(s.design.left), TwipsToPixels(s.design.top),
+                   TwipsToPixels(s.design.width), TwipsToPixels(s.design.height));
+    if (s.kind == CtlKind::Frame) w->lower();
+    widgets_[s.ctl] = w;
+    names_[w] = s.ctl;
 }
 
 QWidget* QtScreen::Widget(const Ctl& c) const {
@@ -333,14 +347,15 @@ WindowState QtScreen::State() const {
     return WindowState::Normal;
 }
 
-int QtScreen::ScreenHeight() const {
-    const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    return s != nullptr ? PixelsToTwips(s->availableGeometry().height()) : 16200;
-}
+// The part of the screen windows may use; without a screen, that of a
+// 1920 x 1080 one at 96 dpi.
+int QtScreen::ScreenHeight() const { return WorkAreaTwips().height(); }
 
-int QtScreen::ScreenWidth() const {
-    const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    return s != nullptr ? PixelsToTwips(s->availableGeometry().width()) : 28800;
+int QtScreen::ScreenWidth() const { return WorkAreaTwips().width(); }
+
+QSize QtScreen::WorkAreaTwips() const {
+    const auto toTwips = [this](int p) { return PixelsToTwips(p); };
+    return ScreenTwips(*this, true, toTwips, QSize(28800, 16200));
 }
 
 void QtScreen::Repaint(const Ctl& c) {
@@ -373,12 +388,7 @@ MsgResult QtScreen::Show(const std::string& text, const std::string& title, MsgB
     QMessageBox box(this);
     box.setWindowTitle(title.empty() ? windowTitle() : Q(title));
     box.setText(Q(text));
-    switch (icon) {
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    }
+    box.setIcon(BoxIcon(icon));
     switch (buttons) {
         case MsgButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -396,14 +406,18 @@ MsgResult QtScreen::Show(const std::string& text, const std::string& title, MsgB
     }
     const int r = box.exec();
     switch (r) {
-        case QMessageBox::Yes: return MsgResult::Yes;
-        case QMessageBox::No: return MsgResult::No;
-        case QMessageBox::Cancel: return MsgResult::Cancel;
-        default: break;
+        case QMessageBox::Yes:
+            return MsgResult::Yes;
+        case QMessageBox::No:
+            return MsgResult::No;
+        case QMessageBox::Cancel:
+            return MsgResult::Cancel;
+        default:
+            break;
     }
     // A box closed by its close button answers like Cancel, or OK when that
     // is all it offers.
-    return buttons == MsgButtons::Ok ? MsgResult::Ok
+    return buttons == MsgButtons::Ok      ? MsgResult::Ok
            : buttons == MsgButtons::YesNo ? MsgResult::No
                                           : MsgResult::Cancel;
 }

@@ -13,10 +13,13 @@
 #include "app/window/control_names.h"
 #include "app/window/ui_ops.h"
 
+class QAbstractButton;
+class QSize;
 class QTimer;
 
 namespace vlt {
 
+struct ControlInfo;
 class QtPopUp;
 class QtViewer;
 
@@ -84,6 +87,12 @@ protected:
 
 private:
     void Build();
+    QWidget* CreateControl(const ControlInfo& s);
+    QWidget* ReportingClicks(QAbstractButton* b, const Ctl& ctl);
+    QWidget* NewList(const Ctl& ctl);
+    void ReportClick(const Ctl& ctl);
+    void Place(const ControlInfo& s, QWidget* w);
+    QSize WorkAreaTwips() const;
     bool IsMain(const Ctl& c) const { return c.name == ctl::frmMain; }
 
     std::map<Ctl, QWidget*> widgets_;

@@ -30,15 +30,14 @@ std::string FromDisplay(QString s) {
 
 }  // namespace
 
-QtViewer::QtViewer(QWidget* owner, std::function<int(int)> twipsToPixels,
-                   std::function<int(int)> pixelsToTwips)
+QtViewer::QtViewer(QWidget* owner, TwipsScale scale)
     : QDialog(owner, Qt::Window),
       logic_(*this),
       text_(new QPlainTextEdit(this)),
       copy_(new QPushButton(this)),
       close_(new QPushButton(this)),
-      toPixels_(std::move(twipsToPixels)),
-      toTwips_(std::move(pixelsToTwips)) {
+      toPixels_(std::move(scale.toPixels)),
+      toTwips_(std::move(scale.toTwips)) {
     setObjectName("frmView");
     text_->setObjectName("txbText1");
     copy_->setObjectName("cmdCopyToClipboard");

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/qt/screen_units.h"
 #include "app/support/text_viewer.h"
 
 class QPlainTextEdit;
@@ -16,8 +17,7 @@ namespace vlt {
 class QtViewer final : public QDialog, public ViewerSurface {
     Q_OBJECT
 public:
-    QtViewer(QWidget* owner, std::function<int(int)> twipsToPixels,
-             std::function<int(int)> pixelsToTwips);
+    QtViewer(QWidget* owner, TwipsScale scale);
 
     TextViewer& Logic() { return logic_; }
     QPlainTextEdit* TextBox() const { return text_; }

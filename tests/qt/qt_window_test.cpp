@@ -8,12 +8,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMouseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -309,8 +309,7 @@ TEST_F(QtWindowTest, ViewerCopiesTheSelectionOrEverything) {
     const fs::path file = fs::temp_directory_path() / ("vlt-qt-view-" + std::to_string(::getpid()));
     std::ofstream(file, std::ios::binary) << "first line\r\nsecond line\r\nthird\r\n";
     QWidget owner;
-    QtViewer viewer(
-        &owner, [](int t) { return t / 15; }, [](int p) { return p * 15; });
+    QtViewer viewer(&owner, {[](int t) { return t / 15; }, [](int p) { return p * 15; }});
     viewer.Logic().SetFile(file.string());
     viewer.show();
     viewer.Logic().Activate();

@@ -1,0 +1,32 @@
+#pragma once
+// The logic places windows in twips; the screen counts pixels.  The main
+// window knows the screen's resolution and lends its conversions to the
+// pop-up and the viewer.
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+namespace vlt {
+
+struct TwipsScale {
+    std::function<int(int)> toPixels;
+    std::function<int(int)> toTwips;
+};
+
+// The size of the screen a window is on (the primary screen before the
+// window is first shown) in twips: the whole screen, or only the part windows
+// may use (`workArea`, without task bars).  `fallback` when there is no
+// screen at all.
+inline QSize ScreenTwips(const QWidget& w, bool workArea, const std::function<int(int)>& toTwips,
+                         QSize fallback) {
+    const QScreen* s = w.screen() != nullptr ? w.screen() : QGuiApplication::primaryScreen();
+    if (s == nullptr) return fallback;
+    const QSize pixels = workArea ? s->availableGeometry().size() : s->geometry().size();
+    return QSize(toTwips(pixels.width()), toTwips(pixels.height()));
+}
+
+}  // namespace vlt
