@@ -414,11 +414,8 @@ void TransitScanner::ReportProgressMaybe(double t, double first, double last,
     host_.Busy().ReportProgress(span > 0 ? (t - first) / span : 1.0);
 }
 
-ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
-    UseRequest(request);
+void TransitScanner::PrepareScan() {
     OutputBox& out = host_.Output();
-
-    // Preparation.
     if (!out.Empty()) {
         if (!host_.Busy().AppendChecked()) {
             out.Clear();
@@ -438,80 +435,65 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     runningMinimumTime_ = 0.0;
     host_.Busy().ShowAppendCheckBox(false);
     if (req_.searchMode) req_.endDay = kSearchLastDay;
+}
 
-    const double first = req_.startDay - 0.25;
-    const double last = req_.endDay + 0.25;
-    lastProgressNanos_ = NowNanos();
-    host_.Busy().ReportProgress(0.0);
+bool TransitScanner::UserConfirmsStop() {
+    const MsgResult answer = host_.Boxes().Show("Stop?", host_.Busy().StartCaption(),
+                                                MsgButtons::YesNo, MsgIcon::Question);
+    if (answer == MsgResult::Yes) return true;
+    host_.Control().ClearPause();
+    return false;
+}
 
-    bool stopped = false;
-    bool found = false;
-    bool failed = false;
+TransitScanner::StepOutcome TransitScanner::RunSteps(double first, double last) {
     unsigned long stepCount = 0;
     positions_.ClearFailure();
     for (double t = first; t <= last; t += step_, ++stepCount) {
         host_.YieldToEvents();
-        if (host_.Control().Quitting()) {
-            stopped = true;
-            break;
-        }
+        if (host_.Control().Quitting()) return StepOutcome::Stopped;
         // A position a data file could not give ends the run: its
         // separations would be no transit at all.
-        if (PositionsFailed()) {
-            failed = true;
-            break;
-        }
-        if (host_.Control().PauseRequested()) {
-            const MsgResult answer = host_.Boxes().Show("Stop?", host_.Busy().StartCaption(),
-                                                        MsgButtons::YesNo, MsgIcon::Question);
-            if (answer == MsgResult::Yes) {
-                stopped = true;
-                break;
-            }
-            host_.Control().ClearPause();
-        }
+        if (PositionsFailed()) return StepOutcome::Failed;
+        if (host_.Control().PauseRequested() && UserConfirmsStop()) return StepOutcome::Stopped;
         const bool firstStep = t == first;
         ComputeSamples(t, firstStep);
-        if (PositionsFailed()) {
-            failed = true;
-            break;
-        }
+        if (PositionsFailed()) return StepOutcome::Failed;
         EvaluateOrbs();
         const OrbSwitch orbSwitch = DetectOrbSwitch();
-        if (HandleEvents(t, firstStep, orbSwitch)) {
-            found = true;
-            break;
-        }
+        if (HandleEvents(t, firstStep, orbSwitch)) return StepOutcome::Found;
         ReportProgressMaybe(t, first, last, stepCount);
     }
-    host_.Busy().ReportProgress(1.0);
-    if (!failed && PositionsFailed()) failed = true;
+    return StepOutcome::Completed;
+}
 
-    ScanEnd end = ScanEnd::Completed;
-    if (failed || stopped) {
-        // Either way the run ends here, and with it a show-all series.
-        host_.Busy().RestoreStartCaption();
-        out.Append(std::string(kLineBreak) + "Stopped");
-        host_.Control().ClearPause();
-        if (req_.showAllMode) host_.Control().RequestStop();
-        end = failed ? ScanEnd::DataFileFailed : ScanEnd::Stopped;
-    } else if (found) {
-        end = ScanEnd::FoundInSearch;
-    } else {
-        if (!table_.RowIsEmpty(baseRow_)) FlushTransit();
-        if (req_.showAllMode) return ScanEnd::ShowAllReturn;
-        if (table_.RowIsEmpty(kFirstTransitRow)) {
-            host_.Boxes().Show(req_.searchMode
-                                   ? "There are no transits of this kind before January 1, 2100."
-                                   : "There are no transits of this kind in the period specified.",
-                               "Not found", MsgButtons::Ok, MsgIcon::Information);
-            end = ScanEnd::NothingFound;
-        } else {
-            host_.Busy().ShowAppendCheckBox(false);
-            host_.Busy().PopUpNotice("Done");
-        }
+ScanEnd TransitScanner::SummariseCompletedScan() {
+    if (!table_.RowIsEmpty(baseRow_)) FlushTransit();
+    if (req_.showAllMode) return ScanEnd::ShowAllReturn;
+    if (table_.RowIsEmpty(kFirstTransitRow)) {
+        host_.Boxes().Show(req_.searchMode
+                               ? "There are no transits of this kind before January 1, 2100."
+                               : "There are no transits of this kind in the period specified.",
+                           "Not found", MsgButtons::Ok, MsgIcon::Information);
+        return ScanEnd::NothingFound;
     }
+    host_.Busy().ShowAppendCheckBox(false);
+    host_.Busy().PopUpNotice("Done");
+    return ScanEnd::Completed;
+}
 
+ScanEnd TransitScanner::SummariseScan(StepOutcome outcome) {
+    if (outcome == StepOutcome::Found) return ScanEnd::FoundInSearch;
+    if (outcome == StepOutcome::Completed) return SummariseCompletedScan();
+    // Either way the run ends here, and with it a show-all series.
+    host_.Busy().RestoreStartCaption();
+    host_.Output().Append(std::string(kLineBreak) + "Stopped");
+    host_.Control().ClearPause();
+    if (req_.showAllMode) host_.Control().RequestStop();
+    return outcome == StepOutcome::Failed ? ScanEnd::DataFileFailed : ScanEnd::Stopped;
+}
+
+void TransitScanner::FinishScan() {
+    OutputBox& out = host_.Output();
     host_.Busy().LeaveBusyState();
     if (out.Empty()) {
         host_.Busy().SetAppendChecked(false);
@@ -519,6 +501,25 @@ ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
     }
     out.MoveCaretToEnd();
     host_.Busy().ShowAppendCheckBox(!out.Empty());
+}
+
+ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {
+    UseRequest(request);
+    PrepareScan();
+    const double first = req_.startDay - 0.25;
+    const double last = req_.endDay + 0.25;
+    lastProgressNanos_ = NowNanos();
+    host_.Busy().ReportProgress(0.0);
+
+    StepOutcome outcome = RunSteps(first, last);
+    host_.Busy().ReportProgress(1.0);
+    // A failure the last step left behind outranks every other outcome.
+    if (PositionsFailed()) outcome = StepOutcome::Failed;
+
+    const ScanEnd end = SummariseScan(outcome);
+    // A show-all series goes on with its next pair, still busy.
+    if (end == ScanEnd::ShowAllReturn) return end;
+    FinishScan();
     return end;
 }
 

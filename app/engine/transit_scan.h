@@ -101,6 +101,15 @@ private:
         int inside = -1;  // innermost level the transit stays inside
     };
 
+    // The scan's stages: prepare the table and the busy state, step through
+    // the period, summarise how the steps ended, leave the busy state.
+    enum class StepOutcome { Completed, Stopped, Found, Failed };
+    void PrepareScan();
+    bool UserConfirmsStop();
+    StepOutcome RunSteps(double first, double last);
+    ScanEnd SummariseScan(StepOutcome outcome);
+    ScanEnd SummariseCompletedScan();
+    void FinishScan();
     void ClearOrbFlags();
     void ClearTransitTable();
     void BuildTableHeader();
