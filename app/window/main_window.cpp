@@ -14,8 +14,19 @@ namespace vlt {
 namespace {
 
 constexpr Rgb kBackground{252, 253, 120};
+// Twips between the lowest frame and the output box.
+constexpr int kOutputGapBelowFrames = 130;
+// Twips right of the output box, wherever the window stands.
+constexpr int kRightMargin = 380;
 
 bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
+
+// The buttons that serve as "Pause" while the run they started is under way.
+RunButton RunButtonOf(const Ctl& button) {
+    if (button.name == "cmdStart") return RunButton::Start;
+    if (button.name == "cmdSimulateInvestment") return RunButton::Simulate;
+    return RunButton::None;
+}
 
 }  // namespace
 
@@ -99,6 +110,7 @@ void MainWindow::EnterBusyState(bool simulation) {
     SetControlsEnabled(false, false, true, true, false);
     const Ctl button = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
     ui_.SetText(button, kPauseCaption);
+    run_.Begin(simulation ? RunButton::Simulate : RunButton::Start);
     ui_.SetEnabled(button, true);
     ui_.SetEnabled("cmdQuit", true);
     ui_.SetEnabled("txbOutput", true);
@@ -108,7 +120,7 @@ void MainWindow::EnterBusyState(bool simulation) {
 
 void MainWindow::LeaveBusyState() {
     SetControlsEnabled(true, true, true, true, false);
-    ui_.SetText("cmdStart", startCaptionStore_);
+    ShowStartCaption();
     // Everything came back enabled; the simulation stays available only
     // heliocentrically, as the centricity rule says.
     ApplyCentricityEnabling();
@@ -121,7 +133,7 @@ void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
     const std::string first = ListText(Ctl("cboPlanet", 0));
     const std::string second = ListText(Ctl("cboPlanet", 1));
     startCaptionStore_ = first + " and " + second;
-    ui_.SetText("cmdStart", startCaptionStore_);
+    ShowStartCaption();
     if (!constructButtonOnly) {
         ui_.SetText(Ctl("cmdShowAll", 0), first + " and the other planets.");
         ui_.SetText(Ctl("cmdShowAll", 1), second + " and the other planets.");
@@ -156,10 +168,7 @@ void MainWindow::OnClick(const Ctl& c) { HandleClick(c); }
 void MainWindow::RunCommand(const Ctl& button) {
     // While a command runs its button reads "Pause": a click only asks the
     // run to pause; it never starts a second run.
-    if (ui_.Text(button) == kPauseCaption) {
-        pauseRequested_ = true;
-        return;
-    }
+    if (run_.ClickRequestsPause(RunButtonOf(button))) return;
     if (button.name == "cmdStart") {
         handlers_->Start(*this);
     } else if (button.name == "cmdSearch") {
@@ -173,8 +182,7 @@ void MainWindow::RunCommand(const Ctl& button) {
 
 void MainWindow::HandleClick(const Ctl& c) {
     const std::string& n = c.name;
-    if (n == "cmdStart" || n == "cmdSearch" || n == "cmdShowAll" ||
-        n == "cmdSimulateInvestment") {
+    if (n == "cmdStart" || n == "cmdSearch" || n == "cmdShowAll" || n == "cmdSimulateInvestment") {
         RunCommand(c);
     } else if (n == "optGeocentric") {
         SelectCentricity(false);
@@ -244,7 +252,8 @@ void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
 
 void MainWindow::OnTick() {
     const bool hasOutput = !outputText_.empty();
-    const bool fileVisible = ui_.Text("cmdStart") != kPauseCaption && hasOutput;
+    // While a table run holds the output no file is written from it.
+    const bool fileVisible = run_.Button() != RunButton::Start && hasOutput;
     ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
     ui_.SetVisible("chkOpenOutputFile", fileVisible);
     ui_.SetVisible("chkAppendToOutput", hasOutput);
@@ -303,12 +312,27 @@ bool MainWindow::OnCloseRequest() { return Quit(); }
 
 std::string MainWindow::WindowCaption() const { return ui_.Text(kMainWindow); }
 std::string MainWindow::StartCaption() const { return ui_.Text("cmdStart"); }
-void MainWindow::RestoreStartCaption() { ui_.SetText("cmdStart", startCaptionStore_); }
+void MainWindow::RestoreStartCaption() { ShowStartCaption(); }
+
+void MainWindow::ShowStartCaption() {
+    ui_.SetText("cmdStart", startCaptionStore_);
+    run_.Release(RunButton::Start);
+}
+
 void MainWindow::SetSimulateCaption(const std::string& caption) {
     ui_.SetText("cmdSimulateInvestment", caption);
+    // The simulation shows "Pause" itself before the busy state begins, and
+    // its own caption again before the busy state ends.
+    if (caption == kPauseCaption) {
+        run_.Begin(RunButton::Simulate);
+    } else {
+        run_.Release(RunButton::Simulate);
+    }
 }
 bool MainWindow::AppendChecked() const { return ui_.Value("chkAppendToOutput") == 1; }
-void MainWindow::SetAppendChecked(bool checked) { ui_.SetValue("chkAppendToOutput", checked ? 1 : 0); }
+void MainWindow::SetAppendChecked(bool checked) {
+    ui_.SetValue("chkAppendToOutput", checked ? 1 : 0);
+}
 void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible("chkAppendToOutput", visible); }
 
 void MainWindow::ApplyRunGeometry() {
@@ -351,17 +375,44 @@ std::string MainWindow::ButtonCaption(const std::string& name, int index) const 
 // ---------------------------------------------------------------- start-up
 
 void MainWindow::StartUp() {
-    // 1-2
     loaded_ = false;
     ui_.SetText(kMainWindow, ProgramCaption());
-    {
-        Rect out = ui_.Geometry("txbOutput");
-        out.top = ui_.Geometry("Frame3").Bottom() + 130;
-        ui_.SetGeometry("txbOutput", out);
-    }
-    // 3
+    PlaceOutputBelowFrames();
     services_.InitPositions();
-    // 4
+    EnterDefaultDates();
+    ClearOutput();
+    FitWindowToOutput();
+    runTop_ = kRunTop;
+    runHeight_ = kRunHeight;
+    ui_.SetValue("optGeocentric", 1);
+    HandleClick("optGeocentric");
+    FillPlanetLists();
+    FillOrbLists();
+    FillSearchLists();
+    SetUpTimezoneComboBoxes(false);
+    SetAllAspectTypes(1);
+    RestoreState();
+    YearLostFocus(0);
+    YearLostFocus(1);
+    ApplyColoursAndFonts();
+    SelectLocalTimezoneIfNone();
+    SetCheck("chkKeepDates", 1);
+    UpdateDateDisplay(1);
+    ReselectSearchLists();
+    ShowIdleWindow();
+    services_.LoadIndexData(ui_);
+    loaded_ = true;
+    OnResize();
+}
+
+void MainWindow::PlaceOutputBelowFrames() {
+    Rect out = ui_.Geometry("txbOutput");
+    out.top = ui_.Geometry("Frame3").Bottom() + kOutputGapBelowFrames;
+    ui_.SetGeometry("txbOutput", out);
+}
+
+// The whole current year, before a saved state replaces it.
+void MainWindow::EnterDefaultDates() {
     startCaptionStore_ = kInitialStartCaption;
     const std::string year = std::to_string(services_.CurrentYear());
     ui_.SetText(Ctl("txbYear", 0), year);
@@ -370,25 +421,21 @@ void MainWindow::StartUp() {
     ui_.SetText(Ctl("txbYear", 1), year);
     ui_.SetText(Ctl("txbMonth", 1), "12");
     ui_.SetText(Ctl("txbDay", 1), "31");
-    ClearOutput();
-    {
-        Rect out = ui_.Geometry("txbOutput");
-        out.width = ui_.Geometry("cmdQuit").Right() - out.left;
-        ui_.SetGeometry("txbOutput", out);
-        // The margin right of the output box is the same wherever the window
-        // stands on the screen.
-        Rect w = ui_.Geometry(kMainWindow);
-        w.width = out.left + out.width + 380;
-        ui_.SetGeometry(kMainWindow, w);
-        fixedWidth_ = ui_.Geometry(kMainWindow).width;
-    }
-    runTop_ = kRunTop;
-    runHeight_ = kRunHeight;
-    ui_.SetValue("optGeocentric", 1);
-    HandleClick("optGeocentric");
-    // 5
-    FillPlanetLists();
-    FillOrbLists();
+}
+
+void MainWindow::FitWindowToOutput() {
+    Rect out = ui_.Geometry("txbOutput");
+    out.width = ui_.Geometry("cmdQuit").Right() - out.left;
+    ui_.SetGeometry("txbOutput", out);
+    // The margin right of the output box is the same wherever the window
+    // stands on the screen.
+    Rect w = ui_.Geometry(kMainWindow);
+    w.width = out.left + out.width + kRightMargin;
+    ui_.SetGeometry(kMainWindow, w);
+    fixedWidth_ = ui_.Geometry(kMainWindow).width;
+}
+
+void MainWindow::FillSearchLists() {
     ui_.ListClear("cboSearchAspect");
     for (int a = 1; a <= 7; ++a) {
         std::string name = services_.AspectName(a);
@@ -400,14 +447,9 @@ void MainWindow::StartUp() {
     ui_.ListAdd("cboSearchWhen", "on or after start date");
     ui_.ListAdd("cboSearchWhen", "on or after end date");
     SelectListEntry("cboSearchWhen", 0);
-    // 6-8
-    SetUpTimezoneComboBoxes(false);
-    SetAllAspectTypes(1);
-    RestoreState();
-    // 9
-    YearLostFocus(0);
-    YearLostFocus(1);
-    // 10-11
+}
+
+void MainWindow::ApplyColoursAndFonts() {
     ui_.SetBackColor(kMainWindow, kBackground);
     for (const ControlInfo& s : MainWindowControls()) {
         if (s.kind == CtlKind::Frame || s.kind == CtlKind::Label || s.kind == CtlKind::CheckBox ||
@@ -420,47 +462,46 @@ void MainWindow::StartUp() {
             ui_.SetFont(s.ctl, "Arial", 10);
         }
     }
-    // 12
-    if (ui_.ListIndex(Ctl("cboTimezone", 0)) < 0) {
-        const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
-        // A zone beyond the list's half hours selects the empty entry: the
-        // commands then ask for a zone instead of computing in a wrong one.
-        ui_.SetListIndex(Ctl("cboTimezone", 0), index >= 1 && index <= 47 ? index : 0);
-    }
-    // 13-14
-    SetCheck("chkKeepDates", 1);
-    UpdateDateDisplay(1);
-    // 15
+}
+
+// Without a saved zone the computer's own one is selected.
+void MainWindow::SelectLocalTimezoneIfNone() {
+    if (ui_.ListIndex(Ctl("cboTimezone", 0)) >= 0) return;
+    const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
+    // A zone beyond the list's half hours selects the empty entry: the
+    // commands then ask for a zone instead of computing in a wrong one.
+    ui_.SetListIndex(Ctl("cboTimezone", 0), index >= 1 && index <= 47 ? index : 0);
+}
+
+// Selecting the entry again runs the lists' click handling once more.
+void MainWindow::ReselectSearchLists() {
     for (const char* name : {"cboSearchAspect", "cboSearchWhen"}) {
         const int former = ui_.ListIndex(name);
         ui_.SetListIndex(name, -1);
         SelectListEntry(name, former >= 0 ? former : 0);
     }
-    // 16-17
+}
+
+// The window as it waits for the first command: no output, nothing to write
+// or draw, at its smallest height.
+void MainWindow::ShowIdleWindow() {
     minHeight_ = kMinimumHeight;
     UpdatePlanetCaptions(false);
     ClearOutput();
     ui_.SetVisible("chkAppendToOutput", false);
     ui_.SetVisible(Ctl("cmdFile", 0), false);
     ui_.SetVisible("chkOpenOutputFile", false);
-    ui_.SetEnabled("cmdChart", false);  // nothing run yet
-    {
-        Rect w = ui_.Geometry(kMainWindow);
-        w.height = minHeight_;
-        ui_.SetGeometry(kMainWindow, w);
-    }
-    // 18-19
-    services_.LoadIndexData(ui_);
-    loaded_ = true;
-    OnResize();
+    ui_.SetEnabled("cmdChart", false);
+    Rect w = ui_.Geometry(kMainWindow);
+    w.height = minHeight_;
+    ui_.SetGeometry(kMainWindow, w);
 }
 
 void MainWindow::LoadPlutoTables() {
     auto setEnabled = [this](bool on) {
         for (const ControlInfo& s : MainWindowControls()) {
             if (s.kind == CtlKind::Button || s.kind == CtlKind::CheckBox ||
-                s.kind == CtlKind::Option || s.kind == CtlKind::List ||
-                s.kind == CtlKind::Label) {
+                s.kind == CtlKind::Option || s.kind == CtlKind::List || s.kind == CtlKind::Label) {
                 ui_.SetEnabled(s.ctl, on);
             }
         }
@@ -484,7 +525,7 @@ void MainWindow::Help() {
 }
 
 bool MainWindow::Quit() {
-    if (ending_) return true;
+    if (run_.Quitting()) return true;
     if (!recentSave_) {
         const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text("cmdQuit"),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
@@ -496,7 +537,7 @@ bool MainWindow::Quit() {
             if (!recentSave_) return false;
         }
     }
-    ending_ = true;
+    run_.Quit();
     ui_.EndProgram();
     return true;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "app/support/run_control.h"
 #include "app/window/command_handlers.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
@@ -90,18 +91,16 @@ public:
     std::string ButtonCaption(const std::string& name, int index) const override;
 
     // --- RunHost
-    OutputBox& Output() override {
-        return commandOutput_ != nullptr ? *commandOutput_ : output_;
-    }
+    OutputBox& Output() override { return commandOutput_ != nullptr ? *commandOutput_ : output_; }
     MessageBoxes& Boxes() override { return ui_; }
     void EnterBusyState(bool simulation) override;
     void LeaveBusyState() override;
     void YieldToEvents() override { ui_.YieldToEvents(); }
-    bool PauseRequested() const override { return pauseRequested_; }
-    void SetPauseRequested(bool on) override { pauseRequested_ = on; }
-    bool StopRequested() const override { return stopRequested_; }
-    void SetStopRequested(bool on) override { stopRequested_ = on; }
-    bool QuitRequested() const override { return ending_; }
+    bool PauseRequested() const override { return run_.PauseRequested(); }
+    void SetPauseRequested(bool on) override { run_.SetPauseRequested(on); }
+    bool StopRequested() const override { return run_.StopRequested(); }
+    void SetStopRequested(bool on) override { run_.SetStopRequested(on); }
+    bool QuitRequested() const override { return run_.Quitting(); }
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
     void RestoreStartCaption() override;
@@ -123,13 +122,20 @@ public:
     // something to draw (asked on every tick while no command runs), `open`
     // shows its chart.  Without them the button stays disabled.
     void SetChartHandlers(std::function<bool()> available, std::function<void()> open);
-    bool RecentSave() const { return recentSave_; }
     bool PlutoLoaded() const { return plutoLoaded_; }
-    int FixedWidth() const { return fixedWidth_; }
-    int MinimumHeight() const { return minHeight_; }
-    const std::string& StopDateText() const { return stopDateText_; }
     const std::string& OutputText() const { return outputText_; }
-    const std::string& StartCaptionStore() const { return startCaptionStore_; }
+
+    // State the window keeps for itself, as tests read it; nothing outside
+    // the window decides on it.
+    struct Inspection {
+        bool recentSave;                // saved within the last ten ticks
+        int fixedWidth;                 // the width the window keeps
+        std::string stopDateText;       // the trimmed text of `txbStopDate`
+        std::string startCaptionStore;  // the planet pair on `cmdStart`
+    };
+    Inspection Inspect() const {
+        return Inspection{recentSave_, fixedWidth_, stopDateText_, startCaptionStore_};
+    }
 
     // The window's caption: the program's name, a blank and its version.
     static std::string ProgramCaption();
@@ -160,6 +166,17 @@ private:
     void PlanetListClicked();
     void Layout();
     void RunCommand(const Ctl& button);
+    // The steps of start-up, in the order StartUp takes them.
+    void PlaceOutputBelowFrames();
+    void EnterDefaultDates();
+    void FitWindowToOutput();
+    void FillSearchLists();
+    void ApplyColoursAndFonts();
+    void SelectLocalTimezoneIfNone();
+    void ReselectSearchLists();
+    void ShowIdleWindow();
+    // `cmdStart` shows the planet pair again: no table run is under way.
+    void ShowStartCaption();
     std::string ListText(const Ctl& c) const;
     bool SelectStoredIndex(const Ctl& c, const std::string& text);
     void AppendOutput(const std::string& text);
@@ -178,7 +195,6 @@ private:
     std::function<void()> openChart_;
     bool restoring_ = false;
     bool resizing_ = false;
-    bool ending_ = false;
     std::string startCaptionStore_ = kInitialStartCaption;
     int fixedWidth_ = 0;
     int minHeight_ = kMinimumHeight;
@@ -187,8 +203,7 @@ private:
     bool plutoLoaded_ = false;
     bool recentSave_ = false;
     int tickCount_ = 0;
-    bool pauseRequested_ = false;
-    bool stopRequested_ = false;
+    RunControl run_;
     std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;
