@@ -1,5 +1,8 @@
 #include "app/window/state_keys.h"
 
+#include <cstddef>
+#include <iterator>
+
 #include "app/support/settings_store.h"
 
 namespace vlt {
@@ -10,43 +13,28 @@ struct Place {
     std::string name;
 };
 
-// The section and name of every setting, as earlier versions of
-// the program stored them.
+// The section and name of every setting in the order of
+// StateKey, as earlier versions of the program stored them.  A numbered
+// setting appends its item to the name.
+struct Entry {
+    const char* section;
+    const char* name;
+    bool numbered;
+};
+constexpr Entry kEntries[] = {
+    {"\\VLT\\Year", "", true},       {"\\VLT\\Month", "", true},    {"\\VLT\\Day", "", true},
+    {"\\VLT\\PlanetLI", "", true},   {"\\VLT\\OrbsLI", "", true},   {"\\VLT", "Geocentric", false},
+    {"\\VLT", "TZ0", false},         {"\\VLT", "NATZ", false},      {"\\VLT", "Stop", false},
+    {"\\VLT", "SrchAsp", false},     {"\\VLT", "SrchWhn", false},   {"\\VLT", "StateSaved", false},
+    {"\\VLT\\ShowAspect", "", true}, {"\\VLT", "InnerOuter", true}, {"\\VLT", "ITD", false},
+};
+static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::IncludeDetails) + 1);
+
 Place PlaceOf(StateKey key, int item) {
-    const std::string index = std::to_string(item);
-    switch (key) {
-        case StateKey::Year:
-            return {"\\VLT\\Year", index};
-        case StateKey::Month:
-            return {"\\VLT\\Month", index};
-        case StateKey::Day:
-            return {"\\VLT\\Day", index};
-        case StateKey::PlanetIndex:
-            return {"\\VLT\\PlanetLI", index};
-        case StateKey::OrbIndex:
-            return {"\\VLT\\OrbsLI", index};
-        case StateKey::Geocentric:
-            return {"\\VLT", "Geocentric"};
-        case StateKey::Timezone:
-            return {"\\VLT", "TZ0"};
-        case StateKey::ZoneNames:
-            return {"\\VLT", "NATZ"};
-        case StateKey::StopDate:
-            return {"\\VLT", "Stop"};
-        case StateKey::SearchAspect:
-            return {"\\VLT", "SrchAsp"};
-        case StateKey::SearchWhen:
-            return {"\\VLT", "SrchWhn"};
-        case StateKey::StateSaved:
-            return {"\\VLT", "StateSaved"};
-        case StateKey::ShowAspect:
-            return {"\\VLT\\ShowAspect", index};
-        case StateKey::InnerOuter:
-            return {"\\VLT", "InnerOuter" + index};
-        case StateKey::IncludeDetails:
-            return {"\\VLT", "ITD"};
-    }
-    return {"\\VLT", ""};
+    const Entry& e = kEntries[static_cast<std::size_t>(key)];
+    std::string name = e.name;
+    if (e.numbered) name += std::to_string(item);
+    return Place{e.section, name};
 }
 
 }  // namespace
