@@ -18,6 +18,16 @@ constexpr Rgb kBackground{252, 253, 120};
 constexpr int kOutputGapBelowFrames = 130;
 // Twips right of the output box, wherever the window stands.
 constexpr int kRightMargin = 380;
+// Twips the window keeps below the output box for the button row and the
+// status line.
+constexpr int kRoomBelowOutput = 1250;
+// Twips from the output box down to the button row.
+constexpr int kButtonRowGap = 150;
+// Twips the check box stands lower than the buttons beside it, so that
+// their texts line up.
+constexpr int kCheckBoxDrop = 50;
+// Twips from the top of the button row down to the status line.
+constexpr int kStatusDrop = 525;
 
 bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
 
@@ -108,14 +118,8 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
 
 void MainWindow::EnterBusyState(bool simulation) {
     SetControlsEnabled(false, false, true, true, false);
-    const Ctl button = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
-    ui_.SetText(button, kPauseCaption);
+    busy_.Enter(simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart"));
     run_.Begin(simulation ? RunButton::Simulate : RunButton::Start);
-    ui_.SetEnabled(button, true);
-    ui_.SetEnabled("cmdQuit", true);
-    ui_.SetEnabled("txbOutput", true);
-    busy_ = true;
-    progressPercent_ = -1;
 }
 
 void MainWindow::LeaveBusyState() {
@@ -124,9 +128,7 @@ void MainWindow::LeaveBusyState() {
     // Everything came back enabled; the simulation stays available only
     // heliocentrically, as the centricity rule says.
     ApplyCentricityEnabling();
-    busy_ = false;
-    progressPercent_ = -1;
-    ui_.SetText("lblStatus", "");
+    busy_.Leave();
 }
 
 void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
@@ -218,7 +220,7 @@ void MainWindow::HandleClick(const Ctl& c) {
     } else if (n == "cmdFile") {
         WriteOutputToFile();
     } else if (n == "cmdChart") {
-        if (openChart_ && !busy_) openChart_();
+        if (openChart_ && !busy_.Busy()) openChart_();
     } else if (n == "cmdSaveState") {
         SaveState();
     } else if (n == "cmdRestoreState") {
@@ -257,7 +259,7 @@ void MainWindow::OnTick() {
     ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
     ui_.SetVisible("chkOpenOutputFile", fileVisible);
     ui_.SetVisible("chkAppendToOutput", hasOutput);
-    ui_.SetEnabled("cmdChart", !busy_ && chartAvailable_ && chartAvailable_());
+    ui_.SetEnabled("cmdChart", !busy_.Busy() && chartAvailable_ && chartAvailable_());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
@@ -289,9 +291,9 @@ void MainWindow::OnResize() {
 void MainWindow::Layout() {
     const Rect window = ui_.Geometry(kMainWindow);
     Rect out = ui_.Geometry("txbOutput");
-    out.height = std::max(0, window.height - out.top - 1250);
+    out.height = std::max(0, window.height - out.top - kRoomBelowOutput);
     ui_.SetGeometry("txbOutput", out);
-    const int top = out.Bottom() + 150;
+    const int top = out.Bottom() + kButtonRowGap;
     for (const Ctl& c : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"), Ctl("cmdRestoreState"),
                          Ctl("cmdSaveState"), Ctl("cmdChart")}) {
         Rect r = ui_.Geometry(c);
@@ -299,10 +301,10 @@ void MainWindow::Layout() {
         ui_.SetGeometry(c, r);
     }
     Rect open = ui_.Geometry("chkOpenOutputFile");
-    open.top = top + 50;
+    open.top = top + kCheckBoxDrop;
     ui_.SetGeometry("chkOpenOutputFile", open);
     Rect status = ui_.Geometry("lblStatus");
-    status.top = top + 525;
+    status.top = top + kStatusDrop;
     ui_.SetGeometry("lblStatus", status);
 }
 
@@ -360,13 +362,7 @@ void MainWindow::PopUpNotice(const std::string& text, int widthTwips, int height
                       milliseconds);
 }
 
-void MainWindow::ReportProgress(double fraction) {
-    if (!(fraction >= 0.0)) fraction = 0.0;
-    const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
-    if (percent == progressPercent_) return;
-    progressPercent_ = percent;
-    ui_.SetText("lblStatus", "Working: " + std::to_string(percent) + " %");
-}
+void MainWindow::ReportProgress(double fraction) { busy_.Progress(fraction); }
 
 std::string MainWindow::ButtonCaption(const std::string& name, int index) const {
     return ui_.Text(Ctl(name, index));

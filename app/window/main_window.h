@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/support/run_control.h"
+#include "app/window/busy_indicator.h"
 #include "app/window/command_handlers.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
@@ -116,7 +117,7 @@ public:
 
     // --- State that tests and the screen may read.
     bool Loaded() const { return loaded_; }
-    bool Busy() const { return busy_; }
+    bool Busy() const { return busy_.Busy(); }
 
     // The "Chart" button: `available` tells whether the last run left
     // something to draw (asked on every tick while no command runs), `open`
@@ -190,7 +191,6 @@ private:
     OutputBox* commandOutput_ = nullptr;
 
     bool loaded_ = false;
-    bool busy_ = false;
     std::function<bool()> chartAvailable_;
     std::function<void()> openChart_;
     bool restoring_ = false;
@@ -204,11 +204,11 @@ private:
     bool recentSave_ = false;
     int tickCount_ = 0;
     RunControl run_;
+    BusyIndicator busy_{ui_};
     std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;
     std::string outputText_;
-    int progressPercent_ = -1;
 
     static constexpr const char* kInitialStartCaption =
         "Show all transits from start to end date for selected planets";
