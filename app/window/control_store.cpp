@@ -12,7 +12,7 @@ ControlStore::ControlStore() {
     }
     MemControl window;
     window.geometry = Rect{0, 0, DesignClientWidth(), DesignClientHeight()};
-    controls_[Ctl(kMainWindow)] = window;
+    controls_[Ctl(ctl::frmMain)] = window;
 }
 
 const MemControl& ControlStore::Get(const Ctl& c) const {

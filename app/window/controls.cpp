@@ -23,80 +23,80 @@ std::vector<ControlInfo> BuildTable() {
     using K = CtlKind;
 
     // Frames first: they are drawn behind the controls they group.
-    add("Frame1", K::Frame, "", Px(8, 8, 350, 136));
-    add("Frame2", K::Frame, "", Px(366, 8, 471, 136));
-    add("Frame3", K::Frame, "", Px(8, 152, 829, 124));
-    add("fraAspectTypes", K::Frame, "", Px(372, 12, 196, 100));
-    add("fraCentricity", K::Frame, "", Px(574, 12, 112, 70));
+    add(ctl::Frame1, K::Frame, "", Px(8, 8, 350, 136));
+    add(ctl::Frame2, K::Frame, "", Px(366, 8, 471, 136));
+    add(ctl::Frame3, K::Frame, "", Px(8, 152, 829, 124));
+    add(ctl::fraAspectTypes, K::Frame, "", Px(372, 12, 196, 100));
+    add(ctl::fraCentricity, K::Frame, "", Px(574, 12, 112, 70));
 
     // Dates and planets.
-    add("lblYear", K::Label, "Year", Px(56, 12, 54, 16));
-    add("lblMonthDay", K::Label, "Month Day", Px(114, 12, 80, 16));
+    add(ctl::lblYear, K::Label, "Year", Px(56, 12, 54, 16));
+    add(ctl::lblMonthDay, K::Label, "Month Day", Px(114, 12, 80, 16));
     const char* const startEnd[2] = {"Start", "End"};
     for (int i = 0; i < 2; ++i) {
         const int y = 30 + 28 * i;
-        add(Ctl("lblStartEnd", i), K::Label, startEnd[i], Px(16, y + 3, 38, 18));
-        add(Ctl("txbYear", i), K::TextBox, "", Px(56, y, 54, 22));
-        add(Ctl("txbMonth", i), K::TextBox, "", Px(114, y, 36, 22));
-        add(Ctl("txbDay", i), K::TextBox, "", Px(154, y, 36, 22));
-        add(Ctl("lblDate", i), K::Label, "", Px(196, y + 3, 158, 18));
+        add(Ctl(ctl::lblStartEnd, i), K::Label, startEnd[i], Px(16, y + 3, 38, 18));
+        add(Ctl(ctl::txbYear, i), K::TextBox, "", Px(56, y, 54, 22));
+        add(Ctl(ctl::txbMonth, i), K::TextBox, "", Px(114, y, 36, 22));
+        add(Ctl(ctl::txbDay, i), K::TextBox, "", Px(154, y, 36, 22));
+        add(Ctl(ctl::lblDate, i), K::Label, "", Px(196, y + 3, 158, 18));
     }
-    add(Ctl("lblPlanet", 0), K::Label, "First planet", Px(16, 90, 104, 16));
-    add(Ctl("cboPlanet", 0), K::List, "", Px(16, 108, 104, 24));
-    add(Ctl("lblPlanet", 1), K::Label, "Second planet", Px(128, 90, 104, 16));
-    add(Ctl("cboPlanet", 1), K::List, "", Px(128, 108, 104, 24));
-    add("lblStopDate", K::Label, "Stop date", Px(240, 90, 110, 16));
-    add("txbStopDate", K::TextBox, "", Px(240, 108, 110, 24));
+    add(Ctl(ctl::lblPlanet, 0), K::Label, "First planet", Px(16, 90, 104, 16));
+    add(Ctl(ctl::cboPlanet, 0), K::List, "", Px(16, 108, 104, 24));
+    add(Ctl(ctl::lblPlanet, 1), K::Label, "Second planet", Px(128, 90, 104, 16));
+    add(Ctl(ctl::cboPlanet, 1), K::List, "", Px(128, 108, 104, 24));
+    add(ctl::lblStopDate, K::Label, "Stop date", Px(240, 90, 110, 16));
+    add(ctl::txbStopDate, K::TextBox, "", Px(240, 108, 110, 24));
 
     // Aspect types, centricity, orbs and time zone.
-    add("Label3", K::Label, "Aspect type", Px(378, 14, 120, 16));
+    add(ctl::Label3, K::Label, "Aspect type", Px(378, 14, 120, 16));
     const char* const aspects[7] = {"Conjunction", "Opposition",  "Square",  "Trine",
                                     "Sextile",     "Semisextile", "Quincunx"};
     for (int b = 0; b < 7; ++b) {
         const Rect r = b < 4 ? Px(378, 32 + 18 * b, 94, 18) : Px(474, 32 + 18 * (b - 4), 92, 18);
-        add(Ctl("chkAspectType", b), K::CheckBox, aspects[b], r);
+        add(Ctl(ctl::chkAspectType, b), K::CheckBox, aspects[b], r);
     }
-    add("cmdAll", K::Button, "All", Px(474, 86, 44, 22));
-    add("cmdClear", K::Button, "Clear", Px(522, 86, 44, 22));
-    add("Label2", K::Label, "Centricity", Px(580, 14, 100, 16));
-    add("optGeocentric", K::Option, "Geocentric", Px(580, 34, 104, 20));
-    add("optHeliocentric", K::Option, "Heliocentric", Px(580, 56, 104, 20));
+    add(ctl::cmdAll, K::Button, "All", Px(474, 86, 44, 22));
+    add(ctl::cmdClear, K::Button, "Clear", Px(522, 86, 44, 22));
+    add(ctl::Label2, K::Label, "Centricity", Px(580, 14, 100, 16));
+    add(ctl::optGeocentric, K::Option, "Geocentric", Px(580, 34, 104, 20));
+    add(ctl::optHeliocentric, K::Option, "Heliocentric", Px(580, 56, 104, 20));
     const char* const orbs[3] = {"Outer orb", "Middle orb", "Inner orb"};
     for (int k = 0; k < 3; ++k) {
-        add(Ctl("lblOrbs", k), K::Label, orbs[k], Px(694, 16 + 28 * k, 70, 18));
-        add(Ctl("cboOrbs", k), K::List, "", Px(766, 12 + 28 * k, 64, 24));
+        add(Ctl(ctl::lblOrbs, k), K::Label, orbs[k], Px(694, 16 + 28 * k, 70, 18));
+        add(Ctl(ctl::cboOrbs, k), K::List, "", Px(766, 12 + 28 * k, 64, 24));
     }
-    add("lblTimezone", K::Label, "Time zone", Px(378, 118, 62, 18));
-    add(Ctl("cboTimezone", 0), K::List, "", Px(442, 115, 112, 24));
-    add("chkDisplayNATZabbr", K::CheckBox, "N. Amer. TZ abbr.", Px(562, 117, 150, 20));
+    add(ctl::lblTimezone, K::Label, "Time zone", Px(378, 118, 62, 18));
+    add(Ctl(ctl::cboTimezone, 0), K::List, "", Px(442, 115, 112, 24));
+    add(ctl::chkDisplayNATZabbr, K::CheckBox, "N. Amer. TZ abbr.", Px(562, 117, 150, 20));
 
     // Commands.
-    add("lblConstructTransitTables", K::Label, "Construct transit tables for the period  for:",
+    add(ctl::lblConstructTransitTables, K::Label, "Construct transit tables for the period  for:",
         Px(16, 158, 560, 18));
-    add("cmdStart", K::Button, "", Px(16, 178, 300, 26));
-    add(Ctl("cmdShowAll", 0), K::Button, "", Px(324, 178, 250, 26));
-    add(Ctl("cmdShowAll", 1), K::Button, "", Px(580, 178, 250, 26));
-    add("cmdSearch", K::Button, "Search", Px(16, 212, 84, 26));
-    add("Label1", K::Label, "for first", Px(106, 216, 56, 18));
-    add(Ctl("cboOrbs", 3), K::List, "", Px(164, 213, 58, 24));
-    add("cboSearchAspect", K::List, "", Px(228, 213, 110, 24));
-    add("cboSearchWhen", K::List, "", Px(344, 213, 172, 24));
-    add("chkKeepDates", K::CheckBox, "Keep start/end dates", Px(524, 215, 176, 20));
-    add("cmdSimulateInvestment", K::Button, "Simulate investment", Px(16, 244, 160, 26));
-    add("chkIncludeTransitDetails", K::CheckBox, "Include transit details", Px(184, 247, 190, 20));
-    add("chkAppendToOutput", K::CheckBox, "Append to output", Px(524, 247, 150, 20));
+    add(ctl::cmdStart, K::Button, "", Px(16, 178, 300, 26));
+    add(Ctl(ctl::cmdShowAll, 0), K::Button, "", Px(324, 178, 250, 26));
+    add(Ctl(ctl::cmdShowAll, 1), K::Button, "", Px(580, 178, 250, 26));
+    add(ctl::cmdSearch, K::Button, "Search", Px(16, 212, 84, 26));
+    add(ctl::Label1, K::Label, "for first", Px(106, 216, 56, 18));
+    add(Ctl(ctl::cboOrbs, 3), K::List, "", Px(164, 213, 58, 24));
+    add(ctl::cboSearchAspect, K::List, "", Px(228, 213, 110, 24));
+    add(ctl::cboSearchWhen, K::List, "", Px(344, 213, 172, 24));
+    add(ctl::chkKeepDates, K::CheckBox, "Keep start/end dates", Px(524, 215, 176, 20));
+    add(ctl::cmdSimulateInvestment, K::Button, "Simulate investment", Px(16, 244, 160, 26));
+    add(ctl::chkIncludeTransitDetails, K::CheckBox, "Include transit details", Px(184, 247, 190, 20));
+    add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(524, 247, 150, 20));
 
     // Output and the row below it (moved by the resizing rule).
-    add("txbOutput", K::OutputBox, "", Px(8, 285, 829, 200));
-    add(Ctl("cmdFile", 0), K::Button, "Write output to file", Px(8, 495, 150, 26));
-    add("chkOpenOutputFile", K::CheckBox, "Open output file", Px(166, 498, 130, 20));
+    add(ctl::txbOutput, K::OutputBox, "", Px(8, 285, 829, 200));
+    add(Ctl(ctl::cmdFile, 0), K::Button, "Write output to file", Px(8, 495, 150, 26));
+    add(ctl::chkOpenOutputFile, K::CheckBox, "Open output file", Px(166, 498, 130, 20));
     // The chart of the last run, in the free space before "Save state".
-    add("cmdChart", K::Button, "Chart", Px(304, 495, 80, 26));
-    add("cmdSaveState", K::Button, "Save state", Px(453, 495, 100, 26));
-    add("cmdRestoreState", K::Button, "Restore state", Px(561, 495, 100, 26));
-    add("cmdHelp", K::Button, "Help", Px(669, 495, 80, 26));
-    add("cmdQuit", K::Button, "Quit", Px(757, 495, 80, 26));
-    add("lblStatus", K::Label, "", Px(8, 530, 600, 18));
+    add(ctl::cmdChart, K::Button, "Chart", Px(304, 495, 80, 26));
+    add(ctl::cmdSaveState, K::Button, "Save state", Px(453, 495, 100, 26));
+    add(ctl::cmdRestoreState, K::Button, "Restore state", Px(561, 495, 100, 26));
+    add(ctl::cmdHelp, K::Button, "Help", Px(669, 495, 80, 26));
+    add(ctl::cmdQuit, K::Button, "Quit", Px(757, 495, 80, 26));
+    add(ctl::lblStatus, K::Label, "", Px(8, 530, 600, 18));
     return t;
 }
 

@@ -33,8 +33,8 @@ bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
 
 // The buttons that serve as "Pause" while the run they started is under way.
 RunButton RunButtonOf(const Ctl& button) {
-    if (button.name == "cmdStart") return RunButton::Start;
-    if (button.name == "cmdSimulateInvestment") return RunButton::Simulate;
+    if (button.name == ctl::cmdStart) return RunButton::Start;
+    if (button.name == ctl::cmdSimulateInvestment) return RunButton::Simulate;
     return RunButton::None;
 }
 
@@ -45,19 +45,19 @@ RunButton RunButtonOf(const Ctl& button) {
 const std::string& WindowOutput::Text() const { return window_.outputText_; }
 void WindowOutput::Append(const std::string& text) { window_.AppendOutput(text); }
 void WindowOutput::Clear() { window_.ClearOutput(); }
-void WindowOutput::MoveCaretToEnd() { window_.ui_.CaretToEnd("txbOutput"); }
-void WindowOutput::Refresh() { window_.ui_.Repaint("txbOutput"); }
+void WindowOutput::MoveCaretToEnd() { window_.ui_.CaretToEnd(ctl::txbOutput); }
+void WindowOutput::Refresh() { window_.ui_.Repaint(ctl::txbOutput); }
 
 void MainWindow::AppendOutput(const std::string& text) {
     if (text.empty()) return;
     outputText_ += text;
-    ui_.AppendText("txbOutput", text);
-    ui_.CaretToEnd("txbOutput");
+    ui_.AppendText(ctl::txbOutput, text);
+    ui_.CaretToEnd(ctl::txbOutput);
 }
 
 void MainWindow::ClearOutput() {
     outputText_.clear();
-    ui_.SetText("txbOutput", "");
+    ui_.SetText(ctl::txbOutput, "");
 }
 
 // ---------------------------------------------------------------- basics
@@ -112,13 +112,13 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
         }
     }
     // The chart button follows what there is to draw, not the other buttons.
-    ui_.SetEnabled("cmdChart", enabled && chartAvailable_ && chartAvailable_());
-    ui_.Repaint(kMainWindow);
+    ui_.SetEnabled(ctl::cmdChart, enabled && chartAvailable_ && chartAvailable_());
+    ui_.Repaint(ctl::frmMain);
 }
 
 void MainWindow::EnterBusyState(bool simulation) {
     SetControlsEnabled(false, false, true, true, false);
-    busy_.Enter(simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart"));
+    busy_.Enter(simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart));
     run_.Begin(simulation ? RunButton::Simulate : RunButton::Start);
 }
 
@@ -132,34 +132,34 @@ void MainWindow::LeaveBusyState() {
 }
 
 void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
-    const std::string first = ListText(Ctl("cboPlanet", 0));
-    const std::string second = ListText(Ctl("cboPlanet", 1));
+    const std::string first = ListText(Ctl(ctl::cboPlanet, 0));
+    const std::string second = ListText(Ctl(ctl::cboPlanet, 1));
     startCaptionStore_ = first + " and " + second;
     ShowStartCaption();
     if (!constructButtonOnly) {
-        ui_.SetText(Ctl("cmdShowAll", 0), first + " and the other planets.");
-        ui_.SetText(Ctl("cmdShowAll", 1), second + " and the other planets.");
+        ui_.SetText(Ctl(ctl::cmdShowAll, 0), first + " and the other planets.");
+        ui_.SetText(Ctl(ctl::cmdShowAll, 1), second + " and the other planets.");
     }
 }
 
 // ---------------------------------------------------------------- centricity
 
 void MainWindow::ApplyCentricityEnabling() {
-    const bool helio = ui_.Value("optHeliocentric") == 1;
-    ui_.SetEnabled("cmdSimulateInvestment", helio);
-    ui_.SetEnabled("chkIncludeTransitDetails", helio);
+    const bool helio = ui_.Value(ctl::optHeliocentric) == 1;
+    ui_.SetEnabled(ctl::cmdSimulateInvestment, helio);
+    ui_.SetEnabled(ctl::chkIncludeTransitDetails, helio);
 }
 
 void MainWindow::SelectCentricity(bool heliocentric) {
-    ui_.SetValue("optGeocentric", heliocentric ? 0 : 1);
-    ui_.SetValue("optHeliocentric", heliocentric ? 1 : 0);
-    const Ctl first("cboPlanet", 0);
+    ui_.SetValue(ctl::optGeocentric, heliocentric ? 0 : 1);
+    ui_.SetValue(ctl::optHeliocentric, heliocentric ? 1 : 0);
+    const Ctl first(ctl::cboPlanet, 0);
     if (ui_.ListCount(first) > 0) {
         ui_.ListSetItemText(first, 0, heliocentric ? "Earth" : "Sun");
     }
     UpdatePlanetCaptions(false);
-    ui_.SetBold("optGeocentric", !heliocentric);
-    ui_.SetBold("optHeliocentric", heliocentric);
+    ui_.SetBold(ctl::optGeocentric, !heliocentric);
+    ui_.SetBold(ctl::optHeliocentric, heliocentric);
     ApplyCentricityEnabling();
 }
 
@@ -171,74 +171,74 @@ void MainWindow::RunCommand(const Ctl& button) {
     // While a command runs its button reads "Pause": a click only asks the
     // run to pause; it never starts a second run.
     if (run_.ClickRequestsPause(RunButtonOf(button))) return;
-    if (button.name == "cmdStart") {
+    if (button.name == ctl::cmdStart) {
         handlers_->Start(*this);
-    } else if (button.name == "cmdSearch") {
+    } else if (button.name == ctl::cmdSearch) {
         handlers_->Search(*this);
-    } else if (button.name == "cmdShowAll") {
+    } else if (button.name == ctl::cmdShowAll) {
         handlers_->ShowAll(*this, button.index);
-    } else if (button.name == "cmdSimulateInvestment") {
+    } else if (button.name == ctl::cmdSimulateInvestment) {
         handlers_->SimulateInvestment(*this);
     }
 }
 
 void MainWindow::HandleClick(const Ctl& c) {
     const std::string& n = c.name;
-    if (n == "cmdStart" || n == "cmdSearch" || n == "cmdShowAll" || n == "cmdSimulateInvestment") {
+    if (n == ctl::cmdStart || n == ctl::cmdSearch || n == ctl::cmdShowAll || n == ctl::cmdSimulateInvestment) {
         RunCommand(c);
-    } else if (n == "optGeocentric") {
+    } else if (n == ctl::optGeocentric) {
         SelectCentricity(false);
-    } else if (n == "optHeliocentric") {
+    } else if (n == ctl::optHeliocentric) {
         SelectCentricity(true);
-    } else if (n == "cboPlanet") {
+    } else if (n == ctl::cboPlanet) {
         PlanetListClicked();
-    } else if (n == "chkAspectType") {
+    } else if (n == ctl::chkAspectType) {
         AspectTypeRule();
-    } else if (n == "cmdAll") {
+    } else if (n == ctl::cmdAll) {
         SetAllAspectTypes(1);
-    } else if (n == "cmdClear") {
+    } else if (n == ctl::cmdClear) {
         SetAllAspectTypes(0);
-    } else if (n == "cboOrbs") {
+    } else if (n == ctl::cboOrbs) {
         if (!loaded_ || restoring_) return;
         if (c.index == 3) {
-            ui_.SetFocus("cmdSearch");
+            ui_.SetFocus(ctl::cmdSearch);
         } else {
             ValidateOrbs();  // the click only shows the message
-            ui_.SetFocus("cmdStart");
+            ui_.SetFocus(ctl::cmdStart);
         }
-    } else if (n == "cboSearchAspect" || n == "cboSearchWhen" || n == "chkKeepDates") {
-        ui_.SetFocus("cmdSearch");
-    } else if (n == "cboTimezone") {
-        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "chkDisplayNATZabbr") {
+    } else if (n == ctl::cboSearchAspect || n == ctl::cboSearchWhen || n == ctl::chkKeepDates) {
+        ui_.SetFocus(ctl::cmdSearch);
+    } else if (n == ctl::cboTimezone) {
+        if (ui_.Visible(ctl::cmdStart) && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::chkDisplayNATZabbr) {
         SetUpTimezoneComboBoxes(true);
-        if (ui_.Visible("cmdStart") && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "chkOpenOutputFile") {
-        if (loaded_) ui_.SetFocus(Ctl("cmdFile", 0));
-    } else if (n == "chkAppendToOutput") {
-        if (loaded_ && ui_.Enabled("cmdStart")) ui_.SetFocus("cmdStart");
-    } else if (n == "cmdFile") {
+        if (ui_.Visible(ctl::cmdStart) && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::chkOpenOutputFile) {
+        if (loaded_) ui_.SetFocus(Ctl(ctl::cmdFile, 0));
+    } else if (n == ctl::chkAppendToOutput) {
+        if (loaded_ && ui_.Enabled(ctl::cmdStart)) ui_.SetFocus(ctl::cmdStart);
+    } else if (n == ctl::cmdFile) {
         WriteOutputToFile();
-    } else if (n == "cmdChart") {
+    } else if (n == ctl::cmdChart) {
         if (openChart_ && !busy_.Busy()) openChart_();
-    } else if (n == "cmdSaveState") {
+    } else if (n == ctl::cmdSaveState) {
         SaveState();
-    } else if (n == "cmdRestoreState") {
+    } else if (n == ctl::cmdRestoreState) {
         RestoreState();
-    } else if (n == "cmdHelp") {
+    } else if (n == ctl::cmdHelp) {
         Help();
-    } else if (n == "cmdQuit") {
+    } else if (n == ctl::cmdQuit) {
         Quit();
     }
 }
 
 void MainWindow::OnLostFocus(const Ctl& c) {
     if (c.index < 0 || c.index > 1) return;
-    if (c.name == "txbYear") {
+    if (c.name == ctl::txbYear) {
         YearLostFocus(c.index);
-    } else if (c.name == "txbMonth" || c.name == "txbDay") {
+    } else if (c.name == ctl::txbMonth || c.name == ctl::txbDay) {
         UpdateDateDisplay(c.index);
-    } else if (c.name == "txbStopDate") {
+    } else if (c.name == ctl::txbStopDate) {
         std::string t = ui_.Text(c);
         const auto notBlank = [](char ch) { return ch != ' ' && ch != '\t'; };
         t.erase(t.begin(), std::find_if(t.begin(), t.end(), notBlank));
@@ -248,18 +248,18 @@ void MainWindow::OnLostFocus(const Ctl& c) {
 }
 
 void MainWindow::OnKeyUp(const Ctl& c, int keyCode) {
-    const bool dateBox = c.name == "txbYear" || c.name == "txbMonth" || c.name == "txbDay";
-    if (dateBox && keyCode == 13 && ui_.Enabled("cmdStart")) RunCommand("cmdStart");
+    const bool dateBox = c.name == ctl::txbYear || c.name == ctl::txbMonth || c.name == ctl::txbDay;
+    if (dateBox && keyCode == 13 && ui_.Enabled(ctl::cmdStart)) RunCommand(ctl::cmdStart);
 }
 
 void MainWindow::OnTick() {
     const bool hasOutput = !outputText_.empty();
     // While a table run holds the output no file is written from it.
     const bool fileVisible = run_.Button() != RunButton::Start && hasOutput;
-    ui_.SetVisible(Ctl("cmdFile", 0), fileVisible);
-    ui_.SetVisible("chkOpenOutputFile", fileVisible);
-    ui_.SetVisible("chkAppendToOutput", hasOutput);
-    ui_.SetEnabled("cmdChart", !busy_.Busy() && chartAvailable_ && chartAvailable_());
+    ui_.SetVisible(Ctl(ctl::cmdFile, 0), fileVisible);
+    ui_.SetVisible(ctl::chkOpenOutputFile, fileVisible);
+    ui_.SetVisible(ctl::chkAppendToOutput, hasOutput);
+    ui_.SetEnabled(ctl::cmdChart, !busy_.Busy() && chartAvailable_ && chartAvailable_());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
@@ -276,53 +276,53 @@ void MainWindow::OnResize() {
     if (ui_.State() == WindowState::Minimised) return;
     resizing_ = true;
     if (ui_.State() != WindowState::Maximised) {
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         const Rect before = w;
         w.width = fixedWidth_;
         if (w.height < minHeight_) w.height = minHeight_;
         const int tallest = static_cast<int>(ui_.ScreenHeight() * 0.95);
         if (w.height > tallest) w.height = tallest;
-        if (!(w == before)) ui_.SetGeometry(kMainWindow, w);
+        if (!(w == before)) ui_.SetGeometry(ctl::frmMain, w);
     }
     Layout();
     resizing_ = false;
 }
 
 void MainWindow::Layout() {
-    const Rect window = ui_.Geometry(kMainWindow);
-    Rect out = ui_.Geometry("txbOutput");
+    const Rect window = ui_.Geometry(ctl::frmMain);
+    Rect out = ui_.Geometry(ctl::txbOutput);
     out.height = std::max(0, window.height - out.top - kRoomBelowOutput);
-    ui_.SetGeometry("txbOutput", out);
+    ui_.SetGeometry(ctl::txbOutput, out);
     const int top = out.Bottom() + kButtonRowGap;
-    for (const Ctl& c : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"), Ctl("cmdRestoreState"),
-                         Ctl("cmdSaveState"), Ctl("cmdChart")}) {
+    for (const Ctl& c : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp), Ctl(ctl::cmdRestoreState),
+                         Ctl(ctl::cmdSaveState), Ctl(ctl::cmdChart)}) {
         Rect r = ui_.Geometry(c);
         r.top = top;
         ui_.SetGeometry(c, r);
     }
-    Rect open = ui_.Geometry("chkOpenOutputFile");
+    Rect open = ui_.Geometry(ctl::chkOpenOutputFile);
     open.top = top + kCheckBoxDrop;
-    ui_.SetGeometry("chkOpenOutputFile", open);
-    Rect status = ui_.Geometry("lblStatus");
+    ui_.SetGeometry(ctl::chkOpenOutputFile, open);
+    Rect status = ui_.Geometry(ctl::lblStatus);
     status.top = top + kStatusDrop;
-    ui_.SetGeometry("lblStatus", status);
+    ui_.SetGeometry(ctl::lblStatus, status);
 }
 
 bool MainWindow::OnCloseRequest() { return Quit(); }
 
 // ---------------------------------------------------------------- run host
 
-std::string MainWindow::WindowCaption() const { return ui_.Text(kMainWindow); }
-std::string MainWindow::StartCaption() const { return ui_.Text("cmdStart"); }
+std::string MainWindow::WindowCaption() const { return ui_.Text(ctl::frmMain); }
+std::string MainWindow::StartCaption() const { return ui_.Text(ctl::cmdStart); }
 void MainWindow::RestoreStartCaption() { ShowStartCaption(); }
 
 void MainWindow::ShowStartCaption() {
-    ui_.SetText("cmdStart", startCaptionStore_);
+    ui_.SetText(ctl::cmdStart, startCaptionStore_);
     run_.Release(RunButton::Start);
 }
 
 void MainWindow::SetSimulateCaption(const std::string& caption) {
-    ui_.SetText("cmdSimulateInvestment", caption);
+    ui_.SetText(ctl::cmdSimulateInvestment, caption);
     // The simulation shows "Pause" itself before the busy state begins, and
     // its own caption again before the busy state ends.
     if (caption == kPauseCaption) {
@@ -331,33 +331,33 @@ void MainWindow::SetSimulateCaption(const std::string& caption) {
         run_.Release(RunButton::Simulate);
     }
 }
-bool MainWindow::AppendChecked() const { return ui_.Value("chkAppendToOutput") == 1; }
+bool MainWindow::AppendChecked() const { return ui_.Value(ctl::chkAppendToOutput) == 1; }
 void MainWindow::SetAppendChecked(bool checked) {
-    ui_.SetValue("chkAppendToOutput", checked ? 1 : 0);
+    ui_.SetValue(ctl::chkAppendToOutput, checked ? 1 : 0);
 }
-void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible("chkAppendToOutput", visible); }
+void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible(ctl::chkAppendToOutput, visible); }
 
 void MainWindow::ApplyRunGeometry() {
     if (ui_.State() != WindowState::Normal) return;
-    Rect w = ui_.Geometry(kMainWindow);
+    Rect w = ui_.Geometry(ctl::frmMain);
     w.top = runTop_;
     w.height = runHeight_;
-    ui_.SetGeometry(kMainWindow, w);
+    ui_.SetGeometry(ctl::frmMain, w);
     OnResize();
 }
 
 void MainWindow::ShrinkToMinimumHeight() {
     if (ui_.State() == WindowState::Normal) {
-        Rect w = ui_.Geometry(kMainWindow);
+        Rect w = ui_.Geometry(ctl::frmMain);
         w.height = minHeight_;
-        ui_.SetGeometry(kMainWindow, w);
+        ui_.SetGeometry(ctl::frmMain, w);
     }
     OnResize();
 }
 
 void MainWindow::PopUpNotice(const std::string& text, int widthTwips, int heightTwips,
                              int milliseconds) {
-    const Rect label = ui_.Geometry("lblStatus");
+    const Rect label = ui_.Geometry(ctl::lblStatus);
     ui_.PopUpInWindow(text, Rect{label.left + 800, label.top, widthTwips, heightTwips},
                       milliseconds);
 }
@@ -372,7 +372,7 @@ std::string MainWindow::ButtonCaption(const std::string& name, int index) const 
 
 void MainWindow::StartUp() {
     loaded_ = false;
-    ui_.SetText(kMainWindow, ProgramCaption());
+    ui_.SetText(ctl::frmMain, ProgramCaption());
     PlaceOutputBelowFrames();
     services_.InitPositions();
     EnterDefaultDates();
@@ -380,8 +380,8 @@ void MainWindow::StartUp() {
     FitWindowToOutput();
     runTop_ = kRunTop;
     runHeight_ = kRunHeight;
-    ui_.SetValue("optGeocentric", 1);
-    HandleClick("optGeocentric");
+    ui_.SetValue(ctl::optGeocentric, 1);
+    HandleClick(ctl::optGeocentric);
     FillPlanetLists();
     FillOrbLists();
     FillSearchLists();
@@ -392,7 +392,7 @@ void MainWindow::StartUp() {
     YearLostFocus(1);
     ApplyColoursAndFonts();
     SelectLocalTimezoneIfNone();
-    SetCheck("chkKeepDates", 1);
+    SetCheck(ctl::chkKeepDates, 1);
     UpdateDateDisplay(1);
     ReselectSearchLists();
     ShowIdleWindow();
@@ -402,51 +402,51 @@ void MainWindow::StartUp() {
 }
 
 void MainWindow::PlaceOutputBelowFrames() {
-    Rect out = ui_.Geometry("txbOutput");
-    out.top = ui_.Geometry("Frame3").Bottom() + kOutputGapBelowFrames;
-    ui_.SetGeometry("txbOutput", out);
+    Rect out = ui_.Geometry(ctl::txbOutput);
+    out.top = ui_.Geometry(ctl::Frame3).Bottom() + kOutputGapBelowFrames;
+    ui_.SetGeometry(ctl::txbOutput, out);
 }
 
 // The whole current year, before a saved state replaces it.
 void MainWindow::EnterDefaultDates() {
     startCaptionStore_ = kInitialStartCaption;
     const std::string year = std::to_string(services_.CurrentYear());
-    ui_.SetText(Ctl("txbYear", 0), year);
-    ui_.SetText(Ctl("txbMonth", 0), "1");
-    ui_.SetText(Ctl("txbDay", 0), "1");
-    ui_.SetText(Ctl("txbYear", 1), year);
-    ui_.SetText(Ctl("txbMonth", 1), "12");
-    ui_.SetText(Ctl("txbDay", 1), "31");
+    ui_.SetText(Ctl(ctl::txbYear, 0), year);
+    ui_.SetText(Ctl(ctl::txbMonth, 0), "1");
+    ui_.SetText(Ctl(ctl::txbDay, 0), "1");
+    ui_.SetText(Ctl(ctl::txbYear, 1), year);
+    ui_.SetText(Ctl(ctl::txbMonth, 1), "12");
+    ui_.SetText(Ctl(ctl::txbDay, 1), "31");
 }
 
 void MainWindow::FitWindowToOutput() {
-    Rect out = ui_.Geometry("txbOutput");
-    out.width = ui_.Geometry("cmdQuit").Right() - out.left;
-    ui_.SetGeometry("txbOutput", out);
+    Rect out = ui_.Geometry(ctl::txbOutput);
+    out.width = ui_.Geometry(ctl::cmdQuit).Right() - out.left;
+    ui_.SetGeometry(ctl::txbOutput, out);
     // The margin right of the output box is the same wherever the window
     // stands on the screen.
-    Rect w = ui_.Geometry(kMainWindow);
+    Rect w = ui_.Geometry(ctl::frmMain);
     w.width = out.left + out.width + kRightMargin;
-    ui_.SetGeometry(kMainWindow, w);
-    fixedWidth_ = ui_.Geometry(kMainWindow).width;
+    ui_.SetGeometry(ctl::frmMain, w);
+    fixedWidth_ = ui_.Geometry(ctl::frmMain).width;
 }
 
 void MainWindow::FillSearchLists() {
-    ui_.ListClear("cboSearchAspect");
+    ui_.ListClear(ctl::cboSearchAspect);
     for (int a = 1; a <= 7; ++a) {
         std::string name = services_.AspectName(a);
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-        ui_.ListAdd("cboSearchAspect", name);
+        ui_.ListAdd(ctl::cboSearchAspect, name);
     }
-    ui_.ListClear("cboSearchWhen");
-    ui_.ListAdd("cboSearchWhen", "on or after start date");
-    ui_.ListAdd("cboSearchWhen", "on or after end date");
-    SelectListEntry("cboSearchWhen", 0);
+    ui_.ListClear(ctl::cboSearchWhen);
+    ui_.ListAdd(ctl::cboSearchWhen, "on or after start date");
+    ui_.ListAdd(ctl::cboSearchWhen, "on or after end date");
+    SelectListEntry(ctl::cboSearchWhen, 0);
 }
 
 void MainWindow::ApplyColoursAndFonts() {
-    ui_.SetBackColor(kMainWindow, kBackground);
+    ui_.SetBackColor(ctl::frmMain, kBackground);
     for (const ControlInfo& s : MainWindowControls()) {
         if (s.kind == CtlKind::Frame || s.kind == CtlKind::Label || s.kind == CtlKind::CheckBox ||
             s.kind == CtlKind::Option) {
@@ -462,16 +462,16 @@ void MainWindow::ApplyColoursAndFonts() {
 
 // Without a saved zone the computer's own one is selected.
 void MainWindow::SelectLocalTimezoneIfNone() {
-    if (ui_.ListIndex(Ctl("cboTimezone", 0)) >= 0) return;
+    if (ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) >= 0) return;
     const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
     // A zone beyond the list's half hours selects the empty entry: the
     // commands then ask for a zone instead of computing in a wrong one.
-    ui_.SetListIndex(Ctl("cboTimezone", 0), index >= 1 && index <= 47 ? index : 0);
+    ui_.SetListIndex(Ctl(ctl::cboTimezone, 0), index >= 1 && index <= 47 ? index : 0);
 }
 
 // Selecting the entry again runs the lists' click handling once more.
 void MainWindow::ReselectSearchLists() {
-    for (const char* name : {"cboSearchAspect", "cboSearchWhen"}) {
+    for (const char* name : {ctl::cboSearchAspect, ctl::cboSearchWhen}) {
         const int former = ui_.ListIndex(name);
         ui_.SetListIndex(name, -1);
         SelectListEntry(name, former >= 0 ? former : 0);
@@ -484,13 +484,13 @@ void MainWindow::ShowIdleWindow() {
     minHeight_ = kMinimumHeight;
     UpdatePlanetCaptions(false);
     ClearOutput();
-    ui_.SetVisible("chkAppendToOutput", false);
-    ui_.SetVisible(Ctl("cmdFile", 0), false);
-    ui_.SetVisible("chkOpenOutputFile", false);
-    ui_.SetEnabled("cmdChart", false);
-    Rect w = ui_.Geometry(kMainWindow);
+    ui_.SetVisible(ctl::chkAppendToOutput, false);
+    ui_.SetVisible(Ctl(ctl::cmdFile, 0), false);
+    ui_.SetVisible(ctl::chkOpenOutputFile, false);
+    ui_.SetEnabled(ctl::cmdChart, false);
+    Rect w = ui_.Geometry(ctl::frmMain);
     w.height = minHeight_;
-    ui_.SetGeometry(kMainWindow, w);
+    ui_.SetGeometry(ctl::frmMain, w);
 }
 
 void MainWindow::LoadPlutoTables() {
@@ -503,8 +503,8 @@ void MainWindow::LoadPlutoTables() {
         }
     };
     setEnabled(false);
-    const Rect start = ui_.Geometry("cmdStart");
-    const Rect append = ui_.Geometry("chkAppendToOutput");
+    const Rect start = ui_.Geometry(ctl::cmdStart);
+    const Rect append = ui_.Geometry(ctl::chkAppendToOutput);
     ui_.PopUpInWindow("Loading Pluto data ...", Rect{start.left + 100, append.top + 500, 2880, 300},
                       2000);
     plutoLoaded_ = services_.ReadPlutoData(ui_);
@@ -515,7 +515,7 @@ void MainWindow::LoadPlutoTables() {
 // ---------------------------------------------------------------- help and quit
 
 void MainWindow::Help() {
-    const Rect w = ui_.Geometry(kMainWindow);
+    const Rect w = ui_.Geometry(ctl::frmMain);
     ui_.ShowViewer("Help", services_.ProgramFolder() + "VLT_help.txt", true,
                    Rect{w.left + 100, w.top + 380, w.width - 200, w.height - 480});
 }
@@ -523,7 +523,7 @@ void MainWindow::Help() {
 bool MainWindow::Quit() {
     if (run_.Quitting()) return true;
     if (!recentSave_) {
-        const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text("cmdQuit"),
+        const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text(ctl::cmdQuit),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
         if (r == MsgResult::Cancel) return false;
         if (r == MsgResult::Yes) {

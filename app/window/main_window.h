@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/support/run_control.h"
-#include "app/window/busy_indicator.h"
+#include "app/window/busy_display.h"
 #include "app/window/command_handlers.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
@@ -204,7 +204,7 @@ private:
     bool recentSave_ = false;
     int tickCount_ = 0;
     RunControl run_;
-    BusyIndicator busy_{ui_};
+    BusyDisplay busy_{ui_};
     std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;

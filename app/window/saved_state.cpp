@@ -42,35 +42,35 @@ void MainWindow::SaveState() {
             saved = StoreStateValue(key, item, value) && saved;
         };
         for (int i = 0; i < 2; ++i) {
-            Save(StateKey::Year, i, ui_.Text(Ctl("txbYear", i)));
-            Save(StateKey::Month, i, ui_.Text(Ctl("txbMonth", i)));
-            Save(StateKey::Day, i, ui_.Text(Ctl("txbDay", i)));
-            Save(StateKey::PlanetIndex, i, std::to_string(ui_.ListIndex(Ctl("cboPlanet", i))));
+            Save(StateKey::Year, i, ui_.Text(Ctl(ctl::txbYear, i)));
+            Save(StateKey::Month, i, ui_.Text(Ctl(ctl::txbMonth, i)));
+            Save(StateKey::Day, i, ui_.Text(Ctl(ctl::txbDay, i)));
+            Save(StateKey::PlanetIndex, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
         }
         for (int i = 0; i < 4; ++i) {
-            Save(StateKey::OrbIndex, i, std::to_string(ui_.ListIndex(Ctl("cboOrbs", i))));
+            Save(StateKey::OrbIndex, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboOrbs, i))));
         }
-        Save(StateKey::Geocentric, 0, ui_.Value("optGeocentric") == 1 ? "Y" : "N");
-        Save(StateKey::Timezone, 0, std::to_string(ui_.ListIndex(Ctl("cboTimezone", 0))));
-        Save(StateKey::ZoneNames, 0, ui_.Value("chkDisplayNATZabbr") == 1 ? "1" : "0");
-        Save(StateKey::StopDate, 0, ui_.Text("txbStopDate"));
-        Save(StateKey::SearchAspect, 0, std::to_string(ui_.ListIndex("cboSearchAspect")));
-        Save(StateKey::SearchWhen, 0, std::to_string(ui_.ListIndex("cboSearchWhen")));
+        Save(StateKey::Geocentric, 0, ui_.Value(ctl::optGeocentric) == 1 ? "Y" : "N");
+        Save(StateKey::Timezone, 0, std::to_string(ui_.ListIndex(Ctl(ctl::cboTimezone, 0))));
+        Save(StateKey::ZoneNames, 0, ui_.Value(ctl::chkDisplayNATZabbr) == 1 ? "1" : "0");
+        Save(StateKey::StopDate, 0, ui_.Text(ctl::txbStopDate));
+        Save(StateKey::SearchAspect, 0, std::to_string(ui_.ListIndex(ctl::cboSearchAspect)));
+        Save(StateKey::SearchWhen, 0, std::to_string(ui_.ListIndex(ctl::cboSearchWhen)));
         Save(StateKey::StateSaved, 0, "Y");
         for (int i = 0; i < 7; ++i) {
-            Save(StateKey::ShowAspect, i, ui_.Value(Ctl("chkAspectType", i)) == 1 ? "1" : "0");
+            Save(StateKey::ShowAspect, i, ui_.Value(Ctl(ctl::chkAspectType, i)) == 1 ? "1" : "0");
         }
         for (int i = 0; i < 2; ++i) {
-            Save(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl("cboPlanet", i))));
+            Save(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
         }
-        Save(StateKey::IncludeDetails, 0, ui_.Value("chkIncludeTransitDetails") == 1 ? "1" : "0");
+        Save(StateKey::IncludeDetails, 0, ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
         saved = batch.Commit() && saved;
     }
     if (!saved) {
         // Only a save that reached the file counts: Quit must still ask.
         ui_.Show("The program state could not be saved to " + SettingsFilePath() + ":\n" +
                      LastSettingsWriteError() + ".",
-                 ui_.Text("cmdSaveState"), MsgButtons::Ok, MsgIcon::Exclamation);
+                 ui_.Text(ctl::cmdSaveState), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     recentSave_ = true;
@@ -90,33 +90,33 @@ void MainWindow::RestoreState() {
     restoring_ = true;
     const char* const planetDefaults[2] = {"0", "1"};
     for (int i = 0; i < 2; ++i) {
-        ui_.SetText(Ctl("txbYear", i), StoredStateValue(StateKey::Year, i, ""));
-        ui_.SetText(Ctl("txbMonth", i), StoredStateValue(StateKey::Month, i, ""));
-        ui_.SetText(Ctl("txbDay", i), StoredStateValue(StateKey::Day, i, ""));
-        SelectStoredIndex(Ctl("cboPlanet", i),
+        ui_.SetText(Ctl(ctl::txbYear, i), StoredStateValue(StateKey::Year, i, ""));
+        ui_.SetText(Ctl(ctl::txbMonth, i), StoredStateValue(StateKey::Month, i, ""));
+        ui_.SetText(Ctl(ctl::txbDay, i), StoredStateValue(StateKey::Day, i, ""));
+        SelectStoredIndex(Ctl(ctl::cboPlanet, i),
                           StoredStateValue(StateKey::PlanetIndex, i, planetDefaults[i]));
     }
     const char* const orbDefaults[4] = {"9", "4", "1", "4"};
     for (int i = 0; i < 4; ++i) {
-        SelectStoredIndex(Ctl("cboOrbs", i),
+        SelectStoredIndex(Ctl(ctl::cboOrbs, i),
                           StoredStateValue(StateKey::OrbIndex, i, orbDefaults[i]));
     }
-    SetCheck("chkDisplayNATZabbr", WholeNumber(Stored(StateKey::ZoneNames, "1")) != 0 ? 1 : 0);
-    SelectStoredIndex(Ctl("cboTimezone", 0), Stored(StateKey::Timezone, "24"));
+    SetCheck(ctl::chkDisplayNATZabbr, WholeNumber(Stored(StateKey::ZoneNames, "1")) != 0 ? 1 : 0);
+    SelectStoredIndex(Ctl(ctl::cboTimezone, 0), Stored(StateKey::Timezone, "24"));
     stopDateText_ = Stored(StateKey::StopDate, "");
-    SelectStoredIndex("cboSearchAspect", Stored(StateKey::SearchAspect, "0"));
-    SelectStoredIndex("cboSearchWhen", Stored(StateKey::SearchWhen, "0"));
+    SelectStoredIndex(ctl::cboSearchAspect, Stored(StateKey::SearchAspect, "0"));
+    SelectStoredIndex(ctl::cboSearchWhen, Stored(StateKey::SearchWhen, "0"));
     for (int i = 0; i < 7; ++i) {
-        SetCheck(Ctl("chkAspectType", i),
+        SetCheck(Ctl(ctl::chkAspectType, i),
                  WholeNumber(StoredStateValue(StateKey::ShowAspect, i, "")) != 0 ? 1 : 0);
     }
     for (int i = 0; i < 2; ++i) {
-        SelectStoredIndex(Ctl("cboPlanet", i), StoredStateValue(StateKey::InnerOuter, i, ""));
+        SelectStoredIndex(Ctl(ctl::cboPlanet, i), StoredStateValue(StateKey::InnerOuter, i, ""));
     }
     const bool geocentric = Stored(StateKey::Geocentric, "Y") == "Y";
-    ui_.SetValue(geocentric ? "optGeocentric" : "optHeliocentric", 1);
-    HandleClick(geocentric ? "optGeocentric" : "optHeliocentric");
-    SetCheck("chkIncludeTransitDetails",
+    ui_.SetValue(geocentric ? ctl::optGeocentric : ctl::optHeliocentric, 1);
+    HandleClick(geocentric ? ctl::optGeocentric : ctl::optHeliocentric);
+    SetCheck(ctl::chkIncludeTransitDetails,
              WholeNumber(Stored(StateKey::IncludeDetails, "1")) != 0 ? 1 : 0);
     restoring_ = false;
     recentSave_ = true;

@@ -12,9 +12,9 @@ protected:
         Start();
     }
     void EnterDate(int date, const std::string& y, const std::string& m, const std::string& d) {
-        ui.TypeAndLeave(Ctl("txbYear", date), y);
-        ui.TypeAndLeave(Ctl("txbMonth", date), m);
-        ui.TypeAndLeave(Ctl("txbDay", date), d);
+        ui.TypeAndLeave(Ctl(ctl::txbYear, date), y);
+        ui.TypeAndLeave(Ctl(ctl::txbMonth, date), m);
+        ui.TypeAndLeave(Ctl(ctl::txbDay, date), d);
     }
 };
 
@@ -38,22 +38,22 @@ TEST_F(DateEntryTest, YearBoxLosingFocusCleansTheText) {
     };
     for (const YearCase& c : cases) {
         SCOPED_TRACE(c.typed);
-        ui.TypeAndLeave(Ctl("txbYear", 0), c.typed);
-        EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), c.box);
-        EXPECT_EQ(ui.Text(Ctl("lblDate", 0)), c.label);
+        ui.TypeAndLeave(Ctl(ctl::txbYear, 0), c.typed);
+        EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), c.box);
+        EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 0)), c.label);
     }
 }
 
 TEST_F(DateEntryTest, NegativeYearIsReportedAndKept) {
     ui.ExpectBox("Year number must be positive.");
-    ui.TypeAndLeave(Ctl("txbYear", 1), "-5");
+    ui.TypeAndLeave(Ctl(ctl::txbYear, 1), "-5");
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].title, "Invalid year");
     EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 1)), "-5");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 1)), "-5");
     // Reported again at every leaving.
     ui.ExpectBox("Year number must be positive.");
-    ui.Leave(Ctl("txbYear", 1));
+    ui.Leave(Ctl(ctl::txbYear, 1));
 }
 
 struct DateCase {
@@ -84,18 +84,18 @@ TEST_F(DateEntryTest, MonthAndDayBoxesAndTheDateInWords) {
     for (const DateCase& c : cases) {
         SCOPED_TRACE(std::string(c.year) + "/" + c.month + "/" + c.day);
         EnterDate(0, c.year, c.month, c.day);
-        EXPECT_EQ(ui.Text(Ctl("txbMonth", 0)), c.monthBox);
-        EXPECT_EQ(ui.Text(Ctl("txbDay", 0)), c.dayBox);
-        EXPECT_EQ(ui.Text(Ctl("lblDate", 0)), c.label);
+        EXPECT_EQ(ui.Text(Ctl(ctl::txbMonth, 0)), c.monthBox);
+        EXPECT_EQ(ui.Text(Ctl(ctl::txbDay, 0)), c.dayBox);
+        EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 0)), c.label);
     }
 }
 
 TEST_F(DateEntryTest, ConstructionPeriodLabelFollowsBothDates) {
-    EXPECT_EQ(ui.Text("lblConstructTransitTables"),
+    EXPECT_EQ(ui.Text(ctl::lblConstructTransitTables),
               "Construct transit tables for the period 2026-01-01 to 2026-12-31 for:");
     EnterDate(0, "2024", "5", "5");
     EnterDate(1, "2025", "11", "30");
-    EXPECT_EQ(ui.Text("lblConstructTransitTables"),
+    EXPECT_EQ(ui.Text(ctl::lblConstructTransitTables),
               "Construct transit tables for the period 2024-05-05 to 2025-11-30 for:");
 }
 
@@ -123,9 +123,9 @@ TEST_F(DateEntryTest, ValidateDateChecksExistenceAndSpan) {
     };
     for (const SpanCase& c : cases) {
         SCOPED_TRACE(std::string(c.year) + "-" + c.month + "-" + c.day);
-        ui.SetText(Ctl("txbYear", c.date), c.year);
-        ui.SetText(Ctl("txbMonth", c.date), c.month);
-        ui.SetText(Ctl("txbDay", c.date), c.day);
+        ui.SetText(Ctl(ctl::txbYear, c.date), c.year);
+        ui.SetText(Ctl(ctl::txbMonth, c.date), c.month);
+        ui.SetText(Ctl(ctl::txbDay, c.date), c.day);
         ui.ClearBoxes();
         if (*c.message != '\0') ui.ExpectBox(c.message);
         const bool ok = window.ValidateDate(c.date);
@@ -140,8 +140,8 @@ TEST_F(DateEntryTest, ValidateDateChecksExistenceAndSpan) {
             ASSERT_EQ(ui.Boxes().size(), 1u);
             EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
             const bool invalid = std::string(c.message).find("invalid") != std::string::npos;
-            EXPECT_EQ(ui.Boxes()[0].title, invalid ? "Invalid input" : ui.Text("cmdStart"));
-            EXPECT_EQ(ui.Text(Ctl("lblDate", c.date)) == "invalid date", invalid);
+            EXPECT_EQ(ui.Boxes()[0].title, invalid ? "Invalid input" : ui.Text(ctl::cmdStart));
+            EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, c.date)) == "invalid date", invalid);
         }
     }
 }
@@ -163,48 +163,48 @@ TEST_F(DateEntryTest, MissingFieldsAreAskedForInOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        ui.SetText(Ctl("txbYear", c.date), c.year);
-        ui.SetText(Ctl("txbMonth", c.date), c.month);
-        ui.SetText(Ctl("txbDay", c.date), c.day);
+        ui.SetText(Ctl(ctl::txbYear, c.date), c.year);
+        ui.SetText(Ctl(ctl::txbMonth, c.date), c.month);
+        ui.SetText(Ctl(ctl::txbDay, c.date), c.day);
         ui.ClearBoxes();
         ui.ExpectBox(c.message);
         EXPECT_FALSE(window.CheckDateFieldsPresent(c.date));
         ASSERT_EQ(ui.Boxes().size(), 1u);
         EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::None);
         EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::Ok);
-        EXPECT_EQ(ui.Boxes()[0].title, ui.Text("cmdStart"));
+        EXPECT_EQ(ui.Boxes()[0].title, ui.Text(ctl::cmdStart));
     }
-    ui.SetText(Ctl("txbYear", 0), "20x24");
-    ui.SetText(Ctl("txbMonth", 0), "1");
-    ui.SetText(Ctl("txbDay", 0), "1");
+    ui.SetText(Ctl(ctl::txbYear, 0), "20x24");
+    ui.SetText(Ctl(ctl::txbMonth, 0), "1");
+    ui.SetText(Ctl(ctl::txbDay, 0), "1");
     EXPECT_TRUE(window.CheckDateFieldsPresent(0));
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), "2024");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "2024");
 }
 
 TEST_F(DateEntryTest, ClearingTheDayEmptiesTheLabelSilently) {
-    ui.TypeAndLeave(Ctl("txbDay", 1), "");
-    EXPECT_EQ(ui.Text(Ctl("lblDate", 1)), "");
+    ui.TypeAndLeave(Ctl(ctl::txbDay, 1), "");
+    EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 1)), "");
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(DateEntryTest, EnterInADateBoxStartsTheConstructCommandOnlyWhenEnabled) {
-    ui.PressEnter(Ctl("txbDay", 1));
+    ui.PressEnter(Ctl(ctl::txbDay, 1));
     EXPECT_EQ(handlers.calls, std::vector<std::string>{"Start"});
     window.EnterBusyState(true);  // the simulation runs: cmdStart is disabled
-    ui.PressEnter(Ctl("txbYear", 0));
+    ui.PressEnter(Ctl(ctl::txbYear, 0));
     EXPECT_EQ(handlers.calls.size(), 1u);
 }
 
 TEST_F(DateEntryTest, SearchWritesDatesIntoTheFields) {
     window.ShowDateInFields(1, 2488069);
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 1)), "2099");
-    EXPECT_EQ(ui.Text(Ctl("txbMonth", 1)), "12");
-    EXPECT_EQ(ui.Text(Ctl("txbDay", 1)), "31");
-    EXPECT_EQ(ui.Text(Ctl("lblDate", 1)), "December 31, 2099 CE");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 1)), "2099");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbMonth, 1)), "12");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbDay, 1)), "31");
+    EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 1)), "December 31, 2099 CE");
 }
 
 TEST_F(DateEntryTest, StopDateTextIsKeptTrimmed) {
-    ui.TypeAndLeave("txbStopDate", "  2031-04-01 ");
+    ui.TypeAndLeave(ctl::txbStopDate, "  2031-04-01 ");
     EXPECT_EQ(window.Inspect().stopDateText, "2031-04-01");
 }
 

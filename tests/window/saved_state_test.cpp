@@ -19,22 +19,22 @@ protected:
 TEST_F(SavedStateTest, FirstRunRestoresNothing) {
     services.timezoneSeconds = -19800;
     Start();
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), "2026");
-    EXPECT_EQ(ui.Text(Ctl("txbMonth", 0)), "1");
-    EXPECT_EQ(ui.Text(Ctl("txbDay", 1)), "31");
-    EXPECT_EQ(ui.ListIndex(Ctl("cboTimezone", 0)), 35);
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "2026");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbMonth, 0)), "1");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbDay, 1)), "31");
+    EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboTimezone, 0)), 35);
     EXPECT_FALSE(window.Inspect().recentSave);
     EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
 }
 
 TEST_F(SavedStateTest, SaveWritesEveryValue) {
     Start();
-    ui.TypeAndLeave(Ctl("txbYear", 0), "1999");
-    ui.TypeAndLeave(Ctl("txbMonth", 1), "6");
-    ui.Choose(Ctl("cboPlanet", 0), 2);
-    ui.Choose(Ctl("cboTimezone", 0), 30);
-    ui.Click(Ctl("chkAspectType", 1));
-    ui.Click("cmdSaveState");
+    ui.TypeAndLeave(Ctl(ctl::txbYear, 0), "1999");
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, 1), "6");
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
+    ui.Choose(Ctl(ctl::cboTimezone, 0), 30);
+    ui.Click(Ctl(ctl::chkAspectType, 1));
+    ui.Click(ctl::cmdSaveState);
     struct Case {
         const char* key;
         const char* name;
@@ -63,29 +63,29 @@ TEST_F(SavedStateTest, SaveWritesEveryValue) {
 TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     Start();
     // Change everything away from the defaults.
-    ui.TypeAndLeave(Ctl("txbYear", 0), "1984");
-    ui.TypeAndLeave(Ctl("txbMonth", 0), "7");
-    ui.TypeAndLeave(Ctl("txbDay", 0), "14");
-    ui.TypeAndLeave(Ctl("txbYear", 1), "1990");
-    ui.TypeAndLeave(Ctl("txbMonth", 1), "2");
-    ui.TypeAndLeave(Ctl("txbDay", 1), "28");
-    ui.Click("optHeliocentric");
-    ui.Choose(Ctl("cboPlanet", 0), 0);
-    ui.Choose(Ctl("cboPlanet", 1), 6);
-    ui.Choose(Ctl("cboOrbs", 0), 11);
-    ui.Choose(Ctl("cboOrbs", 1), 7);
-    ui.Choose(Ctl("cboOrbs", 2), 2);
-    ui.Choose(Ctl("cboOrbs", 3), 10);
-    ui.Click("chkDisplayNATZabbr");
-    ui.Choose(Ctl("cboTimezone", 0), 12);
-    ui.TypeAndLeave("txbStopDate", "soon");
-    ui.Choose("cboSearchAspect", 6);
-    ui.Choose("cboSearchWhen", 1);
-    ui.Click(Ctl("chkAspectType", 0));
-    ui.Click(Ctl("chkAspectType", 5));
-    ui.Click("chkIncludeTransitDetails");
+    ui.TypeAndLeave(Ctl(ctl::txbYear, 0), "1984");
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, 0), "7");
+    ui.TypeAndLeave(Ctl(ctl::txbDay, 0), "14");
+    ui.TypeAndLeave(Ctl(ctl::txbYear, 1), "1990");
+    ui.TypeAndLeave(Ctl(ctl::txbMonth, 1), "2");
+    ui.TypeAndLeave(Ctl(ctl::txbDay, 1), "28");
+    ui.Click(ctl::optHeliocentric);
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+    ui.Choose(Ctl(ctl::cboPlanet, 1), 6);
+    ui.Choose(Ctl(ctl::cboOrbs, 0), 11);
+    ui.Choose(Ctl(ctl::cboOrbs, 1), 7);
+    ui.Choose(Ctl(ctl::cboOrbs, 2), 2);
+    ui.Choose(Ctl(ctl::cboOrbs, 3), 10);
+    ui.Click(ctl::chkDisplayNATZabbr);
+    ui.Choose(Ctl(ctl::cboTimezone, 0), 12);
+    ui.TypeAndLeave(ctl::txbStopDate, "soon");
+    ui.Choose(ctl::cboSearchAspect, 6);
+    ui.Choose(ctl::cboSearchWhen, 1);
+    ui.Click(Ctl(ctl::chkAspectType, 0));
+    ui.Click(Ctl(ctl::chkAspectType, 5));
+    ui.Click(ctl::chkIncludeTransitDetails);
     const WindowInputs saved = window.Snapshot();
-    ui.Click("cmdSaveState");
+    ui.Click(ctl::cmdSaveState);
 
     // A new run: its start-up restores what was saved.
     TestServices s2;
@@ -96,26 +96,26 @@ TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     w2.StartUp();
     w2.LoadPlutoTables();
     const WindowInputs back = w2.Snapshot();
-    EXPECT_EQ(u2.Text(Ctl("txbYear", 0)), "1984");
-    EXPECT_EQ(u2.Text(Ctl("txbMonth", 0)), "7");
-    EXPECT_EQ(u2.Text(Ctl("txbDay", 0)), "14");
-    EXPECT_EQ(u2.Text(Ctl("lblDate", 1)), "February 28, 1990 CE");
+    EXPECT_EQ(u2.Text(Ctl(ctl::txbYear, 0)), "1984");
+    EXPECT_EQ(u2.Text(Ctl(ctl::txbMonth, 0)), "7");
+    EXPECT_EQ(u2.Text(Ctl(ctl::txbDay, 0)), "14");
+    EXPECT_EQ(u2.Text(Ctl(ctl::lblDate, 1)), "February 28, 1990 CE");
     EXPECT_EQ(back.heliocentric, true);
-    EXPECT_EQ(u2.ListItemText(Ctl("cboPlanet", 0), 0), "Earth");
+    EXPECT_EQ(u2.ListItemText(Ctl(ctl::cboPlanet, 0), 0), "Earth");
     EXPECT_EQ(back.firstPlanetIndex, saved.firstPlanetIndex);
     EXPECT_EQ(back.secondPlanetIndex, saved.secondPlanetIndex);
     EXPECT_EQ(back.orbIndex, saved.orbIndex);
     EXPECT_EQ(back.timezoneIndex, 12);
     EXPECT_EQ(back.timezoneText, saved.timezoneText);
-    EXPECT_EQ(u2.Value("chkDisplayNATZabbr"), ui.Value("chkDisplayNATZabbr"));
+    EXPECT_EQ(u2.Value(ctl::chkDisplayNATZabbr), ui.Value(ctl::chkDisplayNATZabbr));
     EXPECT_EQ(back.searchAspectIndex, 6);
     EXPECT_EQ(back.searchWhenIndex, 1);
     EXPECT_EQ(back.aspectEnabled, saved.aspectEnabled);
     EXPECT_EQ(back.includeTransitDetails, saved.includeTransitDetails);
     EXPECT_EQ(w2.Inspect().stopDateText, "soon");
-    EXPECT_EQ(u2.Text("txbStopDate"), "");  // the box itself is not refilled
-    EXPECT_EQ(u2.Text("cmdStart"), "Earth and Neptune");
-    EXPECT_TRUE(u2.Enabled("cmdSimulateInvestment"));
+    EXPECT_EQ(u2.Text(ctl::txbStopDate), "");  // the box itself is not refilled
+    EXPECT_EQ(u2.Text(ctl::cmdStart), "Earth and Neptune");
+    EXPECT_TRUE(u2.Enabled(ctl::cmdSimulateInvestment));
     EXPECT_TRUE(u2.Boxes().empty());
 }
 
@@ -127,14 +127,14 @@ TEST_F(SavedStateTest, MissingValuesTakeTheirDefaults) {
     EXPECT_EQ(in.secondPlanetIndex, 0);  // InnerOuter1 empty reads as 0
     EXPECT_EQ(in.orbIndex, (std::array<int, 4>{9, 4, 1, 4}));
     EXPECT_EQ(in.timezoneIndex, 24);
-    EXPECT_EQ(ui.Value("chkDisplayNATZabbr"), 1);
+    EXPECT_EQ(ui.Value(ctl::chkDisplayNATZabbr), 1);
     EXPECT_FALSE(in.heliocentric);
     EXPECT_TRUE(in.includeTransitDetails);
     EXPECT_EQ(in.aspectEnabled, (std::array<bool, 7>{}));  // ShowAspect empty reads as 0
     EXPECT_EQ(in.searchAspectIndex, 0);
     // Year, month and day empty: the boxes stay empty and show no date.
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), "");
-    EXPECT_EQ(ui.Text(Ctl("lblDate", 0)), "");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "");
+    EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 0)), "");
     // Restoring broke the aspect rule; the start-up says nothing.
     EXPECT_TRUE(ui.Boxes().empty());
 }
@@ -157,47 +157,47 @@ TEST_F(SavedStateTest, StoredTextsAreReadAsNumbers) {
         ASSERT_TRUE(SaveStringSetting("\\VLT", "Geocentric", c.geocentric, false));
         ASSERT_TRUE(SaveStringSetting("\\VLT", "TZ0", c.tz, false));
         if (!window.Loaded()) Start();
-        ui.SetListIndex(Ctl("cboTimezone", 0), 24);
-        ui.Click("cmdRestoreState");
+        ui.SetListIndex(Ctl(ctl::cboTimezone, 0), 24);
+        ui.Click(ctl::cmdRestoreState);
         EXPECT_EQ(window.Snapshot().heliocentric, c.helio);
-        EXPECT_EQ(ui.ListIndex(Ctl("cboTimezone", 0)), c.tzIndex);
+        EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboTimezone, 0)), c.tzIndex);
     }
 }
 
 TEST_F(SavedStateTest, OutOfRangeIndexesKeepTheCurrentSelection) {
     Start();
-    ui.Choose(Ctl("cboPlanet", 0), 5);
-    ui.Click("cmdSaveState");
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 5);
+    ui.Click(ctl::cmdSaveState);
     for (const char* name : {"0", "1", "2", "3"}) {
         ASSERT_TRUE(SaveStringSetting("\\VLT\\OrbsLI", name, "40", false));
     }
     ASSERT_TRUE(SaveStringSetting("\\VLT\\PlanetLI", "0", "8", false));
     ASSERT_TRUE(SaveStringSetting("\\VLT", "InnerOuter0", "-3", false));
     ASSERT_TRUE(SaveStringSetting("\\VLT", "SrchWhn", "2", false));
-    ui.Choose(Ctl("cboPlanet", 0), 1);
-    ui.Click("cmdRestoreState");
-    EXPECT_EQ(ui.ListIndex(Ctl("cboPlanet", 0)), 1);
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 1);
+    ui.Click(ctl::cmdRestoreState);
+    EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboPlanet, 0)), 1);
     EXPECT_EQ(window.Snapshot().orbIndex, (std::array<int, 4>{9, 4, 1, 3}));
-    EXPECT_EQ(ui.ListIndex("cboSearchWhen"), 0);
+    EXPECT_EQ(ui.ListIndex(ctl::cboSearchWhen), 0);
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(SavedStateTest, RestoreButtonSaysNothingAboutHalfRestoredChoices) {
     Start();
     // Saved: only the quincunx, orbs 3/2/1.
-    ui.Choose(Ctl("cboOrbs", 2), 0);
-    ui.Choose(Ctl("cboOrbs", 1), 1);
-    ui.Choose(Ctl("cboOrbs", 0), 2);
-    for (int b = 0; b < 6; ++b) ui.Click(Ctl("chkAspectType", b));
-    ui.Click("cmdSaveState");
+    ui.Choose(Ctl(ctl::cboOrbs, 2), 0);
+    ui.Choose(Ctl(ctl::cboOrbs, 1), 1);
+    ui.Choose(Ctl(ctl::cboOrbs, 0), 2);
+    for (int b = 0; b < 6; ++b) ui.Click(Ctl(ctl::chkAspectType, b));
+    ui.Click(ctl::cmdSaveState);
     // Now: only the conjunction, orbs 15/14/13.
-    ui.Click(Ctl("chkAspectType", 0));
-    ui.Click(Ctl("chkAspectType", 6));
-    ui.Choose(Ctl("cboOrbs", 0), 14);
-    ui.Choose(Ctl("cboOrbs", 1), 13);
-    ui.Choose(Ctl("cboOrbs", 2), 12);
+    ui.Click(Ctl(ctl::chkAspectType, 0));
+    ui.Click(Ctl(ctl::chkAspectType, 6));
+    ui.Choose(Ctl(ctl::cboOrbs, 0), 14);
+    ui.Choose(Ctl(ctl::cboOrbs, 1), 13);
+    ui.Choose(Ctl(ctl::cboOrbs, 2), 12);
     ui.ClearBoxes();
-    ui.Click("cmdRestoreState");
+    ui.Click(ctl::cmdRestoreState);
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(window.Snapshot().orbIndex[0], 2);
     EXPECT_EQ(window.Snapshot().aspectEnabled, (std::array<bool, 7>{0, 0, 0, 0, 0, 0, 1}));
@@ -213,7 +213,7 @@ TEST_F(SavedStateTest, FailedSaveIsReportedAndQuitStillAsks) {
     SetSettingsFolder((folder_ / "plain" / "Quillon").string());
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
                  ":\nNot a directory.");
-    ui.Click("cmdSaveState");
+    ui.Click(ctl::cmdSaveState);
     ASSERT_FALSE(ui.Boxes().empty());
     EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(ui.Boxes().back().title, "Save state");
@@ -222,11 +222,11 @@ TEST_F(SavedStateTest, FailedSaveIsReportedAndQuitStillAsks) {
     ui.ExpectBox("Save program state for next run?", MsgResult::Yes);
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
                  ":\nNot a directory.");
-    ui.Click("cmdQuit");
+    ui.Click(ctl::cmdQuit);
     EXPECT_FALSE(ui.Ended());
     // No leaves without saving.
     ui.ExpectBox("Save program state for next run?", MsgResult::No);
-    ui.Click("cmdQuit");
+    ui.Click(ctl::cmdQuit);
     EXPECT_TRUE(ui.Ended());
 }
 
@@ -239,7 +239,7 @@ TEST_F(SavedStateTest, SettingsFileThatIsAFolderIsNotSavedOver) {
     Start();
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
                  ":\nIs a directory.");
-    ui.Click("cmdSaveState");
+    ui.Click(ctl::cmdSaveState);
     EXPECT_FALSE(window.Inspect().recentSave);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsFilePath()));
 }
@@ -252,7 +252,7 @@ TEST_F(SavedStateTest, CorruptStoreReadsAsNothingSaved) {
         f.write("\0\xff\xfe", 3);
     }
     Start();
-    EXPECT_EQ(ui.Text(Ctl("txbYear", 0)), "2026");
+    EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "2026");
     EXPECT_FALSE(window.Inspect().recentSave);
 }
 

@@ -15,14 +15,14 @@ protected:
     }
     int CheckedAspects() {
         int n = 0;
-        for (int b = 0; b < 7; ++b) n += ui.Value(Ctl("chkAspectType", b));
+        for (int b = 0; b < 7; ++b) n += ui.Value(Ctl(ctl::chkAspectType, b));
         return n;
     }
 };
 
 TEST_F(SelectionTest, ListsHoldWhatTheUserChoosesFrom) {
-    const Ctl first("cboPlanet", 0);
-    const Ctl second("cboPlanet", 1);
+    const Ctl first(ctl::cboPlanet, 0);
+    const Ctl second(ctl::cboPlanet, 1);
     ASSERT_EQ(ui.ListCount(first), 8);
     ASSERT_EQ(ui.ListCount(second), 8);
     EXPECT_EQ(Item(first, 0), "Sun");
@@ -33,32 +33,32 @@ TEST_F(SelectionTest, ListsHoldWhatTheUserChoosesFrom) {
     EXPECT_EQ(Selected(first), "Mars");
     EXPECT_EQ(Selected(second), "Jupiter");
     for (int k = 0; k < 3; ++k) {
-        ASSERT_EQ(ui.ListCount(Ctl("cboOrbs", k)), 15);
-        EXPECT_EQ(Item(Ctl("cboOrbs", k), 0), "1\xC2\xB0");
-        EXPECT_EQ(Item(Ctl("cboOrbs", k), 14), "15\xC2\xB0");
+        ASSERT_EQ(ui.ListCount(Ctl(ctl::cboOrbs, k)), 15);
+        EXPECT_EQ(Item(Ctl(ctl::cboOrbs, k), 0), "1\xC2\xB0");
+        EXPECT_EQ(Item(Ctl(ctl::cboOrbs, k), 14), "15\xC2\xB0");
     }
-    EXPECT_EQ(Selected(Ctl("cboOrbs", 0)), "10\xC2\xB0");
-    EXPECT_EQ(Selected(Ctl("cboOrbs", 1)), "5\xC2\xB0");
-    EXPECT_EQ(Selected(Ctl("cboOrbs", 2)), "2\xC2\xB0");
-    ASSERT_EQ(ui.ListCount(Ctl("cboOrbs", 3)), 13);
-    EXPECT_EQ(Item(Ctl("cboOrbs", 3), 0), "3\xC2\xB0");
-    EXPECT_EQ(Selected(Ctl("cboOrbs", 3)), "6\xC2\xB0");
+    EXPECT_EQ(Selected(Ctl(ctl::cboOrbs, 0)), "10\xC2\xB0");
+    EXPECT_EQ(Selected(Ctl(ctl::cboOrbs, 1)), "5\xC2\xB0");
+    EXPECT_EQ(Selected(Ctl(ctl::cboOrbs, 2)), "2\xC2\xB0");
+    ASSERT_EQ(ui.ListCount(Ctl(ctl::cboOrbs, 3)), 13);
+    EXPECT_EQ(Item(Ctl(ctl::cboOrbs, 3), 0), "3\xC2\xB0");
+    EXPECT_EQ(Selected(Ctl(ctl::cboOrbs, 3)), "6\xC2\xB0");
     const std::vector<std::string> aspects = {"conjunction", "opposition",  "square",  "trine",
                                               "sextile",     "semisextile", "quincunx"};
-    EXPECT_EQ(ui.Get("cboSearchAspect").items, aspects);
-    EXPECT_EQ(ui.Get("cboSearchWhen").items,
+    EXPECT_EQ(ui.Get(ctl::cboSearchAspect).items, aspects);
+    EXPECT_EQ(ui.Get(ctl::cboSearchWhen).items,
               (std::vector<std::string>{"on or after start date", "on or after end date"}));
-    EXPECT_EQ(ui.ListIndex("cboSearchAspect"), 0);
-    EXPECT_EQ(ui.ListIndex("cboSearchWhen"), 0);
+    EXPECT_EQ(ui.ListIndex(ctl::cboSearchAspect), 0);
+    EXPECT_EQ(ui.ListIndex(ctl::cboSearchWhen), 0);
     EXPECT_EQ(CheckedAspects(), 7);
-    EXPECT_EQ(ui.Value("chkKeepDates"), 1);
+    EXPECT_EQ(ui.Value(ctl::chkKeepDates), 1);
 }
 
 TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
-    ui.Choose(Ctl("cboPlanet", 0), 1);
-    ui.Choose(Ctl("cboPlanet", 1), 7);
-    ui.Choose(Ctl("cboOrbs", 3), 12);
-    ui.Choose("cboSearchAspect", 4);
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 1);
+    ui.Choose(Ctl(ctl::cboPlanet, 1), 7);
+    ui.Choose(Ctl(ctl::cboOrbs, 3), 12);
+    ui.Choose(ctl::cboSearchAspect, 4);
     WindowInputs in = window.Snapshot();
     EXPECT_EQ(in.firstPlanet, 2);
     EXPECT_EQ(in.secondPlanet, 9);
@@ -82,34 +82,34 @@ TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
 }
 
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
-    ui.Choose(Ctl("cboPlanet", 0), 2);
-    EXPECT_EQ(ui.Text("cmdStart"), "Venus and Jupiter");
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
+    EXPECT_EQ(ui.Text(ctl::cmdStart), "Venus and Jupiter");
     EXPECT_EQ(window.Inspect().startCaptionStore, "Venus and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl("cmdShowAll", 0)), "Venus and the other planets.");
-    EXPECT_EQ(ui.Text(Ctl("cmdShowAll", 1)), "Jupiter and the other planets.");
-    EXPECT_EQ(ui.Focus(), Ctl("cmdStart"));
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Venus and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
 }
 
 TEST_F(SelectionTest, CentricityRenamesTheFirstPlanetAndGatesTheSimulation) {
-    ui.Choose(Ctl("cboPlanet", 0), 0);
-    EXPECT_FALSE(ui.Enabled("cmdSimulateInvestment"));
-    EXPECT_FALSE(ui.Enabled("chkIncludeTransitDetails"));
-    ui.Click("optHeliocentric");
-    EXPECT_EQ(Item(Ctl("cboPlanet", 0), 0), "Earth");
-    EXPECT_EQ(ui.Text("cmdStart"), "Earth and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl("cmdShowAll", 0)), "Earth and the other planets.");
-    EXPECT_TRUE(ui.Get("optHeliocentric").bold);
-    EXPECT_FALSE(ui.Get("optGeocentric").bold);
-    EXPECT_TRUE(ui.Enabled("cmdSimulateInvestment"));
-    EXPECT_TRUE(ui.Enabled("chkIncludeTransitDetails"));
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
+    EXPECT_FALSE(ui.Enabled(ctl::cmdSimulateInvestment));
+    EXPECT_FALSE(ui.Enabled(ctl::chkIncludeTransitDetails));
+    ui.Click(ctl::optHeliocentric);
+    EXPECT_EQ(Item(Ctl(ctl::cboPlanet, 0), 0), "Earth");
+    EXPECT_EQ(ui.Text(ctl::cmdStart), "Earth and Jupiter");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Earth and the other planets.");
+    EXPECT_TRUE(ui.Get(ctl::optHeliocentric).bold);
+    EXPECT_FALSE(ui.Get(ctl::optGeocentric).bold);
+    EXPECT_TRUE(ui.Enabled(ctl::cmdSimulateInvestment));
+    EXPECT_TRUE(ui.Enabled(ctl::chkIncludeTransitDetails));
     EXPECT_TRUE(window.Snapshot().heliocentric);
-    ui.Click("optGeocentric");
-    EXPECT_EQ(Item(Ctl("cboPlanet", 0), 0), "Sun");
-    EXPECT_EQ(ui.Text("cmdStart"), "Sun and Jupiter");
-    EXPECT_TRUE(ui.Get("optGeocentric").bold);
-    EXPECT_FALSE(ui.Get("optHeliocentric").bold);
-    EXPECT_FALSE(ui.Enabled("cmdSimulateInvestment"));
-    EXPECT_FALSE(ui.Enabled("chkIncludeTransitDetails"));
+    ui.Click(ctl::optGeocentric);
+    EXPECT_EQ(Item(Ctl(ctl::cboPlanet, 0), 0), "Sun");
+    EXPECT_EQ(ui.Text(ctl::cmdStart), "Sun and Jupiter");
+    EXPECT_TRUE(ui.Get(ctl::optGeocentric).bold);
+    EXPECT_FALSE(ui.Get(ctl::optHeliocentric).bold);
+    EXPECT_FALSE(ui.Enabled(ctl::cmdSimulateInvestment));
+    EXPECT_FALSE(ui.Enabled(ctl::chkIncludeTransitDetails));
 }
 
 TEST_F(SelectionTest, AspectRuleMessages) {
@@ -130,20 +130,20 @@ TEST_F(SelectionTest, AspectRuleMessages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // Set up silently, as a restored state would.
-        for (int b = 0; b < 7; ++b) ui.SetValue(Ctl("chkAspectType", b), 0);
-        for (int b : c.checkedBefore) ui.SetValue(Ctl("chkAspectType", b), 1);
+        for (int b = 0; b < 7; ++b) ui.SetValue(Ctl(ctl::chkAspectType, b), 0);
+        for (int b : c.checkedBefore) ui.SetValue(Ctl(ctl::chkAspectType, b), 1);
         ui.ClearBoxes();
         for (int i = 0; i < c.messages; ++i)
             ui.ExpectBox("At least one aspect type must be checked.");
         const std::string action = c.action;
         if (action == "clear") {
-            ui.Click("cmdClear");
+            ui.Click(ctl::cmdClear);
             EXPECT_EQ(CheckedAspects(), 0);
         } else if (action == "all") {
-            ui.Click("cmdAll");
+            ui.Click(ctl::cmdAll);
             EXPECT_EQ(CheckedAspects(), 7);
         } else {
-            ui.Click(Ctl("chkAspectType", std::stoi(action)));
+            ui.Click(Ctl(ctl::chkAspectType, std::stoi(action)));
         }
         EXPECT_EQ(static_cast<int>(ui.Boxes().size()), c.messages);
         for (const BoxRecord& b : ui.Boxes()) {
@@ -154,7 +154,7 @@ TEST_F(SelectionTest, AspectRuleMessages) {
     // The box that was just cleared stays cleared.
     EXPECT_EQ(CheckedAspects(), 1);
     ui.ExpectBox("At least one aspect type must be checked.");
-    ui.Click(Ctl("chkAspectType", 2));
+    ui.Click(Ctl(ctl::chkAspectType, 2));
     EXPECT_EQ(CheckedAspects(), 0);
 }
 
@@ -171,41 +171,41 @@ TEST_F(SelectionTest, OrbsMustBeStrictlyDecreasing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.outer) + "/" + std::to_string(c.middle) + "/" +
                      std::to_string(c.inner));
-        ui.SetListIndex(Ctl("cboOrbs", 0), c.outer - 1);
-        ui.SetListIndex(Ctl("cboOrbs", 1), c.middle - 1);
-        ui.SetListIndex(Ctl("cboOrbs", 2), c.inner - 1);
+        ui.SetListIndex(Ctl(ctl::cboOrbs, 0), c.outer - 1);
+        ui.SetListIndex(Ctl(ctl::cboOrbs, 1), c.middle - 1);
+        ui.SetListIndex(Ctl(ctl::cboOrbs, 2), c.inner - 1);
         ui.ClearBoxes();
         if (!c.valid) ui.ExpectBox("Orbs must be strictly decreasing.");
         // A click on the inner orb list runs the check and focuses Start.
-        ui.Choose(Ctl("cboOrbs", 2), c.inner - 1);
+        ui.Choose(Ctl(ctl::cboOrbs, 2), c.inner - 1);
         EXPECT_EQ(ui.Boxes().size(), c.valid ? 0u : 1u);
         if (!c.valid) {
             EXPECT_EQ(ui.Boxes()[0].title, "Orb values");
             EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
         }
-        EXPECT_EQ(ui.Focus(), Ctl("cmdStart"));
+        EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
         if (!c.valid) ui.ExpectBox("Orbs must be strictly decreasing.");
         EXPECT_EQ(window.ValidateOrbs(), c.valid);
     }
 }
 
 TEST_F(SelectionTest, SearchOrbNeverRunsTheOrbCheck) {
-    ui.SetListIndex(Ctl("cboOrbs", 0), 1);  // outer 2°, middle 5°: broken
-    ui.Choose(Ctl("cboOrbs", 3), 5);
+    ui.SetListIndex(Ctl(ctl::cboOrbs, 0), 1);  // outer 2°, middle 5°: broken
+    ui.Choose(Ctl(ctl::cboOrbs, 3), 5);
     EXPECT_TRUE(ui.Boxes().empty());
-    EXPECT_EQ(ui.Focus(), Ctl("cmdSearch"));
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdSearch));
     EXPECT_EQ(window.Snapshot().orbDegrees[3], 8);
 }
 
 TEST_F(SelectionTest, SearchControlsFocusTheSearchButton) {
-    for (const char* name : {"cboSearchAspect", "cboSearchWhen"}) {
-        ui.SetFocus("txbOutput");
+    for (const char* name : {ctl::cboSearchAspect, ctl::cboSearchWhen}) {
+        ui.SetFocus(ctl::txbOutput);
         ui.Choose(name, 1);
-        EXPECT_EQ(ui.Focus(), Ctl("cmdSearch")) << name;
+        EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdSearch)) << name;
     }
-    ui.SetFocus("txbOutput");
-    ui.Click("chkKeepDates");
-    EXPECT_EQ(ui.Focus(), Ctl("cmdSearch"));
+    ui.SetFocus(ctl::txbOutput);
+    ui.Click(ctl::chkKeepDates);
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdSearch));
 }
 
 TEST(TimezoneList, EntriesAndLabels) {
@@ -291,26 +291,26 @@ TEST_F(TimezoneWindowTest, FirstStartSelectsTheComputersZone) {
         MainWindow w(u, s);
         u.Attach(&w);
         w.StartUp();
-        EXPECT_EQ(u.ListIndex(Ctl("cboTimezone", 0)), c.index);
+        EXPECT_EQ(u.ListIndex(Ctl(ctl::cboTimezone, 0)), c.index);
         EXPECT_EQ(w.Snapshot().timezoneMinutes, (c.index - 24) * 30);
     }
 }
 
 TEST_F(TimezoneWindowTest, AbbreviationsToggleKeepsTheIndex) {
     Start();
-    const Ctl list("cboTimezone", 0);
+    const Ctl list(ctl::cboTimezone, 0);
     // The first start shows the abbreviations (no saved state: default on).
     ui.Choose(list, 14);
-    if (ui.Value("chkDisplayNATZabbr") == 1) ui.Click("chkDisplayNATZabbr");
+    if (ui.Value(ctl::chkDisplayNATZabbr) == 1) ui.Click(ctl::chkDisplayNATZabbr);
     EXPECT_EQ(Item(list, 14), "GMT-5:00");
-    ui.Click("chkDisplayNATZabbr");
-    EXPECT_EQ(ui.Value("chkDisplayNATZabbr"), 1);
+    ui.Click(ctl::chkDisplayNATZabbr);
+    EXPECT_EQ(ui.Value(ctl::chkDisplayNATZabbr), 1);
     EXPECT_EQ(Item(list, 14), "EST/CDT");
     EXPECT_EQ(Item(list, 13), "GMT-5:30");
     EXPECT_EQ(ui.ListIndex(list), 14);
     EXPECT_EQ(window.Snapshot().timezoneText, "EST/CDT");
-    EXPECT_EQ(ui.Focus(), Ctl("cmdStart"));
-    ui.Click("chkDisplayNATZabbr");
+    EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
+    ui.Click(ctl::chkDisplayNATZabbr);
     EXPECT_EQ(Item(list, 14), "GMT-5:00");
     EXPECT_EQ(ui.ListIndex(list), 14);
     // Each entry's text names the offset that its position stands for.

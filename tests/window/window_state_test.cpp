@@ -22,30 +22,30 @@ TEST_F(WindowStateTest, StartUpEndsIdleWithEverythingInPlace) {
     EXPECT_EQ(services.initPositionsCalls, 1);
     EXPECT_EQ(services.indexLoads, 1);
     EXPECT_EQ(services.plutoLoads, 0);
-    EXPECT_EQ(ui.Text(kMainWindow).rfind("Veltaro ", 0), 0u);
+    EXPECT_EQ(ui.Text(ctl::frmMain).rfind("Veltaro ", 0), 0u);
     // Dates of the current year, no saved state.
-    EXPECT_EQ(ui.Text(Ctl("lblDate", 0)), "January 1, 2026 CE");
-    EXPECT_EQ(ui.Text(Ctl("lblDate", 1)), "December 31, 2026 CE");
-    EXPECT_EQ(ui.Text("cmdStart"), "Mars and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl("cmdShowAll", 1)), "Jupiter and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 0)), "January 1, 2026 CE");
+    EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 1)), "December 31, 2026 CE");
+    EXPECT_EQ(ui.Text(ctl::cmdStart), "Mars and Jupiter");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
     // Geometry: output 130 below Frame3, reaching cmdQuit's right edge, the
     // window 380 wider than the box's right edge, at its minimum height.
-    const Rect out = ui.Geometry("txbOutput");
-    EXPECT_EQ(out.top, ui.Geometry("Frame3").Bottom() + 130);
-    EXPECT_EQ(out.Right(), ui.Geometry("cmdQuit").Right());
-    const Rect w = ui.Geometry(kMainWindow);
+    const Rect out = ui.Geometry(ctl::txbOutput);
+    EXPECT_EQ(out.top, ui.Geometry(ctl::Frame3).Bottom() + 130);
+    EXPECT_EQ(out.Right(), ui.Geometry(ctl::cmdQuit).Right());
+    const Rect w = ui.Geometry(ctl::frmMain);
     EXPECT_EQ(w.width, out.Right() + 380);
     EXPECT_EQ(window.Inspect().fixedWidth, w.width);
     EXPECT_EQ(w.height, 5800);
     EXPECT_EQ(out.height, 5800 - out.top - 1250);
     // The output area starts empty and hidden.
     EXPECT_EQ(window.OutputText(), "");
-    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
-    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
-    EXPECT_FALSE(ui.Visible("chkOpenOutputFile"));
+    EXPECT_FALSE(ui.Visible(ctl::chkAppendToOutput));
+    EXPECT_FALSE(ui.Visible(Ctl(ctl::cmdFile, 0)));
+    EXPECT_FALSE(ui.Visible(ctl::chkOpenOutputFile));
     // Colours and fonts.
     const Rgb yellow{252, 253, 120};
-    EXPECT_EQ(ui.Get(kMainWindow).back, yellow);
+    EXPECT_EQ(ui.Get(ctl::frmMain).back, yellow);
     for (const ControlInfo& s : MainWindowControls()) {
         const bool coloured = s.kind == CtlKind::Frame || s.kind == CtlKind::Label ||
                               s.kind == CtlKind::CheckBox || s.kind == CtlKind::Option;
@@ -70,15 +70,15 @@ TEST_F(WindowStateTest, PlutoNoticeComesLastWithControlsRestored) {
     EXPECT_EQ(p.milliseconds, 2000);
     EXPECT_EQ(p.where.width, 2880);
     EXPECT_EQ(p.where.height, 300);
-    EXPECT_EQ(p.where.left, ui.Geometry("cmdStart").left + 100);
-    EXPECT_EQ(p.where.top, ui.Geometry("chkAppendToOutput").top + 500);
+    EXPECT_EQ(p.where.left, ui.Geometry(ctl::cmdStart).left + 100);
+    EXPECT_EQ(p.where.top, ui.Geometry(ctl::chkAppendToOutput).top + 500);
     EXPECT_EQ(services.plutoLoads, 1);
     EXPECT_TRUE(window.PlutoLoaded());
-    EXPECT_TRUE(ui.Enabled("cmdStart"));
-    EXPECT_TRUE(ui.Enabled(Ctl("cboPlanet", 1)));
-    EXPECT_TRUE(ui.Enabled("lblConstructTransitTables"));
+    EXPECT_TRUE(ui.Enabled(ctl::cmdStart));
+    EXPECT_TRUE(ui.Enabled(Ctl(ctl::cboPlanet, 1)));
+    EXPECT_TRUE(ui.Enabled(ctl::lblConstructTransitTables));
     // Geocentric at the first start: the simulation stays unavailable.
-    EXPECT_FALSE(ui.Enabled("cmdSimulateInvestment"));
+    EXPECT_FALSE(ui.Enabled(ctl::cmdSimulateInvestment));
 }
 
 TEST_F(WindowStateTest, MissingPlutoTablesAreRemembered) {
@@ -92,36 +92,36 @@ TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
     Start();
     for (bool simulation : {false, true}) {
         SCOPED_TRACE(simulation);
-        if (simulation) ui.Click("optHeliocentric");
+        if (simulation) ui.Click(ctl::optHeliocentric);
         window.EnterBusyState(simulation);
-        const Ctl busyButton = simulation ? Ctl("cmdSimulateInvestment") : Ctl("cmdStart");
+        const Ctl busyButton = simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
         EXPECT_EQ(ui.Text(busyButton), "Pause");
-        const std::vector<Ctl> expected = {busyButton, Ctl("txbOutput"), Ctl("cmdQuit")};
+        const std::vector<Ctl> expected = {busyButton, Ctl(ctl::txbOutput), Ctl(ctl::cmdQuit)};
         std::vector<Ctl> on = EnabledInputs(ui);
         std::sort(on.begin(), on.end());
         std::vector<Ctl> want = expected;
         std::sort(want.begin(), want.end());
         EXPECT_EQ(on, want);
-        EXPECT_TRUE(ui.Enabled("Frame1"));  // frames keep their state
+        EXPECT_TRUE(ui.Enabled(ctl::Frame1));  // frames keep their state
         EXPECT_TRUE(window.Busy());
         window.LeaveBusyState();
         EXPECT_FALSE(window.Busy());
-        EXPECT_EQ(ui.Text("cmdStart"), "Mars and Jupiter");
-        EXPECT_TRUE(ui.Enabled(Ctl("txbYear", 0)));
-        EXPECT_TRUE(ui.Enabled("lblYear"));
-        EXPECT_TRUE(ui.Enabled("chkAppendToOutput"));
-        EXPECT_EQ(ui.Enabled("cmdSimulateInvestment"), simulation);
+        EXPECT_EQ(ui.Text(ctl::cmdStart), "Mars and Jupiter");
+        EXPECT_TRUE(ui.Enabled(Ctl(ctl::txbYear, 0)));
+        EXPECT_TRUE(ui.Enabled(ctl::lblYear));
+        EXPECT_TRUE(ui.Enabled(ctl::chkAppendToOutput));
+        EXPECT_EQ(ui.Enabled(ctl::cmdSimulateInvestment), simulation);
     }
 }
 
 TEST_F(WindowStateTest, ButtonsReachTheirCommands) {
     Start();
-    ui.Click("optHeliocentric");
-    ui.Click("cmdStart");
-    ui.Click("cmdSearch");
-    ui.Click(Ctl("cmdShowAll", 0));
-    ui.Click(Ctl("cmdShowAll", 1));
-    ui.Click("cmdSimulateInvestment");
+    ui.Click(ctl::optHeliocentric);
+    ui.Click(ctl::cmdStart);
+    ui.Click(ctl::cmdSearch);
+    ui.Click(Ctl(ctl::cmdShowAll, 0));
+    ui.Click(Ctl(ctl::cmdShowAll, 1));
+    ui.Click(ctl::cmdSimulateInvestment);
     EXPECT_EQ(handlers.calls,
               (std::vector<std::string>{"Start", "Search", "ShowAll0", "ShowAll1", "Simulate"}));
 }
@@ -130,14 +130,14 @@ TEST_F(WindowStateTest, PauseButtonOnlyRequestsAPause) {
     Start();
     window.EnterBusyState(false);
     EXPECT_FALSE(window.PauseRequested());
-    ui.Click("cmdStart");
+    ui.Click(ctl::cmdStart);
     EXPECT_TRUE(window.PauseRequested());
     EXPECT_TRUE(handlers.calls.empty());
     window.SetPauseRequested(false);
     window.LeaveBusyState();
-    ui.Click("optHeliocentric");
+    ui.Click(ctl::optHeliocentric);
     window.EnterBusyState(true);
-    ui.Click("cmdSimulateInvestment");
+    ui.Click(ctl::cmdSimulateInvestment);
     EXPECT_TRUE(window.PauseRequested());
     EXPECT_TRUE(handlers.calls.empty());
 }
@@ -145,25 +145,25 @@ TEST_F(WindowStateTest, PauseButtonOnlyRequestsAPause) {
 TEST_F(WindowStateTest, TimerShowsFileControlsAndEndsTheRecentSave) {
     Start();
     ui.Tick();
-    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
-    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
+    EXPECT_FALSE(ui.Visible(Ctl(ctl::cmdFile, 0)));
+    EXPECT_FALSE(ui.Visible(ctl::chkAppendToOutput));
     window.Output().Append("line\r\n");
-    EXPECT_EQ(ui.Text("txbOutput"), "line\r\n");
+    EXPECT_EQ(ui.Text(ctl::txbOutput), "line\r\n");
     ui.Tick();
-    EXPECT_TRUE(ui.Visible(Ctl("cmdFile", 0)));
-    EXPECT_TRUE(ui.Visible("chkOpenOutputFile"));
-    EXPECT_TRUE(ui.Visible("chkAppendToOutput"));
+    EXPECT_TRUE(ui.Visible(Ctl(ctl::cmdFile, 0)));
+    EXPECT_TRUE(ui.Visible(ctl::chkOpenOutputFile));
+    EXPECT_TRUE(ui.Visible(ctl::chkAppendToOutput));
     window.EnterBusyState(false);
     ui.Tick();
-    EXPECT_FALSE(ui.Visible(Ctl("cmdFile", 0)));
-    EXPECT_FALSE(ui.Visible("chkOpenOutputFile"));
-    EXPECT_TRUE(ui.Visible("chkAppendToOutput"));
+    EXPECT_FALSE(ui.Visible(Ctl(ctl::cmdFile, 0)));
+    EXPECT_FALSE(ui.Visible(ctl::chkOpenOutputFile));
+    EXPECT_TRUE(ui.Visible(ctl::chkAppendToOutput));
     window.LeaveBusyState();
     window.Output().Clear();
     ui.Tick();
-    EXPECT_FALSE(ui.Visible("chkAppendToOutput"));
+    EXPECT_FALSE(ui.Visible(ctl::chkAppendToOutput));
 
-    ui.Click("cmdSaveState");
+    ui.Click(ctl::cmdSaveState);
     EXPECT_TRUE(window.Inspect().recentSave);
     ui.Tick(10);
     EXPECT_TRUE(window.Inspect().recentSave);
@@ -187,51 +187,51 @@ TEST_F(WindowStateTest, ResizingKeepsTheWidthAndTheMinimumHeight) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.height);
         ui.ResizeWindow(c.width, c.height);
-        const Rect w = ui.Geometry(kMainWindow);
+        const Rect w = ui.Geometry(ctl::frmMain);
         EXPECT_EQ(w.width, width);
         EXPECT_EQ(w.height, c.expectedHeight);
-        const Rect out = ui.Geometry("txbOutput");
+        const Rect out = ui.Geometry(ctl::txbOutput);
         EXPECT_EQ(out.height, c.expectedHeight - out.top - 1250);
         const int top = out.Bottom() + 150;
-        for (const Ctl& b : {Ctl("cmdQuit"), Ctl("cmdFile", 0), Ctl("cmdHelp"),
-                             Ctl("cmdRestoreState"), Ctl("cmdSaveState")}) {
+        for (const Ctl& b : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp),
+                             Ctl(ctl::cmdRestoreState), Ctl(ctl::cmdSaveState)}) {
             EXPECT_EQ(ui.Geometry(b).top, top) << b.ToString();
         }
-        EXPECT_EQ(ui.Geometry("chkOpenOutputFile").top, top + 50);
+        EXPECT_EQ(ui.Geometry(ctl::chkOpenOutputFile).top, top + 50);
     }
     // Maximised: the width is the screen's, only the layout follows.
     ui.SetState(WindowState::Maximised);
     ui.ResizeWindow(28800, 16000);
-    EXPECT_EQ(ui.Geometry(kMainWindow).width, 28800);
-    EXPECT_EQ(ui.Geometry("txbOutput").height, 16000 - ui.Geometry("txbOutput").top - 1250);
+    EXPECT_EQ(ui.Geometry(ctl::frmMain).width, 28800);
+    EXPECT_EQ(ui.Geometry(ctl::txbOutput).height, 16000 - ui.Geometry(ctl::txbOutput).top - 1250);
     // Minimised: nothing moves.
     ui.SetState(WindowState::Minimised);
-    const Rect before = ui.Geometry("txbOutput");
+    const Rect before = ui.Geometry(ctl::txbOutput);
     ui.ResizeWindow(100, 100);
-    EXPECT_EQ(ui.Geometry("txbOutput"), before);
+    EXPECT_EQ(ui.Geometry(ctl::txbOutput), before);
 }
 
 TEST_F(WindowStateTest, RunGeometryOnlyInTheNormalState) {
     Start();
     window.ApplyRunGeometry();
-    EXPECT_EQ(ui.Geometry(kMainWindow).top, 300);
-    EXPECT_EQ(ui.Geometry(kMainWindow).height, 9000);
+    EXPECT_EQ(ui.Geometry(ctl::frmMain).top, 300);
+    EXPECT_EQ(ui.Geometry(ctl::frmMain).height, 9000);
     window.ShrinkToMinimumHeight();
-    EXPECT_EQ(ui.Geometry(kMainWindow).height, 5800);
+    EXPECT_EQ(ui.Geometry(ctl::frmMain).height, 5800);
     ui.SetState(WindowState::Maximised);
-    Rect w = ui.Geometry(kMainWindow);
+    Rect w = ui.Geometry(ctl::frmMain);
     w.top = 0;
     w.height = 16000;
-    ui.SetGeometry(kMainWindow, w);
+    ui.SetGeometry(ctl::frmMain, w);
     window.ApplyRunGeometry();
-    EXPECT_EQ(ui.Geometry(kMainWindow).height, 16000);
+    EXPECT_EQ(ui.Geometry(ctl::frmMain).height, 16000);
 }
 
 TEST_F(WindowStateTest, LayoutHasNoOverlapsAtTheDefaultSize) {
     Start();
     ui.ResizeWindow(window.Inspect().fixedWidth, 9000);
     std::vector<std::pair<Ctl, Rect>> placed;
-    const Rect w = ui.Geometry(kMainWindow);
+    const Rect w = ui.Geometry(ctl::frmMain);
     for (const ControlInfo& s : MainWindowControls()) {
         const Rect r = ui.Geometry(s.ctl);
         EXPECT_GE(r.left, 0) << s.ctl.ToString();
@@ -253,11 +253,11 @@ TEST_F(WindowStateTest, LayoutHasNoOverlapsAtTheDefaultSize) {
 
 TEST_F(WindowStateTest, HelpOpensTheViewerOverTheWindow) {
     Start();
-    Rect w = ui.Geometry(kMainWindow);
+    Rect w = ui.Geometry(ctl::frmMain);
     w.left = 1500;
     w.top = 900;
-    ui.SetGeometry(kMainWindow, w);
-    ui.Click("cmdHelp");
+    ui.SetGeometry(ctl::frmMain, w);
+    ui.Click(ctl::cmdHelp);
     ASSERT_EQ(ui.Viewers().size(), 1u);
     const ViewerRecord& v = ui.Viewers()[0];
     EXPECT_EQ(v.caption, "Help");
@@ -292,7 +292,7 @@ TEST_F(WindowStateTest, QuitAsksUnlessStateWasJustSaved) {
         u.ExpectBox("Save program state for next run?", c.answer);
         bool closed = false;
         if (std::string(c.how) == "quit") {
-            u.Click("cmdQuit");
+            u.Click(ctl::cmdQuit);
         } else {
             closed = u.CloseBox();
             EXPECT_EQ(closed, c.ends);
@@ -306,17 +306,17 @@ TEST_F(WindowStateTest, QuitAsksUnlessStateWasJustSaved) {
         EXPECT_EQ(GetStringSetting("\\VLT", "StateSaved", saved, false, ""), c.saves);
         if (!c.ends) {
             // Cancel keeps the window and its state.
-            EXPECT_TRUE(u.Enabled("cmdStart"));
-            EXPECT_EQ(u.Text("cmdStart"), "Mars and Jupiter");
+            EXPECT_TRUE(u.Enabled(ctl::cmdStart));
+            EXPECT_EQ(u.Text(ctl::cmdStart), "Mars and Jupiter");
         }
     }
 }
 
 TEST_F(WindowStateTest, QuitRightAfterSaveOrRestoreAsksNothing) {
     Start();
-    ui.Click("cmdSaveState");
+    ui.Click(ctl::cmdSaveState);
     ui.Tick(9);
-    ui.Click("cmdQuit");
+    ui.Click(ctl::cmdQuit);
     EXPECT_TRUE(ui.Ended());
     EXPECT_TRUE(ui.Boxes().empty());
 }
@@ -325,9 +325,9 @@ TEST_F(WindowStateTest, ProgressIsShownWhileBusyOnly) {
     Start();
     window.EnterBusyState(false);
     window.ReportProgress(0.421);
-    EXPECT_EQ(ui.Text("lblStatus"), "Working: 42 %");
+    EXPECT_EQ(ui.Text(ctl::lblStatus), "Working: 42 %");
     window.LeaveBusyState();
-    EXPECT_EQ(ui.Text("lblStatus"), "");
+    EXPECT_EQ(ui.Text(ctl::lblStatus), "");
 }
 
 TEST_F(WindowStateTest, DoneNoticeSitsOnTheStatusLabel) {
@@ -337,7 +337,7 @@ TEST_F(WindowStateTest, DoneNoticeSitsOnTheStatusLabel) {
     const PopUpRecord& p = ui.PopUps()[1];
     EXPECT_EQ(p.text, "Done");
     EXPECT_EQ(p.where,
-              (Rect{ui.Geometry("lblStatus").left + 800, ui.Geometry("lblStatus").top, 1200, 300}));
+              (Rect{ui.Geometry(ctl::lblStatus).left + 800, ui.Geometry(ctl::lblStatus).top, 1200, 300}));
 }
 
 }  // namespace

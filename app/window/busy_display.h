@@ -7,9 +7,9 @@
 
 namespace vlt {
 
-class BusyIndicator {
+class BusyDisplay {
 public:
-    explicit BusyIndicator(UiOps& ui) : ui_(ui) {}
+    explicit BusyDisplay(UiOps& ui) : ui_(ui) {}
 
     // The other controls are disabled already; `button` started the run.
     void Enter(const Ctl& button);

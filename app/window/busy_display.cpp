@@ -1,4 +1,4 @@
-#include "app/window/busy_indicator.h"
+#include "app/window/busy_display.h"
 
 #include <algorithm>
 #include <string>
@@ -7,27 +7,27 @@
 
 namespace vlt {
 
-void BusyIndicator::Enter(const Ctl& button) {
+void BusyDisplay::Enter(const Ctl& button) {
     ui_.SetText(button, kPauseCaption);
     ui_.SetEnabled(button, true);
-    ui_.SetEnabled("cmdQuit", true);
-    ui_.SetEnabled("txbOutput", true);
+    ui_.SetEnabled(ctl::cmdQuit, true);
+    ui_.SetEnabled(ctl::txbOutput, true);
     busy_ = true;
     percent_ = -1;
 }
 
-void BusyIndicator::Leave() {
+void BusyDisplay::Leave() {
     busy_ = false;
     percent_ = -1;
-    ui_.SetText("lblStatus", "");
+    ui_.SetText(ctl::lblStatus, "");
 }
 
-void BusyIndicator::Progress(double fraction) {
+void BusyDisplay::Progress(double fraction) {
     if (!(fraction >= 0.0)) fraction = 0.0;
     const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
     if (percent == percent_) return;
     percent_ = percent;
-    ui_.SetText("lblStatus", "Working: " + std::to_string(percent) + " %");
+    ui_.SetText(ctl::lblStatus, "Working: " + std::to_string(percent) + " %");
 }
 
 }  // namespace vlt
