@@ -68,7 +68,6 @@ void ControlStore::ListSetItemText(const Ctl& c, int item, const std::string& te
     Get(c).items[static_cast<std::size_t>(item)] = text;
 }
 
-
 void ControlStore::SetListIndex(const Ctl& c, int item) {
     // A list keeps its selection when asked for an entry it does not have;
     // -1 clears it.
@@ -94,39 +93,40 @@ void ControlStore::SetBackColor(const Ctl& c, Rgb colour) {
     m.backSet = true;
 }
 
-bool ControlStore::ApplyClick(const Ctl& c) {
+MemControl* ControlStore::Reachable(const Ctl& c, const char* absent, const char* unreachable) {
     if (!Exists(c)) {
-        OnMisuse("click on no control " + c.ToString());
-        return false;
+        OnMisuse(absent + c.ToString());
+        return nullptr;
     }
     MemControl& m = Get(c);
     if (!m.enabled || !m.visible) {
-        OnMisuse("click on a control the user cannot reach: " + c.ToString());
-        return false;
+        OnMisuse(unreachable + c.ToString());
+        return nullptr;
     }
-    if (m.kind == CtlKind::CheckBox) {
-        m.value = m.value == 1 ? 0 : 1;
-    } else if (m.kind == CtlKind::Option) {
+    return &m;
+}
+
+bool ControlStore::ApplyClick(const Ctl& c) {
+    MemControl* m =
+        Reachable(c, "click on no control ", "click on a control the user cannot reach: ");
+    if (m == nullptr) return false;
+    if (m->kind == CtlKind::CheckBox) {
+        m->value = m->value == 1 ? 0 : 1;
+    } else if (m->kind == CtlKind::Option) {
         SetValue(c, 1);
     }
     return true;
 }
 
 bool ControlStore::ApplyChoice(const Ctl& c, int index) {
-    if (!Exists(c)) {
-        OnMisuse("choice in no control " + c.ToString());
-        return false;
-    }
-    MemControl& m = Get(c);
-    if (!m.enabled || !m.visible) {
-        OnMisuse("choice in a list the user cannot reach: " + c.ToString());
-        return false;
-    }
-    if (index < 0 || index >= static_cast<int>(m.items.size())) {
+    MemControl* m =
+        Reachable(c, "choice in no control ", "choice in a list the user cannot reach: ");
+    if (m == nullptr) return false;
+    if (index < 0 || index >= static_cast<int>(m->items.size())) {
         OnMisuse("no entry " + std::to_string(index) + " in " + c.ToString());
         return false;
     }
-    m.index = index;
+    m->index = index;
     return true;
 }
 

@@ -84,6 +84,10 @@ protected:
 
 private:
     bool ItemExists(const Ctl& c, int item, const char* what) const;
+    // The control a user acts on, or nullptr (and reported with `absent` or
+    // `unreachable` before its name) when it does not exist or is disabled
+    // or hidden.
+    MemControl* Reachable(const Ctl& c, const char* absent, const char* unreachable);
 
     std::map<Ctl, MemControl> controls_;
     mutable MemControl scratch_;

@@ -15,6 +15,7 @@ constexpr int kLeftMargin = 17;
 
 Rect Px(int x, int y, int w, int h) { return Rect{(x + kLeftMargin) * P, y * P, w * P, h * P}; }
 
+// Data table: every control of the window with its kind, caption and place.
 std::vector<ControlInfo> BuildTable() {
     std::vector<ControlInfo> t;
     auto add = [&t](Ctl c, CtlKind k, std::string caption, Rect r) {

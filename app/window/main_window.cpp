@@ -15,6 +15,20 @@ namespace vlt {
 namespace {
 
 constexpr Rgb kBackground{252, 253, 120};
+// Twips between the lowest frame and the output box.
+constexpr int kOutputGapBelowFrames = 130;
+// Twips right of the output box, wherever the window stands.
+constexpr int kRightMargin = 380;
+// Twips the window keeps below the output box for the button row and the
+// status line.
+constexpr int kRoomBelowOutput = 1250;
+// Twips from the output box down to the button row.
+constexpr int kButtonRowGap = 150;
+// Twips the check box stands lower than the buttons beside it, so that
+// their texts line up.
+constexpr int kCheckBoxDrop = 50;
+// Twips from the top of the button row down to the status line.
+constexpr int kStatusDrop = 525;
 
 bool IsKind(const ControlInfo& s, CtlKind k) { return s.kind == k; }
 
@@ -98,14 +112,8 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
 
 void MainWindow::EnterBusyState(RunKind kind) {
     SetControlsEnabled(false, false, true, true, false);
-    const Ctl button =
-        kind == RunKind::Simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart);
-    ui_.SetText(button, kPauseCaption);
-    ui_.SetEnabled(button, true);
-    ui_.SetEnabled(ctl::cmdQuit, true);
-    ui_.SetEnabled(ctl::txbOutput, true);
+    busy_.Enter(kind == RunKind::Simulation ? Ctl(ctl::cmdSimulateInvestment) : Ctl(ctl::cmdStart));
     run_.Begin(kind);
-    progressPercent_ = -1;
 }
 
 void MainWindow::LeaveBusyState() {
@@ -115,8 +123,7 @@ void MainWindow::LeaveBusyState() {
     // heliocentrically, as the centricity rule says.
     ApplyCentricityEnabling();
     run_.End();
-    progressPercent_ = -1;
-    ui_.SetText(ctl::lblStatus, "");
+    busy_.Leave();
 }
 
 void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
@@ -283,9 +290,9 @@ void MainWindow::OnResize() {
 void MainWindow::Layout() {
     const Rect window = ui_.Geometry(ctl::frmMain);
     Rect out = ui_.Geometry(ctl::txbOutput);
-    out.height = std::max(0, window.height - out.top - 1250);
+    out.height = std::max(0, window.height - out.top - kRoomBelowOutput);
     ui_.SetGeometry(ctl::txbOutput, out);
-    const int top = out.Bottom() + 150;
+    const int top = out.Bottom() + kButtonRowGap;
     for (const Ctl& c : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp), Ctl(ctl::cmdRestoreState),
                          Ctl(ctl::cmdSaveState), Ctl(ctl::cmdChart)}) {
         Rect r = ui_.Geometry(c);
@@ -293,10 +300,10 @@ void MainWindow::Layout() {
         ui_.SetGeometry(c, r);
     }
     Rect open = ui_.Geometry(ctl::chkOpenOutputFile);
-    open.top = top + 50;
+    open.top = top + kCheckBoxDrop;
     ui_.SetGeometry(ctl::chkOpenOutputFile, open);
     Rect status = ui_.Geometry(ctl::lblStatus);
-    status.top = top + 525;
+    status.top = top + kStatusDrop;
     ui_.SetGeometry(ctl::lblStatus, status);
 }
 
@@ -344,13 +351,7 @@ void MainWindow::PopUpNotice(const std::string& text) {
                       kNoticeMilliseconds);
 }
 
-void MainWindow::ReportProgress(double fraction) {
-    if (!(fraction >= 0.0)) fraction = 0.0;
-    const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
-    if (percent == progressPercent_) return;
-    progressPercent_ = percent;
-    ui_.SetText(ctl::lblStatus, "Working: " + std::to_string(percent) + " %");
-}
+void MainWindow::ReportProgress(double fraction) { busy_.Progress(fraction); }
 
 std::string MainWindow::ButtonCaption(const std::string& name, int index) const {
     return ui_.Text(Ctl(name, index));
@@ -359,17 +360,44 @@ std::string MainWindow::ButtonCaption(const std::string& name, int index) const 
 // ---------------------------------------------------------------- start-up
 
 void MainWindow::StartUp() {
-    // 1-2
     loaded_ = false;
     ui_.SetText(ctl::frmMain, ProgramCaption());
-    {
-        Rect out = ui_.Geometry(ctl::txbOutput);
-        out.top = ui_.Geometry(ctl::Frame3).Bottom() + 130;
-        ui_.SetGeometry(ctl::txbOutput, out);
-    }
-    // 3
+    PlaceOutputBelowFrames();
     services_.InitPositions();
-    // 4
+    EnterDefaultDates();
+    ClearOutput();
+    FitWindowToOutput();
+    runTop_ = kRunTop;
+    runHeight_ = kRunHeight;
+    ui_.SetValue(ctl::optGeocentric, 1);
+    HandleClick(ctl::optGeocentric);
+    FillPlanetLists();
+    FillOrbLists();
+    FillSearchLists();
+    SetUpTimezoneComboBoxes(false);
+    SetAllAspectTypes(1);
+    RestoreState();
+    YearLostFocus(0);
+    YearLostFocus(1);
+    ApplyColoursAndFonts();
+    SelectLocalTimezoneIfNone();
+    SetCheck(ctl::chkKeepDates, 1);
+    UpdateDateDisplay(1);
+    ReselectSearchLists();
+    ShowIdleWindow();
+    services_.LoadIndexData(ui_);
+    loaded_ = true;
+    OnResize();
+}
+
+void MainWindow::PlaceOutputBelowFrames() {
+    Rect out = ui_.Geometry(ctl::txbOutput);
+    out.top = ui_.Geometry(ctl::Frame3).Bottom() + kOutputGapBelowFrames;
+    ui_.SetGeometry(ctl::txbOutput, out);
+}
+
+// The whole current year, before a saved state replaces it.
+void MainWindow::EnterDefaultDates() {
     startCaptionStore_ = kInitialStartCaption;
     const std::string year = std::to_string(services_.CurrentYear());
     ui_.SetText(Ctl(ctl::txbYear, 0), year);
@@ -378,25 +406,21 @@ void MainWindow::StartUp() {
     ui_.SetText(Ctl(ctl::txbYear, 1), year);
     ui_.SetText(Ctl(ctl::txbMonth, 1), "12");
     ui_.SetText(Ctl(ctl::txbDay, 1), "31");
-    ClearOutput();
-    {
-        Rect out = ui_.Geometry(ctl::txbOutput);
-        out.width = ui_.Geometry(ctl::cmdQuit).Right() - out.left;
-        ui_.SetGeometry(ctl::txbOutput, out);
-        // The margin right of the output box is the same wherever the window
-        // stands on the screen.
-        Rect w = ui_.Geometry(ctl::frmMain);
-        w.width = out.left + out.width + 380;
-        ui_.SetGeometry(ctl::frmMain, w);
-        fixedWidth_ = ui_.Geometry(ctl::frmMain).width;
-    }
-    runTop_ = kRunTop;
-    runHeight_ = kRunHeight;
-    ui_.SetValue(ctl::optGeocentric, 1);
-    HandleClick(ctl::optGeocentric);
-    // 5
-    FillPlanetLists();
-    FillOrbLists();
+}
+
+void MainWindow::FitWindowToOutput() {
+    Rect out = ui_.Geometry(ctl::txbOutput);
+    out.width = ui_.Geometry(ctl::cmdQuit).Right() - out.left;
+    ui_.SetGeometry(ctl::txbOutput, out);
+    // The margin right of the output box is the same wherever the window
+    // stands on the screen.
+    Rect w = ui_.Geometry(ctl::frmMain);
+    w.width = out.left + out.width + kRightMargin;
+    ui_.SetGeometry(ctl::frmMain, w);
+    fixedWidth_ = ui_.Geometry(ctl::frmMain).width;
+}
+
+void MainWindow::FillSearchLists() {
     ui_.ListClear(ctl::cboSearchAspect);
     for (int a = 1; a <= 7; ++a) {
         std::string name = services_.AspectName(a);
@@ -408,14 +432,9 @@ void MainWindow::StartUp() {
     ui_.ListAdd(ctl::cboSearchWhen, "on or after start date");
     ui_.ListAdd(ctl::cboSearchWhen, "on or after end date");
     SelectListEntry(ctl::cboSearchWhen, 0);
-    // 6-8
-    SetUpTimezoneComboBoxes(false);
-    SetAllAspectTypes(1);
-    RestoreState();
-    // 9
-    YearLostFocus(0);
-    YearLostFocus(1);
-    // 10-11
+}
+
+void MainWindow::ApplyColoursAndFonts() {
     ui_.SetBackColor(ctl::frmMain, kBackground);
     for (const ControlInfo& s : MainWindowControls()) {
         if (s.kind == CtlKind::Frame || s.kind == CtlKind::Label || s.kind == CtlKind::CheckBox ||
@@ -428,47 +447,46 @@ void MainWindow::StartUp() {
             ui_.SetFont(s.ctl, "Arial", 10);
         }
     }
-    // 12
-    if (ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) < 0) {
-        const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
-        // A zone beyond the list's half hours selects the empty entry: the
-        // commands then ask for a zone instead of computing in a wrong one.
-        ui_.SetListIndex(Ctl(ctl::cboTimezone, 0), index >= 1 && index <= 47 ? index : 0);
-    }
-    // 13-14
-    SetCheck(ctl::chkKeepDates, 1);
-    UpdateDateDisplay(1);
-    // 15
+}
+
+// Without a saved zone the computer's own one is selected.
+void MainWindow::SelectLocalTimezoneIfNone() {
+    if (ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) >= 0) return;
+    const int index = TimezoneIndexOfMinutes(LocalTimezoneMinutes());
+    // A zone beyond the list's half hours selects the empty entry: the
+    // commands then ask for a zone instead of computing in a wrong one.
+    ui_.SetListIndex(Ctl(ctl::cboTimezone, 0), index >= 1 && index <= 47 ? index : 0);
+}
+
+// Selecting the entry again runs the lists' click handling once more.
+void MainWindow::ReselectSearchLists() {
     for (const ControlName& name : {ctl::cboSearchAspect, ctl::cboSearchWhen}) {
         const int former = ui_.ListIndex(name);
         ui_.SetListIndex(name, -1);
         SelectListEntry(name, former >= 0 ? former : 0);
     }
-    // 16-17
+}
+
+// The window as it waits for the first command: no output, nothing to write
+// or draw, at its smallest height.
+void MainWindow::ShowIdleWindow() {
     minHeight_ = kMinimumHeight;
     UpdatePlanetCaptions(false);
     ClearOutput();
     ui_.SetVisible(ctl::chkAppendToOutput, false);
     ui_.SetVisible(Ctl(ctl::cmdFile, 0), false);
     ui_.SetVisible(ctl::chkOpenOutputFile, false);
-    ui_.SetEnabled(ctl::cmdChart, false);  // nothing run yet
-    {
-        Rect w = ui_.Geometry(ctl::frmMain);
-        w.height = minHeight_;
-        ui_.SetGeometry(ctl::frmMain, w);
-    }
-    // 18-19
-    services_.LoadIndexData(ui_);
-    loaded_ = true;
-    OnResize();
+    ui_.SetEnabled(ctl::cmdChart, false);
+    Rect w = ui_.Geometry(ctl::frmMain);
+    w.height = minHeight_;
+    ui_.SetGeometry(ctl::frmMain, w);
 }
 
 void MainWindow::LoadPlutoTables() {
     auto setEnabled = [this](bool on) {
         for (const ControlInfo& s : MainWindowControls()) {
             if (s.kind == CtlKind::Button || s.kind == CtlKind::CheckBox ||
-                s.kind == CtlKind::Option || s.kind == CtlKind::List ||
-                s.kind == CtlKind::Label) {
+                s.kind == CtlKind::Option || s.kind == CtlKind::List || s.kind == CtlKind::Label) {
                 ui_.SetEnabled(s.ctl, on);
             }
         }

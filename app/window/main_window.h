@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "app/support/run_control.h"
+#include "app/window/busy_display.h"
 #include "app/window/command_handlers.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
@@ -90,9 +92,7 @@ public:
     std::string ButtonCaption(const std::string& name, int index) const override;
 
     // --- RunHost
-    OutputBox& Output() override {
-        return commandOutput_ != nullptr ? *commandOutput_ : output_;
-    }
+    OutputBox& Output() override { return commandOutput_ != nullptr ? *commandOutput_ : output_; }
     MessageBoxes& Boxes() override { return ui_; }
     RunControl& Control() override { return run_; }
     BusyIndicator& Busy() override { return *this; }
@@ -121,13 +121,20 @@ public:
     // something to draw (asked on every tick while no command runs), `open`
     // shows its chart.  Without them the button stays disabled.
     void SetChartHandlers(std::function<bool()> available, std::function<void()> open);
-    bool RecentSave() const { return recentSave_; }
     bool PlutoLoaded() const { return plutoLoaded_; }
-    int FixedWidth() const { return fixedWidth_; }
-    int MinimumHeight() const { return minHeight_; }
-    const std::string& StopDateText() const { return stopDateText_; }
     const std::string& OutputText() const { return outputText_; }
-    const std::string& StartCaptionStore() const { return startCaptionStore_; }
+
+    // State the window keeps for itself, as tests read it; nothing outside
+    // the window decides on it.
+    struct Inspection {
+        bool recentSave;                // saved within the last ten ticks
+        int fixedWidth;                 // the width the window keeps
+        std::string stopDateText;       // the trimmed text of `txbStopDate`
+        std::string startCaptionStore;  // the planet pair on `cmdStart`
+    };
+    Inspection Inspect() const {
+        return Inspection{recentSave_, fixedWidth_, stopDateText_, startCaptionStore_};
+    }
 
     // The window's caption: the program's name, a blank and its version.
     static std::string ProgramCaption();
@@ -158,6 +165,15 @@ private:
     void PlanetListClicked();
     void Layout();
     void RunCommand(const Ctl& button);
+    // The steps of start-up, in the order StartUp takes them.
+    void PlaceOutputBelowFrames();
+    void EnterDefaultDates();
+    void FitWindowToOutput();
+    void FillSearchLists();
+    void ApplyColoursAndFonts();
+    void SelectLocalTimezoneIfNone();
+    void ReselectSearchLists();
+    void ShowIdleWindow();
     std::string ListText(const Ctl& c) const;
     bool SelectStoredIndex(const Ctl& c, const std::string& text);
     void AppendOutput(const std::string& text);
@@ -184,11 +200,11 @@ private:
     bool plutoLoaded_ = false;
     bool recentSave_ = false;
     int tickCount_ = 0;
+    BusyDisplay busy_{ui_};
     std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;
     std::string outputText_;
-    int progressPercent_ = -1;
 
     static constexpr const char* kInitialStartCaption =
         "Show all transits from start to end date for selected planets";

@@ -1,23 +1,41 @@
 #include "app/window/program_commands.h"
 
+#include "app/engine/report_lines.h"
+
 namespace vlt {
+namespace {
+
+// The engine's part of the title also heads the simulation's report.
+std::string SimulationReportTitle(const WindowInputs& in) {
+    TitleInputs title;
+    title.heliocentric = in.heliocentric;
+    title.firstPlanetName = in.firstPlanetName;
+    title.secondPlanetName = in.secondPlanetName;
+    title.startDay = in.dayNumber[0];
+    title.endDay = in.dayNumber[1];
+    return ReportTitle(title);
+}
+
+}  // namespace
 
 ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index)
-    : transit_(MakeTransitPart(window)), simulation_(MakeSimulationPart(window, index)) {}
+    : ProgramCommands(window, index, indexLookup_) {}
 
-ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index,
-                                 IndexLookup& prices)
-    : transit_(MakeTransitPart(window)), simulation_(MakeSimulationPart(window, index, prices)) {}
+ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup& prices)
+    : transit_(window, window),
+      indexLookup_(index),
+      amounts_(UserLocaleAmountFormatter()),
+      simulation_(window, positions_, prices, amounts_) {}
 
-ProgramCommands::~ProgramCommands() = default;
+void ProgramCommands::Start(CommandWindow& /*window*/) { transit_.Start(); }
+void ProgramCommands::Search(CommandWindow& /*window*/) { transit_.Search(); }
+void ProgramCommands::ShowAll(CommandWindow& /*window*/, int item) { transit_.ShowAll(item); }
 
-void ProgramCommands::Start(CommandWindow& /*window*/) { RunTransit(*transit_, 0, 0); }
-void ProgramCommands::Search(CommandWindow& /*window*/) { RunTransit(*transit_, 1, 0); }
-void ProgramCommands::ShowAll(CommandWindow& /*window*/, int item) {
-    RunTransit(*transit_, 2, item);
-}
 void ProgramCommands::SimulateInvestment(CommandWindow& window) {
-    RunSimulation(*simulation_, window);
+    const WindowInputs in = window.Snapshot();
+    SimulationRequest request = ToSimulationRequest(in);
+    request.reportTitle = SimulationReportTitle(in);
+    simulation_.Click(request);
 }
 
 }  // namespace vlt

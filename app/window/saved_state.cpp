@@ -6,18 +6,14 @@
 #include "app/support/settings_store.h"
 #include "app/window/main_window.h"
 #include "app/window/control_names.h"
+#include "app/window/state_keys.h"
 
 namespace vlt {
 namespace {
 
-bool SaveSetting(const std::string& key, const std::string& name, const std::string& value) {
-    return SaveStringSetting(key, name, value, false);
-}
-
-std::string Get(const std::string& key, const std::string& name, const std::string& fallback) {
-    std::string value;
-    GetStringSetting(key, name, value, false, fallback);
-    return value;
+// The value of a setting with a single item.
+std::string Stored(StateKey key, const std::string& fallback) {
+    return StoredStateValue(key, 0, fallback);
 }
 
 // A stored number, read as plain numeric text and rounded to a whole number.
@@ -42,36 +38,34 @@ bool MainWindow::SelectStoredIndex(const Ctl& c, const std::string& text) {
 void MainWindow::SaveState() {
     bool saved = true;
     {
-    SettingsBatch batch;  // one save of the file for all values
-    const auto Save = [&saved](const std::string& key, const std::string& name,
-                               const std::string& value) {
-        saved = SaveSetting(key, name, value) && saved;
-    };
-    const char* const names[2] = {"0", "1"};
-    for (int i = 0; i < 2; ++i) {
-        Save("\\VLT\\Year", names[i], ui_.Text(Ctl(ctl::txbYear, i)));
-        Save("\\VLT\\Month", names[i], ui_.Text(Ctl(ctl::txbMonth, i)));
-        Save("\\VLT\\Day", names[i], ui_.Text(Ctl(ctl::txbDay, i)));
-        Save("\\VLT\\PlanetLI", names[i], std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
-    }
-    for (int i = 0; i < 4; ++i) {
-        Save("\\VLT\\OrbsLI", std::to_string(i), std::to_string(ui_.ListIndex(Ctl(ctl::cboOrbs, i))));
-    }
-    Save("\\VLT", "Geocentric", ui_.Value(ctl::optGeocentric) == 1 ? "Y" : "N");
-    Save("\\VLT", "TZ0", std::to_string(ui_.ListIndex(Ctl(ctl::cboTimezone, 0))));
-    Save("\\VLT", "NATZ", ui_.Value(ctl::chkDisplayNATZabbr) == 1 ? "1" : "0");
-    Save("\\VLT", "Stop", ui_.Text(ctl::txbStopDate));
-    Save("\\VLT", "SrchAsp", std::to_string(ui_.ListIndex(ctl::cboSearchAspect)));
-    Save("\\VLT", "SrchWhn", std::to_string(ui_.ListIndex(ctl::cboSearchWhen)));
-    Save("\\VLT", "StateSaved", "Y");
-    for (int i = 0; i < 7; ++i) {
-        Save("\\VLT\\ShowAspect", std::to_string(i),
-             ui_.Value(Ctl(ctl::chkAspectType, i)) == 1 ? "1" : "0");
-    }
-    Save("\\VLT", "InnerOuter0", std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, 0))));
-    Save("\\VLT", "InnerOuter1", std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, 1))));
-    Save("\\VLT", "ITD", ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
-    saved = batch.Commit() && saved;
+        SettingsBatch batch;  // one save of the file for all values
+        const auto Save = [&saved](StateKey key, int item, const std::string& value) {
+            saved = StoreStateValue(key, item, value) && saved;
+        };
+        for (int i = 0; i < 2; ++i) {
+            Save(StateKey::Year, i, ui_.Text(Ctl(ctl::txbYear, i)));
+            Save(StateKey::Month, i, ui_.Text(Ctl(ctl::txbMonth, i)));
+            Save(StateKey::Day, i, ui_.Text(Ctl(ctl::txbDay, i)));
+            Save(StateKey::PlanetIndex, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
+        }
+        for (int i = 0; i < 4; ++i) {
+            Save(StateKey::OrbIndex, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboOrbs, i))));
+        }
+        Save(StateKey::Geocentric, 0, ui_.Value(ctl::optGeocentric) == 1 ? "Y" : "N");
+        Save(StateKey::Timezone, 0, std::to_string(ui_.ListIndex(Ctl(ctl::cboTimezone, 0))));
+        Save(StateKey::ZoneNames, 0, ui_.Value(ctl::chkDisplayNATZabbr) == 1 ? "1" : "0");
+        Save(StateKey::StopDate, 0, ui_.Text(ctl::txbStopDate));
+        Save(StateKey::SearchAspect, 0, std::to_string(ui_.ListIndex(ctl::cboSearchAspect)));
+        Save(StateKey::SearchWhen, 0, std::to_string(ui_.ListIndex(ctl::cboSearchWhen)));
+        Save(StateKey::StateSaved, 0, "Y");
+        for (int i = 0; i < 7; ++i) {
+            Save(StateKey::ShowAspect, i, ui_.Value(Ctl(ctl::chkAspectType, i)) == 1 ? "1" : "0");
+        }
+        for (int i = 0; i < 2; ++i) {
+            Save(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
+        }
+        Save(StateKey::IncludeDetails, 0, ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
+        saved = batch.Commit() && saved;
     }
     if (!saved) {
         // Only a save that reached the file counts: Quit must still ask.
@@ -91,38 +85,40 @@ void MainWindow::RestoreState() {
         ui_.Show(problem, kDefaultTitle, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    std::string saved;
-    if (!GetStringSetting("\\VLT", "StateSaved", saved, false, "")) return;
+    if (!StateWasSaved()) return;
     // Values come back one by one; a rule that looks at several controls
     // (aspect types, orbs) would complain about the half-restored state.
     restoring_ = true;
-    const char* const names[2] = {"0", "1"};
     const char* const planetDefaults[2] = {"0", "1"};
     for (int i = 0; i < 2; ++i) {
-        ui_.SetText(Ctl(ctl::txbYear, i), Get("\\VLT\\Year", names[i], ""));
-        ui_.SetText(Ctl(ctl::txbMonth, i), Get("\\VLT\\Month", names[i], ""));
-        ui_.SetText(Ctl(ctl::txbDay, i), Get("\\VLT\\Day", names[i], ""));
-        SelectStoredIndex(Ctl(ctl::cboPlanet, i), Get("\\VLT\\PlanetLI", names[i], planetDefaults[i]));
+        ui_.SetText(Ctl(ctl::txbYear, i), StoredStateValue(StateKey::Year, i, ""));
+        ui_.SetText(Ctl(ctl::txbMonth, i), StoredStateValue(StateKey::Month, i, ""));
+        ui_.SetText(Ctl(ctl::txbDay, i), StoredStateValue(StateKey::Day, i, ""));
+        SelectStoredIndex(Ctl(ctl::cboPlanet, i),
+                          StoredStateValue(StateKey::PlanetIndex, i, planetDefaults[i]));
     }
     const char* const orbDefaults[4] = {"9", "4", "1", "4"};
     for (int i = 0; i < 4; ++i) {
-        SelectStoredIndex(Ctl(ctl::cboOrbs, i), Get("\\VLT\\OrbsLI", std::to_string(i), orbDefaults[i]));
+        SelectStoredIndex(Ctl(ctl::cboOrbs, i),
+                          StoredStateValue(StateKey::OrbIndex, i, orbDefaults[i]));
     }
-    SetCheck(ctl::chkDisplayNATZabbr, WholeNumber(Get("\\VLT", "NATZ", "1")) != 0 ? 1 : 0);
-    SelectStoredIndex(Ctl(ctl::cboTimezone, 0), Get("\\VLT", "TZ0", "24"));
-    stopDateText_ = Get("\\VLT", "Stop", "");
-    SelectStoredIndex(ctl::cboSearchAspect, Get("\\VLT", "SrchAsp", "0"));
-    SelectStoredIndex(ctl::cboSearchWhen, Get("\\VLT", "SrchWhn", "0"));
+    SetCheck(ctl::chkDisplayNATZabbr, WholeNumber(Stored(StateKey::ZoneNames, "1")) != 0 ? 1 : 0);
+    SelectStoredIndex(Ctl(ctl::cboTimezone, 0), Stored(StateKey::Timezone, "24"));
+    stopDateText_ = Stored(StateKey::StopDate, "");
+    SelectStoredIndex(ctl::cboSearchAspect, Stored(StateKey::SearchAspect, "0"));
+    SelectStoredIndex(ctl::cboSearchWhen, Stored(StateKey::SearchWhen, "0"));
     for (int i = 0; i < 7; ++i) {
         SetCheck(Ctl(ctl::chkAspectType, i),
-                 WholeNumber(Get("\\VLT\\ShowAspect", std::to_string(i), "")) != 0 ? 1 : 0);
+                 WholeNumber(StoredStateValue(StateKey::ShowAspect, i, "")) != 0 ? 1 : 0);
     }
-    SelectStoredIndex(Ctl(ctl::cboPlanet, 0), Get("\\VLT", "InnerOuter0", ""));
-    SelectStoredIndex(Ctl(ctl::cboPlanet, 1), Get("\\VLT", "InnerOuter1", ""));
-    const bool geocentric = Get("\\VLT", "Geocentric", "Y") == "Y";
+    for (int i = 0; i < 2; ++i) {
+        SelectStoredIndex(Ctl(ctl::cboPlanet, i), StoredStateValue(StateKey::InnerOuter, i, ""));
+    }
+    const bool geocentric = Stored(StateKey::Geocentric, "Y") == "Y";
     ui_.SetValue(geocentric ? ctl::optGeocentric : ctl::optHeliocentric, 1);
     HandleClick(geocentric ? ctl::optGeocentric : ctl::optHeliocentric);
-    SetCheck(ctl::chkIncludeTransitDetails, WholeNumber(Get("\\VLT", "ITD", "1")) != 0 ? 1 : 0);
+    SetCheck(ctl::chkIncludeTransitDetails,
+             WholeNumber(Stored(StateKey::IncludeDetails, "1")) != 0 ? 1 : 0);
     restoring_ = false;
     recentSave_ = true;
     tickCount_ = 0;

@@ -31,7 +31,7 @@ TEST_F(DateEntryTest, YearBoxLosingFocusCleansTheText) {
         {"2024", "2024", "January 1, 2024 CE"},
         {"20a24", "2024", "January 1, 2024 CE"},
         {" 1999 ", "1999", "January 1, 1999 CE"},
-        {"000", "", ""},                      // zeros only: an empty year, no date
+        {"000", "", ""},  // zeros only: an empty year, no date
         {"0", "", ""},
         {"+7", "7", "January 1, 7 CE"},
         {"123456789012345678901234567890", "123456789012345678901234567890",
@@ -206,7 +206,7 @@ TEST_F(DateEntryTest, SearchWritesDatesIntoTheFields) {
 
 TEST_F(DateEntryTest, StopDateTextIsKeptTrimmed) {
     ui.TypeAndLeave(ctl::txbStopDate, "  2031-04-01 ");
-    EXPECT_EQ(window.StopDateText(), "2031-04-01");
+    EXPECT_EQ(window.Inspect().stopDateText, "2031-04-01");
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST_F(SavedStateTest, FirstRunRestoresNothing) {
     EXPECT_EQ(ui.Text(Ctl(ctl::txbMonth, 0)), "1");
     EXPECT_EQ(ui.Text(Ctl(ctl::txbDay, 1)), "31");
     EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboTimezone, 0)), 35);
-    EXPECT_FALSE(window.RecentSave());
+    EXPECT_FALSE(window.Inspect().recentSave);
     EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
 }
 
@@ -41,24 +41,24 @@ TEST_F(SavedStateTest, SaveWritesEveryValue) {
         const char* name;
         const char* value;
     } cases[] = {
-        {"\\VLT\\Year", "0", "1999"},      {"\\VLT\\Year", "1", "2026"},
-        {"\\VLT\\Month", "0", "1"},        {"\\VLT\\Month", "1", "6"},
-        {"\\VLT\\Day", "0", "1"},          {"\\VLT\\Day", "1", "31"},
-        {"\\VLT\\PlanetLI", "0", "2"},     {"\\VLT\\PlanetLI", "1", "3"},
-        {"\\VLT\\OrbsLI", "0", "9"},       {"\\VLT\\OrbsLI", "1", "4"},
-        {"\\VLT\\OrbsLI", "2", "1"},       {"\\VLT\\OrbsLI", "3", "3"},
-        {"\\VLT", "Geocentric", "Y"},      {"\\VLT", "TZ0", "30"},
-        {"\\VLT", "NATZ", "0"},            {"\\VLT", "Stop", " "},
-        {"\\VLT", "SrchAsp", "0"},         {"\\VLT", "SrchWhn", "0"},
-        {"\\VLT", "StateSaved", "Y"},      {"\\VLT\\ShowAspect", "0", "1"},
-        {"\\VLT\\ShowAspect", "1", "0"},   {"\\VLT\\ShowAspect", "6", "1"},
-        {"\\VLT", "InnerOuter0", "2"},     {"\\VLT", "InnerOuter1", "3"},
+        {"\\VLT\\Year", "0", "1999"},    {"\\VLT\\Year", "1", "2026"},
+        {"\\VLT\\Month", "0", "1"},      {"\\VLT\\Month", "1", "6"},
+        {"\\VLT\\Day", "0", "1"},        {"\\VLT\\Day", "1", "31"},
+        {"\\VLT\\PlanetLI", "0", "2"},   {"\\VLT\\PlanetLI", "1", "3"},
+        {"\\VLT\\OrbsLI", "0", "9"},     {"\\VLT\\OrbsLI", "1", "4"},
+        {"\\VLT\\OrbsLI", "2", "1"},     {"\\VLT\\OrbsLI", "3", "3"},
+        {"\\VLT", "Geocentric", "Y"},    {"\\VLT", "TZ0", "30"},
+        {"\\VLT", "NATZ", "0"},          {"\\VLT", "Stop", " "},
+        {"\\VLT", "SrchAsp", "0"},       {"\\VLT", "SrchWhn", "0"},
+        {"\\VLT", "StateSaved", "Y"},    {"\\VLT\\ShowAspect", "0", "1"},
+        {"\\VLT\\ShowAspect", "1", "0"}, {"\\VLT\\ShowAspect", "6", "1"},
+        {"\\VLT", "InnerOuter0", "2"},   {"\\VLT", "InnerOuter1", "3"},
         {"\\VLT", "ITD", "0"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Stored(c.key, c.name), c.value) << c.key << " " << c.name;
     }
-    EXPECT_TRUE(window.RecentSave());
+    EXPECT_TRUE(window.Inspect().recentSave);
 }
 
 TEST_F(SavedStateTest, RoundTripOfEveryValue) {
@@ -113,7 +113,7 @@ TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     EXPECT_EQ(back.searchWhenIndex, 1);
     EXPECT_EQ(back.aspectEnabled, saved.aspectEnabled);
     EXPECT_EQ(back.includeTransitDetails, saved.includeTransitDetails);
-    EXPECT_EQ(w2.StopDateText(), "soon");
+    EXPECT_EQ(w2.Inspect().stopDateText, "soon");
     EXPECT_EQ(u2.Text(ctl::txbStopDate), "");  // the box itself is not refilled
     EXPECT_EQ(u2.Text(ctl::cmdStart), "Earth and Neptune");
     EXPECT_TRUE(u2.Enabled(ctl::cmdSimulateInvestment));
@@ -147,9 +147,10 @@ TEST_F(SavedStateTest, StoredTextsAreReadAsNumbers) {
         const char* tz;
         int tzIndex;
     } cases[] = {
-        {"Y", false, "14", 14},  {"N", true, "60", 24},   {"y", true, " 3 0", 30},
-        {" ", true, "-1", 24},   {"Yes", true, "12.5", 12}, {"Y", false, "12.6", 13},
-        {"Y", false, "abc", 0},  {"Y", false, "99999999999999999999", 24},
+        {"Y", false, "14", 14},    {"N", true, "60", 24},
+        {"y", true, " 3 0", 30},   {" ", true, "-1", 24},
+        {"Yes", true, "12.5", 12}, {"Y", false, "12.6", 13},
+        {"Y", false, "abc", 0},    {"Y", false, "99999999999999999999", 24},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.geocentric) + " / " + c.tz);
@@ -201,7 +202,7 @@ TEST_F(SavedStateTest, RestoreButtonSaysNothingAboutHalfRestoredChoices) {
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(window.Snapshot().orbIndex[0], 2);
     EXPECT_EQ(window.Snapshot().aspectEnabled, (std::array<bool, 7>{0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_TRUE(window.RecentSave());
+    EXPECT_TRUE(window.Inspect().recentSave);
 }
 
 // A save that cannot reach the file (here the settings folder would lie
@@ -217,7 +218,7 @@ TEST_F(SavedStateTest, FailedSaveIsReportedAndQuitStillAsks) {
     ASSERT_FALSE(ui.Boxes().empty());
     EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(ui.Boxes().back().title, "Save state");
-    EXPECT_FALSE(window.RecentSave());
+    EXPECT_FALSE(window.Inspect().recentSave);
     // Quit asks; Yes tries the save again, reports it, and the program stays.
     ui.ExpectBox("Save program state for next run?", MsgResult::Yes);
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
@@ -240,7 +241,7 @@ TEST_F(SavedStateTest, SettingsFileThatIsAFolderIsNotSavedOver) {
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
                  ":\nIs a directory.");
     ui.Click(ctl::cmdSaveState);
-    EXPECT_FALSE(window.RecentSave());
+    EXPECT_FALSE(window.Inspect().recentSave);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsFilePath()));
 }
 
@@ -253,7 +254,7 @@ TEST_F(SavedStateTest, CorruptStoreReadsAsNothingSaved) {
     }
     Start();
     EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "2026");
-    EXPECT_FALSE(window.RecentSave());
+    EXPECT_FALSE(window.Inspect().recentSave);
 }
 
 }  // namespace

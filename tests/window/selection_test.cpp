@@ -85,7 +85,7 @@ TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
     ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
     EXPECT_EQ(ui.Text(ctl::cmdStart), "Venus and Jupiter");
-    EXPECT_EQ(window.StartCaptionStore(), "Venus and Jupiter");
+    EXPECT_EQ(window.Inspect().startCaptionStore, "Venus and Jupiter");
     EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Venus and the other planets.");
     EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
     EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
@@ -134,7 +134,8 @@ TEST_F(SelectionTest, AspectRuleMessages) {
         for (int b = 0; b < 7; ++b) ui.SetValue(Ctl(ctl::chkAspectType, b), 0);
         for (int b : c.checkedBefore) ui.SetValue(Ctl(ctl::chkAspectType, b), 1);
         ui.ClearBoxes();
-        for (int i = 0; i < c.messages; ++i) ui.ExpectBox("At least one aspect type must be checked.");
+        for (int i = 0; i < c.messages; ++i)
+            ui.ExpectBox("At least one aspect type must be checked.");
         const std::string action = c.action;
         if (action == "clear") {
             ui.Click(ctl::cmdClear);
@@ -165,7 +166,7 @@ TEST_F(SelectionTest, OrbsMustBeStrictlyDecreasing) {
         int inner;
         bool valid;
     } cases[] = {
-        {10, 5, 2, true}, {6, 5, 2, true}, {5, 5, 2, false}, {4, 5, 2, false},
+        {10, 5, 2, true}, {6, 5, 2, true},  {5, 5, 2, false},   {4, 5, 2, false},
         {3, 2, 1, true},  {3, 2, 2, false}, {15, 14, 13, true}, {2, 3, 1, false},
     };
     for (const Case& c : cases) {
@@ -280,8 +281,8 @@ TEST_F(TimezoneWindowTest, FirstStartSelectsTheComputersZone) {
     struct Case {
         int32_t secondsWest;
         int index;
-    } cases[] = {{18000, 14}, {-19800, 35}, {-20700, 36}, {0, 24},
-                 {43200, 0},  {-46800, 0}};  // no entry: the commands will ask
+    } cases[] = {{18000, 14}, {-19800, 35}, {-20700, 36},
+                 {0, 24},     {43200, 0},   {-46800, 0}};  // no entry: the commands will ask
     for (const Case& c : cases) {
         SCOPED_TRACE(c.secondsWest);
         TestServices s;

@@ -1,0 +1,34 @@
+#include "app/window/busy_display.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/support/run_host.h"
+#include "app/window/control_names.h"
+
+namespace vlt {
+
+void BusyDisplay::Enter(const Ctl& button) {
+    ui_.SetText(button, kPauseCaption);
+    ui_.SetEnabled(button, true);
+    ui_.SetEnabled(ctl::cmdQuit, true);
+    ui_.SetEnabled(ctl::txbOutput, true);
+    busy_ = true;
+    percent_ = -1;
+}
+
+void BusyDisplay::Leave() {
+    busy_ = false;
+    percent_ = -1;
+    ui_.SetText(ctl::lblStatus, "");
+}
+
+void BusyDisplay::Progress(double fraction) {
+    if (!(fraction >= 0.0)) fraction = 0.0;
+    const int percent = static_cast<int>(std::min(1.0, fraction) * 100.0);
+    if (percent == percent_) return;
+    percent_ = percent;
+    ui_.SetText(ctl::lblStatus, "Working: " + std::to_string(percent) + " %");
+}
+
+}  // namespace vlt

@@ -1,0 +1,29 @@
+#pragma once
+// What the window shows while a long command runs: the command's button
+// reads "Pause" and stays usable together with Quit and the output box, and
+// the status line tells how far the run has come.
+
+#include "app/window/ui_ops.h"
+
+namespace vlt {
+
+class BusyDisplay {
+public:
+    explicit BusyDisplay(UiOps& ui) : ui_(ui) {}
+
+    // The other controls are disabled already; `button` started the run.
+    void Enter(const Ctl& button);
+    // The controls are enabled again; the status line empties.
+    void Leave();
+    // Shows `fraction` (0..1) of the run as whole percent, each value once.
+    void Progress(double fraction);
+
+    bool Busy() const { return busy_; }
+
+private:
+    UiOps& ui_;
+    bool busy_ = false;
+    int percent_ = -1;  // the percentage shown, -1 for none
+};
+
+}  // namespace vlt
