@@ -10,8 +10,8 @@
 namespace vlt {
 namespace {
 
-constexpr const char* kAspectNames[8] = {"",        "Conjunction", "Opposition",  "Square",
-                                         "Trine",   "Sextile",     "Semisextile", "Quincunx"};
+constexpr const char* kAspectNames[8] = {"",      "Conjunction", "Opposition",  "Square",
+                                         "Trine", "Sextile",     "Semisextile", "Quincunx"};
 
 // One transit row's dates at one orb level; empty texts where the report
 // left the cell empty.
@@ -72,16 +72,12 @@ std::string ChartDateText(std::int32_t day) {
     return FormatDayNumber(day, kOrderYearMonthDay, "-", "", false);
 }
 
-ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
-                        std::int32_t firstDay, std::int32_t lastDay, const std::string& title) {
-    ChartModel m;
-    m.kind = ChartModel::Kind::Transits;
-    m.title = title;
-    m.firstDay = firstDay;
-    m.lastDay = lastDay;
+namespace {
 
-    // Lanes in the order the report first names them; aspect lanes in aspect
-    // order, so that the same aspect keeps its place from run to run.
+// Lanes in the order the report first names them; aspect lanes in aspect
+// order, so that the same aspect keeps its place from run to run.
+std::map<std::string, int> AssignLanes(const std::vector<TransitRecord>& rows, bool perPair,
+                                       ChartModel& m) {
     std::map<std::string, int> laneOf;
     std::vector<std::string> laneKeys;
     for (const TransitRecord& r : rows) {
@@ -97,81 +93,112 @@ ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
         laneOf[laneKeys[i]] = static_cast<int>(i);
         m.lanes.push_back({laneKeys[i]});
     }
+    return laneOf;
+}
 
-    // One transit's passage through an orb can span several rows: a second
-    // approach inside the outer orb reports only its inner entries and exits,
-    // the outer ones stay on the row that opened it.  So the intervals are
-    // followed per pair, aspect and level through the rows in report order:
-    // an entry opens, an exit closes, and a passage without an entry before
-    // the first one of its series was already under way when the period began.
+// One transit's passage through an orb can span several rows: a second
+// approach inside the outer orb reports only its inner entries and exits,
+// the outer ones stay on the row that opened it.  So the intervals are
+// followed per pair, aspect and level through the rows in report order: an
+// entry opens, an exit closes, and a passage without an entry before the
+// first one of its series was already under way when the period began.
+class IntervalFollower {
+public:
+    IntervalFollower(ChartModel& m, std::int32_t firstDay, std::int32_t lastDay)
+        : m_(m), firstDay_(firstDay), lastDay_(lastDay) {}
+
+    void Follow(const TransitRecord& r, int lane, int aspect, int level) {
+        Open& s = series_[{r.centricity + PairName(r), r.aspect, level}];
+        const LevelDates d = DatesAt(r, level);
+        if (!d.start.empty()) {
+            Begin(s, r, lane, aspect, level, ChartDay(d.start), false);
+        } else if (s.index < 0 && !s.any && Reached(r, level)) {
+            Begin(s, r, lane, aspect, level, firstDay_, true);
+        }
+        if (!d.end.empty()) End(s, r, lane, aspect, level, ChartDay(d.end));
+    }
+
+private:
     struct Open {
-        int index = -1;      // interval being built, -1 when none
-        bool any = false;    // an interval of this series exists
+        int index = -1;    // interval being built, -1 when none
+        bool any = false;  // an interval of this series exists
     };
-    std::map<std::tuple<std::string, std::string, int>, Open> series;
+
+    void Begin(Open& s, const TransitRecord& r, int lane, int aspect, int level, std::int32_t day,
+               bool open) {
+        ChartInterval iv;
+        iv.lane = lane;
+        iv.aspect = aspect;
+        iv.level = level;
+        iv.orb = OrbAt(r, level);
+        iv.startDay = day;
+        iv.endDay = lastDay_;
+        iv.openStart = open;
+        iv.openEnd = true;
+        iv.pair = PairName(r);
+        m_.intervals.push_back(iv);
+        s.index = static_cast<int>(m_.intervals.size()) - 1;
+        s.any = true;
+    }
+
+    void End(Open& s, const TransitRecord& r, int lane, int aspect, int level, std::int32_t day) {
+        if (s.index >= 0) {
+            ChartInterval& iv = m_.intervals[static_cast<std::size_t>(s.index)];
+            iv.endDay = day;
+            iv.openEnd = false;
+            s.index = -1;
+        } else if (s.any) {
+            // The exit of a passage an earlier row opened and closed early:
+            // the passage lasted until this exit.
+            for (auto it = m_.intervals.rbegin(); it != m_.intervals.rend(); ++it) {
+                if (it->pair == PairName(r) && it->aspect == aspect && it->level == level) {
+                    it->endDay = std::max(it->endDay, day);
+                    break;
+                }
+            }
+        } else {
+            Begin(s, r, lane, aspect, level, firstDay_, true);
+            m_.intervals.back().endDay = day;
+            m_.intervals.back().openEnd = false;
+            s.index = -1;
+        }
+    }
+
+    ChartModel& m_;
+    std::int32_t firstDay_;
+    std::int32_t lastDay_;
+    std::map<std::tuple<std::string, std::string, int>, Open> series_;
+};
+
+ChartMinimum MinimumOf(const TransitRecord& r, int lane, int aspect) {
+    ChartMinimum mn;
+    mn.lane = lane;
+    mn.aspect = aspect;
+    mn.day = ChartDay(r.minimumDate);
+    mn.exact = r.exact;
+    mn.retrograde = r.minimumRetrograde;
+    mn.time = r.exact ? r.minimumTime + (r.zone.empty() ? "" : " " + r.zone) : "";
+    mn.distance = r.minimumDistance;
+    mn.pair = PairName(r);
+    return mn;
+}
+
+}  // namespace
+
+ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, std::int32_t firstDay,
+                        std::int32_t lastDay, const std::string& title) {
+    ChartModel m;
+    m.kind = ChartModel::Kind::Transits;
+    m.title = title;
+    m.firstDay = firstDay;
+    m.lastDay = lastDay;
+    std::map<std::string, int> laneOf = AssignLanes(rows, perPair, m);
+    IntervalFollower intervals(m, firstDay, lastDay);
     for (const TransitRecord& r : rows) {
         const int lane = laneOf[perPair ? PairName(r) : r.aspect];
         const int aspect = ChartAspectNumber(r.aspect);
-        for (int level = 0; level < kOrbLevels; ++level) {
-            Open& s = series[{r.centricity + PairName(r), r.aspect, level}];
-            const LevelDates d = DatesAt(r, level);
-            const auto begin = [&](std::int32_t day, bool open) {
-                ChartInterval iv;
-                iv.lane = lane;
-                iv.aspect = aspect;
-                iv.level = level;
-                iv.orb = OrbAt(r, level);
-                iv.startDay = day;
-                iv.endDay = lastDay;
-                iv.openStart = open;
-                iv.openEnd = true;
-                iv.pair = PairName(r);
-                m.intervals.push_back(iv);
-                s.index = static_cast<int>(m.intervals.size()) - 1;
-                s.any = true;
-            };
-            if (!d.start.empty()) {
-                begin(ChartDay(d.start), false);
-            } else if (s.index < 0 && !s.any && Reached(r, level)) {
-                begin(firstDay, true);
-            }
-            if (!d.end.empty()) {
-                const std::int32_t day = ChartDay(d.end);
-                if (s.index >= 0) {
-                    ChartInterval& iv = m.intervals[static_cast<std::size_t>(s.index)];
-                    iv.endDay = day;
-                    iv.openEnd = false;
-                    s.index = -1;
-                } else if (s.any) {
-                    // The exit of a passage an earlier row opened and closed
-                    // early: the passage lasted until this exit.
-                    for (auto it = m.intervals.rbegin(); it != m.intervals.rend(); ++it) {
-                        if (it->pair == PairName(r) && it->aspect == aspect &&
-                            it->level == level) {
-                            it->endDay = std::max(it->endDay, day);
-                            break;
-                        }
-                    }
-                } else {
-                    begin(firstDay, true);
-                    m.intervals.back().endDay = day;
-                    m.intervals.back().openEnd = false;
-                    s.index = -1;
-                }
-            }
-        }
-        if (!r.minimumDate.empty()) {
-            ChartMinimum mn;
-            mn.lane = lane;
-            mn.aspect = aspect;
-            mn.day = ChartDay(r.minimumDate);
-            mn.exact = r.exact;
-            mn.retrograde = r.minimumRetrograde;
-            mn.time = r.exact ? r.minimumTime + (r.zone.empty() ? "" : " " + r.zone) : "";
-            mn.distance = r.minimumDistance;
-            mn.pair = PairName(r);
-            m.minima.push_back(mn);
-        }
+        for (int level = 0; level < kOrbLevels; ++level) intervals.Follow(r, lane, aspect, level);
+        if (!r.minimumDate.empty()) m.minima.push_back(MinimumOf(r, lane, aspect));
     }
     return m;
 }
@@ -258,8 +285,7 @@ ChartModel ChartOfLastRun(const std::string& output, const InvestmentSimulation&
         transits = search;
     }
     ChartModel m;
-    if (simulated != std::string::npos &&
-        (transits == std::string::npos || simulated > transits)) {
+    if (simulated != std::string::npos && (transits == std::string::npos || simulated > transits)) {
         if (simulation.LastOutcome() != SimulationOutcome::Completed) return m;
         const std::size_t end = output.find('\r', simulated);
         m = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),

@@ -140,6 +140,89 @@ GridMinimum MinuteByMinuteMinimum(const GridDistance& distanceAt, long last) {
     return best;
 }
 
+namespace {
+
+// Where the first rise lies: after `lo` (where the distance still falls) and
+// at `hi` or before it (`hi` is the upper bound when nothing rose); the
+// distances after the answer rise up to `riseEnd`.
+struct Bracket {
+    long lo = 0;
+    long hi = 0;
+    long riseEnd = 0;
+    bool found = false;  // false: leave the search to the walk
+};
+
+// Coarse pass from the lower bound until the first rise between probes, then
+// a fine pass over the last two coarse stretches.  With one smooth minimum
+// the first rise lies after the fine pass's last falling probe but one and
+// no later than its turn; without a turn the distance may fall all the way
+// to the upper bound, where the walk ends without a rise.
+Bracket ProbeForRise(KnownDistances& d, long last) {
+    Bracket b;
+    const long stride = std::max(kShortestStride, last / kCoarsePieces);
+    const Pass coarse = ProbePass(d, 0, last, stride);
+    if (coarse.level) return b;
+    b.riseEnd = last;
+    long from = coarse.probes[coarse.probes.size() - 2];
+    if (coarse.turn != 0) {
+        b.riseEnd = coarse.probes[coarse.turn];
+        from = coarse.turn >= 2 ? coarse.probes[coarse.turn - 2] : 0;
+    }
+    const Pass fine = ProbePass(d, from, b.riseEnd, std::max(1L, stride / kFinePerCoarse));
+    if (fine.level) return b;
+    b.lo = from;
+    b.hi = last;  // last: no rise before the upper bound
+    if (fine.turn != 0) {
+        b.lo = fine.turn >= 2 ? fine.probes[fine.turn - 2] : from;
+        b.hi = fine.probes[fine.turn] - 1;
+    } else if (coarse.turn != 0) {
+        return b;  // the coarse pass rose where the fine one did not
+    } else {
+        b.lo = fine.probes[fine.probes.size() - 2];
+    }
+    b.found = true;
+    return b;
+}
+
+// Everything the answer rests on, computed: its neighbours, the start of the
+// last halving, and both sides of every break before it.
+void ComputeSupport(KnownDistances& d, long answer, long halvingStart, long last,
+                    const std::vector<long>& breaks) {
+    d(answer - 1);
+    d(answer);
+    if (answer < last) d(answer + 1);
+    d(halvingStart);
+    d(halvingStart + 1);
+    for (const long b : breaks) {
+        if (b < 1 || b > last || b > answer + 1) continue;
+        d(b - 1);
+        d(b);
+        if (b + 1 <= answer) d(b + 1);
+    }
+}
+
+// One smooth minimum: strictly falling up to the answer and bending
+// smoothly, strictly rising after it up to the end of the bracket.
+template <typename Piece>
+bool OneSmoothMinimum(const std::vector<std::pair<long, double>>& known, long answer, long riseEnd,
+                      Piece piece) {
+    if (!FallsSmoothly(known, answer, piece)) return false;
+    bool first = true;
+    double previous = 0.0;
+    for (const auto& [minute, distance] : known) {
+        if (minute > riseEnd) break;
+        if (!first) {
+            const bool ok = minute <= answer ? distance < previous : distance > previous;
+            if (!ok) return false;
+        }
+        first = false;
+        previous = distance;
+    }
+    return true;
+}
+
+}  // namespace
+
 GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
                             const std::vector<long>& breaks) {
     KnownDistances d(distanceAt, last);
@@ -151,38 +234,10 @@ GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
     // fall back here as well.
     if (!(d(0) < 10.0) || !(d(1) < d(0))) return d.Walk();
 
-    // The piece between breaks that a grid minute lies in.
-    const auto piece = [&breaks](long k) {
-        return std::count_if(breaks.begin(), breaks.end(), [k](long b) { return b <= k; });
-    };
-
-    // Coarse pass from the lower bound until the first rise between probes,
-    // then a fine pass over the last two coarse stretches.  With one smooth
-    // minimum the first rise lies after the fine pass's last falling probe
-    // but one and no later than its turn; without a turn the distance may
-    // fall all the way to the upper bound, where the walk ends without a
-    // rise.
-    const long stride = std::max(kShortestStride, last / kCoarsePieces);
-    const Pass coarse = ProbePass(d, 0, last, stride);
-    if (coarse.level) return d.Walk();
-    long riseEnd = last;  // the distances after the answer rise up to here
-    long from = coarse.probes[coarse.probes.size() - 2];
-    if (coarse.turn != 0) {
-        riseEnd = coarse.probes[coarse.turn];
-        from = coarse.turn >= 2 ? coarse.probes[coarse.turn - 2] : 0;
-    }
-    const Pass fine = ProbePass(d, from, riseEnd, std::max(1L, stride / kFinePerCoarse));
-    if (fine.level) return d.Walk();
-    long lo = from;
-    long hi = last;  // last: no rise before the upper bound
-    if (fine.turn != 0) {
-        lo = fine.turn >= 2 ? fine.probes[fine.turn - 2] : from;
-        hi = fine.probes[fine.turn] - 1;
-    } else if (coarse.turn != 0) {
-        return d.Walk();  // the coarse pass rose where the fine one did not
-    } else {
-        lo = fine.probes[fine.probes.size() - 2];
-    }
+    const Bracket bracket = ProbeForRise(d, last);
+    if (!bracket.found) return d.Walk();
+    long lo = bracket.lo;
+    long hi = bracket.hi;
 
     // Halving down to the first rise: at lo the distance still falls, at
     // hi it rises (or hi is the upper bound).
@@ -198,38 +253,15 @@ GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
         }
     }
     const long answer = hi;
+    ComputeSupport(d, answer, halvingStart, last, breaks);
 
-    // Everything the answer rests on, computed: its neighbours, the start
-    // of the last halving, and both sides of every break before it.
-    d(answer - 1);
-    d(answer);
-    if (answer < last) d(answer + 1);
-    d(halvingStart);
-    d(halvingStart + 1);
-    for (const long b : breaks) {
-        if (b < 1 || b > last || b > answer + 1) continue;
-        d(b - 1);
-        d(b);
-        if (b + 1 <= answer) d(b + 1);
-    }
-
-    // One smooth minimum: strictly falling up to the answer and bending
-    // smoothly, strictly rising after it up to the end of the bracket.
-    // Anything else (a level stretch, a second minimum, a jump at a break)
-    // is left to the walk.
-    const auto known = d.Sorted();
-    if (!FallsSmoothly(known, answer, piece)) return d.Walk();
-    bool first = true;
-    double previous = 0.0;
-    for (const auto& [minute, distance] : known) {
-        if (minute > riseEnd) break;
-        if (!first) {
-            const bool ok = minute <= answer ? distance < previous : distance > previous;
-            if (!ok) return d.Walk();
-        }
-        first = false;
-        previous = distance;
-    }
+    // Anything but one smooth minimum (a level stretch, a second minimum, a
+    // jump at a break) is left to the walk.  The piece between breaks that a
+    // grid minute lies in:
+    const auto piece = [&breaks](long k) {
+        return std::count_if(breaks.begin(), breaks.end(), [k](long b) { return b <= k; });
+    };
+    if (!OneSmoothMinimum(d.Sorted(), answer, bracket.riseEnd, piece)) return d.Walk();
     return GridMinimum{answer, d(answer)};
 }
 

@@ -169,93 +169,120 @@ void TransitCommands::Start() {
         host_.Control().RequestPause();
         return;
     }
-    MessageBoxes& boxes = host_.Boxes();
-    if (!window_.CheckDateFieldsPresent(0) || !window_.CheckDateFieldsPresent(1)) return;
-    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return;
-    const std::int32_t enteredStart = window_.DayNumber(0);
-    const std::int32_t enteredEnd = window_.DayNumber(1);
-    if (enteredStart > enteredEnd - 3) {
-        boxes.Show("The start date must be at least 3 days prior to the end date.",
-                   host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Information);
-        return;
-    }
+    std::int32_t enteredStart = 0;
+    std::int32_t enteredEnd = 0;
+    if (!CheckEnteredPeriod(enteredStart, enteredEnd)) return;
     const TransitInputs in = window_.Inputs();
     if (in.timezoneIndex == 0) {
-        boxes.Show(kTimezoneMissing, host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::None);
+        host_.Boxes().Show(kTimezoneMissing, host_.Busy().StartCaption(), MsgButtons::Ok,
+                           MsgIcon::None);
         window_.SelectTimezone(kGmtIndex);
         return;
     }
-
     TransitRequest request;
+    if (!ChoosePair(in, request)) return;
+    for (int level = 0; level < 3; ++level) {
+        request.orbDegrees[level] = OrbDegreesOfListIndex(in.orbIndex[level]);
+    }
+    if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return;
+    host_.Control().ClearStop();
+    scanner_.SetHeaderPrinted(false);
+    host_.Busy().ApplyRunGeometry();
+    PrepareTableRequest(in, enteredStart, enteredEnd, request);
+    RunScan(request);
+}
+
+// Both dates present and valid, the start at least 3 days before the end.
+bool TransitCommands::CheckEnteredPeriod(std::int32_t& start, std::int32_t& end) {
+    if (!window_.CheckDateFieldsPresent(0) || !window_.CheckDateFieldsPresent(1)) return false;
+    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return false;
+    start = window_.DayNumber(0);
+    end = window_.DayNumber(1);
+    if (start > end - 3) {
+        host_.Boxes().Show("The start date must be at least 3 days prior to the end date.",
+                           host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+// The planet pair, and for a single table the aspect types and orbs.  A
+// show-all series takes each pair in order and passes over a planet paired
+// with itself; a single table refuses it, and a pair in the wrong order.
+bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& request) {
     request.firstPlanet = FirstPlanetOf(in);
     request.secondPlanet = SecondPlanetOf(in);
     if (showAllMode_) {
         if (request.firstPlanet == request.secondPlanet) {
             host_.Control().ClearStop();
-            return;
+            return false;
         }
         if (request.firstPlanet > request.secondPlanet) {
             std::swap(request.firstPlanet, request.secondPlanet);
         }
-    } else {
-        if (request.firstPlanet == request.secondPlanet) {
-            boxes.Show("Transit of a planet to itself is not possible.",
-                       host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
-            return;
-        }
-        if (request.firstPlanet > request.secondPlanet) {
-            boxes.Show(kSecondBeyondFirst, host_.Busy().StartCaption(), MsgButtons::Ok,
-                       MsgIcon::Information);
-            return;
-        }
-        std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
-        if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
-        if (refusal) {
-            ShowRefusal(*refusal, boxes, host_.Busy().StartCaption());
-            return;
-        }
+        return true;
     }
-    for (int level = 0; level < 3; ++level) {
-        request.orbDegrees[level] = OrbDegreesOfListIndex(in.orbIndex[level]);
+    MessageBoxes& boxes = host_.Boxes();
+    if (request.firstPlanet == request.secondPlanet) {
+        boxes.Show("Transit of a planet to itself is not possible.", host_.Busy().StartCaption(),
+                   MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
     }
+    if (request.firstPlanet > request.secondPlanet) {
+        boxes.Show(kSecondBeyondFirst, host_.Busy().StartCaption(), MsgButtons::Ok,
+                   MsgIcon::Information);
+        return false;
+    }
+    std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
+    if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
+    if (refusal) {
+        ShowRefusal(*refusal, boxes, host_.Busy().StartCaption());
+        return false;
+    }
+    return true;
+}
 
+// The Pluto table and the data files cover both dates.
+bool TransitCommands::CheckDataFor(const TransitInputs& in, const TransitRequest& request,
+                                   std::int32_t start, std::int32_t end) {
     if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
         !in.plutoTablesLoaded) {
         RefusePlutoWithoutTable(in);
-        return;
+        return false;
     }
     bool dataFileFailed = false;
-    if (!CheckDateInDataSpan(0, enteredStart, request.firstPlanet, request.secondPlanet,
-                             in.heliocentric, positions_, boxes, &dataFileFailed) ||
-        !CheckDateInDataSpan(1, enteredEnd, request.firstPlanet, request.secondPlanet,
-                             in.heliocentric, positions_, boxes, &dataFileFailed)) {
+    MessageBoxes& boxes = host_.Boxes();
+    if (!CheckDateInDataSpan(0, start, request.firstPlanet, request.secondPlanet, in.heliocentric,
+                             positions_, boxes, &dataFileFailed) ||
+        !CheckDateInDataSpan(1, end, request.firstPlanet, request.secondPlanet, in.heliocentric,
+                             positions_, boxes, &dataFileFailed)) {
         // A data file that cannot be read ends a show-all series as well,
         // with its one message.
         if (showAllMode_ && dataFileFailed) host_.Control().RequestStop();
-        return;
+        return false;
     }
-    host_.Control().ClearStop();
-    scanner_.SetHeaderPrinted(false);
-    host_.Busy().ApplyRunGeometry();
+    return true;
+}
 
+// The rest of a table's request: the period (its start moved out of a
+// transit under way), the aspect types and the title.
+void TransitCommands::PrepareTableRequest(const TransitInputs& in, std::int32_t start,
+                                          std::int32_t end, TransitRequest& request) {
     TitleInputs title;
     TakeCommonInputs(in, request, title);
-    request.startDay = MoveStartOutOfTransit(
-        enteredStart, request.firstPlanet, request.secondPlanet, in.heliocentric,
-        OrbRadians(request.orbDegrees[2]), request.TimezoneMinutes(), positions_);
-    request.endDay = enteredEnd;
+    request.startDay = MoveStartOutOfTransit(start, request.firstPlanet, request.secondPlanet,
+                                             in.heliocentric, OrbRadians(request.orbDegrees[2]),
+                                             request.TimezoneMinutes(), positions_);
+    request.endDay = end;
     for (int type = 1; type <= kAspectCount; ++type) {
         request.aspectEnabled[type] = in.aspectChecked[static_cast<std::size_t>(type - 1)];
     }
     request.showAllMode = showAllMode_;
     request.searchMode = false;
-
     title.showAllMode = showAllMode_;
-    title.startDay = enteredStart;
-    title.endDay = enteredEnd;
+    title.startDay = start;
+    title.endDay = end;
     request.reportTitle = ReportTitle(title);
-
-    RunScan(request);
 }
 
 void TransitCommands::Search() {

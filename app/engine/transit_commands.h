@@ -67,6 +67,13 @@ public:
     TransitScanner& Scanner() { return scanner_; }
 
 private:
+    // The stages of a table run.
+    bool CheckEnteredPeriod(std::int32_t& start, std::int32_t& end);
+    bool ChoosePair(const TransitInputs& in, TransitRequest& request);
+    bool CheckDataFor(const TransitInputs& in, const TransitRequest& request, std::int32_t start,
+                      std::int32_t end);
+    void PrepareTableRequest(const TransitInputs& in, std::int32_t start, std::int32_t end,
+                             TransitRequest& request);
     void RunScan(TransitRequest& request);
     // A Pluto pair whose table is not in memory: the table's message (when
     // the window has one); a show-all series ends there.

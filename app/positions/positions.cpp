@@ -24,10 +24,14 @@ double g_droppedDistance = 0.0;
 // Program planet number to the positions library's.
 std::int32_t LibraryPlanet(std::int16_t planet) {
     switch (planet) {
-        case kSun: return 3;
-        case kMercury: return 1;
-        case kVenus: return 2;
-        default: return planet;  // Mars .. Neptune keep their number; Pluto 9, Moon 10
+        case kSun:
+            return 3;
+        case kMercury:
+            return 1;
+        case kVenus:
+            return 2;
+        default:
+            return planet;  // Mars .. Neptune keep their number; Pluto 9, Moon 10
     }
 }
 
@@ -47,34 +51,31 @@ std::string ProgramFolder() {
 }  // namespace
 
 double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric) {
-    return heliocentric ? HelioLongitude(planet, jd) : GeoLongitude(planet, jd);
-}
-
-double HelioLongitude(std::int16_t planet, double jd) {
     const std::int32_t mapped = LibraryPlanet(planet);
     const std::int16_t year = YearOfJulianDay(jd);
-    const double longitude = mapped == kLibraryPluto
-                                 ? HelioPlutoLongitude(jd)
-                                 : hc_j2000_long_rv_planet(mapped, jd, year, &g_droppedDistance);
-    if (longitude < 0.0) NotePositionCode(planet, jd, true, longitude);
+    double longitude = 0.0;
+    if (mapped == kLibraryPluto) {
+        longitude = heliocentric ? HelioPlutoLongitude(jd) : GeoPlutoLongitude(jd);
+    } else if (heliocentric) {
+        longitude = hc_j2000_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+    } else {
+        longitude = gc_app_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+    }
+    if (longitude < 0.0) NotePositionCode(planet, jd, heliocentric, longitude);
     return longitude;
 }
 
-double GeoLongitude(std::int16_t planet, double jd) {
-    const std::int32_t mapped = LibraryPlanet(planet);
-    const std::int16_t year = YearOfJulianDay(jd);
-    const double longitude = mapped == kLibraryPluto
-                                 ? GeoPlutoLongitude(jd)
-                                 : gc_app_long_rv_planet(mapped, jd, year, &g_droppedDistance);
-    if (longitude < 0.0) NotePositionCode(planet, jd, false, longitude);
-    return longitude;
-}
+double HelioLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, true); }
+
+double GeoLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, false); }
 
 std::int16_t YearOfJulianDay(double jd) {
     const std::int32_t year = JulDatYear(jd, "A");
     // A year beyond 16 bits must not wrap round into the data span.
-    if (year > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
-    if (year < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
+    if (year > std::numeric_limits<std::int16_t>::max())
+        return std::numeric_limits<std::int16_t>::max();
+    if (year < std::numeric_limits<std::int16_t>::min())
+        return std::numeric_limits<std::int16_t>::min();
     return static_cast<std::int16_t>(year);
 }
 
