@@ -93,10 +93,10 @@ public:
         TransitInputs in;
         in.firstPlanetIndex = first;
         in.secondPlanetIndex = second;
-        static const char* firstNames[] = {"Sun", "Mercury", "Venus", "Mars",
-                                           "Jupiter", "Saturn", "Uranus", "Neptune"};
-        static const char* secondNames[] = {"Mercury", "Venus", "Mars", "Jupiter",
-                                            "Saturn", "Uranus", "Neptune", "Pluto"};
+        static const char* firstNames[] = {"Sun",     "Mercury", "Venus",  "Mars",
+                                           "Jupiter", "Saturn",  "Uranus", "Neptune"};
+        static const char* secondNames[] = {"Mercury", "Venus",  "Mars",    "Jupiter",
+                                            "Saturn",  "Uranus", "Neptune", "Pluto"};
         in.firstPlanetText = first < 0 ? "" : firstNames[first];
         in.secondPlanetText = secondNames[second];
         in.plutoTablesLoaded = GeoPlutoEntryCount() > 0;
@@ -151,9 +151,14 @@ public:
 // positions that cost next to nothing, is the scan's own work.
 class PlaybackPositions final : public PositionSource {
 public:
-    explicit PlaybackPositions(const std::vector<RecordingPositions::Call>& calls) : calls_(calls) {}
-    double Longitude(std::int16_t, double, bool) override { return calls_[next_++ % calls_.size()].answer; }
-    bool IsRetrograde(std::int16_t, double) override { return calls_[next_++ % calls_.size()].answer != 0.0; }
+    explicit PlaybackPositions(const std::vector<RecordingPositions::Call>& calls)
+        : calls_(calls) {}
+    double Longitude(std::int16_t, double, bool) override {
+        return calls_[next_++ % calls_.size()].answer;
+    }
+    bool IsRetrograde(std::int16_t, double) override {
+        return calls_[next_++ % calls_.size()].answer != 0.0;
+    }
     void Rewind() { next_ = 0; }
 
 private:
@@ -242,8 +247,7 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
     state.counters["longest_step_ms"] = static_cast<double>(host.longestStepNanos) * 1e-6;
     state.counters["longest_progress_gap_ms"] =
         static_cast<double>(host.longestProgressNanos) * 1e-6;
-    state.counters["retro_tests_per_step"] =
-        static_cast<double>(positions.retrogradeTests) / steps;
+    state.counters["retro_tests_per_step"] = static_cast<double>(positions.retrogradeTests) / steps;
     if (walk) return;  // the scan's own share is the same work either way
     // One more, recorded, for the replay.
     positions.recording = true;

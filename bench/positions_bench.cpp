@@ -53,7 +53,8 @@ double ResidentMegabytes() {
         if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
         std::fclose(f);
     }
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) /
+           (1024.0 * 1024.0);
 }
 
 void BM_ReadPlutoData(benchmark::State& state) {

@@ -8,11 +8,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
@@ -133,16 +133,17 @@ void BM_StatisticsEarthMars1000Trials(benchmark::State& state) {
         return;
     }
     std::vector<std::pair<int, int>> pairs;
-    for (const auto& r : simulation.Records()) pairs.emplace_back(vlt::RecordAspect(r), vlt::RecordOrb(r));
+    for (const auto& r : simulation.Records())
+        pairs.emplace_back(vlt::RecordAspect(r), vlt::RecordOrb(r));
     const int trials = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        const vlt::RunStatistics stats =
-            vlt::ComputeRunStatistics(pairs, simulation.Events(), lookup, request.startDay,
-                                      request.endDay, trials, 1);
+        const vlt::RunStatistics stats = vlt::ComputeRunStatistics(
+            pairs, simulation.Events(), lookup, request.startDay, request.endDay, trials, 1);
         benchmark::DoNotOptimize(stats.pairs.data());
     }
     state.counters["pairs"] = static_cast<double>(pairs.size());
-    state.counters["trades"] = static_cast<double>(vlt::CompletedTrades(simulation.Events()).size());
+    state.counters["trades"] =
+        static_cast<double>(vlt::CompletedTrades(simulation.Events()).size());
 }
 BENCHMARK(BM_StatisticsEarthMars1000Trials)->Arg(1000)->Unit(benchmark::kMillisecond);
 

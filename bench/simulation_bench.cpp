@@ -7,12 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <array>
 #include <cmath>
 #include <fstream>
-#include <vector>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"

@@ -17,10 +17,10 @@
 #include "app/qt/chart_window.h"
 #endif
 #include "app/support/settings_store.h"
+#include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
-#include "app/window/control_names.h"
 
 namespace {
 
@@ -143,7 +143,10 @@ void BM_FirstChartOpening(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FirstChartOpening)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FirstChartOpening)->Name("BM_ChartOpening")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstChartOpening)
+    ->Name("BM_ChartOpening")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

@@ -28,8 +28,8 @@ inline void RemoveScratchFolder() {
 // when it ends; ends in "/".
 inline const std::string& ScratchFolder() {
     static const std::string folder = [] {
-        const std::filesystem::path p = std::filesystem::temp_directory_path() /
-                                        ("vlt-fuzz-" + std::to_string(::getpid()));
+        const std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("vlt-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(p);
         ScratchPath() = p.string();
         std::atexit(RemoveScratchFolder);

@@ -38,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double offsets[] = {0.0, 0.5, 1.25, 3.75, 10.0, 54.5, 55.5, 400.0, -1.0};
     for (double o : offsets) {
         for (bool helio : {false, true}) {
-            const double v = helio ? vlt::HelioPlutoLongitude(first + o)
-                                   : vlt::GeoPlutoLongitude(first + o);
+            const double v =
+                helio ? vlt::HelioPlutoLongitude(first + o) : vlt::GeoPlutoLongitude(first + o);
             const bool longitude = v >= 0.0 && v < 6.28318530717959;
-            const bool code = v == -99.0 || v == -100.0 || v == -101.0 || v == -103.0 ||
-                              v == -106.0;
+            const bool code =
+                v == -99.0 || v == -100.0 || v == -101.0 || v == -103.0 || v == -106.0;
             if (!longitude && !code) vlt_fuzz::Broken("neither a longitude nor a code");
         }
     }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/support/escaped_text.h"
 #include "app/report/report_options.h"
+#include "app/support/escaped_text.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!current.empty() || args.empty()) args.push_back(current);
     const vlt::ReportArguments parsed = vlt::ParseReportArguments(args);
-    const int outcomes = (parsed.ok ? 1 : 0) + (parsed.help ? 1 : 0) + (!parsed.error.empty() ? 1 : 0);
+    const int outcomes =
+        (parsed.ok ? 1 : 0) + (parsed.help ? 1 : 0) + (!parsed.error.empty() ? 1 : 0);
     if (outcomes != 1) vlt_fuzz::Broken("not exactly one of help, request, error");
     const std::string line = vlt::EscapedForOneLine(parsed.error);
     for (const char c : line) {

@@ -17,7 +17,7 @@ using PositionSampler = std::function<bool(double jd, double position[3])>;
 // Largest difference between the written record (after its coefficients
 // went through their decimal text) and the samples, per quantity.
 struct FitQuality {
-  double max_error[3] = {0, 0, 0};
+    double max_error[3] = {0, 0, 0};
 };
 
 // Points sampled per record: the extrema of a Chebyshev polynomial over the

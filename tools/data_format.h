@@ -33,12 +33,12 @@ inline constexpr int kCoefficients = kDegree + 1;
 inline constexpr double kDaysPerTimeUnit = 2000.0;
 
 struct OuterPlanet {
-  const char* name;      // "Jupiter"
-  const char* file;      // "jupiter.dac"
-  int library_number;    // 5..8
-  int oracle_number;     // the reference ephemeris' body number
-  int first_year;
-  int records;
+    const char* name;    // "Jupiter"
+    const char* file;    // "jupiter.dac"
+    int library_number;  // 5..8
+    int oracle_number;   // the reference ephemeris' body number
+    int first_year;
+    int records;
 };
 
 // Jupiter, Saturn, Uranus, Neptune in that order.
@@ -47,10 +47,10 @@ const std::array<OuterPlanet, 4>& OuterPlanets();
 // One record: header and three degree-6 polynomials in t = (jd - t0) / 2000,
 // quantity 0 longitude (rad), 1 latitude (rad), 2 radius vector (AU).
 struct DacRecordData {
-  int first_year = 0;   // first calendar year of the block
-  double t0 = 0;        // time origin: the middle of the five years
-  double end_jd = 0;    // 0h on January 1 of the year after the block
-  double coefficients[3][kCoefficients] = {};
+    int first_year = 0;  // first calendar year of the block
+    double t0 = 0;       // time origin: the middle of the five years
+    double end_jd = 0;   // 0h on January 1 of the year after the block
+    double coefficients[3][kCoefficients] = {};
 };
 
 // Middle of the block and its end, both exact multiples of half a day.

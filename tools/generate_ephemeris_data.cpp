@@ -25,87 +25,90 @@ using namespace vlt::datagen;
 constexpr double kArcsecondsPerRadian = 180.0 * 3600.0 / std::numbers::pi;
 
 bool WriteFile(const std::string& path, const std::string& contents) {
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    if (!out) return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  const std::string back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return back == contents;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        if (!out) return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return back == contents;
 }
 
 bool GeneratePlanet(const OuterPlanet& planet, const std::string& folder) {
-  std::string contents;
-  contents.reserve(static_cast<std::size_t>(planet.records) * kRecordLength);
-  FitQuality worst;
-  for (int k = 0; k < planet.records; ++k) {
-    FitQuality quality;
-    const auto record = MakeDacRecord(planet, k, &quality);
-    if (!record || record->size() != static_cast<std::size_t>(kRecordLength)) {
-      std::fprintf(stderr, "%s: record %d could not be made\n", planet.file, k);
-      return false;
+    std::string contents;
+    contents.reserve(static_cast<std::size_t>(planet.records) * kRecordLength);
+    FitQuality worst;
+    for (int k = 0; k < planet.records; ++k) {
+        FitQuality quality;
+        const auto record = MakeDacRecord(planet, k, &quality);
+        if (!record || record->size() != static_cast<std::size_t>(kRecordLength)) {
+            std::fprintf(stderr, "%s: record %d could not be made\n", planet.file, k);
+            return false;
+        }
+        const auto parsed = ParseRecord(*record);
+        if (!parsed || parsed->first_year != planet.first_year + kYearsPerRecord * k ||
+            record->find_first_of("\r\n") != std::string::npos) {
+            std::fprintf(stderr, "%s: record %d does not read back\n", planet.file, k);
+            return false;
+        }
+        for (int q = 0; q < 3; ++q)
+            worst.max_error[q] = std::max(worst.max_error[q], quality.max_error[q]);
+        contents += *record;
     }
-    const auto parsed = ParseRecord(*record);
-    if (!parsed || parsed->first_year != planet.first_year + kYearsPerRecord * k ||
-        record->find_first_of("\r\n") != std::string::npos) {
-      std::fprintf(stderr, "%s: record %d does not read back\n", planet.file, k);
-      return false;
+    std::printf(
+        "%-8s %5d records  largest fit error: longitude %.4f\"  latitude %.4f\"  radius %.2e AU\n",
+        planet.name, planet.records, worst.max_error[0] * kArcsecondsPerRadian,
+        worst.max_error[1] * kArcsecondsPerRadian, worst.max_error[2]);
+    if (!WriteFile(folder + planet.file, contents)) {
+        std::fprintf(stderr, "%s: cannot write\n", planet.file);
+        return false;
     }
-    for (int q = 0; q < 3; ++q) worst.max_error[q] = std::max(worst.max_error[q], quality.max_error[q]);
-    contents += *record;
-  }
-  std::printf("%-8s %5d records  largest fit error: longitude %.4f\"  latitude %.4f\"  radius %.2e AU\n",
-              planet.name, planet.records, worst.max_error[0] * kArcsecondsPerRadian,
-              worst.max_error[1] * kArcsecondsPerRadian, worst.max_error[2]);
-  if (!WriteFile(folder + planet.file, contents)) {
-    std::fprintf(stderr, "%s: cannot write\n", planet.file);
-    return false;
-  }
-  return true;
+    return true;
 }
 
 // The table's lines end in a line feed alone.
 bool GeneratePlutoTable(const char* file, int entries, bool geocentric, const std::string& folder) {
-  std::string contents;
-  for (int i = 0; i < entries; ++i) {
-    const auto meant = geocentric ? GeoPlutoMinutes(i) : HelioPlutoSeconds(i);
-    if (!meant) {
-      std::fprintf(stderr, "%s: no position for entry %d\n", file, i);
-      return false;
+    std::string contents;
+    for (int i = 0; i < entries; ++i) {
+        const auto meant = geocentric ? GeoPlutoMinutes(i) : HelioPlutoSeconds(i);
+        if (!meant) {
+            std::fprintf(stderr, "%s: no position for entry %d\n", file, i);
+            return false;
+        }
+        const std::string entry =
+            geocentric ? EncodeGeoEntry(i, *meant) : EncodeHelioEntry(i, *meant);
+        const auto decoded = geocentric ? DecodeGeoEntry(i, entry) : DecodeHelioEntry(i, entry);
+        if (!decoded || *decoded != *meant) {
+            std::fprintf(stderr, "%s: entry %d does not decode to its value\n", file, i);
+            return false;
+        }
+        contents += entry;
+        contents += '\n';
     }
-    const std::string entry = geocentric ? EncodeGeoEntry(i, *meant) : EncodeHelioEntry(i, *meant);
-    const auto decoded = geocentric ? DecodeGeoEntry(i, entry) : DecodeHelioEntry(i, entry);
-    if (!decoded || *decoded != *meant) {
-      std::fprintf(stderr, "%s: entry %d does not decode to its value\n", file, i);
-      return false;
+    std::printf("%-16s %7d entries\n", file, entries);
+    if (!WriteFile(folder + file, contents)) {
+        std::fprintf(stderr, "%s: cannot write\n", file);
+        return false;
     }
-    contents += entry;
-    contents += '\n';
-  }
-  std::printf("%-16s %7d entries\n", file, entries);
-  if (!WriteFile(folder + file, contents)) {
-    std::fprintf(stderr, "%s: cannot write\n", file);
-    return false;
-  }
-  return true;
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: %s <output folder> [<ephemeris folder>]\n", argv[0]);
-    return 2;
-  }
-  std::string folder = argv[1];
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  OpenEphemeris(argc == 3 ? argv[2] : VLT_SWE_EPHE_DIR);
-  bool ok = true;
-  for (const OuterPlanet& planet : OuterPlanets()) ok = ok && GeneratePlanet(planet, folder);
-  ok = ok && GeneratePlutoTable("pluto.slx", kGeoPlutoEntries, true, folder);
-  ok = ok && GeneratePlutoTable("hpluto.2199.slx", kHelioPlutoEntries, false, folder);
-  CloseEphemeris();
-  return ok ? 0 : 1;
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s <output folder> [<ephemeris folder>]\n", argv[0]);
+        return 2;
+    }
+    std::string folder = argv[1];
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    OpenEphemeris(argc == 3 ? argv[2] : VLT_SWE_EPHE_DIR);
+    bool ok = true;
+    for (const OuterPlanet& planet : OuterPlanets()) ok = ok && GeneratePlanet(planet, folder);
+    ok = ok && GeneratePlutoTable("pluto.slx", kGeoPlutoEntries, true, folder);
+    ok = ok && GeneratePlutoTable("hpluto.2199.slx", kHelioPlutoEntries, false, folder);
+    CloseEphemeris();
+    return ok ? 0 : 1;
 }

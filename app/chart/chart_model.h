@@ -101,8 +101,8 @@ std::string ChartDateText(std::int32_t day);
 
 // The chart of a transit run from its table rows.  `perPair` gives one lane
 // per planet pair (show-all series) instead of one per aspect type.
-ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair,
-                        std::int32_t firstDay, std::int32_t lastDay, const std::string& title);
+ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, std::int32_t firstDay,
+                        std::int32_t lastDay, const std::string& title);
 
 // The chart of a transit report's text as the output box holds it: one lane
 // per planet pair when the report holds several pairs (a show-all series),

@@ -75,8 +75,8 @@ std::int32_t EncodeHelio(std::int32_t i, std::string_view line) {
 }
 
 template <typename T, typename Encode>
-bool LoadTable(const std::string& path, std::vector<T>& table, std::int32_t expected,
-               Encode encode, std::string& errorText) {
+bool LoadTable(const std::string& path, std::vector<T>& table, std::int32_t expected, Encode encode,
+               std::string& errorText) {
     table.clear();
     table.reserve(static_cast<std::size_t>(expected));
     std::int32_t count = 0;
@@ -122,8 +122,8 @@ double TableLongitude(double jd, std::int32_t lastDay, bool read, std::int32_t l
 
 bool ReadPlutoData(MessageBoxes& boxes) {
     std::string errorText;
-    g_geoRead = LoadTable(DataFolder() + kGeoPlutoFile, g_geo, kGeoEntriesNeeded, EncodeGeo,
-                          errorText);
+    g_geoRead =
+        LoadTable(DataFolder() + kGeoPlutoFile, g_geo, kGeoEntriesNeeded, EncodeGeo, errorText);
     g_geoError = errorText;
     if (!g_geoRead) {
         std::vector<std::uint16_t>().swap(g_geo);

@@ -43,8 +43,8 @@ std::string OpenProblem(const std::string& path) {
 }
 
 std::string DateText(double jd) {
-    return FormatDayNumber(static_cast<std::int32_t>(std::floor(jd + 0.5)), kOrderYearMonthDay,
-                           "-", "", false);
+    return FormatDayNumber(static_cast<std::int32_t>(std::floor(jd + 0.5)), kOrderYearMonthDay, "-",
+                           "", false);
 }
 
 }  // namespace
@@ -89,8 +89,7 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
     const int year = YearOfJulianDay(jd);
     const int blockStart =
         file != nullptr ? file->firstYear + (year - file->firstYear) / 5 * 5 : year;
-    const std::string years =
-        std::to_string(blockStart) + " to " + std::to_string(blockStart + 4);
+    const std::string years = std::to_string(blockStart) + " to " + std::to_string(blockStart + 4);
     if (code == -101.0) {
         f.reason = OpenProblem(DataFolder() + f.fileName);
     } else if (code == -102.0) {

@@ -32,12 +32,12 @@ bool IsDataFileFailure(double longitude);
 
 // A position that a data file could not give, and why.
 struct PositionFailure {
-    std::int16_t planet = 0;   // program planet number
-    double jd = 0.0;           // universal Julian date asked for
+    std::int16_t planet = 0;  // program planet number
+    double jd = 0.0;          // universal Julian date asked for
     bool heliocentric = false;
     double code = 0.0;
-    std::string fileName;      // "saturn.dac", "pluto.slx"
-    std::string reason;        // "No such file or directory"
+    std::string fileName;  // "saturn.dac", "pluto.slx"
+    std::string reason;    // "No such file or directory"
 
     // "Cannot read the data file saturn.dac: No such file or directory."
     std::string Message() const;

@@ -23,9 +23,7 @@ int SecondListIndexOfPlanet(int planet) { return planet - 2; }
 
 std::int16_t OrbDegreesOfListIndex(int index) { return static_cast<std::int16_t>(index + 1); }
 
-std::int16_t SearchOrbDegreesOfListIndex(int index) {
-    return static_cast<std::int16_t>(index + 3);
-}
+std::int16_t SearchOrbDegreesOfListIndex(int index) { return static_cast<std::int16_t>(index + 3); }
 
 int OrbListIndexOfDegrees(int degrees) { return degrees - 1; }
 
@@ -64,8 +62,7 @@ std::optional<Refusal> CheckDateSpan(int date, std::int32_t dayNumber) {
     }
     if (dayNumber >= kSupportedDayLimit) {
         // Either date reads "End": a start this late ends the period too.
-        return Refusal{RefusalKind::DateTooLate, "End date is too late", "",
-                       MsgIcon::Information};
+        return Refusal{RefusalKind::DateTooLate, "End date is too late", "", MsgIcon::Information};
     }
     return std::nullopt;
 }

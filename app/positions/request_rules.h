@@ -19,10 +19,10 @@ namespace vlt {
 // ---- Refusals --------------------------------------------------------------
 
 enum class RefusalKind {
-    NoAspectType,        // no aspect-type box checked
-    OrbsNotDecreasing,   // outer > middle > inner does not hold
-    DateTooEarly,        // before 1 January of the year 1
-    DateTooLate,         // on or after 1 January 2800
+    NoAspectType,       // no aspect-type box checked
+    OrbsNotDecreasing,  // outer > middle > inner does not hold
+    DateTooEarly,       // before 1 January of the year 1
+    DateTooLate,        // on or after 1 January 2800
 };
 
 // A request the rules refuse, with the words the user is shown.  An empty

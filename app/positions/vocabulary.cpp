@@ -27,8 +27,8 @@ std::string PlanetName(std::int16_t planet, bool heliocentric, bool abbreviated)
         std::string_view abbreviation;
     };
     static constexpr Names kNames[] = {
-        {"Mercury", "Me"}, {"Venus", "Ve"},   {"Mars", "Ma"},    {"Jupiter", "Ju"}, {"Saturn", "Sa"},
-        {"Uranus", "Ur"},  {"Neptune", "Ne"}, {"Pluto", "Pl"},   {"Moon", "Mo"},
+        {"Mercury", "Me"}, {"Venus", "Ve"},   {"Mars", "Ma"},  {"Jupiter", "Ju"}, {"Saturn", "Sa"},
+        {"Uranus", "Ur"},  {"Neptune", "Ne"}, {"Pluto", "Pl"}, {"Moon", "Mo"},
     };
     Names chosen = heliocentric ? Names{"Earth", "Ea"} : Names{"Sun", "Su"};
     if (planet >= kMercury && planet <= kMoon) chosen = kNames[planet - kMercury];

@@ -17,8 +17,7 @@ class ProgramServices;
 
 class ChartLink {
 public:
-    ChartLink(MainWindow& window, const ProgramCommands& commands,
-              const ProgramServices& services);
+    ChartLink(MainWindow& window, const ProgramCommands& commands, const ProgramServices& services);
     ~ChartLink();
     // The chart of the last run; worked out again only when the output, the
     // simulation's events or outcome, or the dates have changed.

@@ -51,8 +51,7 @@ ChartLayout LayoutOf(QChart* chart, const ChartModel& model);
 // cannot be written.
 bool SaveChartImage(const ChartModel& model, const QString& path, int width, int height,
                     std::string& error, ChartLayout* layout = nullptr);
-bool SaveChartImage(QChart* chart, const QString& path, int width, int height,
-                    std::string& error);
+bool SaveChartImage(QChart* chart, const QString& path, int width, int height, std::string& error);
 
 // The chart widget: hover shows dates and aspect, the wheel zooms the time
 // axis about the cursor, dragging pans it.

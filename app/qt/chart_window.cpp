@@ -13,8 +13,8 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle("Chart");
     view_ = new ChartView(this);
     save_ = new QPushButton("Save image\u2026", this);
-    hint_ = new QLabel("Wheel: zoom the dates \u00b7 drag: move along them \u00b7 hover: dates and aspect",
-                       this);
+    hint_ = new QLabel(
+        "Wheel: zoom the dates \u00b7 drag: move along them \u00b7 hover: dates and aspect", this);
     auto* row = new QHBoxLayout;
     row->addWidget(hint_, 1);
     row->addWidget(save_);
@@ -37,7 +37,8 @@ void ChartWindow::SaveImage() {
     QString path = QFileDialog::getSaveFileName(this, "Save image", "chart.png",
                                                 "PNG image (*.png);;SVG image (*.svg)", &filter);
     if (path.isEmpty()) return;
-    if (!path.endsWith(".png", Qt::CaseInsensitive) && !path.endsWith(".svg", Qt::CaseInsensitive)) {
+    if (!path.endsWith(".png", Qt::CaseInsensitive) &&
+        !path.endsWith(".svg", Qt::CaseInsensitive)) {
         path += filter.startsWith("SVG") ? ".svg" : ".png";
     }
     std::string error;

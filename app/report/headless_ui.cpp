@@ -26,18 +26,19 @@ MsgResult HeadlessUi::Show(const std::string& text, const std::string& /*title*/
     messages_ << text << '\n';
     messages_.flush();
     switch (buttons) {
-        case MsgButtons::Ok: return MsgResult::Ok;
-        case MsgButtons::YesNo: return MsgResult::Yes;
-        case MsgButtons::YesNoCancel: return MsgResult::No;
+        case MsgButtons::Ok:
+            return MsgResult::Ok;
+        case MsgButtons::YesNo:
+            return MsgResult::Yes;
+        case MsgButtons::YesNoCancel:
+            return MsgResult::No;
     }
     return MsgResult::Ok;
 }
 
 // ---------------------------------------------------------------- user actions
 
-bool HeadlessUi::Reachable(const Ctl& c) const {
-    return Exists(c) && Enabled(c) && Visible(c);
-}
+bool HeadlessUi::Reachable(const Ctl& c) const { return Exists(c) && Enabled(c) && Visible(c); }
 
 bool HeadlessUi::Type(const Ctl& c, const std::string& text) {
     if (!Reachable(c)) return false;

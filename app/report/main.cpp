@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/support/escaped_text.h"
 #include "app/report/report_options.h"
 #include "app/report/report_run.h"
+#include "app/support/escaped_text.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -16,15 +16,14 @@
 
 namespace vlt {
 
-
 std::string TransitCsv(const std::vector<TransitRecord>& rows);
 std::string TransitJson(ReportCommand command, const std::vector<TransitRecord>& rows);
 
 // What a simulation run leaves for its records.
 struct SimulationReport {
-    std::string title;        // the report's first line
-    std::string prices;       // the file the days were valued from
-    bool completed = false;   // ended with its summary
+    std::string title;       // the report's first line
+    std::string prices;      // the file the days were valued from
+    bool completed = false;  // ended with its summary
     const InvestmentSimulation* simulation = nullptr;
     const RunStatistics* statistics = nullptr;  // with --stats
 };

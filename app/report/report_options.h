@@ -84,9 +84,9 @@ struct ReportOptions {
 };
 
 struct ReportArguments {
-    bool ok = false;         // options hold a request to run
-    bool help = false;       // --help asked for: print the usage text, exit 0
-    std::string error;       // when neither: one line saying what is wrong
+    bool ok = false;    // options hold a request to run
+    bool help = false;  // --help asked for: print the usage text, exit 0
+    std::string error;  // when neither: one line saying what is wrong
     ReportOptions options;
 };
 

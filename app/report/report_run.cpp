@@ -15,10 +15,10 @@
 #include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_stats.h"
 #include "app/support/settings_store.h"
+#include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
-#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {

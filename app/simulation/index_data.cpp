@@ -103,9 +103,9 @@ bool IndexValueForDay(const IndexData& data, std::int32_t dayJdn, double& value)
     return false;
 }
 
-bool BinarySearch(const std::string& key, const std::vector<std::string>& list,
-                  std::int32_t count, std::int32_t& position, std::int32_t firstColumn,
-                  std::int32_t length, bool exactComparison) {
+bool BinarySearch(const std::string& key, const std::vector<std::string>& list, std::int32_t count,
+                  std::int32_t& position, std::int32_t firstColumn, std::int32_t length,
+                  bool exactComparison) {
     // Never look beyond the entries the list really holds.
     const std::int64_t held = list.empty() ? 0 : static_cast<std::int64_t>(list.size()) - 1;
     if (count > held) count = static_cast<std::int32_t>(held);

@@ -43,9 +43,9 @@ bool IndexValueForDay(const IndexData& data, std::int32_t dayJdn, double& value)
 // ASCII case when exactComparison is false).  True and position >= 1 on a
 // match; false and position <= -1 otherwise.  Entries missing from list or
 // shorter than the segment are compared by what they hold.
-bool BinarySearch(const std::string& key, const std::vector<std::string>& list,
-                  std::int32_t count, std::int32_t& position, std::int32_t firstColumn,
-                  std::int32_t length, bool exactComparison);
+bool BinarySearch(const std::string& key, const std::vector<std::string>& list, std::int32_t count,
+                  std::int32_t& position, std::int32_t firstColumn, std::int32_t length,
+                  bool exactComparison);
 
 // The value of a line: its whole text from column 12, read as a number.
 double IndexLineValue(const std::string& line);

@@ -16,7 +16,7 @@ inline constexpr std::size_t kPriceLineLimit = 1000;  // characters per line
 inline constexpr const char* kDefaultPriceColumn = "Close";
 
 struct PriceSeries {
-    std::string name;               // the file as the user named it
+    std::string name;                // the file as the user named it
     std::vector<std::int32_t> days;  // Julian day numbers, strictly ascending
     std::vector<double> values;      // per day; 0 when there was no trading
     // The covered range: the first and the last date with a value (a date

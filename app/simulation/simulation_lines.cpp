@@ -50,8 +50,8 @@ std::string RedemptionLine(int aspect, int orbDegrees, int number, const std::st
                            double gain, double totalGain, const AmountFormatter& amounts) {
     std::string line = DetailPrefix(aspect, orbDegrees) + ", redemption #" +
                        std::to_string(number) + " on " + dateText;
-    line += gain < 0.0 ? ", lost $" + amounts.Format(-gain, 2)
-                       : ", gained $" + amounts.Format(gain, 2);
+    line +=
+        gain < 0.0 ? ", lost $" + amounts.Format(-gain, 2) : ", gained $" + amounts.Format(gain, 2);
     line += totalGain < 0.0 ? ", total loss is $" + amounts.Format(-totalGain, 2)
                             : ", total gain is $" + amounts.Format(totalGain, 2);
     return line;

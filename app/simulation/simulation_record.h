@@ -40,14 +40,14 @@ std::vector<SimulationRecord> BuildSimulationRecords(std::int16_t firstPlanet,
                                                      const std::array<int, 3>& orbDegrees);
 
 // Field readers.
-double RecordGain(const SimulationRecord& record);           // columns 1-7
+double RecordGain(const SimulationRecord& record);                // columns 1-7
 std::int16_t RecordFirstPlanet(const SimulationRecord& record);   // column 9
 std::int16_t RecordSecondPlanet(const SimulationRecord& record);  // column 10
-int RecordAspect(const SimulationRecord& record);            // column 11
-int RecordOrb(const SimulationRecord& record);               // columns 12-13
-int RecordInvestedFlag(const SimulationRecord& record);      // columns 14-15
-double RecordPurchaseValue(const SimulationRecord& record);  // columns 17-24
-int RecordCount(const SimulationRecord& record);             // columns 26-end
+int RecordAspect(const SimulationRecord& record);                 // column 11
+int RecordOrb(const SimulationRecord& record);                    // columns 12-13
+int RecordInvestedFlag(const SimulationRecord& record);           // columns 14-15
+double RecordPurchaseValue(const SimulationRecord& record);       // columns 17-24
+int RecordCount(const SimulationRecord& record);                  // columns 26-end
 
 // An investment opened at indexValue: columns 1-13 kept, " 1 ", the value
 // with two decimals left-aligned in 8 columns, a blank, count in 3 columns.

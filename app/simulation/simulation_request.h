@@ -38,14 +38,14 @@ struct SimulationRequest {
 
 // How a click on the simulation button ended.
 enum class SimulationOutcome {
-    Refused,             // dates outside the index data or period too short: message shown
-    InvalidRequest,      // a list position the window can never produce: nothing done
-    PauseRequested,      // a run is under way: the click only asked it to pause
-    Completed,           // normal end with summary
-    Stopped,             // "Stop?" answered Yes
-    OutputFull,          // the output box exceeded its limit
-    MissingIndexValue,   // a day without an index value within four days
-    DataFileFailed,      // a data file could not give a position of the pair: message shown
+    Refused,            // dates outside the index data or period too short: message shown
+    InvalidRequest,     // a list position the window can never produce: nothing done
+    PauseRequested,     // a run is under way: the click only asked it to pause
+    Completed,          // normal end with summary
+    Stopped,            // "Stop?" answered Yes
+    OutputFull,         // the output box exceeded its limit
+    MissingIndexValue,  // a day without an index value within four days
+    DataFileFailed,     // a data file could not give a position of the pair: message shown
 };
 
 }  // namespace vlt

@@ -35,13 +35,13 @@ struct PairStatistics {
     int aspect = 0;
     int orbDegrees = 0;
     int trades = 0;
-    int wins = 0;                // trades with a gain above 0
-    double totalGain = 0.0;      // dollars
-    double meanGain = 0.0;       // percent per trade (0 without trades)
+    int wins = 0;            // trades with a gain above 0
+    double totalGain = 0.0;  // dollars
+    double meanGain = 0.0;   // percent per trade (0 without trades)
     double meanHoldingDays = 0.0;
-    double baselineMean = 0.0;   // total gain of a random-timing run, dollars
-    double baselineStdDev = 0.0; // sample standard deviation over the trials
-    double shareBeaten = 0.0;    // share of random runs whose total is below the actual
+    double baselineMean = 0.0;    // total gain of a random-timing run, dollars
+    double baselineStdDev = 0.0;  // sample standard deviation over the trials
+    double shareBeaten = 0.0;     // share of random runs whose total is below the actual
 };
 
 struct RunStatistics {
@@ -57,9 +57,9 @@ struct RunStatistics {
 // Statistics for the pairs (aspect, orb) in the order given, from the run's
 // events, valuing days with `values` over startDay..endDay.
 RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs,
-                                   const std::vector<SimulationEvent>& events,
-                                   IndexLookup& values, std::int32_t startDay,
-                                   std::int32_t endDay, int trials, std::uint64_t seed);
+                                   const std::vector<SimulationEvent>& events, IndexLookup& values,
+                                   std::int32_t startDay, std::int32_t endDay, int trials,
+                                   std::uint64_t seed);
 
 // The statistics as text below a report: a heading, one line per pair
 // (labelled as the summary lines are) and the buy-and-hold line.  Numbers

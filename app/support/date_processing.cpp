@@ -9,17 +9,17 @@ namespace {
 
 // Index 0 unused so that month numbers index directly.
 constexpr std::array<std::string_view, 13> kEnglish = {
-    "", "January", "February", "March", "April", "May", "June",
-    "July", "August", "September", "October", "November", "December"};
-constexpr std::array<std::string_view, 13> kEnglishShort = {
-    "", "Jan.", "Feb.", "Mar.", "Apr.", "May", "June",
-    "July", "Aug.", "Sept.", "Oct.", "Nov.", "Dec."};
+    "",     "January", "February",  "March",   "April",    "May",     "June",
+    "July", "August",  "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 13> kEnglishShort = {"",     "Jan.", "Feb.", "Mar.", "Apr.",
+                                                            "May",  "June", "July", "Aug.", "Sept.",
+                                                            "Oct.", "Nov.", "Dec."};
 constexpr std::array<std::string_view, 13> kGerman = {
-    "", "Januar", "Februar", "M\u00e4rz", "April", "Mai", "Juni",
-    "Juli", "August", "September", "Oktober", "November", "Dezember"};
+    "",     "Januar", "Februar",   "M\u00e4rz", "April",    "Mai",     "Juni",
+    "Juli", "August", "September", "Oktober",   "November", "Dezember"};
 constexpr std::array<std::string_view, 13> kGermanShort = {
-    "", "Jan.", "Feb.", "M\u00e4rz", "Apr.", "Mai", "Juni",
-    "Juli", "Aug.", "Sept.", "Okt.", "Nov.", "Dez."};
+    "",     "Jan.", "Feb.",  "M\u00e4rz", "Apr.", "Mai", "Juni",
+    "Juli", "Aug.", "Sept.", "Okt.",      "Nov.", "Dez."};
 
 std::string MonthFrom(const std::array<std::string_view, 13>& table, int month) {
     if (month < 1 || month > 12) return std::string();
@@ -43,7 +43,6 @@ DateRecord GregorianRecordOf(std::int32_t dayNumber) {
 }
 
 }  // namespace
-
 
 std::string EnglishMonthName(int month, bool abbreviated) {
     return MonthFrom(abbreviated ? kEnglishShort : kEnglish, month);

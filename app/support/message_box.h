@@ -26,8 +26,8 @@ public:
     virtual ~MessageBoxes() = default;
     // Shows a modal box and returns the button pressed.  An empty title means
     // the program's default title.  Line breaks inside text are "\n".
-    virtual MsgResult Show(const std::string& text, const std::string& title,
-                           MsgButtons buttons, MsgIcon icon) = 0;
+    virtual MsgResult Show(const std::string& text, const std::string& title, MsgButtons buttons,
+                           MsgIcon icon) = 0;
 };
 
 }  // namespace vlt

@@ -15,8 +15,8 @@ void ShowAndWait(PopUpSurface& surface, int interval) {
 
 }  // namespace
 
-void PopUp(PopUpSurface& surface, const std::string& message, int width, int height,
-           int interval, int top, int left) {
+void PopUp(PopUpSurface& surface, const std::string& message, int width, int height, int interval,
+           int top, int left) {
     surface.SetMessage(message);
     surface.SetWindowSize(width, height);
     surface.SetLabelSize(width, height);

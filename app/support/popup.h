@@ -28,8 +28,8 @@ public:
 // Text, size, position (screen twips) and interval (milliseconds).  The
 // sizes are plain int: the position of a window on a wide screen does not fit
 // the 16 bits that the classic interface allowed.
-void PopUp(PopUpSurface& surface, const std::string& message, int width, int height,
-           int interval, int top, int left);
+void PopUp(PopUpSurface& surface, const std::string& message, int width, int height, int interval,
+           int top, int left);
 
 // Centres by the size the window has before this show, then as PopUp.
 void PopUpCenterScreen(PopUpSurface& surface, const std::string& message, int width, int height,

@@ -52,21 +52,20 @@ struct SettingsResult {
 // the system's message for the write; or the error number, a blank,
 // "Unable to create (or find) key.", two blanks and the system's message.
 SettingsResult RegWriteString(RegRoot root, const std::string& keyPath, const std::string& name,
-                           const std::string& value);
+                              const std::string& value);
 
 // Reads one string value into `value` (empty on failure).  Status text:
 // "0 OK", "1 Key not found or is empty.", "2 Name not specified." or
 // "3 Name not found.".  Trailing characters below code 32 (line ends) are
 // removed from the value.
 SettingsResult RegReadString(RegRoot root, const std::string& keyPath, const std::string& name,
-                          std::string& value);
+                             std::string& value);
 
 // Saves `value` under kMakerKey + subKey; an empty value is stored as a single
 // blank.  On failure, with reportErrors set and `boxes` given, a message box
 // tells what could not be saved.
-bool SaveStringSetting(const std::string& subKey, const std::string& name,
-                       const std::string& value, bool reportErrors,
-                       MessageBoxes* boxes = nullptr);
+bool SaveStringSetting(const std::string& subKey, const std::string& name, const std::string& value,
+                       bool reportErrors, MessageBoxes* boxes = nullptr);
 
 // Reads kMakerKey + subKey; on failure `value` becomes `defaultValue` (and,
 // with reportErrors set and `boxes` given, a message box tells so).

@@ -21,9 +21,8 @@ std::string_view TrimBlanks(std::string_view text);
 // number of lines stored; errorText is empty and errorNumber 0 on success,
 // else the system's description and number (errno) of the failure.
 void ReadLinesIntoList(const std::string& fileName, std::vector<std::string>& list,
-                       std::int16_t firstIndex, bool skipBlank, bool trimLines,
-                       std::int32_t& count, std::string& errorText,
-                       std::int32_t& errorNumber);
+                       std::int16_t firstIndex, bool skipBlank, bool trimLines, std::int32_t& count,
+                       std::string& errorText, std::int32_t& errorNumber);
 
 // The same reading rules, handing each line that would be stored to onLine
 // (with its 0-based order among the stored lines) instead of keeping it.

@@ -57,7 +57,9 @@ std::string ViewerHeadNote() {
            "WordPad or some other text editor.\r\n\r\n";
 }
 
-std::string ViewerTailNote() { return "NOTE: Entire contents of file have not been displayed.\r\n"; }
+std::string ViewerTailNote() {
+    return "NOTE: Entire contents of file have not been displayed.\r\n";
+}
 
 std::string ViewerText(const std::string& content) {
     if (content.size() < kViewerLimit) return content;

@@ -48,7 +48,7 @@ struct WindowInputs {
 
     int searchAspectIndex = -1;  // aspect type = index + 1
     std::string searchAspectText;
-    int searchWhenIndex = 0;     // 0 from the start date, 1 from the end date
+    int searchWhenIndex = 0;  // 0 from the start date, 1 from the end date
 
     bool keepDates = false;
     bool includeTransitDetails = false;

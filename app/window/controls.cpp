@@ -72,8 +72,8 @@ std::vector<ControlInfo> BuildTable() {
     add(ctl::chkDisplayNATZabbr, K::CheckBox, "N. Amer. TZ abbr.", Px(562, 117, 150, 20));
 
     // Commands.
-    add(ctl::lblConstructTransitTables, K::Label, "Construct transit tables for the period  for:",
-        Px(16, 158, 560, 18));
+    add(ctl::lblConstructTransitTables, K::Label,
+        "Construct transit tables for the period  for:", Px(16, 158, 560, 18));
     add(ctl::cmdStart, K::Button, "", Px(16, 178, 300, 26));
     add(Ctl(ctl::cmdShowAll, 0), K::Button, "", Px(324, 178, 250, 26));
     add(Ctl(ctl::cmdShowAll, 1), K::Button, "", Px(580, 178, 250, 26));
@@ -84,7 +84,8 @@ std::vector<ControlInfo> BuildTable() {
     add(ctl::cboSearchWhen, K::List, "", Px(344, 213, 172, 24));
     add(ctl::chkKeepDates, K::CheckBox, "Keep start/end dates", Px(524, 215, 176, 20));
     add(ctl::cmdSimulateInvestment, K::Button, "Simulate investment", Px(16, 244, 160, 26));
-    add(ctl::chkIncludeTransitDetails, K::CheckBox, "Include transit details", Px(184, 247, 190, 20));
+    add(ctl::chkIncludeTransitDetails, K::CheckBox, "Include transit details",
+        Px(184, 247, 190, 20));
     add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(524, 247, 150, 20));
 
     // Output and the row below it (moved by the resizing rule).

@@ -11,14 +11,14 @@
 namespace vlt {
 
 enum class CtlKind {
-    Frame,      // a plain box that groups controls; drawn behind them
+    Frame,  // a plain box that groups controls; drawn behind them
     Label,
     TextBox,    // one-line text entry
     OutputBox,  // the multi-line report box
     Button,
     CheckBox,
-    Option,     // option (radio) button
-    List,       // drop-down list
+    Option,  // option (radio) button
+    List,    // drop-down list
 };
 
 struct ControlInfo {

@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "app/positions/request_rules.h"
-#include "app/window/main_window.h"
 #include "app/window/control_names.h"
+#include "app/window/main_window.h"
 
 namespace vlt {
 namespace {
@@ -119,10 +119,11 @@ void MainWindow::UpdateConstructionPeriodLabel() {
             const int64_t v = DigitsValue(DigitsOnly(ui_.Text(Ctl(box, i))));
             return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max()));
         };
-        texts[i] = services_.FormatNumericDate(value(ctl::txbYear), value(ctl::txbMonth), value(ctl::txbDay));
+        texts[i] = services_.FormatNumericDate(value(ctl::txbYear), value(ctl::txbMonth),
+                                               value(ctl::txbDay));
     }
-    ui_.SetText(ctl::lblConstructTransitTables,
-                "Construct transit tables for the period " + texts[0] + " to " + texts[1] + " for:");
+    ui_.SetText(ctl::lblConstructTransitTables, "Construct transit tables for the period " +
+                                                    texts[0] + " to " + texts[1] + " for:");
 }
 
 bool MainWindow::CheckDateFieldsPresent(int date) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/window/control_names.h"
 #include "app/window/controls.h"
 #include "app/window/timezones.h"
-#include "app/window/control_names.h"
 
 #ifndef VLT_VERSION
 #define VLT_VERSION "0.0.0"
@@ -293,8 +293,8 @@ void MainWindow::Layout() {
     out.height = std::max(0, window.height - out.top - kRoomBelowOutput);
     ui_.SetGeometry(ctl::txbOutput, out);
     const int top = out.Bottom() + kButtonRowGap;
-    for (const Ctl& c : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp), Ctl(ctl::cmdRestoreState),
-                         Ctl(ctl::cmdSaveState), Ctl(ctl::cmdChart)}) {
+    for (const Ctl& c : {Ctl(ctl::cmdQuit), Ctl(ctl::cmdFile, 0), Ctl(ctl::cmdHelp),
+                         Ctl(ctl::cmdRestoreState), Ctl(ctl::cmdSaveState), Ctl(ctl::cmdChart)}) {
         Rect r = ui_.Geometry(c);
         r.top = top;
         ui_.SetGeometry(c, r);
@@ -318,8 +318,12 @@ void MainWindow::SetSimulateCaption(const std::string& caption) {
     ui_.SetText(ctl::cmdSimulateInvestment, caption);
 }
 bool MainWindow::AppendChecked() const { return ui_.Value(ctl::chkAppendToOutput) == 1; }
-void MainWindow::SetAppendChecked(bool checked) { ui_.SetValue(ctl::chkAppendToOutput, checked ? 1 : 0); }
-void MainWindow::ShowAppendCheckBox(bool visible) { ui_.SetVisible(ctl::chkAppendToOutput, visible); }
+void MainWindow::SetAppendChecked(bool checked) {
+    ui_.SetValue(ctl::chkAppendToOutput, checked ? 1 : 0);
+}
+void MainWindow::ShowAppendCheckBox(bool visible) {
+    ui_.SetVisible(ctl::chkAppendToOutput, visible);
+}
 
 void MainWindow::ApplyRunGeometry() {
     if (ui_.State() != WindowState::Normal) return;

@@ -23,11 +23,12 @@ MsgResult MemoryUi::Show(const std::string& text, const std::string& title, MsgB
         r.answer = expected_.front().second;
         expected_.pop_front();
     } else {
-        Fail("unexpected message box: \"" + text + "\" (title \"" + title + "\")" +
-             (expected_.empty() ? std::string() : ", expected \"" + expected_.front().first + "\""));
-        r.answer = buttons == MsgButtons::Ok          ? MsgResult::Ok
-                   : buttons == MsgButtons::YesNo     ? MsgResult::Yes
-                                                      : MsgResult::No;
+        Fail(
+            "unexpected message box: \"" + text + "\" (title \"" + title + "\")" +
+            (expected_.empty() ? std::string() : ", expected \"" + expected_.front().first + "\""));
+        r.answer = buttons == MsgButtons::Ok      ? MsgResult::Ok
+                   : buttons == MsgButtons::YesNo ? MsgResult::Yes
+                                                  : MsgResult::No;
     }
     boxes_.push_back(r);
     return r.answer;

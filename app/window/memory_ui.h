@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/window/control_store.h"
 #include "app/window/control_names.h"
+#include "app/window/control_store.h"
 
 namespace vlt {
 

@@ -9,8 +9,8 @@
 
 #include "app/support/file_bytes.h"
 #include "app/support/run_host.h"
-#include "app/window/main_window.h"
 #include "app/window/control_names.h"
+#include "app/window/main_window.h"
 
 namespace vlt {
 

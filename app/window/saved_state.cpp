@@ -4,8 +4,8 @@
 
 #include "app/support/numbers.h"
 #include "app/support/settings_store.h"
-#include "app/window/main_window.h"
 #include "app/window/control_names.h"
+#include "app/window/main_window.h"
 #include "app/window/state_keys.h"
 
 namespace vlt {
@@ -64,7 +64,8 @@ void MainWindow::SaveState() {
         for (int i = 0; i < 2; ++i) {
             Save(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
         }
-        Save(StateKey::IncludeDetails, 0, ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
+        Save(StateKey::IncludeDetails, 0,
+             ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
         saved = batch.Commit() && saved;
     }
     if (!saved) {

@@ -2,9 +2,9 @@
 // the commands read.
 #include <algorithm>
 
+#include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/timezones.h"
-#include "app/window/control_names.h"
 
 namespace vlt {
 
@@ -103,8 +103,8 @@ WindowInputs MainWindow::Snapshot() const {
     for (int k = 0; k < 4; ++k) {
         const int i = ui_.ListIndex(Ctl(ctl::cboOrbs, k));
         in.orbIndex[static_cast<std::size_t>(k)] = i;
-        in.orbDegrees[static_cast<std::size_t>(k)] = k < 3 ? OrbDegreesOfListIndex(i)
-                                                        : SearchOrbDegreesOfListIndex(i);
+        in.orbDegrees[static_cast<std::size_t>(k)] =
+            k < 3 ? OrbDegreesOfListIndex(i) : SearchOrbDegreesOfListIndex(i);
     }
     in.searchOrbText = ListText(Ctl(ctl::cboOrbs, 3));
     // No selection counts as "no zone chosen", which the commands refuse.

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/window/main_window.h"
 #include "app/window/control_names.h"
+#include "app/window/main_window.h"
 
 namespace vlt {
 

@@ -65,7 +65,6 @@ struct Rgb {
 
 enum class WindowState { Normal, Minimised, Maximised };
 
-
 class UiOps : public MessageBoxes {
 public:
     // Text of a text box; caption of a button, label, check box, option
@@ -146,7 +145,7 @@ public:
     virtual void OnClick(const Ctl& c) = 0;
     virtual void OnLostFocus(const Ctl& c) = 0;
     virtual void OnKeyUp(const Ctl& c, int keyCode) = 0;
-    virtual void OnTick() = 0;                 // every 500 ms
+    virtual void OnTick() = 0;  // every 500 ms
     virtual void OnResize() = 0;
     // The window's close box; true lets the window close.
     virtual bool OnCloseRequest() = 0;

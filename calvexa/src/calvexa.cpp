@@ -74,8 +74,10 @@ Ymd DateOf(i64 jdn, bool julian) {
 }
 
 std::int32_t ClampToInt32(i64 v) {
-    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    if (v > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (v < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(v);
 }
 

@@ -50,24 +50,27 @@
 #endif
 
 /* Error codes (returned as doubles by the position functions). */
-#define PLANETS_VLT_ERR_YEAR_BEFORE (-99)   /* year before the data file's first year */
-#define PLANETS_VLT_ERR_YEAR_AFTER (-100)   /* year 2800 or later */
-#define PLANETS_VLT_ERR_OPEN (-101)         /* data file cannot be opened or is not a
-                                               regular file (a folder, a FIFO, a
-                                               device), or folder plus file name
-                                               longer than 255 chars */
-#define PLANETS_VLT_ERR_SEEK (-102)         /* positioning to the record failed */
-#define PLANETS_VLT_ERR_SHORT (-103)        /* fewer than 235 bytes at the record */
-#define PLANETS_VLT_ERR_NO_FOLDER (-104)    /* data folder empty (never set, or "") */
-#define PLANETS_VLT_ERR_JD (-105)           /* jd is NaN or infinite, or so far from
-                                               the theory's span that the
-                                               computation overflows */
-#define PLANETS_VLT_ERR_RECORD (-107)       /* the record read is damaged: a field
-                                               that is not wholly a finite number,
-                                               a header year that is not the
-                                               block asked for, or a record whose
-                                               span does not cover jd (see below) */
-#define PLANETS_VLT_ERR_PLANET (-999)       /* planet number not supported */
+#define PLANETS_VLT_ERR_YEAR_BEFORE (-99) /* year before the data file's first year */
+#define PLANETS_VLT_ERR_YEAR_AFTER (-100) /* year 2800 or later */
+#define PLANETS_VLT_ERR_OPEN                                                       \
+    (-101)                               /* data file cannot be opened or is not a \
+                                            regular file (a folder, a FIFO, a      \
+                                            device), or folder plus file name      \
+                                            longer than 255 chars */
+#define PLANETS_VLT_ERR_SEEK (-102)      /* positioning to the record failed */
+#define PLANETS_VLT_ERR_SHORT (-103)     /* fewer than 235 bytes at the record */
+#define PLANETS_VLT_ERR_NO_FOLDER (-104) /* data folder empty (never set, or "") */
+#define PLANETS_VLT_ERR_JD                          \
+    (-105) /* jd is NaN or infinite, or so far from \
+              the theory's span that the            \
+              computation overflows */
+#define PLANETS_VLT_ERR_RECORD                                               \
+    (-107)                            /* the record read is damaged: a field \
+                                         that is not wholly a finite number, \
+                                         a header year that is not the       \
+                                         block asked for, or a record whose  \
+                                         span does not cover jd (see below) */
+#define PLANETS_VLT_ERR_PLANET (-999) /* planet number not supported */
 
 #ifdef __cplusplus
 extern "C" {
@@ -105,8 +108,8 @@ PLANETS_VLT_API double gc_app_long_rv_planet(int planet, double jd, int year, do
  *
  * Errors as gc_app_long_rv_planet.
  */
-PLANETS_VLT_API double hc_j2000_long_lat_rv_planet(int planet, double jd, int year,
-                                                   double* lat, double* rv);
+PLANETS_VLT_API double hc_j2000_long_lat_rv_planet(int planet, double jd, int year, double* lat,
+                                                   double* rv);
 
 /* The same as hc_j2000_long_lat_rv_planet without the latitude. */
 PLANETS_VLT_API double hc_j2000_long_rv_planet(int planet, double jd, int year, double* rv);

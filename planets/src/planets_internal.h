@@ -80,15 +80,15 @@ double mars_long_lat_rv(double jd, double* lat, double* rv);
 // One row of a periodic table: amplitude in 1e-7 rad (1e-7 AU for radius
 // tables), phase in rad, frequency in rad per 10,000 Julian years.
 struct PeriodicTerm {
-  std::int32_t amplitude;
-  double phase;
-  double frequency;
+    std::int32_t amplitude;
+    double phase;
+    double frequency;
 };
 
 struct PeriodicTable {
-  const char* name;  // e.g. "mercury_longitude", "mars_radius"
-  const PeriodicTerm* terms;
-  int count;
+    const char* name;  // e.g. "mercury_longitude", "mars_radius"
+    const PeriodicTerm* terms;
+    int count;
 };
 
 // The nine planetary tables (Mercury, Venus, Mars; longitude, latitude,
@@ -99,10 +99,10 @@ const PeriodicTable* periodic_tables();
 // One row of the solar table: a longitude and a distance amplitude sharing
 // one argument.
 struct SolarTerm {
-  std::int32_t longitude;  // 1e-7 rad, sine
-  std::int32_t distance;   // 1e-7 AU, cosine
-  double phase;
-  double frequency;
+    std::int32_t longitude;  // 1e-7 rad, sine
+    std::int32_t distance;   // 1e-7 AU, cosine
+    double phase;
+    double frequency;
 };
 inline constexpr int kSolarTermCount = 50;
 const SolarTerm* solar_terms();
@@ -115,10 +115,10 @@ void solar_sums(double u, double* s, double* c);
 // The record most recently read by dac_read_record.  Overwritten by every
 // read; the contents after a failed read are unspecified.
 struct DacRecord {
-  int header;                  // integer at offset 0, kept but unused
-  double t0;                   // Julian day of the time origin
-  double second;               // Julian-day-like number at offset 15, unused
-  double coefficients[7][3];   // [power][quantity]: longitude, latitude, radius
+    int header;                 // integer at offset 0, kept but unused
+    double t0;                  // Julian day of the time origin
+    double second;              // Julian-day-like number at offset 15, unused
+    double coefficients[7][3];  // [power][quantity]: longitude, latitude, radius
 };
 const DacRecord& dac_last_record();
 
@@ -142,8 +142,8 @@ bool record_covers(const DacRecord& record, int block_first_year, double jd);
 // kErrYearBeforeData, kErrYearAfterData, a dac_read_record code, or
 // kErrDamagedRecord when the record does not cover jd (record_covers), on
 // failure; lat and rv are then left as they were.
-double dac_long_lat_rv(double jd, int year, int first_year, int end_year,
-                       const char* file_name, double* lat, double* rv);
+double dac_long_lat_rv(double jd, int year, int first_year, int end_year, const char* file_name,
+                       double* lat, double* rv);
 
 // ---- Dispatch -------------------------------------------------------------
 
@@ -176,8 +176,7 @@ double gc_geom_long_lat_rv(int planet, double jd, int year, double* lat, double*
 // Heliocentric (L, B, R) of a body and the Sun's geocentric (Ls, Rs) to the
 // body's geocentric longitude in (-pi, pi]; lat and rv receive its latitude
 // and distance.
-double helio_to_geo(double Ls, double Rs, double L, double B, double R, double* lat,
-                    double* rv);
+double helio_to_geo(double Ls, double Rs, double L, double B, double R, double* lat, double* rv);
 
 // Nutation in longitude (two terms), radians.
 double nutation_in_longitude(double jd);

@@ -25,38 +25,39 @@ namespace pvlt {
 inline constexpr double kSeriesTrigLimit = 1.5e6;
 
 struct SinCos {
-  double sin;
-  double cos;
+    double sin;
+    double cos;
 };
 
 inline SinCos series_sincos(double x) {
-  if (!(std::fabs(x) < kSeriesTrigLimit)) return {std::sin(x), std::cos(x)};
-  constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-  constexpr double kPio2Hi = 1.57079632673412561417e+00;  // first 33 bits of pi/2
-  constexpr double kPio2Lo = 6.07710050650619224932e-11;  // pi/2 - kPio2Hi
-  const double n = std::nearbyint(x * kTwoOverPi);
-  const double r = (x - n * kPio2Hi) - n * kPio2Lo;
-  const double z = r * r;
-  const double s =
-      r + r * z *
-              (-1.66666666666666324348e-01 +
-               z * (8.33333333332248946124e-03 +
-                    z * (-1.98412698298579493134e-04 +
-                         z * (2.75573137070700676789e-06 +
-                              z * (-2.50507602534068634195e-08 + z * 1.58969099521155010221e-10)))));
-  const double c =
-      1.0 - 0.5 * z +
-      z * z *
-          (4.16666666666666019037e-02 +
-           z * (-1.38888888888741095749e-03 +
-                z * (2.48015872894767294178e-05 +
-                     z * (-2.75573143513906633035e-07 +
-                          z * (2.08757232129817482790e-09 + z * -1.13596475577881948265e-11)))));
-  // sin(n pi/2 + r) and cos(n pi/2 + r) for n mod 4 = 0, 1, 2, 3.
-  const double sines[4] = {s, c, -s, -c};
-  const double cosines[4] = {c, -s, -c, s};
-  const int q = static_cast<int>(n) & 3;
-  return {sines[q], cosines[q]};
+    if (!(std::fabs(x) < kSeriesTrigLimit)) return {std::sin(x), std::cos(x)};
+    constexpr double kTwoOverPi = 6.36619772367581382433e-01;
+    constexpr double kPio2Hi = 1.57079632673412561417e+00;  // first 33 bits of pi/2
+    constexpr double kPio2Lo = 6.07710050650619224932e-11;  // pi/2 - kPio2Hi
+    const double n = std::nearbyint(x * kTwoOverPi);
+    const double r = (x - n * kPio2Hi) - n * kPio2Lo;
+    const double z = r * r;
+    const double s =
+        r +
+        r * z *
+            (-1.66666666666666324348e-01 +
+             z * (8.33333333332248946124e-03 +
+                  z * (-1.98412698298579493134e-04 +
+                       z * (2.75573137070700676789e-06 +
+                            z * (-2.50507602534068634195e-08 + z * 1.58969099521155010221e-10)))));
+    const double c =
+        1.0 - 0.5 * z +
+        z * z *
+            (4.16666666666666019037e-02 +
+             z * (-1.38888888888741095749e-03 +
+                  z * (2.48015872894767294178e-05 +
+                       z * (-2.75573143513906633035e-07 +
+                            z * (2.08757232129817482790e-09 + z * -1.13596475577881948265e-11)))));
+    // sin(n pi/2 + r) and cos(n pi/2 + r) for n mod 4 = 0, 1, 2, 3.
+    const double sines[4] = {s, c, -s, -c};
+    const double cosines[4] = {c, -s, -c, s};
+    const int q = static_cast<int>(n) & 3;
+    return {sines[q], cosines[q]};
 }
 
 inline double series_sin(double x) { return series_sincos(x).sin; }

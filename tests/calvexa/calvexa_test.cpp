@@ -56,8 +56,8 @@ TEST(CalvexaValidity, FlagsDatesThatDoNotExist) {
         calvexa_date r = Make(c.year, c.month, c.day, c.calendar);
         r.valid = c.valid ? 0 : 7;  // must be overwritten either way
         euro_date_to_jdn(&r);
-        EXPECT_EQ(r.valid != 0, c.valid) << c.year << "-" << c.month << "-" << c.day << " "
-                                         << c.calendar;
+        EXPECT_EQ(r.valid != 0, c.valid)
+            << c.year << "-" << c.month << "-" << c.day << " " << c.calendar;
         EXPECT_TRUE(r.valid == 0 || r.valid == 1);
     }
 }
@@ -96,9 +96,9 @@ TEST(CalvexaJulian, KnownDayNumbers) {
     // Fixed points: the epoch of the day numbers, the last Julian day before
     // the Gregorian reform, J2000 in the Julian calendar (13 days behind).
     const JulianCase cases[] = {
-        {-4712, 1, 1, 0},          {1582, 10, 4, 2299160}, {1582, 10, 5, 2299161},
-        {1999, 12, 19, 2451545},   {2000, 1, 1, 2451558},  {1, 1, 1, 1721424},
-        {0, 12, 31, 1721423},      {-500, 3, 1, 1538493},
+        {-4712, 1, 1, 0},        {1582, 10, 4, 2299160}, {1582, 10, 5, 2299161},
+        {1999, 12, 19, 2451545}, {2000, 1, 1, 2451558},  {1, 1, 1, 1721424},
+        {0, 12, 31, 1721423},    {-500, 3, 1, 1538493},
     };
     for (const auto& c : cases) {
         calvexa_date r = Make(c.year, c.month, c.day, 'J');
@@ -119,8 +119,8 @@ TEST(CalvexaJulian, DriftFromGregorianGrowsAtCenturyLeapDays) {
     const struct {
         int year, month, day;
         std::int64_t behind;
-    } cases[] = {{1582, 10, 15, 10}, {1950, 6, 1, 13}, {2100, 2, 28, 13}, {2100, 3, 1, 14},
-                 {250, 6, 1, 0}};
+    } cases[] = {
+        {1582, 10, 15, 10}, {1950, 6, 1, 13}, {2100, 2, 28, 13}, {2100, 3, 1, 14}, {250, 6, 1, 0}};
     for (const auto& c : cases) {
         const std::int64_t gregorian = ChronoJdn(c.year, unsigned(c.month), unsigned(c.day));
         calvexa_date r{};
@@ -139,9 +139,9 @@ TEST(CalvexaJuldat, YearOfTheCivilDayWithYearZero) {
         double jd;
         int year;
     } cases[] = {
-        {2451544.5, 2000},  {2451544.4999, 1999}, {2451545.0, 2000}, {2460436.0, 2024},
-        {1721059.5, 0},     {1721059.49, -1},     {2743738.5, 2800}, {2743738.4, 2799},
-        {1721425.5, 1},     {-1000000.0, -7451},
+        {2451544.5, 2000}, {2451544.4999, 1999}, {2451545.0, 2000}, {2460436.0, 2024},
+        {1721059.5, 0},    {1721059.49, -1},     {2743738.5, 2800}, {2743738.4, 2799},
+        {1721425.5, 1},    {-1000000.0, -7451},
     };
     for (const auto& c : cases) {
         std::int32_t y = 0, m = 0, d = 0, w = -1;
@@ -177,11 +177,13 @@ TEST(CalvexaDayNumbers, HugeYearsAreInvalidWithoutOverflow) {
     r = Make(std::numeric_limits<std::int32_t>::min(), 1, 1, 'J');
     EXPECT_EQ(euro_date_to_jdn(&r), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(r.valid, 0);
-    r = Make(2024, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 'G');
+    r = Make(2024, std::numeric_limits<std::int32_t>::min(),
+             std::numeric_limits<std::int32_t>::max(), 'G');
     euro_date_to_jdn(&r);
     EXPECT_EQ(r.valid, 0);
     // The extreme day numbers convert back to dates without trapping.
-    for (std::int32_t jdn : {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}) {
+    for (std::int32_t jdn :
+         {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}) {
         calvexa_date back{};
         back.calendar = 'G';
         back.jdn = jdn;
@@ -220,8 +222,8 @@ private:
 
 TEST_F(CalvexaTimezone, SecondsWestOfGreenwichIncludingDaylightSaving) {
     EXPECT_EQ(OffsetIn("UTC0"), 0);
-    EXPECT_EQ(OffsetIn("EST5"), 18000);              // GMT-5:00
-    EXPECT_EQ(OffsetIn("IST-5:30"), -19800);         // east of Greenwich
+    EXPECT_EQ(OffsetIn("EST5"), 18000);       // GMT-5:00
+    EXPECT_EQ(OffsetIn("IST-5:30"), -19800);  // east of Greenwich
     EXPECT_EQ(OffsetIn("NPT-5:45"), -20700);
     // Daylight saving the whole year round: the offset is one hour less.
     EXPECT_EQ(OffsetIn("EST5EDT,J1/0,J365/25"), 14400);
@@ -235,10 +237,17 @@ struct SeparateCase {
 
 TEST(CalvexaSeparateThousands, GroupsOfThreeDigits) {
     const SeparateCase cases[] = {
-        {"12345", ',', "12,345"},     {"-500", ',', "-500"},        {"1234", '.', "1.234"},
-        {"-1234567", ',', "-1,234,567"}, {"999", ',', "999"},      {"1000", ',', "1,000"},
-        {"", ',', ""},                {"-", ',', ""},               {"100000", ',', "100,000"},
-        {"12a345", ',', "12"},        {"12345", 0, "12345"},
+        {"12345", ',', "12,345"},
+        {"-500", ',', "-500"},
+        {"1234", '.', "1.234"},
+        {"-1234567", ',', "-1,234,567"},
+        {"999", ',', "999"},
+        {"1000", ',', "1,000"},
+        {"", ',', ""},
+        {"-", ',', ""},
+        {"100000", ',', "100,000"},
+        {"12a345", ',', "12"},
+        {"12345", 0, "12345"},
     };
     for (const auto& c : cases) {
         char out[21];

@@ -132,9 +132,9 @@ TEST_P(TransitChartTest, IntervalEndsAreTheReportsDates) {
 
     // One minimum per row, on the report's day, exact with "*", retrograde
     // with "r".
-    ASSERT_EQ(m.minima.size(), static_cast<std::size_t>(std::count_if(
-                                   cells.begin(), cells.end(),
-                                   [](const Cells& r) { return !r.minimum.empty(); })));
+    ASSERT_EQ(m.minima.size(),
+              static_cast<std::size_t>(std::count_if(
+                  cells.begin(), cells.end(), [](const Cells& r) { return !r.minimum.empty(); })));
     std::size_t i = 0;
     for (const Cells& row : cells) {
         if (row.minimum.empty()) continue;
@@ -146,22 +146,22 @@ TEST_P(TransitChartTest, IntervalEndsAreTheReportsDates) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reports, TransitChartTest,
-    ::testing::Values(
-        // Two semisextiles share one passage through the outer orb: the
-        // second approach reports only its middle and inner dates, and the
-        // outer interval is the first row's.  The last sextile has not left
-        // the outer orb by December 31.
-        Case{"geocentric_mercury_venus_2024.txt", 2460311, 2460676, 26, 0, 1},
-        // The first trine was in the outer orb when 2020 began (only its
-        // outer exit is reported); the last quincunx entered the outer orb
-        // two days before the end.  Twenty-two full transits between.
-        Case{"heliocentric_earth_mars_2020_2023.txt", 2458850, 2460310, 68, 1, 1}),
-    [](const ::testing::TestParamInfo<Case>& p) {
-        std::string n = p.param.golden;
-        return n.substr(0, n.find('_'));
-    });
+INSTANTIATE_TEST_SUITE_P(Reports, TransitChartTest,
+                         ::testing::Values(
+                             // Two semisextiles share one passage through the outer orb: the
+                             // second approach reports only its middle and inner dates, and the
+                             // outer interval is the first row's.  The last sextile has not left
+                             // the outer orb by December 31.
+                             Case{"geocentric_mercury_venus_2024.txt", 2460311, 2460676, 26, 0, 1},
+                             // The first trine was in the outer orb when 2020 began (only its
+                             // outer exit is reported); the last quincunx entered the outer orb
+                             // two days before the end.  Twenty-two full transits between.
+                             Case{"heliocentric_earth_mars_2020_2023.txt", 2458850, 2460310, 68, 1,
+                                  1}),
+                         [](const ::testing::TestParamInfo<Case>& p) {
+                             std::string n = p.param.golden;
+                             return n.substr(0, n.find('_'));
+                         });
 
 TEST(TransitChart, OpenEndsAndLanes) {
     // Rows built the way the report writes them: a transit under way at the
@@ -240,8 +240,8 @@ std::vector<SimulationEvent> DetailEvents(const std::string& report) {
 }
 
 TEST(SimulationChart, CurvesEndAtTheReportsTotalsAndStepAtRedemptions) {
-    const std::string report = ReadFile(std::string(VLT_SOURCE_DIR) +
-                                        "/tests/simulation/golden/earth_mars_2007_2014.txt");
+    const std::string report =
+        ReadFile(std::string(VLT_SOURCE_DIR) + "/tests/simulation/golden/earth_mars_2007_2014.txt");
     const std::vector<SimulationEvent> events = DetailEvents(report);
     ASSERT_FALSE(events.empty());
     const std::int32_t first = ChartDay("2007-01-03"), last = ChartDay("2014-12-31");
@@ -278,8 +278,8 @@ TEST(SimulationChart, CurvesEndAtTheReportsTotalsAndStepAtRedemptions) {
     std::size_t opens = 0, closes = 0;
     for (const TradeMark& t : m.trades) (t.opens ? opens : closes)++;
     EXPECT_EQ(closes, 132u);
-    EXPECT_EQ(opens, static_cast<std::size_t>(std::count_if(
-                         events.begin(), events.end(), [](const SimulationEvent& e) {
+    EXPECT_EQ(opens, static_cast<std::size_t>(
+                         std::count_if(events.begin(), events.end(), [](const SimulationEvent& e) {
                              return e.kind == SimulationEvent::Kind::Investment;
                          })));
 }
@@ -289,7 +289,8 @@ TEST(ChartPrices, OwnValuesOfThePeriodOnly) {
     s.days = {ChartDay("2024-01-02"), ChartDay("2024-01-03"), ChartDay("2024-01-04"),
               ChartDay("2024-01-05")};
     s.values = {10.0, 0.0, 12.0, 13.0};  // no trading on the 3rd
-    const std::vector<ChartPoint> p = SeriesPrices(s, ChartDay("2024-01-03"), ChartDay("2024-01-04"));
+    const std::vector<ChartPoint> p =
+        SeriesPrices(s, ChartDay("2024-01-03"), ChartDay("2024-01-04"));
     ASSERT_EQ(p.size(), 1u);
     EXPECT_EQ(ChartDateText(p[0].day), "2024-01-04");
     EXPECT_EQ(p[0].value, 12.0);

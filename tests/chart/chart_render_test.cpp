@@ -29,8 +29,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 // Heliocentric Earth–Mars, 2020 to 2023: seven lanes, the first trine open
 // at the start, the last quincunx open at the end, no prices.
 ChartModel KnownChart() {
-    const std::string report = ReadFile(std::string(VLT_SOURCE_DIR) +
-                                        "/tests/engine/golden/heliocentric_earth_mars_2020_2023.txt");
+    const std::string report = ReadFile(
+        std::string(VLT_SOURCE_DIR) + "/tests/engine/golden/heliocentric_earth_mars_2020_2023.txt");
     return TransitChart(TransitRecords(report), false, ChartDay("2020-01-01"),
                         ChartDay("2023-12-31"), "Earth and Mars");
 }
@@ -80,8 +80,9 @@ TEST(ChartImage, PngShowsEachOrbIntervalInItsShade) {
     // The inner band, between the marker (at most 7 pixels) and the middle
     // band (0.14 of a lane from the centre).
     ASSERT_GT(laneHeight, 70);
-    EXPECT_EQ(pixel(l.XOfDay((middle.startDay + middle.endDay + 1) / 2.0), centre + 0.125 * laneHeight),
-              IntervalColour(3, 2).rgb());
+    EXPECT_EQ(
+        pixel(l.XOfDay((middle.startDay + middle.endDay + 1) / 2.0), centre + 0.125 * laneHeight),
+        IntervalColour(3, 2).rgb());
 
     // The open trine at the start: from the plot's left edge to 2020-01-08.
     const ChartInterval& trine = m.intervals.front();
@@ -153,8 +154,9 @@ TEST(ChartViewInput, HoverWheelAndDrag) {
     QApplication::processEvents();
     const ChartInterval& outer = Find(m, 3, 0, "2020-01-27");
     const ChartLayout before = LayoutOf(view.chart(), m);
-    const QPointF inChart(before.XOfDay((outer.startDay + outer.endDay + 1) / 2.0),
-                          before.LaneCentre(outer.lane) + 0.32 * before.plot.height() / before.lanes);
+    const QPointF inChart(
+        before.XOfDay((outer.startDay + outer.endDay + 1) / 2.0),
+        before.LaneCentre(outer.lane) + 0.32 * before.plot.height() / before.lanes);
     const QPoint at = view.mapFromScene(view.chart()->mapToScene(inChart));
     const QString text = view.HoverText(at);
     EXPECT_TRUE(text.contains("Square")) << text.toStdString();
@@ -187,7 +189,8 @@ TEST(ChartViewInput, HoverWheelAndDrag) {
 
 TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
     const std::filesystem::path folder = Folder("report");
-    std::filesystem::copy_file(std::string(VLT_BIN_DIR) + "/DJIA_data.txt", folder / "DJIA_data.txt",
+    std::filesystem::copy_file(std::string(VLT_BIN_DIR) + "/DJIA_data.txt",
+                               folder / "DJIA_data.txt",
                                std::filesystem::copy_options::overwrite_existing);
     struct Case {
         std::vector<std::string> args;
@@ -196,15 +199,22 @@ TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
     };
     const std::vector<Case> cases = {
         {{"chart", "--of", "tables", "--first", "Mars", "--second", "Jupiter", "--start",
-          "2007-01-03", "--end", "2014-12-31", "--tz", "GMT", "--out", "mj.png"}, 0, "mj.png"},
+          "2007-01-03", "--end", "2014-12-31", "--tz", "GMT", "--out", "mj.png"},
+         0,
+         "mj.png"},
         {{"chart", "--of", "showall", "--first", "Venus", "--start", "2024-01-01", "--end",
           "2024-03-31", "--tz", "GMT", "--out", "venus.svg", "--width", "800", "--height", "900"},
-         0, "venus.svg"},
+         0,
+         "venus.svg"},
         {{"chart", "--of", "simulate", "--first", "Earth", "--second", "Mars", "--start",
-          "2010-01-01", "--end", "2010-12-31", "--out", "em.png"}, 0, "em.png"},
+          "2010-01-01", "--end", "2010-12-31", "--out", "em.png"},
+         0,
+         "em.png"},
         // Refused by the window: the simulation's dates lie outside the index.
         {{"chart", "--of", "simulate", "--start", "2020-01-01", "--end", "2020-12-31", "--out",
-          "late.png"}, 1, nullptr},
+          "late.png"},
+         1,
+         nullptr},
         // The command line: no kind, no file, a wrong ending, chart options elsewhere.
         {{"chart", "--out", "x.png"}, 2, nullptr},
         {{"chart", "--of", "tables"}, 2, nullptr},

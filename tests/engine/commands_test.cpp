@@ -100,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
     Start, StartRefusal,
     ::testing::Values(
         Refusal{"TwoDaysApart", [](FakeWindow& w) { w.day[1] = w.day[0] + 2; },
-                "The start date must be at least 3 days prior to the end date.",
-                "Mars and Jupiter", MsgIcon::Information},
+                "The start date must be at least 3 days prior to the end date.", "Mars and Jupiter",
+                MsgIcon::Information},
         Refusal{"NoTimezone", [](FakeWindow& w) { w.inputs.timezoneIndex = 0; },
                 "Please specify the timezone for the results, or use the default GMT timezone.",
                 "Mars and Jupiter", MsgIcon::None},
@@ -115,9 +115,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "Second planet must be beyond first planet", "Mars and Jupiter",
                 MsgIcon::Information},
         Refusal{"NoAspect",
-                [](FakeWindow& w) { w.inputs.aspectChecked = {false, false, false, false, false, false, false}; },
+                [](FakeWindow& w) {
+                    w.inputs.aspectChecked = {false, false, false, false, false, false, false};
+                },
                 "At least one aspect type must be checked.", "Aspect type", MsgIcon::None},
-        Refusal{"OrbsNotDecreasing", [](FakeWindow& w) { w.inputs.orbIndex = {4, 4, 1, 3}; },
+        Refusal{"OrbsNotDecreasing",
+                [](FakeWindow& w) {
+                    w.inputs.orbIndex = {4, 4, 1, 3};
+                },
                 "Orbs must be strictly decreasing.", "Orb values", MsgIcon::Information}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -325,7 +330,7 @@ TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
         bool IsRetrograde(std::int16_t, double) override { return false; }
     } tables;
     TransitCommands run(host, window, tables);
-    window.second = 7;  // Pluto
+    window.second = 7;        // Pluto
     window.day[0] = 2506332;  // 2150-01-01
     window.day[1] = 2506372;
     window.inputs.heliocentric = true;
@@ -402,8 +407,8 @@ protected:
 
 TEST_F(SearchTest, EndsAfterTheFirstCompleteTransitWithoutDone) {
     // Two passes; the search stops after the first one's outer exit.
-    positions = ProfilePositions(kMars, {{S + 0.1, 13}, {S + 13.1, 0}, {S + 26.1, 13},
-                                         {S + 39.1, 0}, {S + 52.1, 13}});
+    positions = ProfilePositions(
+        kMars, {{S + 0.1, 13}, {S + 13.1, 0}, {S + 26.1, 13}, {S + 39.1, 0}, {S + 52.1, 13}});
     window.day[0] = S + 13;  // inside the transit: searches do not move back
     window.day[1] = S + 20;
     commands.Search();
@@ -505,18 +510,17 @@ const std::string kMercuryVenus =
 
 INSTANTIATE_TEST_SUITE_P(
     Search, SearchAspectRule,
-    ::testing::Values(SearchRefusal{"SunMercuryConjunction", 0, 0, 0, false, ""},
-                      SearchRefusal{"SunMercurySemisextile", 0, 0, 5, false, ""},
-                      SearchRefusal{"SunMercurySextile", 0, 0, 4, false, kSunMercury},
-                      SearchRefusal{"SunMercurySextileHelio", 0, 0, 4, true, ""},
-                      SearchRefusal{"SunVenusSextile", 0, 1, 4, false, ""},
-                      SearchRefusal{"SunVenusSquare", 0, 1, 2, false, kSunVenus},
-                      SearchRefusal{"MercuryVenusOpposition", 1, 1, 1, false, kMercuryVenus},
-                      SearchRefusal{"SunMarsSquare", 0, 2, 2, false, ""},
-                      SearchRefusal{"Descending", 5, 0, 0, false,
-                                    "Second planet must be beyond first planet"},
-                      SearchRefusal{"Equal", 1, 0, 0, true,
-                                    "Second planet must be beyond first planet"}),
+    ::testing::Values(
+        SearchRefusal{"SunMercuryConjunction", 0, 0, 0, false, ""},
+        SearchRefusal{"SunMercurySemisextile", 0, 0, 5, false, ""},
+        SearchRefusal{"SunMercurySextile", 0, 0, 4, false, kSunMercury},
+        SearchRefusal{"SunMercurySextileHelio", 0, 0, 4, true, ""},
+        SearchRefusal{"SunVenusSextile", 0, 1, 4, false, ""},
+        SearchRefusal{"SunVenusSquare", 0, 1, 2, false, kSunVenus},
+        SearchRefusal{"MercuryVenusOpposition", 1, 1, 1, false, kMercuryVenus},
+        SearchRefusal{"SunMarsSquare", 0, 2, 2, false, ""},
+        SearchRefusal{"Descending", 5, 0, 0, false, "Second planet must be beyond first planet"},
+        SearchRefusal{"Equal", 1, 0, 0, true, "Second planet must be beyond first planet"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Show all ----
@@ -591,7 +595,8 @@ TEST_F(CommandsTest, ShowAllStopsTheSeriesAtYes) {
     int scansStarted = 0;
     host.onEnterBusy = [&] { ++scansStarted; };
     host.onYield = [&](long) {
-        if (scansStarted == 3 && !host.control.PauseRequested() && host.boxes.shown.empty()) host.control.RequestPause();
+        if (scansStarted == 3 && !host.control.PauseRequested() && host.boxes.shown.empty())
+            host.control.RequestPause();
     };
     host.boxes.Expect("Stop?", MsgResult::Yes);
     commands.ShowAll(1);

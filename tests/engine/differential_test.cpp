@@ -122,8 +122,10 @@ void CompareScan(TransitRequest r, Tally& tally) {
     scanner.UseRequest(r);
     const double step = ScanStep(r.firstPlanet, r.secondPlanet);
     for (const auto& [t, type] : searches) {
-        const GridMinimum quick = scanner.ExactMinute(t, r.firstPlanet, r.secondPlanet, type, step, false);
-        const GridMinimum walk = scanner.ExactMinute(t, r.firstPlanet, r.secondPlanet, type, step, true);
+        const GridMinimum quick =
+            scanner.ExactMinute(t, r.firstPlanet, r.secondPlanet, type, step, false);
+        const GridMinimum walk =
+            scanner.ExactMinute(t, r.firstPlanet, r.secondPlanet, type, step, true);
         const std::string quickText =
             scanner.FindExactMinimum(t, r.firstPlanet, r.secondPlanet, type, step);
         const std::string walkText = scanner.ExactMinimumText(t, r.firstPlanet, step, walk);
@@ -135,8 +137,8 @@ void CompareScan(TransitRequest r, Tally& tally) {
                       << (r.heliocentric ? " helio" : " geo") << " zone " << r.timezoneIndex
                       << " t=" << std::to_string(t) << " aspect " << type << ": quick minute "
                       << quick.minute << " distance " << quick.distance << " \"" << quickText
-                      << "\", walk minute " << walk.minute << " distance " << walk.distance
-                      << " \"" << walkText << "\"";
+                      << "\", walk minute " << walk.minute << " distance " << walk.distance << " \""
+                      << walkText << "\"";
     }
 }
 
@@ -162,7 +164,8 @@ TEST(ExactMinimumDifferential, RealSearchesOfEveryPairAgreeWithTheWalk) {
                     r.firstPlanet = first;
                     r.secondPlanet = second;
                     r.heliocentric = helio;
-                    for (int a = 1; a <= 7; ++a) r.aspectEnabled[static_cast<std::size_t>(a)] = true;
+                    for (int a = 1; a <= 7; ++a)
+                        r.aspectEnabled[static_cast<std::size_t>(a)] = true;
                     r.orbDegrees = {10, 5, 2};
                     r.timezoneIndex = zone.index;
                     r.timezoneLabel = zone.label;

@@ -51,7 +51,7 @@ private:
 struct Shape {
     std::string name;
     std::function<double(double)> at;  // radians at minute m
-    double midnightJump = 0.0;          // added from the first 0h universal time on
+    double midnightJump = 0.0;         // added from the first 0h universal time on
 };
 
 double V(double m, double center, double floor, double slope) {
@@ -69,18 +69,21 @@ std::vector<Shape> Shapes(long last, double midnight) {
     for (double width : {1.0, 3.0, 40.0}) {
         shapes.push_back({"level stretch in the fall " + std::to_string(width), [=](double m) {
                               const double r = std::round(m);
-                              if (r > mid - 200 && r <= mid - 200 + width) return V(mid - 200, mid, 0, slope);
+                              if (r > mid - 200 && r <= mid - 200 + width)
+                                  return V(mid - 200, mid, 0, slope);
                               return V(r, mid, 0, slope);
                           }});
         shapes.push_back({"level bottom " + std::to_string(width), [=](double m) {
                               const double r = std::round(m);
                               if (r >= mid && r <= mid + width) return 1e-5;
-                              return r < mid ? V(r, mid, 1e-5, slope) : V(r, mid + width, 1e-5, slope);
+                              return r < mid ? V(r, mid, 1e-5, slope)
+                                             : V(r, mid + width, 1e-5, slope);
                           }});
     }
     // A level start: the walk goes on over equal distances.
     shapes.push_back({"level start", [=](double m) {
-                          return std::round(m) < 5 ? V(5, mid, 0, slope) : V(std::round(m), mid, 0, slope);
+                          return std::round(m) < 5 ? V(5, mid, 0, slope)
+                                                   : V(std::round(m), mid, 0, slope);
                       }});
     // Minima on the bounds and just inside them.
     for (double at : {0.0, 1.0, 2.0, static_cast<double>(last) - 2, static_cast<double>(last) - 1,
@@ -102,11 +105,11 @@ std::vector<Shape> Shapes(long last, double midnight) {
     // flat down to the last bits (many minutes of equal distances).
     for (double floor : {0.0, 1e-4, 2e-3}) {
         for (double offset : {0.0, 0.3, 0.5}) {
-            shapes.push_back({"station " + std::to_string(floor) + " " + std::to_string(offset),
-                              [=](double m) {
-                                  const double x = (m - mid - offset) / 1440.0;
-                                  return floor + 3e-5 * x * x + 2e-6 * x * x * x * x;
-                              }});
+            shapes.push_back(
+                {"station " + std::to_string(floor) + " " + std::to_string(offset), [=](double m) {
+                     const double x = (m - mid - offset) / 1440.0;
+                     return floor + 3e-5 * x * x + 2e-6 * x * x * x * x;
+                 }});
         }
     }
     // A station away from the aspect, with the exact crossing after it: the
@@ -118,21 +121,24 @@ std::vector<Shape> Shapes(long last, double midnight) {
     // Two minima in one search, at least 30 minutes apart, either deeper,
     // as sharp crossings or smooth dips, anywhere in the search.
     for (double gap : {30.0, 31.0, 45.0, 64.0, 90.0, 150.0, 300.0, 700.0}) {
-        for (double first : {10.0, 200.0, mid - gap / 2, mid, static_cast<double>(last) - gap - 20}) {
+        for (double first :
+             {10.0, 200.0, mid - gap / 2, mid, static_cast<double>(last) - gap - 20}) {
             for (int deeper = 0; deeper < 2; ++deeper) {
                 const double f1 = deeper == 0 ? 1e-5 : 5e-5;
                 const double f2 = deeper == 0 ? 5e-5 : 1e-5;
                 const std::string what = std::to_string(gap) + " after " + std::to_string(first) +
                                          (deeper == 0 ? " first deeper" : " second deeper");
                 shapes.push_back({"two crossings " + what, [=](double m) {
-                                      return std::min(V(m, first, f1, slope), V(m, first + gap, f2, slope));
+                                      return std::min(V(m, first, f1, slope),
+                                                      V(m, first + gap, f2, slope));
                                   }});
                 shapes.push_back({"two dips " + what, [=](double m) {
                                       const double w = gap / 4;
                                       const double a = (m - first) / w;
                                       const double b = (m - first - gap) / w;
                                       return 1e-3 - (1e-3 - f1) * std::exp(-a * a) -
-                                             (1e-3 - f2) * std::exp(-b * b) + 1e-8 * (m - mid) * (m - mid) / 1e4;
+                                             (1e-3 - f2) * std::exp(-b * b) +
+                                             1e-8 * (m - mid) * (m - mid) / 1e4;
                                   }});
             }
         }
@@ -142,8 +148,9 @@ std::vector<Shape> Shapes(long last, double midnight) {
     // near or after the first midnight of the search).
     for (double jump : {3e-6, -3e-6, 1e-9, 4e-4}) {
         for (double center : {100.0, mid, static_cast<double>(last) - 100}) {
-            shapes.push_back({"jump " + std::to_string(jump) + " minimum at " + std::to_string(center),
-                              [=](double m) { return V(m, center, 2e-5, slope); }, jump});
+            shapes.push_back(
+                {"jump " + std::to_string(jump) + " minimum at " + std::to_string(center),
+                 [=](double m) { return V(m, center, 2e-5, slope); }, jump});
         }
     }
     // A bend at 0h universal time, as Pluto's daily table makes: the fall
@@ -152,8 +159,10 @@ std::vector<Shape> Shapes(long last, double midnight) {
         for (double floor : {0.0, 3e-4}) {
             shapes.push_back({"bend " + std::to_string(after) + " floor " + std::to_string(floor),
                               [=](double m) {
-                                  const double fall = m < midnight ? slope * m
-                                                                   : slope * midnight + after * slope * (m - midnight);
+                                  const double fall =
+                                      m < midnight
+                                          ? slope * m
+                                          : slope * midnight + after * slope * (m - midnight);
                                   return std::fabs(slope * midnight + 200 * slope - fall) + floor;
                               }});
         }
@@ -161,12 +170,10 @@ std::vector<Shape> Shapes(long last, double midnight) {
     // Error codes for positions: the second planet has none before or after
     // a minute (a negative longitude far from any distance).
     for (double at : {0.5, 300.0, mid + 5}) {
-        shapes.push_back({"error code before " + std::to_string(at), [=](double m) {
-                              return m < at ? -99.0 : V(m, mid, 0, slope);
-                          }});
-        shapes.push_back({"error code after " + std::to_string(at), [=](double m) {
-                              return m > at ? -100.0 : V(m, mid, 0, slope);
-                          }});
+        shapes.push_back({"error code before " + std::to_string(at),
+                          [=](double m) { return m < at ? -99.0 : V(m, mid, 0, slope); }});
+        shapes.push_back({"error code after " + std::to_string(at),
+                          [=](double m) { return m > at ? -100.0 : V(m, mid, 0, slope); }});
     }
     shapes.push_back({"not a number", [=](double m) {
                           return std::round(m) == 400 ? std::numeric_limits<double>::quiet_NaN()
@@ -220,7 +227,8 @@ TEST_P(ConstructedSearch, AnswersAsTheWalk) {
     // The shapes cover both answers.
     EXPECT_GT(exact, 20);
     // One plain crossing in mid-search: a small share of the walk's positions.
-    ShapePositions plain(lowerBound, [&](double m) { return V(m, last * 0.55, 0, 2e-6); }, 0.0);
+    ShapePositions plain(
+        lowerBound, [&](double m) { return V(m, last * 0.55, 0, 2e-6); }, 0.0);
     FakeRunHost host;
     TransitScanner scanner(host, plain);
     scanner.UseRequest(r);
@@ -245,13 +253,13 @@ TEST(MinuteByMinuteMinimum, FirstOfTheBestUntilTheFirstRise) {
         GridMinimum expected;
     };
     const Case cases[] = {
-        {{5, 4, 3, 3, 2, 2, 3, 1}, {4, 2}},      // equal goes on, first of the bottom
-        {{5, 5, 5}, {0, 5}},                     // level all the way
-        {{1, 2, 0}, {0, 1}},                     // rises at once
-        {{11, 1, 0}, {0, 10}},                   // 10 or above: nothing found
-        {{10, 9, 8}, {2, 8}},                    // 10 itself goes on
+        {{5, 4, 3, 3, 2, 2, 3, 1}, {4, 2}},  // equal goes on, first of the bottom
+        {{5, 5, 5}, {0, 5}},                 // level all the way
+        {{1, 2, 0}, {0, 1}},                 // rises at once
+        {{11, 1, 0}, {0, 10}},               // 10 or above: nothing found
+        {{10, 9, 8}, {2, 8}},                // 10 itself goes on
         {{3, std::numeric_limits<double>::quiet_NaN(), 2, 4}, {2, 2}},  // not a number goes on
-        {{3, 2, 1}, {2, 1}},                     // falls to the upper bound
+        {{3, 2, 1}, {2, 1}},                                            // falls to the upper bound
     };
     for (const Case& c : cases) {
         const auto at = [&c](long k) { return c.d[static_cast<std::size_t>(k)]; };

@@ -41,8 +41,8 @@ public:
         selections.push_back({list, index});
         // The list's click handling recaptions the Start button.
         const TransitInputs in = Inputs();
-        host_.captionStore = (first < 0 ? std::string() : in.firstPlanetText) + " and " +
-                             in.secondPlanetText;
+        host_.captionStore =
+            (first < 0 ? std::string() : in.firstPlanetText) + " and " + in.secondPlanetText;
         host_.startCaption = host_.captionStore;
     }
     void ShowDateInFields(int date, std::int32_t dayNumber) override {
@@ -50,8 +50,14 @@ public:
     }
 
     std::vector<std::string> FirstList() const {
-        return {inputs.heliocentric ? "Earth" : "Sun", "Mercury", "Venus", "Mars",
-                "Jupiter", "Saturn", "Uranus", "Neptune"};
+        return {inputs.heliocentric ? "Earth" : "Sun",
+                "Mercury",
+                "Venus",
+                "Mars",
+                "Jupiter",
+                "Saturn",
+                "Uranus",
+                "Neptune"};
     }
     static std::vector<std::string> SecondList() {
         return {"Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};

@@ -49,12 +49,14 @@ struct GoldenCase {
     bool heliocentric;
     int firstIndex, secondIndex;  // planet list indices
     std::int32_t start, end;
-    std::int16_t first, second;   // the planets these indices mean
+    std::int16_t first, second;  // the planets these indices mean
 };
 
 class GoldenReport : public ::testing::TestWithParam<GoldenCase> {
 protected:
-    static void SetUpTestSuite() { InitPositionsWithFolder(std::string(VLT_SOURCE_DIR) + "/data/"); }
+    static void SetUpTestSuite() {
+        InitPositionsWithFolder(std::string(VLT_SOURCE_DIR) + "/data/");
+    }
 };
 
 TEST_P(GoldenReport, MatchesTheExpectedText) {
@@ -99,8 +101,9 @@ TEST_P(GoldenReport, MatchesTheExpectedText) {
         if (ch == '\n') restored += '\r';
         restored += ch;
     }
-    ReportContext ctx{c.first, c.second, c.heliocentric, !c.heliocentric,
-                      ScanStep(c.first, c.second), {}, {10, 5, 2}};
+    ReportContext ctx{
+        c.first, c.second,  c.heliocentric, !c.heliocentric, ScanStep(c.first, c.second),
+        {},      {10, 5, 2}};
     if (c.search) ctx.orbs = {6, 4, 2};
     for (int a = 1; a <= 7; ++a) {
         ctx.aspectDegrees[AspectNames[static_cast<std::size_t>(a)].name] =

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/support/date_processing.h"
 #include "app/support/calendar.h"
+#include "app/support/date_processing.h"
 #include "tests/engine/report_parsing.h"
 
 namespace vlt::testing {
@@ -35,24 +35,33 @@ inline void OpenOracle() {
 
 inline int OracleBody(int planet, bool heliocentric) {
     switch (planet) {
-    case 2: return SE_MERCURY;
-    case 3: return SE_VENUS;
-    case 4: return SE_MARS;
-    case 5: return SE_JUPITER;
-    case 6: return SE_SATURN;
-    case 7: return SE_URANUS;
-    case 8: return SE_NEPTUNE;
-    case 9: return SE_PLUTO;
-    default: return heliocentric ? SE_EARTH : SE_SUN;
+        case 2:
+            return SE_MERCURY;
+        case 3:
+            return SE_VENUS;
+        case 4:
+            return SE_MARS;
+        case 5:
+            return SE_JUPITER;
+        case 6:
+            return SE_SATURN;
+        case 7:
+            return SE_URANUS;
+        case 8:
+            return SE_NEPTUNE;
+        case 9:
+            return SE_PLUTO;
+        default:
+            return heliocentric ? SE_EARTH : SE_SUN;
     }
 }
 
 // Longitude in degrees and its speed in degrees per day.
 inline std::pair<double, double> OracleLongitude(int planet, double jd, bool heliocentric) {
     OpenOracle();
-    const int32 flags = heliocentric
-                            ? (SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_TRUEPOS | SEFLG_J2000 | SEFLG_SPEED)
-                            : (SEFLG_SWIEPH | SEFLG_SPEED);
+    const int32 flags =
+        heliocentric ? (SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_TRUEPOS | SEFLG_J2000 | SEFLG_SPEED)
+                     : (SEFLG_SWIEPH | SEFLG_SPEED);
     double xx[6] = {};
     char serr[AS_MAXCH] = {};
     const int32 got = swe_calc(jd, OracleBody(planet, heliocentric), flags, xx, serr);
@@ -76,7 +85,7 @@ inline double OracleRelativeRate(int first, int second, double jd, bool helio) {
 
 struct OracleFigures {
     int exactMinima = 0;
-    double largestMinimumMinutes = 0;  // |report - oracle| of an exact minimum
+    double largestMinimumMinutes = 0;    // |report - oracle| of an exact minimum
     double largestMinimumExcess = -1e9;  // that minus its tolerance (must stay <= 0)
     int orbDates = 0;
     double largestOutsideHours = 0;  // oracle crossing outside the reported day
@@ -88,8 +97,8 @@ struct OracleFigures {
     std::string Summary() const {
         std::ostringstream s;
         s << exactMinima << " exact minima, largest difference " << largestMinimumMinutes
-          << " min (largest excess over tolerance " << largestMinimumExcess << " min); "
-          << orbDates << " orb dates, " << orbDatesOffByOneDay
+          << " min (largest excess over tolerance " << largestMinimumExcess << " min); " << orbDates
+          << " orb dates, " << orbDatesOffByOneDay
           << " a day late at a day boundary, largest crossing outside its reported day "
           << largestOutsideHours << " h; " << markersChecked << " retrograde cells checked, "
           << markersSkippedNearStation << " skipped near stations";
@@ -133,7 +142,10 @@ inline double OracleMinimum(const ReportContext& c, double angle, double around)
     double lo = best - 1.0 / 48, hi = best + 1.0 / 48;
     for (int i = 0; i < 60; ++i) {
         const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
-        if (f(m1) < f(m2)) hi = m2; else lo = m1;
+        if (f(m1) < f(m2))
+            hi = m2;
+        else
+            lo = m1;
     }
     return (lo + hi) / 2;
 }
@@ -154,7 +166,12 @@ inline std::vector<double> OracleCrossings(const ReportContext& c, double angle,
             for (int i = 0; i < 30; ++i) {
                 const double m = (lo + hi) / 2;
                 const double gm = g(m);
-                if ((gm < 0) == (glo < 0)) { lo = m; glo = gm; } else { hi = m; }
+                if ((gm < 0) == (glo < 0)) {
+                    lo = m;
+                    glo = gm;
+                } else {
+                    hi = m;
+                }
             }
             out.push_back((lo + hi) / 2);
         }

@@ -11,16 +11,17 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
+#include "tests/common/fake_run_host.h"
 #include "tests/engine/fake_host.h"
 #include "tests/engine/oracle_check.h"
-#include "tests/common/fake_run_host.h"
 
 namespace vlt::testing {
 namespace {
 
 // The folder that holds the outer-planet data files, "" when none does.
 std::string DataFolderWithFiles() {
-    for (const std::string& folder : {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
+    for (const std::string& folder :
+         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
         if (std::filesystem::exists(folder + "jupiter.dac") &&
             std::filesystem::exists(folder + "saturn.dac")) {
             return folder;
@@ -86,8 +87,9 @@ TEST_P(OracleScan, Century1950To2050AgreesWithTheOracle) {
     const auto rows = TransitRows(host.out.all);
     ASSERT_GT(rows.size(), 20u);
 
-    ReportContext ctx{c.first, c.second, c.heliocentric, !c.heliocentric,
-                      ScanStep(c.first, c.second), {}, {10, 5, 2}};
+    ReportContext ctx{
+        c.first, c.second,  c.heliocentric, !c.heliocentric, ScanStep(c.first, c.second),
+        {},      {10, 5, 2}};
     for (int a = 1; a <= 7; ++a) {
         ctx.aspectDegrees[AspectNames[static_cast<std::size_t>(a)].name] =
             AspectAngles[static_cast<std::size_t>(a)] * 360.0 / kTwoPi;
@@ -115,7 +117,8 @@ namespace {
 // late, an orb date two days late, a lost retrograde marker.
 TEST(OracleCheck, NoticesAlteredReports) {
     InitPositionsWithFolder(std::string(VLT_SOURCE_DIR) + "/data/");
-    std::ifstream in(std::string(VLT_SOURCE_DIR) + "/tests/engine/golden/geocentric_mercury_venus_2024.txt");
+    std::ifstream in(std::string(VLT_SOURCE_DIR) +
+                     "/tests/engine/golden/geocentric_mercury_venus_2024.txt");
     std::string text, line;
     while (std::getline(in, line)) text += line + "\r\n";
     const std::vector<Cells> rows = TransitRows(text);

@@ -53,8 +53,9 @@ TEST(ShortestSeparation, SameValueAsTheSharedSeparation) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<double>(seed >> 11) / 9007199254740992.0;
     };
-    const double fixed[][2] = {{0.1, 6.2}, {1.0, 1.0}, {0.0, kTwoPi - 1e-12}, {3.14159265358979, 0},
-                               {-99.0, 1.0}, {2.0, -100.0}, {-999.0, -99.0}};
+    const double fixed[][2] = {
+        {0.1, 6.2},   {1.0, 1.0},    {0.0, kTwoPi - 1e-12}, {3.14159265358979, 0},
+        {-99.0, 1.0}, {2.0, -100.0}, {-999.0, -99.0}};
     for (const auto& p : fixed) {
         std::int16_t direction = 0;
         EXPECT_EQ(ShortestSeparation(p[0], p[1]), AngularSeparation(p[0], p[1], direction));
@@ -72,9 +73,8 @@ TEST(ClockTimeText, SecondsRoundTheMinutes) {
         std::string expected;
     };
     const Case cases[] = {
-        {0, 0, 0, "00:00"},   {7, 5, 0, "07:05"},   {7, 5, 29, "07:05"},
-        {7, 5, 30, "07:06"},  {10, 59, 45, "11:00"}, {23, 59, 30, "23:59"},
-        {23, 58, 31, "23:59"}, {12, 0, 0, "12:00"},
+        {0, 0, 0, "00:00"},    {7, 5, 0, "07:05"},    {7, 5, 29, "07:05"},   {7, 5, 30, "07:06"},
+        {10, 59, 45, "11:00"}, {23, 59, 30, "23:59"}, {23, 58, 31, "23:59"}, {12, 0, 0, "12:00"},
     };
     for (const auto& c : cases) {
         // Half a second into the second, as a fraction of a day.
@@ -113,8 +113,9 @@ TEST(ReportTitle, TitlesOfTablesAndSearches) {
         {inputs(true, false, false, "Mars"),
          "Heliocentric transits for Mars and Jupiter from May 5, 2024, to January 4, 2025"},
         {inputs(false, true, false, "Venus"),
-         "First geocentric 6" + kDeg + " trine of Venus and Jupiter on or after May 5, 2024 "
-         "('r' = Venus retrograde)"},
+         "First geocentric 6" + kDeg +
+             " trine of Venus and Jupiter on or after May 5, 2024 "
+             "('r' = Venus retrograde)"},
         {inputs(true, true, false, "Earth"),
          "First heliocentric 6" + kDeg + " trine of Earth and Jupiter on or after May 5, 2024"},
     };
@@ -122,15 +123,16 @@ TEST(ReportTitle, TitlesOfTablesAndSearches) {
 }
 
 TEST(TableRowLine, FixedColumns) {
-    TransitTable::Row row{"Conjunction", "2024-05-05", "", "2024-05-06r", "2024-05-07*r",
-                          "?", "2024-05-09", "2024-05-10", "23:59 AKST/HADT"};
+    TransitTable::Row row{"Conjunction", "2024-05-05",   "",
+                          "2024-05-06r", "2024-05-07*r", "?",
+                          "2024-05-09",  "2024-05-10",   "23:59 AKST/HADT"};
     const std::string line = TableRowLine(row);
     EXPECT_EQ(line,
               "Conjunction | 2024-05-05              2024-05-06r | 2024-05-07*r| "
               "            2024-05-09  2024-05-10  | 23:59 AKST/HADT\r\n");
     EXPECT_EQ(TextLength(line), 119u + 2u);  // as wide as the hyphen lines
 
-    TransitTable::Row longCells{"Semisextile-x", "2024-05-05-and-more", "", "", "", "", "", "",
+    TransitTable::Row longCells{"Semisextile-x",   "2024-05-05-and-more", "", "", "", "", "", "",
                                 "0" + kDeg + "36'"};
     const std::string cut = TableRowLine(longCells);
     EXPECT_EQ(cut.substr(0, 12), "Semisextile-");
@@ -164,8 +166,8 @@ TEST(WriteTableRow, QuestionMarkCellIsBlank) {
     EXPECT_EQ(scanner.Table().Cell(3, 5), "");
     const std::string expected = std::string(119, '-') + "\r\nTitle\r\n";
     ASSERT_EQ(host.output.text.rfind(expected, 0), 0u);
-    const std::string last = "Trine       | " + std::string(36, ' ') + "| " +
-                             std::string(12, ' ') + "| " + std::string(36, ' ') + "| \r\n";
+    const std::string last = "Trine       | " + std::string(36, ' ') + "| " + std::string(12, ' ') +
+                             "| " + std::string(36, ' ') + "| \r\n";
     ASSERT_GE(host.output.text.size(), last.size());
     EXPECT_EQ(host.output.text.substr(host.output.text.size() - last.size()), last);
     EXPECT_TRUE(scanner.HeaderPrinted());

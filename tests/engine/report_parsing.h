@@ -33,15 +33,16 @@ inline std::string Trim(const std::string& s) {
 // Byte offsets of the cells of a row whose cells 0..7 are ASCII: 12-character
 // cells with "| " after columns 0, 3, 4 and 7.
 inline bool IsTableLine(const std::string& line) {
-    return line.size() >= 104 && line.compare(12, 2, "| ") == 0 &&
-           line.compare(50, 2, "| ") == 0 && line.compare(64, 2, "| ") == 0 &&
-           line.compare(102, 2, "| ") == 0;
+    return line.size() >= 104 && line.compare(12, 2, "| ") == 0 && line.compare(50, 2, "| ") == 0 &&
+           line.compare(64, 2, "| ") == 0 && line.compare(102, 2, "| ") == 0;
 }
 
 inline Cells ParseCells(const std::string& line) {
     static const int starts[8] = {0, 14, 26, 38, 52, 66, 78, 90};
     Cells cells;
-    for (int c = 0; c < 8; ++c) cells[static_cast<std::size_t>(c)] = Trim(line.substr(static_cast<std::size_t>(starts[c]), 12));
+    for (int c = 0; c < 8; ++c)
+        cells[static_cast<std::size_t>(c)] =
+            Trim(line.substr(static_cast<std::size_t>(starts[c]), 12));
     cells[8] = line.substr(104);
     return cells;
 }

@@ -66,49 +66,119 @@ std::vector<std::pair<double, double>> Absolute(const std::vector<Knot>& knots) 
     return out;
 }
 
-const std::vector<Knot> kThreePasses = {{0.1, 13},  {13.1, 0}, {17.1, 4}, {21.1, 0},
-                                        {25.1, 4},  {28.6, 0.5}, {45.1, 17}};
+const std::vector<Knot> kThreePasses = {{0.1, 13}, {13.1, 0},   {17.1, 4}, {21.1, 0},
+                                        {25.1, 4}, {28.6, 0.5}, {45.1, 17}};
 
 const ProfileCase kCases[] = {
     {"StartsInsideAllOrbsExact",
-     {{-20, 21.1}, {1.1, 0}, {30, 28.9}}, {10, 5, 2}, {1}, 40, 24, "GMT", false, 0, 0,
+     {{-20, 21.1}, {1.1, 0}, {30, 28.9}},
+     {10, 5, 2},
+     {1},
+     40,
+     24,
+     "GMT",
+     false,
+     0,
+     0,
      {{"Conjunction", "", "", "", "2000-01-02*", "2000-01-04", "2000-01-07", "2000-01-12",
        "14:24 GMT"}}},
     {"StartsInsideRunningMinimumFromFirstStep",
-     {{-1, 0.45}, {20, 21.45}}, {10, 5, 2}, {1}, 30, 24, "GMT", false, 0, 0,
+     {{-1, 0.45}, {20, 21.45}},
+     {10, 5, 2},
+     {1},
+     30,
+     24,
+     "GMT",
+     false,
+     0,
+     0,
      {{"Conjunction", "", "", "", "2000-01-01", "2000-01-02", "2000-01-05", "2000-01-10",
-       "1\xC2\xB0" "12'"}}},
+       "1\xC2\xB0"
+       "12'"}}},
     {"ExactMinimumCrossesMidnightInLocalTime",
-     {{-20, 21.5 - 1.0 / 48}, {1.5 - 1.0 / 48, 0}, {30, 28.5 + 1.0 / 48}}, {10, 5, 2}, {1}, 40,
-     26, "GMT+1:00", false, 0, 0,
+     {{-20, 21.5 - 1.0 / 48}, {1.5 - 1.0 / 48, 0}, {30, 28.5 + 1.0 / 48}},
+     {10, 5, 2},
+     {1},
+     40,
+     26,
+     "GMT+1:00",
+     false,
+     0,
+     0,
      {{"Conjunction", "", "", "", "2000-01-03*", "2000-01-05", "2000-01-08", "2000-01-13",
        "00:30 GMT+1:00"}}},
     {"RetrogradeLoopThreeInnerPasses",
-     kThreePasses, {10, 5, 2}, {1}, 50, 24, "GMT", false, 0, 0,
+     kThreePasses,
+     {10, 5, 2},
+     {1},
+     50,
+     24,
+     "GMT",
+     false,
+     0,
+     0,
      {{"Conjunction", "2000-01-04", "2000-01-09", "2000-01-12", "2000-01-14*", "2000-01-16",
        "2000-02-03", "2000-02-08", "14:24 GMT"},
       {"", "", "", "2000-01-20", "2000-01-22*", "2000-01-24", "", "", "14:24 GMT"},
-      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "", "0\xC2\xB0" "36'"}}},
+      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "",
+       "0\xC2\xB0"
+       "36'"}}},
     {"RetrogradeMarkersOnTheMiddlePass",
-     kThreePasses, {10, 5, 2}, {1}, 50, 24, "GMT", false, 18, 24,
+     kThreePasses,
+     {10, 5, 2},
+     {1},
+     50,
+     24,
+     "GMT",
+     false,
+     18,
+     24,
      {{"Conjunction", "2000-01-04", "2000-01-09", "2000-01-12", "2000-01-14*", "2000-01-16",
        "2000-02-03", "2000-02-08", "14:24 GMT"},
       {"", "", "", "2000-01-20r", "2000-01-22*r", "2000-01-24r", "", "", "14:24 GMT"},
-      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "", "0\xC2\xB0" "36'"}}},
+      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "",
+       "0\xC2\xB0"
+       "36'"}}},
     {"HeliocentricNeverMarksRetrograde",
-     kThreePasses, {10, 5, 2}, {1}, 50, 24, "GMT", true, 18, 24,
+     kThreePasses,
+     {10, 5, 2},
+     {1},
+     50,
+     24,
+     "GMT",
+     true,
+     18,
+     24,
      {{"Conjunction", "2000-01-04", "2000-01-09", "2000-01-12", "2000-01-14*", "2000-01-16",
        "2000-02-03", "2000-02-08", "14:24 GMT"},
       {"", "", "", "2000-01-20", "2000-01-22*", "2000-01-24", "", "", "14:24 GMT"},
-      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "", "0\xC2\xB0" "36'"}}},
+      {"", "", "", "2000-01-28", "2000-01-30", "2000-01-31", "", "",
+       "0\xC2\xB0"
+       "36'"}}},
     {"FifteenDegreeOrbHandsOverInTheSameStep",
-     {{-10, 60.1}, {50.1, 0}, {80, 29.9}}, {15, 10, 5}, {1, 6}, 60, 24, "GMT", false, 0, 0,
+     {{-10, 60.1}, {50.1, 0}, {80, 29.9}},
+     {15, 10, 5},
+     {1, 6},
+     60,
+     24,
+     "GMT",
+     false,
+     0,
+     0,
      {{"Semisextile", "2000-01-06", "2000-01-11", "2000-01-16", "2000-01-21*", "2000-01-26",
        "2000-01-31", "2000-02-05", "14:24 GMT"},
       {"Conjunction", "2000-02-05", "2000-02-10", "2000-02-15", "2000-02-20*", "2000-02-25",
        "2000-03-01", "", "14:24 GMT"}}},
     {"FourteenDegreeOrbLosesTheNeighboursEntry",
-     {{-10, 60.1}, {50.1, 0}, {80, 29.9}}, {14, 10, 5}, {1, 6}, 60, 24, "GMT", false, 0, 0,
+     {{-10, 60.1}, {50.1, 0}, {80, 29.9}},
+     {14, 10, 5},
+     {1, 6},
+     60,
+     24,
+     "GMT",
+     false,
+     0,
+     0,
      {{"Semisextile", "2000-01-07", "2000-01-11", "2000-01-16", "2000-01-21*", "2000-01-26",
        "2000-01-31", "2000-02-04", "14:24 GMT"},
       {"Conjunction", "2000-02-06", "2000-02-10", "2000-02-15", "2000-02-20*", "2000-02-25",
@@ -186,8 +256,8 @@ TEST_F(ScanTest, HeaderPrecedesTheFirstRowOnce) {
 
 // Two transits of the same aspect in a row: the second shows no aspect name.
 TEST_F(ScanTest, RepeatedAspectNameIsShownOnce) {
-    ProfilePositions positions(kMars, {{S - 10, 30}, {S + 20.1, 0}, {S + 40.1, 20},
-                                       {S + 60.1, 0}, {S + 90, 29.9}});
+    ProfilePositions positions(
+        kMars, {{S - 10, 30}, {S + 20.1, 0}, {S + 40.1, 20}, {S + 60.1, 0}, {S + 90, 29.9}});
     FakeRunHost host;
     TransitScanner scanner(host, positions);
     scanner.TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 80));
@@ -213,33 +283,34 @@ TEST_P(StepScan, AsksOneNewPositionPerPlanetAndStep) {
     FakeRunHost host;
     host.boxes.Expect("There are no transits of this kind in the period specified.");
     TransitScanner scanner(host, positions);
-    scanner.TransitScan(MakeRequest(c.first, c.second, {10, 5, 2}, {1, 2, 3, 4, 5, 6, 7}, S, S + 10));
+    scanner.TransitScan(
+        MakeRequest(c.first, c.second, {10, 5, 2}, {1, 2, 3, 4, 5, 6, 7}, S, S + 10));
     const double span = 10.5;  // 06:00 of the first day to 18:00 of the last
     const auto steps = static_cast<std::size_t>(span / c.step) + 1;
     ASSERT_EQ(positions.calls.size(), 2 * (steps + 2));
     // First step: three samples per planet, first planet first.
     for (int s = 0; s < 3; ++s) {
         EXPECT_EQ(positions.calls[static_cast<std::size_t>(s)].first, c.first);
-        EXPECT_DOUBLE_EQ(positions.calls[static_cast<std::size_t>(s)].second, S - 0.25 + (s - 1) * c.step);
+        EXPECT_DOUBLE_EQ(positions.calls[static_cast<std::size_t>(s)].second,
+                         S - 0.25 + (s - 1) * c.step);
         EXPECT_EQ(positions.calls[static_cast<std::size_t>(3 + s)].first, c.second);
     }
     for (std::size_t i = 6; i < positions.calls.size(); i += 2) {
         const std::size_t k = (i - 6) / 2 + 1;
         EXPECT_EQ(positions.calls[i].first, c.first);
         EXPECT_EQ(positions.calls[i + 1].first, c.second);
-        EXPECT_DOUBLE_EQ(positions.calls[i].second, S - 0.25 + (static_cast<double>(k) + 1) * c.step);
+        EXPECT_DOUBLE_EQ(positions.calls[i].second,
+                         S - 0.25 + (static_cast<double>(k) + 1) * c.step);
     }
     EXPECT_EQ(host.yields, static_cast<long>(steps));
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, StepScan,
-                         ::testing::Values(StepCase{kMercury, kJupiter, 0.125},
-                                           StepCase{kSun, kMercury, 0.125},
-                                           StepCase{kVenus, kJupiter, 0.25},
-                                           StepCase{kSun, kSaturn, 0.25},
-                                           StepCase{kMars, kPluto, 0.25},
-                                           StepCase{kJupiter, kSaturn, 0.5},
-                                           StepCase{kUranus, kPluto, 0.5}));
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StepScan,
+    ::testing::Values(StepCase{kMercury, kJupiter, 0.125}, StepCase{kSun, kMercury, 0.125},
+                      StepCase{kVenus, kJupiter, 0.25}, StepCase{kSun, kSaturn, 0.25},
+                      StepCase{kMars, kPluto, 0.25}, StepCase{kJupiter, kSaturn, 0.5},
+                      StepCase{kUranus, kPluto, 0.5}));
 
 // Positions are asked at universal time: local step time minus the zone.
 TEST_F(ScanTest, PositionsAreAskedAtUniversalTime) {
@@ -268,8 +339,8 @@ TEST_F(ScanTest, StopAnsweredNoContinuesWhereItWas) {
     paused.boxes.Expect("Stop?", MsgResult::No);
     paused.boxes.Expect("Stop?", MsgResult::No);
     paused.boxes.Expect("Stop?", MsgResult::No);
-    EXPECT_EQ(TransitScanner(paused, p2).TransitScan(
-                  MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
+    EXPECT_EQ(TransitScanner(paused, p2)
+                  .TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50)),
               ScanEnd::Completed);
     EXPECT_EQ(paused.output.text, plain.output.text);
     EXPECT_EQ(p2.calls, p1.calls);
@@ -345,8 +416,8 @@ TEST_F(ScanTest, AppendSettingDecidesOverPreviousOutput) {
         host.appendChecked = append;
         host.output.text = "earlier report\r\n";
         ProfilePositions positions(kMars, Absolute(kThreePasses));
-        TransitScanner(host, positions).TransitScan(
-            MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
+        TransitScanner(host, positions)
+            .TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
         if (append) {
             EXPECT_EQ(host.output.text.rfind("earlier report\r\n\r\n---", 0), 0u);
         } else {
@@ -365,9 +436,7 @@ TEST_F(ScanTest, FullOutputBoxStopsTheRows) {
     std::string degrees;
     for (int i = 0; i < 63990; ++i) degrees += "\xC2\xB0";
     // The preparation adds a line break (2 characters) to the old text.
-    const Case cases[] = {{std::string(63999, 'x'), 0},
-                          {std::string(63998, 'x'), 1},
-                          {degrees, 1}};
+    const Case cases[] = {{std::string(63999, 'x'), 0}, {std::string(63998, 'x'), 1}, {degrees, 1}};
     for (const Case& c : cases) {
         FakeRunHost host;
         host.appendChecked = true;
@@ -375,8 +444,9 @@ TEST_F(ScanTest, FullOutputBoxStopsTheRows) {
         ProfilePositions positions(kMars, Absolute(kThreePasses));
         host.boxes.Expect("Output textbox is full.");
         host.boxes.Expect("Stop?", MsgResult::Yes);
-        const ScanEnd end = TransitScanner(host, positions).TransitScan(
-            MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
+        const ScanEnd end =
+            TransitScanner(host, positions)
+                .TransitScan(MakeRequest(kMars, kJupiter, {10, 5, 2}, {1}, S, S + 50));
         const std::string added = host.output.text.substr(c.previous.size());
         EXPECT_EQ(end, ScanEnd::Stopped);
         EXPECT_EQ(TransitRows(added).size(), c.rowsBeforeFull);
@@ -396,7 +466,9 @@ TEST_F(ScanTest, FullOutputBoxStopsTheRows) {
 TEST_F(ScanTest, LongMercuryRunGrowsTheTable) {
     FakeRunHost host;
     ProfilePositions positions(kMercury, {});
-    positions.separation = [](double jd) { return 90.0 + 90.0 * std::sin((jd - S) * 2 * kPi / 9.0); };
+    positions.separation = [](double jd) {
+        return 90.0 + 90.0 * std::sin((jd - S) * 2 * kPi / 9.0);
+    };
     TransitScanner scanner(host, positions);
     const std::int32_t end = S + 300;
     EXPECT_EQ(scanner.TransitScan(
@@ -411,8 +483,8 @@ TEST(EstimatedRows, EightRowsPer58DaysWithinBounds) {
     EXPECT_EQ(EstimatedTableRows(S, S + 100, true), 100);
     EXPECT_EQ(EstimatedTableRows(S, S + 100, false), 200);
     EXPECT_EQ(EstimatedTableRows(S, S + 57 * 30 - 1 + 30, false), 240);  // 1740 days
-    EXPECT_EQ(EstimatedTableRows(S, S + 1746, false), 241);  // 240.97
-    EXPECT_EQ(EstimatedTableRows(S, S + 1742, false), 240);  // 240.41
+    EXPECT_EQ(EstimatedTableRows(S, S + 1746, false), 241);              // 240.97
+    EXPECT_EQ(EstimatedTableRows(S, S + 1742, false), 240);              // 240.41
     EXPECT_EQ(EstimatedTableRows(S - 400000, S, false), 32760);
 }
 

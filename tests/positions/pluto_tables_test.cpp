@@ -59,19 +59,18 @@ TEST_F(PlutoTables, InterpolatesWithinTheDayAndWrapsAcrossZero) {
         double jd;
         double degrees;
     } cases[] = {
-        {kFirstJd, 100.0},               // exactly entry 0
-        {kFirstJd + 0.25, 100.25},
-        {kFirstJd + 1.5, 101.75},        // 101 -> 102.5 at half a day
-        {kFirstJd + 3.5, 359.85},        // 359.5 -> 360.2 at half a day
-        {kFirstJd + 3.9, 0.13},          // reduced once
-        {kFirstJd + 4.5, 359.85},        // backwards across 0
+        {kFirstJd, 100.0},                                    // exactly entry 0
+        {kFirstJd + 0.25, 100.25}, {kFirstJd + 1.5, 101.75},  // 101 -> 102.5 at half a day
+        {kFirstJd + 3.5, 359.85},                             // 359.5 -> 360.2 at half a day
+        {kFirstJd + 3.9, 0.13},                               // reduced once
+        {kFirstJd + 4.5, 359.85},                             // backwards across 0
         {kFirstJd + 4.0, 0.2},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(GeoPlutoLongitude(c.jd), Radians(c.degrees), 1e-9) << c.jd;
     }
-    EXPECT_NEAR(HelioPlutoLongitude(kFirstJd + 1.5), Radians(1.0 + (2.0 + 30.0 / 60 + 15.0 / 3600 - 1.0) / 2),
-                1e-12);
+    EXPECT_NEAR(HelioPlutoLongitude(kFirstJd + 1.5),
+                Radians(1.0 + (2.0 + 30.0 / 60 + 15.0 / 3600 - 1.0) / 2), 1e-12);
 }
 
 TEST_F(PlutoTables, PositionDependentOffsetsAt55And7) {
@@ -96,7 +95,8 @@ TEST_F(PlutoTables, LowestCharactersAreZeroOnlyWhereTheOffsetIsZero) {
     // ":;<" (codes 58, 59, 60) is 0 degrees as entry 0 or 55, and not an
     // entry at all at index 1 (its sixties would be -1).
     std::string geo;
-    for (int i = 0; i < 60; ++i) geo += (i == 0 || i == 1 || i == 55 ? std::string(":;<") : EncodeGeoEntry(i, 600)) + "\n";
+    for (int i = 0; i < 60; ++i)
+        geo += (i == 0 || i == 1 || i == 55 ? std::string(":;<") : EncodeGeoEntry(i, 600)) + "\n";
     ASSERT_TRUE(Load(geo, vlt_test::HelioTableText({0, 0})));
     EXPECT_DOUBLE_EQ(DecodeGeoPlutoEntry(0), 0.0);
     EXPECT_DOUBLE_EQ(DecodeGeoPlutoEntry(55), 0.0);
@@ -107,8 +107,8 @@ TEST_F(PlutoTables, LowestCharactersAreZeroOnlyWhereTheOffsetIsZero) {
 }
 
 TEST_F(PlutoTables, BlankLinesTakeNoIndexAndLinesAreTrimmed) {
-    const std::string geo = "  " + EncodeGeoEntry(0, 60) + "  \r\n\r\n   \r\n" + EncodeGeoEntry(1, 120) +
-                            "\r\n" + EncodeGeoEntry(2, 180) + "\n";
+    const std::string geo = "  " + EncodeGeoEntry(0, 60) + "  \r\n\r\n   \r\n" +
+                            EncodeGeoEntry(1, 120) + "\r\n" + EncodeGeoEntry(2, 180) + "\n";
     ASSERT_TRUE(Load(geo, vlt_test::HelioTableText({0, 0})));
     EXPECT_EQ(GeoPlutoEntryCount(), 3);
     EXPECT_DOUBLE_EQ(DecodeGeoPlutoEntry(0), 1.0);
@@ -119,8 +119,8 @@ TEST_F(PlutoTables, BlankLinesTakeNoIndexAndLinesAreTrimmed) {
 TEST_F(PlutoTables, MalformedEntriesAnswerTheirOwnCode) {
     struct Case {
         const char* why;
-        std::string geoEntry;     // replaces entry 3 of the geocentric table
-        std::string helioEntry;   // replaces entry 3 of the heliocentric table
+        std::string geoEntry;    // replaces entry 3 of the geocentric table
+        std::string helioEntry;  // replaces entry 3 of the heliocentric table
     } cases[] = {
         {"too short", "AB", "ABC"},
         {"character above 125", std::string("A") + '~' + "B", std::string("AB~") + "C"},
@@ -153,7 +153,7 @@ TEST_F(PlutoTables, ShortOrMissingTablesAnswerAfterTheTableWithoutReadingPastIt)
     ASSERT_TRUE(Load(vlt_test::GeoTableText(std::vector<int>(100, 600)),
                      vlt_test::HelioTableText(std::vector<int>(10, 36000))));
     EXPECT_NEAR(GeoPlutoLongitude(kFirstJd + 98.5), Radians(10.0), 1e-12);  // entries 98, 99
-    EXPECT_EQ(GeoPlutoLongitude(kFirstJd + 99.0), kPlutoTableShort);         // needs entry 100
+    EXPECT_EQ(GeoPlutoLongitude(kFirstJd + 99.0), kPlutoTableShort);        // needs entry 100
     EXPECT_EQ(HelioPlutoLongitude(kFirstJd + 9.0), kPlutoTableShort);
     EXPECT_EQ(DecodeGeoPlutoEntry(100), -100.0);
     EXPECT_EQ(DecodeGeoPlutoEntry(-1), -100.0);
@@ -206,7 +206,8 @@ TEST_F(PlutoTables, RangeLimitsOfBothFullSizeTables) {
     }
     // Through the dispatch as well.
     EXPECT_EQ(PlanetLongitude(9, 2488069.5, false), -100.0);
-    EXPECT_NEAR(PlanetLongitude(9, 2488069.5, true), Radians(((182622 * 7) % 1296000) / 3600.0), 1e-9);
+    EXPECT_NEAR(PlanetLongitude(9, 2488069.5, true), Radians(((182622 * 7) % 1296000) / 3600.0),
+                1e-9);
 }
 
 // Each table's availability is its own: a missing geocentric file is
@@ -217,7 +218,8 @@ TEST_F(PlutoTables, MissingGeocentricFileIsReportedAndTheOtherIsStillRead) {
     ASSERT_EQ(boxes_.shown.size(), 1u);
     const auto& box = boxes_.shown[0];
     EXPECT_EQ(box.title, "Read Pluto Data");
-    EXPECT_EQ(box.text, "Error when reading geocentric Pluto data.\n" + std::string(std::strerror(ENOENT)));
+    EXPECT_EQ(box.text,
+              "Error when reading geocentric Pluto data.\n" + std::string(std::strerror(ENOENT)));
     EXPECT_EQ(box.buttons, MsgButtons::Ok);
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
     EXPECT_EQ(HelioPlutoEntryCount(), 3);
@@ -249,13 +251,13 @@ TEST_F(PlutoTables, RetrogradeTestAcrossZeroAndBackwards) {
         std::int16_t planet;
         bool retrograde;
     } cases[] = {
-        {6.28, kFirstJd + 0.5, 9, false},           // later value near 0: wrap, not retrograde
+        {6.28, kFirstJd + 0.5, 9, false},  // later value near 0: wrap, not retrograde
         {GeoPlutoLongitude(kFirstJd + 0.2), kFirstJd + 0.2, 9, false},
         {GeoPlutoLongitude(kFirstJd + 2.5), kFirstJd + 2.5, 9, true},
         {GeoPlutoLongitude(kFirstJd + 1.2), kFirstJd + 1.2, 9, false},
-        {-100.0, kFirstJd + 2.5, 9, false},         // an error code is no position
-        {1.0, kFirstJd + 2.5, 1, false},            // the Sun never
-        {1.0, kFirstJd + 2.5, 10, false},           // the Moon never
+        {-100.0, kFirstJd + 2.5, 9, false},  // an error code is no position
+        {1.0, kFirstJd + 2.5, 1, false},     // the Sun never
+        {1.0, kFirstJd + 2.5, 10, false},    // the Moon never
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsRetrogradeAt(c.planet, c.longitude, c.jd), c.retrograde)

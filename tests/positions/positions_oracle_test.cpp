@@ -40,9 +40,10 @@ bool FileExists(const std::string& path) {
 // The folder that holds all six data files: beside the test programs (the
 // build copies them there), else the source tree's data folder.
 std::string DataFolderWithFiles() {
-    const char* names[] = {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac", "pluto.slx",
-                           "hpluto.2199.slx"};
-    for (std::string folder : {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
+    const char* names[] = {"jupiter.dac", "saturn.dac", "uranus.dac",
+                           "neptune.dac", "pluto.slx",  "hpluto.2199.slx"};
+    for (std::string folder :
+         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
         bool all = true;
         for (const char* n : names) all = all && FileExists(folder + n);
         if (all) return folder;
@@ -101,7 +102,8 @@ protected:
     }
     void SetUp() override {
         folder_ = DataFolderWithFiles();
-        if (folder_.empty()) GTEST_SKIP() << "the outer-planet data files and Pluto tables are not built";
+        if (folder_.empty())
+            GTEST_SKIP() << "the outer-planet data files and Pluto tables are not built";
         InitPositionsWithFolder(folder_);
         if (GeoPlutoEntryCount() == 0) {
             vlt_test::RecordingBoxes boxes;
@@ -116,8 +118,8 @@ struct Body {
     std::int16_t planet;  // program number
     int oracleGeo;
     int oracleHelio;
-    double geoBound;      // arc seconds, apparent geocentric
-    double helioBound;    // arc seconds, heliocentric J2000
+    double geoBound;    // arc seconds, apparent geocentric
+    double helioBound;  // arc seconds, heliocentric J2000
 };
 
 // Bounds: the library's series and data files (apparent: Sun 3", Mercury and
@@ -145,7 +147,9 @@ TEST_F(PositionsOracle, EveryPlanetInBothCentricities) {
         for (double jd : jds) {
             Oracle geo;
             Oracle helio;
-            if (!Ask(jd, b.oracleGeo, kApparent, geo) || !Ask(jd, b.oracleHelio, kHelioJ2000, helio)) return;
+            if (!Ask(jd, b.oracleGeo, kApparent, geo) ||
+                !Ask(jd, b.oracleHelio, kHelioJ2000, helio))
+                return;
             const double g = PlanetLongitude(b.planet, jd, false);
             const double h = PlanetLongitude(b.planet, jd, true);
             ASSERT_GE(g, 0.0) << b.name << " " << jd;
@@ -153,8 +157,9 @@ TEST_F(PositionsOracle, EveryPlanetInBothCentricities) {
             maxGeo = std::fmax(maxGeo, std::fabs(ArcsecondsApart(g, geo.longitude)));
             maxHelio = std::fmax(maxHelio, std::fabs(ArcsecondsApart(h, helio.longitude)));
         }
-        std::printf("%-10s geocentric max %6.2f\" (bound %g\")   heliocentric max %6.2f\" (bound %g\")\n",
-                    b.name, maxGeo, b.geoBound, maxHelio, b.helioBound);
+        std::printf(
+            "%-10s geocentric max %6.2f\" (bound %g\")   heliocentric max %6.2f\" (bound %g\")\n",
+            b.name, maxGeo, b.geoBound, maxHelio, b.helioBound);
         EXPECT_LE(maxGeo, b.geoBound) << b.name;
         EXPECT_LE(maxHelio, b.helioBound) << b.name;
     }
@@ -170,7 +175,8 @@ TEST_F(PositionsOracle, RetrogradeAgreesWithTheSignOfTheSpeed) {
         int disagreements = 0;
         for (double jd : jds) {
             Oracle before, now, after, halfHour;
-            if (!Ask(jd - kHour, b.oracleGeo, kApparent, before) || !Ask(jd, b.oracleGeo, kApparent, now) ||
+            if (!Ask(jd - kHour, b.oracleGeo, kApparent, before) ||
+                !Ask(jd, b.oracleGeo, kApparent, now) ||
                 !Ask(jd + kHour, b.oracleGeo, kApparent, after) ||
                 !Ask(jd + kHour / 2, b.oracleGeo, kApparent, halfHour)) {
                 return;
@@ -178,7 +184,8 @@ TEST_F(PositionsOracle, RetrogradeAgreesWithTheSignOfTheSpeed) {
             // Within an hour of a station the direction is not defined well
             // enough to compare; across longitude 0 the test answers "not
             // retrograde" by design.
-            const bool station = (before.speed < 0) != (now.speed < 0) || (after.speed < 0) != (now.speed < 0);
+            const bool station =
+                (before.speed < 0) != (now.speed < 0) || (after.speed < 0) != (now.speed < 0);
             const bool crossesZero = std::fabs(halfHour.longitude - now.longitude) > 180.0;
             if (station || crossesZero) continue;
             const bool ours = IsRetrograde(b.planet, jd);
@@ -198,8 +205,9 @@ TEST_F(PositionsOracle, RetrogradeAgreesWithTheSignOfTheSpeed) {
                               << now.speed << " deg/day";
             }
         }
-        std::printf("%-10s %d instants compared, %d disagreements, %d where the table shows no motion\n",
-                    b.name, compared, disagreements, unresolved);
+        std::printf(
+            "%-10s %d instants compared, %d disagreements, %d where the table shows no motion\n",
+            b.name, compared, disagreements, unresolved);
         EXPECT_GE(compared + unresolved, 1990) << b.name;
         // Pluto's geocentric table holds whole minutes of arc; it resolves
         // the direction on most days but not when Pluto moves less than a

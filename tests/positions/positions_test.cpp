@@ -33,13 +33,13 @@ TEST(PlanetName, NamesAndAbbreviationsInBothCentricities) {
         const char* helioName;
         const char* helioAbbr;
     } cases[] = {
-        {1, "Sun", "Su", "Earth", "Ea"},        {2, "Mercury", "Me", "Mercury", "Me"},
-        {3, "Venus", "Ve", "Venus", "Ve"},      {4, "Mars", "Ma", "Mars", "Ma"},
-        {5, "Jupiter", "Ju", "Jupiter", "Ju"},  {6, "Saturn", "Sa", "Saturn", "Sa"},
-        {7, "Uranus", "Ur", "Uranus", "Ur"},    {8, "Neptune", "Ne", "Neptune", "Ne"},
-        {9, "Pluto", "Pl", "Pluto", "Pl"},      {10, "Moon", "Mo", "Moon", "Mo"},
-        {0, "Sun", "Su", "Earth", "Ea"},        {11, "Sun", "Su", "Earth", "Ea"},
-        {-1, "Sun", "Su", "Earth", "Ea"},       {32767, "Sun", "Su", "Earth", "Ea"},
+        {1, "Sun", "Su", "Earth", "Ea"},       {2, "Mercury", "Me", "Mercury", "Me"},
+        {3, "Venus", "Ve", "Venus", "Ve"},     {4, "Mars", "Ma", "Mars", "Ma"},
+        {5, "Jupiter", "Ju", "Jupiter", "Ju"}, {6, "Saturn", "Sa", "Saturn", "Sa"},
+        {7, "Uranus", "Ur", "Uranus", "Ur"},   {8, "Neptune", "Ne", "Neptune", "Ne"},
+        {9, "Pluto", "Pl", "Pluto", "Pl"},     {10, "Moon", "Mo", "Moon", "Mo"},
+        {0, "Sun", "Su", "Earth", "Ea"},       {11, "Sun", "Su", "Earth", "Ea"},
+        {-1, "Sun", "Su", "Earth", "Ea"},      {32767, "Sun", "Su", "Earth", "Ea"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlanetName(c.planet, false, false), c.geoName) << c.planet;
@@ -78,8 +78,10 @@ TEST(AspectTables, NamesLabelsAndAnglesAfterStartUp) {
         EXPECT_EQ(r.label, c.label);
         // The 15-digit 2π makes the angles differ from the exact ones by
         // less than 1e-14 radians.
-        EXPECT_NEAR(AspectAngles[static_cast<std::size_t>(c.index)], c.degrees * kPi / 180.0, 1e-13);
-        EXPECT_EQ(AspectAngles[static_cast<std::size_t>(c.index)], c.degrees / 360.0 * 6.28318530717959);
+        EXPECT_NEAR(AspectAngles[static_cast<std::size_t>(c.index)], c.degrees * kPi / 180.0,
+                    1e-13);
+        EXPECT_EQ(AspectAngles[static_cast<std::size_t>(c.index)],
+                  c.degrees / 360.0 * 6.28318530717959);
     }
     EXPECT_EQ(DataFolder(), folder.Path());
 }
@@ -94,16 +96,17 @@ struct SeparationCase {
 TEST(AngularSeparation, ShortestWayAndDirection) {
     const double twoPi = 6.28318530717959;
     const SeparationCase cases[] = {
-        {0.1, 6.2, 0, twoPi - 6.1, +1},     // the short way across 0: a ahead of b
-        {6.2, 0.1, 0, twoPi - 6.1, -1},     // b ahead of a
-        {1.0, 1.0, 5, 0.0, -1},             // equal: the first test matches
+        {0.1, 6.2, 0, twoPi - 6.1, +1},  // the short way across 0: a ahead of b
+        {6.2, 0.1, 0, twoPi - 6.1, -1},  // b ahead of a
+        {1.0, 1.0, 5, 0.0, -1},          // equal: the first test matches
         {1.0, 2.5, 0, 1.5, -1},
         {2.5, 1.0, 0, 1.5, +1},
         {0.0, 3.0, 0, 3.0, -1},
         {3.0, 0.0, 0, 3.0, +1},
         {1.0, 1.0 + twoPi / 2, 0, twoPi / 2, -1},  // half a circle: the first test matches
         {6.2831852, 1e-7, 0, twoPi - 6.2831852 + 1e-7, -1},
-        {std::numeric_limits<double>::quiet_NaN(), 1.0, 7, std::numeric_limits<double>::quiet_NaN(), 7},
+        {std::numeric_limits<double>::quiet_NaN(), 1.0, 7, std::numeric_limits<double>::quiet_NaN(),
+         7},
     };
     for (const auto& c : cases) {
         std::int16_t direction = c.directionIn;
@@ -128,8 +131,13 @@ TEST(ReduceAngle, IntoZeroToTwoPi) {
         double x;
         double expected;
     } cases[] = {
-        {0.0, 0.0},   {-0.1, twoPi - 0.1}, {twoPi, 0.0}, {7.0, 7.0 - twoPi}, {-twoPi, 0.0},
-        {3 * twoPi + 1.0, 1.0}, {-13 * twoPi + 2.0, 2.0},
+        {0.0, 0.0},
+        {-0.1, twoPi - 0.1},
+        {twoPi, 0.0},
+        {7.0, 7.0 - twoPi},
+        {-twoPi, 0.0},
+        {3 * twoPi + 1.0, 1.0},
+        {-13 * twoPi + 2.0, 2.0},
     };
     for (const auto& c : cases) EXPECT_NEAR(ReduceAngle(c.x), c.expected, 1e-12) << c.x;
     for (double x : {1e10, -1e10, 1e300, -1e300, 123456.789}) {
@@ -147,7 +155,7 @@ TEST(YearOfJulianDay, CivilYearWithYearZeroAndClamping) {
         double jd;
         std::int16_t year;
     } cases[] = {
-        {2451544.5, 2000}, {2451544.49, 1999}, {2460436.0, 2024}, {1721059.5, 0},
+        {2451544.5, 2000}, {2451544.49, 1999}, {2460436.0, 2024},  {1721059.5, 0},
         {1721059.49, -1},  {2743738.5, 2800},  {2743738.49, 2799}, {2305447.5, 1600},
         {1e12, 32767},     {-1e12, -32768},    {1e300, 32767},
     };
@@ -174,14 +182,14 @@ TEST_F(Dispatch, ErrorCodesPassThroughUnchanged) {
         {10, 2451545.0, true, -999.0},
         {-1, 2451545.0, true, -999.0},
         {11, 2451545.0, false, -999.0},
-        {5, 2743738.5, true, -100.0},    // 2800-01-01: after the data
+        {5, 2743738.5, true, -100.0},  // 2800-01-01: after the data
         {5, 2743738.5, false, -100.0},
-        {5, 1e12, false, -100.0},        // far future: the year is clamped, not wrapped
+        {5, 1e12, false, -100.0},  // far future: the year is clamped, not wrapped
         {6, -1e12, true, -99.0},
-        {7, 2305447.0, true, -99.0},     // 1599 for Uranus
-        {5, 2451545.0, true, -101.0},    // no jupiter.dac in this folder
+        {7, 2305447.0, true, -99.0},   // 1599 for Uranus
+        {5, 2451545.0, true, -101.0},  // no jupiter.dac in this folder
         {8, 2451545.0, false, -101.0},
-        {9, 2451545.0, false, -101.0},   // Pluto tables not loaded: no file read
+        {9, 2451545.0, false, -101.0},  // Pluto tables not loaded: no file read
         {9, 2305447.0, true, -99.0},
     };
     for (const auto& c : cases) {
@@ -220,7 +228,8 @@ TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
         {5, 2460310.5, true, -103.0,
          "Cannot read the data file jupiter.dac: the file ends before the record for the years "
          "2020 to 2024."},
-        {8, 2451545.0, true, -104.0, "Cannot read the data file neptune.dac: no data folder is set."},
+        {8, 2451545.0, true, -104.0,
+         "Cannot read the data file neptune.dac: no data folder is set."},
         {9, 2460310.5, false, -106.0,
          "Cannot read the data file pluto.slx: the entry for 2024-01-01 is damaged."},
         {9, 2460310.5, true, -103.0,
@@ -240,10 +249,10 @@ TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
         double value;
         PositionKind kind;
     } kinds[] = {
-        {0.0, PositionKind::Longitude},        {6.28, PositionKind::Longitude},
-        {-99.0, PositionKind::BeforeData},     {-100.0, PositionKind::AfterData},
+        {0.0, PositionKind::Longitude},          {6.28, PositionKind::Longitude},
+        {-99.0, PositionKind::BeforeData},       {-100.0, PositionKind::AfterData},
         {-101.0, PositionKind::DataFileFailure}, {-107.0, PositionKind::DataFileFailure},
-        {-105.0, PositionKind::NoPosition},    {-999.0, PositionKind::NoPosition},
+        {-105.0, PositionKind::NoPosition},      {-999.0, PositionKind::NoPosition},
     };
     for (const auto& k : kinds) EXPECT_EQ(ClassifyLongitude(k.value), k.kind) << k.value;
     // A folder in a data file's place is named as such.

@@ -24,8 +24,8 @@ TEST(RequestRules, PlanetListPositionsAndNumbersMapBothWays) {
     for (const auto& c : cases) {
         const int planet =
             c.list == 0 ? FirstPlanetOfListIndex(c.index) : SecondPlanetOfListIndex(c.index);
-        const int index = c.list == 0 ? FirstListIndexOfPlanet(c.planet)
-                                      : SecondListIndexOfPlanet(c.planet);
+        const int index =
+            c.list == 0 ? FirstListIndexOfPlanet(c.planet) : SecondListIndexOfPlanet(c.planet);
         EXPECT_EQ(planet, c.planet) << "list " << c.list << " index " << c.index;
         EXPECT_EQ(index, c.index) << "list " << c.list << " planet " << c.planet;
     }
@@ -47,7 +47,7 @@ TEST(RequestRules, OrbsMustBeStrictlyDecreasing) {
         int outer, middle, inner;
         bool accepted;
     } cases[] = {
-        {10, 5, 2, true}, {3, 2, 1, true}, {5, 5, 2, false},
+        {10, 5, 2, true}, {3, 2, 1, true},   {5, 5, 2, false},
         {6, 2, 2, false}, {2, 5, 10, false}, {6, 7, 2, false},
     };
     for (const auto& c : cases) {
@@ -98,9 +98,12 @@ TEST(RequestRules, SupportedDateSpan) {
         std::int32_t day;
         const char* message;  // empty: accepted
     } cases[] = {
-        {0, 1721425, "Start date is too early"}, {1, 1721425, "End date is too early"},
-        {0, 1721426, ""},                        {1, 2743738, ""},
-        {0, 2743739, "End date is too late"},    {1, 2743739, "End date is too late"},
+        {0, 1721425, "Start date is too early"},
+        {1, 1721425, "End date is too early"},
+        {0, 1721426, ""},
+        {1, 2743738, ""},
+        {0, 2743739, "End date is too late"},
+        {1, 2743739, "End date is too late"},
     };
     for (const auto& c : cases) {
         const std::optional<Refusal> r = CheckDateSpan(c.date, c.day);

@@ -32,10 +32,10 @@
 #include "app/qt/qt_screen.h"
 #include "app/qt/qt_viewer.h"
 #include "app/support/settings_store.h"
+#include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
-#include "app/window/control_names.h"
 
 namespace vlt {
 namespace {
@@ -394,7 +394,8 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     EXPECT_EQ(link.Window(), nullptr);
 
     const auto setDate = [&p](int date, const char* y, const char* m, const char* d) {
-        for (const auto& [box, text] : {std::pair{ctl::txbYear, y}, {ctl::txbMonth, m}, {ctl::txbDay, d}}) {
+        for (const auto& [box, text] :
+             {std::pair{ctl::txbYear, y}, {ctl::txbMonth, m}, {ctl::txbDay, d}}) {
             QLineEdit* edit = p.Find<QLineEdit>(Ctl(box, date));
             edit->setText(text);
             QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);

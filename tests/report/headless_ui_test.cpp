@@ -45,7 +45,8 @@ TEST(HeadlessUi, MessageBoxesGoToTheStreamAndTakeTheDefaultButton) {
                           c.buttons, MsgIcon::Exclamation),
                   c.answer);
         EXPECT_EQ(ui.Show("Done?", "", c.buttons, MsgIcon::None), c.answer);
-        EXPECT_EQ(messages.str(), "Output textbox is full.\n\nPlease specify a shorter period.\nDone?\n");
+        EXPECT_EQ(messages.str(),
+                  "Output textbox is full.\n\nPlease specify a shorter period.\nDone?\n");
         EXPECT_EQ(ui.BoxesShown(), 2);
     }
 }
@@ -93,9 +94,9 @@ TEST(HeadlessUi, ClicksToggleCheckBoxesAndReachTheWindow) {
     ASSERT_TRUE(ui.SetChecked(box, 1));
     EXPECT_EQ(ui.Value(box), 1);
     EXPECT_FALSE(ui.SetChecked(ctl::cmdStart, 1));  // a button has no checked state
-    EXPECT_EQ(events.seen, (std::vector<std::string>{"click chkAspectType(3)",
-                                                     "click chkAspectType(3)",
-                                                     "click chkAspectType(3)"}));
+    EXPECT_EQ(events.seen,
+              (std::vector<std::string>{"click chkAspectType(3)", "click chkAspectType(3)",
+                                        "click chkAspectType(3)"}));
 }
 
 TEST(HeadlessUi, RefusesWhatAUserCouldNotDo) {

@@ -27,11 +27,16 @@ enum class Damage { Blanked, Truncated, Garbled, Missing, Folder };
 
 const char* DamageName(Damage d) {
     switch (d) {
-        case Damage::Blanked: return "blanked";
-        case Damage::Truncated: return "truncated";
-        case Damage::Garbled: return "garbled";
-        case Damage::Missing: return "missing";
-        case Damage::Folder: return "folder";
+        case Damage::Blanked:
+            return "blanked";
+        case Damage::Truncated:
+            return "truncated";
+        case Damage::Garbled:
+            return "garbled";
+        case Damage::Missing:
+            return "missing";
+        case Damage::Folder:
+            return "folder";
     }
     return "?";
 }
@@ -64,9 +69,9 @@ class DamagedData : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         program_ = FreshTestFolder("damaged-program");
-        for (const char* name : {"vlt-report", "libplanets_vlt.so", "libcalvexa.so", "VLT_help.txt",
-                                 "jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac",
-                                 "pluto.slx", "hpluto.2199.slx"}) {
+        for (const char* name :
+             {"vlt-report", "libplanets_vlt.so", "libcalvexa.so", "VLT_help.txt", "jupiter.dac",
+              "saturn.dac", "uranus.dac", "neptune.dac", "pluto.slx", "hpluto.2199.slx"}) {
             fs::copy_file(fs::path(VLT_BIN_DIR) / name, program_ / name);
         }
         work_ = FreshTestFolder("damaged-work");
@@ -151,8 +156,8 @@ struct FileCase {
 };
 
 std::vector<FileCase> FileCases() {
-    const std::vector<std::string> period = {"--start", "2024-01-01", "--end", "2024-03-31",
-                                             "--tz", "GMT"};
+    const std::vector<std::string> period = {"--start",    "2024-01-01", "--end",
+                                             "2024-03-31", "--tz",       "GMT"};
     auto with = [&](std::vector<std::string> args) {
         args.insert(args.end(), period.begin(), period.end());
         return args;
@@ -165,13 +170,14 @@ std::vector<FileCase> FileCases() {
         return args;
     };
     auto sim = [](const std::string& second) {
-        return std::vector<std::string>{"simulate", "--first", "Earth", "--second", second,
-                                        "--start", "2010-01-01", "--end", "2010-03-31"};
+        return std::vector<std::string>{"simulate", "--first",    "Earth", "--second",  second,
+                                        "--start",  "2010-01-01", "--end", "2010-03-31"};
     };
     std::vector<FileCase> cases;
-    const std::pair<const char*, const char*> outer[] = {
-        {"jupiter.dac", "Jupiter"}, {"saturn.dac", "Saturn"}, {"uranus.dac", "Uranus"},
-        {"neptune.dac", "Neptune"}};
+    const std::pair<const char*, const char*> outer[] = {{"jupiter.dac", "Jupiter"},
+                                                         {"saturn.dac", "Saturn"},
+                                                         {"uranus.dac", "Uranus"},
+                                                         {"neptune.dac", "Neptune"}};
     for (const auto& [file, planet] : outer) {
         cases.push_back({file,
                          {with({"tables", "--first", "Mars", "--second", planet}),
@@ -207,8 +213,8 @@ TEST_F(DamagedData, EveryDamagedFileStopsTheCommandsThatNeedIt) {
         }
     }
     for (const FileCase& c : cases) {
-        for (Damage damage : {Damage::Blanked, Damage::Truncated, Damage::Garbled,
-                              Damage::Missing, Damage::Folder}) {
+        for (Damage damage : {Damage::Blanked, Damage::Truncated, Damage::Garbled, Damage::Missing,
+                              Damage::Folder}) {
             Spoil(c.file, damage);
             for (const auto& args : c.commands) {
                 SCOPED_TRACE(c.file + " " + DamageName(damage) + ": " + Join(args));

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "app/support/settings_store.h"
+#include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/memory_ui.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
 #include "tests/report/run_program.h"
-#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {

@@ -201,8 +201,9 @@ TEST_F(FormatsProgram, TransitRowsReadBackAsTheTextReport) {
             }
             retrograde += f.cells[4].find('r') != std::string::npos ? 1 : 0;
             // The orbs of the headings.
-            EXPECT_NE(text.out.find("Start " + std::to_string(r["orbs"][0].get<int>()) + "\xC2\xB0"),
-                      std::string::npos);
+            EXPECT_NE(
+                text.out.find("Start " + std::to_string(r["orbs"][0].get<int>()) + "\xC2\xB0"),
+                std::string::npos);
             fromJson.push_back(f);
         }
         EXPECT_EQ(Rebuilt(fromJson), expected);
@@ -240,7 +241,7 @@ TEST_F(FormatsProgram, TransitRowsReadBackAsTheTextReport) {
 
 std::string Abbreviation(const std::string& aspect) {
     static const std::map<std::string, std::string> kNames = {
-        {"Conjunction", "con"}, {"Opposition", "opp"}, {"Square", "sqr"}, {"Trine", "tri"},
+        {"Conjunction", "con"}, {"Opposition", "opp"},  {"Square", "sqr"},  {"Trine", "tri"},
         {"Sextile", "sxt"},     {"Semisextile", "ssx"}, {"Quincunx", "qui"}};
     return kNames.at(aspect);
 }
@@ -288,10 +289,11 @@ std::vector<std::string> SimulationLines(const SimulationFields& s) {
             lines.push_back(prefix + ", investment #" + std::to_string(e.number) + " on " + e.date +
                             " of $100");
         } else if (e.kind == "redemption") {
-            lines.push_back(prefix + ", redemption #" + std::to_string(e.number) + " on " + e.date +
-                            (e.gain < 0 ? ", lost $" + Money(-e.gain) : ", gained $" + Money(e.gain)) +
-                            (e.total < 0 ? ", total loss is $" + Money(-e.total)
-                                         : ", total gain is $" + Money(e.total)));
+            lines.push_back(
+                prefix + ", redemption #" + std::to_string(e.number) + " on " + e.date +
+                (e.gain < 0 ? ", lost $" + Money(-e.gain) : ", gained $" + Money(e.gain)) +
+                (e.total < 0 ? ", total loss is $" + Money(-e.total)
+                             : ", total gain is $" + Money(e.total)));
         } else {
             lines.push_back(prefix + ", investment #" + std::to_string(e.number) + " cancelled.");
         }
@@ -316,9 +318,9 @@ std::vector<std::string> SimulationLines(const SimulationFields& s) {
 }
 
 TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
-    const std::vector<std::string> request = {"simulate", "--first", "Earth", "--second", "Mars",
-                                              "--start", "2007-01-03", "--end", "2014-12-31",
-                                              "--details", "--stats", "--trials", "100"};
+    const std::vector<std::string> request = {
+        "simulate", "--first",    "Earth",     "--second", "Mars",     "--start", "2007-01-03",
+        "--end",    "2014-12-31", "--details", "--stats",  "--trials", "100"};
     const ProgramRun text = Run(request);
     const ProgramRun json = Run(request, "json");
     const ProgramRun csv = Run(request, "csv");
@@ -330,9 +332,8 @@ TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
     ASSERT_GT(expected.size(), 3u);
     expected.erase(expected.begin(), expected.begin() + 2);  // header, blank line
     std::vector<std::string> statsLines;
-    auto it = std::find_if(expected.begin(), expected.end(), [](const std::string& l) {
-        return l.rfind("Statistics", 0) == 0;
-    });
+    auto it = std::find_if(expected.begin(), expected.end(),
+                           [](const std::string& l) { return l.rfind("Statistics", 0) == 0; });
     ASSERT_NE(it, expected.end());
     statsLines.assign(it + 2, expected.end() - 1);  // pair lines, buy and hold left out
     expected.erase(it - 1, expected.end());
@@ -386,13 +387,13 @@ TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
             }
             fromCsv.events.push_back(f);
         } else if (kind == "pair") {
-            fromCsv.pairs.push_back({r.at("aspect"), std::stoi(r.at("orb")),
-                                     std::stoi(r.at("investments")),
-                                     r.at("total_gain").empty() ? 0.0 : std::stod(r.at("total_gain"))});
+            fromCsv.pairs.push_back(
+                {r.at("aspect"), std::stoi(r.at("orb")), std::stoi(r.at("investments")),
+                 r.at("total_gain").empty() ? 0.0 : std::stod(r.at("total_gain"))});
             csvPairs.push_back(r);
         } else if (kind == "aspect") {
-            fromCsv.aspects.push_back({r.at("aspect"), std::stoi(r.at("redemptions")),
-                                       std::stod(r.at("gain"))});
+            fromCsv.aspects.push_back(
+                {r.at("aspect"), std::stoi(r.at("redemptions")), std::stod(r.at("gain"))});
         } else if (kind == "total") {
             fromCsv.total = std::stoi(r.at("investments"));
         } else if (kind == "buy_and_hold") {
@@ -423,8 +424,10 @@ TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
         EXPECT_EQ(csvPairs[i].at("aspect"), p["aspect"]);
         EXPECT_EQ(std::stoi(csvPairs[i].at("trades")), p["trades"].get<int>());
         EXPECT_EQ(std::stoi(csvPairs[i].at("wins")), p["wins"].get<int>());
-        EXPECT_NEAR(std::stod(csvPairs[i].at("baseline_mean")), p["baseline_mean"].get<double>(), 1e-4);
-        EXPECT_NEAR(std::stod(csvPairs[i].at("share_beaten")), p["share_beaten"].get<double>(), 1e-6);
+        EXPECT_NEAR(std::stod(csvPairs[i].at("baseline_mean")), p["baseline_mean"].get<double>(),
+                    1e-4);
+        EXPECT_NEAR(std::stod(csvPairs[i].at("share_beaten")), p["share_beaten"].get<double>(),
+                    1e-6);
     }
     EXPECT_EQ(statsFromJson, statsLines);
     EXPECT_EQ(doc["statistics"]["trials"], 100);
@@ -462,9 +465,10 @@ TEST_F(FormatsProgram, NamesAndRefusalsInRecords) {
         Run({"simulate", "--start", "2006-01-01", "--end", "2007-06-30"}, "json");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "Investment dates must be in the range\n 2007-01-03 through 2014-12-31.\n");
+    EXPECT_EQ(refused.err,
+              "Investment dates must be in the range\n 2007-01-03 through 2014-12-31.\n");
     fs::copy_file(folder_ / "DJIA_data.txt", folder_ / "dj,\"a\".txt");
-    const std::vector<std::string> request = {"simulate", "--start", "2010-01-01", "--end",
+    const std::vector<std::string> request = {"simulate",   "--start",  "2010-01-01",  "--end",
                                               "2010-03-31", "--prices", "dj,\"a\".txt"};
     const ProgramRun json = Run(request, "json");
     ASSERT_EQ(json.exitCode, 0) << json.err;

@@ -29,8 +29,8 @@ class PricesProgram : public ReportFolderTest {};
 // (day numbers): `before` up to the day before `change`, `after` from it on.
 // Two columns: Close and Adj Close, the second the given series, the first
 // constant.
-std::string StepSeries(std::int32_t first, std::int32_t last, std::int32_t change,
-                       double before, double after) {
+std::string StepSeries(std::int32_t first, std::int32_t last, std::int32_t change, double before,
+                       double after) {
     std::string text = "Date,Open,Close,Adj Close\n";
     for (std::int32_t d = first; d <= last; ++d) {
         const double v = d < change ? before : after;
@@ -53,7 +53,8 @@ std::int32_t Day(const std::string& date) {
 }
 
 TEST_F(PricesProgram, IndexFileAsPricesGivesTheWindowsReport) {
-    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "the build puts the index file beside the program";
+    ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt"))
+        << "the build puts the index file beside the program";
     const std::vector<std::vector<std::string>> requests = {
         {"simulate", "--first", "Earth", "--second", "Mars", "--start", "2007-01-03", "--end",
          "2014-12-31", "--details"},
@@ -104,8 +105,7 @@ TEST_F(PricesProgram, SeriesThatDoublesOnOneDayGainsOnlyAcrossThatDay) {
         const std::regex redemption(
             R"(^(\w+) +(\d+)°, redemption #(\d+) on (\S+), gained \$(\S+), total gain is \$(\S+)$)");
         // "no investments" reads as an end of 0.00 here.
-        const std::regex summary(
-            R"(^Ea (\w+) Ma, +(\d+)°, (?:ends with \$(\S+)|no investments)$)");
+        const std::regex summary(R"(^Ea (\w+) Ma, +(\d+)°, (?:ends with \$(\S+)|no investments)$)");
         std::map<std::string, std::string> openedOn;
         std::map<std::string, int> spanning;  // by aspect abbreviation and orb
         int gains = 0;
@@ -155,9 +155,9 @@ TEST_F(PricesProgram, SeriesThatDoublesOnOneDayGainsOnlyAcrossThatDay) {
         EXPECT_EQ(alone.out, run.out);
 
         // The default column, Close, never moves: every pair ends with nothing.
-        const ProgramRun flat = Run({"simulate", "--first", "Earth", "--second", "Mars", "--start",
-                                     "2010-01-01", "--end", "2010-12-31", "--prices",
-                                     "doubling.csv"});
+        const ProgramRun flat =
+            Run({"simulate", "--first", "Earth", "--second", "Mars", "--start", "2010-01-01",
+                 "--end", "2010-12-31", "--prices", "doubling.csv"});
         ASSERT_EQ(flat.exitCode, 0) << flat.err;
         EXPECT_EQ(std::count(flat.out.begin(), flat.out.end(), '\n') > 21, true);
         std::istringstream flatLines(flat.out);
@@ -183,16 +183,20 @@ TEST_F(PricesProgram, RangeAndMissingValuesFollowTheFile) {
         std::string err;
     };
     const std::vector<Case> cases = {
-        {{"--start", "2010-01-03", "--end", "2010-03-31", "--prices", "short.txt"}, 1,
+        {{"--start", "2010-01-03", "--end", "2010-03-31", "--prices", "short.txt"},
+         1,
          "Investment dates must be in the range\n 2010-01-04 through 2010-03-31.\n"},
-        {{"--start", "2010-01-04", "--end", "2010-04-01", "--prices", "short.txt"}, 1,
+        {{"--start", "2010-01-04", "--end", "2010-04-01", "--prices", "short.txt"},
+         1,
          "Investment dates must be in the range\n 2010-01-04 through 2010-03-31.\n"},
-        {{"--start", "2010-03-02", "--end", "2010-03-31", "--prices", "short.txt"}, 1,
+        {{"--start", "2010-03-02", "--end", "2010-03-31", "--prices", "short.txt"},
+         1,
          "For the investment simulation the start date must be\nat least 30 days prior to the "
          "end date.\n"},
         // Values from 2010-02-10 reach back to 2010-02-06; 2010-02-11 has none
         // within four days.
-        {{"--start", "2010-01-05", "--end", "2010-03-31", "--prices", "gap.csv"}, 1,
+        {{"--start", "2010-01-05", "--end", "2010-03-31", "--prices", "gap.csv"},
+         1,
          "For 2010-02-11 cannot get value from gap.csv data.\n"},
     };
     for (const Case& c : cases) {
@@ -204,8 +208,8 @@ TEST_F(PricesProgram, RangeAndMissingValuesFollowTheFile) {
         EXPECT_EQ(run.err, c.err);
     }
     // Thirty days exactly inside the file's range are accepted.
-    const ProgramRun ok = Run({"simulate", "--start", "2010-03-01", "--end", "2010-03-31",
-                               "--prices", "gap.csv"});
+    const ProgramRun ok =
+        Run({"simulate", "--start", "2010-03-01", "--end", "2010-03-31", "--prices", "gap.csv"});
     EXPECT_EQ(ok.exitCode, 0) << ok.err;
     EXPECT_NE(ok.out.find("Total number of investments = "), std::string::npos);
 }
@@ -219,13 +223,16 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
     Write("column.csv", "Date,Open\n2010-01-01,1\n");
     Write("long.txt", "2010-01-01," + std::string(2000, '9') + "\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--prices", "empty.csv"}, "price file \"empty.csv\", line 1, column 1: the file is empty"},
-        {{"--prices", "order.txt"}, "price file \"order.txt\", line 2, column 1: date 2010-01-01 "
-                                    "is before the date of line 1; dates must ascend"},
+        {{"--prices", "empty.csv"},
+         "price file \"empty.csv\", line 1, column 1: the file is empty"},
+        {{"--prices", "order.txt"},
+         "price file \"order.txt\", line 2, column 1: date 2010-01-01 "
+         "is before the date of line 1; dates must ascend"},
         {{"--prices", "repeat.csv"},
          "price file \"repeat.csv\", line 3, column 1: date 2010-01-01 is repeated (line 2)"},
-        {{"--prices", "date.csv"}, "price file \"date.csv\", line 3, column 1: \"2010-13-01\" is "
-                                   "not a date"},
+        {{"--prices", "date.csv"},
+         "price file \"date.csv\", line 3, column 1: \"2010-13-01\" is "
+         "not a date"},
         {{"--prices", "value.csv"},
          "price file \"value.csv\", line 3, column 12: \"1.2.3\" is not a number"},
         {{"--prices", "column.csv"},
@@ -237,8 +244,8 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
         {{"--prices", "missing.csv"}, "price file \"missing.csv\" cannot be read"},
     };
     for (const auto& [extra, says] : cases) {
-        std::vector<std::string> args = {"simulate", "--start", "2010-01-01", "--end",
-                                         "2010-12-31", "--details"};
+        std::vector<std::string> args = {"simulate", "--start",    "2010-01-01",
+                                         "--end",    "2010-12-31", "--details"};
         args.insert(args.end(), extra.begin(), extra.end());
         SCOPED_TRACE(extra[1]);
         const ProgramRun run = Run(args);

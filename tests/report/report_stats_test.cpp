@@ -34,7 +34,7 @@ long DayCount(const std::string& date) {
 
 std::string AbbreviationOf(const std::string& aspect) {
     static const std::map<std::string, std::string> kNames = {
-        {"Conjunction", "con"}, {"Opposition", "opp"}, {"Square", "sqr"}, {"Trine", "tri"},
+        {"Conjunction", "con"}, {"Opposition", "opp"},  {"Square", "sqr"},  {"Trine", "tri"},
         {"Sextile", "sxt"},     {"Semisextile", "ssx"}, {"Quincunx", "qui"}};
     return kNames.at(aspect);
 }
@@ -46,12 +46,11 @@ struct Recount {
     long heldDays = 0;
 };
 
-const std::vector<std::string> kRequest = {"simulate", "--first", "Earth", "--second", "Mars",
-                                           "--start", "2007-01-03", "--end", "2014-12-31",
-                                           "--details"};
+const std::vector<std::string> kRequest = {"simulate",   "--first",  "Earth",      "--second",
+                                           "Mars",       "--start",  "2007-01-03", "--end",
+                                           "2014-12-31", "--details"};
 
-std::vector<std::string> With(std::vector<std::string> args,
-                              const std::vector<std::string>& more) {
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
@@ -128,9 +127,9 @@ TEST_F(StatsProgram, StatisticsAgreeWithARecountFromTheTrades) {
 }
 
 TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
-    const std::vector<std::string> request = {"simulate", "--first", "Earth", "--second", "Mars",
-                                              "--start", "2009-01-01", "--end", "2010-12-31",
-                                              "--stats", "--trials", "200"};
+    const std::vector<std::string> request = {"simulate",   "--first", "Earth",      "--second",
+                                              "Mars",       "--start", "2009-01-01", "--end",
+                                              "2010-12-31", "--stats", "--trials",   "200"};
     const ProgramRun a = Run(request);
     const ProgramRun again = Run(request);
     const ProgramRun seedOne = Run(With(request, {"--seed", "1"}));

@@ -23,13 +23,13 @@ struct PiecesCase {
 TEST(StreamedOutput, LineEndsComeOutWhereverThePiecesAreCut) {
     const std::vector<PiecesCase> cases = {
         {{"a\r\nb\r\n"}, "a\nb\n"},
-        {{"a\r", "\nb\r\n"}, "a\nb\n"},        // CR ends one piece, LF begins the next
-        {{"a\r", "", "\nb"}, "a\nb"},          // an empty piece between them
-        {{"\r", "\n", "\r", "\n"}, "\n\n"},    // every character its own piece
-        {{"lone\r", "x"}, "lone\rx"},          // a CR without LF stays
-        {{"a\r", "\r\n"}, "a\r\n"},            // CR, then CR LF
-        {{"end\r"}, "end\r"},                  // held back, written at the finish
-        {{"\n\r\n", "°\r\n"}, "\n\n°\n"},      // a bare LF, and a two-byte character
+        {{"a\r", "\nb\r\n"}, "a\nb\n"},      // CR ends one piece, LF begins the next
+        {{"a\r", "", "\nb"}, "a\nb"},        // an empty piece between them
+        {{"\r", "\n", "\r", "\n"}, "\n\n"},  // every character its own piece
+        {{"lone\r", "x"}, "lone\rx"},        // a CR without LF stays
+        {{"a\r", "\r\n"}, "a\r\n"},          // CR, then CR LF
+        {{"end\r"}, "end\r"},                // held back, written at the finish
+        {{"\n\r\n", "°\r\n"}, "\n\n°\n"},    // a bare LF, and a two-byte character
         {{}, ""},
     };
     for (const PiecesCase& c : cases) {
@@ -110,7 +110,8 @@ TEST(OutputBoxLimit, CountsCharactersNotBytes) {
     for (const LimitCase& c : cases) {
         KeptText box;
         box.Append(c.text);
-        EXPECT_EQ(box.LongerThan(c.limit), c.longer) << c.text.size() << " bytes, limit " << c.limit;
+        EXPECT_EQ(box.LongerThan(c.limit), c.longer)
+            << c.text.size() << " bytes, limit " << c.limit;
         EXPECT_EQ(box.Empty(), c.text.empty());
     }
 }

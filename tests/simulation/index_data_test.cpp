@@ -48,8 +48,8 @@ std::int32_t Jdn(int y, unsigned m, unsigned d) {
 std::string DateText(std::int32_t jdn) {
     const chr::year_month_day ymd{chr::sys_days{chr::days{jdn - 2440588}}};
     char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()), unsigned(ymd.month()),
-                  unsigned(ymd.day()));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  unsigned(ymd.month()), unsigned(ymd.day()));
     return text;
 }
 
@@ -71,7 +71,8 @@ protected:
         std::string text;
         std::int32_t day = Jdn(2007, 1, 3);
         for (int k = 0; k < n; ++day) {
-            const unsigned weekday = chr::weekday{chr::sys_days{chr::days{day - 2440588}}}.c_encoding();
+            const unsigned weekday =
+                chr::weekday{chr::sys_days{chr::days{day - 2440588}}}.c_encoding();
             if (weekday == 0 || weekday == 6) continue;
             char value[16];
             std::snprintf(value, sizeof value, "%.2f", 10000 + k / 100.0);
@@ -144,15 +145,15 @@ TEST(IndexLineValue, TheWholeValueText) {
         double value;
     } cases[] = {
         {"2007-01-08 12423.49", 12423.49},
-        {"2007-01-08,9999.99", 9999.99},     // 7 characters, read exactly
+        {"2007-01-08,9999.99", 9999.99},  // 7 characters, read exactly
         {"2007-01-08 812.5", 812.5},
         {"2007-01-08 0", 0.0},
         {"2007-01-08 0.00", 0.0},
-        {"2007-01-08", 0.0},                 // only a date
+        {"2007-01-08", 0.0},  // only a date
         {"2007-01-08 ", 0.0},
-        {"2007-01-08 123456789.5", 123456789.5}, // the whole value
-        {"2007-01-08 10627.260", 10627.26},   // 9 characters
-        {"2007-01-08 1 234.5", 1234.5},      // blanks are ignored
+        {"2007-01-08 123456789.5", 123456789.5},  // the whole value
+        {"2007-01-08 10627.260", 10627.26},       // 9 characters
+        {"2007-01-08 1 234.5", 1234.5},           // blanks are ignored
         {"2007-01-08 12x3", 12.0},
         {"2007", 0.0},
         {"", 0.0},
@@ -180,7 +181,10 @@ TEST_F(IndexFile, LongValuesReadWholeAndBadValuesAreReportedByLine) {
     const struct {
         const char* value;
         const char* shown;
-    } bad[] = {{"12a4.5", "12a4.5"}, {"1.2.3", "1.2.3"}, {"-", "-"}, {"12\x01", "12\\x01"},
+    } bad[] = {{"12a4.5", "12a4.5"},
+               {"1.2.3", "1.2.3"},
+               {"-", "-"},
+               {"12\x01", "12\\x01"},
                {"1,234.5", "1,234.5"}};
     for (const auto& b : bad) {
         std::string spoilt = "\r\n" + WeekdayFile(2088);  // a blank first line
@@ -192,8 +196,9 @@ TEST_F(IndexFile, LongValuesReadWholeAndBadValuesAreReportedByLine) {
         IndexData d;
         LoadIndexData(d, boxes_, path_);
         ASSERT_EQ(boxes_.texts.size(), 1u) << b.value;
-        EXPECT_EQ(boxes_.texts[0], std::string("Error reading DJIA data file\nLine 4: the value \"") +
-                                       b.shown + "\" is not a number.");
+        EXPECT_EQ(boxes_.texts[0],
+                  std::string("Error reading DJIA data file\nLine 4: the value \"") + b.shown +
+                      "\" is not a number.");
         EXPECT_EQ(d.count, 2088);
     }
 }
@@ -256,10 +261,8 @@ TEST(BinarySearch, EdgesOfTheDescribedSteps) {
         {"g", 3, false, -4},  // after the last: -(count + 1)
         {"b", 1, true, 1},    // a single entry
         {"d", 0, false, -1},  // no entries
-        {"f", 3, true, 3},
-        {"c", 3, false, -2},
-        {"e", 3, false, -3},
-        {"f", 99, true, 3},   // a count beyond the list is held to the list
+        {"f", 3, true, 3},   {"c", 3, false, -2},
+        {"e", 3, false, -3}, {"f", 99, true, 3},  // a count beyond the list is held to the list
     };
     for (const auto& c : cases) {
         std::int32_t position = 0;
@@ -281,11 +284,12 @@ TEST(BinarySearch, EdgesOfTheDescribedSteps) {
 
 TEST_F(IndexFile, WeekendsAndHolidaysTakeTheNextValueWithinFourDays) {
     // Thursday 2007-01-04 has a zero value, Friday 2007-01-05 is missing.
-    Write("2007-01-03 12474.52\r\n"
-          "2007-01-04 0\r\n"
-          "   2007-01-08 12423.49   \r\n"
-          "2007-01-09 12416.60\r\n"
-          "2007-01-15 12556.08\r\n");
+    Write(
+        "2007-01-03 12474.52\r\n"
+        "2007-01-04 0\r\n"
+        "   2007-01-08 12423.49   \r\n"
+        "2007-01-09 12416.60\r\n"
+        "2007-01-15 12556.08\r\n");
     IndexData data;
     LoadIndexData(data, boxes_, path_);
     struct Case {
@@ -297,11 +301,11 @@ TEST_F(IndexFile, WeekendsAndHolidaysTakeTheNextValueWithinFourDays) {
         {Jdn(2007, 1, 4), true, 12423.49},  // zero and missing days skipped: Monday's value
         {Jdn(2007, 1, 6), true, 12423.49},  // Saturday
         {Jdn(2007, 1, 9), true, 12416.60},
-        {Jdn(2007, 1, 10), false, 0},       // next line five days on: too far
-        {Jdn(2007, 1, 11), true, 12556.08}, // four days on
-        {Jdn(2006, 12, 25), false, 0},      // before the first line
-        {Jdn(2007, 1, 16), false, 0},       // after the last line
-        {INT32_MAX - 1, false, 0},          // no overflow in the five tries
+        {Jdn(2007, 1, 10), false, 0},        // next line five days on: too far
+        {Jdn(2007, 1, 11), true, 12556.08},  // four days on
+        {Jdn(2006, 12, 25), false, 0},       // before the first line
+        {Jdn(2007, 1, 16), false, 0},        // after the last line
+        {INT32_MAX - 1, false, 0},           // no overflow in the five tries
     };
     for (const auto& c : cases) {
         double value = -1;
@@ -329,7 +333,8 @@ TEST(RealIndexFile, SaturdayGivesMondaysValueAndEveryLineIsFound) {
     for (std::int32_t k = 1; k <= data.count; ++k) {
         const std::string& line = data.lines[static_cast<std::size_t>(k)];
         std::int32_t position = 0;
-        ASSERT_TRUE(BinarySearch(line.substr(0, 10), data.lines, data.count, position, 1, 10, true)) << line;
+        ASSERT_TRUE(BinarySearch(line.substr(0, 10), data.lines, data.count, position, 1, 10, true))
+            << line;
         EXPECT_EQ(position, k);
     }
     for (std::int32_t day = kIndexFirstDay; day <= kIndexLastDay; ++day) {

@@ -29,25 +29,31 @@ struct GoodFile {
 TEST(PriceSeries, ReadsBothLayouts) {
     const std::vector<GoodFile> cases = {
         {"index layout, CR LF, date-only line",
-         "2007-01-02\r\n2007-01-03,12474.52\r\n2007-01-04,12480.69\r\n", "Close",
+         "2007-01-02\r\n2007-01-03,12474.52\r\n2007-01-04,12480.69\r\n",
+         "Close",
          {{"2007-01-02", 0}, {"2007-01-03", 12474.52}, {"2007-01-04", 12480.69}}},
         {"index layout, LF, blanks and blank lines, separator other than comma",
-         "  2020-02-28;10.5  \n\n2020-03-02 11\n\t\n2020-03-03,\n", "Close",
+         "  2020-02-28;10.5  \n\n2020-03-02 11\n\t\n2020-03-03,\n",
+         "Close",
          {{"2020-02-28", 10.5}, {"2020-03-02", 11}, {"2020-03-03", 0}}},
         {"index layout, null, NaN and zero mean no trading",
-         "2020-01-01,null\n2020-01-02,NaN\n2020-01-03,0\n2020-01-06,7\n", "Close",
+         "2020-01-01,null\n2020-01-02,NaN\n2020-01-03,0\n2020-01-06,7\n",
+         "Close",
          {{"2020-01-01", 0}, {"2020-01-02", 0}, {"2020-01-03", 0}, {"2020-01-06", 7}}},
         {"daily-bar export",
          "Date,Open,High,Low,Close,Adj Close,Volume\n"
          "2021-03-01,1,2,0.5,1.5,1.25,1000\n2021-03-02,1,2,0.5,1.75,1.5,900\n",
-         "Close", {{"2021-03-01", 1.5}, {"2021-03-02", 1.75}}},
+         "Close",
+         {{"2021-03-01", 1.5}, {"2021-03-02", 1.75}}},
         {"chosen column, any case, quoted header and fields",
          "\"close\",\"DATE\",\"Adj Close\"\r\n\"3\",\"2021-03-01\",\"2.5\"\r\n4,2021-03-02,3.5\r\n",
-         "adj close", {{"2021-03-01", 2.5}, {"2021-03-02", 3.5}}},
+         "adj close",
+         {{"2021-03-01", 2.5}, {"2021-03-02", 3.5}}},
         {"empty, null and NaN fields, quoted comma elsewhere",
          "Date,Name,Close\n2021-03-01,\"a, b\",\n2021-03-02,x,null\n2021-03-03,\"y\"\"z\",NaN\n"
          "2021-03-04,z,2\n",
-         "Close", {{"2021-03-01", 0}, {"2021-03-02", 0}, {"2021-03-03", 0}, {"2021-03-04", 2}}},
+         "Close",
+         {{"2021-03-01", 0}, {"2021-03-02", 0}, {"2021-03-03", 0}, {"2021-03-04", 2}}},
     };
     for (const GoodFile& c : cases) {
         SCOPED_TRACE(c.what);
@@ -143,8 +149,7 @@ TEST(PriceSeries, UnreadableFileIsNamed) {
 TEST(PriceSeries, DayTakesItsOwnValueElseTheNextFourDays) {
     // Fri 2020-01-03 = 3, weekend missing, Mon 2020-01-06 = 6, Tue no trading,
     // then nothing until Tue 2020-01-14.
-    const std::string text =
-        "Date,Close\n2020-01-03,3\n2020-01-06,6\n2020-01-07,\n2020-01-14,14\n";
+    const std::string text = "Date,Close\n2020-01-03,3\n2020-01-06,6\n2020-01-07,\n2020-01-14,14\n";
     PriceSeries s;
     std::string error;
     ASSERT_TRUE(ParsePriceSeries(text, "p", "Close", s, error)) << error;
@@ -153,8 +158,8 @@ TEST(PriceSeries, DayTakesItsOwnValueElseTheNextFourDays) {
         int day;
         bool found;
         double value;
-    } expect[] = {{1, true, 3},  {2, true, 3},  {3, true, 3},  {4, true, 6},   {5, true, 6},
-                  {6, true, 6},  {7, false, 0}, {8, false, 0}, {9, false, 0},  {10, true, 14},
+    } expect[] = {{1, true, 3},   {2, true, 3},   {3, true, 3},   {4, true, 6},   {5, true, 6},
+                  {6, true, 6},   {7, false, 0},  {8, false, 0},  {9, false, 0},  {10, true, 14},
                   {13, true, 14}, {14, true, 14}, {15, false, 0}, {-30, false, 0}};
     for (const auto& e : expect) {
         SCOPED_TRACE(e.day);
@@ -177,7 +182,8 @@ TEST(PriceSeries, DayNumbersAgreeWithTheDateFormatter) {
                 std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
                 PriceSeries s;
                 std::string error;
-                const bool ok = ParsePriceSeries(std::string(text) + ",1\n", "p", "Close", s, error);
+                const bool ok =
+                    ParsePriceSeries(std::string(text) + ",1\n", "p", "Close", s, error);
                 if (!ok) continue;  // not a calendar day
                 ASSERT_EQ(s.days[0], previous + 1) << text;
                 ASSERT_EQ(DateOf(s.days[0]), text);

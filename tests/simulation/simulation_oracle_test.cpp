@@ -35,8 +35,8 @@ const std::string kGoldenFile =
 constexpr const char* kTitle =
     "Heliocentric transits for Earth and Mars from January 3, 2007, to December 31, 2014";
 
-const char* kAspectNames[] = {"",       "Conjunction", "Opposition",  "Square",
-                              "Trine",  "Sextile",     "Semisextile", "Quincunx"};
+const char* kAspectNames[] = {"",      "Conjunction", "Opposition",  "Square",
+                              "Trine", "Sextile",     "Semisextile", "Quincunx"};
 const double kAspectDegrees[] = {0, 0, 180, 90, 120, 60, 30, 150};
 const int kOrbs[] = {10, 5, 2};
 
@@ -99,8 +99,7 @@ std::int32_t DayOfDate(const std::string& date) {
     const long m = std::atol(date.substr(5, 2).c_str());
     const long d = std::atol(date.substr(8, 2).c_str());
     const long a = (m - 14) / 12;
-    return static_cast<std::int32_t>((1461 * (y + 4800 + a)) / 4 +
-                                     (367 * (m - 2 - 12 * a)) / 12 -
+    return static_cast<std::int32_t>((1461 * (y + 4800 + a)) / 4 + (367 * (m - 2 - 12 * a)) / 12 -
                                      (3 * ((y + 4900 + a) / 100)) / 4 + d - 32075);
 }
 
@@ -271,8 +270,8 @@ std::vector<Event> DetailEvents(const std::vector<std::string>& lines) {
         } else if (std::regex_match(line, m, redemption)) {
             const double gain = (m[5] == "lost" ? -1 : 1) * Amount(m[6]);
             const double total = (m[7] == "loss" ? -1 : 1) * Amount(m[8]);
-            events.push_back({AspectNumber(m[1]), std::stoi(m[2]), 'r', std::stoi(m[3]), m[4], "",
-                              gain, total});
+            events.push_back(
+                {AspectNumber(m[1]), std::stoi(m[2]), 'r', std::stoi(m[3]), m[4], "", gain, total});
         } else if (std::regex_match(line, m, cancellation)) {
             events.push_back({AspectNumber(m[1]), std::stoi(m[2]), 'c', std::stoi(m[3]), "", ""});
         }
@@ -369,7 +368,8 @@ TEST(SimulationOracle, FullRunAgreesWithARecountFromTheSwissEphemeris) {
     EXPECT_LE(shifted, recount.closeCalls);
 
     // Summary: one line per record, best first, each with its total.
-    const std::regex summary(R"(^Ea (\w{3}) Ma, *(\d+)°, (no investments|ends with \$(-?[\d.]+))$)");
+    const std::regex summary(
+        R"(^Ea (\w{3}) Ma, *(\d+)°, (no investments|ends with \$(-?[\d.]+))$)");
     const char* abbreviations[] = {"", "con", "opp", "sqr", "tri", "sxt", "ssx", "qui"};
     std::vector<double> order;
     std::map<std::pair<int, int>, int> seen;
@@ -419,10 +419,10 @@ TEST(SimulationOracle, FullRunAgreesWithARecountFromTheSwissEphemeris) {
         EXPECT_NEAR(Amount(m[3]), byAspect[a], 0.005 + 1e-9) << line;
     }
     EXPECT_EQ(aspectLines, static_cast<int>(recount.redemptionsByAspect.size()));
-    std::printf("recount: %d investments, %zu detail events, %d decisions within %.0f\" of "
-                "an orb, %d of them on the neighbouring step's date\n",
-                recount.completed, recount.events.size(), recount.closeCalls, kToleranceArcsec,
-                shifted);
+    std::printf(
+        "recount: %d investments, %zu detail events, %d decisions within %.0f\" of "
+        "an orb, %d of them on the neighbouring step's date\n",
+        recount.completed, recount.events.size(), recount.closeCalls, kToleranceArcsec, shifted);
 }
 
 }  // namespace

@@ -91,9 +91,8 @@ TEST(SimulationRecord, OversizedGainKeepsOtherColumnsInPlace) {
         std::string field;
     };
     const std::vector<Case> cases = {
-        {9999.994, "9999.99"}, {10000.04, "10000.0"}, {123456.7, " 123457"},
-        {-1234.56, "-1234.6"}, {-99999.4, " -99999"}, {5.0e9, "9999999"},
-        {-5.0e9, "-999999"},
+        {9999.994, "9999.99"}, {10000.04, "10000.0"}, {123456.7, " 123457"}, {-1234.56, "-1234.6"},
+        {-99999.4, " -99999"}, {5.0e9, "9999999"},    {-5.0e9, "-999999"},
     };
     for (const auto& c : cases) {
         const SimulationRecord r = RedeemedRecord(opened, c.gain, 3);

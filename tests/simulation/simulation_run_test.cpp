@@ -18,9 +18,9 @@ namespace vlt {
 namespace {
 
 using testing::CurvePositions;
+using testing::FakeRunHost;
 using testing::Lines;
 using testing::MapIndex;
-using testing::FakeRunHost;
 
 constexpr std::int32_t kStart = 2454200;  // 2007-04-09
 constexpr const char* kTitle =
@@ -107,9 +107,12 @@ TEST_F(SimulationRun, OneTransitThroughThreeOrbsGivesTheWholeReport) {
     EXPECT_EQ(totals.completedInvestments, 3);
     EXPECT_EQ(totals.redemptions[1], 3);
     EXPECT_NEAR(totals.gainSum[1], 20.0 + 2 * 5000.0 / 1050.0, 1e-9);
-    const std::vector<std::string> events = {
-        "caption(Pause)", "geometry", "busy(simulation)", "popup(Done)",
-        "caption(Simulate investment)", "idle"};
+    const std::vector<std::string> events = {"caption(Pause)",
+                                             "geometry",
+                                             "busy(simulation)",
+                                             "popup(Done)",
+                                             "caption(Simulate investment)",
+                                             "idle"};
     EXPECT_EQ(host.events, events);
     ASSERT_FALSE(host.progress.empty());
     EXPECT_DOUBLE_EQ(host.progress.back(), 1.0);
@@ -142,12 +145,15 @@ TEST_F(SimulationRun, ApplyingAtTheFirstStepOpensAtOnce) {
     EXPECT_EQ(lines[2], "Conjunction  10\u00B0, investment #1 on 2007-04-09 of $100");
     EXPECT_EQ(lines[3], "Conjunction   5\u00B0, investment #1 on 2007-04-09 of $100");
     EXPECT_EQ(lines[4], "Conjunction   2\u00B0, investment #1 on 2007-04-09 of $100");
-    EXPECT_EQ(lines[5], "Conjunction   2\u00B0, redemption #1 on 2007-04-10, gained $0.00, "
-                        "total gain is $0.00");
-    EXPECT_EQ(lines[6], "Conjunction   5\u00B0, redemption #1 on 2007-04-10, gained $0.00, "
-                        "total gain is $0.00");
-    EXPECT_EQ(lines[7], "Conjunction  10\u00B0, redemption #1 on 2007-04-11, gained $0.00, "
-                        "total gain is $0.00");
+    EXPECT_EQ(lines[5],
+              "Conjunction   2\u00B0, redemption #1 on 2007-04-10, gained $0.00, "
+              "total gain is $0.00");
+    EXPECT_EQ(lines[6],
+              "Conjunction   5\u00B0, redemption #1 on 2007-04-10, gained $0.00, "
+              "total gain is $0.00");
+    EXPECT_EQ(lines[7],
+              "Conjunction  10\u00B0, redemption #1 on 2007-04-11, gained $0.00, "
+              "total gain is $0.00");
 }
 
 TEST_F(SimulationRun, SeparatingAtTheFirstStepWaitsForTheNextEntry) {
@@ -278,8 +284,8 @@ TEST_F(SimulationRun, OpenedAtTheLastStepStaysOpen) {
 TEST_F(SimulationRun, InvestmentsAreNeverCompounded) {
     // Two dips; the 2 degree orb buys at 1000 and sells at 1050, then buys at
     // 2000 and sells at 2100: 5 % twice is $10.00, not $10.25.
-    index.values = {{kStart + 2, 1000.0}, {kStart + 3, 1050.0}, {kStart + 7, 2000.0},
-                    {kStart + 8, 2100.0}};
+    index.values = {
+        {kStart + 2, 1000.0}, {kStart + 3, 1050.0}, {kStart + 7, 2000.0}, {kStart + 8, 2100.0}};
     const auto curve = [](double i) {
         return std::min(std::min(std::fabs(i - 20.0), std::fabs(i - 60.0)) + 0.5, 15.5);
     };
@@ -288,10 +294,12 @@ TEST_F(SimulationRun, InvestmentsAreNeverCompounded) {
     const auto has = [&](const std::string& line) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     };
-    EXPECT_TRUE(has("Conjunction   2\u00B0, redemption #1 on 2007-04-12, gained $5.00, total gain "
-                    "is $5.00"));
-    EXPECT_TRUE(has("Conjunction   2\u00B0, redemption #2 on 2007-04-17, gained $5.00, total gain "
-                    "is $10.00"));
+    EXPECT_TRUE(
+        has("Conjunction   2\u00B0, redemption #1 on 2007-04-12, gained $5.00, total gain "
+            "is $5.00"));
+    EXPECT_TRUE(
+        has("Conjunction   2\u00B0, redemption #2 on 2007-04-17, gained $5.00, total gain "
+            "is $10.00"));
     EXPECT_TRUE(has("Ea con Ma,  2\u00B0, ends with $10.00"));
 }
 
@@ -326,9 +334,8 @@ TEST_F(SimulationRun, ElevenAndMoreInvestmentsKeepCounting) {
     char summary[64];
     std::snprintf(summary, sizeof summary, "Ea con Ma,  2\u00B0, ends with $%.2f", expectedGain);
     EXPECT_TRUE(has(summary)) << summary;
-    const auto twoDegree = std::find_if(records.begin(), records.end(), [](const auto& r) {
-        return RecordOrb(r) == 2;
-    });
+    const auto twoDegree = std::find_if(records.begin(), records.end(),
+                                        [](const auto& r) { return RecordOrb(r) == 2; });
     ASSERT_NE(twoDegree, records.end());
     EXPECT_EQ(RecordCount(*twoDegree), 12);
     EXPECT_NEAR(RecordGain(*twoDegree), expectedGain, 0.011);
@@ -338,22 +345,24 @@ TEST_F(SimulationRun, NoAspectCheckedGivesHeaderAndZero) {
     SimulationRequest request = Request();
     request.aspectChecked = {};
     ASSERT_EQ(Run(request, Vee), SimulationOutcome::Completed);
-    const std::vector<std::string> expected = {kHeader, "", "Total number of investments = 0",
-                                               "", ""};
+    const std::vector<std::string> expected = {kHeader, "", "Total number of investments = 0", "",
+                                               ""};
     EXPECT_EQ(Lines(host.output.text), expected);
     EXPECT_TRUE(records.empty());
 }
 
 TEST_F(SimulationRun, LossesArePrintedAsLostAndTotalLoss) {
-    index.values = {{kStart + 1, 1000.0}, {kStart + 2, 1050.0}, {kStart + 3, 1000.0},
-                    {kStart + 4, 900.0}};
+    index.values = {
+        {kStart + 1, 1000.0}, {kStart + 2, 1050.0}, {kStart + 3, 1000.0}, {kStart + 4, 900.0}};
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     const auto lines = Lines(host.output.text);
     ASSERT_GE(lines.size(), 8u);
-    EXPECT_EQ(lines[5], "Conjunction   2\u00B0, redemption #1 on 2007-04-12, lost $4.76, total "
-                        "loss is $4.76");
-    EXPECT_EQ(lines[7], "Conjunction  10\u00B0, redemption #1 on 2007-04-13, lost $10.00, total "
-                        "loss is $10.00");
+    EXPECT_EQ(lines[5],
+              "Conjunction   2\u00B0, redemption #1 on 2007-04-12, lost $4.76, total "
+              "loss is $4.76");
+    EXPECT_EQ(lines[7],
+              "Conjunction  10\u00B0, redemption #1 on 2007-04-13, lost $10.00, total "
+              "loss is $10.00");
     // Less negative keys rank higher: the 2 degree record (-4.761412...)
     // before the 5 degree one (-4.761415...).
     EXPECT_EQ(lines[11], "Ea con Ma,  2\u00B0, ends with $-4.76");
@@ -371,10 +380,13 @@ TEST_F(SimulationRun, SummaryOrdersEqualGainsByTheirFurtherDigits) {
     request.aspectChecked.fill(true);
     request.includeDetails = false;
     ASSERT_EQ(Run(request, Vee), SimulationOutcome::Completed);
-    std::vector<std::string> expected = {
-        kHeader, "", "Total number of investments = 3", "",
-        "Ea con Ma, 10\u00B0, ends with $20.00", "Ea con Ma,  5\u00B0, ends with $4.76",
-        "Ea con Ma,  2\u00B0, ends with $4.76"};
+    std::vector<std::string> expected = {kHeader,
+                                         "",
+                                         "Total number of investments = 3",
+                                         "",
+                                         "Ea con Ma, 10\u00B0, ends with $20.00",
+                                         "Ea con Ma,  5\u00B0, ends with $4.76",
+                                         "Ea con Ma,  2\u00B0, ends with $4.76"};
     const char* abbreviations[] = {"", "con", "opp", "sqr", "tri", "sxt", "ssx", "qui"};
     for (int a = 7; a >= 2; --a) {
         for (const char* orb : {" 5", " 2", "10"}) {
@@ -490,9 +502,10 @@ TEST_F(SimulationRun, FullOutputBoxEndsTheRun) {
     std::string filler;
     for (int k = 0; k < 64843; ++k) filler += "\u00B0";
     host.output.text = filler;
-    host.boxes.Expect("Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
-                      "types.",
-                      MsgResult::Ok);
+    host.boxes.Expect(
+        "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect "
+        "types.",
+        MsgResult::Ok);
     SimulationRequest request = Request();
     request.append = true;
     index.values = {{kStart + 2, 1050.0}};
@@ -520,8 +533,8 @@ TEST_F(SimulationRun, MissingPositionsOfTheChosenPairOpenNothing) {
     // 20) is never seen, so nothing is opened.
     invalidSteps = [](double i) { return i >= 5.0 && i <= 40.0; };
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
-    const std::vector<std::string> expected = {kHeader, "", "Total number of investments = 0",
-                                               "", ""};
+    const std::vector<std::string> expected = {kHeader, "", "Total number of investments = 0", "",
+                                               ""};
     EXPECT_EQ(Lines(host.output.text), expected);
 }
 
@@ -534,8 +547,9 @@ TEST_F(SimulationRun, LosingThePositionRedeemsAsLeavingTheOrb) {
     ASSERT_EQ(Run(Request(), Vee), SimulationOutcome::Completed);
     const auto lines = Lines(host.output.text);
     ASSERT_GE(lines.size(), 9u);
-    EXPECT_EQ(lines[6], "Conjunction  10\u00B0, redemption #1 on 2007-04-12, gained $10.00, total "
-                        "gain is $10.00");
+    EXPECT_EQ(lines[6],
+              "Conjunction  10\u00B0, redemption #1 on 2007-04-12, gained $10.00, total "
+              "gain is $10.00");
     // When the position comes back inside the orb, that is an entry.
     EXPECT_EQ(lines[8], "Conjunction  10\u00B0, investment #2 on 2007-04-12 of $100");
 }
@@ -573,7 +587,8 @@ struct DateCase {
 };
 
 TEST_F(SimulationRun, DateChecks) {
-    const std::string range = "Investment dates must be in the range\n 2007-01-03 through 2014-12-31.";
+    const std::string range =
+        "Investment dates must be in the range\n 2007-01-03 through 2014-12-31.";
     const std::string thirty =
         "For the investment simulation the start date must be\nat least 30 days prior to the end "
         "date.";
@@ -666,7 +681,7 @@ TEST_F(SimulationRun, DataFileFailureOfThePairEndsTheRun) {
     public:
         explicit Failing(CurvePositions& inner) : inner_(inner) {}
         double HelioLongitude(std::int16_t planet, double jd) override {
-            if (planet == 8) return -101.0;                          // not in the pair
+            if (planet == 8) return -101.0;                         // not in the pair
             if (planet == 5 && jd >= kStart + 10.0) return -107.0;  // Jupiter's record
             return inner_.HelioLongitude(planet == 5 ? 4 : planet, jd);
         }
@@ -715,8 +730,7 @@ TEST(SimulationLines, HeaderKeepsTheTitleAfterItsFirstFor) {
               "to June 6, 2011");
     EXPECT_EQ(SimulationHeader("no marker"),
               "Simulated investments for selected aspects for no marker");
-    EXPECT_EQ(SimulationHeader("ends with for"),
-              "Simulated investments for selected aspects for ");
+    EXPECT_EQ(SimulationHeader("ends with for"), "Simulated investments for selected aspects for ");
 }
 
 }  // namespace

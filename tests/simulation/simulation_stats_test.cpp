@@ -30,8 +30,7 @@ private:
     std::vector<double> values_;
 };
 
-SimulationEvent Redemption(int aspect, int orb, std::int32_t buy, std::int32_t sell,
-                           double gain) {
+SimulationEvent Redemption(int aspect, int orb, std::int32_t buy, std::int32_t sell, double gain) {
     SimulationEvent e;
     e.kind = SimulationEvent::Kind::Redemption;
     e.aspect = aspect;
@@ -59,8 +58,8 @@ TEST(SimulationStats, CountsAndMeansOfEachPair) {
         Redemption(1, 10, kStart + 60, kStart + 62, 0.0),
         cancelled,
     };
-    const RunStatistics s = ComputeRunStatistics({{1, 10}, {1, 5}, {2, 10}}, events, flat,
-                                                 kStart, kStart + 399, 50, 1);
+    const RunStatistics s =
+        ComputeRunStatistics({{1, 10}, {1, 5}, {2, 10}}, events, flat, kStart, kStart + 399, 50, 1);
     ASSERT_EQ(s.pairs.size(), 3u);
     const PairStatistics& a = s.pairs[0];
     EXPECT_EQ(a.trades, 3);
@@ -92,7 +91,8 @@ TEST(SimulationStats, BaselineOfAStepSeriesMatchesItsExpectation) {
     const std::int32_t days = 1000;
     const std::int32_t change = kStart + 400;
     std::vector<double> values(static_cast<std::size_t>(days));
-    for (std::int32_t d = 0; d < days; ++d) values[static_cast<std::size_t>(d)] = kStart + d < change ? 100 : 200;
+    for (std::int32_t d = 0; d < days; ++d)
+        values[static_cast<std::size_t>(d)] = kStart + d < change ? 100 : 200;
     VectorLookup step(kStart, values);
     const std::vector<int> holding = {3, 10, 40};
     std::vector<SimulationEvent> events;
@@ -169,8 +169,8 @@ TEST(SimulationStats, ShareIsUniformWhenTradesHaveNothingToDoWithPrices) {
             events.push_back(
                 Redemption(1, 10, kStart + from, kStart + to, (sell - buy) * 100 / buy));
         }
-        shares.push_back(ComputeRunStatistics({{1, 10}}, events, lookup, kStart, kStart + 499,
-                                              200, static_cast<std::uint64_t>(k))
+        shares.push_back(ComputeRunStatistics({{1, 10}}, events, lookup, kStart, kStart + 499, 200,
+                                              static_cast<std::uint64_t>(k))
                              .pairs[0]
                              .shareBeaten);
     }

@@ -51,7 +51,8 @@ TEST(FormatNumericDate, OrdersSeparatorsErasAndLongYears) {
         {Record(42, 1, 2, kCalendarGregorian), 2, "-", "", false, "42-01-02"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatNumericDate(c.record, c.order, c.separator, c.thousands, c.era), c.expected);
+        EXPECT_EQ(FormatNumericDate(c.record, c.order, c.separator, c.thousands, c.era),
+                  c.expected);
     }
 }
 

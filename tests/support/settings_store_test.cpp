@@ -87,8 +87,7 @@ TEST_F(SettingsStoreTest, ReadStatuses) {
     } cases[] = {
         {key, "Name", SettingsStatus::Ok, "0 OK", "value"},
         {"", "Name", SettingsStatus::KeyNotFound, "1 Key not found or is empty.", ""},
-        {key + "\\Other", "Name", SettingsStatus::KeyNotFound, "1 Key not found or is empty.",
-         ""},
+        {key + "\\Other", "Name", SettingsStatus::KeyNotFound, "1 Key not found or is empty.", ""},
         {key, "", SettingsStatus::NameNotSpecified, "2 Name not specified.", ""},
         {key, "Missing", SettingsStatus::NameNotFound, "3 Name not found.", ""},
         {key, "Empty", SettingsStatus::NameNotFound, "3 Name not found.", ""},
@@ -105,8 +104,16 @@ TEST_F(SettingsStoreTest, ReadStatuses) {
 
 TEST_F(SettingsStoreTest, ValuesSurviveWhateverTheyHold) {
     const std::string values[] = {
-        " ",  "a=b", "[section]", "back\\slash", "tab\there", "x\\ny", "\\x41",
-        "caf\xC3\xA9 10\xC2\xB0", std::string(3000, 'z'), "; not a comment",
+        " ",
+        "a=b",
+        "[section]",
+        "back\\slash",
+        "tab\there",
+        "x\\ny",
+        "\\x41",
+        "caf\xC3\xA9 10\xC2\xB0",
+        std::string(3000, 'z'),
+        "; not a comment",
     };
     int i = 0;
     for (const std::string& value : values) {
@@ -181,7 +188,8 @@ TEST_F(SettingsStoreTest, BatchSavesOnceWhenItCloses) {
         EXPECT_TRUE(GetStringSetting("\\VLT", "A", v, false, ""));
         EXPECT_EQ(v, "1");
         std::ifstream in(SettingsFilePath());
-        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string file((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
         EXPECT_EQ(file.find("A=1"), std::string::npos);
         EXPECT_NE(file.find("Before=old"), std::string::npos);
     }
@@ -225,11 +233,11 @@ TEST_F(SettingsStoreTest, UnwritableFolderFailsWithoutLosingTheOldStore) {
 TEST_F(SettingsStoreTest, BrokenFilesReadAsNothingSaved) {
     const std::string broken[] = {
         std::string("\0\0\0\xff\xfe garbage", 14),
-        "StateSaved=Y\n",                                  // value outside any key
-        "[Software\\Quillon\\VLT\nStateSaved=Y\n",         // unterminated key
-        "[Software\\Quillon\\VLT]\nStateSaved\n=Y\n",      // no name
-        "[Software\\Quillon\\VLT]\nStateSaved=Y\\\n",      // dangling escape
-        "[Software\\Quillon\\VLT]\nStateSaved=\\x4\n",     // short escape
+        "StateSaved=Y\n",                               // value outside any key
+        "[Software\\Quillon\\VLT\nStateSaved=Y\n",      // unterminated key
+        "[Software\\Quillon\\VLT]\nStateSaved\n=Y\n",   // no name
+        "[Software\\Quillon\\VLT]\nStateSaved=Y\\\n",   // dangling escape
+        "[Software\\Quillon\\VLT]\nStateSaved=\\x4\n",  // short escape
         "[]\n=\n[[[\n",
     };
     for (const std::string& content : broken) {
@@ -362,9 +370,9 @@ TEST_F(SettingsStoreTest, StoreThatKeepsNothingNeitherReadsNorWrites) {
     const std::string before = FileText(SettingsFilePath());
     UseNoSettingsStore(true);
     std::string v;
-    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\VLT", "Kept", v)
-                  .status,
-              SettingsStatus::KeyNotFound);
+    EXPECT_EQ(
+        RegReadString(RegRoot::CurrentUser, std::string(kMakerKey) + "\\VLT", "Kept", v).status,
+        SettingsStatus::KeyNotFound);
     EXPECT_FALSE(GetStringSetting("\\VLT", "Kept", v, false, "default"));
     EXPECT_EQ(v, "default");
     EXPECT_FALSE(SaveStringSetting("\\VLT", "Kept", "no", false));

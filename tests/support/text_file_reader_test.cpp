@@ -56,7 +56,12 @@ TEST(ReadLinesIntoList, LineEndsBlanksTrimmingAndFirstIndex) {
         {"no final line end", "a\r\nb", 0, true, true, 2, {"a", "b"}},
         {"blank line between", "a\r\n\r\n   \r\nb\r\n", 0, true, true, 2, {"a", "b"}},
         {"blank kept", "a\n\n  \nb\n", 0, false, false, 4, {"a", "", "  ", "b"}},
-        {"leading blanks trimmed", "   2007-01-03 12474.52  \r\n", 1, true, true, 1,
+        {"leading blanks trimmed",
+         "   2007-01-03 12474.52  \r\n",
+         1,
+         true,
+         true,
+         1,
          {"", "2007-01-03 12474.52"}},
         {"leading blanks kept", "  x \n", 0, true, false, 1, {"  x "}},
         {"all blank", "\n   \r\n\t\n", 1, true, true, 0, {"", ""}},
@@ -71,8 +76,8 @@ TEST(ReadLinesIntoList, LineEndsBlanksTrimmingAndFirstIndex) {
         std::int32_t count = -1;
         std::string errorText = "stale";
         std::int32_t errorNumber = -1;
-        vlt::ReadLinesIntoList(path, list, c.firstIndex, c.skipBlank, c.trimLines, count,
-                               errorText, errorNumber);
+        vlt::ReadLinesIntoList(path, list, c.firstIndex, c.skipBlank, c.trimLines, count, errorText,
+                               errorNumber);
         EXPECT_EQ(list, c.expected) << c.name;
         EXPECT_EQ(count, c.count) << c.name;
         EXPECT_EQ(errorText, "") << c.name;
@@ -137,9 +142,10 @@ TEST(ForEachLineOfFile, HandsOverTheLinesThatWouldBeStoredInOrder) {
     std::int32_t errorNumber = 0;
     vlt::ForEachLineOfFile(
         path, true, true,
-        [&](std::int32_t order, std::string_view line) { seen.emplace_back(order, line); },
-        count, errorText, errorNumber);
-    const std::vector<std::pair<std::int32_t, std::string>> expected = {{0, "a"}, {1, "b"}, {2, "c"}};
+        [&](std::int32_t order, std::string_view line) { seen.emplace_back(order, line); }, count,
+        errorText, errorNumber);
+    const std::vector<std::pair<std::int32_t, std::string>> expected = {
+        {0, "a"}, {1, "b"}, {2, "c"}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(count, 3);
 }

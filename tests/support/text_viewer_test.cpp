@@ -65,9 +65,8 @@ class TextViewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         path_ = std::filesystem::temp_directory_path() /
-                ("vlt-viewer-" + std::string(::testing::UnitTest::GetInstance()
-                                                 ->current_test_info()
-                                                 ->name()) +
+                ("vlt-viewer-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
                  "-" + std::to_string(::getpid()) + ".txt");
     }
     void TearDown() override { std::filesystem::remove(path_); }
@@ -95,8 +94,8 @@ TEST_F(TextViewerTest, LimitAndNotes) {
     struct Case {
         std::size_t size;
         bool whole;
-    } cases[] = {{0, true}, {100, true}, {65529, true}, {65530, false}, {65531, false},
-                 {200000, false}};
+    } cases[] = {{0, true},      {100, true},    {65529, true},
+                 {65530, false}, {65531, false}, {200000, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
         const std::string content = Pattern(c.size);

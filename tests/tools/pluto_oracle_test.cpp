@@ -18,12 +18,12 @@ using testing::ReadDataFile;
 using testing::SplitLines;
 
 struct Table {
-  const char* name;
-  const char* file;
-  int entries;
-  bool geocentric;
-  int flags;
-  double tolerance_arcsec;  // half the unit of rounding and a little more
+    const char* name;
+    const char* file;
+    int entries;
+    bool geocentric;
+    int flags;
+    double tolerance_arcsec;  // half the unit of rounding and a little more
 };
 
 const Table kTables[] = {
@@ -37,34 +37,34 @@ const Table kTables[] = {
 void PrintTo(const Table& b, std::ostream* os) { *os << b.file; }
 
 class PlutoAgainstReference : public ::testing::TestWithParam<Table> {
- protected:
-  static void SetUpTestSuite() { swe_set_ephe_path(VLT_SWE_EPHE_DIR); }
-  static void TearDownTestSuite() { swe_close(); }
+protected:
+    static void SetUpTestSuite() { swe_set_ephe_path(VLT_SWE_EPHE_DIR); }
+    static void TearDownTestSuite() { swe_close(); }
 };
 
 // Every entry: a single edited line anywhere in a table shows.
 TEST_P(PlutoAgainstReference, EveryEntryIsWithinRounding) {
-  const Table& t = GetParam();
-  std::string tail;
-  const auto lines = SplitLines(ReadDataFile(t.file), &tail);
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(t.entries));
-  double worst = 0;
-  for (int i = 0; i < t.entries; ++i) {
-    const std::string& line = lines[static_cast<std::size_t>(i)];
-    const auto units = t.geocentric ? DecodeGeoEntry(i, line) : DecodeHelioEntry(i, line);
-    ASSERT_TRUE(units.has_value()) << t.file << " entry " << i;
-    const double arcsec = *units * (t.geocentric ? 60.0 : 1.0);
-    // Entry i is 0h of the day 2305448 + i, read as dynamical time.
-    double xx[6];
-    char error[AS_MAXCH] = "";
-    const int result = swe_calc(2305447.5 + i, SE_PLUTO, t.flags | SEFLG_SWIEPH, xx, error);
-    ASSERT_GE(result, 0) << error;
-    ASSERT_NE(result & SEFLG_SWIEPH, 0);
-    const double difference = std::fabs(std::remainder(arcsec - xx[0] * 3600, 1296000.0));
-    ASSERT_LE(difference, t.tolerance_arcsec) << t.file << " entry " << i;
-    worst = std::max(worst, difference);
-  }
-  RecordProperty("max_difference_arcsec", std::to_string(worst));
+    const Table& t = GetParam();
+    std::string tail;
+    const auto lines = SplitLines(ReadDataFile(t.file), &tail);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(t.entries));
+    double worst = 0;
+    for (int i = 0; i < t.entries; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i)];
+        const auto units = t.geocentric ? DecodeGeoEntry(i, line) : DecodeHelioEntry(i, line);
+        ASSERT_TRUE(units.has_value()) << t.file << " entry " << i;
+        const double arcsec = *units * (t.geocentric ? 60.0 : 1.0);
+        // Entry i is 0h of the day 2305448 + i, read as dynamical time.
+        double xx[6];
+        char error[AS_MAXCH] = "";
+        const int result = swe_calc(2305447.5 + i, SE_PLUTO, t.flags | SEFLG_SWIEPH, xx, error);
+        ASSERT_GE(result, 0) << error;
+        ASSERT_NE(result & SEFLG_SWIEPH, 0);
+        const double difference = std::fabs(std::remainder(arcsec - xx[0] * 3600, 1296000.0));
+        ASSERT_LE(difference, t.tolerance_arcsec) << t.file << " entry " << i;
+        worst = std::max(worst, difference);
+    }
+    RecordProperty("max_difference_arcsec", std::to_string(worst));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pluto, PlutoAgainstReference, ::testing::ValuesIn(kTables),

@@ -19,47 +19,49 @@ using testing::ReadDataFile;
 using testing::SplitLines;
 
 class Regeneration : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { OpenEphemeris(VLT_SWE_EPHE_DIR); }
-  static void TearDownTestSuite() { CloseEphemeris(); }
+protected:
+    static void SetUpTestSuite() { OpenEphemeris(VLT_SWE_EPHE_DIR); }
+    static void TearDownTestSuite() { CloseEphemeris(); }
 };
 
 TEST_F(Regeneration, RecordsMatchTheCommittedFiles) {
-  std::mt19937 rng(4242);
-  for (const OuterPlanet& planet : OuterPlanets()) {
-    const std::string contents = ReadDataFile(planet.file);
-    ASSERT_EQ(contents.size(), static_cast<std::size_t>(kRecordLength * planet.records)) << planet.file;
-    std::set<int> records = {0, planet.records / 2, planet.records - 1};
-    while (records.size() < 6) records.insert(static_cast<int>(rng() % planet.records));
-    for (int k : records) {
-      const auto made = MakeDacRecord(planet, k, nullptr);
-      ASSERT_TRUE(made.has_value()) << planet.file << " record " << k;
-      EXPECT_EQ(*made, contents.substr(static_cast<std::size_t>(kRecordLength) * k, kRecordLength))
-          << planet.file << " record " << k;
+    std::mt19937 rng(4242);
+    for (const OuterPlanet& planet : OuterPlanets()) {
+        const std::string contents = ReadDataFile(planet.file);
+        ASSERT_EQ(contents.size(), static_cast<std::size_t>(kRecordLength * planet.records))
+            << planet.file;
+        std::set<int> records = {0, planet.records / 2, planet.records - 1};
+        while (records.size() < 6) records.insert(static_cast<int>(rng() % planet.records));
+        for (int k : records) {
+            const auto made = MakeDacRecord(planet, k, nullptr);
+            ASSERT_TRUE(made.has_value()) << planet.file << " record " << k;
+            EXPECT_EQ(*made,
+                      contents.substr(static_cast<std::size_t>(kRecordLength) * k, kRecordLength))
+                << planet.file << " record " << k;
+        }
     }
-  }
 }
 
 TEST_F(Regeneration, PlutoEntriesMatchTheCommittedTables) {
-  std::mt19937 rng(99);
-  struct Table {
-    const char* file;
-    int entries;
-    bool geocentric;
-  };
-  for (const Table& t : {Table{"pluto.slx", kGeoPlutoEntries, true},
-                         Table{"hpluto.2199.slx", kHelioPlutoEntries, false}}) {
-    std::string tail;
-    const auto lines = SplitLines(ReadDataFile(t.file), &tail);
-    ASSERT_EQ(lines.size(), static_cast<std::size_t>(t.entries)) << t.file;
-    std::set<int> indices = {0, 1, t.entries - 2, t.entries - 1};
-    while (indices.size() < 300) indices.insert(static_cast<int>(rng() % t.entries));
-    for (int i : indices) {
-      const auto made = t.geocentric ? MakeGeoPlutoEntry(i) : MakeHelioPlutoEntry(i);
-      ASSERT_TRUE(made.has_value()) << t.file << " entry " << i;
-      EXPECT_EQ(*made, lines[static_cast<std::size_t>(i)]) << t.file << " entry " << i;
+    std::mt19937 rng(99);
+    struct Table {
+        const char* file;
+        int entries;
+        bool geocentric;
+    };
+    for (const Table& t : {Table{"pluto.slx", kGeoPlutoEntries, true},
+                           Table{"hpluto.2199.slx", kHelioPlutoEntries, false}}) {
+        std::string tail;
+        const auto lines = SplitLines(ReadDataFile(t.file), &tail);
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(t.entries)) << t.file;
+        std::set<int> indices = {0, 1, t.entries - 2, t.entries - 1};
+        while (indices.size() < 300) indices.insert(static_cast<int>(rng() % t.entries));
+        for (int i : indices) {
+            const auto made = t.geocentric ? MakeGeoPlutoEntry(i) : MakeHelioPlutoEntry(i);
+            ASSERT_TRUE(made.has_value()) << t.file << " entry " << i;
+            EXPECT_EQ(*made, lines[static_cast<std::size_t>(i)]) << t.file << " entry " << i;
+        }
     }
-  }
 }
 
 }  // namespace

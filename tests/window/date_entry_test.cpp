@@ -1,7 +1,7 @@
 // Date boxes as the user meets them: cleaning, the date in words, the
 // construction period label and the checks the commands run.
-#include "tests/window/window_fixture.h"
 #include "app/window/control_names.h"
+#include "tests/window/window_fixture.h"
 
 namespace vlt::testing {
 namespace {

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/window/control_names.h"
 #include "app/window/output_file.h"
 #include "tests/window/window_fixture.h"
-#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {
@@ -40,10 +40,10 @@ TEST(Latin1, DegreeSignIsOneByte) {
         {"10\xC2\xB0", "10\xB0"},
         {"plain", "plain"},
         {"M\xC3\xA4rz", "M\xE4rz"},
-        {"\xE2\x82\xAC", "?"},            // euro sign: not in the set
-        {"\xF0\x9F\x98\x80!", "?!"},      // outside the basic plane
-        {"a\xB0z", "a\xB0z"},             // a stray byte stays a byte
-        {"\xC2", "\xC2"},                 // truncated sequence
+        {"\xE2\x82\xAC", "?"},        // euro sign: not in the set
+        {"\xF0\x9F\x98\x80!", "?!"},  // outside the basic plane
+        {"a\xB0z", "a\xB0z"},         // a stray byte stays a byte
+        {"\xC2", "\xC2"},             // truncated sequence
     };
     for (const Case& c : cases) EXPECT_EQ(Utf8ToLatin1(c.utf8), c.latin1) << c.utf8;
 }
@@ -192,7 +192,8 @@ TEST_F(OutputTest, ChartButtonFollowsWhatThereIsToDraw) {
     EXPECT_FALSE(ui.Enabled(ctl::cmdChart));
 
     const Rect chart = ui.Geometry(ctl::cmdChart);
-    for (const Ctl& c : {Ctl(ctl::chkOpenOutputFile), Ctl(ctl::cmdSaveState), Ctl(ctl::cmdFile, 0)}) {
+    for (const Ctl& c :
+         {Ctl(ctl::chkOpenOutputFile), Ctl(ctl::cmdSaveState), Ctl(ctl::cmdFile, 0)}) {
         const Rect r = ui.Geometry(c);
         EXPECT_TRUE(chart.left >= r.left + r.width || r.left >= chart.left + chart.width)
             << c.ToString();

@@ -1,8 +1,8 @@
 // Saving and restoring the user's choices through the settings store.
 #include <fstream>
 
-#include "tests/window/window_fixture.h"
 #include "app/window/control_names.h"
+#include "tests/window/window_fixture.h"
 
 namespace vlt::testing {
 namespace {

@@ -1,9 +1,9 @@
 // Planet, aspect-type, orb and time-zone selection through the window.
 #include <cstdlib>
 
+#include "app/window/control_names.h"
 #include "app/window/timezones.h"
 #include "tests/window/window_fixture.h"
-#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {

@@ -35,8 +35,9 @@ public:
         return plutoResult;
     }
     std::string PlutoTableProblem(bool) override {
-        return plutoResult ? std::string()
-                           : std::string("Cannot read the data file pluto.slx: No such file or directory.");
+        return plutoResult
+                   ? std::string()
+                   : std::string("Cannot read the data file pluto.slx: No such file or directory.");
     }
     int CurrentYear() override { return year; }
     int32_t TimezoneSeconds() override { return timezoneSeconds; }

@@ -1,7 +1,7 @@
 // Start-up, busy state, the timer, resizing, Help and Quit.
+#include "app/window/control_names.h"
 #include "app/window/controls.h"
 #include "tests/window/window_fixture.h"
-#include "app/window/control_names.h"
 
 namespace vlt::testing {
 namespace {
@@ -337,8 +337,8 @@ TEST_F(WindowStateTest, DoneNoticeSitsOnTheStatusLabel) {
     ASSERT_EQ(ui.PopUps().size(), 2u);
     const PopUpRecord& p = ui.PopUps()[1];
     EXPECT_EQ(p.text, "Done");
-    EXPECT_EQ(p.where,
-              (Rect{ui.Geometry(ctl::lblStatus).left + 800, ui.Geometry(ctl::lblStatus).top, 1200, 300}));
+    EXPECT_EQ(p.where, (Rect{ui.Geometry(ctl::lblStatus).left + 800,
+                             ui.Geometry(ctl::lblStatus).top, 1200, 300}));
 }
 
 }  // namespace
