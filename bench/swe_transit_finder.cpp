@@ -66,24 +66,15 @@ void OpenYardstickEphemeris() {
 
 int YardstickBody(int programPlanet) {
     switch (programPlanet) {
-        case 1:
-            return SE_SUN;
-        case 2:
-            return SE_MERCURY;
-        case 3:
-            return SE_VENUS;
-        case 4:
-            return SE_MARS;
-        case 5:
-            return SE_JUPITER;
-        case 6:
-            return SE_SATURN;
-        case 7:
-            return SE_URANUS;
-        case 8:
-            return SE_NEPTUNE;
-        default:
-            return SE_PLUTO;
+        case 1: return SE_SUN;
+        case 2: return SE_MERCURY;
+        case 3: return SE_VENUS;
+        case 4: return SE_MARS;
+        case 5: return SE_JUPITER;
+        case 6: return SE_SATURN;
+        case 7: return SE_URANUS;
+        case 8: return SE_NEPTUNE;
+        default: return SE_PLUTO;
     }
 }
 

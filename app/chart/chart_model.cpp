@@ -74,6 +74,16 @@ std::string ChartDateText(std::int32_t day) {
 
 namespace {
 
+ChartModel EmptyChart(ChartModel::Kind kind, const std::string& title, std::int32_t firstDay,
+                      std::int32_t lastDay) {
+    ChartModel m;
+    m.kind = kind;
+    m.title = title;
+    m.firstDay = firstDay;
+    m.lastDay = lastDay;
+    return m;
+}
+
 // Lanes in the order the report first names them; aspect lanes in aspect
 // order, so that the same aspect keeps its place from run to run.
 std::map<std::string, int> AssignLanes(const std::vector<TransitRecord>& rows, bool perPair,
@@ -187,11 +197,7 @@ ChartMinimum MinimumOf(const TransitRecord& r, int lane, int aspect) {
 
 ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, std::int32_t firstDay,
                         std::int32_t lastDay, const std::string& title) {
-    ChartModel m;
-    m.kind = ChartModel::Kind::Transits;
-    m.title = title;
-    m.firstDay = firstDay;
-    m.lastDay = lastDay;
+    ChartModel m = EmptyChart(ChartModel::Kind::Transits, title, firstDay, lastDay);
     std::map<std::string, int> laneOf = AssignLanes(rows, perPair, m);
     IntervalFollower intervals(m, firstDay, lastDay);
     for (const TransitRecord& r : rows) {
@@ -242,11 +248,7 @@ ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay
 
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,
                            std::int32_t lastDay, const std::string& title) {
-    ChartModel m;
-    m.kind = ChartModel::Kind::Simulation;
-    m.title = title;
-    m.firstDay = firstDay;
-    m.lastDay = lastDay;
+    ChartModel m = EmptyChart(ChartModel::Kind::Simulation, title, firstDay, lastDay);
 
     // Curves in aspect order; each starts at 0 on the first day.
     std::map<int, std::size_t> curveOf;
@@ -268,8 +270,7 @@ ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int3
                 c.points.push_back({e.day, before + e.gain});
                 m.trades.push_back({e.aspect, e.orbDegrees, e.day, before + e.gain, false});
                 break;
-            case SimulationEvent::Kind::Cancellation:
-                break;
+            case SimulationEvent::Kind::Cancellation: break;
         }
     }
     for (EquityCurve& c : m.curves) c.points.push_back({lastDay, c.points.back().value});

@@ -24,14 +24,10 @@ double g_droppedDistance = 0.0;
 // Program planet number to the positions library's.
 std::int32_t LibraryPlanet(std::int16_t planet) {
     switch (planet) {
-        case kSun:
-            return 3;
-        case kMercury:
-            return 1;
-        case kVenus:
-            return 2;
-        default:
-            return planet;  // Mars .. Neptune keep their number; Pluto 9, Moon 10
+        case kSun: return 3;
+        case kMercury: return 1;
+        case kVenus: return 2;
+        default: return planet;  // Mars .. Neptune keep their number; Pluto 9, Moon 10
     }
 }
 

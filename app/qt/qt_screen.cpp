@@ -116,22 +116,14 @@ void QtScreen::Build() {
 QWidget* QtScreen::CreateControl(const ControlInfo& s) {
     const QString caption = Q(s.caption);
     switch (s.kind) {
-        case CtlKind::Frame:
-            return NewFrame(this);
-        case CtlKind::Label:
-            return NewLabel(caption, this);
-        case CtlKind::TextBox:
-            return NewTextBox(caption, this);
-        case CtlKind::OutputBox:
-            return NewOutputBox(this);
-        case CtlKind::Button:
-            return ReportingClicks(new QPushButton(caption, this), s.ctl);
-        case CtlKind::CheckBox:
-            return ReportingClicks(new QCheckBox(caption, this), s.ctl);
-        case CtlKind::Option:
-            return ReportingClicks(new QRadioButton(caption, this), s.ctl);
-        case CtlKind::List:
-            return NewList(s.ctl);
+        case CtlKind::Frame: return NewFrame(this);
+        case CtlKind::Label: return NewLabel(caption, this);
+        case CtlKind::TextBox: return NewTextBox(caption, this);
+        case CtlKind::OutputBox: return NewOutputBox(this);
+        case CtlKind::Button: return ReportingClicks(new QPushButton(caption, this), s.ctl);
+        case CtlKind::CheckBox: return ReportingClicks(new QCheckBox(caption, this), s.ctl);
+        case CtlKind::Option: return ReportingClicks(new QRadioButton(caption, this), s.ctl);
+        case CtlKind::List: return NewList(s.ctl);
     }
     return nullptr;
 }
@@ -406,14 +398,10 @@ MsgResult QtScreen::Show(const std::string& text, const std::string& title, MsgB
     }
     const int r = box.exec();
     switch (r) {
-        case QMessageBox::Yes:
-            return MsgResult::Yes;
-        case QMessageBox::No:
-            return MsgResult::No;
-        case QMessageBox::Cancel:
-            return MsgResult::Cancel;
-        default:
-            break;
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        case QMessageBox::Cancel: return MsgResult::Cancel;
+        default: break;
     }
     // A box closed by its close button answers like Cancel, or OK when that
     // is all it offers.

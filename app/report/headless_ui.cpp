@@ -26,12 +26,9 @@ MsgResult HeadlessUi::Show(const std::string& text, const std::string& /*title*/
     messages_ << text << '\n';
     messages_.flush();
     switch (buttons) {
-        case MsgButtons::Ok:
-            return MsgResult::Ok;
-        case MsgButtons::YesNo:
-            return MsgResult::Yes;
-        case MsgButtons::YesNoCancel:
-            return MsgResult::No;
+        case MsgButtons::Ok: return MsgResult::Ok;
+        case MsgButtons::YesNo: return MsgResult::Yes;
+        case MsgButtons::YesNoCancel: return MsgResult::No;
     }
     return MsgResult::Ok;
 }

@@ -148,12 +148,9 @@ namespace {
 
 const char* KindName(SimulationEvent::Kind kind) {
     switch (kind) {
-        case SimulationEvent::Kind::Investment:
-            return "investment";
-        case SimulationEvent::Kind::Redemption:
-            return "redemption";
-        case SimulationEvent::Kind::Cancellation:
-            return "cancellation";
+        case SimulationEvent::Kind::Investment: return "investment";
+        case SimulationEvent::Kind::Redemption: return "redemption";
+        case SimulationEvent::Kind::Cancellation: return "cancellation";
     }
     return "investment";
 }

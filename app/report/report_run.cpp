@@ -113,14 +113,10 @@ private:
 
 Ctl CommandButton(const ReportOptions& o) {
     switch (o.command) {
-        case ReportCommand::Tables:
-            return Ctl(ctl::cmdStart);
-        case ReportCommand::Search:
-            return Ctl(ctl::cmdSearch);
-        case ReportCommand::ShowAll:
-            return Ctl(ctl::cmdShowAll, o.showAllItem);
-        case ReportCommand::Simulate:
-            return Ctl(ctl::cmdSimulateInvestment);
+        case ReportCommand::Tables: return Ctl(ctl::cmdStart);
+        case ReportCommand::Search: return Ctl(ctl::cmdSearch);
+        case ReportCommand::ShowAll: return Ctl(ctl::cmdShowAll, o.showAllItem);
+        case ReportCommand::Simulate: return Ctl(ctl::cmdSimulateInvestment);
     }
     return Ctl(ctl::cmdStart);
 }

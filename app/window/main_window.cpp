@@ -92,11 +92,8 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
             case CtlKind::CheckBox:
             case CtlKind::Button:
             case CtlKind::Option:
-            case CtlKind::List:
-                ui_.SetEnabled(s.ctl, enabled);
-                break;
-            default:
-                break;
+            case CtlKind::List: ui_.SetEnabled(s.ctl, enabled); break;
+            default: break;
         }
         if ((frames && IsKind(s, CtlKind::Frame)) ||
             (textBoxes && (IsKind(s, CtlKind::TextBox) || IsKind(s, CtlKind::OutputBox))) ||

@@ -18,32 +18,15 @@ double hc_long_lat_rv_planet(int planet, double jd, int year, double* lat, doubl
     double value = kErrBadPlanet;
     switch (planet) {
         case 0:
-        case 3:
-            value = sun_long_rv(jd, &r) - kPi;
-            break;
-        case 1:
-            value = mercury_long_lat_rv(jd, &b, &r);
-            break;
-        case 2:
-            value = venus_long_lat_rv(jd, &b, &r);
-            break;
-        case 4:
-            value = mars_long_lat_rv(jd, &b, &r);
-            break;
-        case 5:
-            value = dac_long_lat_rv(jd, year, -4000, 2800, "jupiter.dac", &b, &r);
-            break;
-        case 6:
-            value = dac_long_lat_rv(jd, year, -4000, 2800, "saturn.dac", &b, &r);
-            break;
-        case 7:
-            value = dac_long_lat_rv(jd, year, 1600, 2800, "uranus.dac", &b, &r);
-            break;
-        case 8:
-            value = dac_long_lat_rv(jd, year, 1600, 2800, "neptune.dac", &b, &r);
-            break;
-        default:
-            break;
+        case 3: value = sun_long_rv(jd, &r) - kPi; break;
+        case 1: value = mercury_long_lat_rv(jd, &b, &r); break;
+        case 2: value = venus_long_lat_rv(jd, &b, &r); break;
+        case 4: value = mars_long_lat_rv(jd, &b, &r); break;
+        case 5: value = dac_long_lat_rv(jd, year, -4000, 2800, "jupiter.dac", &b, &r); break;
+        case 6: value = dac_long_lat_rv(jd, year, -4000, 2800, "saturn.dac", &b, &r); break;
+        case 7: value = dac_long_lat_rv(jd, year, 1600, 2800, "uranus.dac", &b, &r); break;
+        case 8: value = dac_long_lat_rv(jd, year, 1600, 2800, "neptune.dac", &b, &r); break;
+        default: break;
     }
     if (!(value > kErrorLimit)) {
         // An error code; a NaN (which fails every comparison) cannot be one.

@@ -35,24 +35,15 @@ inline void OpenOracle() {
 
 inline int OracleBody(int planet, bool heliocentric) {
     switch (planet) {
-        case 2:
-            return SE_MERCURY;
-        case 3:
-            return SE_VENUS;
-        case 4:
-            return SE_MARS;
-        case 5:
-            return SE_JUPITER;
-        case 6:
-            return SE_SATURN;
-        case 7:
-            return SE_URANUS;
-        case 8:
-            return SE_NEPTUNE;
-        case 9:
-            return SE_PLUTO;
-        default:
-            return heliocentric ? SE_EARTH : SE_SUN;
+        case 2: return SE_MERCURY;
+        case 3: return SE_VENUS;
+        case 4: return SE_MARS;
+        case 5: return SE_JUPITER;
+        case 6: return SE_SATURN;
+        case 7: return SE_URANUS;
+        case 8: return SE_NEPTUNE;
+        case 9: return SE_PLUTO;
+        default: return heliocentric ? SE_EARTH : SE_SUN;
     }
 }
 

@@ -27,16 +27,11 @@ enum class Damage { Blanked, Truncated, Garbled, Missing, Folder };
 
 const char* DamageName(Damage d) {
     switch (d) {
-        case Damage::Blanked:
-            return "blanked";
-        case Damage::Truncated:
-            return "truncated";
-        case Damage::Garbled:
-            return "garbled";
-        case Damage::Missing:
-            return "missing";
-        case Damage::Folder:
-            return "folder";
+        case Damage::Blanked: return "blanked";
+        case Damage::Truncated: return "truncated";
+        case Damage::Garbled: return "garbled";
+        case Damage::Missing: return "missing";
+        case Damage::Folder: return "folder";
     }
     return "?";
 }
@@ -101,9 +96,7 @@ protected:
                     if (!(table && c == '\n')) c = ' ';
                 }
                 break;
-            case Damage::Truncated:
-                spoilt.resize(bytes.size() / 3);
-                break;
+            case Damage::Truncated: spoilt.resize(bytes.size() / 3); break;
             case Damage::Garbled:
                 if (table) {
                     // Every entry from 2005 on becomes a line of control
@@ -128,8 +121,7 @@ protected:
                 }
                 break;
             case Damage::Missing:
-            case Damage::Folder:
-                break;
+            case Damage::Folder: break;
         }
         fs::remove_all(path);
         if (damage == Damage::Folder) {
