@@ -1,12 +1,11 @@
-// Date entry: cleaning the date boxes, the date in words, the construction
-// period label and the checks the commands run before they compute.
+#include "app/window/date_entry.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
 #include "app/positions/request_rules.h"
 #include "app/window/control_names.h"
-#include "app/window/main_window.h"
 
 namespace vlt {
 namespace {
@@ -48,12 +47,12 @@ const char* DateName(int date) { return date == 0 ? "start" : "end"; }
 
 }  // namespace
 
-std::string MainWindow::LongDateText(const std::string& yearDigits, int64_t month, int64_t day) {
+std::string DateEntry::LongDateText(const std::string& yearDigits, int64_t month, int64_t day) {
     return services_.MonthName(static_cast<int>(month)) + " " + std::to_string(day) + ", " +
            YearText(yearDigits) + " CE";
 }
 
-void MainWindow::YearLostFocus(int date) {
+void DateEntry::YearLostFocus(int date) {
     const Ctl year(ctl::txbYear, date);
     std::string text = ui_.Text(year);
     const std::size_t firstNonZero = text.find_first_not_of('0');
@@ -67,7 +66,7 @@ void MainWindow::YearLostFocus(int date) {
     UpdateDateDisplay(date);
 }
 
-void MainWindow::UpdateDateDisplay(int date) {
+void DateEntry::UpdateDateDisplay(int date) {
     const Ctl yearBox(ctl::txbYear, date);
     const Ctl monthBox(ctl::txbMonth, date);
     const Ctl dayBox(ctl::txbDay, date);
@@ -95,7 +94,7 @@ void MainWindow::UpdateDateDisplay(int date) {
     }
 }
 
-bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t day) {
+bool DateEntry::StoreDayNumber(int date, int64_t year, int64_t month, int64_t day) {
     int32_t& stored = dayNumber_[static_cast<std::size_t>(date)];
     if (year >= kFarYear) {
         // Too late for any planet; the Gregorian calendar repeats every 400
@@ -112,7 +111,7 @@ bool MainWindow::StoreDayNumber(int date, int64_t year, int64_t month, int64_t d
     return valid && GregorianDateExists(year, month, day);
 }
 
-void MainWindow::UpdateConstructionPeriodLabel() {
+void DateEntry::UpdateConstructionPeriodLabel() {
     std::string texts[2];
     for (int i = 0; i < 2; ++i) {
         const auto value = [&](ControlName box) {
@@ -126,7 +125,7 @@ void MainWindow::UpdateConstructionPeriodLabel() {
                                                     texts[0] + " to " + texts[1] + " for:");
 }
 
-bool MainWindow::CheckDateFieldsPresent(int date) {
+bool DateEntry::CheckDateFieldsPresent(int date) {
     const ControlName boxes[3] = {ctl::txbYear, ctl::txbMonth, ctl::txbDay};
     const char* const words[3] = {" year.", " month.", " day."};
     for (int k = 0; k < 3; ++k) {
@@ -142,7 +141,7 @@ bool MainWindow::CheckDateFieldsPresent(int date) {
     return true;
 }
 
-bool MainWindow::ValidateDate(int date) {
+bool DateEntry::ValidateDate(int date) {
     const Ctl label(ctl::lblDate, date);
     ui_.SetText(label, "");
     const int64_t year = DigitsValue(DigitsOnly(ui_.Text(Ctl(ctl::txbYear, date))));
@@ -160,18 +159,18 @@ bool MainWindow::ValidateDate(int date) {
     return CheckDateSpan(date);
 }
 
-bool MainWindow::CheckDateSpan(int date) {
+bool DateEntry::CheckDateSpan(int date) {
     const std::optional<Refusal> refusal =
         vlt::CheckDateSpan(date, dayNumber_[static_cast<std::size_t>(date)]);
     if (refusal) ShowRefusal(*refusal, ui_, ui_.Text(ctl::cmdStart));
     return !refusal;
 }
 
-int32_t MainWindow::DayNumber(int date) const {
+int32_t DateEntry::DayNumber(int date) const {
     return dayNumber_.at(static_cast<std::size_t>(date));
 }
 
-void MainWindow::ShowDateInFields(int date, int32_t dayNumber) {
+void DateEntry::ShowDateInFields(int date, int32_t dayNumber) {
     int32_t y = 0;
     int32_t m = 0;
     int32_t d = 0;

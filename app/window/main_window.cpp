@@ -232,7 +232,7 @@ void MainWindow::HandleClick(const Ctl& c) {
 void MainWindow::OnLostFocus(const Ctl& c) {
     if (c.index < 0 || c.index > 1) return;
     if (c.name == ctl::txbYear) {
-        YearLostFocus(c.index);
+        dates_.YearLostFocus(c.index);
     } else if (c.name == ctl::txbMonth || c.name == ctl::txbDay) {
         UpdateDateDisplay(c.index);
     } else if (c.name == ctl::txbStopDate) {
@@ -378,8 +378,8 @@ void MainWindow::StartUp() {
     SetUpTimezoneComboBoxes(false);
     SetAllAspectTypes(1);
     RestoreState();
-    YearLostFocus(0);
-    YearLostFocus(1);
+    dates_.YearLostFocus(0);
+    dates_.YearLostFocus(1);
     ApplyColoursAndFonts();
     SelectLocalTimezoneIfNone();
     SetCheck(ctl::chkKeepDates, 1);

@@ -12,6 +12,7 @@
 #include "app/support/run_control.h"
 #include "app/window/busy_display.h"
 #include "app/window/command_handlers.h"
+#include "app/window/date_entry.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
 
@@ -65,9 +66,7 @@ public:
     void SetControlsEnabled(bool enabled, bool frames, bool textBoxes, bool labels,
                             bool checkBoxesAgain);
     void UpdatePlanetCaptions(bool constructButtonOnly);
-    void UpdateDateDisplay(int date);
-    void UpdateConstructionPeriodLabel();
-    bool CheckDateSpan(int date);
+    void UpdateDateDisplay(int date) { dates_.UpdateDateDisplay(date); }
     void SetUpTimezoneComboBoxes(bool preserveIndices);
     int16_t LocalTimezoneMinutes();
     void SaveState();
@@ -80,15 +79,17 @@ public:
     // --- CommandWindow (and the transit commands' TransitWindow)
     WindowInputs Snapshot() const override;
     TransitInputs Inputs() const override;
-    bool CheckDateFieldsPresent(int date) override;
-    bool ValidateDate(int date) override;
-    int32_t DayNumber(int date) const override;
+    bool CheckDateFieldsPresent(int date) override { return dates_.CheckDateFieldsPresent(date); }
+    bool ValidateDate(int date) override { return dates_.ValidateDate(date); }
+    int32_t DayNumber(int date) const override { return dates_.DayNumber(date); }
     bool ValidateOrbs() override;
     void SelectTimezone(int index) override;
     int PlanetListCount(int list) const override;
     int PlanetListIndex(int list) const override;
     void SelectPlanet(int list, int index) override;
-    void ShowDateInFields(int date, int32_t dayNumber) override;
+    void ShowDateInFields(int date, int32_t dayNumber) override {
+        dates_.ShowDateInFields(date, dayNumber);
+    }
     std::string ButtonCaption(const std::string& name, int index) const override;
 
     // --- RunHost
@@ -154,10 +155,6 @@ private:
 
     void SelectCentricity(bool heliocentric);
     void ApplyCentricityEnabling();
-    void YearLostFocus(int date);
-    std::string LongDateText(const std::string& yearDigits, int64_t month, int64_t day);
-    // Stores the day number of date 0 or 1; true when the date exists.
-    bool StoreDayNumber(int date, int64_t year, int64_t month, int64_t day);
     void FillPlanetLists();
     void FillOrbLists();
     void AspectTypeRule();
@@ -181,6 +178,7 @@ private:
 
     UiOps& ui_;
     WindowServices& services_;
+    DateEntry dates_{ui_, services_};
     CommandHandlers defaultHandlers_;
     CommandHandlers* handlers_;
     WindowOutput output_;
@@ -201,7 +199,6 @@ private:
     bool recentSave_ = false;
     int tickCount_ = 0;
     BusyDisplay busy_{ui_};
-    std::array<int32_t, 2> dayNumber_{};
     std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;
     std::string outputText_;

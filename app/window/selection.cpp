@@ -117,7 +117,7 @@ WindowInputs MainWindow::Snapshot() const {
     in.keepDates = ui_.Value(ctl::chkKeepDates) == 1;
     in.includeTransitDetails = ui_.Value(ctl::chkIncludeTransitDetails) == 1;
     in.appendToOutput = ui_.Value(ctl::chkAppendToOutput) == 1;
-    in.dayNumber = dayNumber_;
+    in.dayNumber = dates_.DayNumbers();
     // Each Pluto table counts on its own: a geocentric run needs only the
     // geocentric one.
     in.plutoTableProblem = services_.PlutoTableProblem(in.heliocentric);
