@@ -81,31 +81,10 @@ void BM_LoadPriceFileIndexLayout25000(benchmark::State& state) { LoadFile(state,
 BENCHMARK(BM_LoadPriceFileCsv25000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPriceFileIndexLayout25000)->Unit(benchmark::kMillisecond);
 
-class SilentBoxes : public vlt::MessageBoxes {
-public:
-    vlt::MsgResult Show(const std::string&, const std::string&, vlt::MsgButtons,
-                        vlt::MsgIcon) override {
-        return vlt::MsgResult::Ok;
-    }
-};
-
-class StringOutput : public vlt::OutputBox {
-public:
-    const std::string& Text() const override { return text; }
-    void Append(const std::string& more) override { text += more; }
-    void Clear() override { text.clear(); }
-    void MoveCaretToEnd() override {}
-    void Refresh() override {}
-    std::string text;
-};
-
-class HeadlessHost : public vlt::testing::FakeRunHost {
-public:
-    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) {}
-    vlt::OutputBox& Output() override { return output; }
-    vlt::MessageBoxes& Boxes() override { return boxes; }
-    StringOutput output;
-    SilentBoxes boxes;
+// A window that is never shown: no repaint, no events, every box answered
+// at once.
+struct HeadlessHost : vlt::testing::FakeRunHost {
+    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) { silentBoxes = true; }
 };
 
 void BM_StatisticsEarthMars1000Trials(benchmark::State& state) {

@@ -24,33 +24,10 @@ namespace {
 constexpr std::int32_t kFirstDay = 2454104;
 constexpr std::int32_t kLastDay = 2457023;
 
-class SilentBoxes : public vlt::MessageBoxes {
-public:
-    vlt::MsgResult Show(const std::string&, const std::string&, vlt::MsgButtons,
-                        vlt::MsgIcon) override {
-        return vlt::MsgResult::Ok;
-    }
-};
-
-class StringOutput : public vlt::OutputBox {
-public:
-    const std::string& Text() const override { return text; }
-    void Append(const std::string& more) override { text += more; }
-    void Clear() override { text.clear(); }
-    void MoveCaretToEnd() override {}
-    void Refresh() override {}
-    std::string text;
-};
-
-// A window that is never shown: no repaint, no events.
-class HeadlessHost : public vlt::testing::FakeRunHost {
-public:
-    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) {}
-    vlt::OutputBox& Output() override { return output; }
-    vlt::MessageBoxes& Boxes() override { return boxes; }
-
-    StringOutput output;
-    SilentBoxes boxes;
+// A window that is never shown: no repaint, no events, every box answered
+// at once.
+struct HeadlessHost : vlt::testing::FakeRunHost {
+    HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) { silentBoxes = true; }
 };
 
 std::string ProgramFolder() {
@@ -64,7 +41,7 @@ std::string ProgramFolder() {
 struct Setup {
     Setup() {
         vlt::InitPositionsWithFolder(ProgramFolder());
-        SilentBoxes boxes;
+        vlt::testing::SilentBoxes boxes;
         plutoLoaded = vlt::ReadPlutoData(boxes);
         const std::string file = std::string(VLT_DATA_DIR) + "/DJIA_data.txt";
         indexPresent = std::ifstream(file).good();
