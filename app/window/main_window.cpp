@@ -528,4 +528,26 @@ bool MainWindow::Quit() {
     return true;
 }
 
+// ---------------------------------------------------------------- saved state
+
+void MainWindow::SaveState() {
+    if (!savedState_.Save()) return;  // only a save that reached the file counts
+    recentSave_ = true;
+    tickCount_ = 0;
+}
+
+void MainWindow::RestoreState() {
+    if (!savedState_.Available()) return;
+    // Values come back one by one; a rule that looks at several controls
+    // (aspect types, orbs) would complain about the half-restored state.
+    restoring_ = true;
+    stopDateText_ = savedState_.Restore(
+        ChoiceActions{[this](const Ctl& c, int value) { SetCheck(c, value); },
+                      [this](const Ctl& c, int index) { SelectListEntry(c, index); },
+                      [this](const Ctl& c) { HandleClick(c); }});
+    restoring_ = false;
+    recentSave_ = true;
+    tickCount_ = 0;
+}
+
 }  // namespace vlt

@@ -13,6 +13,7 @@
 #include "app/window/busy_display.h"
 #include "app/window/command_handlers.h"
 #include "app/window/date_entry.h"
+#include "app/window/saved_state.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
 
@@ -172,13 +173,13 @@ private:
     void ReselectSearchLists();
     void ShowIdleWindow();
     std::string ListText(const Ctl& c) const;
-    bool SelectStoredIndex(const Ctl& c, const std::string& text);
     void AppendOutput(const std::string& text);
     void ClearOutput();
 
     UiOps& ui_;
     WindowServices& services_;
     DateEntry dates_{ui_, services_};
+    SavedState savedState_{ui_};
     CommandHandlers defaultHandlers_;
     CommandHandlers* handlers_;
     WindowOutput output_;
