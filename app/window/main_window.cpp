@@ -190,17 +190,17 @@ void MainWindow::HandleClick(const Ctl& c) {
     } else if (n == ctl::cboPlanet) {
         PlanetListClicked();
     } else if (n == ctl::chkAspectType) {
-        AspectTypeRule();
+        if (loaded_ && !restoring_) selection_.CheckAspectTypes();
     } else if (n == ctl::cmdAll) {
-        SetAllAspectTypes(1);
+        selection_.SetAllAspectTypes(1);
     } else if (n == ctl::cmdClear) {
-        SetAllAspectTypes(0);
+        selection_.SetAllAspectTypes(0);
     } else if (n == ctl::cboOrbs) {
         if (!loaded_ || restoring_) return;
         if (c.index == 3) {
             ui_.SetFocus(ctl::cmdSearch);
         } else {
-            ValidateOrbs();  // the click only shows the message
+            selection_.ValidateOrbs();  // the click only shows the message
             ui_.SetFocus(ctl::cmdStart);
         }
     } else if (n == ctl::cboSearchAspect || n == ctl::cboSearchWhen || n == ctl::chkKeepDates) {
@@ -372,11 +372,11 @@ void MainWindow::StartUp() {
     runHeight_ = kRunHeight;
     ui_.SetValue(ctl::optGeocentric, 1);
     HandleClick(ctl::optGeocentric);
-    FillPlanetLists();
-    FillOrbLists();
+    selection_.FillPlanetLists();
+    selection_.FillOrbLists();
     FillSearchLists();
     SetUpTimezoneComboBoxes(false);
-    SetAllAspectTypes(1);
+    selection_.SetAllAspectTypes(1);
     RestoreState();
     dates_.YearLostFocus(0);
     dates_.YearLostFocus(1);
@@ -541,13 +541,17 @@ void MainWindow::RestoreState() {
     // Values come back one by one; a rule that looks at several controls
     // (aspect types, orbs) would complain about the half-restored state.
     restoring_ = true;
-    stopDateText_ = savedState_.Restore(
-        ChoiceActions{[this](const Ctl& c, int value) { SetCheck(c, value); },
-                      [this](const Ctl& c, int index) { SelectListEntry(c, index); },
-                      [this](const Ctl& c) { HandleClick(c); }});
+    stopDateText_ = savedState_.Restore(Choices());
     restoring_ = false;
     recentSave_ = true;
     tickCount_ = 0;
+}
+
+// The window's own click handling, for the values its helpers choose.
+ChoiceActions MainWindow::Choices() {
+    return ChoiceActions{[this](const Ctl& c, int value) { SetCheck(c, value); },
+                         [this](const Ctl& c, int index) { SelectListEntry(c, index); },
+                         [this](const Ctl& c) { HandleClick(c); }};
 }
 
 }  // namespace vlt

@@ -14,6 +14,7 @@
 #include "app/window/command_handlers.h"
 #include "app/window/date_entry.h"
 #include "app/window/saved_state.h"
+#include "app/window/selection.h"
 #include "app/window/ui_ops.h"
 #include "app/window/window_services.h"
 
@@ -83,7 +84,7 @@ public:
     bool CheckDateFieldsPresent(int date) override { return dates_.CheckDateFieldsPresent(date); }
     bool ValidateDate(int date) override { return dates_.ValidateDate(date); }
     int32_t DayNumber(int date) const override { return dates_.DayNumber(date); }
-    bool ValidateOrbs() override;
+    bool ValidateOrbs() override { return selection_.ValidateOrbs(); }
     void SelectTimezone(int index) override;
     int PlanetListCount(int list) const override;
     int PlanetListIndex(int list) const override;
@@ -156,10 +157,7 @@ private:
 
     void SelectCentricity(bool heliocentric);
     void ApplyCentricityEnabling();
-    void FillPlanetLists();
-    void FillOrbLists();
-    void AspectTypeRule();
-    void SetAllAspectTypes(int value);
+    ChoiceActions Choices();
     void PlanetListClicked();
     void Layout();
     void RunCommand(const Ctl& button);
@@ -180,6 +178,7 @@ private:
     WindowServices& services_;
     DateEntry dates_{ui_, services_};
     SavedState savedState_{ui_};
+    Selection selection_{ui_, services_, Choices()};
     CommandHandlers defaultHandlers_;
     CommandHandlers* handlers_;
     WindowOutput output_;
@@ -200,7 +199,6 @@ private:
     bool recentSave_ = false;
     int tickCount_ = 0;
     BusyDisplay busy_{ui_};
-    std::array<int, 2> rememberedPlanet_{-1, -1};
     std::string stopDateText_;
     std::string outputText_;
 

@@ -3,20 +3,12 @@
 // the dates, planets, orbs, aspect types, time zone, centricity and search
 // options, under the keys of state_keys.h.
 
-#include <functional>
 #include <string>
 
+#include "app/window/choice_actions.h"
 #include "app/window/ui_ops.h"
 
 namespace vlt {
-
-// How a restored value reaches the window: as a user's choice would, so that
-// each control's click handling runs.
-struct ChoiceActions {
-    std::function<void(const Ctl&, int)> setCheck;
-    std::function<void(const Ctl&, int)> selectListEntry;
-    std::function<void(const Ctl&)> click;
-};
 
 class SavedState {
 public:

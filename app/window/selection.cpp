@@ -1,5 +1,5 @@
-// Planet, aspect-type and orb selection, and the snapshot of the inputs that
-// the commands read.
+#include "app/window/selection.h"
+
 #include <algorithm>
 
 #include "app/window/control_names.h"
@@ -8,7 +8,7 @@
 
 namespace vlt {
 
-void MainWindow::FillPlanetLists() {
+void Selection::FillPlanetLists() {
     const bool helio = ui_.Value(ctl::optHeliocentric) == 1;
     const Ctl first(ctl::cboPlanet, 0);
     const Ctl second(ctl::cboPlanet, 1);
@@ -16,29 +16,50 @@ void MainWindow::FillPlanetLists() {
     for (int p = 1; p <= 8; ++p) ui_.ListAdd(first, services_.PlanetName(p, helio));
     ui_.ListClear(second);
     for (int p = 2; p <= 9; ++p) ui_.ListAdd(second, services_.PlanetName(p, helio));
-    for (int k = 0; k < 2; ++k) {
-        const Ctl list(ctl::cboPlanet, k);
-        const int count = ui_.ListCount(list);
-        const int stored = rememberedPlanet_[static_cast<std::size_t>(k)];
-        const int index = stored >= count ? count - 1 : (stored < 0 ? 3 : stored);
-        SelectListEntry(list, index);
-    }
+    // Entry 3 of each list: Mars in the first, Jupiter in the second.
+    for (int k = 0; k < 2; ++k) actions_.selectListEntry(Ctl(ctl::cboPlanet, k), 3);
 }
 
-void MainWindow::FillOrbLists() {
+void Selection::FillOrbLists() {
     static const char* const kDegree = "\xC2\xB0";
     const int defaults[3] = {9, 4, 1};
     for (int k = 0; k < 3; ++k) {
         const Ctl list(ctl::cboOrbs, k);
         ui_.ListClear(list);
         for (int d = 1; d <= 15; ++d) ui_.ListAdd(list, std::to_string(d) + kDegree);
-        SelectListEntry(list, defaults[k]);
+        actions_.selectListEntry(list, defaults[k]);
     }
     const Ctl search(ctl::cboOrbs, 3);
     ui_.ListClear(search);
     for (int d = 3; d <= 15; ++d) ui_.ListAdd(search, std::to_string(d) + kDegree);
-    SelectListEntry(search, 3);
+    actions_.selectListEntry(search, 3);
 }
+
+void Selection::CheckAspectTypes() {
+    std::array<bool, 7> checked{};
+    for (int b = 0; b < 7; ++b) {
+        checked[static_cast<std::size_t>(b)] = ui_.Value(Ctl(ctl::chkAspectType, b)) == 1;
+    }
+    if (const std::optional<Refusal> refusal = CheckAspectTypesChosen(checked)) {
+        ShowRefusal(*refusal, ui_, kDefaultTitle);
+    }
+}
+
+void Selection::SetAllAspectTypes(int value) {
+    for (int b = 0; b < 7; ++b) actions_.setCheck(Ctl(ctl::chkAspectType, b), value);
+    if (ui_.Visible(ctl::txbOutput)) ui_.SetFocus(ctl::txbOutput);
+}
+
+bool Selection::ValidateOrbs() {
+    const int outer = ui_.ListIndex(Ctl(ctl::cboOrbs, 0));
+    const int middle = ui_.ListIndex(Ctl(ctl::cboOrbs, 1));
+    const int inner = ui_.ListIndex(Ctl(ctl::cboOrbs, 2));
+    const std::optional<Refusal> refusal = CheckOrbs(outer, middle, inner);
+    if (refusal) ShowRefusal(*refusal, ui_, kDefaultTitle);
+    return !refusal;
+}
+
+// ---------------------------------------------------------------- the window's part
 
 void MainWindow::PlanetListClicked() {
     if (!loaded_) return;
@@ -58,31 +79,6 @@ void MainWindow::SelectPlanet(int list, int index) {
 
 int MainWindow::PlanetListCount(int list) const { return ui_.ListCount(Ctl(ctl::cboPlanet, list)); }
 int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl(ctl::cboPlanet, list)); }
-
-void MainWindow::AspectTypeRule() {
-    if (!loaded_ || restoring_) return;
-    std::array<bool, 7> checked{};
-    for (int b = 0; b < 7; ++b) {
-        checked[static_cast<std::size_t>(b)] = ui_.Value(Ctl(ctl::chkAspectType, b)) == 1;
-    }
-    if (const std::optional<Refusal> refusal = CheckAspectTypesChosen(checked)) {
-        ShowRefusal(*refusal, ui_, kDefaultTitle);
-    }
-}
-
-void MainWindow::SetAllAspectTypes(int value) {
-    for (int b = 0; b < 7; ++b) SetCheck(Ctl(ctl::chkAspectType, b), value);
-    if (ui_.Visible(ctl::txbOutput)) ui_.SetFocus(ctl::txbOutput);
-}
-
-bool MainWindow::ValidateOrbs() {
-    const int outer = ui_.ListIndex(Ctl(ctl::cboOrbs, 0));
-    const int middle = ui_.ListIndex(Ctl(ctl::cboOrbs, 1));
-    const int inner = ui_.ListIndex(Ctl(ctl::cboOrbs, 2));
-    const std::optional<Refusal> refusal = CheckOrbs(outer, middle, inner);
-    if (refusal) ShowRefusal(*refusal, ui_, kDefaultTitle);
-    return !refusal;
-}
 
 WindowInputs MainWindow::Snapshot() const {
     WindowInputs in;
