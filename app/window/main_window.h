@@ -129,16 +129,6 @@ public:
 
     // State the window keeps for itself, as tests read it; nothing outside
     // the window decides on it.
-    struct Inspection {
-        bool recentSave;                // saved within the last ten ticks
-        int fixedWidth;                 // the width the window keeps
-        std::string stopDateText;       // the trimmed text of `txbStopDate`
-        std::string startCaptionStore;  // the planet pair on `cmdStart`
-    };
-    Inspection Inspect() const {
-        return Inspection{recentSave_, fixedWidth_, stopDateText_, startCaptionStore_};
-    }
-
     // The window's caption: the program's name, a blank and its version.
     static std::string ProgramCaption();
 
@@ -148,6 +138,7 @@ public:
 
 private:
     friend class WindowOutput;
+    friend struct MainWindowProbe;  // the tests' view of the state below
 
     // Emulations of the classic controls: a value or selection set by the
     // program runs the control's click handling as a user's click would.

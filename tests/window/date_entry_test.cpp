@@ -206,7 +206,7 @@ TEST_F(DateEntryTest, SearchWritesDatesIntoTheFields) {
 
 TEST_F(DateEntryTest, StopDateTextIsKeptTrimmed) {
     ui.TypeAndLeave(ctl::txbStopDate, "  2031-04-01 ");
-    EXPECT_EQ(window.Inspect().stopDateText, "2031-04-01");
+    EXPECT_EQ(Inspect(window).stopDateText, "2031-04-01");
 }
 
 }  // namespace

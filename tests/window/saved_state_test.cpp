@@ -24,7 +24,7 @@ TEST_F(SavedStateTest, FirstRunRestoresNothing) {
     EXPECT_EQ(ui.Text(Ctl(ctl::txbMonth, 0)), "1");
     EXPECT_EQ(ui.Text(Ctl(ctl::txbDay, 1)), "31");
     EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboTimezone, 0)), 35);
-    EXPECT_FALSE(window.Inspect().recentSave);
+    EXPECT_FALSE(Inspect(window).recentSave);
     EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
 }
 
@@ -58,7 +58,7 @@ TEST_F(SavedStateTest, SaveWritesEveryValue) {
     for (const Case& c : cases) {
         EXPECT_EQ(Stored(c.key, c.name), c.value) << c.key << " " << c.name;
     }
-    EXPECT_TRUE(window.Inspect().recentSave);
+    EXPECT_TRUE(Inspect(window).recentSave);
 }
 
 TEST_F(SavedStateTest, RoundTripOfEveryValue) {
@@ -113,7 +113,7 @@ TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     EXPECT_EQ(back.searchWhenIndex, 1);
     EXPECT_EQ(back.aspectEnabled, saved.aspectEnabled);
     EXPECT_EQ(back.includeTransitDetails, saved.includeTransitDetails);
-    EXPECT_EQ(w2.Inspect().stopDateText, "soon");
+    EXPECT_EQ(Inspect(w2).stopDateText, "soon");
     EXPECT_EQ(u2.Text(ctl::txbStopDate), "");  // the box itself is not refilled
     EXPECT_EQ(u2.Text(ctl::cmdStart), "Earth and Neptune");
     EXPECT_TRUE(u2.Enabled(ctl::cmdSimulateInvestment));
@@ -202,7 +202,7 @@ TEST_F(SavedStateTest, RestoreButtonSaysNothingAboutHalfRestoredChoices) {
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_EQ(window.Snapshot().orbIndex[0], 2);
     EXPECT_EQ(window.Snapshot().aspectEnabled, (std::array<bool, 7>{0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_TRUE(window.Inspect().recentSave);
+    EXPECT_TRUE(Inspect(window).recentSave);
 }
 
 // A save that cannot reach the file (here the settings folder would lie
@@ -218,7 +218,7 @@ TEST_F(SavedStateTest, FailedSaveIsReportedAndQuitStillAsks) {
     ASSERT_FALSE(ui.Boxes().empty());
     EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(ui.Boxes().back().title, "Save state");
-    EXPECT_FALSE(window.Inspect().recentSave);
+    EXPECT_FALSE(Inspect(window).recentSave);
     // Quit asks; Yes tries the save again, reports it, and the program stays.
     ui.ExpectBox("Save program state for next run?", MsgResult::Yes);
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
@@ -241,7 +241,7 @@ TEST_F(SavedStateTest, SettingsFileThatIsAFolderIsNotSavedOver) {
     ui.ExpectBox("The program state could not be saved to " + SettingsFilePath() +
                  ":\nIs a directory.");
     ui.Click(ctl::cmdSaveState);
-    EXPECT_FALSE(window.Inspect().recentSave);
+    EXPECT_FALSE(Inspect(window).recentSave);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsFilePath()));
 }
 
@@ -254,7 +254,7 @@ TEST_F(SavedStateTest, CorruptStoreReadsAsNothingSaved) {
     }
     Start();
     EXPECT_EQ(ui.Text(Ctl(ctl::txbYear, 0)), "2026");
-    EXPECT_FALSE(window.Inspect().recentSave);
+    EXPECT_FALSE(Inspect(window).recentSave);
 }
 
 }  // namespace

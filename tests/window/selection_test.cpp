@@ -85,7 +85,7 @@ TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
     ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
     EXPECT_EQ(ui.Text(ctl::cmdStart), "Venus and Jupiter");
-    EXPECT_EQ(window.Inspect().startCaptionStore, "Venus and Jupiter");
+    EXPECT_EQ(Inspect(window).startCaptionStore, "Venus and Jupiter");
     EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Venus and the other planets.");
     EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
     EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));

@@ -14,7 +14,28 @@
 #include "app/window/memory_ui.h"
 #include "app/window/program_services.h"
 
+namespace vlt {
+
+// What the tests read of the window's own state.
+struct MainWindowProbe {
+    struct Inspection {
+        bool recentSave;                // saved within the last ten ticks
+        int fixedWidth;                 // the width the window keeps
+        std::string stopDateText;       // the trimmed text of `txbStopDate`
+        std::string startCaptionStore;  // the planet pair on `cmdStart`
+    };
+    static Inspection Of(const MainWindow& w) {
+        return Inspection{w.recentSave_, w.fixedWidth_, w.stopDateText_, w.startCaptionStore_};
+    }
+};
+
+}  // namespace vlt
+
 namespace vlt::testing {
+
+inline MainWindowProbe::Inspection Inspect(const MainWindow& window) {
+    return MainWindowProbe::Of(window);
+}
 
 // The real dates and names; a fixed year and zone; start-up steps that would
 // read files only counted.

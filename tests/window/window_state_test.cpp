@@ -36,7 +36,7 @@ TEST_F(WindowStateTest, StartUpEndsIdleWithEverythingInPlace) {
     EXPECT_EQ(out.Right(), ui.Geometry(ctl::cmdQuit).Right());
     const Rect w = ui.Geometry(ctl::frmMain);
     EXPECT_EQ(w.width, out.Right() + 380);
-    EXPECT_EQ(window.Inspect().fixedWidth, w.width);
+    EXPECT_EQ(Inspect(window).fixedWidth, w.width);
     EXPECT_EQ(w.height, 5800);
     EXPECT_EQ(out.height, 5800 - out.top - 1250);
     // The output area starts empty and hidden.
@@ -165,16 +165,16 @@ TEST_F(WindowStateTest, TimerShowsFileControlsAndEndsTheRecentSave) {
     EXPECT_FALSE(ui.Visible(ctl::chkAppendToOutput));
 
     ui.Click(ctl::cmdSaveState);
-    EXPECT_TRUE(window.Inspect().recentSave);
+    EXPECT_TRUE(Inspect(window).recentSave);
     ui.Tick(10);
-    EXPECT_TRUE(window.Inspect().recentSave);
+    EXPECT_TRUE(Inspect(window).recentSave);
     ui.Tick();
-    EXPECT_FALSE(window.Inspect().recentSave);
+    EXPECT_FALSE(Inspect(window).recentSave);
 }
 
 TEST_F(WindowStateTest, ResizingKeepsTheWidthAndTheMinimumHeight) {
     Start();
-    const int width = window.Inspect().fixedWidth;
+    const int width = Inspect(window).fixedWidth;
     struct Case {
         int width;
         int height;
@@ -230,7 +230,7 @@ TEST_F(WindowStateTest, RunGeometryOnlyInTheNormalState) {
 
 TEST_F(WindowStateTest, LayoutHasNoOverlapsAtTheDefaultSize) {
     Start();
-    ui.ResizeWindow(window.Inspect().fixedWidth, 9000);
+    ui.ResizeWindow(Inspect(window).fixedWidth, 9000);
     std::vector<std::pair<Ctl, Rect>> placed;
     const Rect w = ui.Geometry(ctl::frmMain);
     for (const ControlInfo& s : MainWindowControls()) {
