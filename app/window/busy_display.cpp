@@ -13,12 +13,10 @@ void BusyDisplay::Enter(const Ctl& button) {
     ui_.SetEnabled(button, true);
     ui_.SetEnabled(ctl::cmdQuit, true);
     ui_.SetEnabled(ctl::txbOutput, true);
-    busy_ = true;
     percent_ = -1;
 }
 
 void BusyDisplay::Leave() {
-    busy_ = false;
     percent_ = -1;
     ui_.SetText(ctl::lblStatus, "");
 }

@@ -18,11 +18,8 @@ public:
     // Shows `fraction` (0..1) of the run as whole percent, each value once.
     void Progress(double fraction);
 
-    bool Busy() const { return busy_; }
-
 private:
     UiOps& ui_;
-    bool busy_ = false;
     int percent_ = -1;  // the percentage shown, -1 for none
 };
 
