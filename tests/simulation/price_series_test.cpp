@@ -4,12 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/simulation/price_series.h"
 #include "app/support/date_processing.h"
+#include "app/support/escaped_text.h"
 
 namespace vlt {
 namespace {
@@ -32,8 +39,8 @@ TEST(PriceSeries, ReadsBothLayouts) {
          "2007-01-02\r\n2007-01-03,12474.52\r\n2007-01-04,12480.69\r\n",
          "Close",
          {{"2007-01-02", 0}, {"2007-01-03", 12474.52}, {"2007-01-04", 12480.69}}},
-        {"index layout, LF, blanks and blank lines, separator other than comma",
-         "  2020-02-28;10.5  \n\n2020-03-02 11\n\t\n2020-03-03,\n",
+        {"index layout, LF, blanks and blank lines",
+         "  2020-02-28,10.5  \n\n2020-03-02,11\n\t\n2020-03-03,\n",
          "Close",
          {{"2020-02-28", 10.5}, {"2020-03-02", 11}, {"2020-03-03", 0}}},
         {"index layout, null, NaN and zero mean no trading",
@@ -54,6 +61,29 @@ TEST(PriceSeries, ReadsBothLayouts) {
          "2021-03-04,z,2\n",
          "Close",
          {{"2021-03-01", 0}, {"2021-03-02", 0}, {"2021-03-03", 0}, {"2021-03-04", 2}}},
+        // Files as spreadsheets and other systems write them.
+        {"CSV with a UTF-8 byte-order mark",
+         "\xEF\xBB\xBF"
+         "Date,Close\r\n2021-03-01,1.5\r\n",
+         "Close",
+         {{"2021-03-01", 1.5}}},
+        {"index layout with a byte-order mark",
+         "\xEF\xBB\xBF"
+         "2021-03-01,1.5\n",
+         "Close",
+         {{"2021-03-01", 1.5}}},
+        {"CR-only line ends, no final line end",
+         "Date,Close\r2021-03-01,1\r2021-03-02,2",
+         "Close",
+         {{"2021-03-01", 1}, {"2021-03-02", 2}}},
+        {"CR, LF and CR LF mixed; CR CR is a blank line",
+         "2021-03-01,1\r\r2021-03-02,2\n2021-03-03,3\r\n2021-03-04,4\r",
+         "Close",
+         {{"2021-03-01", 1}, {"2021-03-02", 2}, {"2021-03-03", 3}, {"2021-03-04", 4}}},
+        {"the extremes of the price range",
+         "2021-03-01,0.00000001\n2021-03-02,1000000000000\n2021-03-03,-5\n",
+         "Close",
+         {{"2021-03-01", 1e-8}, {"2021-03-02", 1e12}, {"2021-03-03", 0}}},
     };
     for (const GoodFile& c : cases) {
         SCOPED_TRACE(c.what);
@@ -83,6 +113,10 @@ struct BadFile {
     std::string says;  // the whole message after the file's name
 };
 
+// 5e-324, the smallest double above 0, in plain decimals.
+const std::string kTiny = "0." + std::string(323, '0') + "5";
+const std::string kRange = "(0.00000001 to 1000000000000)";
+
 TEST(PriceSeries, BadInputNamesFileLineAndColumn) {
     const std::string longLine = "2020-01-01," + std::string(995, '1') + "\n";
     const std::vector<BadFile> cases = {
@@ -106,8 +140,8 @@ TEST(PriceSeries, BadInputNamesFileLineAndColumn) {
         {"value not a number (CSV, its column)", "Date,Open,Close\n2020-01-02,1,one\n", "Close",
          "line 2, column 14: \"one\" is not a number"},
         {"control characters shown, not written",
-         std::string("Date,Close\n2020-01-01,1\x1b[2J\r\x01\n"), "Close",
-         "line 2, column 12: \"1\\x1B[2J\\r\\x01\" is not a number"},
+         std::string("Date,Close\n2020-01-01,1\x1b[2J\x7f\x01\n"), "Close",
+         "line 2, column 12: \"1\\x1B[2J\\x7F\\x01\" is not a number"},
         {"value infinite", "2020-01-01,inf\n", "Close",
          "line 1, column 12: \"inf\" is not a number"},
         {"header without the chosen column", "Date,Open,Close\n2020-01-01,1,2\n", "Adj Close",
@@ -121,6 +155,29 @@ TEST(PriceSeries, BadInputNamesFileLineAndColumn) {
          "line 2, column 1: a quote is not closed"},
         {"line too long", "2019-12-31,1\n" + longLine, "Close",
          "line 2, column 1001: the line is longer than 1000 characters"},
+        {"line too long, CR line ends", "2019-12-31,1\r" + longLine + "\r", "Close",
+         "line 2, column 1001: the line is longer than 1000 characters"},
+        {"index layout without its comma", "2007-01-02,12470\n2007-01-0312474.52\n", "Close",
+         "line 2, column 11: a comma must follow the date, not \"1\""},
+        {"index layout, another separator", "  2007-01-03;12474.52\n", "Close",
+         "line 1, column 13: a comma must follow the date, not \";\""},
+        {"index layout, a blank for the comma", "2007-01-03 12474.52\n", "Close",
+         "line 1, column 11: a comma must follow the date, not \" \""},
+        {"the smallest double written out", "2020-01-01," + kTiny + "\n", "Close",
+         "line 1, column 12: \"" + kTiny + "\" is outside the prices taken " + kRange},
+        {"1e300 written out", "Date,Close\n2020-01-01,1" + std::string(300, '0') + "\n", "Close",
+         "line 2, column 12: \"1" + std::string(300, '0') + "\" is outside the prices taken " +
+             kRange},
+        {"a 20-digit price", "2020-01-01,1\n2020-01-02,99999999999999999999\n", "Close",
+         "line 2, column 12: \"99999999999999999999\" is outside the prices taken " + kRange},
+        {"just below the range", "2020-01-01,0.000000009\n", "Close",
+         "line 1, column 12: \"0.000000009\" is outside the prices taken " + kRange},
+        {"below the smallest double", "2020-01-01,0." + std::string(400, '0') + "1\n", "Close",
+         "line 1, column 12: \"0." + std::string(400, '0') + "1\" is outside the prices taken " +
+             kRange},
+        {"a column name with a line end and an escape sequence", "Date,Close\n2020-01-01,1\n",
+         "Adj\n\x1b[31mClose",
+         "line 1, column 1: the header has no column \"Adj\\n\\x1B[31mClose\""},
     };
     for (const BadFile& c : cases) {
         SCOPED_TRACE(c.what);
@@ -139,11 +196,104 @@ TEST(PriceSeries, BadInputNamesFileLineAndColumn) {
     EXPECT_EQ(error, "price file \"p\", line 1, column 1: the file holds no prices");
 }
 
-TEST(PriceSeries, UnreadableFileIsNamed) {
+// A scratch folder of this test's own, emptied first.
+std::string ScratchFolder() {
+    const std::filesystem::path p =
+        std::filesystem::temp_directory_path() / ("vlt-prices-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(p);
+    std::filesystem::create_directories(p);
+    return p.string() + "/";
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct FileCase {
+    const char* what;
+    std::string name;                              // in the scratch folder
+    std::function<void(const std::string&)> make;  // makes the file of that name
+    std::string says;  // the message after the quoted name; "" when read
+    std::size_t days = 0;
+};
+
+TEST(PriceSeries, FilesOfEveryKindAreReadOrRefusedWithTheirOwnMessage) {
+    const std::string dir = ScratchFolder();
+    // A CR at the end of one block of the reader and its LF at the start of
+    // the next still make one line end: the line after them is line 65515
+    // (the header, 65512 blank lines, the first price), not 65516.
+    std::string straddling = "Date,Close\n";
+    straddling += std::string((1 << 16) - straddling.size() - 13, '\n') + "2020-01-01,1\r";
+    ASSERT_EQ(straddling.size(), 1u << 16);
+    straddling += "\n2020-01-02,x\r\n";
+    const std::vector<FileCase> cases = {
+        {"missing", "none.csv", [](const std::string&) {}, "cannot be read"},
+        {"a folder", "folder.csv",
+         [](const std::string& p) { std::filesystem::create_directory(p); },
+         "is a folder, not a file"},
+        {"a device", "null.csv",
+         [](const std::string& p) { std::filesystem::create_symlink("/dev/null", p); },
+         "is a device, not a file"},
+        {"a FIFO nobody writes to", "fifo.csv",
+         [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+         "is a pipe that gave no data"},
+        {"one byte over the limit (sparse)", "big.csv",
+         [](const std::string& p) {
+             WriteText(p, "2020-01-01,1\n");
+             std::filesystem::resize_file(p, static_cast<std::uintmax_t>(kPriceFileMaxBytes) + 1);
+         },
+         "is larger than 256 MB (268435456 bytes), the most a price file may hold"},
+        {"a byte-order mark", "bom.csv",
+         [](const std::string& p) {
+             WriteText(p,
+                       "\xEF\xBB\xBF"
+                       "Date,Close\r\n2020-01-01,1\r\n");
+         },
+         "", 1},
+        {"CR-only line ends", "cr.csv",
+         [](const std::string& p) { WriteText(p, "2020-01-01,1\r2020-01-02,2\r2020-01-03,3\r"); },
+         "", 3},
+        {"CR LF split between two blocks", "straddle.csv",
+         [&](const std::string& p) { WriteText(p, straddling); },
+         ", line 65515, column 12: \"x\" is not a number"},
+        {"a name with a line end and an escape sequence", "a\nb\x1b[2J.csv",
+         [](const std::string& p) { WriteText(p, "Date,Open\n"); },
+         ", line 1, column 1: the header has no column \"Close\""},
+    };
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = dir + c.name;
+        c.make(path);
+        PriceSeries s;
+        std::string error;
+        const bool read = LoadPriceSeries(path, "Close", s, error);
+        EXPECT_EQ(read, c.says.empty()) << error;
+        if (read) {
+            EXPECT_EQ(s.days.size(), c.days);
+            EXPECT_EQ(s.name, path);
+            continue;
+        }
+        const std::string shown = "price file \"" + EscapedForOneLine(path) + "\"";
+        EXPECT_EQ(error, shown + (c.says.front() == ',' ? "" : " ") + c.says);
+        EXPECT_EQ(error.find_first_of("\n\x1b"), std::string::npos);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PriceSeries, PipeWithDataIsRead) {
+    // What a shell's process substitution hands over: /dev/fd/N of a pipe.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string text =
+        "\xEF\xBB\xBF"
+        "Date,Close\r2020-01-01,1\r2020-01-02,2\r";
+    ASSERT_EQ(::write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(fds[1]);
     PriceSeries s;
     std::string error;
-    EXPECT_FALSE(LoadPriceSeries("no/such/prices.csv", "Close", s, error));
-    EXPECT_EQ(error, "price file \"no/such/prices.csv\" cannot be read");
+    EXPECT_TRUE(LoadPriceSeries("/dev/fd/" + std::to_string(fds[0]), "Close", s, error)) << error;
+    EXPECT_EQ(s.values, (std::vector<double>{1, 2}));
+    ::close(fds[0]);
 }
 
 TEST(PriceSeries, DayTakesItsOwnValueElseTheNextFourDays) {
