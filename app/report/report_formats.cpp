@@ -47,6 +47,13 @@ std::string JoinCsv(const std::vector<std::string>& fields) {
     return line + kCsvLineEnd;
 }
 
+// The document as text.  A file name need not be UTF-8 (a name is any bytes
+// on this system); each byte that is not part of valid UTF-8 becomes
+// U+FFFD, so that the document is always valid JSON.
+std::string DumpJson(const Json& doc) {
+    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 Json DateOrNull(const std::string& date) { return date.empty() ? Json(nullptr) : Json(date); }
 
 const char* const kStartNames[3] = {"start_outer", "start_middle", "start_inner"};
@@ -141,7 +148,7 @@ std::string TransitJson(ReportCommand command, const std::vector<TransitRecord>&
         }
         doc["rows"].push_back(row);
     }
-    return doc.dump(2) + "\n";
+    return DumpJson(doc);
 }
 
 namespace {
@@ -357,7 +364,7 @@ std::string SimulationJson(const SimulationReport& report) {
     for (const SimulationEvent& e : sim.Events()) doc["events"].push_back(EventJson(e));
     if (report.completed) doc["summary"] = SummaryJson(sim);
     if (report.statistics != nullptr) doc["statistics"] = StatisticsJson(*report.statistics);
-    return doc.dump(2) + "\n";
+    return DumpJson(doc);
 }
 
 std::string SimulationCsv(const SimulationReport& report) {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "app/support/date_processing.h"
 #include "tests/report/report_fixture.h"
 
@@ -222,6 +224,11 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
     Write("value.csv", "Date,Close\n2010-01-01,1\n2010-01-02,1.2.3\n");
     Write("column.csv", "Date,Open\n2010-01-01,1\n");
     Write("long.txt", "2010-01-01," + std::string(2000, '9') + "\n");
+    // The probe's faults: a line without its comma read as another price, and
+    // prices whose gains were not finite numbers.
+    Write("comma.txt", "2010-01-01,12470\n2010-01-0212474.52\n");
+    Write("tiny.txt", "2010-01-01,1\n2010-01-02,0." + std::string(323, '0') + "5\n");
+    Write("huge.csv", "Date,Close\n2010-01-01,1\n2010-01-02,1" + std::string(300, '0') + "\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--prices", "empty.csv"},
          "price file \"empty.csv\", line 1, column 1: the file is empty"},
@@ -242,6 +249,20 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
         {{"--prices", "long.txt"},
          "price file \"long.txt\", line 1, column 1001: the line is longer than 1000 characters"},
         {{"--prices", "missing.csv"}, "price file \"missing.csv\" cannot be read"},
+        {{"--prices", "comma.txt"},
+         "price file \"comma.txt\", line 2, column 11: a comma must follow the date, not \"1\""},
+        {{"--prices", "tiny.txt"},
+         "price file \"tiny.txt\", line 2, column 12: \"0." + std::string(323, '0') +
+             "5\" is outside the prices taken (0.00000001 to 1000000000000)"},
+        {{"--prices", "huge.csv"},
+         "price file \"huge.csv\", line 3, column 12: \"1" + std::string(300, '0') +
+             "\" is outside the prices taken (0.00000001 to 1000000000000)"},
+        {{"--prices", "."}, "price file \".\" is a folder, not a file"},
+        {{"--prices", "/dev/zero"}, "price file \"/dev/zero\" is a device, not a file"},
+        {{"--prices", "a\nb\x1b[2J.csv"}, "price file \"a\\nb\\x1B[2J.csv\" cannot be read"},
+        {{"--prices", "column.csv", "--price-column", "X\n\x1b[31m"},
+         "price file \"column.csv\", line 1, column 1: the header has no column "
+         "\"X\\n\\x1B[31m\""},
     };
     for (const auto& [extra, says] : cases) {
         std::vector<std::string> args = {"simulate", "--start",    "2010-01-01",
@@ -254,6 +275,56 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(run.err.rfind("vlt-report: " + says, 0), 0u) << run.err;
     }
+}
+
+// Files as spreadsheets write them read as the plain file; a name that is
+// not UTF-8 still gives a valid JSON document.
+TEST_F(PricesProgram, SpreadsheetFilesAndAnyNameAreRead) {
+    std::string lf = StepSeries(Day("2009-12-01"), Day("2011-01-31"), Day("2010-07-01"), 10, 20);
+    std::string cr = lf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    Write("lf.csv", lf);
+    Write("bom.csv", "\xEF\xBB\xBF" + lf);
+    Write("cr.csv", cr);
+    Write("p\xFF\xFE.csv", lf);
+    const std::vector<std::string> request = {
+        "simulate",   "--first", "Earth",      "--second",       "Mars",      "--start",
+        "2010-01-01", "--end",   "2010-12-31", "--price-column", "Adj Close", "--prices"};
+    const auto run = [&](const std::string& file, const std::vector<std::string>& more) {
+        std::vector<std::string> args = request;
+        args.push_back(file);
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
+    };
+    const ProgramRun plain = run("lf.csv", {"--format", "json"});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const auto parsed = nlohmann::json::parse(plain.out);
+    const struct {
+        std::string file;
+        std::vector<std::string> more;
+        std::string shownName;
+    } cases[] = {
+        {"bom.csv", {"--format", "json"}, "bom.csv"},
+        {"cr.csv", {"--format", "json"}, "cr.csv"},
+        {"p\xFF\xFE.csv", {"--format", "json"}, "p\xEF\xBF\xBD\xEF\xBF\xBD.csv"},
+        {"p\xFF\xFE.csv",
+         {"--format", "json", "--stats", "--trials", "10"},
+         "p\xEF\xBF\xBD\xEF\xBF\xBD.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shownName);
+        const ProgramRun r = run(c.file, c.more);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        nlohmann::json doc;
+        ASSERT_NO_THROW(doc = nlohmann::json::parse(r.out));
+        EXPECT_EQ(doc["prices"], c.shownName);
+        EXPECT_EQ(doc["events"], parsed["events"]);
+        EXPECT_EQ(doc["summary"], parsed["summary"]);
+        EXPECT_EQ(doc.contains("statistics"), c.more.size() > 2);
+    }
+    // The text report does not depend on the line ends either.
+    EXPECT_EQ(run("cr.csv", {"--details"}).out, run("lf.csv", {"--details"}).out);
 }
 
 }  // namespace
