@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/positions/positions.h"
@@ -32,6 +33,11 @@ bool g_geoRead = false;
 bool g_helioRead = false;
 std::string g_geoError = "the table has not been read";
 std::string g_helioError = "the table has not been read";
+// The damaged entries of each table (entry, line of the file), in entry
+// order: a message about one names where it stands in the file, which a
+// blank line makes differ from its entry number.
+std::vector<std::pair<std::int32_t, std::int32_t>> g_geoDamaged;
+std::vector<std::pair<std::int32_t, std::int32_t>> g_helioDamaged;
 
 // Code of a character of an entry, or -1 when it lies outside 58..125.
 int CodeAt(std::string_view line, std::size_t k) {
@@ -76,14 +82,23 @@ std::int32_t EncodeHelio(std::int32_t i, std::string_view line) {
 
 template <typename T, typename Encode>
 bool LoadTable(const std::string& path, std::vector<T>& table, std::int32_t expected, Encode encode,
+               T bad, std::vector<std::pair<std::int32_t, std::int32_t>>& damaged,
                std::string& errorText) {
     table.clear();
+    damaged.clear();
     table.reserve(static_cast<std::size_t>(expected));
     std::int32_t count = 0;
     std::int32_t errorNumber = 0;
+    // Blank lines are skipped here rather than by the reader, so that each
+    // line's number in the file is known.
     ForEachLineOfFile(
-        path, true, true,
-        [&](std::int32_t order, std::string_view line) { table.push_back(encode(order, line)); },
+        path, false, true,
+        [&](std::int32_t order, std::string_view line) {
+            if (line.empty()) return;
+            const auto entry = static_cast<std::int32_t>(table.size());
+            table.push_back(encode(entry, line));
+            if (table.back() == bad) damaged.emplace_back(entry, order + 1);
+        },
         count, errorText, errorNumber);
     table.shrink_to_fit();
     return errorText.empty();
@@ -122,8 +137,8 @@ double TableLongitude(double jd, std::int32_t lastDay, bool read, std::int32_t l
 
 bool ReadPlutoData(MessageBoxes& boxes) {
     std::string errorText;
-    g_geoRead =
-        LoadTable(DataFolder() + kGeoPlutoFile, g_geo, kGeoEntriesNeeded, EncodeGeo, errorText);
+    g_geoRead = LoadTable(DataFolder() + kGeoPlutoFile, g_geo, kGeoEntriesNeeded, EncodeGeo,
+                          kBadGeo, g_geoDamaged, errorText);
     g_geoError = errorText;
     if (!g_geoRead) {
         std::vector<std::uint16_t>().swap(g_geo);
@@ -131,7 +146,7 @@ bool ReadPlutoData(MessageBoxes& boxes) {
                    MsgButtons::Ok, MsgIcon::Exclamation);
     }
     g_helioRead = LoadTable(DataFolder() + kHelioPlutoFile, g_helio, kHelioEntriesNeeded,
-                            EncodeHelio, errorText);
+                            EncodeHelio, kBadHelio, g_helioDamaged, errorText);
     g_helioError = errorText;
     if (!g_helioRead) std::vector<std::int32_t>().swap(g_helio);
     return g_geoRead && g_helioRead;
@@ -153,6 +168,8 @@ std::string PlutoTableProblem(bool heliocentric) {
 void ResetPlutoTables() {
     std::vector<std::uint16_t>().swap(g_geo);
     std::vector<std::int32_t>().swap(g_helio);
+    g_geoDamaged.clear();
+    g_helioDamaged.clear();
     g_geoRead = false;
     g_helioRead = false;
     g_geoError = "the table has not been read";
@@ -161,6 +178,18 @@ void ResetPlutoTables() {
 
 std::int32_t GeoPlutoEntryCount() { return static_cast<std::int32_t>(g_geo.size()); }
 std::int32_t HelioPlutoEntryCount() { return static_cast<std::int32_t>(g_helio.size()); }
+
+std::int32_t PlutoDamagedLine(bool heliocentric, double jd) {
+    if (!std::isfinite(jd)) return 0;
+    const double day = std::floor(jd + 0.5) - kPlutoFirstDay;
+    if (day < 0.0 || day > kHelioEntriesNeeded) return 0;
+    // The longitude at jd is drawn from the entries of its day and the next.
+    const auto i = static_cast<std::int32_t>(day);
+    for (const auto& [entry, line] : heliocentric ? g_helioDamaged : g_geoDamaged) {
+        if (entry == i || entry == i + 1) return line;
+    }
+    return 0;
+}
 
 double DecodeGeoPlutoEntry(std::int32_t i) {
     if (i < 0 || i >= GeoPlutoEntryCount()) return kAfterTable;

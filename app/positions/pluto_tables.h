@@ -52,6 +52,11 @@ std::int32_t HelioPlutoEntryCount();
 double GeoPlutoLongitude(double jd);
 double HelioPlutoLongitude(double jd);
 
+// The line of the table's file (1-based, blank lines counted) holding the
+// damaged entry that the longitude at jd is drawn from; 0 when neither of
+// its entries is damaged.
+std::int32_t PlutoDamagedLine(bool heliocentric, double jd);
+
 // Degrees of entry i; -100 beyond the loaded entries (or i < 0),
 // kMalformedPlutoEntry for a broken entry.
 double DecodeGeoPlutoEntry(std::int32_t i);

@@ -78,7 +78,9 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
         if (code == -101.0) {
             f.reason = PlutoTableReadError(heliocentric);
         } else if (code == -106.0) {
-            f.reason = "the entry for " + DateText(jd) + " is damaged";
+            const std::int32_t line = PlutoDamagedLine(heliocentric, jd);
+            f.reason = line > 0 ? "the entry on line " + std::to_string(line) + " is damaged"
+                                : "an entry is damaged";
         } else {
             f.reason = "the table ends before " + DateText(jd);
         }

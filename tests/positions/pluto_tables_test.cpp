@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/positions/pluto_tables.h"
+#include "app/positions/position_failure.h"
 #include "app/positions/positions.h"
 #include "tests/positions/test_support.h"
 
@@ -145,6 +146,40 @@ TEST_F(PlutoTables, MalformedEntriesAnswerTheirOwnCode) {
         EXPECT_NEAR(GeoPlutoLongitude(kFirstJd + 1.5), Radians(10.0), 1e-12) << c.why;
         EXPECT_NEAR(HelioPlutoLongitude(kFirstJd + 4.5), Radians(10.0), 1e-12) << c.why;
     }
+}
+
+// The message about a damaged entry names its line in the file, which blank
+// lines move away from the entry's number and the day computed.
+TEST_F(PlutoTables, DamagedEntryIsNamedByItsLineInTheFile) {
+    std::string geo = "\n";  // line 1 blank: entry i stands on line i + 2
+    std::string helio;
+    for (int i = 0; i < 8; ++i) {
+        geo += (i == 5 ? std::string("A9B") : EncodeGeoEntry(i, 600)) + "\n";
+        helio += (i == 2 ? std::string("AB") : EncodeHelioEntry(i, 36000)) + "\n";
+    }
+    ASSERT_TRUE(Load(geo, helio));
+    const struct {
+        bool helio;
+        double jd;
+        const char* message;
+    } cases[] = {
+        {false, kFirstJd + 4.5,
+         "Cannot read the data file pluto.slx: the entry on line 7 is damaged."},
+        {false, kFirstJd + 5.25,
+         "Cannot read the data file pluto.slx: the entry on line 7 is damaged."},
+        {true, kFirstJd + 1.5,
+         "Cannot read the data file hpluto.2199.slx: the entry on line 3 is damaged."},
+        {true, kFirstJd + 2.5,
+         "Cannot read the data file hpluto.2199.slx: the entry on line 3 is damaged."},
+    };
+    for (const auto& c : cases) {
+        const double code = c.helio ? HelioPlutoLongitude(c.jd) : GeoPlutoLongitude(c.jd);
+        ASSERT_EQ(code, kMalformedPlutoEntry) << c.jd;
+        EXPECT_EQ(DescribePositionFailure(9, c.jd, c.helio, code).Message(), c.message);
+    }
+    // Days drawn from good entries have none to name.
+    EXPECT_EQ(PlutoDamagedLine(false, kFirstJd + 3.5), 0);
+    EXPECT_EQ(PlutoDamagedLine(true, kFirstJd + 3.5), 0);
 }
 
 // A table that ends early is a damaged file (kPlutoTableShort), not a date
