@@ -1,5 +1,7 @@
 // vlt-report: the window's Start, Search, Show-all and Simulate-investment
 // commands from the command line, printing what the output box would hold.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -19,5 +21,6 @@ int main(int argc, char** argv) {
         std::cerr << "vlt-report: " << vlt::EscapedForOneLine(parsed.error) << " (see --help)\n";
         return vlt::kReportUsage;
     }
-    return vlt::RunReport(parsed.options, std::cout, std::cerr);
+    // Progress is for a person watching: a terminal, not a log file.
+    return vlt::RunReport(parsed.options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
 }

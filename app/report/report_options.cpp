@@ -715,7 +715,8 @@ Exit status: 0 the report was made; 1 the window refused the request or
 ended it early (its message is on standard error, as the window would show
 it in a box), or the price file cannot be read or is malformed (one line
 naming the file, line and column); 2 the command line is wrong (one line on
-standard error).
+standard error); 130 Ctrl-C stopped the statistics (nothing of them, and no
+records, written).
 )";
 }
 

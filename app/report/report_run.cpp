@@ -9,6 +9,7 @@
 #include "app/report/chart_output.h"
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
+#include "app/report/stats_progress.h"
 #include "app/report/streamed_output.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
@@ -173,8 +174,9 @@ namespace {
 class ReportRun {
 public:
     ReportRun(const ReportOptions& options, const PriceSeries& prices, std::ostream& out,
-              std::ostream& messages)
+              std::ostream& messages, bool showProgress)
         : options_(options),
+          showProgress_(showProgress),
           out_(out),
           messages_(messages),
           prices_(prices),
@@ -203,7 +205,10 @@ public:
         const InvestmentSimulation& simulation = commands_->Simulation();
         simulated_ = options_.command == ReportCommand::Simulate &&
                      simulation.LastOutcome() == SimulationOutcome::Completed;
-        if (options_.stats && simulated_) statistics_ = Statistics();
+        if (options_.stats && simulated_) {
+            statistics_ = Statistics();
+            if (statistics_->stopped) return Interrupted();
+        }
         if (options_.chart) return WriteChart();
         return WriteReport();
     }
@@ -264,8 +269,28 @@ private:
         for (const SimulationRecord& r : simulation.Records()) {
             pairs.emplace_back(RecordAspect(r), RecordOrb(r));
         }
+        // Ctrl-C stops the trials; the progress line is wiped before any
+        // other message.
+        const InterruptGuard interrupts;
+        std::optional<ProgressLine> line;
+        if (showProgress_) line.emplace(messages_, "Statistics");
         return ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
-                                    simulation.EndDay(), options_.trials, options_.seed);
+                                    simulation.EndDay(), options_.trials, options_.seed,
+                                    [&line](double done) {
+                                        if (line) line->Show(done);
+                                        return !InterruptGuard::Interrupted();
+                                    });
+    }
+
+    // Stopped by Ctrl-C during the statistics: what the commands streamed
+    // (a whole text report) ends as it is; no statistics, records or chart
+    // are written, so nothing half-made reaches the output.
+    int Interrupted() {
+        if (text_ && !options_.box) stream_.Finish();
+        out_.flush();
+        messages_ << "vlt-report: interrupted; the statistics were not finished and are not "
+                     "written\n";
+        return kReportInterrupted;
     }
 
     // The statistics follow the text report below a blank line.
@@ -343,6 +368,7 @@ private:
     }
 
     const ReportOptions& options_;
+    const bool showProgress_;
     std::ostream& out_;
     std::ostream& messages_;
     const PriceSeries& prices_;
@@ -366,7 +392,8 @@ private:
 
 }  // namespace
 
-int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
+int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages,
+              bool showProgress) {
     // A price file is read whole before anything else, so that bad input
     // stops the run with one line and no report.
     PriceSeries prices;
@@ -377,7 +404,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
             return kReportRefused;
         }
     }
-    ReportRun run(options, prices, out, messages);
+    ReportRun run(options, prices, out, messages, showProgress);
     return run.Run();
 }
 

@@ -19,8 +19,12 @@ inline constexpr int kReportUsage = 2;
 // limit, written when the command ends.  The texts of the window's message
 // boxes go to `messages`.  Returns kReportDone, or kReportRefused when the
 // command showed a message (it was refused or ended without its full
-// report) or when a start-up failure left it with nothing to report.
-int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages);
+// report) or when a start-up failure left it with nothing to report.  With
+// showProgress the statistics' trials show their progress on `messages`
+// (meant for a terminal: one line rewritten in place); Ctrl-C during them
+// returns kReportInterrupted (stats_progress.h) with no statistics written.
+int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages,
+              bool showProgress = false);
 
 // The output box's text with its CR LF line ends turned into LF.
 std::string WithLfLineEnds(const std::string& text);

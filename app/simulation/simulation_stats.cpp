@@ -120,8 +120,13 @@ double RandomTrialGain(std::mt19937_64& generator, const DayValues& days,
 }
 
 // The random-timing baseline of one aspect and orb over the run's trials.
-void AddBaseline(PairStatistics& s, const std::vector<std::int32_t>& holding, const DayValues& days,
-                 const RunStatistics& run) {
+// Trials between two calls of the progress callback: often enough to answer
+// Ctrl-C at once, rarely enough to cost nothing.
+constexpr int kTrialsPerProgressCall = 256;
+
+// False when the progress callback asked to stop.
+bool AddBaseline(PairStatistics& s, const std::vector<std::int32_t>& holding, const DayValues& days,
+                 const RunStatistics& run, const std::function<bool(int)>& progress) {
     std::mt19937_64 generator = PairGenerator(run.seed, s.aspect, s.orbDegrees);
     // Running mean and squared deviations (Welford), steady however large
     // the totals.
@@ -129,6 +134,7 @@ void AddBaseline(PairStatistics& s, const std::vector<std::int32_t>& holding, co
     double squares = 0.0;
     int beaten = 0;
     for (int trial = 0; trial < run.trials; ++trial) {
+        if (trial % kTrialsPerProgressCall == 0 && !progress(trial)) return false;
         const double total = RandomTrialGain(generator, days, holding, run.startDay, run.endDay);
         const double delta = total - mean;
         mean += delta / (trial + 1);
@@ -138,6 +144,7 @@ void AddBaseline(PairStatistics& s, const std::vector<std::int32_t>& holding, co
     s.baselineMean = mean;
     if (run.trials > 1) s.baselineStdDev = std::sqrt(squares / (run.trials - 1));
     s.shareBeaten = static_cast<double>(beaten) / run.trials;
+    return true;
 }
 
 }  // namespace
@@ -145,7 +152,7 @@ void AddBaseline(PairStatistics& s, const std::vector<std::int32_t>& holding, co
 RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs,
                                    const std::vector<SimulationEvent>& events, IndexLookup& values,
                                    std::int32_t startDay, std::int32_t endDay, int trials,
-                                   std::uint64_t seed) {
+                                   std::uint64_t seed, const TrialProgress& progress) {
     RunStatistics run;
     run.startDay = startDay;
     run.endDay = endDay;
@@ -160,14 +167,23 @@ RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs
     }
 
     const std::vector<Trade> trades = CompletedTrades(events);
+    const double allTrials = static_cast<double>(trials) * static_cast<double>(pairs.size());
     for (const auto& [aspect, orb] : pairs) {
         PairStatistics s;
         s.aspect = aspect;
         s.orbDegrees = orb;
         const std::vector<std::int32_t> holding = CountTrades(s, trades);
-        if (trials > 0) AddBaseline(s, holding, days, run);
+        const double before = static_cast<double>(trials) * static_cast<double>(run.pairs.size());
+        const auto done = [&](int trial) {
+            return !progress || progress((before + trial) / allTrials);
+        };
+        if (trials > 0 && !AddBaseline(s, holding, days, run, done)) {
+            run.stopped = true;
+            return run;
+        }
         run.pairs.push_back(s);
     }
+    if (progress && trials > 0 && !pairs.empty()) progress(1.0);
     return run;
 }
 

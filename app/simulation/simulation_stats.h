@@ -8,6 +8,7 @@
 // numbers with every compiler and library.
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,14 +53,19 @@ struct RunStatistics {
     bool haveBuyAndHold = false;  // both ends of the period have a value
     double buyAndHoldGain = 0.0;  // dollars gained by $100 held over the period
     std::vector<PairStatistics> pairs;
+    bool stopped = false;  // the progress callback asked to stop: incomplete
 };
+
+// Told now and then the share of all trials done (0 .. 1); answering false
+// stops the trials (the statistics are then incomplete and marked stopped).
+using TrialProgress = std::function<bool(double fraction)>;
 
 // Statistics for the pairs (aspect, orb) in the order given, from the run's
 // events, valuing days with `values` over startDay..endDay.
 RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs,
                                    const std::vector<SimulationEvent>& events, IndexLookup& values,
                                    std::int32_t startDay, std::int32_t endDay, int trials,
-                                   std::uint64_t seed);
+                                   std::uint64_t seed, const TrialProgress& progress = {});
 
 // The statistics as text below a report: a heading, one line per pair
 // (labelled as the summary lines are) and the buy-and-hold line.  Numbers
