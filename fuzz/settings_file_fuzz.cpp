@@ -26,6 +26,42 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// Whether `after` holds every line of `before` in order, but for at most one
+// value line (holding "="): the value's own, which a save rewrites in
+// place.  Matching each line at its first possible place and skipping an
+// unmatched value line (as this check once did) is not enough: a value line
+// can then be matched with a copy further on and push the lines after it
+// out of reach (a file with "Fuzz=x" both in the program's section and in
+// another one).  Instead, prefix[i] is the shortest stretch of `after` that
+// holds before[0..i), suffix[i] the latest start of a stretch that holds
+// before[i..n); line i may be the lost one when prefix[i] <= suffix[i + 1].
+bool KeptAllButOneValueLine(const std::vector<std::string>& before,
+                            const std::vector<std::string>& after) {
+    const std::size_t n = before.size();
+    std::vector<std::size_t> prefix(n + 1, after.size() + 1);
+    prefix[0] = 0;
+    for (std::size_t i = 0, j = 0; i < n; ++i) {
+        while (j < after.size() && after[j] != before[i]) ++j;
+        if (j == after.size()) break;
+        prefix[i + 1] = ++j;
+    }
+    if (prefix[n] <= after.size()) return true;  // nothing lost at all
+    std::vector<std::ptrdiff_t> suffix(n + 1, -1);
+    suffix[n] = static_cast<std::ptrdiff_t>(after.size());
+    for (std::size_t i = n, j = after.size(); i-- > 0;) {
+        while (j > 0 && after[j - 1] != before[i]) --j;
+        if (j == 0) break;
+        suffix[i] = static_cast<std::ptrdiff_t>(--j);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (before[i].find('=') == std::string::npos || prefix[i] > after.size()) continue;
+        if (suffix[i + 1] >= 0 && static_cast<std::ptrdiff_t>(prefix[i]) <= suffix[i + 1]) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,18 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string once = FileText(path);
     vlt::SaveStringSetting("\\VLT", "Fuzz", "a=b\\c", false);
     if (FileText(path) != once) vlt_fuzz::Broken("saving the same value changed the file");
-    // Every line of the old file is still there, but the value's own.
-    const std::vector<std::string> after = Lines(once);
-    std::size_t k = 0;
-    for (const std::string& line : Lines(before)) {
-        std::size_t j = k;
-        while (j < after.size() && after[j] != line) ++j;
-        if (j < after.size()) {
-            k = j + 1;
-        } else if (line.find('=') == std::string::npos) {
-            // Only a value line (holding "=") may be the value's own.
-            vlt_fuzz::Broken("a line of the file was lost");
-        }
+    if (!KeptAllButOneValueLine(Lines(before), Lines(once))) {
+        vlt_fuzz::Broken("a line of the file was lost");
     }
     return 0;
 }
