@@ -224,11 +224,6 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
     Write("value.csv", "Date,Close\n2010-01-01,1\n2010-01-02,1.2.3\n");
     Write("column.csv", "Date,Open\n2010-01-01,1\n");
     Write("long.txt", "2010-01-01," + std::string(2000, '9') + "\n");
-    // The probe's faults: a line without its comma read as another price, and
-    // prices whose gains were not finite numbers.
-    Write("comma.txt", "2010-01-01,12470\n2010-01-0212474.52\n");
-    Write("tiny.txt", "2010-01-01,1\n2010-01-02,0." + std::string(323, '0') + "5\n");
-    Write("huge.csv", "Date,Close\n2010-01-01,1\n2010-01-02,1" + std::string(300, '0') + "\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--prices", "empty.csv"},
          "price file \"empty.csv\", line 1, column 1: the file is empty"},
@@ -249,16 +244,6 @@ TEST_F(PricesProgram, BadPriceFileGetsOneLineStatusOneAndNoReport) {
         {{"--prices", "long.txt"},
          "price file \"long.txt\", line 1, column 1001: the line is longer than 1000 characters"},
         {{"--prices", "missing.csv"}, "price file \"missing.csv\" cannot be read"},
-        {{"--prices", "comma.txt"},
-         "price file \"comma.txt\", line 2, column 11: a comma must follow the date, not \"1\""},
-        {{"--prices", "tiny.txt"},
-         "price file \"tiny.txt\", line 2, column 12: \"0." + std::string(323, '0') +
-             "5\" is outside the prices taken (0.00000001 to 1000000000000)"},
-        {{"--prices", "huge.csv"},
-         "price file \"huge.csv\", line 3, column 12: \"1" + std::string(300, '0') +
-             "\" is outside the prices taken (0.00000001 to 1000000000000)"},
-        {{"--prices", "."}, "price file \".\" is a folder, not a file"},
-        {{"--prices", "/dev/zero"}, "price file \"/dev/zero\" is a device, not a file"},
         {{"--prices", "a\nb\x1b[2J.csv"}, "price file \"a\\nb\\x1B[2J.csv\" cannot be read"},
         {{"--prices", "column.csv", "--price-column", "X\n\x1b[31m"},
          "price file \"column.csv\", line 1, column 1: the header has no column "

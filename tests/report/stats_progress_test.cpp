@@ -121,7 +121,7 @@ TEST(StatsInterrupt, TrialsReportProgressAndStopWhenAsked) {
         int stopAfter;  // calls answered true; -1: never stop
         bool stopped;
         std::size_t pairs;
-    } cases[] = {{-1, false, 3}, {0, true, 0}, {4, true, 1}, {9, true, 2}};
+    } cases[] = {{-1, false, 3}, {0, true, 0}, {9, true, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stopAfter);
         std::vector<double> seen;
