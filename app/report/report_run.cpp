@@ -1,8 +1,10 @@
 #include "app/report/report_run.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "app/chart/chart_model.h"
 #include "app/positions/request_rules.h"
@@ -10,10 +12,10 @@
 #include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
 #include "app/report/streamed_output.h"
+#include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
-#include "app/simulation/simulation_stats.h"
 #include "app/support/settings_store.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
@@ -139,7 +141,7 @@ std::string TitleLine(const std::string& report) {
 // The report's records as CSV or JSON.
 std::string Records(const ReportOptions& options, const std::string& report,
                     const InvestmentSimulation& simulation, bool completed,
-                    const RunStatistics* statistics) {
+                    const FamilyResult* statistics) {
     if (options.command != ReportCommand::Simulate) {
         const std::vector<TransitRecord> rows = TransitRecords(report);
         return options.format == ReportFormat::Csv ? TransitCsv(rows)
@@ -255,27 +257,27 @@ private:
         return true;
     }
 
-    RunStatistics Statistics() {
+    FamilyResult Statistics() {
         const InvestmentSimulation& simulation = commands_->Simulation();
         IndexDataLookup indexLookup(services_.Index());
         IndexLookup& values = options_.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
                                                   : static_cast<IndexLookup&>(indexLookup);
-        std::vector<std::pair<int, int>> pairs;
-        for (const SimulationRecord& r : simulation.Records()) {
-            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
-        }
-        return ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
-                                    simulation.EndDay(), options_.trials, options_.seed);
+        FamilyRequest request = SimulationFamilyRequest(simulation, values);
+        request.trials = options_.trials;
+        request.seed = options_.seed;
+        request.minTrades = options_.minTrades;
+        request.jobs = options_.jobs > 0
+                           ? options_.jobs
+                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+        return ComputeFamilyStatistics(request);
     }
 
     // The statistics follow the text report below a blank line.
     std::string StatisticsLines() const {
         std::string lines;
         if (!statistics_ || !text_) return lines;
-        const InvestmentSimulation& simulation = commands_->Simulation();
         lines = kLineBreak;
-        for (char c :
-             StatisticsText(*statistics_, simulation.FirstPlanet(), simulation.SecondPlanet())) {
+        for (char c : FamilyStatisticsText(*statistics_)) {
             if (c == '\n') lines += '\r';
             lines += c;
         }
@@ -317,7 +319,7 @@ private:
 
     int WriteReport() {
         const std::string statisticsText = StatisticsLines();
-        const RunStatistics* statistics = statistics_ ? &*statistics_ : nullptr;
+        const FamilyResult* statistics = statistics_ ? &*statistics_ : nullptr;
         const InvestmentSimulation& simulation = commands_->Simulation();
         bool empty = true;
         if (options_.box) {
@@ -361,7 +363,7 @@ private:
     int startUpBoxes_ = 0;
     bool commandBoxes_ = false;
     bool simulated_ = false;
-    std::optional<RunStatistics> statistics_;
+    std::optional<FamilyResult> statistics_;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <mutex>
 #include <numeric>
 #include <random>
@@ -10,7 +11,9 @@
 
 #include "app/simulation/amount_format.h"
 #include "app/simulation/investment_simulation.h"
+#include "app/simulation/simulation_lines.h"
 #include "app/simulation/simulation_stats.h"
+#include "app/support/date_processing.h"
 #include "app/support/numbers.h"
 
 namespace vlt {
@@ -391,7 +394,16 @@ FamilyResult ComputeFamilyStatistics(const FamilyRequest& request) {
     if (result.haveBuyAndHold) {
         result.buyAndHold = (days.values.back() / days.values.front() - 1.0) * 100.0;
     }
+    result.startDay = days.firstDay;
+    result.endDay = days.firstDay + static_cast<std::int32_t>(days.values.size()) - 1;
     for (std::size_t k = 0; k < request.combinations.size(); ++k) {
+        const FamilyCombination& c = request.combinations[k];
+        FamilyRow& row = result.rows[k];
+        row.first = c.first;
+        row.second = c.second;
+        row.helio = c.helio;
+        row.aspect = c.aspect;
+        row.orbDegrees = c.orbDegrees;
         CountTrades(result.rows[k], request.combinations[k]);
         CompareFairly(result.rows[k], request.combinations[k], prices, days);
     }
@@ -406,6 +418,71 @@ FamilyResult ComputeFamilyStatistics(const FamilyRequest& request) {
     }
     JudgeFamily(result, request, members, runner.Null());
     return result;
+}
+
+namespace {
+
+std::string StatisticsLine(const FamilyRow& row) {
+    // The label holds one "°" (two bytes), which printf counts as two.
+    const std::string label =
+        PairLabel(static_cast<std::int16_t>(row.first), static_cast<std::int16_t>(row.second),
+                  row.aspect, row.orbDegrees);
+    char line[256];
+    std::snprintf(line, sizeof line, "%-17s %6d %5d %9.2f %7.2f %6.1f %6.1f %7.2f %6.1f %7.2f",
+                  label.c_str(), row.trades, row.winners, row.totalGain, row.meanGain,
+                  row.meanHoldingDays, row.timeInMarket * 100.0, row.annualisedReturn,
+                  row.maxDrawdown, row.matchedBuyAndHold);
+    std::string text = line;
+    if (!row.inFamily) return text + "  too few trades\n";
+    std::snprintf(line, sizeof line, " %7.4f %7.4f %7.4f\n", row.p, row.pAdjusted, row.q);
+    return text + line;
+}
+
+}  // namespace
+
+std::string FamilyStatisticsText(const FamilyResult& result) {
+    const auto date = [](std::int32_t day) {
+        return FormatDayNumber(day, kOrderYearMonthDay, "-", "", false);
+    };
+    std::string text =
+        "Statistics, $100 per investment; random timing: " + std::to_string(result.trials) +
+        " trials, seed " + std::to_string(result.seed) + "\n" + FamilyMethodLine(result) + "\n";
+    char line[256];
+    std::snprintf(line, sizeof line, "%-16s %6s %5s %9s %7s %6s %6s %7s %6s %7s %7s %7s %7s\n",
+                  "Pair", "Trades", "Won", "Total $", "Mean %", "Days", "In %", "Year %", "DD %",
+                  "B&H %", "p", "p adj", "q");
+    text += line;
+    for (const FamilyRow& row : result.rows) text += StatisticsLine(row);
+    text += "Buy and hold from " + date(result.startDay) + " to " + date(result.endDay) + ": ";
+    if (result.haveBuyAndHold) {
+        std::snprintf(line, sizeof line, "$100 %s $%.2f\n",
+                      result.buyAndHold < 0.0 ? "lost" : "gained", std::fabs(result.buyAndHold));
+        text += line;
+    } else {
+        text += "no value at one end of the period\n";
+    }
+    return text;
+}
+
+FamilyRequest SimulationFamilyRequest(const InvestmentSimulation& simulation, IndexLookup& values) {
+    FamilyRequest request;
+    request.prices = DailyValuesFrom(values, simulation.StartDay(), simulation.EndDay());
+    const std::vector<Trade> trades = CompletedTrades(simulation.Events());
+    for (const SimulationRecord& r : simulation.Records()) {
+        FamilyCombination c{simulation.FirstPlanet(),
+                            simulation.SecondPlanet(),
+                            true,
+                            RecordAspect(r),
+                            RecordOrb(r),
+                            {}};
+        for (const Trade& t : trades) {
+            if (t.aspect == c.aspect && t.orbDegrees == c.orbDegrees) {
+                c.trades.push_back({t.buyDay, t.sellDay, t.gain});
+            }
+        }
+        request.combinations.push_back(std::move(c));
+    }
+    return request;
 }
 
 std::string FamilyMethodLine(const FamilyResult& result) {

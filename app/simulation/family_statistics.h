@@ -27,6 +27,7 @@
 namespace vlt {
 
 class IndexLookup;
+class InvestmentSimulation;
 
 inline constexpr int kDefaultMinTrades = 5;
 
@@ -73,6 +74,12 @@ struct FamilyRequest {
 };
 
 struct FamilyRow {
+    // The combination, as the request named it.
+    int first = 0;
+    int second = 0;
+    bool helio = true;
+    int aspect = 0;
+    int orbDegrees = 0;
     // Counts and gains of the trades as the report has them.
     int trades = 0;
     int winners = 0;         // gain above 0
@@ -93,7 +100,9 @@ struct FamilyRow {
 };
 
 struct FamilyResult {
-    int familySize = 0;  // combinations with at least minTrades trades
+    int familySize = 0;         // combinations with at least minTrades trades
+    std::int32_t startDay = 0;  // the period
+    std::int32_t endDay = 0;
     int trials = 0;
     std::uint64_t seed = 0;
     int minTrades = 0;
@@ -106,11 +115,22 @@ struct FamilyResult {
 // The one line that states what the p-values are and over how many.
 std::string FamilyMethodLine(const FamilyResult& result);
 
+// The statistics as text below a simulation's report: the heading, the
+// family line, one line per combination (labelled as the summary lines are;
+// "too few trades" in place of the p-values outside the family) and the
+// buy-and-hold line.  Numbers use "." and no grouping.
+std::string FamilyStatisticsText(const FamilyResult& result);
+
 // Why a request cannot be judged ("--trials must be at least 1", ...), or
 // nothing when it can.
 std::optional<std::string> FamilyRequestProblem(const FamilyRequest& request);
 
 FamilyResult ComputeFamilyStatistics(const FamilyRequest& request);
+
+// The family of a completed simulation run: its (aspect, orb) combinations in
+// the summary's order with their trades, and the run's period valued by
+// `values`.  Trials, seed, minimum and jobs are left at their defaults.
+FamilyRequest SimulationFamilyRequest(const InvestmentSimulation& simulation, IndexLookup& values);
 
 // The running total a simulation record keeps: after every trade the total
 // so far plus the trade's gain, written into the record's seven-character
