@@ -368,6 +368,31 @@ private:
 
 }  // namespace
 
+namespace {
+
+// A handful of prices cannot say whether a timing beats chance: the
+// statistics refuse a price file with fewer than kStatisticsMinPrices prices
+// in the period (or in the whole file when the period is the window's own),
+// before any report is written.
+std::optional<std::string> StatisticsInputProblem(const ReportOptions& options,
+                                                  const PriceSeries& prices) {
+    if (!options.stats || !options.pricesFile) return std::nullopt;
+    const auto dayOf = [](const ReportDate& d) {
+        return GregorianDayNumber(d.year, d.month, d.day);
+    };
+    const std::int32_t first = options.start ? dayOf(*options.start) : prices.FirstDay();
+    const std::int32_t last = options.end ? dayOf(*options.end) : prices.LastDay();
+    int count = 0;
+    for (std::size_t i = 0; i < prices.days.size(); ++i) {
+        if (prices.days[i] >= first && prices.days[i] <= last && prices.values[i] > 0.0) ++count;
+    }
+    if (count >= kStatisticsMinPrices) return std::nullopt;
+    return "price file \"" + prices.name + "\" holds " + std::to_string(count) +
+           " prices in the period; --stats needs at least " + std::to_string(kStatisticsMinPrices);
+}
+
+}  // namespace
+
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages) {
     // A price file is read whole before anything else, so that bad input
     // stops the run with one line and no report.
@@ -378,6 +403,10 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
             messages << "vlt-report: " << error << '\n';
             return kReportRefused;
         }
+    }
+    if (const auto problem = StatisticsInputProblem(options, prices)) {
+        messages << "vlt-report: " << *problem << '\n';
+        return kReportRefused;
     }
     ReportRun run(options, prices, out, messages);
     return run.Run();

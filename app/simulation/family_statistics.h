@@ -30,6 +30,8 @@ class IndexLookup;
 class InvestmentSimulation;
 
 inline constexpr int kDefaultMinTrades = 5;
+// Fewer prices in a period cannot say whether a timing beats chance.
+inline constexpr int kStatisticsMinPrices = 30;
 
 // One completed trade: bought at the close of openDay, sold at closeDay.
 struct FamilyTrade {

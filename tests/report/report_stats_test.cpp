@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -189,6 +190,49 @@ TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
         }
     }
     EXPECT_GT(differing, 0);
+}
+
+// Input the statistics cannot judge: one line on standard error, the
+// documented status (2 for a bad command line, 1 for bad data), and nothing
+// on standard output.
+TEST_F(StatsProgram, BadInputGetsOneLineAndNoReport) {
+    // A price every third day: 29 prices over 85 days, every day valued.
+    std::string few = "Date,Close\n";
+    for (int i = 0; i < 29; ++i) {
+        using namespace std::chrono;
+        const year_month_day date{sys_days{2010y / 1 / 1} + days{3 * i}};
+        char line[32];
+        std::snprintf(line, sizeof line, "%04d-%02u-%02u,100\n", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+        few += line;
+    }
+    Write("few.csv", few);
+    const std::vector<std::string> simulate = {"simulate",   "--first", "Earth",
+                                               "--second",   "Mars",    "--start",
+                                               "2010-01-01", "--end",   "2010-03-26"};
+    const struct {
+        std::vector<std::string> more;
+        int status;
+        std::string message;
+    } kCases[] = {
+        {{"--stats", "--trials", "0"}, 2, "--trials takes a whole number"},
+        {{"--stats", "--jobs", "0"}, 2, "--jobs takes a whole number"},
+        {{"--stats", "--min-trades", "0"}, 2, "--min-trades takes a whole number"},
+        {{"--jobs", "2"}, 2, "--min-trades and --jobs need --stats"},
+        {{"--stats", "--prices", "few.csv"},
+         1,
+         "holds 29 prices in the period; --stats needs at least 30"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.message);
+        const ProgramRun run = Run(With(simulate, c.more));
+        EXPECT_EQ(run.exitCode, c.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    // The same file without --stats is a report.
+    EXPECT_EQ(Run(With(simulate, {"--prices", "few.csv"})).exitCode, 0);
 }
 
 // The statistics' totals are the summary's, cent for cent, for pairs of
