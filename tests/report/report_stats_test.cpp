@@ -235,31 +235,5 @@ TEST_F(StatsProgram, BadInputGetsOneLineAndNoReport) {
     EXPECT_EQ(Run(With(simulate, {"--prices", "few.csv"})).exitCode, 0);
 }
 
-// The statistics' totals are the summary's, cent for cent, for pairs of
-// quick and slow planets.
-TEST_F(StatsProgram, TotalsAreTheSummarysForOtherPairs) {
-    const std::regex summaryLine(R"(^(\w+ \w+ \w+), +(\d+)°, ends with \$(\S+)$)");
-    const std::regex statLine(R"(^(\w+ \w+ \w+), +(\d+)° +\d+ +\d+ +(\S+) .*$)");
-    for (const auto& [first, second] : std::vector<std::pair<std::string, std::string>>{
-             {"Venus", "Jupiter"}, {"Mercury", "Saturn"}}) {
-        SCOPED_TRACE(first + " " + second);
-        const ProgramRun run =
-            Run({"simulate", "--first", first, "--second", second, "--start", "2007-01-03", "--end",
-                 "2014-12-31", "--stats", "--trials", "20"});
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        std::map<std::string, std::string> summary, stats;
-        std::istringstream lines(run.out);
-        for (std::string line; std::getline(lines, line);) {
-            std::smatch m;
-            if (std::regex_match(line, m, summaryLine)) summary[m[1].str() + m[2].str()] = m[3];
-            if (std::regex_match(line, m, statLine) && m[3] != "0.00") {
-                stats[m[1].str() + m[2].str()] = m[3];
-            }
-        }
-        EXPECT_FALSE(summary.empty());
-        EXPECT_EQ(stats, summary);
-    }
-}
-
 }  // namespace
 }  // namespace vlt::testing
