@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/positions/positions.h"
+#include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
@@ -111,16 +112,13 @@ void BM_StatisticsEarthMars1000Trials(benchmark::State& state) {
         state.SkipWithError("run did not complete");
         return;
     }
-    std::vector<std::pair<int, int>> pairs;
-    for (const auto& r : simulation.Records())
-        pairs.emplace_back(vlt::RecordAspect(r), vlt::RecordOrb(r));
-    const int trials = static_cast<int>(state.range(0));
+    vlt::FamilyRequest family = vlt::SimulationFamilyRequest(simulation, lookup);
+    family.trials = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        const vlt::RunStatistics stats = vlt::ComputeRunStatistics(
-            pairs, simulation.Events(), lookup, request.startDay, request.endDay, trials, 1);
-        benchmark::DoNotOptimize(stats.pairs.data());
+        const vlt::FamilyResult stats = vlt::ComputeFamilyStatistics(family);
+        benchmark::DoNotOptimize(stats.rows.data());
     }
-    state.counters["pairs"] = static_cast<double>(pairs.size());
+    state.counters["combinations"] = static_cast<double>(family.combinations.size());
     state.counters["trades"] =
         static_cast<double>(vlt::CompletedTrades(simulation.Events()).size());
 }

@@ -1,5 +1,6 @@
 #include "app/report/report_formats.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -225,27 +226,52 @@ Json SummaryJson(const InvestmentSimulation& sim) {
     return summary;
 }
 
-Json StatisticsJson(const RunStatistics& s) {
+// "sqr": the aspect as the family's rows name it.
+std::string AspectKey(int aspect) {
+    std::string key = Aspect(aspect).abbreviation;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+// A p-value of a family member; null outside the family.
+Json FamilyP(const FamilyRow& row, double p) {
+    return row.inFamily ? Json(RoundHalfEven(p, 6)) : Json(nullptr);
+}
+
+Json CombinationJson(const FamilyRow& r) {
+    return {{"first", PlanetName(static_cast<std::int16_t>(r.first), r.helio, false)},
+            {"second", PlanetName(static_cast<std::int16_t>(r.second), r.helio, false)},
+            {"centricity", r.helio ? "helio" : "geo"},
+            {"aspect", AspectKey(r.aspect)},
+            {"orb", r.orbDegrees},
+            {"trades", r.trades},
+            {"winners", r.winners},
+            {"total_gain", Cents(r.totalGain)},
+            {"mean_gain", RoundHalfEven(r.meanGain, 4)},
+            {"mean_holding_days", RoundHalfEven(r.meanHoldingDays, 4)},
+            {"time_in_market", RoundHalfEven(r.timeInMarket, 6)},
+            {"annualised_return", RoundHalfEven(r.annualisedReturn, 4)},
+            {"max_drawdown", RoundHalfEven(r.maxDrawdown, 4)},
+            {"matched_buy_and_hold", RoundHalfEven(r.matchedBuyAndHold, 4)},
+            {"too_few_trades", !r.inFamily},
+            {"p", FamilyP(r, r.p)},
+            {"p_adjusted", FamilyP(r, r.pAdjusted)},
+            {"q", FamilyP(r, r.q)}};
+}
+
+Json StatisticsJson(const FamilyResult& s) {
     Json stats;
     stats["trials"] = s.trials;
     stats["seed"] = s.seed;
+    stats["family_size"] = s.familySize;
+    stats["min_trades"] = s.minTrades;
+    stats["method"] = FamilyMethodLine(s);
     stats["buy_and_hold"] = {
         {"start", DateText(s.startDay)},
         {"end", DateText(s.endDay)},
-        {"gain", s.haveBuyAndHold ? Json(Cents(s.buyAndHoldGain)) : Json(nullptr)}};
-    stats["pairs"] = Json::array();
-    for (const PairStatistics& p : s.pairs) {
-        stats["pairs"].push_back({{"aspect", Aspect(p.aspect).name},
-                                  {"orb", p.orbDegrees},
-                                  {"trades", p.trades},
-                                  {"wins", p.wins},
-                                  {"total_gain", Cents(p.totalGain)},
-                                  {"mean_gain_percent", RoundHalfEven(p.meanGain, 4)},
-                                  {"mean_holding_days", RoundHalfEven(p.meanHoldingDays, 4)},
-                                  {"baseline_mean", RoundHalfEven(p.baselineMean, 4)},
-                                  {"baseline_sd", RoundHalfEven(p.baselineStdDev, 4)},
-                                  {"share_beaten", RoundHalfEven(p.shareBeaten, 6)}});
-    }
+        {"gain", s.haveBuyAndHold ? Json(Cents(s.buyAndHold)) : Json(nullptr)}};
+    stats["combinations"] = Json::array();
+    for (const FamilyRow& r : s.rows) stats["combinations"].push_back(CombinationJson(r));
     return stats;
 }
 
@@ -269,9 +295,13 @@ enum CsvColumn : std::size_t {
     kWins,
     kMeanGain,
     kMeanHoldingDays,
-    kBaselineMean,
-    kBaselineSd,
-    kShareBeaten,
+    kTimeInMarket,
+    kAnnualisedReturn,
+    kMaxDrawdown,
+    kMatchedBuyAndHold,
+    kP,
+    kPAdjusted,
+    kQ,
     kColumnCount
 };
 
@@ -290,12 +320,16 @@ constexpr const char* kSimulationHeader[kColumnCount] = {"record",
                                                          "investments",
                                                          "redemptions",
                                                          "trades",
-                                                         "wins",
-                                                         "mean_gain_percent",
+                                                         "winners",
+                                                         "mean_gain",
                                                          "mean_holding_days",
-                                                         "baseline_mean",
-                                                         "baseline_sd",
-                                                         "share_beaten"};
+                                                         "time_in_market",
+                                                         "annualised_return",
+                                                         "max_drawdown",
+                                                         "matched_buy_and_hold",
+                                                         "p",
+                                                         "p_adjusted",
+                                                         "q"};
 
 // The cells of one CSV record, by column; the others stay empty.
 using CsvCells = std::vector<std::pair<CsvColumn, std::string>>;
@@ -325,7 +359,7 @@ CsvCells EventCells(const SimulationEvent& e) {
 }
 
 // A pair's summary, with its statistics when they were asked for.
-CsvCells PairCells(const SimulationRecord& r, const RunStatistics* statistics) {
+CsvCells PairCells(const SimulationRecord& r, const FamilyResult* statistics) {
     const int count = RecordCount(r);
     CsvCells cells = {{kRecord, "pair"},
                       {kAspectName, Aspect(RecordAspect(r)).name},
@@ -333,16 +367,21 @@ CsvCells PairCells(const SimulationRecord& r, const RunStatistics* statistics) {
                       {kInvestments, std::to_string(count)}};
     if (count >= 1) cells.push_back({kTotalGain, Fixed(RecordGain(r), 2)});
     if (statistics == nullptr) return cells;
-    for (const PairStatistics& p : statistics->pairs) {
+    for (const FamilyRow& p : statistics->rows) {
         if (p.aspect != RecordAspect(r) || p.orbDegrees != RecordOrb(r)) continue;
         cells.insert(cells.end(), {{kGain, Fixed(p.totalGain, 2)},
                                    {kTrades, std::to_string(p.trades)},
-                                   {kWins, std::to_string(p.wins)},
+                                   {kWins, std::to_string(p.winners)},
                                    {kMeanGain, Fixed(p.meanGain, 4)},
                                    {kMeanHoldingDays, Fixed(p.meanHoldingDays, 4)},
-                                   {kBaselineMean, Fixed(p.baselineMean, 4)},
-                                   {kBaselineSd, Fixed(p.baselineStdDev, 4)},
-                                   {kShareBeaten, Fixed(p.shareBeaten, 6)}});
+                                   {kTimeInMarket, Fixed(p.timeInMarket, 6)},
+                                   {kAnnualisedReturn, Fixed(p.annualisedReturn, 4)},
+                                   {kMaxDrawdown, Fixed(p.maxDrawdown, 4)},
+                                   {kMatchedBuyAndHold, Fixed(p.matchedBuyAndHold, 4)}});
+        if (!p.inFamily) continue;
+        cells.insert(
+            cells.end(),
+            {{kP, Fixed(p.p, 6)}, {kPAdjusted, Fixed(p.pAdjusted, 6)}, {kQ, Fixed(p.q, 6)}});
     }
     return cells;
 }
@@ -394,11 +433,11 @@ std::string SimulationCsv(const SimulationReport& report) {
                  {kDate, DateText(sim.EndDay())},
                  {kInvestments, std::to_string(totals.completedInvestments)}});
     if (report.statistics != nullptr && report.statistics->haveBuyAndHold) {
-        const RunStatistics& s = *report.statistics;
+        const FamilyResult& s = *report.statistics;
         csv += CsvRecord({{kRecord, "buy_and_hold"},
                           {kPurchaseDate, DateText(s.startDay)},
                           {kDate, DateText(s.endDay)},
-                          {kGain, Fixed(s.buyAndHoldGain, 2)}});
+                          {kGain, Fixed(s.buyAndHold, 2)}});
     }
     return csv;
 }

@@ -11,8 +11,8 @@
 
 #include "app/engine/transit_records.h"
 #include "app/report/report_options.h"
+#include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
-#include "app/simulation/simulation_stats.h"
 
 namespace vlt {
 
@@ -25,7 +25,7 @@ struct SimulationReport {
     std::string prices;      // the file the days were valued from
     bool completed = false;  // ended with its summary
     const InvestmentSimulation* simulation = nullptr;
-    const RunStatistics* statistics = nullptr;  // with --stats
+    const FamilyResult* statistics = nullptr;  // with --stats
 };
 
 std::string SimulationCsv(const SimulationReport& report);

@@ -150,6 +150,7 @@ struct Parser {
     bool pricesGiven = false;
     bool priceColumnGiven = false;
     bool statsOptionGiven = false;
+    bool familyOptionGiven = false;  // --min-trades, --jobs
     bool searchGiven = false;
     bool detailsGiven = false;
 
@@ -285,6 +286,16 @@ struct Parser {
         }
     }
 
+    void MinTrades(const std::string&, const std::string& value) {
+        Take(WholeNumberIn(value, 7, 1, 1000000), Options().minTrades,
+             "--min-trades takes a whole number from 1 to 1000000, not \"" + value + "\"");
+    }
+
+    void Jobs(const std::string&, const std::string& value) {
+        Take(WholeNumberIn(value, 4, 1, 1024), Options().jobs,
+             "--jobs takes a whole number from 1 to 1024, not \"" + value + "\"");
+    }
+
     void Format(const std::string&, const std::string& value) {
         const auto format = Choice<ReportFormat>(value, {{"text", ReportFormat::Text},
                                                          {"csv", ReportFormat::Csv},
@@ -388,6 +399,8 @@ constexpr OptionDefinition kOptionTable[] = {
     {"--stats", false, &Parser::Flag},
     {"--trials", true, &Parser::Trials, &Parser::statsOptionGiven},
     {"--seed", true, &Parser::Seed, &Parser::statsOptionGiven},
+    {"--min-trades", true, &Parser::MinTrades, &Parser::familyOptionGiven},
+    {"--jobs", true, &Parser::Jobs, &Parser::familyOptionGiven},
     {"--format", true, &Parser::Format},
     {"--box", false, &Parser::Flag},
     {"--of", true, &Parser::ChartOf, &Parser::chartOptionGiven},
@@ -568,6 +581,8 @@ void CheckBelonging(Parser& p) {
         p.Fail("--price-column needs --prices");
     } else if (p.statsOptionGiven && !o.stats) {
         p.Fail("--trials and --seed need --stats");
+    } else if (p.familyOptionGiven && !o.stats) {
+        p.Fail("--min-trades and --jobs need --stats");
     }
 }
 
@@ -679,15 +694,21 @@ Options:
   --price-column NAME simulate: the CSV column to read instead of Close
                                                           e.g. --price-column "Adj Close"
   --stats             simulate: per aspect and orb the trades, winners, total
-                      and mean gain, mean holding days, buy and hold over the
-                      period, and a random-timing baseline (each trade's
-                      holding time kept, its start drawn uniformly from the
-                      period)                             e.g. simulate --stats
+                      and mean gain, mean holding days, time in the market,
+                      annual return, drawdown, buy and hold over as many days,
+                      and p, p adjusted for all the combinations of the run
+                      (Romano-Wolf) and q (Benjamini-Hochberg) against random
+                      timing (see docs/statistics.md)     e.g. simulate --stats
   --trials N          simulate --stats: random runs, 1 to 1000000; default 1000
                                                           e.g. --trials 5000
   --seed N            simulate --stats: seed of the random runs (the same seed
                       gives the same numbers everywhere); default 1
                                                           e.g. --seed 42
+  --min-trades N      simulate --stats: fewer trades are "too few trades",
+                      outside the family; default 5       e.g. --min-trades 10
+  --jobs N            simulate --stats: threads for the random runs, 1 to
+                      1024 (same numbers for any); default: every core
+                                                          e.g. --jobs 2
   --format FORMAT     text (default: the output box's text), csv or json (one
                       record per transit row, or per investment and redemption
                       with the summary; see docs/report-formats.md)

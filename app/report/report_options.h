@@ -72,6 +72,10 @@ struct ReportOptions {
     bool stats = false;
     int trials = 1000;
     std::uint64_t seed = 1;
+    // Combinations with fewer trades stay out of the family; trials are
+    // valued on `jobs` threads (0: one per core), the result the same.
+    int minTrades = 5;
+    int jobs = 0;
 
     ReportFormat format = ReportFormat::Text;
 

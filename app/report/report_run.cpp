@@ -1,8 +1,10 @@
 #include "app/report/report_run.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "app/chart/chart_model.h"
 #include "app/positions/request_rules.h"
@@ -11,10 +13,10 @@
 #include "app/report/report_formats.h"
 #include "app/report/stats_progress.h"
 #include "app/report/streamed_output.h"
+#include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
-#include "app/simulation/simulation_stats.h"
 #include "app/support/settings_store.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
@@ -140,7 +142,7 @@ std::string TitleLine(const std::string& report) {
 // The report's records as CSV or JSON.
 std::string Records(const ReportOptions& options, const std::string& report,
                     const InvestmentSimulation& simulation, bool completed,
-                    const RunStatistics* statistics) {
+                    const FamilyResult* statistics) {
     if (options.command != ReportCommand::Simulate) {
         const std::vector<TransitRecord> rows = TransitRecords(report);
         return options.format == ReportFormat::Csv ? TransitCsv(rows)
@@ -207,7 +209,7 @@ public:
                      simulation.LastOutcome() == SimulationOutcome::Completed;
         if (options_.stats && simulated_) {
             statistics_ = Statistics();
-            if (statistics_->stopped) return Interrupted();
+            if (statistics_->cancelled) return Interrupted();
         }
         if (options_.chart) return WriteChart();
         return WriteReport();
@@ -260,26 +262,28 @@ private:
         return true;
     }
 
-    RunStatistics Statistics() {
+    FamilyResult Statistics() {
         const InvestmentSimulation& simulation = commands_->Simulation();
         IndexDataLookup indexLookup(services_.Index());
         IndexLookup& values = options_.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
                                                   : static_cast<IndexLookup&>(indexLookup);
-        std::vector<std::pair<int, int>> pairs;
-        for (const SimulationRecord& r : simulation.Records()) {
-            pairs.emplace_back(RecordAspect(r), RecordOrb(r));
-        }
+        FamilyRequest request = SimulationFamilyRequest(simulation, values);
+        request.trials = options_.trials;
+        request.seed = options_.seed;
+        request.minTrades = options_.minTrades;
+        request.jobs = options_.jobs > 0
+                           ? options_.jobs
+                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
         // Ctrl-C stops the trials; the progress line is wiped before any
         // other message.
         const InterruptGuard interrupts;
         std::optional<ProgressLine> line;
         if (showProgress_) line.emplace(messages_, "Statistics");
-        return ComputeRunStatistics(pairs, simulation.Events(), values, simulation.StartDay(),
-                                    simulation.EndDay(), options_.trials, options_.seed,
-                                    [&line](double done) {
-                                        if (line) line->Show(done);
-                                        return !InterruptGuard::Interrupted();
-                                    });
+        request.progress = [&line](int done, int total) {
+            if (line && total > 0) line->Show(static_cast<double>(done) / total);
+            return !InterruptGuard::Interrupted();
+        };
+        return ComputeFamilyStatistics(request);
     }
 
     // Stopped by Ctrl-C during the statistics: what the commands streamed
@@ -297,10 +301,8 @@ private:
     std::string StatisticsLines() const {
         std::string lines;
         if (!statistics_ || !text_) return lines;
-        const InvestmentSimulation& simulation = commands_->Simulation();
         lines = kLineBreak;
-        for (char c :
-             StatisticsText(*statistics_, simulation.FirstPlanet(), simulation.SecondPlanet())) {
+        for (char c : FamilyStatisticsText(*statistics_)) {
             if (c == '\n') lines += '\r';
             lines += c;
         }
@@ -342,7 +344,7 @@ private:
 
     int WriteReport() {
         const std::string statisticsText = StatisticsLines();
-        const RunStatistics* statistics = statistics_ ? &*statistics_ : nullptr;
+        const FamilyResult* statistics = statistics_ ? &*statistics_ : nullptr;
         const InvestmentSimulation& simulation = commands_->Simulation();
         bool empty = true;
         if (options_.box) {
@@ -387,8 +389,33 @@ private:
     int startUpBoxes_ = 0;
     bool commandBoxes_ = false;
     bool simulated_ = false;
-    std::optional<RunStatistics> statistics_;
+    std::optional<FamilyResult> statistics_;
 };
+
+}  // namespace
+
+namespace {
+
+// A handful of prices cannot say whether a timing beats chance: the
+// statistics refuse a price file with fewer than kStatisticsMinPrices prices
+// in the period (or in the whole file when the period is the window's own),
+// before any report is written.
+std::optional<std::string> StatisticsInputProblem(const ReportOptions& options,
+                                                  const PriceSeries& prices) {
+    if (!options.stats || !options.pricesFile) return std::nullopt;
+    const auto dayOf = [](const ReportDate& d) {
+        return GregorianDayNumber(d.year, d.month, d.day);
+    };
+    const std::int32_t first = options.start ? dayOf(*options.start) : prices.FirstDay();
+    const std::int32_t last = options.end ? dayOf(*options.end) : prices.LastDay();
+    int count = 0;
+    for (std::size_t i = 0; i < prices.days.size(); ++i) {
+        if (prices.days[i] >= first && prices.days[i] <= last && prices.values[i] > 0.0) ++count;
+    }
+    if (count >= kStatisticsMinPrices) return std::nullopt;
+    return "price file \"" + prices.name + "\" holds " + std::to_string(count) +
+           " prices in the period; --stats needs at least " + std::to_string(kStatisticsMinPrices);
+}
 
 }  // namespace
 
@@ -403,6 +430,10 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
             messages << "vlt-report: " << error << '\n';
             return kReportRefused;
         }
+    }
+    if (const auto problem = StatisticsInputProblem(options, prices)) {
+        messages << "vlt-report: " << *problem << '\n';
+        return kReportRefused;
     }
     ReportRun run(options, prices, out, messages, showProgress);
     return run.Run();

@@ -106,6 +106,12 @@ const std::vector<BadInput>& BadInputs() {
         {{"simulate", "--stats", "--seed", "x"},
          "--seed takes a whole number of at most 19 digits, not \"x\""},
         {{"simulate", "--stats=yes"}, "--stats takes no value"},
+        {{"simulate", "--jobs", "2"}, "--min-trades and --jobs need --stats"},
+        {{"simulate", "--min-trades", "3"}, "--min-trades and --jobs need --stats"},
+        {{"simulate", "--stats", "--jobs", "0"},
+         "--jobs takes a whole number from 1 to 1024, not \"0\""},
+        {{"simulate", "--stats", "--min-trades", "0"},
+         "--min-trades takes a whole number from 1 to 1000000, not \"0\""},
         {{"tables", "--format", "xml"}, "--format takes text, csv or json, not \"xml\""},
     };
     return kCases;
@@ -216,10 +222,29 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
     }
 
     // The last of a repeated option holds; every new option lands in its field.
-    const ReportArguments r = ParseReportArguments(
-        {"simulate", "--first", "Mars", "--first", "Venus", "--prices", "spy.csv", "--price-column",
-         "Adj Close", "--stats", "--trials", "250", "--seed", "1234567890123456789", "--format",
-         "JSON", "--format=csv", "--details", "--crlf"});
+    const ReportArguments r = ParseReportArguments({"simulate",
+                                                    "--first",
+                                                    "Mars",
+                                                    "--first",
+                                                    "Venus",
+                                                    "--prices",
+                                                    "spy.csv",
+                                                    "--price-column",
+                                                    "Adj Close",
+                                                    "--stats",
+                                                    "--trials",
+                                                    "250",
+                                                    "--seed",
+                                                    "1234567890123456789",
+                                                    "--format",
+                                                    "JSON",
+                                                    "--format=csv",
+                                                    "--details",
+                                                    "--crlf",
+                                                    "--min-trades",
+                                                    "9",
+                                                    "--jobs",
+                                                    "3"});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.options.command, ReportCommand::Simulate);
     EXPECT_EQ(r.options.firstPlanetIndex, 2);
@@ -228,6 +253,8 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
     EXPECT_TRUE(r.options.stats);
     EXPECT_EQ(r.options.trials, 250);
     EXPECT_EQ(r.options.seed, 1234567890123456789ull);
+    EXPECT_EQ(r.options.minTrades, 9);
+    EXPECT_EQ(r.options.jobs, 3);
     EXPECT_EQ(r.options.format, ReportFormat::Csv);
     EXPECT_TRUE(r.options.includeTransitDetails);
     EXPECT_TRUE(r.options.crlf);
@@ -373,7 +400,7 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
          {"--first",  "--second",  "--helio",  "--start",  "--end",          "--aspects",
           "--orbs",   "--tz",      "--natz",   "--aspect", "--orb",          "--from",
           "--keep",   "--details", "--crlf",   "--prices", "--price-column", "--stats",
-          "--trials", "--seed",    "--format", "--box"}) {
+          "--trials", "--seed",    "--format", "--box",    "--min-trades",   "--jobs"}) {
         const std::string word = std::string(" ") + option + " ";
         EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(

@@ -335,7 +335,8 @@ TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
     auto it = std::find_if(expected.begin(), expected.end(),
                            [](const std::string& l) { return l.rfind("Statistics", 0) == 0; });
     ASSERT_NE(it, expected.end());
-    statsLines.assign(it + 2, expected.end() - 1);  // pair lines, buy and hold left out
+    statsLines.assign(it + 3, expected.end() - 1);  // pair lines, buy and hold left out
+    const std::string familyLine = *(it + 1);
     expected.erase(it - 1, expected.end());
 
     const Json doc = Json::parse(json.out);
@@ -407,31 +408,53 @@ TEST_F(FormatsProgram, SimulationRecordsReadBackAsTheTextReport) {
     // The statistics: the text's lines rebuilt from the JSON's numbers, and
     // the CSV's the same as the JSON's.
     std::vector<std::string> statsFromJson;
-    const Json& pairs = doc["statistics"]["pairs"];
-    ASSERT_EQ(pairs.size(), csvPairs.size());
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const Json& p = pairs[i];
+    const Json& rows = doc["statistics"]["combinations"];
+    ASSERT_EQ(rows.size(), csvPairs.size());
+    int members = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Json& p = rows[i];
         char line[256];
         char orb[16];
         std::snprintf(orb, sizeof orb, "%3d\xC2\xB0", p["orb"].get<int>());
-        const std::string label = "Ea " + Abbreviation(p["aspect"]) + " Ma," + orb;
-        std::snprintf(line, sizeof line, "%-17s %6d %5d %10.2f %8.2f %9.1f %10.2f %10.2f %6.1f%%",
-                      label.c_str(), p["trades"].get<int>(), p["wins"].get<int>(),
-                      p["total_gain"].get<double>(), p["mean_gain_percent"].get<double>(),
-                      p["mean_holding_days"].get<double>(), p["baseline_mean"].get<double>(),
-                      p["baseline_sd"].get<double>(), p["share_beaten"].get<double>() * 100);
-        statsFromJson.push_back(line);
-        EXPECT_EQ(csvPairs[i].at("aspect"), p["aspect"]);
+        const std::string label = "Ea " + p["aspect"].get<std::string>() + " Ma," + orb;
+        std::snprintf(line, sizeof line, "%-17s %6d %5d %9.2f %7.2f %6.1f %6.1f %7.2f %6.1f %7.2f",
+                      label.c_str(), p["trades"].get<int>(), p["winners"].get<int>(),
+                      p["total_gain"].get<double>(), p["mean_gain"].get<double>(),
+                      p["mean_holding_days"].get<double>(), p["time_in_market"].get<double>() * 100,
+                      p["annualised_return"].get<double>(), p["max_drawdown"].get<double>(),
+                      p["matched_buy_and_hold"].get<double>());
+        std::string full = line;
+        if (p["too_few_trades"].get<bool>()) {
+            EXPECT_TRUE(p["p"].is_null());
+            EXPECT_TRUE(csvPairs[i].at("p").empty());
+            full += "  too few trades";
+        } else {
+            ++members;
+            std::snprintf(line, sizeof line, " %7.4f %7.4f %7.4f", p["p"].get<double>(),
+                          p["p_adjusted"].get<double>(), p["q"].get<double>());
+            full += line;
+            EXPECT_NEAR(std::stod(csvPairs[i].at("p_adjusted")), p["p_adjusted"].get<double>(),
+                        1e-6);
+            EXPECT_NEAR(std::stod(csvPairs[i].at("q")), p["q"].get<double>(), 1e-6);
+        }
+        statsFromJson.push_back(full);
+        EXPECT_EQ(p["first"], "Earth");
+        EXPECT_EQ(p["second"], "Mars");
+        EXPECT_EQ(p["centricity"], "helio");
+        EXPECT_EQ(Abbreviation(csvPairs[i].at("aspect")), p["aspect"]);
         EXPECT_EQ(std::stoi(csvPairs[i].at("trades")), p["trades"].get<int>());
-        EXPECT_EQ(std::stoi(csvPairs[i].at("wins")), p["wins"].get<int>());
-        EXPECT_NEAR(std::stod(csvPairs[i].at("baseline_mean")), p["baseline_mean"].get<double>(),
+        EXPECT_EQ(std::stoi(csvPairs[i].at("winners")), p["winners"].get<int>());
+        // The statistics' total is the summary's.
+        EXPECT_EQ(csvPairs[i].at("gain"),
+                  csvPairs[i].at("total_gain").empty() ? "0.00" : csvPairs[i].at("total_gain"));
+        EXPECT_NEAR(std::stod(csvPairs[i].at("max_drawdown")), p["max_drawdown"].get<double>(),
                     1e-4);
-        EXPECT_NEAR(std::stod(csvPairs[i].at("share_beaten")), p["share_beaten"].get<double>(),
-                    1e-6);
     }
     EXPECT_EQ(statsFromJson, statsLines);
     EXPECT_EQ(doc["statistics"]["trials"], 100);
     EXPECT_EQ(doc["statistics"]["seed"], 1);
+    EXPECT_EQ(doc["statistics"]["family_size"], members);
+    EXPECT_EQ(doc["statistics"]["method"], familyLine);
 }
 
 TEST(ReportCsv, FieldsAreQuotedAsRfc4180Says) {

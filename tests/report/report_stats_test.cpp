@@ -1,9 +1,14 @@
 // vlt-report simulate --stats: the statistics agree with a recount from the
-// report's own detail lines and the index file, the random baseline follows
-// the seed, and the report above the statistics is the report without them.
+// report's own detail lines and the index file, their totals are the
+// summary's to the cent, q is Benjamini-Hochberg of the p shown, the random
+// columns follow the seed, and the report above the statistics is the report
+// without them.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -86,29 +91,59 @@ TEST_F(StatsProgram, StatisticsAgreeWithARecountFromTheTrades) {
     ASSERT_FALSE(recount.empty());
 
     const std::regex statLine(
-        R"(^Ea (\w+) Ma, +(\d+)° +(\d+) +(\d+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+)%$)");
+        R"(^Ea (\w+) Ma, +(\d+)° +(\d+) +(\d+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+) +(\S+) +(.*)$)");
+    const std::regex summaryLine(R"(^Ea (\w+) Ma, +(\d+)°, ends with \$(\S+)$)");
+    std::map<std::string, std::string> summaryTotal;
+    std::istringstream summary(plain.out);
+    for (std::string line; std::getline(summary, line);) {
+        std::smatch m;
+        if (std::regex_match(line, m, summaryLine))
+            summaryTotal[m[1].str() + " " + m[2].str()] = m[3];
+    }
     int pairs = 0;
+    std::vector<double> p, q;
     std::istringstream stats(run.out.substr(plain.out.size()));
     for (std::string line; std::getline(stats, line);) {
         std::smatch m;
         if (!std::regex_match(line, m, statLine)) continue;
         SCOPED_TRACE(line);
         ++pairs;
-        const Recount r = recount[m[1].str() + " " + m[2].str()];
+        const std::string key = m[1].str() + " " + m[2].str();
+        const Recount r = recount[key];
         EXPECT_EQ(std::stoi(m[3]), r.trades);
         EXPECT_EQ(std::stoi(m[4]), r.wins);
-        // Each detail line's gain is rounded to the cent.
-        EXPECT_NEAR(std::stod(m[5]), r.total, 0.005 * (r.trades + 1));
+        EXPECT_EQ(m[5].str(), r.trades > 0 ? summaryTotal.at(key) : "0.00");
         if (r.trades > 0) {
             EXPECT_NEAR(std::stod(m[6]), r.total / r.trades, 0.01);
             EXPECT_NEAR(std::stod(m[7]), static_cast<double>(r.heldDays) / r.trades, 0.05);
         }
-        const double share = std::stod(m[10]);
-        EXPECT_GE(share, 0.0);
-        EXPECT_LE(share, 100.0);
-        EXPECT_GE(std::stod(m[9]), 0.0);  // standard deviation
+        if (r.trades < 5) {
+            EXPECT_EQ(m[12].str(), "too few trades");
+            continue;
+        }
+        double pRow = 0, pAdjusted = 0, qRow = 0;
+        ASSERT_EQ(std::sscanf(m[12].str().c_str(), "%lf %lf %lf", &pRow, &pAdjusted, &qRow), 3);
+        EXPECT_GE(pAdjusted, pRow);
+        EXPECT_GT(pRow, 0.0);
+        p.push_back(pRow);
+        q.push_back(qRow);
     }
     EXPECT_EQ(pairs, 21);
+    ASSERT_FALSE(p.empty());
+    EXPECT_NE(run.out.find("Family of " + std::to_string(p.size()) + " combinations"),
+              std::string::npos);
+    // Benjamini-Hochberg recounted from the p shown (four decimals).
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        double best = 1.0;
+        for (std::size_t j = 0; j < p.size(); ++j) {
+            const auto rank =
+                std::count_if(p.begin(), p.end(), [&](double x) { return x <= p[j]; });
+            if (p[j] >= p[i])
+                best = std::min(best,
+                                p[j] * static_cast<double>(p.size()) / static_cast<double>(rank));
+        }
+        EXPECT_NEAR(q[i], best, 0.0002 * static_cast<double>(p.size()));
+    }
 
     // Buy and hold from the index file itself: 2007-01-03 and 2014-12-31
     // both have a line.
@@ -127,9 +162,9 @@ TEST_F(StatsProgram, StatisticsAgreeWithARecountFromTheTrades) {
 }
 
 TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
-    const std::vector<std::string> request = {"simulate",   "--first", "Earth",      "--second",
-                                              "Mars",       "--start", "2009-01-01", "--end",
-                                              "2010-12-31", "--stats", "--trials",   "200"};
+    const std::vector<std::string> request = {
+        "simulate", "--first",    "Earth",   "--second", "Mars", "--start",      "2009-01-01",
+        "--end",    "2010-12-31", "--stats", "--trials", "200",  "--min-trades", "1"};
     const ProgramRun a = Run(request);
     const ProgramRun again = Run(request);
     const ProgramRun seedOne = Run(With(request, {"--seed", "1"}));
@@ -138,14 +173,14 @@ TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
     EXPECT_EQ(a.out, again.out);
     EXPECT_EQ(a.out, seedOne.out);  // 1 is the default seed
     EXPECT_NE(a.out, other.out);
-    // Only the random columns differ: the first 60 bytes (label to mean days) agree.
+    // Only the random columns differ: the first 86 bytes (label to buy and hold) agree.
     std::istringstream x(a.out), y(other.out);
     std::string lx, ly;
     int differing = 0;
     while (std::getline(x, lx) && std::getline(y, ly)) {
         if (lx.rfind("Ea ", 0) == 0 && lx.find(" ends with ") == std::string::npos &&
             lx.find("no investments") == std::string::npos) {
-            EXPECT_EQ(lx.substr(0, 60), ly.substr(0, 60));
+            EXPECT_EQ(lx.substr(0, 86), ly.substr(0, 86));
             differing += lx != ly ? 1 : 0;
         } else if (lx.rfind("Statistics", 0) == 0) {
             EXPECT_NE(lx.find("200 trials, seed 1"), std::string::npos);
@@ -155,6 +190,49 @@ TEST_F(StatsProgram, SeedDecidesTheBaselineAndNothingElse) {
         }
     }
     EXPECT_GT(differing, 0);
+}
+
+// Input the statistics cannot judge: one line on standard error, the
+// documented status (2 for a bad command line, 1 for bad data), and nothing
+// on standard output.
+TEST_F(StatsProgram, BadInputGetsOneLineAndNoReport) {
+    // A price every third day: 29 prices over 85 days, every day valued.
+    std::string few = "Date,Close\n";
+    for (int i = 0; i < 29; ++i) {
+        using namespace std::chrono;
+        const year_month_day date{sys_days{2010y / 1 / 1} + days{3 * i}};
+        char line[32];
+        std::snprintf(line, sizeof line, "%04d-%02u-%02u,100\n", static_cast<int>(date.year()),
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+        few += line;
+    }
+    Write("few.csv", few);
+    const std::vector<std::string> simulate = {"simulate",   "--first", "Earth",
+                                               "--second",   "Mars",    "--start",
+                                               "2010-01-01", "--end",   "2010-03-26"};
+    const struct {
+        std::vector<std::string> more;
+        int status;
+        std::string message;
+    } kCases[] = {
+        {{"--stats", "--trials", "0"}, 2, "--trials takes a whole number"},
+        {{"--stats", "--jobs", "0"}, 2, "--jobs takes a whole number"},
+        {{"--stats", "--min-trades", "0"}, 2, "--min-trades takes a whole number"},
+        {{"--jobs", "2"}, 2, "--min-trades and --jobs need --stats"},
+        {{"--stats", "--prices", "few.csv"},
+         1,
+         "holds 29 prices in the period; --stats needs at least 30"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.message);
+        const ProgramRun run = Run(With(simulate, c.more));
+        EXPECT_EQ(run.exitCode, c.status);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    // The same file without --stats is a report.
+    EXPECT_EQ(Run(With(simulate, {"--prices", "few.csv"})).exitCode, 0);
 }
 
 }  // namespace

@@ -104,48 +104,6 @@ TEST(StatsInterrupt, CtrlCLeavesNothingHalfWritten) {
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
-// The trials report their share done in order up to 1, and stop when told.
-TEST(StatsInterrupt, TrialsReportProgressAndStopWhenAsked) {
-    class Rising : public IndexLookup {
-    public:
-        bool ValueForDay(std::int32_t day, double& value) override {
-            value = 100.0 + day % 11;
-            return true;
-        }
-    } values;
-    const std::int32_t start = GregorianDayNumber(2010, 1, 1);
-    const std::vector<std::pair<int, int>> pairs = {{1, 1}, {2, 3}, {4, 5}};
-    const RunStatistics whole =
-        ComputeRunStatistics(pairs, {}, values, start, start + 300, 1000, 7);
-    const struct {
-        int stopAfter;  // calls answered true; -1: never stop
-        bool stopped;
-        std::size_t pairs;
-    } cases[] = {{-1, false, 3}, {0, true, 0}, {9, true, 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stopAfter);
-        std::vector<double> seen;
-        const RunStatistics s =
-            ComputeRunStatistics(pairs, {}, values, start, start + 300, 1000, 7, [&](double done) {
-                seen.push_back(done);
-                return c.stopAfter < 0 || static_cast<int>(seen.size()) <= c.stopAfter;
-            });
-        EXPECT_EQ(s.stopped, c.stopped);
-        ASSERT_EQ(s.pairs.size(), c.pairs);
-        for (std::size_t k = 0; k < s.pairs.size(); ++k) {
-            EXPECT_EQ(s.pairs[k].baselineMean, whole.pairs[k].baselineMean);
-        }
-        ASSERT_FALSE(seen.empty());
-        EXPECT_EQ(seen.front(), 0.0);
-        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-        if (!c.stopped) {
-            // 4 calls per pair of 1000 trials (every 256), then the end.
-            EXPECT_EQ(seen.size(), 13u);
-            EXPECT_EQ(seen.back(), 1.0);
-        }
-    }
-}
-
 TEST(StatsProgressLine, ShowsChangesAtMostEveryIntervalThenWipes) {
     auto now = std::chrono::steady_clock::time_point{};
     std::ostringstream out;
