@@ -1,9 +1,10 @@
 #include "app/qt/chart_view.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCategoryAxis>
+#include <QDateTime>
 #include <QDateTimeAxis>
-#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLegendMarker>
@@ -17,6 +18,10 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#include "app/support/atomic_file.h"
+#include "app/support/escaped_text.h"
 
 namespace vlt {
 namespace {
@@ -288,7 +293,47 @@ QChart* BuildChart(const ChartModel& model) {
     return chart;
 }
 
-bool SaveChartImage(QChart* chart, const QString& path, int width, int height, std::string& error) {
+namespace {
+
+// The chart drawn into an image file's bytes: SVG or PNG by the name's ending.
+bool EncodeChartImage(QGraphicsScene& scene, QChart* chart, bool svg, int width, int height,
+                      QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QRectF area(0, 0, width, height);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(QSize(width, height));
+        generator.setViewBox(QRect(0, 0, width, height));
+        generator.setTitle(chart->title());
+        QPainter p;
+        if (!p.begin(&generator)) return false;
+        scene.render(&p, area, area);
+        return p.end();
+    }
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    scene.render(&p, area, area);
+    p.end();
+    return image.save(&buffer, "PNG");
+}
+
+}  // namespace
+
+bool SaveChartImage(QChart* chart, const std::string& path, int width, int height,
+                    std::string& error) {
+    const auto endsWith = [&path](const char* ending) {
+        return path.size() >= 4 &&
+               QByteArray::fromStdString(path.substr(path.size() - 4)).toLower() == ending;
+    };
+    const bool svg = endsWith(".svg");
+    if (!svg && !endsWith(".png")) {
+        error = "the image file must end in .png or .svg: " + EscapedForOneLine(path);
+        return false;
+    }
     QGraphicsScene scene;
     scene.addItem(chart);
     chart->resize(width, height);
@@ -296,39 +341,26 @@ bool SaveChartImage(QChart* chart, const QString& path, int width, int height, s
     scene.setSceneRect(0, 0, width, height);
     // Lay the chart out at this size before anything is drawn.
     QApplication::processEvents();
-    bool ok = false;
-    if (path.endsWith(".svg", Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(QSize(width, height));
-        svg.setViewBox(QRect(0, 0, width, height));
-        svg.setTitle(chart->title());
-        QPainter p;
-        ok = p.begin(&svg);
-        if (ok) {
-            scene.render(&p, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
-            ok = p.end();
-        }
-        ok = ok && QFileInfo(path).exists();
-    } else if (path.endsWith(".png", Qt::CaseInsensitive)) {
-        QImage image(width, height, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        scene.render(&p, QRectF(0, 0, width, height), QRectF(0, 0, width, height));
-        p.end();
-        ok = image.save(path, "PNG");
-    } else {
-        scene.removeItem(chart);
-        error = "the image file must end in .png or .svg: " + path.toStdString();
+    QByteArray bytes;
+    const bool drawn = EncodeChartImage(scene, chart, svg, width, height, bytes);
+    scene.removeItem(chart);
+    if (!drawn) {
+        error = "cannot draw the image for " + EscapedForOneLine(path);
         return false;
     }
-    scene.removeItem(chart);
-    if (!ok) error = "cannot write the image file " + path.toStdString();
-    return ok;
+    // The whole image is made first and then put in place at once: a full
+    // disk or a crash never leaves half an image, nor loses the old one.
+    const int err =
+        WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), 0666);
+    if (err != 0) {
+        error = "cannot write the image file " + EscapedForOneLine(path) + " (" +
+                std::strerror(err) + "); any earlier file of that name is left as it was";
+        return false;
+    }
+    return true;
 }
 
-bool SaveChartImage(const ChartModel& model, const QString& path, int width, int height,
+bool SaveChartImage(const ChartModel& model, const std::string& path, int width, int height,
                     std::string& error, ChartLayout* layout) {
     QChart* chart = BuildChart(model);
     const bool ok = SaveChartImage(chart, path, width, height, error);

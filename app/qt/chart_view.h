@@ -47,11 +47,15 @@ struct ChartLayout {
 ChartLayout LayoutOf(QChart* chart, const ChartModel& model);
 
 // Writes the chart as PNG or SVG (by the name's ending) at width x height
-// pixels.  Needs a QApplication.  False with a one-line error when the file
-// cannot be written.
-bool SaveChartImage(const ChartModel& model, const QString& path, int width, int height,
+// pixels.  `path` is the file system's name, byte for byte (QFile::encodeName
+// of a name the user chose).  The image replaces the file at once, through a
+// temporary file beside it; a symbolic link there is replaced, not followed.
+// Needs a QApplication.  False with a one-line error when the file cannot be
+// written, the old file then untouched.
+bool SaveChartImage(const ChartModel& model, const std::string& path, int width, int height,
                     std::string& error, ChartLayout* layout = nullptr);
-bool SaveChartImage(QChart* chart, const QString& path, int width, int height, std::string& error);
+bool SaveChartImage(QChart* chart, const std::string& path, int width, int height,
+                    std::string& error);
 
 // The chart widget: hover shows dates and aspect, the wheel zooms the time
 // axis about the cursor, dragging pans it.

@@ -1,5 +1,6 @@
 #include "app/qt/chart_window.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +43,8 @@ void ChartWindow::SaveImage() {
         path += filter.startsWith("SVG") ? ".svg" : ".png";
     }
     std::string error;
-    if (!SaveChartImage(view_->Model(), path, view_->width(), view_->height(), error)) {
+    if (!SaveChartImage(view_->Model(), QFile::encodeName(path).toStdString(), view_->width(),
+                        view_->height(), error)) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
     }
 }

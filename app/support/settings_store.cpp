@@ -1,6 +1,7 @@
 #include "app/support/settings_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -373,6 +375,53 @@ int SaveAtomically(const std::string& folder, const std::string& path, const Doc
     return 0;
 }
 
+// The advisory lock of the store, on a file beside it (settings.ini.lock),
+// held from the moment the file is read for a change until the new file is
+// renamed into place.  Without it, two programs saving at once would each
+// read the old file, set their own values and rename: the second rename
+// would drop the first program's values.  The lock file itself is never
+// removed (removing it would let a third program lock a new file while the
+// old one is still held).  Closing the descriptor releases the lock, also
+// when the program dies.
+class StoreFileLock {
+public:
+    explicit StoreFileLock(const std::string& path) {
+        fd_ = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            // A file system without locks: saved as before, unlocked.
+            if (errno != ENOLCK && errno != EOPNOTSUPP) error_ = errno;
+            break;
+        }
+    }
+    ~StoreFileLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    StoreFileLock(const StoreFileLock&) = delete;
+    StoreFileLock& operator=(const StoreFileLock&) = delete;
+    int Error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+// Takes the lock and reads the file afresh under it: what another program
+// saved a moment ago is the base of this change.  Returns 0, or the error of
+// the lock or of the file (a file that cannot be read is never written
+// over).
+int LockAndReload(const std::string& path, std::optional<StoreFileLock>& lock) {
+    lock.emplace(path);
+    if (lock->Error() != 0) return lock->Error();
+    TheCache().valid = false;
+    Refresh(path);
+    return TheCache().error;
+}
+
 // The open batch: the file as it will be saved, and whether it changed.
 struct Batch {
     bool open = false;
@@ -428,10 +477,8 @@ bool SettingsBatch::Commit() {
     // began: its own lines are taken again and this batch's values set on
     // them, so that nothing of theirs is lost.
     b.error = MakeFolders(folder);
-    if (b.error == 0) {
-        Refresh(path);
-        b.error = TheCache().error;
-    }
+    std::optional<StoreFileLock> fileLock;
+    if (b.error == 0) b.error = LockAndReload(path, fileLock);
     if (b.error == 0) {
         Document doc = TheCache().doc;
         for (const auto& [key, name, value] : b.writes) SetValue(doc, key, name, value);
@@ -507,7 +554,12 @@ SettingsResult RegWriteString(RegRoot /*root*/, const std::string& keyPath, cons
     Batch& batch = CurrentBatch();
     int err = MakeFolders(folder);
     bool existed = false;
-    if (err == 0) {
+    // A write outside a batch saves at once, under the lock; a batch's writes
+    // wait for its commit, which takes the lock then.
+    std::optional<StoreFileLock> fileLock;
+    if (err == 0 && !batch.open) {
+        err = LockAndReload(path, fileLock);
+    } else if (err == 0) {
         Refresh(path);
         err = TheCache().error;  // a file that cannot be read is never written over
     }

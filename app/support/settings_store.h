@@ -4,7 +4,10 @@
 // Quillon/settings.ini in the user's configuration folder
 // ($XDG_CONFIG_HOME, else ~/.config).  Every write replaces the file through
 // a temporary file and a rename, so a crash or a full disk leaves either the
-// old or the new store, never half of one.  A write changes only the lines
+// old or the new store, never half of one.  Each save reads the file afresh,
+// sets its values and renames under an advisory lock (flock on
+// settings.ini.lock beside it), so that two programs saving at once both
+// keep their values.  A write changes only the lines
 // of the values it sets: comments, other programs' sections and lines that
 // this program cannot read stay as they are.  The file is read once and kept
 // in memory until it changes on disk.  Lines that make no sense read as

@@ -1,13 +1,10 @@
 #include "app/window/output_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "app/support/file_bytes.h"
+#include "app/support/atomic_file.h"
 #include "app/support/run_host.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
@@ -57,12 +54,7 @@ std::string Utf8ToLatin1(const std::string& utf8) {
 
 std::string WriteOutputFile(const std::string& path, const std::string& utf8Text) {
     const std::string bytes = Utf8ToLatin1(utf8Text) + kLineBreak;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return std::strerror(errno);
-    int err = WriteAllBytes(fd, bytes);
-    // A full disk may only show when the data reaches the device.
-    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
+    const int err = WriteFileAtomically(path, bytes, 0644);
     return err == 0 ? std::string() : std::string(std::strerror(err));
 }
 

@@ -19,13 +19,19 @@ std::string SimulationReportTitle(const WindowInputs& in) {
 }  // namespace
 
 ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index)
-    : ProgramCommands(window, index, indexLookup_) {}
+    : ProgramCommands(window, index, nullptr) {}
 
 ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup& prices)
+    : ProgramCommands(window, index, &prices) {}
+
+// The index lookup is chosen here, where it is already built: naming it as
+// the base class before that (as an argument to the other constructor) would
+// use an object whose life has not begun.
+ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup* prices)
     : transit_(window, window),
       indexLookup_(index),
       amounts_(UserLocaleAmountFormatter()),
-      simulation_(window, positions_, prices, amounts_) {}
+      simulation_(window, positions_, prices != nullptr ? *prices : indexLookup_, amounts_) {}
 
 void ProgramCommands::Start(CommandWindow& /*window*/) { transit_.Start(); }
 void ProgramCommands::Search(CommandWindow& /*window*/) { transit_.Search(); }

@@ -30,6 +30,9 @@ public:
     const InvestmentSimulation& Simulation() const { return simulation_; }
 
 private:
+    // `prices` null: the simulation values its days from the index data.
+    ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup* prices);
+
     TransitCommands transit_;
     HelioEphemerisPositions positions_;
     IndexDataLookup indexLookup_;

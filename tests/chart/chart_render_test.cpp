@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -56,8 +58,7 @@ TEST(ChartImage, PngShowsEachOrbIntervalInItsShade) {
     const std::filesystem::path png = Folder("png") / "chart.png";
     std::string error;
     ChartLayout l;
-    ASSERT_TRUE(SaveChartImage(m, QString::fromStdString(png.string()), 1200, 700, error, &l))
-        << error;
+    ASSERT_TRUE(SaveChartImage(m, png.string(), 1200, 700, error, &l)) << error;
     const QImage image(QString::fromStdString(png.string()));
     ASSERT_EQ(image.width(), 1200);
     ASSERT_EQ(l.lanes, 7);
@@ -100,7 +101,7 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
     const ChartModel m = KnownChart();
     const std::filesystem::path svg = Folder("svg") / "chart.svg";
     std::string error;
-    ASSERT_TRUE(SaveChartImage(m, QString::fromStdString(svg.string()), 1000, 600, error)) << error;
+    ASSERT_TRUE(SaveChartImage(m, svg.string(), 1000, 600, error)) << error;
     const std::string text = ReadFile(svg);
 
     // Each shape is written in a group that carries its fill.
@@ -238,6 +239,82 @@ TEST(ReportChart, WritesTheImageAndKeepsTheExitStatuses) {
             EXPECT_NE(svg.find("Venus\u2013Mars"), std::string::npos);  // a lane per pair
         }
     }
+    std::filesystem::remove_all(folder);
+}
+
+// What the chart command leaves at the name given with --out, and what it
+// says: a link there is replaced (its file untouched), a name that is not
+// UTF-8 is used byte for byte, a write that fails keeps the old file; a
+// platform that cannot start falls back to offscreen, and the toolkit's own
+// messages appear only when asked for.
+TEST(ReportChart, WritesExactlyTheNameGivenAndKeepsTheOldFileOnFailure) {
+    const std::filesystem::path folder = Folder("writes");
+    std::filesystem::copy_file(std::string(VLT_BIN_DIR) + "/DJIA_data.txt",
+                               folder / "DJIA_data.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::vector<std::string> chart = {
+        "chart",   "--of",       "tables", "--first",    "Mars", "--second", "Jupiter",
+        "--start", "2007-01-03", "--end",  "2014-12-31", "--tz", "GMT",      "--out"};
+    std::ofstream(folder / "notes.txt") << "notes";
+    std::filesystem::create_symlink("notes.txt", folder / "link.png");
+    std::ofstream(folder / "keep.png") << "old";
+    // The file size limit (4 kB) stands for a full disk: the image cannot be
+    // written.  The shell ignores the signal the limit sends, so the write
+    // fails instead.
+    const std::string limited = "trap '' XFSZ; ulimit -f 8; exec \"$0\" \"$@\"";
+    struct Case {
+        std::string out;
+        const char* platform;  // QT_QPA_PLATFORM, null for none
+        const char* messages;  // VLT_QT_MESSAGES
+        bool sizeLimit;
+        int exit;
+        std::string stderrHas;  // "" for an empty standard error
+    };
+    const std::vector<Case> cases = {
+        {"link.png", nullptr, nullptr, false, 0, ""},
+        {"bad\xFF\xFE.svg", nullptr, nullptr, false, 0, ""},
+        {"xcb.png", "xcb", nullptr, false, 0, ""},  // no display: drawn offscreen
+        {"none.png", "nonesuch", nullptr, false, 0, ""},
+        {"told.png", "xcb", "1", false, 0, "xcb"},  // Qt's own words, when asked for
+        {"keep.png", nullptr, nullptr, true, 1, "(File too large); any earlier file"},
+    };
+    const std::string display = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
+    ::unsetenv("DISPLAY");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.out);
+        testing::ScopedEnv platform("QT_QPA_PLATFORM", c.platform);
+        testing::ScopedEnv messages("VLT_QT_MESSAGES", c.messages);
+        std::vector<std::string> args = chart;
+        args.push_back(c.out);
+        if (c.sizeLimit) {
+            args.insert(args.begin(), {"-c", limited, VLT_REPORT_PROGRAM});
+        }
+        const testing::ProgramRun run =
+            testing::RunProgram(c.sizeLimit ? "/bin/sh" : VLT_REPORT_PROGRAM, args, folder);
+        EXPECT_EQ(run.exitCode, c.exit) << run.err;
+        if (c.stderrHas.empty()) {
+            EXPECT_EQ(run.err, "");
+        } else {
+            EXPECT_NE(run.err.find(c.stderrHas), std::string::npos) << run.err;
+        }
+        const std::filesystem::path file = folder / c.out;
+        if (c.exit != 0) {
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_EQ(ReadFile(file), "old");
+            continue;
+        }
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(file)));
+        const std::string image = ReadFile(file);
+        EXPECT_TRUE(image.rfind("\x89PNG", 0) == 0 || image.find("<svg") != std::string::npos)
+            << image.substr(0, 20);
+    }
+    if (!display.empty()) ::setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(ReadFile(folder / "notes.txt"), "notes");  // never written through the link
+    int leftOver = 0;                                    // temporary files of the atomic writes
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        leftOver += e.path().filename().string().find(".tmp-") != std::string::npos;
+    }
+    EXPECT_EQ(leftOver, 0);
     std::filesystem::remove_all(folder);
 }
 

@@ -441,6 +441,15 @@ TEST_F(ReportProgram, SavedStateIsNeitherReadNorWritten) {
     const fs::path store = config / "Quillon" / "settings.ini";
     ASSERT_TRUE(fs::exists(store));
     const std::string before = ReadWholeFile(store);
+    const auto listing = [&config] {
+        std::vector<fs::path> files;
+        for (const auto& e : fs::recursive_directory_iterator(config)) files.push_back(e.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    // Quillon, its settings.ini and the lock file of the saves above.
+    const std::vector<fs::path> filesBefore = listing();
+    EXPECT_EQ(filesBefore.size(), 3u);
 
     const std::vector<std::string> args = {"tables", "--start", "2024-01-01", "--end",
                                            "2024-12-31"};
@@ -460,9 +469,7 @@ TEST_F(ReportProgram, SavedStateIsNeitherReadNorWritten) {
     EXPECT_EQ(withStore.out, withoutStore.out);
     EXPECT_EQ(ReadWholeFile(store), before);
     EXPECT_TRUE(fs::is_empty(empty));
-    std::vector<fs::path> files;
-    for (const auto& e : fs::recursive_directory_iterator(config)) files.push_back(e.path());
-    EXPECT_EQ(files.size(), 2u);  // Quillon and its settings.ini, nothing added
+    EXPECT_EQ(listing(), filesBefore);  // nothing added
 }
 
 }  // namespace

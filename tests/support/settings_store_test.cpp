@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -169,9 +170,10 @@ TEST_F(SettingsStoreTest, SaveReplacesTheFileAndLeavesNoTemporaries) {
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(SettingsFolder())) {
         ++files;
-        EXPECT_EQ(e.path().filename(), "settings.ini");
+        const std::string name = e.path().filename().string();
+        EXPECT_TRUE(name == "settings.ini" || name == "settings.ini.lock") << name;
     }
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(files, 2);  // the store and its lock file
     std::string v;
     EXPECT_TRUE(GetStringSetting("\\VLT", "N7", v, false, ""));
     EXPECT_EQ(v, "7");
@@ -386,6 +388,87 @@ TEST_F(SettingsStoreTest, StoreThatKeepsNothingNeitherReadsNorWrites) {
     EXPECT_EQ(FileText(SettingsFilePath()), before);
     EXPECT_TRUE(GetStringSetting("\\VLT", "Kept", v, false, ""));
     EXPECT_EQ(v, "yes");
+}
+
+// Programs saving at the same time, each in a loop of single saves and of
+// batches: every value each one saved is in the file at the end.  Without
+// the lock around read, change and rename, one program's rename drops what
+// the other saved in between.
+std::string ValueName(int i, int k) {
+    std::string name = "N";
+    name += std::to_string(i);
+    if (k >= 0) {
+        name += "_";
+        name += std::to_string(k);
+    }
+    return name;
+}
+
+TEST_F(SettingsStoreTest, ProgramsSavingAtOnceLoseNothing) {
+    struct Writer {
+        const char* key;
+        bool batches;  // three values per batch instead of one per save
+    };
+    const Writer writers[] = {{"\\A", false}, {"\\B", false}, {"\\C", true}};
+    constexpr int kSaves = 60;
+    ASSERT_TRUE(SaveStringSetting("\\VLT", "Start", "1", false));
+    std::vector<pid_t> children;
+    for (const Writer& w : writers) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            bool ok = true;
+            for (int i = 0; i < kSaves && ok; ++i) {
+                if (w.batches) {
+                    SettingsBatch batch;
+                    for (int k = 0; k < 3; ++k) {
+                        ok = ok &&
+                             SaveStringSetting(w.key, ValueName(i, k), std::to_string(i), false);
+                    }
+                    ok = ok && batch.Commit();
+                } else {
+                    ok = SaveStringSetting(w.key, ValueName(i, -1), std::to_string(i), false);
+                }
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        ASSERT_GT(pid, 0);
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+    }
+    // Counted in the file itself, not through the store under test.
+    std::ifstream in(SettingsFilePath());
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int lost = 0;
+    for (const Writer& w : writers) {
+        // The file's section header, its backslashes written twice.
+        std::string header = "[Software\\\\Quillon";
+        for (const char* c = w.key; *c != '\0'; ++c)
+            header += *c == '\\' ? "\\\\" : std::string(1, *c);
+        header += "]";
+        const std::size_t section = file.find(header);
+        ASSERT_NE(section, std::string::npos) << w.key;
+        const std::size_t next = file.find("\n[", section + 1);
+        const std::string lines =
+            file.substr(section, next == std::string::npos ? next : next + 1 - section);
+        for (int i = 0; i < kSaves; ++i) {
+            for (int k = 0; k < (w.batches ? 3 : 1); ++k) {
+                std::string line = "\n";
+                line += ValueName(i, w.batches ? k : -1);
+                line += "=";
+                line += std::to_string(i);
+                line += "\n";
+                if (lines.find(line) == std::string::npos && ++lost <= 3) {
+                    ADD_FAILURE() << w.key << " lost" << line;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_NE(file.find("Start=1"), std::string::npos);
 }
 
 }  // namespace

@@ -122,6 +122,28 @@ TEST_F(OutputTest, WriteFailuresAreReportedAndTheBoxKeepsItsText) {
     }
 }
 
+// The file is replaced at once: a link at the chosen name is replaced by the
+// report (the file it pointed to keeps its text), a dangling one too.
+TEST_F(OutputTest, LinkAtTheChosenNameIsReplacedNotFollowed) {
+    std::ofstream(files_ / "notes.txt") << "notes";
+    std::filesystem::create_symlink("notes.txt", files_ / "link.txt");
+    std::filesystem::create_symlink("nowhere.txt", files_ / "dangling.txt");
+    window.Output().Append("Conjunction\r\n");
+    ui.Tick();
+    for (const char* name : {"link.txt", "dangling.txt"}) {
+        SCOPED_TRACE(name);
+        const auto path = files_ / name;
+        ui.ClearBoxes();
+        ui.ScriptFileDialog(path.string());
+        ui.ExpectBox("Output written to file " + path.string());
+        ui.Click(Ctl(ctl::cmdFile, 0));
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+        EXPECT_EQ(ReadBytes(path), "Conjunction\r\n\r\n");
+    }
+    EXPECT_EQ(ReadBytes(files_ / "notes.txt"), "notes");
+    EXPECT_FALSE(std::filesystem::exists(files_ / "nowhere.txt"));
+}
+
 TEST_F(OutputTest, OpeningTheWrittenFile) {
     const auto path = files_ / "open.txt";
     window.Output().Append("x\r\n");
