@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
@@ -15,6 +17,9 @@
 namespace vlt {
 namespace {
 
+// Scans on several threads note their failures here; the lock keeps the
+// first one whole (it is met rarely, so the lock costs nothing in a scan).
+std::mutex g_firstLock;
 std::optional<PositionFailure> g_first;
 
 struct OuterFile {
@@ -104,13 +109,26 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
     return f;
 }
 
-const std::optional<PositionFailure>& FirstPositionFailure() { return g_first; }
+std::optional<PositionFailure> FirstPositionFailure() {
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    return g_first;
+}
 
-void ClearPositionFailure() { g_first.reset(); }
+void ClearPositionFailure() {
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    g_first.reset();
+}
 
 void NotePositionCode(std::int16_t planet, double jd, bool heliocentric, double code) {
-    if (g_first || !IsDataFileFailure(code)) return;
-    g_first = DescribePositionFailure(planet, jd, heliocentric, code);
+    if (!IsDataFileFailure(code)) return;
+    {
+        const std::lock_guard<std::mutex> lock(g_firstLock);
+        if (g_first) return;
+    }
+    // Described outside the lock: it asks the file system why.
+    PositionFailure failure = DescribePositionFailure(planet, jd, heliocentric, code);
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    if (!g_first) g_first = std::move(failure);
 }
 
 }  // namespace vlt

@@ -49,8 +49,9 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
                                         double code);
 
 // The first data-file failure met by PlanetLongitude, HelioLongitude or
-// GeoLongitude since the last ClearPositionFailure (none at start).
-const std::optional<PositionFailure>& FirstPositionFailure();
+// GeoLongitude since the last ClearPositionFailure (none at start), on any
+// thread: a copy, taken under the record's lock.
+std::optional<PositionFailure> FirstPositionFailure();
 void ClearPositionFailure();
 // Called by the dispatch for every code it passes on.
 void NotePositionCode(std::int16_t planet, double jd, bool heliocentric, double code);

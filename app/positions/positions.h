@@ -42,6 +42,13 @@ double AngularSeparation(double a, double b, std::int16_t& direction);
 bool IsRetrograde(std::int16_t planet, double jd);
 bool IsRetrogradeAt(std::int16_t planet, double longitude, double jd);
 
+// Threads: PlanetLongitude, GeoLongitude, HelioLongitude and the retrograde
+// tests may run on several threads at once (the positions library keeps its
+// buffers per thread; the first data-file failure is recorded under a lock).
+// InitPositions, InitPositionsWithFolder and the loading or resetting of the
+// Pluto tables (pluto_tables.h) change shared state and must run before the
+// scans start, never beside them.
+
 // Start-up: data folder = the running program's folder + "/", handed to the
 // positions library; fills AspectAngles and AspectNames.
 void InitPositions();

@@ -36,9 +36,14 @@
  *
  * Out-pointers (lat, rv) may be NULL: the value is then computed and dropped.
  *
- * Not reentrant: the data folder, the path buffer and the buffer of the data
- * file record are single shared buffers.  Calls must not overlap (one thread,
- * or the caller serialises them).
+ * Threads: the position functions may be called from several threads at
+ * once.  Each thread has its own path buffer and data-file record buffer
+ * (thread-local storage), and every call still opens, reads and closes its
+ * data file, so concurrent calls neither share nor cache anything and give
+ * bit for bit the answers they give on one thread.  The data folder is the
+ * one setting all threads share: set_datafiles_folder may be called at any
+ * time (a call in progress uses either the old or the new folder, never a
+ * mixture), but set it once before the threads start for predictable results.
  */
 #ifndef PLANETS_VLT_H
 #define PLANETS_VLT_H

@@ -10,8 +10,9 @@
 // - A result of -99 or less is an error code (the PLANETS_VLT_* codes of the
 //   public header); anything greater is a longitude.
 // - Out-pointers may be null: nothing is written there.
-// - The operations share one data folder, one path buffer and one record
-//   buffer: calls must not overlap (not reentrant, not thread-safe).
+// - The operations share one data folder (guarded by a lock); the path
+//   buffer and the record buffer are per thread, so calls on different
+//   threads may overlap.
 #ifndef PLANETS_VLT_PLANETS_INTERNAL_H
 #define PLANETS_VLT_PLANETS_INTERNAL_H
 
@@ -112,8 +113,9 @@ void solar_sums(double u, double* s, double* c);
 
 // ---- Outer-planet data files -------------------------------------------
 
-// The record most recently read by dac_read_record.  Overwritten by every
-// read; the contents after a failed read are unspecified.
+// The record most recently read by dac_read_record on the calling thread.
+// Overwritten by that thread's next read; the contents after a failed read
+// are unspecified.
 struct DacRecord {
     int header;                 // integer at offset 0, kept but unused
     double t0;                  // Julian day of the time origin
@@ -151,6 +153,7 @@ double dac_long_lat_rv(double jd, int year, int first_year, int end_year, const 
 // one, or 0 when the text is refused (null, or longer than 255 characters);
 // a refused text leaves the folder unchanged.
 int set_data_folder(const char* folder);
+// A copy of the folder, valid on the calling thread until its next call.
 const char* data_folder();
 
 // Heliocentric longitude of date in [0, 2pi), latitude and radius vector of a
