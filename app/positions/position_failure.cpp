@@ -12,6 +12,7 @@
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
 
 namespace vlt {
@@ -52,6 +53,22 @@ std::string DateText(double jd) {
                            "", false);
 }
 
+// The Moon's file holds one record per 16 days: the reasons name the date.
+PositionFailure DescribeMoonFailure(PositionFailure f) {
+    f.fileName = kMoonFile;
+    const std::string date = DateText(f.jd);
+    if (f.code == -101.0) {
+        f.reason = OpenProblem(DataFolder() + f.fileName);
+    } else if (f.code == -102.0 || f.code == -103.0) {
+        f.reason = "the file ends before the record for " + date;
+    } else if (f.code == -104.0) {
+        f.reason = "no data folder is set";
+    } else {
+        f.reason = "the record for " + date + " is damaged";
+    }
+    return f;
+}
+
 }  // namespace
 
 PositionKind ClassifyLongitude(double longitude) {
@@ -89,6 +106,7 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
         }
         return f;
     }
+    if (planet == kMoon) return DescribeMoonFailure(f);
     const OuterFile* file = OuterFileOf(planet);
     f.fileName = file != nullptr ? file->name : "?";
     const int year = YearOfJulianDay(jd);

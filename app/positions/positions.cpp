@@ -67,6 +67,20 @@ double HelioLongitude(std::int16_t planet, double jd) { return PlanetLongitude(p
 
 double GeoLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, false); }
 
+GeoMotion GeoLongitudeAndSpeed(std::int16_t planet, double jd) {
+    constexpr double kHour = 1.0 / 24.0;
+    GeoMotion motion;
+    motion.longitude = GeoLongitude(planet, jd);
+    if (motion.longitude < 0.0) return motion;
+    const double before = GeoLongitude(planet, jd - kHour);
+    const double after = GeoLongitude(planet, jd + kHour);
+    if (before < 0.0 || after < 0.0) return motion;
+    // The nearest difference across longitude 0: no body moves half a turn
+    // in two hours.
+    motion.speed = std::remainder(after - before, kTwoPi) / (2.0 * kHour);
+    return motion;
+}
+
 std::int16_t YearOfJulianDay(double jd) {
     const std::int32_t year = JulDatYear(jd, "A");
     // A year beyond 16 bits must not wrap round into the data span.

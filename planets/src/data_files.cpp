@@ -148,15 +148,16 @@ const char* data_folder() { return copy_folder(); }
 
 const DacRecord& dac_last_record() { return t_parsed; }
 
-int dac_read_record(const char* file_name, int record_index) {
+int read_fixed_record(const char* file_name, int record_index, int record_bytes,
+                      unsigned char* buffer) {
     const char* folder = copy_folder();
     if (folder[0] == '\0') return kErrNoDataFolder;
-    std::memset(t_record, 0, sizeof t_record);
+    std::memset(buffer, 0, static_cast<std::size_t>(record_bytes));
     if (file_name == nullptr || file_name[0] == '\0' || !make_path(folder, file_name)) {
         return kErrFileOpen;
     }
     // Judged by its status before it is opened: only a regular file long
-    // enough to hold the record is read, and then exactly 235 bytes, so a
+    // enough to hold the record is read, and then exactly one record, so a
     // folder, a FIFO or a device in the file's place is refused at once instead
     // of blocking the caller or being read without end.
     std::error_code ec;
@@ -169,18 +170,28 @@ int dac_read_record(const char* file_name, int record_index) {
     // One record per open: the stream's own buffer would only cost an
     // allocation and a larger read.
     std::setvbuf(f, nullptr, _IONBF, 0);
-    const long offset = static_cast<long>(kRecordBytes) * record_index;
+    const long offset = static_cast<long>(record_bytes) * record_index;
     if (record_index < 0 || std::fseek(f, offset, SEEK_SET) != 0) {
         std::fclose(f);
         return kErrFileSeek;
     }
-    if (size < static_cast<std::uintmax_t>(offset) + kRecordBytes) {
+    if (size < static_cast<std::uintmax_t>(offset) + static_cast<std::uintmax_t>(record_bytes)) {
         std::fclose(f);
         return kErrFileShort;
     }
-    const std::size_t got = std::fread(t_record, 1, kRecordBytes, f);
+    const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(record_bytes), f);
     std::fclose(f);
-    if (got != static_cast<std::size_t>(kRecordBytes)) return kErrFileShort;
+    if (got != static_cast<std::size_t>(record_bytes)) return kErrFileShort;
+    return 0;
+}
+
+bool read_field(const unsigned char* record, int offset, int width, double* out) {
+    return read_real(record, offset, width, out);
+}
+
+int dac_read_record(const char* file_name, int record_index) {
+    const int r = read_fixed_record(file_name, record_index, kRecordBytes, t_record);
+    if (r != 0) return r;
     if (!parse_record()) return kErrDamagedRecord;
     return 0;
 }
