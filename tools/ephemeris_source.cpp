@@ -44,6 +44,16 @@ std::optional<double> GeocentricApparentLongitude(int body, double jd) {
     return (*p)[0];
 }
 
+bool MoonApparentAtUniversalTime(double jd_ut, double* longitude, double* distance) {
+    double xx[6] = {0, 0, 0, 0, 0, 0};
+    char error[AS_MAXCH] = "";
+    const int result = swe_calc_ut(jd_ut, SE_MOON, SEFLG_SWIEPH, xx, error);
+    if (result < 0 || (result & SEFLG_SWIEPH) == 0) return false;
+    *longitude = xx[0] * kRadiansPerDegree;
+    *distance = xx[2];
+    return true;
+}
+
 std::optional<double> HeliocentricJ2000Longitude(int body, double jd) {
     const auto p = Calc(body, jd, SEFLG_HELCTR | SEFLG_TRUEPOS | SEFLG_J2000 | SEFLG_NONUT);
     if (!p) return std::nullopt;

@@ -35,6 +35,12 @@ std::optional<double> GeocentricApparentLongitude(int body, double jd);
 // ecliptic of J2000.0.
 std::optional<double> HeliocentricJ2000Longitude(int body, double jd);
 
+// The Moon's geocentric apparent longitude of date (rad) and distance (AU)
+// at a universal Julian date, through the ephemeris' own Delta T: the
+// default position (light time, aberration, true equinox), as the Moon's
+// records hold it.  False when the ephemeris cannot answer from its files.
+bool MoonApparentAtUniversalTime(double jd_ut, double* longitude, double* distance);
+
 // Record k of a planet's file, fitted and written out (235 characters); empty
 // when the ephemeris fails.
 std::optional<std::string> MakeDacRecord(const OuterPlanet& planet, int k, FitQuality* quality);

@@ -1,5 +1,5 @@
-// Writes the four outer-planet coefficient files and the two Pluto tables
-// into a folder, from the reference ephemeris:
+// Writes the four outer-planet coefficient files, the two Pluto tables and
+// the Moon's coefficient file into a folder, from the reference ephemeris:
 //
 //   vlt_datagen <output folder> [<ephemeris folder>]
 //
@@ -16,6 +16,7 @@
 
 #include "tools/data_format.h"
 #include "tools/ephemeris_source.h"
+#include "tools/moon_records.h"
 #include "tools/pluto_codec.h"
 
 namespace {
@@ -95,6 +96,31 @@ bool GeneratePlutoTable(const char* file, int entries, bool geocentric, const st
     return true;
 }
 
+bool GenerateMoon(const std::string& folder) {
+    const MoonSampler sampler = [](double jd, double* longitude, double* distance) {
+        return MoonApparentAtUniversalTime(jd, longitude, distance);
+    };
+    std::string contents;
+    contents.reserve(static_cast<std::size_t>(kMoonRecords) * pvlt::kMoonRecordBytes);
+    MoonFitQuality worst;
+    for (int k = 0; k < kMoonRecords; ++k) {
+        const auto record = FitMoonRecord(k, sampler, &worst);
+        const auto line = record ? FormatMoonRecord(*record) : std::nullopt;
+        if (!line) {
+            std::fprintf(stderr, "%s: record %d could not be made\n", pvlt::kMoonFile, k);
+            return false;
+        }
+        contents += *line;
+    }
+    std::printf("%-8s %5d records  largest fit error: longitude %.4f\"  distance %.2e AU\n", "Moon",
+                kMoonRecords, worst.longitude * kArcsecondsPerRadian, worst.distance);
+    if (!WriteFile(folder + pvlt::kMoonFile, contents)) {
+        std::fprintf(stderr, "%s: cannot write\n", pvlt::kMoonFile);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,6 +135,7 @@ int main(int argc, char** argv) {
     for (const OuterPlanet& planet : OuterPlanets()) ok = ok && GeneratePlanet(planet, folder);
     ok = ok && GeneratePlutoTable("pluto.slx", kGeoPlutoEntries, true, folder);
     ok = ok && GeneratePlutoTable("hpluto.2199.slx", kHelioPlutoEntries, false, folder);
+    ok = ok && GenerateMoon(folder);
     CloseEphemeris();
     return ok ? 0 : 1;
 }

@@ -6,6 +6,10 @@
 //
 // Each entry is kept decoded (whole minutes or seconds of arc) instead of as
 // its line of text: the same answers for a fraction of the memory.
+//
+// Threads: the tables are loaded once at start-up and only read afterwards,
+// so any number of scans may read them at once; ReadPlutoData and
+// ResetPlutoTables replace them and must not run while a scan does.
 
 #include <cstdint>
 #include <string>

@@ -7,14 +7,20 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
 
 namespace vlt {
 namespace {
 
+// Scans on several threads note their failures here; the lock keeps the
+// first one whole (it is met rarely, so the lock costs nothing in a scan).
+std::mutex g_firstLock;
 std::optional<PositionFailure> g_first;
 
 struct OuterFile {
@@ -45,6 +51,22 @@ std::string OpenProblem(const std::string& path) {
 std::string DateText(double jd) {
     return FormatDayNumber(static_cast<std::int32_t>(std::floor(jd + 0.5)), kOrderYearMonthDay, "-",
                            "", false);
+}
+
+// The Moon's file holds one record per 16 days: the reasons name the date.
+PositionFailure DescribeMoonFailure(PositionFailure f) {
+    f.fileName = kMoonFile;
+    const std::string date = DateText(f.jd);
+    if (f.code == -101.0) {
+        f.reason = OpenProblem(DataFolder() + f.fileName);
+    } else if (f.code == -102.0 || f.code == -103.0) {
+        f.reason = "the file ends before the record for " + date;
+    } else if (f.code == -104.0) {
+        f.reason = "no data folder is set";
+    } else {
+        f.reason = "the record for " + date + " is damaged";
+    }
+    return f;
 }
 
 }  // namespace
@@ -86,6 +108,7 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
         }
         return f;
     }
+    if (planet == kMoon) return DescribeMoonFailure(f);
     const OuterFile* file = OuterFileOf(planet);
     f.fileName = file != nullptr ? file->name : "?";
     const int year = YearOfJulianDay(jd);
@@ -106,13 +129,26 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
     return f;
 }
 
-const std::optional<PositionFailure>& FirstPositionFailure() { return g_first; }
+std::optional<PositionFailure> FirstPositionFailure() {
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    return g_first;
+}
 
-void ClearPositionFailure() { g_first.reset(); }
+void ClearPositionFailure() {
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    g_first.reset();
+}
 
 void NotePositionCode(std::int16_t planet, double jd, bool heliocentric, double code) {
-    if (g_first || !IsDataFileFailure(code)) return;
-    g_first = DescribePositionFailure(planet, jd, heliocentric, code);
+    if (!IsDataFileFailure(code)) return;
+    {
+        const std::lock_guard<std::mutex> lock(g_firstLock);
+        if (g_first) return;
+    }
+    // Described outside the lock: it asks the file system why.
+    PositionFailure failure = DescribePositionFailure(planet, jd, heliocentric, code);
+    const std::lock_guard<std::mutex> lock(g_firstLock);
+    if (!g_first) g_first = std::move(failure);
 }
 
 }  // namespace vlt

@@ -12,6 +12,10 @@
 
 namespace vlt {
 
+// The Moon's coefficient file in the data folder (read by the positions
+// library).
+inline constexpr const char* kMoonFile = "moon.chb";
+
 // What a longitude from the dispatch stands for.  The negative codes of the
 // positions library and the Pluto tables stop here: the layers above ask
 // this, never the numbers.
@@ -36,7 +40,7 @@ struct PositionFailure {
     double jd = 0.0;          // universal Julian date asked for
     bool heliocentric = false;
     double code = 0.0;
-    std::string fileName;  // "saturn.dac", "pluto.slx"
+    std::string fileName;  // "saturn.dac", "pluto.slx", "moon.chb"
     std::string reason;    // "No such file or directory"
 
     // "Cannot read the data file saturn.dac: No such file or directory."
@@ -49,8 +53,9 @@ PositionFailure DescribePositionFailure(std::int16_t planet, double jd, bool hel
                                         double code);
 
 // The first data-file failure met by PlanetLongitude, HelioLongitude or
-// GeoLongitude since the last ClearPositionFailure (none at start).
-const std::optional<PositionFailure>& FirstPositionFailure();
+// GeoLongitude since the last ClearPositionFailure (none at start), on any
+// thread: a copy, taken under the record's lock.
+std::optional<PositionFailure> FirstPositionFailure();
 void ClearPositionFailure();
 // Called by the dispatch for every code it passes on.
 void NotePositionCode(std::int16_t planet, double jd, bool heliocentric, double code);

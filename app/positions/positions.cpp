@@ -17,9 +17,8 @@ namespace vlt {
 
 namespace {
 
+// Set at start-up, before any scan; read-only while scans run.
 std::string g_dataFolder;
-// Radius vector and distance slot: computed by the library and dropped.
-double g_droppedDistance = 0.0;
 
 // Program planet number to the positions library's.
 std::int32_t LibraryPlanet(std::int16_t planet) {
@@ -50,12 +49,15 @@ double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric) {
     const std::int32_t mapped = LibraryPlanet(planet);
     const std::int16_t year = YearOfJulianDay(jd);
     double longitude = 0.0;
+    // The library's distance is not needed; a local slot, so that scans on
+    // several threads do not write to one shared variable.
+    double droppedDistance = 0.0;
     if (mapped == kLibraryPluto) {
         longitude = heliocentric ? HelioPlutoLongitude(jd) : GeoPlutoLongitude(jd);
     } else if (heliocentric) {
-        longitude = hc_j2000_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+        longitude = hc_j2000_long_rv_planet(mapped, jd, year, &droppedDistance);
     } else {
-        longitude = gc_app_long_rv_planet(mapped, jd, year, &g_droppedDistance);
+        longitude = gc_app_long_rv_planet(mapped, jd, year, &droppedDistance);
     }
     if (longitude < 0.0) NotePositionCode(planet, jd, heliocentric, longitude);
     return longitude;
@@ -64,6 +66,20 @@ double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric) {
 double HelioLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, true); }
 
 double GeoLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, false); }
+
+GeoMotion GeoLongitudeAndSpeed(std::int16_t planet, double jd) {
+    constexpr double kHour = 1.0 / 24.0;
+    GeoMotion motion;
+    motion.longitude = GeoLongitude(planet, jd);
+    if (motion.longitude < 0.0) return motion;
+    const double before = GeoLongitude(planet, jd - kHour);
+    const double after = GeoLongitude(planet, jd + kHour);
+    if (before < 0.0 || after < 0.0) return motion;
+    // The nearest difference across longitude 0: no body moves half a turn
+    // in two hours.
+    motion.speed = std::remainder(after - before, kTwoPi) / (2.0 * kHour);
+    return motion;
+}
 
 std::int16_t YearOfJulianDay(double jd) {
     const std::int32_t year = JulDatYear(jd, "A");

@@ -24,6 +24,19 @@ double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric);
 double HelioLongitude(std::int16_t planet, double jd);
 double GeoLongitude(std::int16_t planet, double jd);
 
+// A geocentric longitude with its rate of change.
+struct GeoMotion {
+    double longitude = 0.0;  // as GeoLongitude: radians in [0, 2π) or a negative code
+    double speed = 0.0;      // radians per day; 0 when a position is missing
+};
+
+// Geocentric longitude of a program planet (the Moon included) at jd and its
+// speed, from the longitudes an hour either side (a symmetric difference:
+// for the Moon, whose speed changes by a few per cent a day, it errs by far
+// less than an arc second a day).  The speed's sign says direct (+) or
+// retrograde (-).
+GeoMotion GeoLongitudeAndSpeed(std::int16_t planet, double jd);
+
 // Calendar year (astronomical numbering) in which jd falls; clamped to the
 // 16-bit range so that far dates still read as "too early" / "too late".
 std::int16_t YearOfJulianDay(double jd);
@@ -41,6 +54,13 @@ double AngularSeparation(double a, double b, std::int16_t& direction);
 // longitude, and across longitude 0.
 bool IsRetrograde(std::int16_t planet, double jd);
 bool IsRetrogradeAt(std::int16_t planet, double longitude, double jd);
+
+// Threads: PlanetLongitude, GeoLongitude, HelioLongitude and the retrograde
+// tests may run on several threads at once (the positions library keeps its
+// buffers per thread; the first data-file failure is recorded under a lock).
+// InitPositions, InitPositionsWithFolder and the loading or resetting of the
+// Pluto tables (pluto_tables.h) change shared state and must run before the
+// scans start, never beside them.
 
 // Start-up: data folder = the running program's folder + "/", handed to the
 // positions library; fills AspectAngles and AspectNames.

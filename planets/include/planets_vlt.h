@@ -1,6 +1,7 @@
 /*
  * planets_vlt: heliocentric and apparent geocentric ecliptic longitudes of
- * the Sun and the planets Mercury to Neptune for a Julian date.
+ * the Sun and the planets Mercury to Neptune, and the apparent geocentric
+ * longitude of the Moon, for a Julian date.
  *
  * Usable from C and C++.  The library links nothing but the C and C++
  * standard libraries and exports exactly the four functions below.
@@ -12,12 +13,23 @@
  *                                     years -4000 to 2799
  *   7 Uranus, 8 Neptune               data files uranus.dac, neptune.dac,
  *                                     years 1600 to 2799
- *   anything else (9 = Pluto, 10, negative numbers): PLANETS_VLT_ERR_PLANET
+ *   10 Moon                           geocentric function only: data file
+ *                                     moon.chb, 1600-01-01 0h to 2800-01-01 0h
+ *                                     (before the Moon was added, 10 was
+ *                                     refused like any other number; the
+ *                                     heliocentric functions still refuse it)
+ *   anything else (9 = Pluto, 11, negative numbers): PLANETS_VLT_ERR_PLANET
  *
  * Time: jd is a noon-based Julian date with its day fraction, used as the
  * series' time argument exactly as given (no time-scale correction).  The
  * series are those of a theory valid over the years -4000 to +2800; outside
- * that span results are still numbers but lose accuracy.
+ * that span results are still numbers but lose accuracy.  The Moon's records
+ * are tabulated against universal time (the difference to dynamical time is
+ * built into them): the Moon moves half an arc second per second of time,
+ * so the minute or more between the two scales would show in its events.
+ * A Moon date before 1600-01-01 0h gives PLANETS_VLT_ERR_YEAR_BEFORE, one
+ * from 2800-01-01 0h on PLANETS_VLT_ERR_YEAR_AFTER; its year argument is
+ * not used.
  *
  * year: the calendar year in which jd falls.  Only Jupiter to Neptune use it,
  * to choose the record of their data file.  Each record covers a block of
@@ -36,9 +48,14 @@
  *
  * Out-pointers (lat, rv) may be NULL: the value is then computed and dropped.
  *
- * Not reentrant: the data folder, the path buffer and the buffer of the data
- * file record are single shared buffers.  Calls must not overlap (one thread,
- * or the caller serialises them).
+ * Threads: the position functions may be called from several threads at
+ * once.  Each thread has its own path buffer and data-file record buffer
+ * (thread-local storage), and every call still opens, reads and closes its
+ * data file, so concurrent calls neither share nor cache anything and give
+ * bit for bit the answers they give on one thread.  The data folder is the
+ * one setting all threads share: set_datafiles_folder may be called at any
+ * time (a call in progress uses either the old or the new folder, never a
+ * mixture), but set it once before the threads start for predictable results.
  */
 #ifndef PLANETS_VLT_H
 #define PLANETS_VLT_H
@@ -58,7 +75,7 @@
                                             device), or folder plus file name      \
                                             longer than 255 chars */
 #define PLANETS_VLT_ERR_SEEK (-102)      /* positioning to the record failed */
-#define PLANETS_VLT_ERR_SHORT (-103)     /* fewer than 235 bytes at the record */
+#define PLANETS_VLT_ERR_SHORT (-103)     /* the file ends before the record's end */
 #define PLANETS_VLT_ERR_NO_FOLDER (-104) /* data folder empty (never set, or "") */
 #define PLANETS_VLT_ERR_JD                          \
     (-105) /* jd is NaN or infinite, or so far from \
@@ -92,11 +109,13 @@ PLANETS_VLT_API int set_datafiles_folder(const char* folder);
 /*
  * Apparent geocentric ecliptic longitude of date (true equinox of date,
  * including an aberration/light-time correction and the nutation in
- * longitude) of the Sun (planet 0 or 3) or a planet (1, 2, 4 to 8).
- * *rv receives the body's geometric distance from the Earth in AU.
+ * longitude) of the Sun (planet 0 or 3), a planet (1, 2, 4 to 8) or the
+ * Moon (10).  *rv receives the body's geometric distance from the Earth in
+ * AU (the Moon's: its distance at the light-time-corrected instant, which
+ * differs from the geometric one by far less than a kilometre).
  *
- * Errors: PLANETS_VLT_ERR_PLANET, PLANETS_VLT_ERR_JD, and for 5 to 8 the data
- * file codes -99 to -104 and -107.
+ * Errors: PLANETS_VLT_ERR_PLANET, PLANETS_VLT_ERR_JD, and for 5 to 8 and 10
+ * the data file codes -99 to -104 and -107.
  */
 PLANETS_VLT_API double gc_app_long_rv_planet(int planet, double jd, int year, double* rv);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "planets/src/planets_internal.h"
@@ -14,11 +15,18 @@
 namespace pvlt {
 namespace {
 
-// Shared state of the library (one caller at a time).
+// The data folder is the one setting shared by every thread: it is written
+// rarely (at start-up) and copied out under its lock at each file read, so a
+// call never sees half of a folder being replaced.
+std::mutex g_folder_lock;
 char g_folder[kPathCapacity] = {0};
-char g_path[kPathCapacity] = {0};
-unsigned char g_record[kRecordBufferBytes] = {0};
-DacRecord g_parsed = {};
+// Everything a read works in is per thread, so that scans on several threads
+// can ask for positions at the same time without locking each other out of
+// the file reader.
+thread_local char t_path[kPathCapacity] = {0};
+thread_local char t_folder_copy[kPathCapacity] = {0};
+thread_local unsigned char t_record[kRecordBufferBytes] = {0};
+thread_local DacRecord t_parsed = {};
 
 constexpr int kHeaderWidth = 5;
 constexpr int kFieldWidth = 10;
@@ -78,28 +86,35 @@ bool read_integer(const unsigned char* record, int offset, int width, int* out) 
     return true;
 }
 
-// Fills g_parsed; false when any field of the record is not a number.
+// Fills t_parsed; false when any field of the record is not a number.
 bool parse_record() {
-    bool ok = read_integer(g_record, 0, kHeaderWidth, &g_parsed.header);
-    ok = read_real(g_record, kT0Offset, kFieldWidth, &g_parsed.t0) && ok;
-    ok = read_real(g_record, kSecondOffset, kFieldWidth, &g_parsed.second) && ok;
+    bool ok = read_integer(t_record, 0, kHeaderWidth, &t_parsed.header);
+    ok = read_real(t_record, kT0Offset, kFieldWidth, &t_parsed.t0) && ok;
+    ok = read_real(t_record, kSecondOffset, kFieldWidth, &t_parsed.second) && ok;
     int offset = kCoefficientOffset;
     for (int q = 0; q < 3; ++q) {
         for (int j = 0; j < 7; ++j) {
-            ok = read_real(g_record, offset, kFieldWidth, &g_parsed.coefficients[j][q]) && ok;
+            ok = read_real(t_record, offset, kFieldWidth, &t_parsed.coefficients[j][q]) && ok;
             offset += kFieldWidth;
         }
     }
     return ok;
 }
 
+// This thread's copy of the folder, taken under the folder's lock.
+const char* copy_folder() {
+    const std::lock_guard<std::mutex> lock(g_folder_lock);
+    std::memcpy(t_folder_copy, g_folder, kPathCapacity);
+    return t_folder_copy;
+}
+
 // Forms folder + file name in the path buffer; false when it does not fit.
-bool make_path(const char* file_name) {
-    const std::size_t folder_length = std::strlen(g_folder);
+bool make_path(const char* folder, const char* file_name) {
+    const std::size_t folder_length = std::strlen(folder);
     const std::size_t name_length = std::strlen(file_name);
     if (folder_length + name_length >= kPathCapacity) return false;
-    std::memcpy(g_path, g_folder, folder_length);
-    std::memcpy(g_path + folder_length, file_name, name_length + 1);
+    std::memcpy(t_path, folder, folder_length);
+    std::memcpy(t_path + folder_length, file_name, name_length + 1);
     return true;
 }
 
@@ -124,46 +139,59 @@ int set_data_folder(const char* folder) {
     std::size_t length = 0;
     while (length < kPathCapacity && folder[length] != '\0') ++length;
     if (length >= kPathCapacity) return 0;
+    const std::lock_guard<std::mutex> lock(g_folder_lock);
     std::memcpy(g_folder, folder, length + 1);
     return static_cast<int>(length) + 1;
 }
 
-const char* data_folder() { return g_folder; }
+const char* data_folder() { return copy_folder(); }
 
-const DacRecord& dac_last_record() { return g_parsed; }
+const DacRecord& dac_last_record() { return t_parsed; }
 
-int dac_read_record(const char* file_name, int record_index) {
-    if (g_folder[0] == '\0') return kErrNoDataFolder;
-    std::memset(g_record, 0, sizeof g_record);
-    if (file_name == nullptr || file_name[0] == '\0' || !make_path(file_name)) {
+int read_fixed_record(const char* file_name, int record_index, int record_bytes,
+                      unsigned char* buffer) {
+    const char* folder = copy_folder();
+    if (folder[0] == '\0') return kErrNoDataFolder;
+    std::memset(buffer, 0, static_cast<std::size_t>(record_bytes));
+    if (file_name == nullptr || file_name[0] == '\0' || !make_path(folder, file_name)) {
         return kErrFileOpen;
     }
     // Judged by its status before it is opened: only a regular file long
-    // enough to hold the record is read, and then exactly 235 bytes, so a
+    // enough to hold the record is read, and then exactly one record, so a
     // folder, a FIFO or a device in the file's place is refused at once instead
     // of blocking the caller or being read without end.
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(g_path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(t_path, ec);
     if (ec || !std::filesystem::is_regular_file(status)) return kErrFileOpen;
-    const std::uintmax_t size = std::filesystem::file_size(g_path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(t_path, ec);
     if (ec) return kErrFileOpen;
-    std::FILE* f = std::fopen(g_path, "rb");
+    std::FILE* f = std::fopen(t_path, "rb");
     if (f == nullptr) return kErrFileOpen;
     // One record per open: the stream's own buffer would only cost an
     // allocation and a larger read.
     std::setvbuf(f, nullptr, _IONBF, 0);
-    const long offset = static_cast<long>(kRecordBytes) * record_index;
+    const long offset = static_cast<long>(record_bytes) * record_index;
     if (record_index < 0 || std::fseek(f, offset, SEEK_SET) != 0) {
         std::fclose(f);
         return kErrFileSeek;
     }
-    if (size < static_cast<std::uintmax_t>(offset) + kRecordBytes) {
+    if (size < static_cast<std::uintmax_t>(offset) + static_cast<std::uintmax_t>(record_bytes)) {
         std::fclose(f);
         return kErrFileShort;
     }
-    const std::size_t got = std::fread(g_record, 1, kRecordBytes, f);
+    const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(record_bytes), f);
     std::fclose(f);
-    if (got != static_cast<std::size_t>(kRecordBytes)) return kErrFileShort;
+    if (got != static_cast<std::size_t>(record_bytes)) return kErrFileShort;
+    return 0;
+}
+
+bool read_field(const unsigned char* record, int offset, int width, double* out) {
+    return read_real(record, offset, width, out);
+}
+
+int dac_read_record(const char* file_name, int record_index) {
+    const int r = read_fixed_record(file_name, record_index, kRecordBytes, t_record);
+    if (r != 0) return r;
     if (!parse_record()) return kErrDamagedRecord;
     return 0;
 }
@@ -175,12 +203,12 @@ double dac_long_lat_rv(double jd, int year, int first_year, int end_year, const 
     const int k = (year - first_year) / 5;
     const int r = dac_read_record(file_name, k);
     if (r < 0) return r;
-    if (!record_covers(g_parsed, first_year + 5 * k, jd)) return kErrDamagedRecord;
-    const double t = (jd - g_parsed.t0) * 0.0005;
+    if (!record_covers(t_parsed, first_year + 5 * k, jd)) return kErrDamagedRecord;
+    const double t = (jd - t_parsed.t0) * 0.0005;
     double value[3];
     for (int q = 0; q < 3; ++q) {
-        double v = g_parsed.coefficients[6][q];
-        for (int j = 5; j >= 0; --j) v = v * t + g_parsed.coefficients[j][q];
+        double v = t_parsed.coefficients[6][q];
+        for (int j = 5; j >= 0; --j) v = v * t + t_parsed.coefficients[j][q];
         value[q] = v;
     }
     // A longitude at or below the error limit would pass for an error code:

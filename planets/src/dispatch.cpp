@@ -62,6 +62,8 @@ double hc_j2000_long_rv_planet(int planet, double jd, int year, double* rv) {
 }
 
 double gc_app_long_rv_planet(int planet, double jd, int year, double* rv) {
+    // The Moon's records are indexed by the date alone; year is not needed.
+    if (planet == pvlt::kMoonPlanet) return pvlt::moon_app_long_rv(jd, rv);
     if (planet < 0 || planet > 8) return pvlt::kErrBadPlanet;
     if (!std::isfinite(jd)) return pvlt::kErrBadJulianDay;
     double distance = 0.0;

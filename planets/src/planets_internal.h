@@ -10,8 +10,9 @@
 // - A result of -99 or less is an error code (the PLANETS_VLT_* codes of the
 //   public header); anything greater is a longitude.
 // - Out-pointers may be null: nothing is written there.
-// - The operations share one data folder, one path buffer and one record
-//   buffer: calls must not overlap (not reentrant, not thread-safe).
+// - The operations share one data folder (guarded by a lock); the path
+//   buffer and the record buffer are per thread, so calls on different
+//   threads may overlap.
 #ifndef PLANETS_VLT_PLANETS_INTERNAL_H
 #define PLANETS_VLT_PLANETS_INTERNAL_H
 
@@ -112,8 +113,9 @@ void solar_sums(double u, double* s, double* c);
 
 // ---- Outer-planet data files -------------------------------------------
 
-// The record most recently read by dac_read_record.  Overwritten by every
-// read; the contents after a failed read are unspecified.
+// The record most recently read by dac_read_record on the calling thread.
+// Overwritten by that thread's next read; the contents after a failed read
+// are unspecified.
 struct DacRecord {
     int header;                 // integer at offset 0, kept but unused
     double t0;                  // Julian day of the time origin
@@ -130,6 +132,17 @@ const DacRecord& dac_last_record();
 // byte), kErrDamagedRecord (a field that is not wholly a finite number).
 int dac_read_record(const char* file_name, int record_index);
 
+// Reads record `record_index` (record_bytes long, records back to back) of
+// `file_name` in the data folder into buffer, with the checks and codes of
+// dac_read_record (which reads through it) but no parsing.  0 on success.
+int read_fixed_record(const char* file_name, int record_index, int record_bytes,
+                      unsigned char* buffer);
+
+// One field of a record read whole and strictly (blanks, a decimal number,
+// blanks; never "inf", "nan" or hexadecimal; locale-independent).  False for
+// an empty field, anything else in it, or a value that is not finite.
+bool read_field(const unsigned char* record, int offset, int width, double* out);
+
 // Whether a record read for the block beginning in `block_first_year` is
 // that block's record and answers for jd: its header year is the block's
 // first year, its origin T0 and end (offset 15) describe a block of at most
@@ -145,12 +158,60 @@ bool record_covers(const DacRecord& record, int block_first_year, double jd);
 double dac_long_lat_rv(double jd, int year, int first_year, int end_year, const char* file_name,
                        double* lat, double* rv);
 
+// ---- The Moon -------------------------------------------------------------
+
+// Library planet number of the Moon (geocentric function only).
+inline constexpr int kMoonPlanet = 10;
+
+// moon.chb: fixed 119-byte text records, each ending in a line feed.  Record
+// k covers the universal Julian dates [kMoonFirstJd + 16 k, kMoonFirstJd +
+// 16 (k + 1)).  Fields, right aligned, each beginning with a blank or a minus
+// sign: the record's first day (its Julian date + 0.5, a whole number, 8
+// characters), then the Chebyshev coefficients of the apparent longitude
+// (radians, on the branch of the record's middle) in units of 1e-7 rad, then
+// those of the distance in units of 1e-7 AU, with the widths below.
+inline constexpr const char* kMoonFile = "moon.chb";
+inline constexpr double kMoonFirstJd = 2305447.5;  // 1600-01-01 0h
+inline constexpr double kMoonEndJd = 2743918.5;    // 2800-01-01 0h
+inline constexpr double kMoonBlockDays = 16.0;
+inline constexpr int kMoonDayWidth = 8;
+inline constexpr int kMoonLongitudeTerms = 14;
+inline constexpr int kMoonDistanceTerms = 8;
+inline constexpr int kMoonLongitudeWidths[kMoonLongitudeTerms] = {9, 9, 7, 7, 7, 6, 6,
+                                                                  5, 5, 4, 4, 3, 3, 3};
+inline constexpr int kMoonDistanceWidths[kMoonDistanceTerms] = {6, 5, 5, 4, 4, 3, 3, 2};
+inline constexpr int kMoonRecordBytes = 119;
+inline constexpr double kMoonLongitudeUnit = 1e-7;  // rad
+inline constexpr double kMoonDistanceUnit = 1e-7;   // AU
+
+struct MoonRecord {
+    double first_day;  // Julian date + 0.5 of the record's first 0h
+    double longitude[kMoonLongitudeTerms];
+    double distance[kMoonDistanceTerms];
+};
+
+// Reads and parses record `index` of moon.chb: 0, a code of
+// read_fixed_record, or kErrDamagedRecord (a field that is not a whole
+// number, or a first day that is not the record's).
+int moon_read_record(int index, MoonRecord* record);
+
+// Sum of c[k] T_k(x), k < count (Clenshaw's recurrence).
+double chebyshev_sum(const double* c, int count, double x);
+
+// The Moon's geocentric apparent longitude (true equinox of date) in
+// [0, 2pi) at the universal Julian date jd; rv receives its distance (AU).
+// kErrYearBeforeData before 1600-01-01 0h, kErrYearAfterData from
+// 2800-01-01 0h, kErrBadJulianDay for a jd that is not finite, else the codes
+// of moon_read_record.  On error nothing is written.
+double moon_app_long_rv(double jd, double* rv);
+
 // ---- Dispatch -------------------------------------------------------------
 
 // Data folder handling behind set_datafiles_folder.  Returns the length plus
 // one, or 0 when the text is refused (null, or longer than 255 characters);
 // a refused text leaves the folder unchanged.
 int set_data_folder(const char* folder);
+// A copy of the folder, valid on the calling thread until its next call.
 const char* data_folder();
 
 // Heliocentric longitude of date in [0, 2pi), latitude and radius vector of a

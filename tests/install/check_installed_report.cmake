@@ -35,7 +35,7 @@ endif()
 set(expected
   bin/vlt-report bin/libplanets_vlt.so bin/libcalvexa.so
   bin/jupiter.dac bin/saturn.dac bin/uranus.dac bin/neptune.dac
-  bin/pluto.slx bin/hpluto.2199.slx bin/VLT_help.txt bin/DJIA_data.txt
+  bin/pluto.slx bin/hpluto.2199.slx bin/moon.chb bin/VLT_help.txt bin/DJIA_data.txt
   share/applications/veltaro.desktop share/icons/hicolor/scalable/apps/veltaro.svg)
 if(EXISTS "${BUILD_DIR}/bin/vlt1056")
   list(APPEND expected bin/vlt1056)

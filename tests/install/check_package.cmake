@@ -47,7 +47,8 @@ set(folder ./opt/veltaro/bin)
 set(expected
   ${folder}/vlt-report ${folder}/vlt-positions ${folder}/libplanets_vlt.so ${folder}/libcalvexa.so
   ${folder}/jupiter.dac ${folder}/saturn.dac ${folder}/uranus.dac ${folder}/neptune.dac
-  ${folder}/pluto.slx ${folder}/hpluto.2199.slx ${folder}/VLT_help.txt ${folder}/DJIA_data.txt
+  ${folder}/pluto.slx ${folder}/hpluto.2199.slx ${folder}/moon.chb ${folder}/VLT_help.txt
+  ${folder}/DJIA_data.txt
   ./usr/share/applications/veltaro.desktop
   ./usr/share/icons/hicolor/scalable/apps/veltaro.svg)
 set(links vlt-report)

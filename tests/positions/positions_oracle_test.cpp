@@ -40,8 +40,8 @@ bool FileExists(const std::string& path) {
 // The folder that holds all six data files: beside the test programs (the
 // build copies them there), else the source tree's data folder.
 std::string DataFolderWithFiles() {
-    const char* names[] = {"jupiter.dac", "saturn.dac", "uranus.dac",
-                           "neptune.dac", "pluto.slx",  "hpluto.2199.slx"};
+    const char* names[] = {"jupiter.dac", "saturn.dac",      "uranus.dac", "neptune.dac",
+                           "pluto.slx",   "hpluto.2199.slx", "moon.chb"};
     for (std::string folder :
          {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
         bool all = true;
@@ -162,6 +162,45 @@ TEST_F(PositionsOracle, EveryPlanetInBothCentricities) {
             b.name, maxGeo, b.geoBound, maxHelio, b.helioBound);
         EXPECT_LE(maxGeo, b.geoBound) << b.name;
         EXPECT_LE(maxHelio, b.helioBound) << b.name;
+    }
+}
+
+// Longitude and speed of the geocentric dispatch against the oracle's (the
+// Moon in universal time, as its file is tabulated; the planets with jd read
+// as dynamical time, as their series take it).  Bounds: the positions as
+// above (the Moon 0.3"); the speeds from the symmetric difference.
+TEST_F(PositionsOracle, GeocentricSpeedsAgreeWithTheOracle) {
+    const struct {
+        const char* name;
+        std::int16_t planet;
+        int body;
+        bool universalTime;
+        double longitudeBound;  // arc seconds
+        double speedBound;      // arc seconds per day
+    } cases[] = {
+        {"Moon", 10, SE_MOON, true, 0.3, 2.0},        {"Sun", 1, SE_SUN, false, 3.0, 1.0},
+        {"Mercury", 2, SE_MERCURY, false, 12.0, 5.0}, {"Mars", 4, SE_MARS, false, 15.0, 5.0},
+        {"Saturn", 6, SE_SATURN, false, 3.0, 1.0},
+    };
+    const std::vector<double> jds = RandomDates(7, 500);
+    for (const auto& c : cases) {
+        double maxLongitude = 0;
+        double maxSpeed = 0;
+        for (double jd : jds) {
+            double xx[6] = {0};
+            char serr[AS_MAXCH] = {0};
+            const int32 got = c.universalTime ? swe_calc_ut(jd, c.body, kApparent, xx, serr)
+                                              : swe_calc(jd, c.body, kApparent, xx, serr);
+            ASSERT_TRUE(got >= 0 && (got & SEFLG_SWIEPH)) << serr;
+            const GeoMotion m = GeoLongitudeAndSpeed(c.planet, jd);
+            ASSERT_GE(m.longitude, 0.0) << c.name << " " << jd;
+            maxLongitude = std::fmax(maxLongitude, std::fabs(ArcsecondsApart(m.longitude, xx[0])));
+            maxSpeed = std::fmax(maxSpeed, std::fabs(m.speed * kDegPerRad - xx[3]) * 3600.0);
+        }
+        std::printf("%-8s longitude max %6.3f\"  speed max %6.3f\"/day\n", c.name, maxLongitude,
+                    maxSpeed);
+        EXPECT_LE(maxLongitude, c.longitudeBound) << c.name;
+        EXPECT_LE(maxSpeed, c.speedBound) << c.name;
     }
 }
 

@@ -178,8 +178,10 @@ TEST_F(Dispatch, ErrorCodesPassThroughUnchanged) {
         bool heliocentric;
         double code;
     } cases[] = {
-        {10, 2451545.0, false, -999.0},  // the Moon is not in the library
-        {10, 2451545.0, true, -999.0},
+        {10, 2451545.0, false, -101.0},  // no moon.chb in this folder
+        {10, 2305447.0, false, -99.0},   // the Moon's file begins in 1600
+        {10, 2743918.5, false, -100.0},  // and ends with 2799
+        {10, 2451545.0, true, -999.0},   // no heliocentric Moon
         {-1, 2451545.0, true, -999.0},
         {11, 2451545.0, false, -999.0},
         {5, 2743738.5, true, -100.0},  // 2800-01-01: after the data
@@ -235,6 +237,12 @@ TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
          "Cannot read the data file hpluto.2199.slx: the table ends before 2024-01-01."},
         {9, 2460310.5, true, -101.0,
          "Cannot read the data file hpluto.2199.slx: the table has not been read."},
+        {10, 2460310.5, false, -107.0,
+         "Cannot read the data file moon.chb: the record for 2024-01-01 is damaged."},
+        {10, 2460310.5, false, -103.0,
+         "Cannot read the data file moon.chb: the file ends before the record for 2024-01-01."},
+        {10, 2460310.5, false, -104.0,
+         "Cannot read the data file moon.chb: no data folder is set."},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(IsDataFileFailure(c.code));

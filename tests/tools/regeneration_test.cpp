@@ -10,6 +10,7 @@
 #include "tests/tools/committed_data.h"
 #include "tools/data_format.h"
 #include "tools/ephemeris_source.h"
+#include "tools/moon_records.h"
 #include "tools/pluto_codec.h"
 
 namespace vlt::datagen {
@@ -39,6 +40,29 @@ TEST_F(Regeneration, RecordsMatchTheCommittedFiles) {
                       contents.substr(static_cast<std::size_t>(kRecordLength) * k, kRecordLength))
                 << planet.file << " record " << k;
         }
+    }
+}
+
+TEST_F(Regeneration, MoonRecordsMatchTheCommittedFile) {
+    const MoonSampler sampler = [](double jd, double* longitude, double* distance) {
+        return MoonApparentAtUniversalTime(jd, longitude, distance);
+    };
+    const std::string contents = ReadDataFile(pvlt::kMoonFile);
+    const auto bytes = static_cast<std::size_t>(pvlt::kMoonRecordBytes);
+    ASSERT_EQ(contents.size(), bytes * kMoonRecords);
+    std::mt19937 rng(2026);
+    std::set<int> records = {0, kMoonRecords / 2, kMoonRecords - 1};
+    while (records.size() < 40) records.insert(static_cast<int>(rng() % kMoonRecords));
+    for (int k : records) {
+        MoonFitQuality quality;
+        const auto fitted = FitMoonRecord(k, sampler, &quality);
+        ASSERT_TRUE(fitted.has_value()) << k;
+        const auto made = FormatMoonRecord(*fitted);
+        ASSERT_TRUE(made.has_value()) << k;
+        EXPECT_EQ(*made, contents.substr(bytes * static_cast<std::size_t>(k), bytes)) << k;
+        // Between its nodes the series stays within a fraction of an arc
+        // second of the ephemeris.
+        EXPECT_LT(quality.longitude, 0.25 / 206264.806) << k;
     }
 }
 
