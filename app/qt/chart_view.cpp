@@ -415,10 +415,10 @@ private:
             x += w + kSpacing;
         }
         const double height = entries_.empty() ? 0 : (row + 1) * rowHeight;
-        const double top = chart_->size().height() - 4 - height;
+        const double top = chart_->size().height() - 8 - height;
         for (DrawnLegendEntry& d : drawn_) d.swatch.translate(0, top);
         prepareGeometryChange();
-        chart_->setMargins(QMargins(6, 6, 6, 6 + static_cast<int>(std::ceil(height))));
+        chart_->setMargins(QMargins(6, 6, 6, 10 + static_cast<int>(std::ceil(height))));
     }
 
     QChart* chart_;
@@ -525,8 +525,8 @@ bool SaveChartImage(const ChartModel& model, const QString& path, int width, int
 
 ChartView::ChartView(QWidget* parent) : QChartView(parent) {
     setRenderHint(QPainter::Antialiasing);
-    // Hover needs moves without a button; a graphics view tracks them on its
-    // viewport only when some item asks for hover events, and none does.
+    // Hover needs moves without a button where they arrive, on the
+    // viewport, whichever items of the chart ask for hover events.
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     setRubberBand(QChartView::NoRubberBand);
