@@ -5,6 +5,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/chart/chart_legend.h"
 #include "app/support/date_processing.h"
 
 namespace vlt {
@@ -243,7 +244,12 @@ ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay
             lastDay = hi + 14;
         }
     }
-    return TransitChart(rows, severalPairs, firstDay, lastDay, title);
+    ChartModel m = TransitChart(rows, severalPairs, firstDay, lastDay, title);
+    // A show-all series is one table per pair; the first table's title
+    // would name one pair only.
+    const std::string series = severalPairs ? SeriesTitle(rows, firstDay, lastDay) : "";
+    if (!series.empty()) m.title = series;
+    return m;
 }
 
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,

@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCategoryAxis>
-#include <QDateTime>
-#include <QDateTimeAxis>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLegendMarker>
@@ -22,6 +20,9 @@
 
 #include "app/support/atomic_file.h"
 #include "app/support/escaped_text.h"
+
+#include "app/chart/chart_legend.h"
+#include "app/chart/chart_ticks.h"
 
 namespace vlt {
 namespace {
@@ -42,11 +43,35 @@ constexpr double kBarHeight[kOrbLevels] = {0.76, 0.52, 0.28};
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 QString Date(std::int32_t day) { return Text(ChartDateText(day)); }
 
-QDateTimeAxis* TimeAxis(QChart* chart) {
+// The axes are told apart by name: the time axis, the value axes (price,
+// gain) whose ticks are chosen here, and the lanes of a transit chart.
+const QString kTimeAxisName = "time";
+const QString kValueAxisName = "value";
+
+QValueAxis* TimeAxis(QChart* chart) {
     for (QAbstractAxis* a : chart->axes(Qt::Horizontal)) {
-        if (auto* t = qobject_cast<QDateTimeAxis*>(a)) return t;
+        if (a->objectName() == kTimeAxisName) return qobject_cast<QValueAxis*>(a);
     }
     return nullptr;
+}
+
+// Minimum markers, the same in the chart and in its legend.
+void DrawMinimumMarker(QPainter* p, QPointF c, double r, bool exact, bool retrograde) {
+    if (exact && retrograde) {
+        p->setPen(Qt::NoPen);
+        p->setBrush(kRetrogradeMarkerColour);
+        const QPointF tri[3] = {c + QPointF(-r * 1.2, -r), c + QPointF(r * 1.2, -r),
+                                c + QPointF(0, r * 1.3)};
+        p->drawPolygon(tri, 3);
+    } else if (exact) {
+        p->setPen(Qt::NoPen);
+        p->setBrush(kExactMarkerColour);
+        p->drawEllipse(c, r, r);
+    } else {
+        p->setPen(QPen(kApproximateMarkerColour, 2));
+        p->setBrush(Qt::white);
+        p->drawEllipse(c, r, r);
+    }
 }
 
 // The transits' bars and minima, drawn between the grid and the price line
@@ -57,8 +82,8 @@ public:
         : QGraphicsObject(chart), chart_(chart), model_(model) {
         setZValue(3.5);  // above the grid and axes, below the series
         connect(chart, &QChart::plotAreaChanged, this, [this] { prepareGeometryChange(); });
-        if (QDateTimeAxis* t = TimeAxis(chart)) {
-            connect(t, &QDateTimeAxis::rangeChanged, this, [this] { update(); });
+        if (QValueAxis* t = TimeAxis(chart)) {
+            connect(t, &QValueAxis::rangeChanged, this, [this] { update(); });
         }
     }
     QRectF boundingRect() const override { return chart_->plotArea(); }
@@ -86,21 +111,7 @@ public:
         for (const ChartMinimum& mn : model_.minima) {
             const QPointF c(l.XOfDay(mn.day + 0.5), l.LaneCentre(mn.lane));
             if (c.x() < l.plot.left() || c.x() > l.plot.right()) continue;
-            if (mn.exact && mn.retrograde) {
-                p->setPen(Qt::NoPen);
-                p->setBrush(kRetrogradeMarkerColour);
-                const QPointF tri[3] = {c + QPointF(-r * 1.2, -r), c + QPointF(r * 1.2, -r),
-                                        c + QPointF(0, r * 1.3)};
-                p->drawPolygon(tri, 3);
-            } else if (mn.exact) {
-                p->setPen(Qt::NoPen);
-                p->setBrush(kExactMarkerColour);
-                p->drawEllipse(c, r, r);
-            } else {
-                p->setPen(QPen(kApproximateMarkerColour, 2));
-                p->setBrush(Qt::white);
-                p->drawEllipse(c, r, r);
-            }
+            DrawMinimumMarker(p, c, r, mn.exact, mn.retrograde);
         }
         p->restore();
     }
@@ -118,10 +129,6 @@ QLineSeries* PriceLine(const ChartModel& model) {
         s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
     }
     return s;
-}
-
-void HideLegendOf(QChart* chart, QAbstractSeries* s) {
-    for (QLegendMarker* m : chart->legend()->markers(s)) m->setVisible(false);
 }
 
 }  // namespace
@@ -157,9 +164,9 @@ double ChartLayout::LaneCentre(int lane) const {
 ChartLayout LayoutOf(QChart* chart, const ChartModel& model) {
     ChartLayout l;
     l.plot = chart->plotArea();
-    if (QDateTimeAxis* t = TimeAxis(chart)) {
-        l.firstMs = t->min().toMSecsSinceEpoch();
-        l.lastMs = t->max().toMSecsSinceEpoch();
+    if (QValueAxis* t = TimeAxis(chart)) {
+        l.firstMs = static_cast<qint64>(std::llround(t->min()));
+        l.lastMs = static_cast<qint64>(std::llround(t->max()));
     }
     l.lanes = model.kind == ChartModel::Kind::Transits ? static_cast<int>(model.lanes.size()) : 0;
     return l;
@@ -167,26 +174,89 @@ ChartLayout LayoutOf(QChart* chart, const ChartModel& model) {
 
 namespace {
 
+// Room a tick label needs along its axis, in pixels.
+constexpr double kDateLabelRoom = 95;
+constexpr double kValueLabelRoom = 40;
+
+using AxisTicks = std::vector<std::pair<double, QString>>;
+
+// Puts labelled grid lines at the ticks; nothing changes when they are
+// already there, so that a new layout does not ask for another.
+void SetTicks(QCategoryAxis* axis, const AxisTicks& ticks) {
+    const QStringList now = axis->categoriesLabels();
+    bool same = now.size() == static_cast<qsizetype>(ticks.size());
+    for (qsizetype i = 0; same && i < now.size(); ++i) {
+        same = now[i] == ticks[static_cast<std::size_t>(i)].second &&
+               axis->endValue(now[i]) == ticks[static_cast<std::size_t>(i)].first;
+    }
+    if (same && axis->startValue() == axis->min()) return;
+    for (const QString& label : now) axis->remove(label);
+    axis->setStartValue(axis->min());
+    for (const auto& [at, label] : ticks) axis->append(label, at);
+}
+
+AxisTicks TimeTicks(const QValueAxis* axis, double width) {
+    const auto dayAt = [](double ms) { return ms / static_cast<double>(kMsPerDay) + kJdnOf1970; };
+    const auto first = static_cast<std::int32_t>(std::ceil(dayAt(axis->min()) - 1e-9));
+    // The axis ends at the midnight after its last day: a tick there would
+    // name a day the chart does not show.
+    const auto last = static_cast<std::int32_t>(std::ceil(dayAt(axis->max()) - 1e-9)) - 1;
+    AxisTicks ticks;
+    for (const ChartTick& t :
+         DateTicks(first, last, std::max(2, static_cast<int>(width / kDateLabelRoom)))) {
+        ticks.emplace_back(static_cast<double>(ChartMilliseconds(static_cast<std::int32_t>(t.at))),
+                           Text(t.label));
+    }
+    return ticks;
+}
+
+// Round dates on the time axis and round values on the value axes, as many
+// as the plot area has room for.
+void RefreshTicks(QChart* chart) {
+    const QRectF plot = chart->plotArea();
+    if (plot.width() < 1 || plot.height() < 1) return;
+    for (QAbstractAxis* a : chart->axes()) {
+        auto* axis = qobject_cast<QCategoryAxis*>(a);
+        if (axis == nullptr) continue;
+        if (axis->objectName() == kTimeAxisName) {
+            SetTicks(axis, TimeTicks(axis, plot.width()));
+        } else if (axis->objectName() == kValueAxisName) {
+            AxisTicks ticks;
+            const int room = std::max(2, static_cast<int>(plot.height() / kValueLabelRoom));
+            for (const ChartTick& t : ValueTicks(axis->min(), axis->max(), room)) {
+                ticks.emplace_back(t.at, Text(t.label));
+            }
+            SetTicks(axis, ticks);
+        }
+    }
+}
+
+QCategoryAxis* TickedAxis(const QString& name, const QString& title) {
+    auto* axis = new QCategoryAxis;
+    axis->setObjectName(name);
+    axis->setTitleText(title);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    return axis;
+}
+
 // The time axis covers the run's days from the first day's midnight to the
 // midnight after the last.
-QDateTimeAxis* AddTimeAxis(QChart* chart, const ChartModel& model) {
-    auto* time = new QDateTimeAxis;
-    time->setFormat("yyyy-MM-dd");
-    time->setTitleText("Date");
-    time->setTickCount(7);
-    time->setRange(QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.firstDay), Qt::UTC),
-                   QDateTime::fromMSecsSinceEpoch(ChartMilliseconds(model.lastDay + 1), Qt::UTC));
+QValueAxis* AddTimeAxis(QChart* chart, const ChartModel& model) {
+    QCategoryAxis* time = TickedAxis(kTimeAxisName, "Date");
+    time->setRange(static_cast<double>(ChartMilliseconds(model.firstDay)),
+                   static_cast<double>(ChartMilliseconds(model.lastDay + 1)));
     chart->addAxis(time, Qt::AlignBottom);
+    QObject::connect(time, &QValueAxis::rangeChanged, chart, [chart] { RefreshTicks(chart); });
     return time;
 }
 
-// The price line on its own right-hand axis, a little room above and below.
-void AddPrices(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
+// The price line on its own right-hand axis, a little room above and below;
+// its grid would cross the lanes' or the gain's, so it has none.
+void AddPrices(QChart* chart, const ChartModel& model, QValueAxis* time) {
     QLineSeries* prices = PriceLine(model);
     chart->addSeries(prices);
-    auto* priceAxis = new QValueAxis;
-    priceAxis->setTitleText(Text(model.priceName));
-    priceAxis->setLabelFormat("%.0f");
+    QCategoryAxis* priceAxis = TickedAxis(kValueAxisName, Text(model.priceName));
+    priceAxis->setGridLineVisible(false);
     chart->addAxis(priceAxis, Qt::AlignRight);
     prices->attachAxis(time);
     prices->attachAxis(priceAxis);
@@ -199,7 +269,7 @@ void AddPrices(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
 
 // One labelled lane per row on the left; the bars and minima are drawn by
 // a TransitLayer, not by series.
-void AddLanes(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
+void AddLanes(QChart* chart, const ChartModel& model, QValueAxis* time) {
     auto* lanes = new QCategoryAxis;
     lanes->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
     lanes->setStartValue(0);
@@ -219,13 +289,11 @@ void AddLanes(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
     chart->addSeries(anchor);
     anchor->attachAxis(time);
     anchor->attachAxis(lanes);
-    HideLegendOf(chart, anchor);
     new TransitLayer(chart, model);
-    chart->legend()->setVisible(!model.prices.empty());
 }
 
 // The markers where an aspect type's investments open (white circles) or
-// close (filled squares), on its gain curve; not in the legend.
+// close (filled squares), on its gain curve.
 void AddTradeMarks(QChart* chart, const ChartModel& model, int aspect, bool opens,
                    QAbstractAxis* time, QAbstractAxis* gain) {
     auto* marks = new QScatterSeries;
@@ -242,15 +310,12 @@ void AddTradeMarks(QChart* chart, const ChartModel& model, int aspect, bool open
     chart->addSeries(marks);
     marks->attachAxis(time);
     marks->attachAxis(gain);
-    HideLegendOf(chart, marks);
 }
 
 // Each aspect type's accumulated gain on the left-hand axis, which always
 // includes zero.
-void AddEquityCurves(QChart* chart, const ChartModel& model, QDateTimeAxis* time) {
-    auto* gain = new QValueAxis;
-    gain->setTitleText("Gain ($)");
-    gain->setLabelFormat("%.0f");
+void AddEquityCurves(QChart* chart, const ChartModel& model, QValueAxis* time) {
+    QCategoryAxis* gain = TickedAxis(kValueAxisName, "Gain ($)");
     chart->addAxis(gain, Qt::AlignLeft);
     double lo = 0, hi = 0;
     for (const EquityCurve& c : model.curves) {
@@ -269,13 +334,125 @@ void AddEquityCurves(QChart* chart, const ChartModel& model, QDateTimeAxis* time
     }
     const double pad = (hi - lo) * 0.05 + 1;
     gain->setRange(lo - pad, hi + pad);
-    chart->legend()->setAlignment(Qt::AlignBottom);
 }
+
+// The swatch of a legend entry, drawn as the chart draws what it explains.
+void DrawSwatch(QPainter* p, const LegendEntry& e, const QRectF& r) {
+    using S = LegendEntry::Swatch;
+    const QPointF c = r.center();
+    p->setPen(Qt::NoPen);
+    switch (e.swatch) {
+        case S::AspectColour: p->fillRect(r, IntervalColour(e.aspect, kOrbLevels - 1)); break;
+        case S::OrbShade: {
+            const double h = r.height() * kBarHeight[e.level] / kBarHeight[0];
+            p->fillRect(QRectF(r.left(), c.y() - h / 2, r.width(), h), IntervalColour(0, e.level));
+            break;
+        }
+        case S::ExactMinimum: DrawMinimumMarker(p, c, 4, true, false); break;
+        case S::RetrogradeMinimum: DrawMinimumMarker(p, c, 4, true, true); break;
+        case S::ApproximateMinimum: DrawMinimumMarker(p, c, 4, false, false); break;
+        case S::GainLine:
+            p->setPen(QPen(EquityColour(e.aspect), 2));
+            p->drawLine(QPointF(r.left(), c.y()), QPointF(r.right(), c.y()));
+            break;
+        case S::InvestmentOpens:
+            p->setPen(QPen(EquityColour(0), 1));
+            p->setBrush(Qt::white);
+            p->drawEllipse(c, 3.5, 3.5);
+            break;
+        case S::InvestmentCloses:
+            p->fillRect(QRectF(c.x() - 3, c.y() - 3, 6, 6), EquityColour(0));
+            break;
+        case S::PriceLine:
+            p->setPen(QPen(QColor(0x50, 0x50, 0x50), 1.2));
+            p->drawLine(QPointF(r.left(), c.y()), QPointF(r.right(), c.y()));
+            break;
+    }
+}
+
+// The legend under the plot: every entry of ChartLegend in rows that fit
+// the chart's width.  The chart's bottom margin makes the room.
+class LegendLayer : public QGraphicsObject {
+public:
+    LegendLayer(QChart* chart, std::vector<LegendEntry> entries)
+        : QGraphicsObject(chart), chart_(chart), entries_(std::move(entries)) {
+        setZValue(6);
+        connect(chart, &QGraphicsWidget::geometryChanged, this, [this] { Arrange(); });
+        Arrange();
+    }
+    QRectF boundingRect() const override { return chart_->rect(); }
+    void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing, true);
+        p->setFont(chart_->legend()->font());
+        for (const DrawnLegendEntry& d : drawn_) {
+            const LegendEntry& e = entries_[static_cast<std::size_t>(&d - drawn_.data())];
+            DrawSwatch(p, e, d.swatch);
+            p->setPen(Qt::black);
+            p->drawText(QPointF(d.swatch.right() + kGap, d.swatch.center().y() + ascent_ / 2.5),
+                        d.label);
+        }
+        p->restore();
+    }
+    const std::vector<DrawnLegendEntry>& Drawn() const { return drawn_; }
+
+private:
+    static constexpr double kSwatch = 18, kGap = 5, kSpacing = 16, kSide = 10;
+
+    void Arrange() {
+        const QFontMetricsF fm(chart_->legend()->font());
+        ascent_ = fm.ascent();
+        const double rowHeight = std::max(14.0, fm.height()) + 4;
+        const double width = chart_->size().width();
+        drawn_.clear();
+        double x = kSide;
+        int row = 0;
+        for (const LegendEntry& e : entries_) {
+            const QString label = Text(e.label);
+            const double w = kSwatch + kGap + fm.horizontalAdvance(label);
+            if (x > kSide && x + w > width - kSide) {
+                x = kSide;
+                ++row;
+            }
+            drawn_.push_back(
+                {label, QRectF(x, row * rowHeight + (rowHeight - 10) / 2, kSwatch, 10)});
+            x += w + kSpacing;
+        }
+        const double height = entries_.empty() ? 0 : (row + 1) * rowHeight;
+        const double top = chart_->size().height() - 8 - height;
+        for (DrawnLegendEntry& d : drawn_) d.swatch.translate(0, top);
+        prepareGeometryChange();
+        chart_->setMargins(QMargins(6, 6, 6, 10 + static_cast<int>(std::ceil(height))));
+    }
+
+    QChart* chart_;
+    std::vector<LegendEntry> entries_;
+    std::vector<DrawnLegendEntry> drawn_;
+    double ascent_ = 10;
+};
 
 }  // namespace
 
-// Axes and series are added in a fixed order: it decides the legend's order
-// and which series is drawn on top.
+std::vector<DrawnLegendEntry> DrawnLegend(QChart* chart) {
+    for (QGraphicsItem* item : chart->childItems()) {
+        if (auto* legend = dynamic_cast<LegendLayer*>(item)) return legend->Drawn();
+    }
+    return {};
+}
+
+QStringList TickLabels(QChart* chart, Qt::Alignment side) {
+    for (QAbstractAxis* a : chart->axes()) {
+        if (a->alignment() == side &&
+            (a->objectName() == kTimeAxisName || a->objectName() == kValueAxisName)) {
+            return qobject_cast<QCategoryAxis*>(a)->categoriesLabels();
+        }
+    }
+    return {};
+}
+
+// Axes and series are added in a fixed order: it decides which series is
+// drawn on top.  The chart's own legend would explain the lines only; the
+// legend layer explains everything drawn.
 QChart* BuildChart(const ChartModel& model) {
     auto* chart = new QChart;
     chart->setTitle(Text(model.title));
@@ -283,13 +460,16 @@ QChart* BuildChart(const ChartModel& model) {
     chart->setBackgroundRoundness(0);
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);
-    QDateTimeAxis* time = AddTimeAxis(chart, model);
+    QValueAxis* time = AddTimeAxis(chart, model);
     if (!model.prices.empty()) AddPrices(chart, model, time);
     if (model.kind == ChartModel::Kind::Transits) {
         AddLanes(chart, model, time);
     } else {
         AddEquityCurves(chart, model, time);
     }
+    chart->legend()->setVisible(false);
+    new LegendLayer(chart, ChartLegend(model));
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [chart] { RefreshTicks(chart); });
     return chart;
 }
 
@@ -339,7 +519,10 @@ bool SaveChartImage(QChart* chart, const std::string& path, int width, int heigh
     chart->resize(width, height);
     chart->setPos(0, 0);
     scene.setSceneRect(0, 0, width, height);
-    // Lay the chart out at this size before anything is drawn.
+    // Lay the chart out at this size before anything is drawn, then again
+    // with the ticks that the first layout's room chose.
+    QApplication::processEvents();
+    RefreshTicks(chart);
     QApplication::processEvents();
     QByteArray bytes;
     const bool drawn = EncodeChartImage(scene, chart, svg, width, height, bytes);
@@ -373,7 +556,10 @@ bool SaveChartImage(const ChartModel& model, const std::string& path, int width,
 
 ChartView::ChartView(QWidget* parent) : QChartView(parent) {
     setRenderHint(QPainter::Antialiasing);
+    // Hover needs moves without a button where they arrive, on the
+    // viewport, whichever items of the chart ask for hover events.
     setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     setRubberBand(QChartView::NoRubberBand);
 }
 
@@ -437,7 +623,7 @@ QString ChartView::HoverText(const QPointF& pos) const {
 }
 
 void ChartView::wheelEvent(QWheelEvent* event) {
-    QDateTimeAxis* t = chart() != nullptr ? TimeAxis(chart()) : nullptr;
+    QValueAxis* t = chart() != nullptr ? TimeAxis(chart()) : nullptr;
     if (t == nullptr) return;
     const ChartLayout l = LayoutOf(chart(), model_);
     const QPointF at = chart()->mapFromScene(mapToScene(event->position().toPoint()));
@@ -453,8 +639,7 @@ void ChartView::wheelEvent(QWheelEvent* event) {
     double lo = centre - share * newSpan;
     lo = std::clamp(lo, static_cast<double>(ChartMilliseconds(model_.firstDay)),
                     static_cast<double>(ChartMilliseconds(model_.lastDay + 1)) - newSpan);
-    t->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lo), Qt::UTC),
-                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(lo + newSpan), Qt::UTC));
+    t->setRange(lo, lo + newSpan);
     event->accept();
 }
 

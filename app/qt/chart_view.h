@@ -14,7 +14,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QColor>
+#include <QStringList>
 #include <string>
+#include <vector>
 
 #include "app/chart/chart_model.h"
 
@@ -33,6 +35,17 @@ inline const QColor kApproximateMarkerColour{0x6b, 0x6b, 0x6b};
 
 // A chart of the model; the caller owns it.
 QChart* BuildChart(const ChartModel& model);
+
+// The legend as the chart lays it out: each entry's label and where its
+// swatch is drawn, in the chart's own coordinates.
+struct DrawnLegendEntry {
+    QString label;
+    QRectF swatch;
+};
+std::vector<DrawnLegendEntry> DrawnLegend(QChart* chart);
+// The tick labels of the time axis (Qt::AlignBottom) or of a value axis
+// (Qt::AlignLeft: the gain, Qt::AlignRight: the price) as laid out last.
+QStringList TickLabels(QChart* chart, Qt::Alignment side);
 
 // Where a chart laid out at some size puts its days and lanes, in its own
 // pixels.

@@ -13,6 +13,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     vlt::ProgramServices services;
+    services.SetIndexBesideProgram(true);  // started from any folder, it still finds the index
     vlt::QtScreen screen;
     vlt::MainWindow window(screen, services);
     vlt::ProgramCommands commands(window, services.Index());

@@ -50,6 +50,7 @@ int QtPopUp::ScreenHeight() const {
 }
 
 void QtPopUp::ShowModal(int milliseconds) {
+    KeepOnScreen(*this);
     timer_->start(milliseconds);
     exec();  // a nested event loop keeps the screen painted while the caller waits
     timer_->stop();

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include "app/support/popup.h"
+
 namespace vlt {
 
 struct TwipsScale {
@@ -27,6 +29,18 @@ inline QSize ScreenTwips(const QWidget& w, bool workArea, const std::function<in
     if (s == nullptr) return fallback;
     const QSize pixels = workArea ? s->availableGeometry().size() : s->geometry().size();
     return QSize(toTwips(pixels.width()), toTwips(pixels.height()));
+}
+
+// Moves a top-level window (its frame included) into the part of its
+// screen that windows may use.
+inline void KeepOnScreen(QWidget& w) {
+    const QScreen* s = w.screen() != nullptr ? w.screen() : QGuiApplication::primaryScreen();
+    if (s == nullptr) return;
+    const QRect frame = w.frameGeometry();
+    const QRect area = s->availableGeometry();
+    const ScreenPlace kept = KeptInside({frame.x(), frame.y(), frame.width(), frame.height()},
+                                        {area.x(), area.y(), area.width(), area.height()});
+    if (kept.left != frame.x() || kept.top != frame.y()) w.move(kept.left, kept.top);
 }
 
 }  // namespace vlt

@@ -224,7 +224,7 @@ private:
         if (options_.pricesFile) {
             std::istringstream lines(startUpMessages_.str());
             for (std::string line; std::getline(lines, line);) {
-                if (line != "Error reading DJIA data file") messages_ << line << '\n';
+                if (line.rfind("Error reading DJIA data file", 0) != 0) messages_ << line << '\n';
             }
             messageSink_.rdbuf(messages_.rdbuf());
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <string_view>
 
 #include "app/support/date_processing.h"
@@ -68,7 +69,8 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
     count = static_cast<std::int32_t>(data.lines.size()) - 1;
     data.count = count;
     if (count != kIndexLineCount || badLines > 0) {
-        std::string text = "Error reading DJIA data file";
+        std::string text = "Error reading DJIA data file " + fileName;
+        if (!errorText.empty()) text += ": " + errorText;
         if (badLines > 0) {
             text += "\nLine " + std::to_string(badLine) + ": the value \"" +
                     EscapedForOneLine(badValue) + "\" is not a number.";
@@ -81,6 +83,15 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
     }
     data.firstDay = kIndexFirstDay;
     data.lastDay = kIndexLastDay;
+}
+
+std::string IndexFilePath(const std::string& workingFolder, const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    const fs::path working = fs::path(workingFolder) / kIndexFileName;
+    std::error_code error;
+    if (programFolder.empty() || fs::exists(working, error)) return working.string();
+    const fs::path beside = fs::path(programFolder) / kIndexFileName;
+    return fs::exists(beside, error) ? beside.string() : working.string();
 }
 
 bool IndexValueForDay(const IndexData& data, std::int32_t dayJdn, double& value) {

@@ -26,13 +26,19 @@ struct IndexData {
 };
 
 // Reads fileName (by default "DJIA_data.txt" in the current working folder);
-// a count other than 2088 shows "Error reading DJIA data file" (OK button, no
+// a count other than 2088 shows "Error reading DJIA data file <fileName>",
+// with the system's reason when the file could not be read (OK button, no
 // icon, default title).  A line whose value is not a number is shown in the
 // same box with its line number in the file ("Line 17: the value \"12a4.5\"
 // is not a number.").  A file larger than kIndexFileMaxBytes, or one that is
 // not a regular file, is not read.  The covered range is set in any case.
 void LoadIndexData(IndexData& data, MessageBoxes& boxes,
                    const std::string& fileName = kIndexFileName);
+
+// The index file to read: the working folder's where it has one, else the
+// copy in programFolder (beside the program) where that folder is given and
+// has one, else the working folder's, whose failure is then reported.
+std::string IndexFilePath(const std::string& workingFolder, const std::string& programFolder);
 
 // The value of the first of days dayJdn .. dayJdn + 4 that has a line with a
 // value above 0; false when none has.

@@ -15,6 +15,15 @@ void ShowAndWait(PopUpSurface& surface, int interval) {
 
 }  // namespace
 
+ScreenPlace KeptInside(const ScreenPlace& window, const ScreenPlace& area) {
+    const auto keep = [](int at, int size, int areaAt, int areaSize) {
+        if (at + size > areaAt + areaSize) at = areaAt + areaSize - size;
+        return at < areaAt ? areaAt : at;
+    };
+    return {keep(window.left, window.width, area.left, area.width),
+            keep(window.top, window.height, area.top, area.height), window.width, window.height};
+}
+
 void PopUp(PopUpSurface& surface, const std::string& message, int width, int height, int interval,
            int top, int left) {
     surface.SetMessage(message);

@@ -35,6 +35,20 @@ void PopUp(PopUpSurface& surface, const std::string& message, int width, int hei
 void PopUpCenterScreen(PopUpSurface& surface, const std::string& message, int width, int height,
                        int interval);
 
+// A window's place, or the part of a screen windows may use.
+struct ScreenPlace {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The place of a window moved the least distance that puts it inside the
+// area, its size kept; one larger than the area keeps its left or top edge
+// on the area's.  A notice placed below a window near the screen's bottom
+// would otherwise be shown where nobody can see it.
+ScreenPlace KeptInside(const ScreenPlace& window, const ScreenPlace& area);
+
 // `top` and `left` are offsets from the owner window's top and left edges.
 void PopUpInForm(PopUpSurface& surface, int ownerTop, int ownerLeft, const std::string& message,
                  int width, int height, int interval, int top, int left);

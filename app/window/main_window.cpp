@@ -129,8 +129,10 @@ void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
     startCaptionStore_ = first + " and " + second;
     ui_.SetText(ctl::cmdStart, startCaptionStore_);
     if (!constructButtonOnly) {
-        ui_.SetText(Ctl(ctl::cmdShowAll, 0), first + " and the other planets.");
-        ui_.SetText(Ctl(ctl::cmdShowAll, 1), second + " and the other planets.");
+        // Each show-all button is captioned with the planet its series keeps:
+        // the first button pairs the second planet with every other one.
+        ui_.SetText(Ctl(ctl::cmdShowAll, 0), second + " and the other planets.");
+        ui_.SetText(Ctl(ctl::cmdShowAll, 1), first + " and the other planets.");
     }
 }
 

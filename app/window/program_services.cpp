@@ -1,6 +1,7 @@
 #include "app/window/program_services.h"
 
 #include <ctime>
+#include <filesystem>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
@@ -11,7 +12,13 @@
 namespace vlt {
 
 void ProgramServices::InitPositions() { vlt::InitPositions(); }
-void ProgramServices::LoadIndexData(MessageBoxes& boxes) { vlt::LoadIndexData(index_, boxes); }
+// By its full path, so that a message about it says which file it was.
+void ProgramServices::LoadIndexData(MessageBoxes& boxes) {
+    std::error_code error;
+    const std::string working = std::filesystem::current_path(error).string();
+    vlt::LoadIndexData(index_, boxes,
+                       IndexFilePath(working, indexBesideProgram_ ? ProgramFolder() : ""));
+}
 bool ProgramServices::ReadPlutoData(MessageBoxes& boxes) { return vlt::ReadPlutoData(boxes); }
 std::string ProgramServices::PlutoTableProblem(bool heliocentric) {
     return vlt::PlutoTableProblem(heliocentric);

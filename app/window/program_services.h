@@ -26,9 +26,13 @@ public:
     std::string ProgramFolder() override;
 
     const IndexData& Index() const { return index_; }
+    // The window reads the index file beside the program when the working
+    // folder has none; vlt-report reads the working folder's only.
+    void SetIndexBesideProgram(bool on) { indexBesideProgram_ = on; }
 
 private:
     IndexData index_;
+    bool indexBesideProgram_ = false;
 };
 
 }  // namespace vlt

@@ -15,6 +15,7 @@
 #include <regex>
 #include <sstream>
 
+#include "app/chart/chart_legend.h"
 #include "app/qt/chart_view.h"
 #include "tests/report/run_program.h"
 
@@ -122,14 +123,26 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
             ++shapes[fill];
         }
     }
+    // The legend draws one swatch per aspect (its inner colour), per orb
+    // shade and per marker kind; the rest are the chart's own.
+    std::map<std::string, int> swatches;
+    int legendDots = 0, legendTriangles = 0;
+    for (const LegendEntry& e : ChartLegend(m)) {
+        using S = LegendEntry::Swatch;
+        if (e.swatch == S::AspectColour)
+            ++swatches[IntervalColour(e.aspect, 2).name().toStdString()];
+        if (e.swatch == S::OrbShade) ++swatches[IntervalColour(0, e.level).name().toStdString()];
+        legendDots += e.swatch == S::ExactMinimum;
+        legendTriangles += e.swatch == S::RetrogradeMinimum;
+    }
     std::map<std::string, int> expectedBars;
     for (const ChartInterval& iv : m.intervals) {
         ++expectedBars[IntervalColour(iv.aspect, iv.level).name().toStdString()];
     }
     int bars = 0;
     for (const auto& [fill, n] : expectedBars) {
-        EXPECT_EQ(rects[fill], n) << fill;
-        bars += rects[fill];
+        EXPECT_EQ(rects[fill] - swatches[fill], n) << fill;
+        bars += rects[fill] - swatches[fill];
     }
     EXPECT_EQ(bars, 68);
 
@@ -139,8 +152,8 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
         retrograde += mn.exact && mn.retrograde;
     }
     EXPECT_EQ(exact, 22);  // every full transit is exact; none retrograde heliocentrically
-    EXPECT_EQ(circles[kExactMarkerColour.name().toStdString()], exact);
-    EXPECT_EQ(shapes[kRetrogradeMarkerColour.name().toStdString()], retrograde);
+    EXPECT_EQ(circles[kExactMarkerColour.name().toStdString()], exact + legendDots);
+    EXPECT_EQ(shapes[kRetrogradeMarkerColour.name().toStdString()], retrograde + legendTriangles);
     std::filesystem::remove_all(svg.parent_path());
 }
 

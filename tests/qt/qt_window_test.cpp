@@ -17,15 +17,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/qt/qt_popup.h"
 #ifdef VLT_HAVE_CHARTS
+#include "app/chart/chart_legend.h"
 #include "app/qt/chart_link.h"
 #include "app/qt/chart_window.h"
 #endif
@@ -74,6 +78,7 @@ public:
     }
     std::vector<std::string> texts;
     std::vector<std::string> titles;
+    std::vector<QRect> popupPlaces;  // each notice's frame where it was shown
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
 private:
@@ -88,6 +93,7 @@ private:
             b->click();
         } else if (auto* popup = qobject_cast<QtPopUp*>(modal)) {
             texts.push_back("popup: " + popup->findChild<QLabel*>()->text().toStdString());
+            popupPlaces.push_back(popup->frameGeometry());
             popup->accept();
         }
     }
@@ -130,6 +136,7 @@ private:
 struct Program {
     explicit Program(const std::string& folder)
         : services(folder), window(screen, services), commands(window, services.Index()) {
+        services.SetIndexBesideProgram(true);  // as main() does
         window.SetCommandHandlers(&commands);
         screen.Attach(&window);
         screen.SetBusyProbe([this] { return window.Running(); });
@@ -149,6 +156,18 @@ struct Program {
     MainWindow window;
     ProgramCommands commands;
 };
+
+// Types a date into the date boxes of row `date` and leaves each box, as a
+// user does.
+void SetDate(Program& p, int date, const char* y, const char* m, const char* d) {
+    for (const auto& [box, text] :
+         {std::pair{ctl::txbYear, y}, {ctl::txbMonth, m}, {ctl::txbDay, d}}) {
+        QLineEdit* edit = p.Find<QLineEdit>(Ctl(box, date));
+        edit->setText(text);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &leave);
+    }
+}
 
 class QtWindowTest : public ::testing::Test {
 protected:
@@ -374,7 +393,212 @@ TEST_F(QtWindowTest, PictureOfAWindowThatRanACommand) {
     image.save(QString(VLT_BIN_DIR) + "/vlt1056-window.png");
 }
 
+// Started from a folder without the index file, the window reads the copy
+// beside the program and simulates on it without a word; a damaged index
+// file in the working folder still wins and its message names it.
+TEST_F(QtWindowTest, IndexFileBesideTheProgramServesAnyFolder) {
+    const struct {
+        const char* what;
+        const char* workingCopy;  // nullptr: none
+        bool message;
+    } cases[] = {
+        {"empty working folder", nullptr, false},
+        {"damaged copy in the working folder", "2007-01-03,12474.52\n2007-01-04,x\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder({});
+        const fs::path elsewhere = fs::path(folder.Folder()) / "elsewhere";
+        fs::create_directories(elsewhere);
+        fs::current_path(elsewhere);
+        if (c.workingCopy != nullptr) {
+            std::ofstream(elsewhere / "DJIA_data.txt", std::ios::binary) << c.workingCopy;
+        }
+        ModalAnswerer answers;
+        Program p(folder.Folder());
+        p.Start();
+        std::vector<std::string> boxes;
+        for (const std::string& t : answers.texts) {
+            if (t.rfind("popup: ", 0) != 0) boxes.push_back(t);
+        }
+        if (!c.message) {
+            EXPECT_TRUE(boxes.empty()) << boxes.front();
+            EXPECT_EQ(p.services.Index().count, kIndexLineCount);
+            p.Find<QRadioButton>(ctl::optHeliocentric)->click();
+            p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(0);  // Earth
+            p.Find<QComboBox>(Ctl(ctl::cboPlanet, 1))->setCurrentIndex(2);  // Mars
+            SetDate(p, 0, "2010", "1", "1");
+            SetDate(p, 1, "2010", "12", "31");
+            p.Find<QPushButton>(ctl::cmdSimulateInvestment)->click();
+            EXPECT_NE(p.window.OutputText().find("Total number of investments = "),
+                      std::string::npos);
+            boxes.clear();
+            for (const std::string& t : answers.texts) {
+                if (t.rfind("popup: ", 0) != 0) boxes.push_back(t);
+            }
+            EXPECT_TRUE(boxes.empty()) << boxes.front();
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            const std::string path = (fs::current_path() / "DJIA_data.txt").string();
+            EXPECT_EQ(boxes[0].rfind("Error reading DJIA data file " + path + "\n", 0), 0u)
+                << boxes[0];
+        }
+    }
+}
+
+// The "Done" notice, beside the status line at the window's bottom, is moved
+// up into the part of the screen windows may use when the window reaches
+// below it; where it fits it stays beside the status line.
+TEST_F(QtWindowTest, DoneNoticeStaysOnTheScreen) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
+    p.Start();
+    const QRect area = p.screen.screen()->availableGeometry();
+    const QLabel* status = p.Find<QLabel>(ctl::lblStatus);
+    for (int top : {area.top() + 10, area.bottom() - 60}) {
+        p.screen.move(area.left() + 10, top);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(p.screen.y(), top);
+        answers.popupPlaces.clear();
+        p.window.PopUpNotice("Done");
+        ASSERT_EQ(answers.popupPlaces.size(), 1u);
+        EXPECT_EQ(answers.texts.back(), "popup: Done");
+        const QRect place = answers.popupPlaces.front();
+        EXPECT_TRUE(area.contains(place)) << top << ": " << place.x() << "," << place.y();
+        const int statusTop = status->mapToGlobal(QPoint(0, 0)).y();
+        if (statusTop + place.height() <= area.bottom()) {
+            EXPECT_NEAR(place.y(), statusTop, 1) << top;
+        }
+    }
+}
+
+// Each show-all button is captioned with the planet its series keeps: every
+// table it writes names that planet, and so does the chart's title, which
+// also names the planets it is paired with.
+TEST_F(QtWindowTest, ShowAllButtonsNameThePlanetTheyKeep) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    Program p(folder.Folder());
 #ifdef VLT_HAVE_CHARTS
+    ChartLink link(p.window, p.commands, p.services);
+#endif
+    p.Start();
+    SetDate(p, 0, "2024", "1", "1");
+    SetDate(p, 1, "2024", "3", "31");
+    p.Find<QComboBox>(Ctl(ctl::cboTimezone, 0))->setCurrentIndex(24);
+    for (int item : {0, 1}) {
+        QPushButton* button = p.Find<QPushButton>(Ctl(ctl::cmdShowAll, item));
+        const std::string caption = button->text().toStdString();
+        const std::string kept = caption.substr(0, caption.find(' '));
+        EXPECT_EQ(kept, item == 0 ? "Jupiter" : "Mars");
+        EXPECT_EQ(caption, kept + " and the other planets.");
+        p.Find<QCheckBox>(ctl::chkAppendToOutput)->setChecked(false);
+        button->click();
+        std::istringstream lines(p.window.OutputText());
+        int tables = 0;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find(" transits for ") == std::string::npos) continue;
+            ++tables;
+            const std::string pair = line.substr(line.find(" for ") + 5);
+            EXPECT_TRUE(pair.rfind(kept + " and ", 0) == 0 ||
+                        pair.find(" and " + kept + " ") != std::string::npos)
+                << caption << ": " << line;
+        }
+        EXPECT_GE(tables, 5) << caption;
+#ifdef VLT_HAVE_CHARTS
+        p.window.OnTick();
+        p.Find<QPushButton>(ctl::cmdChart)->click();
+        ASSERT_NE(link.Window(), nullptr);
+        const std::string title = link.Window()->View()->Model().title;
+        EXPECT_EQ(title.rfind("Geocentric transits of " + kept + " with ", 0), 0u) << title;
+        EXPECT_NE(title.find(item == 0 ? "Mars" : "Jupiter"), std::string::npos) << title;
+        EXPECT_NE(title.find("2024-01-01 to 2024-03-31"), std::string::npos) << title;
+        EXPECT_EQ(link.Window()->View()->chart()->title().toStdString(), title);
+        if (item == 1) {
+            link.Window()->resize(1200, 700);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(link.Window()->grab().save(QString(VLT_BIN_DIR) + "/chart-showall.png"));
+        }
+#endif
+    }
+}
+
+#ifdef VLT_HAVE_CHARTS
+// The legend as drawn: the model's entries in order, and each aspect's
+// swatch in the aspect's inner-orb colour where the view shows it.
+void ExpectLegendDrawn(ChartView& view) {
+    const std::vector<LegendEntry> entries = ChartLegend(view.Model());
+    const std::vector<DrawnLegendEntry> drawn = DrawnLegend(view.chart());
+    ASSERT_EQ(drawn.size(), entries.size());
+    ASSERT_FALSE(drawn.empty());
+    const QImage image = view.grab().toImage();
+    int checked = 0;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(drawn[i].label.toStdString(), entries[i].label);
+        const QPoint at = view.mapFromScene(view.chart()->mapToScene(drawn[i].swatch.center())) *
+                          image.devicePixelRatio();
+        EXPECT_TRUE(image.rect().contains(at)) << entries[i].label;
+        if (entries[i].swatch != LegendEntry::Swatch::AspectColour) continue;
+        EXPECT_EQ(image.pixelColor(at).rgb(), IntervalColour(entries[i].aspect, 2).rgb())
+            << entries[i].label;
+        ++checked;
+    }
+    if (view.Model().kind == ChartModel::Kind::Transits) {
+        EXPECT_GT(checked, 0);
+    }
+}
+
+// Moving the pointer itself over a bar shows the bar's dates and aspect in a
+// tooltip: QCursor::setPos makes the window system report a move without a
+// button, as a real mouse does (under X the server's own motion event).
+// Under a real X server the picture of the screen is left in the program
+// folder.
+TEST_F(QtWindowTest, HoverOverABarShowsItsTooltip) {
+    std::ifstream in(
+        std::string(VLT_SOURCE_DIR) + "/tests/engine/golden/geocentric_mercury_venus_2024.txt",
+        std::ios::binary);
+    std::stringstream report;
+    report << in.rdbuf();
+    const ChartModel model =
+        TransitChartOfReport(report.str(), ChartDay("2024-01-01"), ChartDay("2024-12-31"));
+    ASSERT_FALSE(model.intervals.empty());
+    ChartWindow w;
+    w.resize(1200, 700);
+    w.Show(model);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ChartView* view = w.View();
+    // The inner bar of the first transit that has one, at its middle day.
+    const auto inner = std::find_if(model.intervals.begin(), model.intervals.end(),
+                                    [](const ChartInterval& iv) { return iv.level == 2; });
+    ASSERT_NE(inner, model.intervals.end());
+    const ChartLayout l = LayoutOf(view->chart(), model);
+    const QPointF onBar(l.XOfDay((inner->startDay + inner->endDay + 1) / 2.0),
+                        l.LaneCentre(inner->lane));
+    const QPoint at = view->mapFromScene(view->chart()->mapToScene(onBar));
+    QToolTip::hideText();
+    QCursor::setPos(view->viewport()->mapToGlobal(at));
+    QTest::qWait(50);
+    const std::string tip = QToolTip::text().toStdString();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_NE(tip.find(std::string("Mercury\u2013Venus ") + ChartAspectName(inner->aspect)),
+              std::string::npos)
+        << tip;
+    EXPECT_NE(tip.find(ChartDateText(inner->startDay) + " to " + ChartDateText(inner->endDay)),
+              std::string::npos)
+        << tip;
+    if (QGuiApplication::platformName() == "xcb") {
+        const QRect frame = w.frameGeometry();
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(QString(VLT_BIN_DIR) + "/chart-hover.png");
+    }
+    // Off the plot the tooltip goes.
+    QCursor::setPos(view->viewport()->mapToGlobal(QPoint(2, 2)));
+    QTest::qWait(500);  // a tooltip fades before it is hidden
+    EXPECT_FALSE(QToolTip::isVisible());
+}
+
 // The "Chart" button of the real window: disabled before a run, the chart
 // window made on its first click only, and the chart of the last run in it:
 // Mars and Jupiter from 2007 to 2014 over the DJIA, then the simulation of
@@ -420,6 +644,13 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     EXPECT_GT(transits.prices.size(), 2000u);  // the index's trading days
     w->resize(1200, 700);
     QCoreApplication::processEvents();
+    ExpectLegendDrawn(*w->View());
+    // A tick on every year's first day, the index's values at round numbers.
+    EXPECT_EQ(TickLabels(w->View()->chart(), Qt::AlignBottom),
+              QStringList({"2008", "2009", "2010", "2011", "2012", "2013", "2014"}));
+    for (const QString& label : TickLabels(w->View()->chart(), Qt::AlignRight)) {
+        EXPECT_TRUE(label.endsWith(",000") || label.endsWith(",500")) << label.toStdString();
+    }
     EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-mars-jupiter.png"));
 
     p.Find<QRadioButton>(ctl::optHeliocentric)->click();
@@ -435,6 +666,10 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     EXPECT_EQ(simulation.curves.size(), 7u);
     EXPECT_FALSE(simulation.trades.empty());
     QCoreApplication::processEvents();
+    ExpectLegendDrawn(*w->View());
+    const QStringList gains = TickLabels(w->View()->chart(), Qt::AlignLeft);
+    EXPECT_TRUE(gains.contains("0")) << gains.join(" ").toStdString();
+    EXPECT_FALSE(gains.contains("-0")) << gains.join(" ").toStdString();
     EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-earth-mars-simulation.png"));
 }
 #endif

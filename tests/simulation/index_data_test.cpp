@@ -108,7 +108,7 @@ TEST_F(IndexFile, LineCountOtherThan2088IsReportedAndBlankLinesDoNotCount) {
         LoadIndexData(data, boxes_, path_);
         if (c.error) {
             ASSERT_EQ(boxes_.texts.size(), 1u) << c.why;
-            EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file");
+            EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + path_);
             EXPECT_EQ(boxes_.titles[0], kDefaultTitle);
             EXPECT_EQ(boxes_.lastButtons, MsgButtons::Ok);
             EXPECT_EQ(boxes_.lastIcon, MsgIcon::None);
@@ -128,7 +128,8 @@ TEST_F(IndexFile, MissingFileIsReportedAndStillSetsTheRange) {
     IndexData data;
     LoadIndexData(data, boxes_, folder_ + "/no-such-file.txt");
     ASSERT_EQ(boxes_.texts.size(), 1u);
-    EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file");
+    EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + folder_ +
+                                   "/no-such-file.txt: No such file or directory");
     EXPECT_EQ(data.count, 0);
     EXPECT_EQ(data.firstDay, kIndexFirstDay);
     EXPECT_EQ(data.lastDay, kIndexLastDay);
@@ -196,9 +197,8 @@ TEST_F(IndexFile, LongValuesReadWholeAndBadValuesAreReportedByLine) {
         IndexData d;
         LoadIndexData(d, boxes_, path_);
         ASSERT_EQ(boxes_.texts.size(), 1u) << b.value;
-        EXPECT_EQ(boxes_.texts[0],
-                  std::string("Error reading DJIA data file\nLine 4: the value \"") + b.shown +
-                      "\" is not a number.");
+        EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + path_ +
+                                       "\nLine 4: the value \"" + b.shown + "\" is not a number.");
         EXPECT_EQ(d.count, 2088);
     }
 }
@@ -219,8 +219,45 @@ TEST_F(IndexFile, OnlyARegularFileOfSaneSizeIsRead) {
         IndexData data;
         LoadIndexData(data, boxes_, path_);
         ASSERT_EQ(boxes_.texts.size(), 1u) << what;
-        EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file") << what;
+        // The path, and the reason the file was refused.
+        EXPECT_EQ(boxes_.texts[0].rfind("Error reading DJIA data file " + path_ + ": ", 0), 0u)
+            << what << ": " << boxes_.texts[0];
         EXPECT_EQ(data.count, 0) << what;
+    }
+}
+
+// Which copy of the index file is read: the working folder's wins; the one
+// beside the program serves when the working folder has none and the caller
+// lets it; with neither, the working folder's is named.
+TEST_F(IndexFile, TheWorkingFolderWinsAndTheProgramsCopyServesOtherwise) {
+    const std::string working = folder_ + "/work";
+    const std::string program = folder_ + "/bin";
+    ASSERT_EQ(::mkdir(working.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(program.c_str(), 0700), 0);
+    const struct {
+        bool inWorking;
+        bool besideProgram;
+        const char* programFolder;  // as given by the caller
+        std::string read;
+    } cases[] = {
+        {true, true, "bin", working + "/DJIA_data.txt"},
+        {true, false, "bin", working + "/DJIA_data.txt"},
+        {false, true, "bin", program + "/DJIA_data.txt"},
+        {false, true, "bin/", program + "/DJIA_data.txt"},
+        {false, true, "", working + "/DJIA_data.txt"},  // the caller does not look beside
+        {false, false, "bin", working + "/DJIA_data.txt"},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& f : {working, program}) std::remove((f + "/DJIA_data.txt").c_str());
+        if (c.inWorking) std::ofstream(working + "/DJIA_data.txt") << "x";
+        if (c.besideProgram) std::ofstream(program + "/DJIA_data.txt") << "x";
+        const std::string given = *c.programFolder ? folder_ + "/" + c.programFolder : "";
+        EXPECT_EQ(IndexFilePath(working, given), c.read)
+            << c.inWorking << c.besideProgram << c.programFolder;
+    }
+    for (const std::string& f : {working, program}) {
+        std::remove((f + "/DJIA_data.txt").c_str());
+        ::rmdir(f.c_str());
     }
 }
 

@@ -78,5 +78,34 @@ TEST(PopUp, CenteringUsesTheSizeBeforeTheShow) {
     EXPECT_EQ(p.width, 500);
 }
 
+// A window is moved the least that puts it inside the area: a notice below
+// the screen's bottom comes up, one left of it comes right, one that fits
+// stays; one larger than the area keeps the area's left or top edge.
+TEST(PopUp, KeptInsideTheScreensAvailableArea) {
+    const ScreenPlace area{0, 30, 1920, 1000};  // a panel of 30 pixels on top
+    const struct {
+        const char* what;
+        ScreenPlace window;
+        int left, top;
+    } cases[] = {
+        {"fits", {100, 200, 300, 80}, 100, 200},
+        {"below the bottom", {100, 1010, 300, 80}, 100, 950},
+        {"partly below", {100, 990, 300, 80}, 100, 950},
+        {"right of the edge", {1800, 200, 300, 80}, 1620, 200},
+        {"under the panel", {100, 0, 300, 80}, 100, 30},
+        {"left of the screen", {-50, 200, 300, 80}, 0, 200},
+        {"exactly at the corner", {1620, 950, 300, 80}, 1620, 950},
+        {"taller than the area", {100, 500, 300, 1200}, 100, 30},
+        {"wider than the area", {500, 200, 2000, 80}, 0, 200},
+    };
+    for (const auto& c : cases) {
+        const ScreenPlace kept = KeptInside(c.window, area);
+        EXPECT_EQ(kept.left, c.left) << c.what;
+        EXPECT_EQ(kept.top, c.top) << c.what;
+        EXPECT_EQ(kept.width, c.window.width) << c.what;
+        EXPECT_EQ(kept.height, c.window.height) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace vlt

@@ -86,8 +86,8 @@ TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
     ui.Choose(Ctl(ctl::cboPlanet, 0), 2);
     EXPECT_EQ(ui.Text(ctl::cmdStart), "Venus and Jupiter");
     EXPECT_EQ(Inspect(window).startCaptionStore, "Venus and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Venus and the other planets.");
-    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Jupiter and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Venus and the other planets.");
     EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
 }
 
@@ -98,7 +98,7 @@ TEST_F(SelectionTest, CentricityRenamesTheFirstPlanetAndGatesTheSimulation) {
     ui.Click(ctl::optHeliocentric);
     EXPECT_EQ(Item(Ctl(ctl::cboPlanet, 0), 0), "Earth");
     EXPECT_EQ(ui.Text(ctl::cmdStart), "Earth and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Earth and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Earth and the other planets.");
     EXPECT_TRUE(ui.Get(ctl::optHeliocentric).bold);
     EXPECT_FALSE(ui.Get(ctl::optGeocentric).bold);
     EXPECT_TRUE(ui.Enabled(ctl::cmdSimulateInvestment));

@@ -28,7 +28,9 @@ TEST_F(WindowStateTest, StartUpEndsIdleWithEverythingInPlace) {
     EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 0)), "January 1, 2026 CE");
     EXPECT_EQ(ui.Text(Ctl(ctl::lblDate, 1)), "December 31, 2026 CE");
     EXPECT_EQ(ui.Text(ctl::cmdStart), "Mars and Jupiter");
-    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Jupiter and the other planets.");
+    // Each show-all button names the planet its series keeps.
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 0)), "Jupiter and the other planets.");
+    EXPECT_EQ(ui.Text(Ctl(ctl::cmdShowAll, 1)), "Mars and the other planets.");
     // Geometry: output 130 below Frame3, reaching cmdQuit's right edge, the
     // window 380 wider than the box's right edge, at its minimum height.
     const Rect out = ui.Geometry(ctl::txbOutput);
