@@ -172,7 +172,7 @@ RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs
 }
 
 std::string StatisticsText(const RunStatistics& stats, std::int16_t firstPlanet,
-                           std::int16_t secondPlanet) {
+                           std::int16_t secondPlanet, bool heliocentric) {
     const auto date = [](std::int32_t day) {
         return FormatDayNumber(day, kOrderYearMonthDay, "-", "", false);
     };
@@ -185,7 +185,8 @@ std::string StatisticsText(const RunStatistics& stats, std::int16_t firstPlanet,
     text += line;
     for (const PairStatistics& p : stats.pairs) {
         // The label holds one "°" (two bytes), which printf counts as two.
-        const std::string label = PairLabel(firstPlanet, secondPlanet, p.aspect, p.orbDegrees);
+        const std::string label =
+            PairLabel(firstPlanet, secondPlanet, p.aspect, p.orbDegrees, heliocentric);
         std::snprintf(line, sizeof line, "%-17s %6d %5d %10.2f %8.2f %9.1f %10.2f %10.2f %6.1f%%\n",
                       label.c_str(), p.trades, p.wins, p.totalGain, p.meanGain, p.meanHoldingDays,
                       p.baselineMean, p.baselineStdDev, p.shareBeaten * 100.0);

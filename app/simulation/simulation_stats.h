@@ -65,7 +65,7 @@ RunStatistics ComputeRunStatistics(const std::vector<std::pair<int, int>>& pairs
 // (labelled as the summary lines are) and the buy-and-hold line.  Numbers
 // use "." and no grouping.
 std::string StatisticsText(const RunStatistics& stats, std::int16_t firstPlanet,
-                           std::int16_t secondPlanet);
+                           std::int16_t secondPlanet, bool heliocentric = true);
 
 // A whole number in 0 .. n - 1 (n >= 1), every value equally likely.
 std::uint64_t UniformBelow(std::mt19937_64& generator, std::uint64_t n);
