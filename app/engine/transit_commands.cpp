@@ -8,7 +8,6 @@
 #include "app/positions/positions.h"
 #include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
-#include "app/support/running_flag.h"
 
 namespace vlt {
 
@@ -158,17 +157,20 @@ void TransitCommands::RunScan(TransitRequest& request) {
     CompleteRequest(request);
     lastRequest_ = request;
     scanRan_ = true;
-    RunningFlag scanning(scanning_);
     lastEnd_ = scanner_.TransitScan(request);
 }
 
 void TransitCommands::Start() {
-    // A click on the transit button while its scan runs asks the scan to
-    // pause; it never starts a second one.
-    if (scanning_) {
+    // A click on the transit button while its run is under way (the run
+    // control knows) asks the run to pause; it never starts a second one.
+    if (host_.Control().Running(RunKind::Transit)) {
         host_.Control().RequestPause();
         return;
     }
+    StartTable();
+}
+
+void TransitCommands::StartTable() {
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
     if (!CheckEnteredPeriod(enteredStart, enteredEnd)) return;
@@ -359,7 +361,8 @@ void TransitCommands::ShowAll(int item) {
     // One pass; true when the series is to end.
     auto pass = [this](int list, int index) {
         window_.SelectPlanet(list, index);
-        Start();
+        // The series is under way: each pair starts its table directly.
+        StartTable();
         if (host_.Control().StopRequested()) {
             host_.Control().ClearStop();
             return true;

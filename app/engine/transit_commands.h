@@ -67,6 +67,8 @@ public:
     TransitScanner& Scanner() { return scanner_; }
 
 private:
+    // A table run (Start without the pause check; show-all's passes).
+    void StartTable();
     // The stages of a table run.
     bool CheckEnteredPeriod(std::int32_t& start, std::int32_t& end);
     bool ChoosePair(const TransitInputs& in, TransitRequest& request);
@@ -88,7 +90,6 @@ private:
     TransitRequest lastRequest_;
     ScanEnd lastEnd_ = ScanEnd::Completed;
     bool scanRan_ = false;
-    bool scanning_ = false;  // a scan is under way
 };
 
 }  // namespace vlt

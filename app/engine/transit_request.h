@@ -1,6 +1,6 @@
 #pragma once
 // What one transit scan is asked to do.  The commands fill it from the
-// window's inputs; tests and the headless front end fill it directly.  All
+// window's inputs; tests fill it directly.  All
 // fields carry the meanings the scan relies on; nothing here reads a control.
 
 #include <array>

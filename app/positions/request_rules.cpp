@@ -54,6 +54,18 @@ bool GregorianDateExists(std::int64_t year, std::int64_t month, std::int64_t day
     return day <= kDays[month - 1] + ((month == 2 && leap) ? 1 : 0);
 }
 
+Refusal InvalidDateRefusal(int date) {
+    return Refusal{RefusalKind::DateInvalid,
+                   std::string("The ") + (date == 0 ? "start" : "end") + " date is invalid.",
+                   "Invalid input", MsgIcon::Information};
+}
+
+std::optional<Refusal> CheckDateExists(int date, std::int64_t year, std::int64_t month,
+                                       std::int64_t day) {
+    if (GregorianDateExists(year, month, day)) return std::nullopt;
+    return InvalidDateRefusal(date);
+}
+
 std::optional<Refusal> CheckDateSpan(int date, std::int32_t dayNumber) {
     if (dayNumber < kFirstSupportedDay) {
         return Refusal{RefusalKind::DateTooEarly,

@@ -23,6 +23,7 @@ enum class RefusalKind {
     OrbsNotDecreasing,  // outer > middle > inner does not hold
     DateTooEarly,       // before 1 January of the year 1
     DateTooLate,        // on or after 1 January 2800
+    DateInvalid,        // no such day in the calendar
 };
 
 // A request the rules refuse, with the words the user is shown.  An empty
@@ -71,6 +72,11 @@ inline constexpr std::int32_t kSupportedDayLimit = 2743739;
 // True when year, month and day name a day of the Gregorian calendar (year 1
 // and later).
 bool GregorianDateExists(std::int64_t year, std::int64_t month, std::int64_t day);
+// A date that names no day of the calendar ("The start date is invalid."):
+// the refusal itself, and the check of a year, month and day.
+Refusal InvalidDateRefusal(int date);
+std::optional<Refusal> CheckDateExists(int date, std::int64_t year, std::int64_t month,
+                                       std::int64_t day);
 // The supported span; date 0 is the start date, 1 the end date.
 std::optional<Refusal> CheckDateSpan(int date, std::int32_t dayNumber);
 

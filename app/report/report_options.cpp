@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "app/positions/request_rules.h"
+#include "app/positions/timezone_list.h"
 #include "app/positions/vocabulary.h"
-#include "app/window/timezones.h"
 
 namespace vlt {
 namespace {
@@ -187,6 +187,7 @@ struct Parser {
             Fail("unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")");
         } else if (name == "--first") {
             Options().firstPlanetIndex = FirstListIndexOfPlanet(p);
+            Options().firstNamedSun = Lower(value) == "sun";
         } else if (p == 1) {
             Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
         } else {
@@ -575,7 +576,7 @@ void CheckBelonging(Parser& p) {
         p.Fail("--keep belongs to the showall command");
     } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
         p.Fail("--details belongs to the simulate command");
-    } else if ((p.pricesGiven || o.stats) && o.command != ReportCommand::Simulate) {
+    } else if (((p.pricesGiven && !o.chart) || o.stats) && o.command != ReportCommand::Simulate) {
         p.Fail("--prices and --stats belong to the simulate command");
     } else if (p.priceColumnGiven && !p.pricesGiven) {
         p.Fail("--price-column needs --prices");
@@ -642,8 +643,9 @@ Commands:
              line, or each aspect's gain over the price line
                vlt-report chart --of tables --first Mars --second Jupiter --start 2007-01-03 --end 2014-12-31 --out mars-jupiter.png
                vlt-report chart --of simulate --first Earth --second Mars --start 2010-01-01 --end 2012-12-31 --out gains.svg
-  simulate   simulate investment in the DJIA index (always heliocentric;
-             dates within 2007-01-03 through 2014-12-31), or in any daily
+  simulate   simulate investment in the DJIA index (heliocentric, or
+             geocentric with --first Sun; dates within 2007-01-03 through
+             2014-12-31), or in any daily
              price series with --prices (dates within the file's first and
              last price)
                vlt-report simulate --first Earth --second Mars --start 2010-01-01 --end 2010-12-31 --details
@@ -691,7 +693,9 @@ Options:
                       and a Close column; empty, null or NaN: no trading; a
                       day without a value takes the next within four days
                                                           e.g. --prices spy.csv
-  --price-column NAME simulate: the CSV column to read instead of Close
+                      chart: the price line of any chart from FILE
+                                                          e.g. chart --of tables --prices spy.csv
+  --price-column NAME simulate, chart: the CSV column to read instead of Close
                                                           e.g. --price-column "Adj Close"
   --stats             simulate: per aspect and orb the trades, winners, total
                       and mean gain, mean holding days, time in the market,

@@ -33,6 +33,10 @@ struct ReportOptions {
     std::optional<int> firstPlanetIndex;
     std::optional<int> secondPlanetIndex;
     bool heliocentric = false;
+    // --first named the Sun (not the Earth): a simulation then runs
+    // geocentric, where any other simulation runs heliocentric as the
+    // window's does.
+    bool firstNamedSun = false;
 
     std::optional<ReportDate> start;
     std::optional<ReportDate> end;
@@ -64,7 +68,8 @@ struct ReportOptions {
     bool box = false;
 
     // Simulate: value the days from this price file instead of the index
-    // file, reading the named column of a CSV file.
+    // file, reading the named column of a CSV file.  A chart draws its
+    // price line from it.
     std::optional<std::string> pricesFile;
     std::string priceColumn = "Close";
     // Simulate: statistics with a random-timing baseline of `trials` runs

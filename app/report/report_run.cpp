@@ -1,163 +1,184 @@
 #include "app/report/report_run.h"
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <thread>
 
 #include "app/chart/chart_model.h"
+#include "app/engine/report_lines.h"
+#include "app/engine/transit_service.h"
+#include "app/positions/pluto_tables.h"
+#include "app/positions/positions.h"
 #include "app/positions/request_rules.h"
+#include "app/positions/timezone_list.h"
 #include "app/report/chart_output.h"
-#include "app/report/headless_ui.h"
 #include "app/report/report_formats.h"
 #include "app/report/stats_progress.h"
 #include "app/report/streamed_output.h"
 #include "app/simulation/family_statistics.h"
-#include "app/simulation/investment_simulation.h"
+#include "app/simulation/index_data.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_record.h"
-#include "app/support/settings_store.h"
-#include "app/window/control_names.h"
-#include "app/window/main_window.h"
-#include "app/window/program_commands.h"
-#include "app/window/program_services.h"
+#include "app/simulation/simulation_service.h"
+#include "app/support/calendar.h"
+#include "app/support/escaped_text.h"
 
 namespace vlt {
 namespace {
 
-// While a report runs the settings store keeps nothing: start-up finds
-// nothing saved, as at a first start, and nothing could be written even if a
-// command tried.  The user's own saved state is never touched.
-class NoSettingsStore {
+// The report's messages: each text on a line of its own, answered with the
+// button a window's box has as its default (so "Stop?" ends the run).
+class MessageLines final : public MessageBoxes {
 public:
-    NoSettingsStore() { UseNoSettingsStore(true); }
-    ~NoSettingsStore() { UseNoSettingsStore(false); }
-    NoSettingsStore(const NoSettingsStore&) = delete;
-    NoSettingsStore& operator=(const NoSettingsStore&) = delete;
-};
+    explicit MessageLines(std::ostream& out) : out_(&out) {}
+    void Redirect(std::ostream& out) { out_ = &out; }
+    int Shown() const { return shown_; }
 
-// Sets the window's controls as a user would.  The order keeps the window's
-// rules quiet on the way: the planet pair before the commands' inputs, the
-// aspect types checked before others are cleared (never none checked), the
-// orbs moved so that they stay strictly decreasing after each choice.
-class InputSetter {
-public:
-    InputSetter(HeadlessUi& ui, MainWindow& window) : ui_(ui), window_(window) {}
-
-    void Apply(const ReportOptions& o) {
-        if (o.northAmericanLabels) Check(Ctl(ctl::chkDisplayNATZabbr), 1);
-        const bool helio = o.heliocentric || o.command == ReportCommand::Simulate;
-        if (helio) Do(ui_.Click(ctl::optHeliocentric), ctl::optHeliocentric.text);
-        if (o.firstPlanetIndex) {
-            if (*o.firstPlanetIndex < 0) {
-                // Pluto as first planet: no entry of the first list selected,
-                // as the window's show-all series leaves it.
-                window_.SelectPlanet(0, -1);
-            } else {
-                Choose(Ctl(ctl::cboPlanet, 0), *o.firstPlanetIndex);
-            }
+    MsgResult Show(const std::string& text, const std::string& /*title*/, MsgButtons buttons,
+                   MsgIcon /*icon*/) override {
+        ++shown_;
+        *out_ << text << '\n';
+        out_->flush();
+        switch (buttons) {
+            case MsgButtons::Ok: return MsgResult::Ok;
+            case MsgButtons::YesNo: return MsgResult::Yes;
+            case MsgButtons::YesNoCancel: return MsgResult::No;
         }
-        if (o.secondPlanetIndex) Choose(Ctl(ctl::cboPlanet, 1), *o.secondPlanetIndex);
-        if (o.aspects) {
-            for (int pass = 1; pass >= 0; --pass) {
-                for (int b = 0; b < 7; ++b) {
-                    const int want = (*o.aspects)[static_cast<std::size_t>(b)] ? 1 : 0;
-                    if (want == pass) Check(Ctl(ctl::chkAspectType, b), want);
-                }
-            }
-        }
-        if (o.orbs) SetOrbs(*o.orbs);
-        if (o.start) SetDate(0, *o.start);
-        if (o.end) SetDate(1, *o.end);
-        if (o.timezoneIndex) Choose(Ctl(ctl::cboTimezone, 0), *o.timezoneIndex);
-        if (o.searchAspect) Choose(ctl::cboSearchAspect, *o.searchAspect - 1);
-        if (o.searchOrb) Choose(Ctl(ctl::cboOrbs, 3), SearchOrbListIndexOfDegrees(*o.searchOrb));
-        if (o.searchFrom) Choose(ctl::cboSearchWhen, *o.searchFrom);
-        if (o.includeTransitDetails) Check(Ctl(ctl::chkIncludeTransitDetails), 1);
+        return MsgResult::Ok;
     }
-
-    bool Ok() const { return failed_.empty(); }
-    const std::string& Failed() const { return failed_; }
 
 private:
-    void Do(bool done, const std::string& what) {
-        if (!done && failed_.empty()) failed_ = what;
-    }
-    void Choose(const Ctl& c, int index) { Do(ui_.Choose(c, index), c.ToString()); }
-    void Check(const Ctl& c, int value) { Do(ui_.SetChecked(c, value), c.ToString()); }
-
-    // Orbs that go down move first, innermost first; then those that go up,
-    // outermost first.  Each choice then leaves outer > middle > inner.
-    void SetOrbs(const std::array<int, 3>& degrees) {
-        for (int k = 2; k >= 0; --k) {
-            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index < ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
-        }
-        for (int k = 0; k < 3; ++k) {
-            const int index = OrbListIndexOfDegrees(degrees[static_cast<std::size_t>(k)]);
-            if (index > ui_.ListIndex(Ctl(ctl::cboOrbs, k))) Choose(Ctl(ctl::cboOrbs, k), index);
-        }
-    }
-
-    void SetDate(int date, const ReportDate& d) {
-        const std::pair<ControlName, int> fields[3] = {
-            {ctl::txbYear, d.year}, {ctl::txbMonth, d.month}, {ctl::txbDay, d.day}};
-        for (const auto& [name, number] : fields) {
-            const Ctl box(name, date);
-            Do(ui_.Type(box, std::to_string(number)) && ui_.Leave(box), box.ToString());
-        }
-    }
-
-    HeadlessUi& ui_;
-    MainWindow& window_;
-    std::string failed_;
+    std::ostream* out_;
+    int shown_ = 0;
 };
 
-Ctl CommandButton(const ReportOptions& o) {
-    switch (o.command) {
-        case ReportCommand::Tables: return Ctl(ctl::cmdStart);
-        case ReportCommand::Search: return Ctl(ctl::cmdSearch);
-        case ReportCommand::ShowAll: return Ctl(ctl::cmdShowAll, o.showAllItem);
-        case ReportCommand::Simulate: return Ctl(ctl::cmdSimulateInvestment);
-    }
-    return Ctl(ctl::cmdStart);
+// The window's output box: it keeps the whole text, and the commands' size
+// limit applies to it.
+class KeptBox final : public OutputBox {
+public:
+    const std::string& Text() const override { return text_; }
+    void Append(const std::string& text) override { text_ += text; }
+    void Clear() override { text_.clear(); }
+    void MoveCaretToEnd() override {}
+    void Refresh() override {}
+
+private:
+    std::string text_;
+};
+
+class ReportObserver final : public RunObserver {
+public:
+    ReportObserver(OutputBox& output, MessageBoxes& messages)
+        : output_(output), messages_(messages) {}
+    OutputBox& Output() override { return output_; }
+    MessageBoxes& Messages() override { return messages_; }
+
+private:
+    OutputBox& output_;
+    MessageBoxes& messages_;
+};
+
+int CurrentYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900;
 }
 
-void WriteText(const ReportOptions& options, const std::string& box, std::ostream& out) {
-    if (options.crlf) {
-        out << box;
-    } else {
-        out << WithLfLineEnds(box);
-    }
+// The computer's zone in the list, or 0 (none chosen) when the list has no
+// entry for it, as at the window's first start.
+int LocalTimezoneIndex() {
+    const int index = TimezoneIndexOfMinutes(MinutesEastOfGmt(GetTimezone()));
+    return index >= 1 && index <= kTimezoneCount - 1 ? index : 0;
 }
 
-// The simulation report's title: its first line that is not empty.
-std::string TitleLine(const std::string& report) {
-    const std::size_t start = report.find_first_not_of('\n');
-    if (start == std::string::npos) return std::string();
-    return report.substr(start, report.find('\n', start) - start);
+CalendarDate DateOf(const std::optional<ReportDate>& given, int month, int day) {
+    if (given) return CalendarDate{given->year, given->month, given->day};
+    return CalendarDate{CurrentYear(), month, day};
 }
 
-// The report's records as CSV or JSON.
-std::string Records(const ReportOptions& options, const std::string& report,
-                    const InvestmentSimulation& simulation, bool completed,
-                    const FamilyResult* statistics) {
-    if (options.command != ReportCommand::Simulate) {
-        const std::vector<TransitRecord> rows = TransitRecords(report);
-        return options.format == ReportFormat::Csv ? TransitCsv(rows)
-                                                   : TransitJson(options.command, rows);
-    }
-    SimulationReport sim;
-    sim.title = TitleLine(report);
-    sim.prices = options.pricesFile ? *options.pricesFile : std::string(kIndexFileName);
-    sim.completed = completed;
-    sim.simulation = &simulation;
-    sim.statistics = statistics;
-    return options.format == ReportFormat::Csv ? SimulationCsv(sim) : SimulationJson(sim);
+// Planet-list positions of the first start: Mars and Jupiter.
+constexpr int kDefaultListIndex = 3;
+
+int FirstIndexOf(const ReportOptions& o) { return o.firstPlanetIndex.value_or(kDefaultListIndex); }
+int SecondIndexOf(const ReportOptions& o) {
+    return o.secondPlanetIndex.value_or(kDefaultListIndex);
+}
+
+// A simulation is heliocentric, as the window's always is, unless the first
+// planet is named the Sun without --helio: every simulate line that named the
+// Earth, another planet or no planet runs as it always has.
+bool Heliocentric(const ReportOptions& o) {
+    if (o.command != ReportCommand::Simulate) return o.heliocentric;
+    return o.heliocentric || !o.firstNamedSun;
+}
+
+void FillBasics(const ReportOptions& o, TransitBasics& r) {
+    r.firstPlanet = FirstPlanetOfListIndex(FirstIndexOf(o));
+    r.secondPlanet = SecondPlanetOfListIndex(SecondIndexOf(o));
+    r.heliocentric = Heliocentric(o);
+    r.start = DateOf(o.start, 1, 1);
+    r.end = DateOf(o.end, 12, 31);
+    r.timezoneIndex = o.timezoneIndex.value_or(LocalTimezoneIndex());
+    r.timezoneLabel = TimezoneEntryTexts(o.northAmericanLabels)[static_cast<std::size_t>(
+        std::clamp(r.timezoneIndex, 0, kTimezoneCount - 1))];
+}
+
+void FillTables(const ReportOptions& o, TablesRequest& r) {
+    FillBasics(o, r);
+    if (o.aspects) r.aspects = *o.aspects;
+    if (o.orbs) r.orbDegrees = *o.orbs;
 }
 
 }  // namespace
+
+TablesRequest TablesRequestOf(const ReportOptions& o) {
+    TablesRequest r;
+    FillTables(o, r);
+    return r;
+}
+
+SearchRequest SearchRequestOf(const ReportOptions& o) {
+    SearchRequest r;
+    FillBasics(o, r);
+    r.aspect = o.searchAspect.value_or(kConjunction);
+    r.orbDegrees = o.searchOrb.value_or(6);
+    r.fromEnd = o.searchFrom.value_or(0) == 1;
+    return r;
+}
+
+ShowAllRequest ShowAllRequestOf(const ReportOptions& o) {
+    ShowAllRequest r;
+    FillTables(o, r);
+    r.keepFirst = o.showAllItem != 0;
+    return r;
+}
+
+SimulationRequest SimulationRequestOf(const ReportOptions& o) {
+    TablesRequest basics = TablesRequestOf(o);
+    SimulationRequest r;
+    r.firstPlanetIndex = FirstIndexOf(o);
+    r.secondPlanetIndex = SecondIndexOf(o);
+    r.aspectChecked = basics.aspects;
+    for (std::size_t k = 0; k < 3; ++k) r.orbIndex[k] = OrbListIndexOfDegrees(basics.orbDegrees[k]);
+    r.startDay = DayNumberOfDate(basics.start).value_or(0);
+    r.endDay = DayNumberOfDate(basics.end).value_or(0);
+    r.heliocentric = basics.heliocentric;
+    r.includeDetails = o.includeTransitDetails;
+    TitleInputs title;
+    title.heliocentric = basics.heliocentric;
+    title.firstPlanetName = r.firstPlanetIndex < 0
+                                ? std::string()
+                                : PlanetListText(basics.firstPlanet, basics.heliocentric);
+    title.secondPlanetName = PlanetListText(basics.secondPlanet, basics.heliocentric);
+    title.startDay = r.startDay;
+    title.endDay = r.endDay;
+    r.reportTitle = ReportTitle(title);
+    return r;
+}
 
 std::string WithLfLineEnds(const std::string& text) {
     std::string out;
@@ -171,8 +192,24 @@ std::string WithLfLineEnds(const std::string& text) {
 
 namespace {
 
-// One run of a command: the window and its services as at a first start,
-// then the stages in turn (start up, set the inputs, click, write).
+// The simulation report's title: its first line that is not empty.
+std::string TitleLine(const std::string& report) {
+    const std::size_t start = report.find_first_not_of('\n');
+    if (start == std::string::npos) return std::string();
+    return report.substr(start, report.find('\n', start) - start);
+}
+
+// What a run leaves for the writing: how it ended and, for a transit run,
+// the period as entered.
+struct RunEnd {
+    int messages = 0;
+    std::int32_t enteredStart = 0;
+    std::int32_t enteredEnd = 0;
+};
+
+// One report: the start-up the window would make (positions, index data,
+// Pluto tables, each with its messages), the request built from the options,
+// its service run, then the report, its records or its chart written out.
 class ReportRun {
 public:
     ReportRun(const ReportOptions& options, const PriceSeries& prices, std::ostream& out,
@@ -180,31 +217,27 @@ public:
         : options_(options),
           showProgress_(showProgress),
           out_(out),
-          messages_(messages),
+          messagesOut_(messages),
           prices_(prices),
           priceLookup_(prices),
-          messageSink_(options.pricesFile ? startUpMessages_.rdbuf() : messages.rdbuf()),
-          ui_(messageSink_),
-          window_(ui_, services_),
-          commands_(
-              options.pricesFile
-                  ? std::make_unique<ProgramCommands>(window_, services_.Index(), priceLookup_)
-                  : std::make_unique<ProgramCommands>(window_, services_.Index())),
+          indexLookup_(index_),
+          messages_(messages),
+          amounts_(UserLocaleAmountFormatter()),
+          positions_(Heliocentric(options)),
+          simulation_(positions_,
+                      options.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
+                                         : static_cast<IndexLookup&>(indexLookup_),
+                      amounts_),
           text_(options.format == ReportFormat::Text && !options.chart),
-          stream_(text_ ? out : captured_, text_ && options.crlf) {
-        window_.SetCommandHandlers(commands_.get());
-        ui_.Attach(&window_);
-        // Without --box the commands write past the window's box: a text
-        // report straight out, records into a text that is turned into them
-        // at the end.  A chart keeps the report to itself and draws from it
-        // at the end.
-        if (!options.box) window_.SetCommandOutput(&stream_);
-    }
+          stream_(text_ ? out : captured_, text_ && options.crlf) {}
 
     int Run() {
         StartUp();
-        if (!ApplyInputs() || !ClickCommand()) return kReportRefused;
-        const InvestmentSimulation& simulation = commands_->Simulation();
+        const RunEnd end = RunCommand();
+        commandMessages_ = end.messages;
+        enteredStart_ = end.enteredStart;
+        enteredEnd_ = end.enteredEnd;
+        const InvestmentSimulation& simulation = simulation_.Simulation();
         simulated_ = options_.command == ReportCommand::Simulate &&
                      simulation.LastOutcome() == SimulationOutcome::Completed;
         if (options_.stats && simulated_) {
@@ -219,54 +252,62 @@ private:
     // With a price file the index file plays no part in the run, so its
     // start-up message is left out; every other message goes on.
     void StartUp() {
-        window_.StartUp();
-        window_.LoadPlutoTables();
-        if (options_.pricesFile) {
-            std::istringstream lines(startUpMessages_.str());
-            for (std::string line; std::getline(lines, line);) {
-                if (line.rfind("Error reading DJIA data file", 0) != 0) messages_ << line << '\n';
-            }
-            messageSink_.rdbuf(messages_.rdbuf());
+        InitPositions();
+        std::ostringstream indexMessages;
+        messages_.Redirect(indexMessages);
+        LoadIndexData(index_, messages_);
+        std::istringstream lines(indexMessages.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (options_.pricesFile && line.rfind("Error reading DJIA data file", 0) == 0) continue;
+            messagesOut_ << line << '\n';
         }
-        startUpBoxes_ = ui_.BoxesShown();
+        messages_.Redirect(messagesOut_);
+        ReadPlutoData(messages_);
+        // Left out or not, each counts: a run that then writes nothing is
+        // refused.
+        startUpMessages_ = messages_.Shown();
     }
 
-    bool ApplyInputs() {
-        InputSetter inputs(ui_, window_);
-        inputs.Apply(options_);
-        if (!inputs.Ok()) {
-            messages_ << "vlt-report: the window did not take the input for " << inputs.Failed()
-                      << '\n';
-        }
-        return inputs.Ok();
+    OutputBox& Output() {
+        if (options_.box) return box_;
+        return stream_;
     }
 
-    bool ClickCommand() {
+    RunEnd RunCommand() {
+        ReportObserver observer(Output(), messages_);
+        const std::stop_token never;
+        RunEnd end;
+        if (options_.command == ReportCommand::Simulate) {
+            end.messages = simulation_.Run(SimulationRequestOf(options_), observer, never).messages;
+            return end;
+        }
+        TransitRunResult result;
+        switch (options_.command) {
+            case ReportCommand::Search:
+                result = vlt::Run(SearchRequestOf(options_), observer, never);
+                break;
+            case ReportCommand::ShowAll:
+                result = vlt::Run(ShowAllRequestOf(options_), observer, never);
+                break;
+            default: result = vlt::Run(TablesRequestOf(options_), observer, never); break;
+        }
         // A computer whose zone is not in the window's list starts with no
-        // zone chosen; the window's message then asks for one, and the
-        // report says how to give it.
-        const bool noZone = !options_.timezoneIndex &&
-                            options_.command != ReportCommand::Simulate &&
-                            ui_.ListIndex(Ctl(ctl::cboTimezone, 0)) <= 0;
-        const int boxesBeforeClick = ui_.BoxesShown();
-        const Ctl button = CommandButton(options_);
-        if (!ui_.Click(button)) {
-            messages_ << "vlt-report: the button " << button.ToString() << " is not available\n";
-            return false;
+        // zone chosen; the refusal then asks for one, and the report says
+        // how to give it.
+        if (!options_.timezoneIndex && LocalTimezoneIndex() == 0 && result.messages > 0) {
+            messagesOut_ << "vlt-report: the computer's time zone is not in the list; give one "
+                            "with --tz (for example --tz GMT or --tz GMT+5:30)\n";
         }
-        commandBoxes_ = ui_.BoxesShown() > startUpBoxes_;
-        if (noZone && ui_.BoxesShown() > boxesBeforeClick) {
-            messages_ << "vlt-report: the computer's time zone is not in the list; give one with "
-                         "--tz (for example --tz GMT or --tz GMT+5:30)\n";
-        }
-        return true;
+        end.messages = result.messages;
+        end.enteredStart = result.enteredStart;
+        end.enteredEnd = result.enteredEnd;
+        return end;
     }
 
     FamilyResult Statistics() {
-        const InvestmentSimulation& simulation = commands_->Simulation();
-        IndexDataLookup indexLookup(services_.Index());
+        const InvestmentSimulation& simulation = simulation_.Simulation();
         IndexLookup& values = options_.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
-                                                  : static_cast<IndexLookup&>(indexLookup);
+                                                  : static_cast<IndexLookup&>(indexLookup_);
         FamilyRequest request = SimulationFamilyRequest(simulation, values);
         request.trials = options_.trials;
         request.seed = options_.seed;
@@ -278,7 +319,7 @@ private:
         // other message.
         const InterruptGuard interrupts;
         std::optional<ProgressLine> line;
-        if (showProgress_) line.emplace(messages_, "Statistics");
+        if (showProgress_) line.emplace(messagesOut_, "Statistics");
         request.progress = [&line](int done, int total) {
             if (line && total > 0) line->Show(static_cast<double>(done) / total);
             return !InterruptGuard::Interrupted();
@@ -292,8 +333,8 @@ private:
     int Interrupted() {
         if (text_ && !options_.box) stream_.Finish();
         out_.flush();
-        messages_ << "vlt-report: interrupted; the statistics were not finished and are not "
-                     "written\n";
+        messagesOut_ << "vlt-report: interrupted; the statistics were not finished and are not "
+                        "written\n";
         return kReportInterrupted;
     }
 
@@ -309,34 +350,50 @@ private:
         return lines;
     }
 
+    // The report's records as CSV or JSON.
+    std::string Records(const std::string& report) const {
+        if (options_.command != ReportCommand::Simulate) {
+            const std::vector<TransitRecord> rows = TransitRecords(report);
+            return options_.format == ReportFormat::Csv ? TransitCsv(rows)
+                                                        : TransitJson(options_.command, rows);
+        }
+        SimulationReport sim;
+        sim.title = TitleLine(report);
+        sim.prices = options_.pricesFile ? *options_.pricesFile : std::string(kIndexFileName);
+        sim.completed = simulated_;
+        sim.simulation = &simulation_.Simulation();
+        sim.statistics = statistics_ ? &*statistics_ : nullptr;
+        return options_.format == ReportFormat::Csv ? SimulationCsv(sim) : SimulationJson(sim);
+    }
+
     // The run's report as the commands left it, LF line ends.
     std::string FinishedReport() {
-        if (options_.box) return WithLfLineEnds(ui_.Text(ctl::txbOutput));
+        if (options_.box) return WithLfLineEnds(box_.Text());
         stream_.Finish();
         return captured_.str();
     }
 
-    bool Refused(bool empty) const { return commandBoxes_ || (startUpBoxes_ > 0 && empty); }
+    bool Refused(bool empty) const {
+        return commandMessages_ > 0 || (startUpMessages_ > 0 && empty);
+    }
 
     int WriteChart() {
         const std::string report = FinishedReport();
         if (Refused(report.empty())) return kReportRefused;
         ChartModel model;
         if (options_.command == ReportCommand::Simulate) {
-            const InvestmentSimulation& simulation = commands_->Simulation();
+            const InvestmentSimulation& simulation = simulation_.Simulation();
             model = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
                                     TitleLine(report));
-            model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
-            model.prices = options_.pricesFile
-                               ? SeriesPrices(prices_, model.firstDay, model.lastDay)
-                               : IndexPrices(services_.Index(), model.firstDay, model.lastDay);
         } else {
-            model = TransitChartOfReport(report, window_.DayNumber(0), window_.DayNumber(1));
-            model.priceName = "DJIA";
-            model.prices = IndexPrices(services_.Index(), model.firstDay, model.lastDay);
+            model = TransitChartOfReport(report, enteredStart_, enteredEnd_);
         }
+        // Any chart's price line comes from the price file when one is given.
+        model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
+        model.prices = options_.pricesFile ? SeriesPrices(prices_, model.firstDay, model.lastDay)
+                                           : IndexPrices(index_, model.firstDay, model.lastDay);
         if (!WriteChartImage(model, options_.chartFile, options_.chartWidth, options_.chartHeight,
-                             messages_)) {
+                             messagesOut_)) {
             return kReportRefused;
         }
         return kReportDone;
@@ -344,16 +401,15 @@ private:
 
     int WriteReport() {
         const std::string statisticsText = StatisticsLines();
-        const FamilyResult* statistics = statistics_ ? &*statistics_ : nullptr;
-        const InvestmentSimulation& simulation = commands_->Simulation();
         bool empty = true;
         if (options_.box) {
-            const std::string box = ui_.Text(ctl::txbOutput);
+            const std::string& box = box_.Text();
             empty = box.empty();
             if (text_) {
-                WriteText(options_, box + statisticsText, out_);
+                out_ << (options_.crlf ? box + statisticsText
+                                       : WithLfLineEnds(box + statisticsText));
             } else if (!empty) {
-                out_ << Records(options_, WithLfLineEnds(box), simulation, simulated_, statistics);
+                out_ << Records(WithLfLineEnds(box));
             }
         } else {
             empty = stream_.Empty();
@@ -361,9 +417,7 @@ private:
             stream_.Finish();
             // Nothing to record when the command was refused before its
             // report began.
-            if (!text_ && !empty) {
-                out_ << Records(options_, captured_.str(), simulation, simulated_, statistics);
-            }
+            if (!text_ && !empty) out_ << Records(captured_.str());
         }
         out_.flush();
         return Refused(empty) ? kReportRefused : kReportDone;
@@ -372,29 +426,27 @@ private:
     const ReportOptions& options_;
     const bool showProgress_;
     std::ostream& out_;
-    std::ostream& messages_;
+    std::ostream& messagesOut_;
     const PriceSeries& prices_;
     PriceSeriesLookup priceLookup_;
-    const NoSettingsStore noSettings_;
-    ProgramServices services_;
-    std::ostringstream startUpMessages_;
-    std::ostream messageSink_;
-    HeadlessUi ui_;
-    MainWindow window_;
-    std::unique_ptr<ProgramCommands> commands_;
+    IndexData index_;
+    IndexDataLookup indexLookup_;
+    MessageLines messages_;
+    SeparatorAmountFormatter amounts_;
+    CentredEphemerisPositions positions_;
+    SimulationService simulation_;
     const bool text_;
     std::ostringstream captured_;
     StreamedOutput stream_;
+    KeptBox box_;
 
-    int startUpBoxes_ = 0;
-    bool commandBoxes_ = false;
+    int startUpMessages_ = 0;
+    int commandMessages_ = 0;
+    std::int32_t enteredStart_ = 0;
+    std::int32_t enteredEnd_ = 0;
     bool simulated_ = false;
     std::optional<FamilyResult> statistics_;
 };
-
-}  // namespace
-
-namespace {
 
 // A handful of prices cannot say whether a timing beats chance: the
 // statistics refuse a price file with fewer than kStatisticsMinPrices prices
@@ -413,7 +465,7 @@ std::optional<std::string> StatisticsInputProblem(const ReportOptions& options,
         if (prices.days[i] >= first && prices.days[i] <= last && prices.values[i] > 0.0) ++count;
     }
     if (count >= kStatisticsMinPrices) return std::nullopt;
-    return "price file \"" + prices.name + "\" holds " + std::to_string(count) +
+    return "price file \"" + EscapedForOneLine(prices.name) + "\" holds " + std::to_string(count) +
            " prices in the period; --stats needs at least " + std::to_string(kStatisticsMinPrices);
 }
 

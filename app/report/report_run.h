@@ -1,11 +1,13 @@
 #pragma once
-// Runs one command of the main window without a screen: the window starts as
-// at a first start, its controls are set as a user would set them, the
-// command's button is clicked, and the output box's text is written out.
+// Runs one command from the command line: the request is built from the
+// options (anything left out as the window has it at a first start), handed
+// to its service, and the report, its records or its chart written out.
 
 #include <ostream>
 
+#include "app/engine/transit_service.h"
 #include "app/report/report_options.h"
+#include "app/simulation/simulation_request.h"
 
 namespace vlt {
 
@@ -13,6 +15,12 @@ namespace vlt {
 inline constexpr int kReportDone = 0;
 inline constexpr int kReportRefused = 1;
 inline constexpr int kReportUsage = 2;
+
+// The request each command builds from the options.
+TablesRequest TablesRequestOf(const ReportOptions& options);
+SearchRequest SearchRequestOf(const ReportOptions& options);
+ShowAllRequest ShowAllRequestOf(const ReportOptions& options);
+SimulationRequest SimulationRequestOf(const ReportOptions& options);
 
 // Writes the report to `out` as the command makes it (LF line ends unless
 // options.crlf); with options.box, the window's output box with its size

@@ -426,7 +426,7 @@ std::string StatisticsLine(const FamilyRow& row) {
     // The label holds one "°" (two bytes), which printf counts as two.
     const std::string label =
         PairLabel(static_cast<std::int16_t>(row.first), static_cast<std::int16_t>(row.second),
-                  row.aspect, row.orbDegrees);
+                  row.aspect, row.orbDegrees, row.helio);
     char line[256];
     std::snprintf(line, sizeof line, "%-17s %6d %5d %9.2f %7.2f %6.1f %6.1f %7.2f %6.1f %7.2f",
                   label.c_str(), row.trades, row.winners, row.totalGain, row.meanGain,
@@ -471,7 +471,7 @@ FamilyRequest SimulationFamilyRequest(const InvestmentSimulation& simulation, In
     for (const SimulationRecord& r : simulation.Records()) {
         FamilyCombination c{simulation.FirstPlanet(),
                             simulation.SecondPlanet(),
-                            true,
+                            simulation.Heliocentric(),
                             RecordAspect(r),
                             RecordOrb(r),
                             {}};

@@ -8,7 +8,6 @@
 #include "app/simulation/simulation_lines.h"
 #include "app/support/date_processing.h"
 #include "app/support/numbers.h"
-#include "app/support/running_flag.h"
 
 namespace vlt {
 
@@ -49,7 +48,8 @@ SimulationOutcome InvestmentSimulation::Click(const SimulationRequest& request) 
 SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& request) {
     // The messages carry the button's caption, which reads "Pause" while a
     // run is under way.
-    const std::string caption = running_ ? kPauseCaption : kSimulateCaption;
+    const bool running = host_.Control().Running(RunKind::Simulation);
+    const std::string caption = running ? kPauseCaption : kSimulateCaption;
     const std::int32_t firstDay = index_.FirstDay();
     const std::int32_t lastDay = index_.LastDay();
     const auto outside = [&](std::int32_t day) { return day < firstDay || day > lastDay; };
@@ -68,7 +68,7 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
             caption, MsgButtons::Ok, MsgIcon::Information);
         return SimulationOutcome::Refused;
     }
-    if (running_) {
+    if (running) {
         host_.Control().RequestPause();
         return SimulationOutcome::PauseRequested;
     }
@@ -89,7 +89,6 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
                            MsgButtons::Ok, MsgIcon::Exclamation);
         return SimulationOutcome::Refused;
     }
-    RunningFlag flag(running_);
     return Run(request);
 }
 
@@ -158,6 +157,7 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     totals_ = SimulationTotals{};
     events_.clear();
     p1_ = p1;
+    heliocentric_ = request.heliocentric;
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
@@ -349,7 +349,7 @@ SimulationOutcome InvestmentSimulation::Summarise() {
     if (completed >= 1) {
         Append(kLineBreak);
         for (const auto& record : records_) {
-            AppendLine(SummaryLine(record, amounts_));
+            AppendLine(SummaryLine(record, amounts_, heliocentric_));
             host_.Output().MoveCaretToEnd();
         }
         Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");

@@ -114,7 +114,6 @@ public:
     // pause request.
     SimulationOutcome Click(const SimulationRequest& request);
 
-    bool Running() const { return running_; }
     // How the last click ended.
     SimulationOutcome LastOutcome() const { return lastOutcome_; }
 
@@ -127,6 +126,7 @@ public:
     const std::vector<SimulationEvent>& Events() const { return events_; }
     // The first planets and days of the last run.
     std::int16_t FirstPlanet() const { return p1_; }
+    bool Heliocentric() const { return heliocentric_; }
     std::int16_t SecondPlanet() const { return p2_; }
     std::int32_t StartDay() const { return startDay_; }
     std::int32_t EndDay() const { return endDay_; }
@@ -159,12 +159,12 @@ private:
     IndexLookup& index_;
     const AmountFormatter& amounts_;
 
-    bool running_ = false;
     SimulationOutcome lastOutcome_ = SimulationOutcome::Refused;
     std::vector<SimulationRecord> records_;
     SimulationTotals totals_;
     std::vector<SimulationEvent> events_;
     std::int16_t p1_ = 0;
+    bool heliocentric_ = true;
     std::int16_t p2_ = 0;
     std::int32_t startDay_ = 0;
     std::int32_t endDay_ = 0;

@@ -10,6 +10,10 @@ double HelioEphemerisPositions::HelioLongitude(std::int16_t planet, double jd) {
     return PlanetLongitude(planet, jd, true);
 }
 
+double CentredEphemerisPositions::HelioLongitude(std::int16_t planet, double jd) {
+    return PlanetLongitude(planet, jd, heliocentric_);
+}
+
 void FillPositionWindow(PositionWindow& window, HelioPositionSource& source, double t, double step,
                         bool first) {
     for (std::int16_t planet = 1; planet <= kWindowPlanets; ++planet) {

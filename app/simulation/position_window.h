@@ -23,6 +23,16 @@ public:
     double HelioLongitude(std::int16_t planet, double jd) override;
 };
 
+// The same from either centre: vlt-report simulates from the Earth too.
+class CentredEphemerisPositions : public HelioPositionSource {
+public:
+    explicit CentredEphemerisPositions(bool heliocentric) : heliocentric_(heliocentric) {}
+    double HelioLongitude(std::int16_t planet, double jd) override;
+
+private:
+    bool heliocentric_;
+};
+
 inline constexpr std::int16_t kWindowPlanets = 9;
 
 // Rows -1 (previous step), 0 (current step) and +1 (next step).

@@ -63,16 +63,17 @@ std::string CancellationLine(int aspect, int orbDegrees, int number) {
 }
 
 std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int aspect,
-                      int orbDegrees) {
+                      int orbDegrees, bool heliocentric) {
     std::string abbreviation = Aspect(aspect).abbreviation;
     for (char& c : abbreviation) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return PlanetName(firstPlanet, true, true) + " " + abbreviation + " " +
-           PlanetName(secondPlanet, true, true) + "," + OrbText(orbDegrees);
+    return PlanetName(firstPlanet, heliocentric, true) + " " + abbreviation + " " +
+           PlanetName(secondPlanet, heliocentric, true) + "," + OrbText(orbDegrees);
 }
 
-std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts) {
+std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts,
+                        bool heliocentric) {
     std::string line = PairLabel(RecordFirstPlanet(record), RecordSecondPlanet(record),
-                                 RecordAspect(record), RecordOrb(record));
+                                 RecordAspect(record), RecordOrb(record), heliocentric);
     if (RecordCount(record) < 1) return line + ", no investments";
     return line + ", ends with $" + amounts.Format(RecordGain(record), 2);
 }

@@ -32,13 +32,15 @@ std::string RedemptionLine(int aspect, int orbDegrees, int number, const std::st
 // prefix + ", investment #" + number + " cancelled.".
 std::string CancellationLine(int aspect, int orbDegrees, int number);
 
-// "Ea con Ma, 10°": the pair as the summary lines name it.
+// "Ea con Ma, 10°" ("Su con Ma, 10°" geocentrically): the pair as the
+// summary lines name it.
 std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int aspect,
-                      int orbDegrees);
+                      int orbDegrees, bool heliocentric = true);
 
 // "Ea con Ma, 10°, ends with $12.34", or ", no investments" when the
 // record's count is below 1.
-std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts);
+std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts,
+                        bool heliocentric = true);
 
 // Aspect name padded or cut to 14 characters, the redemption count, "  $" and
 // the gain sum.

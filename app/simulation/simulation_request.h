@@ -25,6 +25,10 @@ struct SimulationRequest {
     // Start and end date as Julian day numbers.
     std::int32_t startDay = 0;
     std::int32_t endDay = 0;
+    // The window simulates heliocentrically only; vlt-report also from the
+    // Earth (the positions then come from a geocentric source, and the
+    // first planet of the lists is the Sun).
+    bool heliocentric = true;
     // `chkIncludeTransitDetails`: one line per investment, redemption and
     // cancellation.
     bool includeDetails = false;

@@ -1,8 +1,8 @@
 #pragma once
 // The narrow interface through which every layer below the window asks the
 // user something or tells the user something.  The window implements it with
-// real modal boxes; tests implement it with a script; the headless report
-// command implements it by writing to standard error.
+// real modal boxes; tests implement it with a script; vlt-report implements
+// it by writing to standard error.
 
 #include <string>
 

@@ -1,8 +1,7 @@
 #pragma once
 // The state of every control of the main window's table, held in memory: the
-// part of a screen that the in-memory test screen and the report command's
-// headless screen share.  Each adds its own message boxes, notices, file
-// dialog and way of driving the window.
+// part of a screen that the in-memory test screen keeps, which adds its own
+// message boxes, notices, file dialog and way of driving the window.
 //
 // A request that no real screen could honour (an unknown control, a list
 // entry that does not exist) leaves the state as it is and is reported to

@@ -150,8 +150,7 @@ bool DateEntry::ValidateDate(int date) {
     const bool valid = StoreDayNumber(date, year, month, day);
     if (!valid) {
         ui_.SetText(label, "invalid date");
-        ui_.Show(std::string("The ") + DateName(date) + " date is invalid.", "Invalid input",
-                 MsgButtons::Ok, MsgIcon::Information);
+        ShowRefusal(InvalidDateRefusal(date), ui_, ui_.Text(ctl::cmdStart));
         return false;
     }
     ui_.SetText(label, LongDateText(DigitsOnly(ui_.Text(Ctl(ctl::txbYear, date))), month, day));

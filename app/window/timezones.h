@@ -1,21 +1,4 @@
 #pragma once
-// The time-zone list: 48 entries, entry k standing for (k - 24) * 30 minutes
-// east of GMT, entry 0 empty (no zone chosen), optionally with ten North
-// American zone abbreviations in place of their offsets.
+// The window's time-zone list; its texts are those of the shared list.
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "app/positions/request_rules.h"
-
-namespace vlt {
-
-// The texts of entries 0..47.
-std::vector<std::string> TimezoneEntryTexts(bool northAmericanLabels);
-
-// Minutes east of GMT from the computer's offset in seconds west of GMT,
-// rounded to the nearest minute (halves to even).
-int16_t MinutesEastOfGmt(int32_t secondsWest);
-
-}  // namespace vlt
+#include "app/positions/timezone_list.h"

@@ -92,6 +92,27 @@ TEST(RequestRules, GregorianCalendarDays) {
     }
 }
 
+TEST(RequestRules, DaysThatDoNotExistAreRefusedByName) {
+    const struct {
+        int date;
+        long long y, m, d;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {0, 2023, 2, 29, "The start date is invalid."},
+        {1, 2023, 2, 29, "The end date is invalid."},
+        {1, 2024, 2, 29, ""},
+        {0, 0, 1, 1, "The start date is invalid."},
+    };
+    for (const auto& c : cases) {
+        const std::optional<Refusal> r = CheckDateExists(c.date, c.y, c.m, c.d);
+        EXPECT_EQ(r ? r->message : std::string(), c.message) << c.y << "-" << c.m << "-" << c.d;
+        if (r) {
+            EXPECT_EQ(r->kind, RefusalKind::DateInvalid);
+            EXPECT_EQ(r->title, "Invalid input");
+        }
+    }
+}
+
 TEST(RequestRules, SupportedDateSpan) {
     const struct {
         int date;

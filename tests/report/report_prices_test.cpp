@@ -314,3 +314,50 @@ TEST_F(PricesProgram, SpreadsheetFilesAndAnyNameAreRead) {
 
 }  // namespace
 }  // namespace vlt::testing
+
+namespace vlt::testing {
+namespace {
+
+// A transit chart's price line comes from the price file when one is given:
+// its name heads the price axis, and its values (far below the index's) set
+// the axis' range; without it the index file does, where it has values.
+TEST_F(PricesProgram, TransitChartsDrawTheGivenPrices) {
+    Write("p.csv", StepSeries(Day("2020-01-01"), Day("2024-12-31"), Day("2022-01-01"), 7.25, 9.75));
+    const struct {
+        std::vector<std::string> args;
+        const char* axis;    // the price axis' title
+        const char* absent;  // a name the chart must not show
+    } cases[] = {
+        {{"chart", "--of", "tables", "--first", "Mars", "--second", "Jupiter", "--start",
+          "2020-01-01", "--end", "2024-12-31", "--tz", "GMT", "--prices", "p.csv", "--price-column",
+          "Adj Close", "--out", "t.svg"},
+         "p.csv",
+         "DJIA"},
+        {{"chart", "--of", "showall", "--first", "Saturn", "--start", "2021-07-01", "--end",
+          "2022-06-30", "--tz", "GMT", "--prices", "p.csv", "--price-column", "Adj Close", "--out",
+          "t.svg"},
+         "p.csv",
+         "DJIA"},
+        {{"chart", "--of", "tables", "--start", "2010-01-01", "--end", "2010-12-31", "--tz", "GMT",
+          "--out", "t.svg"},
+         "DJIA",
+         "p.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        fs::remove(folder_ / "t.svg");
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const std::string svg = ReadWholeFile(folder_ / "t.svg");
+        EXPECT_NE(svg.find(c.axis), std::string::npos);
+        EXPECT_EQ(svg.find(c.absent), std::string::npos);
+        // The axis' ticks follow the values drawn: 7.25 to 9.75 gives 7 .. 10,
+        // the index of 2010 gives thousands.
+        const bool ownPrices = std::string(c.axis) == "p.csv";
+        EXPECT_EQ(svg.find(">8<") != std::string::npos, ownPrices);
+        EXPECT_EQ(svg.find(">9<") != std::string::npos, ownPrices);
+    }
+}
+
+}  // namespace
+}  // namespace vlt::testing

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/positions/positions.h"
+#include "app/positions/vocabulary.h"
+#include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/simulation_lines.h"
 #include "simulation_fakes.h"
@@ -62,7 +64,7 @@ protected:
         EXPECT_TRUE(host.boxes.ScriptDone()) << "a scripted message box was not shown";
         EXPECT_TRUE(std::is_sorted(host.progress.begin(), host.progress.end()))
             << "the progress went back";
-        EXPECT_FALSE(simulation.Running());
+        EXPECT_FALSE(host.control.Running());  // the run control knows the run ended
         return outcome;
     }
 
@@ -116,6 +118,38 @@ TEST_F(SimulationRun, OneTransitThroughThreeOrbsGivesTheWholeReport) {
     EXPECT_EQ(host.events, events);
     ASSERT_FALSE(host.progress.empty());
     EXPECT_DOUBLE_EQ(host.progress.back(), 1.0);
+}
+
+// From the Earth the first planet is the Sun: the summary and the statistics
+// name the pair by the run's centricity; the investments are the same for the
+// same separations.
+TEST_F(SimulationRun, SummaryNamesThePairByTheRunsCentricity) {
+    index.values = {{kStart + 2, 1050.0}, {kStart + 3, 1100.0}, {kStart + 4, 1200.0}};
+    const struct {
+        bool heliocentric;
+        const char* first;  // the summary lines' label of the pair
+    } cases[] = {{true, "Ea con Ma, 10\u00B0, ends with $20.00"},
+                 {false, "Su con Ma, 10\u00B0, ends with $20.00"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        host.output.text.clear();
+        host.progress.clear();
+        SimulationRequest request = Request();
+        request.heliocentric = c.heliocentric;
+        ASSERT_EQ(Run(request, Vee), SimulationOutcome::Completed);
+        const std::vector<std::string> lines = Lines(host.output.text);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.first), lines.end());
+        EXPECT_EQ(totals.completedInvestments, 3);
+        FamilyResult stats;
+        stats.rows.push_back({});
+        stats.rows.back().first = kSun;
+        stats.rows.back().second = kMars;
+        stats.rows.back().helio = c.heliocentric;
+        stats.rows.back().aspect = kConjunction;
+        stats.rows.back().orbDegrees = 10;
+        const std::string text = FamilyStatisticsText(stats);
+        EXPECT_NE(text.find(std::string(c.first).substr(0, 13)), std::string::npos) << text;
+    }
 }
 
 TEST_F(SimulationRun, AmountsFollowTheFormatterButRecordsDoNot) {
@@ -702,7 +736,7 @@ TEST_F(SimulationRun, DataFileFailureOfThePairEndsTheRun) {
     EXPECT_EQ(host.boxes.shown.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(host.output.text.find("Total number of investments"), std::string::npos);
     EXPECT_NE(host.output.text.find("Stopped"), std::string::npos);
-    EXPECT_FALSE(simulation.Running());
+    EXPECT_FALSE(host.control.Running());
     // Neptune's code from the first step on did not stop the run: it went on
     // to the investments of the pass before Jupiter's record failed.
     EXPECT_NE(host.output.text.find("investment #1"), std::string::npos);

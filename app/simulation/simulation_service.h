@@ -1,0 +1,46 @@
+#pragma once
+// The investment simulation as a service: a request, an observer and a stop
+// token in, how the run ended out, and what the run left (its records,
+// events and totals) kept for the formatters until the next run.  The
+// window's busy display plays no part.
+
+#include <stop_token>
+
+#include "app/simulation/amount_format.h"
+#include "app/simulation/investment_simulation.h"
+#include "app/simulation/position_window.h"
+#include "app/simulation/simulation_request.h"
+#include "app/support/service_host.h"
+
+namespace vlt {
+
+struct SimulationRunResult {
+    SimulationOutcome outcome = SimulationOutcome::Refused;
+    // Messages the run showed; any at all means the report is not whole.
+    int messages = 0;
+};
+
+class SimulationService {
+public:
+    // Each must outlive the service.
+    SimulationService(HelioPositionSource& positions, IndexLookup& prices,
+                      const AmountFormatter& amounts);
+
+    SimulationRunResult Run(const SimulationRequest& request, RunObserver& observer,
+                            std::stop_token stop);
+
+    // What the last run left.
+    const InvestmentSimulation& Simulation() const { return simulation_; }
+
+private:
+    // Stands in for the observer between runs; the host is pointed at each
+    // run's own.
+    class NoObserver;
+
+    static RunObserver& Idle();
+
+    ServiceHost host_;
+    InvestmentSimulation simulation_;
+};
+
+}  // namespace vlt

@@ -1,0 +1,103 @@
+#pragma once
+// A run without a window.  The services (transit tables, search, show-all,
+// simulation) run their commands against a RunHost; this one is made from
+// what a front end hands a service: an observer that takes the report's
+// text, answers the run's messages and hears how the run goes, and a stop
+// token, the one way to stop a run from outside.
+//
+// The window's own run host keeps its busy display (the Pause caption,
+// geometry, the Done notice); none of that exists here, and nothing of it
+// reaches a report.
+
+#include <cstddef>
+#include <stop_token>
+#include <string>
+
+#include "app/support/message_box.h"
+#include "app/support/output_box.h"
+#include "app/support/run_control.h"
+#include "app/support/run_host.h"
+
+namespace vlt {
+
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+
+    // Where the report's text goes (a stream, or a box with the window's
+    // size limit), and who answers the run's messages.
+    virtual OutputBox& Output() = 0;
+    virtual MessageBoxes& Messages() = 0;
+
+    // The run has begun its steps; how far it is through its period (0..1);
+    // one more piece of the report (a header, a finished transit, a
+    // summary) is in the output; the run has left its steps.
+    virtual void Started(RunKind /*kind*/) {}
+    virtual void Progress(double /*fraction*/) {}
+    virtual void RowWritten(const std::string& /*text*/) {}
+    virtual void Finished() {}
+};
+
+class ServiceHost final : public RunHost,
+                          private OutputBox,
+                          private MessageBoxes,
+                          private BusyIndicator {
+public:
+    // `caption` heads the run's messages as the command's button caption
+    // would in the window.
+    ServiceHost(RunObserver& observer, std::stop_token stop, std::string caption = "");
+
+    OutputBox& Output() override { return *this; }
+    MessageBoxes& Boxes() override { return *this; }
+    RunControl& Control() override { return control_; }
+    BusyIndicator& Busy() override { return *this; }
+    // A stop asked for through the token ends the run at its next step,
+    // without asking, as quitting the program does.
+    void YieldToEvents() override;
+
+    // Points the host at another run's observer and stop token (a service
+    // whose command outlives one run).
+    void Use(RunObserver& observer, std::stop_token stop);
+
+    // Messages shown since construction (refusals, data-file failures, a
+    // full box, "Stop?").
+    int MessagesShown() const { return messagesShown_; }
+    void SetCaption(const std::string& caption) { caption_ = caption; }
+    void SetAppend(bool append) { append_ = append; }
+
+private:
+    // OutputBox: the observer's output, each piece also reported.
+    const std::string& Text() const override;
+    void Append(const std::string& text) override;
+    void Clear() override;
+    void MoveCaretToEnd() override {}
+    void Refresh() override;
+    bool Empty() const override;
+    bool LongerThan(std::size_t characters) const override;
+
+    MsgResult Show(const std::string& text, const std::string& title, MsgButtons buttons,
+                   MsgIcon icon) override;
+
+    void EnterBusyState(RunKind kind) override;
+    void LeaveBusyState() override;
+    std::string WindowCaption() const override { return caption_; }
+    std::string StartCaption() const override { return caption_; }
+    void RestoreStartCaption() override {}
+    void SetSimulateCaption(const std::string& /*caption*/) override {}
+    bool AppendChecked() const override { return append_; }
+    void SetAppendChecked(bool checked) override { append_ = checked; }
+    void ShowAppendCheckBox(bool /*visible*/) override {}
+    void ApplyRunGeometry() override {}
+    void ShrinkToMinimumHeight() override {}
+    void PopUpNotice(const std::string& /*text*/) override {}
+    void ReportProgress(double fraction) override { observer_->Progress(fraction); }
+
+    RunObserver* observer_;
+    std::stop_token stop_;
+    std::string caption_;
+    RunControl control_;
+    bool append_ = false;
+    int messagesShown_ = 0;
+};
+
+}  // namespace vlt
