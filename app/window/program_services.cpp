@@ -1,6 +1,7 @@
 #include "app/window/program_services.h"
 
 #include <ctime>
+#include <optional>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
@@ -64,9 +65,8 @@ std::string ProgramServices::PlanetName(int planet, bool heliocentric) {
 }
 
 std::string ProgramServices::AspectName(int aspect) {
-    if (aspect < 1 || aspect > 7) return "";
-    if (AspectNames[static_cast<std::size_t>(aspect)].name.empty()) SetUpAspectNames();
-    return AspectNames[static_cast<std::size_t>(aspect)].name;
+    const std::optional<Aspect> a = AspectOfNumber(aspect);
+    return a ? std::string(Info(*a).name) : std::string();
 }
 
 std::string ProgramServices::ProgramFolder() { return DataFolder(); }
