@@ -138,10 +138,11 @@ std::string TitleLine(const std::string& report) {
 
 // The report's records as CSV or JSON.
 std::string Records(const ReportOptions& options, const std::string& report,
-                    const InvestmentSimulation& simulation, bool completed,
+                    const ProgramCommands& commands, bool completed,
                     const RunStatistics* statistics) {
+    const InvestmentSimulation& simulation = commands.Simulation();
     if (options.command != ReportCommand::Simulate) {
-        const std::vector<TransitRecord> rows = TransitRecords(report);
+        const std::vector<TransitRecord> rows = TransitRecords(commands.TransitFindings());
         return options.format == ReportFormat::Csv ? TransitCsv(rows)
                                                    : TransitJson(options.command, rows);
     }
@@ -304,7 +305,8 @@ private:
                                ? SeriesPrices(prices_, model.firstDay, model.lastDay)
                                : IndexPrices(services_.Index(), model.firstDay, model.lastDay);
         } else {
-            model = TransitChartOfReport(report, window_.DayNumber(0), window_.DayNumber(1));
+            model = TransitChartOfResults(commands_->TransitFindings(), window_.DayNumber(0),
+                                          window_.DayNumber(1));
             model.priceName = "DJIA";
             model.prices = IndexPrices(services_.Index(), model.firstDay, model.lastDay);
         }
@@ -318,7 +320,6 @@ private:
     int WriteReport() {
         const std::string statisticsText = StatisticsLines();
         const RunStatistics* statistics = statistics_ ? &*statistics_ : nullptr;
-        const InvestmentSimulation& simulation = commands_->Simulation();
         bool empty = true;
         if (options_.box) {
             const std::string box = ui_.Text(ctl::txbOutput);
@@ -326,7 +327,7 @@ private:
             if (text_) {
                 WriteText(options_, box + statisticsText, out_);
             } else if (!empty) {
-                out_ << Records(options_, WithLfLineEnds(box), simulation, simulated_, statistics);
+                out_ << Records(options_, WithLfLineEnds(box), *commands_, simulated_, statistics);
             }
         } else {
             empty = stream_.Empty();
@@ -335,7 +336,7 @@ private:
             // Nothing to record when the command was refused before its
             // report began.
             if (!text_ && !empty) {
-                out_ << Records(options_, captured_.str(), simulation, simulated_, statistics);
+                out_ << Records(options_, captured_.str(), *commands_, simulated_, statistics);
             }
         }
         out_.flush();

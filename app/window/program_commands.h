@@ -28,6 +28,8 @@ public:
 
     // The simulation, with what its last run left.
     const InvestmentSimulation& Simulation() const { return simulation_; }
+    // What the transit commands' last report found.
+    const TransitResults& TransitFindings() const { return transit_.Scanner().Results(); }
 
 private:
     TransitCommands transit_;
