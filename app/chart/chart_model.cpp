@@ -268,23 +268,16 @@ ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int3
     return m;
 }
 
-ChartModel ChartOfLastRun(const std::string& output, const TransitResults& transits,
+ChartModel ChartOfLastRun(bool outputEmpty, bool simulatedLast, const TransitResults& transits,
                           const InvestmentSimulation& simulation, const IndexData& index,
                           std::int32_t firstDay, std::int32_t lastDay) {
-    const std::size_t simulated = output.rfind("Simulated investments for selected aspects");
-    std::size_t tables = output.rfind(" transits for ");
-    const std::size_t search = output.rfind("\nFirst ");
-    if (tables == std::string::npos || (search != std::string::npos && search > tables)) {
-        tables = search;
-    }
     ChartModel m;
-    if (simulated != std::string::npos && (tables == std::string::npos || simulated > tables)) {
+    if (outputEmpty) return m;
+    if (simulatedLast) {
         if (simulation.LastOutcome() != SimulationOutcome::Completed) return m;
-        const std::size_t end = output.find('\r', simulated);
         m = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
-                            output.substr(simulated, end == std::string::npos ? std::string::npos
-                                                                              : end - simulated));
-    } else if (tables != std::string::npos) {
+                            simulation.Title());
+    } else if (!transits.empty()) {
         m = TransitChartOfResults(transits, firstDay, lastDay);
     } else {
         return m;

@@ -111,11 +111,11 @@ ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, st
 ChartModel TransitChartOfResults(const TransitResults& results, std::int32_t firstDay,
                                  std::int32_t lastDay);
 
-// The chart of the last run the output box holds: the simulation's when its
-// report is the last in the box and the simulation completed, else the
-// transit report's (dates of the period from the window's date fields).
+// The chart of the last run while the output box holds anything: the
+// simulation's when it ran last and completed, else the last transit
+// command's results (dates of the period from the window's date fields).
 // Prices from the index where they cover the period.
-ChartModel ChartOfLastRun(const std::string& output, const TransitResults& transits,
+ChartModel ChartOfLastRun(bool outputEmpty, bool simulatedLast, const TransitResults& transits,
                           const InvestmentSimulation& simulation, const IndexData& index,
                           std::int32_t firstDay, std::int32_t lastDay);
 

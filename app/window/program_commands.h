@@ -30,6 +30,9 @@ public:
     const InvestmentSimulation& Simulation() const { return simulation_; }
     // What the transit commands' last report found.
     const TransitResults& TransitFindings() const { return transit_.Scanner().Results(); }
+    // Whether the last command run was the simulation (else a transit
+    // command, or none yet).
+    bool SimulatedLast() const { return simulatedLast_; }
 
 private:
     TransitCommands transit_;
@@ -37,6 +40,7 @@ private:
     IndexDataLookup indexLookup_;
     SeparatorAmountFormatter amounts_;
     InvestmentSimulation simulation_;
+    bool simulatedLast_ = false;
 };
 
 }  // namespace vlt
