@@ -129,16 +129,8 @@ void WriteText(const ReportOptions& options, const std::string& box, std::ostrea
     }
 }
 
-// The simulation report's title: its first line that is not empty.
-std::string TitleLine(const std::string& report) {
-    const std::size_t start = report.find_first_not_of('\n');
-    if (start == std::string::npos) return std::string();
-    return report.substr(start, report.find('\n', start) - start);
-}
-
 // The report's records as CSV or JSON.
-std::string Records(const ReportOptions& options, const std::string& report,
-                    const ProgramCommands& commands, bool completed,
+std::string Records(const ReportOptions& options, const ProgramCommands& commands, bool completed,
                     const RunStatistics* statistics) {
     const InvestmentSimulation& simulation = commands.Simulation();
     if (options.command != ReportCommand::Simulate) {
@@ -147,7 +139,7 @@ std::string Records(const ReportOptions& options, const std::string& report,
                                                    : TransitJson(options.command, rows);
     }
     SimulationReport sim;
-    sim.title = TitleLine(report);
+    sim.title = simulation.Title();
     sim.prices = options.pricesFile ? *options.pricesFile : std::string(kIndexFileName);
     sim.completed = completed;
     sim.simulation = &simulation;
@@ -299,7 +291,7 @@ private:
         if (options_.command == ReportCommand::Simulate) {
             const InvestmentSimulation& simulation = commands_->Simulation();
             model = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
-                                    TitleLine(report));
+                                    simulation.Title());
             model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
             model.prices = options_.pricesFile
                                ? SeriesPrices(prices_, model.firstDay, model.lastDay)
@@ -327,7 +319,7 @@ private:
             if (text_) {
                 WriteText(options_, box + statisticsText, out_);
             } else if (!empty) {
-                out_ << Records(options_, WithLfLineEnds(box), *commands_, simulated_, statistics);
+                out_ << Records(options_, *commands_, simulated_, statistics);
             }
         } else {
             empty = stream_.Empty();
@@ -336,7 +328,7 @@ private:
             // Nothing to record when the command was refused before its
             // report began.
             if (!text_ && !empty) {
-                out_ << Records(options_, captured_.str(), *commands_, simulated_, statistics);
+                out_ << Records(options_, *commands_, simulated_, statistics);
             }
         }
         out_.flush();
