@@ -210,20 +210,11 @@ ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, st
     return m;
 }
 
-ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay,
-                                std::int32_t lastDay) {
-    const std::vector<TransitRecord> rows = TransitRecords(report);
-    std::string title;
-    bool search = false;
-    std::istringstream lines(report);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find(" transits for ") != std::string::npos || line.rfind("First ", 0) == 0) {
-            title = line;
-            search = line.rfind("First ", 0) == 0;
-            break;
-        }
-    }
+ChartModel TransitChartOfResults(const TransitResults& results, std::int32_t firstDay,
+                                 std::int32_t lastDay) {
+    const std::vector<TransitRecord> rows = TransitRecords(results);
+    const std::string title = results.empty() ? std::string() : results.front().title;
+    const bool search = !results.empty() && results.front().search;
     bool severalPairs = false;
     for (const TransitRecord& r : rows) {
         severalPairs = severalPairs || PairName(r) != PairName(rows.front());
@@ -283,27 +274,17 @@ ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int3
     return m;
 }
 
-ChartModel ChartOfLastRun(const std::string& output, const InvestmentSimulation& simulation,
-                          const IndexData& index, std::int32_t firstDay, std::int32_t lastDay) {
-    const std::size_t simulated = output.rfind("Simulated investments for selected aspects");
-    std::size_t transits = output.rfind(" transits for ");
-    const std::size_t search = output.rfind("\nFirst ");
-    if (transits == std::string::npos || (search != std::string::npos && search > transits)) {
-        transits = search;
-    }
+ChartModel ChartOfLastRun(bool outputEmpty, bool simulatedLast, const TransitResults& transits,
+                          const InvestmentSimulation& simulation, const IndexData& index,
+                          std::int32_t firstDay, std::int32_t lastDay) {
     ChartModel m;
-    if (simulated != std::string::npos && (transits == std::string::npos || simulated > transits)) {
+    if (outputEmpty) return m;
+    if (simulatedLast) {
         if (simulation.LastOutcome() != SimulationOutcome::Completed) return m;
-        const std::size_t end = output.find('\r', simulated);
         m = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
-                            output.substr(simulated, end == std::string::npos ? std::string::npos
-                                                                              : end - simulated));
-    } else if (transits != std::string::npos) {
-        // Every table after the last simulation report: a show-all series
-        // is one table per pair.
-        const std::string report =
-            simulated == std::string::npos ? output : output.substr(simulated);
-        m = TransitChartOfReport(report, firstDay, lastDay);
+                            simulation.Title());
+    } else if (!transits.empty()) {
+        m = TransitChartOfResults(transits, firstDay, lastDay);
     } else {
         return m;
     }

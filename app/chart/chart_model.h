@@ -18,8 +18,8 @@
 
 namespace vlt {
 
-// Orb levels, outermost first: the intervals of one transit nest in this order.
-inline constexpr int kOrbLevels = 3;
+// Orb levels (kOrbLevels), outermost first: the intervals of one transit
+// nest in this order.
 
 struct ChartLane {
     std::string label;  // the aspect name, or "Mars–Jupiter" for a pair
@@ -104,20 +104,20 @@ std::string ChartDateText(std::int32_t day);
 ChartModel TransitChart(const std::vector<TransitRecord>& rows, bool perPair, std::int32_t firstDay,
                         std::int32_t lastDay, const std::string& title);
 
-// The chart of a transit report's text as the output box holds it: one lane
-// per planet pair when the report holds several pairs (a show-all series),
-// else one per aspect type.  A search covers no period of its own: its chart
-// runs from a fortnight before the first date of the report to a fortnight
-// after the last.
-ChartModel TransitChartOfReport(const std::string& report, std::int32_t firstDay,
-                                std::int32_t lastDay);
+// The chart of a transit run's results: one lane per planet pair when the
+// run wrote several pairs (a show-all series), else one per aspect type.  A
+// search covers no period of its own: its chart runs from a fortnight before
+// the first date it found to a fortnight after the last.
+ChartModel TransitChartOfResults(const TransitResults& results, std::int32_t firstDay,
+                                 std::int32_t lastDay);
 
-// The chart of the last run the output box holds: the simulation's when its
-// report is the last in the box and the simulation completed, else the
-// transit report's (dates of the period from the window's date fields).
+// The chart of the last run while the output box holds anything: the
+// simulation's when it ran last and completed, else the last transit
+// command's results (dates of the period from the window's date fields).
 // Prices from the index where they cover the period.
-ChartModel ChartOfLastRun(const std::string& output, const InvestmentSimulation& simulation,
-                          const IndexData& index, std::int32_t firstDay, std::int32_t lastDay);
+ChartModel ChartOfLastRun(bool outputEmpty, bool simulatedLast, const TransitResults& transits,
+                          const InvestmentSimulation& simulation, const IndexData& index,
+                          std::int32_t firstDay, std::int32_t lastDay);
 
 // The chart of a finished simulation from its events.
 ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int32_t firstDay,

@@ -1,5 +1,7 @@
 #include "app/engine/report_lines.h"
 
+#include <optional>
+
 #include <cmath>
 
 #include "app/positions/positions.h"
@@ -47,19 +49,10 @@ std::string ReportDateText(std::int32_t dayNumber) {
 }
 
 std::string FormatDegMin(double angle, bool dropZeroMinutes, bool untrimmedMinutes) {
-    if (!(angle >= 0.0) || angle > kTwoPi) return "";
-    const double degrees = angle / kTwoPi * 360.0;
-    long d = static_cast<long>(std::floor(degrees + 0.00001));
-    long m = std::lround(RoundHalfEven((degrees - static_cast<double>(d)) * 60.0, 0));
-    if (m < 0) m = 0;  // degrees just under a whole number counted up to it
-    if (m == 60) {
-        if (d != 359) {
-            ++d;
-            m = 0;
-        } else {
-            m = 59;
-        }
-    }
+    const std::optional<DegreesMinutes> dm = DegreesMinutesOf(angle);
+    if (!dm) return "";
+    const long d = dm->degrees;
+    const long m = dm->minutes;
     std::string text = std::to_string(d) + kDegreeSign;
     if (dropZeroMinutes && m == 0) return text;
     if (untrimmedMinutes) text += " ";
@@ -111,7 +104,8 @@ std::string ReportTitle(const TitleInputs& in) {
 void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb, int middleOrb,
                      int innerOrb) {
     const std::string rule(kRuleWidth, '-');
-    table.CellForWrite(0, 0) = rule + kLineBreak + title;
+    TableHeader& header = table.Header();
+    header.titleBlock = rule + kLineBreak + title;
     const std::string outer = std::to_string(outerOrb) + kDegreeSign;
     const std::string middle = std::to_string(middleOrb) + kDegreeSign;
     const std::string inner = std::to_string(innerOrb) + kDegreeSign;
@@ -120,30 +114,60 @@ void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb
     const std::string suffix[kTransitColumns] = {"",    outer,  middle, inner, "",
                                                  inner, middle, outer,  ""};
     for (int c = 0; c < kTransitColumns; ++c) {
-        table.CellForWrite(1, c) = std::string(headings[c]) + suffix[c];
+        header.headings[static_cast<std::size_t>(c)] = std::string(headings[c]) + suffix[c];
     }
-    table.CellForWrite(2, 0) = rule + kLineBreak;
+    header.closingRule = rule + kLineBreak;
 }
 
-std::string TableRowLine(const TransitTable::Row& row) {
-    auto cell = [&row](TransitColumn c) -> std::string_view {
-        const std::string& text = CellOf(row, c);
-        return text == kBlankCellMarker ? std::string_view() : std::string_view(text);
-    };
+std::string TableRowLine(const TransitRow& row) {
     using C = TransitColumn;
     std::string line;
     line.reserve(128);
-    line += PadCell(cell(C::Aspect));
+    line += PadCell(CellOf(row, C::Aspect));
     line += "| ";
-    for (C c : {C::OuterStart, C::MiddleStart, C::InnerStart}) line += PadCell(cell(c));
+    for (C c : {C::OuterStart, C::MiddleStart, C::InnerStart}) line += PadCell(CellOf(row, c));
     line += "| ";
-    line += PadCell(cell(C::Minimum));
+    line += PadCell(CellOf(row, C::Minimum));
     line += "| ";
-    for (C c : {C::InnerEnd, C::MiddleEnd, C::OuterEnd}) line += PadCell(cell(c));
+    for (C c : {C::InnerEnd, C::MiddleEnd, C::OuterEnd}) line += PadCell(CellOf(row, c));
     line += "| ";
-    line += cell(C::MinimumDetail);
+    line += CellOf(row, C::MinimumDetail);
     line += kLineBreak;
     return line;
+}
+
+std::string CrossingText(const std::optional<OrbCrossing>& crossing) {
+    if (!crossing) return std::string();
+    return ReportDateText(crossing->day) + (crossing->retrograde ? "r" : "");
+}
+
+std::string MinimumDateText(const TransitMinimum& minimum) {
+    return ReportDateText(minimum.day) + (minimum.exact ? "*" : "") +
+           (minimum.retrograde ? "r" : "");
+}
+
+std::string MinimumDetailText(const TransitMinimum& minimum, const std::string& zoneLabel) {
+    if (!minimum.exact) return FormatDegMin(minimum.distance, false, false);
+    return ClockTimeText(static_cast<double>(minimum.minuteOfDay) / 1440.0) + " " + zoneLabel;
+}
+
+TransitRow TransitLineCells(const TransitLine& line, const std::string& zoneLabel) {
+    using C = TransitColumn;
+    TransitRow row;
+    if (line.aspect) CellOf(row, C::Aspect) = std::string(Info(*line.aspect).name);
+    for (int level = 0; level < kOrbLevels; ++level) {
+        CellOf(row, StartColumn(level)) = CrossingText(line.entry[static_cast<std::size_t>(level)]);
+        CellOf(row, EndColumn(level)) = CrossingText(line.exit[static_cast<std::size_t>(level)]);
+    }
+    if (line.minimum) {
+        CellOf(row, C::Minimum) = MinimumDateText(*line.minimum);
+        CellOf(row, C::MinimumDetail) = MinimumDetailText(*line.minimum, zoneLabel);
+    }
+    return row;
+}
+
+std::string TransitLineText(const TransitLine& line, const std::string& zoneLabel) {
+    return TableRowLine(TransitLineCells(line, zoneLabel));
 }
 
 }  // namespace vlt

@@ -4,6 +4,7 @@
 // (the degree sign is one character of the report).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,13 +48,23 @@ struct TitleInputs {
 };
 std::string ReportTitle(const TitleInputs& in);
 
-// Rows 0..2 of the table: hyphen line and title, column headings, hyphen line.
+// The table's header: hyphen line and title, column headings, hyphen line.
 void FillTableHeader(TransitTable& table, const std::string& title, int outerOrb, int middleOrb,
                      int innerOrb);
 
-// The output line of row 1 or a transit row: nine cells, columns 0..7 cut or
-// padded to 12 characters with "| " between the groups, column 8 as it is,
-// then CR LF.  Cells holding "?" are blank.
-std::string TableRowLine(const TransitTable::Row& row);
+// The output line of the headings or a transit line: nine cells, columns
+// 0..7 cut or padded to 12 characters with "| " between the groups, column 8
+// as it is, then CR LF.
+std::string TableRowLine(const TransitRow& row);
+
+// The cells of a transit line as the report writes them: dates with "r" for
+// retrograde, an exact minimum's date with "*" and its local clock time and
+// zone, an approximate minimum's distance in degrees and minutes.
+std::string CrossingText(const std::optional<OrbCrossing>& crossing);
+std::string MinimumDateText(const TransitMinimum& minimum);
+std::string MinimumDetailText(const TransitMinimum& minimum, const std::string& zoneLabel);
+TransitRow TransitLineCells(const TransitLine& line, const std::string& zoneLabel);
+// The report line of a transit line.
+std::string TransitLineText(const TransitLine& line, const std::string& zoneLabel);
 
 }  // namespace vlt

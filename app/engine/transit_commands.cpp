@@ -189,6 +189,8 @@ void TransitCommands::StartTable() {
     if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return;
     host_.Control().ClearStop();
     scanner_.SetHeaderPrinted(false);
+    // A show-all series keeps every pair's table in its results.
+    if (!showAllMode_) scanner_.ClearResults();
     host_.Busy().ApplyRunGeometry();
     PrepareTableRequest(in, enteredStart, enteredEnd, request);
     RunScan(request);
@@ -297,6 +299,7 @@ void TransitCommands::Search() {
         return;
     }
     scanner_.SetHeaderPrinted(false);
+    scanner_.ClearResults();
     if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return;
     const int from = in.searchWhenIndex == 0 ? 0 : 1;
     if (!window_.CheckDateFieldsPresent(from)) return;
@@ -357,6 +360,7 @@ void TransitCommands::ShowAll(int item) {
     }
     host_.Busy().SetAppendChecked(true);
     showAllMode_ = true;
+    scanner_.ClearResults();
 
     // One pass; true when the series is to end.
     auto pass = [this](int list, int index) {

@@ -65,6 +65,7 @@ public:
     // The scan itself, for the benchmarks that compare its exact-minimum
     // searches and count them.
     TransitScanner& Scanner() { return scanner_; }
+    const TransitScanner& Scanner() const { return scanner_; }
 
 private:
     // A table run (Start without the pause check; show-all's passes).

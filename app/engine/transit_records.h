@@ -1,19 +1,23 @@
 #pragma once
-// The rows of the transit tables read back from a report's text: the fixed
-// columns of every row of every table, with the pair and centricity of its
-// title.  The record formats and the charts both start from these rows.
+// The lines of a run's transit tables as flat rows: each line with the pair,
+// centricity and orbs of its table and the aspect carried down from the line
+// that names it, dates as the report writes them.  The record formats (CSV,
+// JSON) and the charts start from these rows; they are made from the scan's
+// results, never read back from the report's text.
 
 #include <string>
 #include <vector>
 
+#include "app/engine/transit_result.h"
+
 namespace vlt {
 
-// One row of a transit table.  Dates are "YYYY-MM-DD" or empty.
+// One line of a transit table.  Dates are "YYYY-MM-DD" or empty.
 struct TransitRecord {
     std::string centricity;  // "geocentric" or "heliocentric"
     std::string firstPlanet;
     std::string secondPlanet;
-    std::string aspect;  // carried down from the row that names it
+    std::string aspect;  // carried down from the line that names it
     int outerOrb = 0;
     int middleOrb = 0;
     int innerOrb = 0;
@@ -25,14 +29,14 @@ struct TransitRecord {
     bool endRetrograde[3] = {false, false, false};
     std::string minimumDate;
     bool minimumRetrograde = false;
-    bool exact = false;           // "*": within one minute of arc
+    bool exact = false;           // within one minute of arc
     std::string minimumTime;      // exact: local clock time "HH:MM"
     std::string zone;             // exact: the time-zone label
     std::string minimumDistance;  // not exact: the text, e.g. 0°12'
     double minimumDegrees = -1;   // not exact: the same in degrees; -1 when none
 };
 
-// The rows of every table in a report's text (LF line ends).
-std::vector<TransitRecord> TransitRecords(const std::string& report);
+// The rows of every table of a run, in order.
+std::vector<TransitRecord> TransitRecords(const TransitResults& results);
 
 }  // namespace vlt

@@ -54,17 +54,26 @@ void TransitScanner::BuildTableHeader() {
 
 void TransitScanner::ResetOffsets() { offset_.fill(0); }
 
-std::string TransitScanner::RetrogradeMarker(std::int32_t day, int minutes, std::int16_t planet) {
-    if (req_.heliocentric || req_.showAllMode) return "";
+bool TransitScanner::RetrogradeAt(std::int32_t day, int minutes, std::int16_t planet) {
+    if (req_.heliocentric || req_.showAllMode) return false;
     const double ut = day - 0.5 - minutes / 1440.0;
-    return positions_.IsRetrograde(planet, ut) ? "r" : "";
+    return positions_.IsRetrograde(planet, ut);
+}
+
+std::optional<TransitMinimum> TransitScanner::ExactMinimumNear(double t, std::int16_t first,
+                                                               std::int16_t second, int aspectType,
+                                                               double step) {
+    if (exactMinimumObserver_) exactMinimumObserver_(t, aspectType);
+    return ExactMinimumOf(t, first, step,
+                          ExactMinute(t, first, second, aspectType, step, minuteByMinute_));
 }
 
 std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::int16_t second,
                                              int aspectType, double step) {
-    if (exactMinimumObserver_) exactMinimumObserver_(t, aspectType);
-    return ExactMinimumText(t, first, step,
-                            ExactMinute(t, first, second, aspectType, step, minuteByMinute_));
+    const std::optional<TransitMinimum> found =
+        ExactMinimumNear(t, first, second, aspectType, step);
+    if (!found) return "";
+    return MinimumDateText(*found) + MinimumDetailText(*found, req_.timezoneLabel);
 }
 
 std::string TransitScanner::FindExactMinimumMinuteByMinute(double t, std::int16_t first,
@@ -102,7 +111,15 @@ GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16
 
 std::string TransitScanner::ExactMinimumText(double t, std::int16_t first, double step,
                                              const GridMinimum& found) {
-    if (!(found.distance < kExactMinimumLimit)) return "";
+    const std::optional<TransitMinimum> exact = ExactMinimumOf(t, first, step, found);
+    if (!exact) return "";
+    return MinimumDateText(*exact) + MinimumDetailText(*exact, req_.timezoneLabel);
+}
+
+std::optional<TransitMinimum> TransitScanner::ExactMinimumOf(double t, std::int16_t first,
+                                                             double step,
+                                                             const GridMinimum& found) {
+    if (!(found.distance < kExactMinimumLimit)) return std::nullopt;
     // Minutes are counted as whole numbers from the local start of the
     // search, so that the day and the clock time of the best minute come out
     // exactly, whatever the rounding of the Julian dates.  The local start
@@ -117,28 +134,35 @@ std::string TransitScanner::ExactMinimumText(double t, std::int16_t first, doubl
         --dayNumber;
     }
     const auto d = static_cast<std::int32_t>(dayNumber);
-    return ReportDateText(d) + "*" + RetrogradeMarker(d + 1, tzMinutes_, first) +
-           ClockTimeText(static_cast<double>(minuteOfDay) / 1440.0) + " " + req_.timezoneLabel;
+    TransitMinimum exact;
+    exact.day = d;
+    exact.retrograde = RetrogradeAt(d + 1, tzMinutes_, first);
+    exact.exact = true;
+    exact.minuteOfDay = static_cast<int>(minuteOfDay);
+    exact.distance = found.distance;
+    return exact;
 }
 
 void TransitScanner::WriteApproximateMinimum(std::int32_t row, double time, double distance,
                                              int minutes) {
     const std::int32_t day = IntDay(time + 0.5);
-    table_.CellForWrite(row, TransitColumn::Minimum) =
-        ReportDateText(day) + RetrogradeMarker(day + 1, minutes, req_.firstPlanet);
-    table_.CellForWrite(row, TransitColumn::MinimumDetail) = FormatDegMin(distance, false, false);
+    TransitMinimum approximate;
+    approximate.day = day;
+    approximate.retrograde = RetrogradeAt(day + 1, minutes, req_.firstPlanet);
+    approximate.distance = distance;
+    LineAt(row).minimum = approximate;
 }
 
-void TransitScanner::SplitExactMinimum(std::int32_t row, const std::string& text) {
-    std::size_t cut = text.find('r');
-    if (cut == std::string::npos) cut = text.find('*');
-    if (cut == std::string::npos) {
-        table_.CellForWrite(row, TransitColumn::Minimum) = text;
-        table_.CellForWrite(row, TransitColumn::MinimumDetail).clear();
-        return;
-    }
-    table_.CellForWrite(row, TransitColumn::Minimum) = text.substr(0, cut + 1);
-    table_.CellForWrite(row, TransitColumn::MinimumDetail) = text.substr(cut + 1);
+void TransitScanner::StartResultTable() {
+    TransitTableResult result;
+    result.centricity = CentricityOf(req_.heliocentric);
+    result.first = PlanetOfNumber(req_.firstPlanet).value_or(Planet::Sun);
+    result.second = PlanetOfNumber(req_.secondPlanet).value_or(Planet::Sun);
+    result.orbs = Orbs{req_.orbDegrees[0], req_.orbDegrees[1], req_.orbDegrees[2]};
+    result.zoneLabel = req_.timezoneLabel;
+    result.title = req_.reportTitle;
+    result.search = req_.searchMode;
+    results_.push_back(std::move(result));
 }
 
 void TransitScanner::WriteTableRow(std::int32_t row) {
@@ -151,17 +175,19 @@ void TransitScanner::WriteTableRow(std::int32_t row) {
         host_.Control().RequestStop();
         return;
     }
-    if (!headerPrinted_) {
-        out.Append(table_.Cell(0, 0) + kLineBreak);
-        out.Append(TableRowLine(table_.RowAt(1)));
-        out.Append(table_.Cell(2, 0));
+    if (!headerPrinted_ || results_.empty()) {
+        const TableHeader& header = table_.Header();
+        if (!headerPrinted_) {
+            out.Append(header.titleBlock + kLineBreak);
+            out.Append(TableRowLine(header.headings));
+            out.Append(header.closingRule);
+        }
         headerPrinted_ = true;
+        StartResultTable();
     }
-    // The blank-cell marker stands for an empty cell, in the table as in the line.
-    for (int c = 0; c < kTransitColumns; ++c) {
-        if (table_.Cell(row, c) == kBlankCellMarker) table_.CellForWrite(row, c).clear();
-    }
-    out.Append(TableRowLine(table_.RowAt(row)));
+    const TransitLine& line = table_.Line(row);
+    out.Append(TransitLineText(line, req_.timezoneLabel));
+    results_.back().lines.push_back(line);
     out.MoveCaretToEnd();
     out.Refresh();
 }
@@ -181,12 +207,12 @@ TransitScanner::OrbSwitch TransitScanner::DetectOrbSwitch() const {
 void TransitScanner::FlushTransit() {
     if (!headerRowsBuilt_) BuildTableHeader();
     if (baseRow_ > kFirstTransitRow) {
+        // A transit of the aspect named last in the table leaves its name
+        // out.
         for (std::int32_t r = baseRow_ - 1; r >= kFirstTransitRow; --r) {
-            const std::string& name = table_.Cell(r, TransitColumn::Aspect);
-            if (name.empty()) continue;
-            if (name == table_.Cell(baseRow_, TransitColumn::Aspect)) {
-                table_.CellForWrite(baseRow_, TransitColumn::Aspect).clear();
-            }
+            const std::optional<Aspect> named = table_.Line(r).aspect;
+            if (!named) continue;
+            if (named == table_.Line(baseRow_).aspect) LineAt(baseRow_).aspect.reset();
             break;
         }
     }
@@ -235,16 +261,11 @@ void TransitScanner::EvaluateOrbs() {
 }
 
 void TransitScanner::SetAspectNameIfEmpty(int type) {
-    if (table_.Cell(baseRow_, TransitColumn::Aspect).empty()) {
-        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[type];
-    }
+    TransitLine& line = LineAt(baseRow_);
+    if (!line.aspect) line.aspect = AspectOfNumber(type);
 }
 
-bool TransitScanner::AnyStartFilled(std::int32_t row) const {
-    return !table_.Cell(row, TransitColumn::OuterStart).empty() ||
-           !table_.Cell(row, TransitColumn::MiddleStart).empty() ||
-           !table_.Cell(row, TransitColumn::InnerStart).empty();
-}
+bool TransitScanner::AnyStartFilled(std::int32_t row) const { return table_.Line(row).AnyEntry(); }
 
 // Classifies each enabled aspect's orb levels for this step (entering,
 // inside, leaving) and returns the aspect type with an event, 0 when none.
@@ -298,18 +319,18 @@ void TransitScanner::NextMinimumRow() {
         Offset(TransitColumn::Minimum);
 }
 
-void TransitScanner::RecordEntry(int type, int level, const std::string& marked, double t) {
+void TransitScanner::RecordEntry(int type, int level, const OrbCrossing& crossing, double t) {
     runningMinimum_ = distance_[type][1];
     runningMinimumTime_ = t;
     if (level == 0) {
-        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[type];
-        table_.CellForWrite(baseRow_, TransitColumn::OuterStart) = marked;
+        LineAt(baseRow_).aspect = AspectOfNumber(type);
+        LineAt(baseRow_).entry[0] = crossing;
         ResetOffsets();
         return;
     }
     SetAspectNameIfEmpty(type);
     const TransitColumn start = StartColumn(level);
-    table_.CellForWrite(baseRow_ + Offset(start), start) = marked;
+    LineAt(baseRow_ + Offset(start)).entry[static_cast<std::size_t>(level)] = crossing;
     Offset(EndColumn(level)) = Offset(start);
 }
 
@@ -320,11 +341,11 @@ void TransitScanner::WriteRunningMinimum() {
 
 // The inner or middle orb left: the end goes into its column, and the
 // running minimum into the minimum column when no exact one was found.
-void TransitScanner::RecordInnerExit(int type, int level, const std::string& marked) {
-    const TransitColumn end = EndColumn(level);
-    table_.CellForWrite(baseRow_ + Offset(end), end) = marked;
+void TransitScanner::RecordInnerExit(int type, int level, const OrbCrossing& crossing) {
+    const std::int32_t row = baseRow_ + Offset(EndColumn(level));
+    LineAt(row).exit[static_cast<std::size_t>(level)] = crossing;
     SetAspectNameIfEmpty(type);
-    if (!table_.Cell(baseRow_ + Offset(end), TransitColumn::Minimum).empty()) return;
+    if (table_.Line(row).minimum) return;
     if (level == 2 || AnyStartFilled(baseRow_ + Offset(TransitColumn::Minimum))) {
         WriteRunningMinimum();
     }
@@ -333,13 +354,11 @@ void TransitScanner::RecordInnerExit(int type, int level, const std::string& mar
 
 // Leaving the outer orb ends the transit: its rows are written.  True when a
 // search has found its transit.
-bool TransitScanner::RecordOuterExit(int type, const std::string& dateText,
-                                     const std::string& marked, double t, std::int32_t markerDay,
-                                     const OrbSwitch& orbSwitch) {
-    table_.CellForWrite(baseRow_, TransitColumn::OuterEnd) = marked;
-    entryDateText_ = dateText;
+bool TransitScanner::RecordOuterExit(int type, const OrbCrossing& crossing, double t,
+                                     std::int32_t markerDay, const OrbSwitch& orbSwitch) {
+    LineAt(baseRow_).exit[0] = crossing;
     SetAspectNameIfEmpty(type);
-    if (AnyStartFilled(baseRow_) && table_.Cell(baseRow_, TransitColumn::Minimum).empty()) {
+    if (AnyStartFilled(baseRow_) && !table_.Line(baseRow_).minimum) {
         WriteRunningMinimum();
     }
     FlushTransit();
@@ -347,9 +366,9 @@ bool TransitScanner::RecordOuterExit(int type, const std::string& dateText,
     if (orbSwitch.found && t != static_cast<double>(req_.endDay)) {
         // With a 15-degree outer orb the neighbouring aspect's orb starts
         // where this one ends: its transit begins in the same step.
-        table_.CellForWrite(baseRow_, TransitColumn::Aspect) = req_.aspectName[orbSwitch.second];
-        table_.CellForWrite(baseRow_, TransitColumn::OuterStart) =
-            entryDateText_ + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+        LineAt(baseRow_).aspect = AspectOfNumber(orbSwitch.second);
+        LineAt(baseRow_).entry[0] =
+            OrbCrossing{crossing.day, RetrogradeAt(markerDay, tzMinutes_, req_.firstPlanet)};
     }
     return false;
 }
@@ -366,9 +385,10 @@ void TransitScanner::FollowMinimum(double t, bool firstStep, int type, int insid
         runningMinimumTime_ = t;
     }
     if (insideLevel != 2 || !(distance[1] < distance[0] && distance[1] < distance[2])) return;
-    const std::string text = FindExactMinimum(t, req_.firstPlanet, req_.secondPlanet, type, step_);
-    if (text.empty()) return;
-    SplitExactMinimum(baseRow_ + Offset(TransitColumn::Minimum), text);
+    const std::optional<TransitMinimum> exact =
+        ExactMinimumNear(t, req_.firstPlanet, req_.secondPlanet, type, step_);
+    if (!exact) return;
+    LineAt(baseRow_ + Offset(TransitColumn::Minimum)).minimum = exact;
     NextMinimumRow();
     runningMinimumTime_ = t;
 }
@@ -377,22 +397,22 @@ bool TransitScanner::HandleEvents(double t, bool firstStep, const OrbSwitch& orb
     const int active = ClassifyOrbEvents(orbSwitch);
     if (active == 0) return false;
     const LevelEvents levels = LevelEventsOf(active);
-    const std::string dateText = ReportDateText(IntDay(t + step_ + 0.5));
     const std::int32_t markerDay = IntDay(t);
     if (levels.entry < 0 && levels.exit < 0) {
         FollowMinimum(t, firstStep, active, levels.inside);
         return false;
     }
-    const std::string marked = dateText + RetrogradeMarker(markerDay, tzMinutes_, req_.firstPlanet);
+    const OrbCrossing crossing{IntDay(t + step_ + 0.5),
+                               RetrogradeAt(markerDay, tzMinutes_, req_.firstPlanet)};
     if (levels.entry >= 0) {
-        RecordEntry(active, levels.entry, marked, t);
+        RecordEntry(active, levels.entry, crossing, t);
         return false;
     }
     if (levels.exit > 0) {
-        RecordInnerExit(active, levels.exit, marked);
+        RecordInnerExit(active, levels.exit, crossing);
         return false;
     }
-    return RecordOuterExit(active, dateText, marked, t, markerDay, orbSwitch);
+    return RecordOuterExit(active, crossing, t, markerDay, orbSwitch);
 }
 
 bool TransitScanner::PositionsFailed() {

@@ -7,12 +7,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "app/engine/exact_minimum.h"
 #include "app/engine/position_source.h"
 #include "app/engine/transit_request.h"
+#include "app/engine/transit_result.h"
 #include "app/engine/transit_table.h"
 #include "app/support/run_host.h"
 
@@ -47,9 +49,10 @@ public:
 
     // The pieces of the scan, usable after UseRequest (TransitScan calls it).
     void UseRequest(const TransitRequest& request);
-    // "r" when the first planet is retrograde at local midnight beginning
-    // (day - 0.5) in the request's zone; never heliocentric or in show-all.
-    std::string RetrogradeMarker(std::int32_t day, int minutes, std::int16_t planet);
+    // Whether the first planet counts as retrograde at local midnight
+    // beginning (day - 0.5) in the request's zone; never heliocentric or in
+    // show-all.
+    bool RetrogradeAt(std::int32_t day, int minutes, std::int16_t planet);
     // The exact-minimum text of a local minimum near local time t, or "" when
     // the distance stays at or above one minute of arc.
     std::string FindExactMinimum(double t, std::int16_t first, std::int16_t second, int aspectType,
@@ -62,10 +65,16 @@ public:
     // 0 at t - 1.5 steps), quickly or by the walk over every minute.
     GridMinimum ExactMinute(double t, std::int16_t first, std::int16_t second, int aspectType,
                             double step, bool minuteByMinute);
-    // The exact-minimum text of a grid minimum, "" when it is not below one
-    // minute of arc.
+    // The exact minimum of a grid minimum, nothing when it is not below one
+    // minute of arc; and the same as the report writes it ("" for nothing).
+    std::optional<TransitMinimum> ExactMinimumOf(double t, std::int16_t first, double step,
+                                                 const GridMinimum& found);
     std::string ExactMinimumText(double t, std::int16_t first, double step,
                                  const GridMinimum& found);
+    // The exact minimum near local time t, as the scan searches for it.
+    std::optional<TransitMinimum> ExactMinimumNear(double t, std::int16_t first,
+                                                   std::int16_t second, int aspectType,
+                                                   double step);
     // Makes the scan's searches walk every minute (the reference for the
     // quicker search, and for comparing their costs).
     void SetMinuteByMinuteSearch(bool on) { minuteByMinute_ = on; }
@@ -75,10 +84,15 @@ public:
         exactMinimumObserver_ = std::move(observer);
     }
     void WriteApproximateMinimum(std::int32_t row, double time, double distance, int minutes);
-    void SplitExactMinimum(std::int32_t row, const std::string& text);
     bool RowIsEmpty(std::int32_t row) const { return table_.RowIsEmpty(row); }
-    // Writes row r to the output (with the header rows before the first).
+    // Writes row r to the output (with the header rows before the first)
+    // and adds it to the results.
     void WriteTableRow(std::int32_t row);
+
+    // Every table line written since the results were last cleared, under
+    // the table it was written in.
+    const TransitResults& Results() const { return results_; }
+    void ClearResults() { results_.clear(); }
 
     struct OrbSwitch {
         int first = 0;   // aspect type leaving its outer orb
@@ -121,10 +135,13 @@ private:
     bool HandleEvents(double t, bool firstStep, const OrbSwitch& orbSwitch);
     int ClassifyOrbEvents(const OrbSwitch& orbSwitch);
     LevelEvents LevelEventsOf(int type) const;
-    void RecordEntry(int type, int level, const std::string& marked, double t);
-    void RecordInnerExit(int type, int level, const std::string& marked);
-    bool RecordOuterExit(int type, const std::string& dateText, const std::string& marked, double t,
-                         std::int32_t markerDay, const OrbSwitch& orbSwitch);
+    void RecordEntry(int type, int level, const OrbCrossing& crossing, double t);
+    void RecordInnerExit(int type, int level, const OrbCrossing& crossing);
+    bool RecordOuterExit(int type, const OrbCrossing& crossing, double t, std::int32_t markerDay,
+                         const OrbSwitch& orbSwitch);
+    TransitLine& LineAt(std::int32_t row) { return table_.LineForWrite(row); }
+    // A new result table for the header just written.
+    void StartResultTable();
     void FollowMinimum(double t, bool firstStep, int type, int insideLevel);
     void WriteRunningMinimum();
     void NextMinimumRow();
@@ -159,7 +176,7 @@ private:
     double runningMinimumTime_ = 0.0;
     std::int32_t baseRow_ = kFirstTransitRow;
     std::array<std::int32_t, 7> offset_{};  // by column, MiddleStart..MiddleEnd
-    std::string entryDateText_;
+    TransitResults results_;
 
     long long lastProgressNanos_ = 0;
     std::function<void(double, int)> exactMinimumObserver_;

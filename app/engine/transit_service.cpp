@@ -123,6 +123,7 @@ TransitRunResult ResultOf(const TransitCommands& commands, const RequestWindow& 
     result.messages = host.MessagesShown();
     result.enteredStart = window.DayNumber(0);
     result.enteredEnd = window.DayNumber(1);
+    result.results = commands.Scanner().Results();
     return result;
 }
 

@@ -83,6 +83,9 @@ struct TransitRunResult {
     // a transit under way); 0 when a date was refused.
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
+    // What the run found, table by table, as data: the text, CSV, JSON and
+    // chart are all made from these.
+    TransitResults results;
 };
 
 // The day number of a calendar date; nothing when the calendar has no such

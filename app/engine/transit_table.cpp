@@ -3,26 +3,24 @@
 namespace vlt {
 
 namespace {
-const std::string kEmpty;
-const TransitTable::Row kEmptyRow{};
+const TransitLine kEmptyLine{};
 }  // namespace
 
 void TransitTable::Resize(std::int32_t lastRow) {
-    rows_.assign(static_cast<std::size_t>(lastRow < 0 ? 0 : lastRow + 1), Row{});
+    rows_.assign(static_cast<std::size_t>(lastRow < 0 ? 0 : lastRow + 1), TransitLine{});
 }
 
 void TransitTable::Clear() {
-    for (Row& row : rows_) {
-        for (std::string& cell : row) cell.clear();
-    }
+    for (TransitLine& line : rows_) line = TransitLine{};
+    header_ = TableHeader{};
 }
 
-const std::string& TransitTable::Cell(std::int32_t row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= kTransitColumns) return kEmpty;
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+const TransitLine& TransitTable::Line(std::int32_t row) const {
+    if (row < 0 || row >= RowCount()) return kEmptyLine;
+    return rows_[static_cast<std::size_t>(row)];
 }
 
-std::string& TransitTable::CellForWrite(std::int32_t row, int column) {
+TransitLine& TransitTable::LineForWrite(std::int32_t row) {
     if (row >= RowCount()) {
         // A run with more rows than estimated: grow by half again, at least
         // to the row asked for.
@@ -30,19 +28,7 @@ std::string& TransitTable::CellForWrite(std::int32_t row, int column) {
         std::size_t grown = rows_.size() + rows_.size() / 2 + 1;
         rows_.resize(wanted > grown ? wanted : grown);
     }
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-}
-
-const TransitTable::Row& TransitTable::RowAt(std::int32_t row) const {
-    if (row < 0 || row >= RowCount()) return kEmptyRow;
     return rows_[static_cast<std::size_t>(row)];
-}
-
-bool TransitTable::RowIsEmpty(std::int32_t row) const {
-    for (const std::string& cell : RowAt(row)) {
-        if (!cell.empty()) return false;
-    }
-    return true;
 }
 
 }  // namespace vlt

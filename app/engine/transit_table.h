@@ -1,6 +1,6 @@
 #pragma once
-// The table of texts a transit scan fills: rows 0..2 the report header, each
-// later row one line of a transit.  Nine columns (aspect, three starts,
+// The table a transit scan fills: a text header, then from row 3 on one line
+// of a transit per row.  The report shows nine columns (aspect, three starts,
 // minimum date, three ends, minimum time or distance).  It grows on demand,
 // so a run with more rows than estimated never writes outside it.
 
@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "app/engine/transit_result.h"
 
 namespace vlt {
 
@@ -26,7 +28,7 @@ enum class TransitColumn : int {
 inline constexpr int kTransitColumns = 9;
 inline constexpr std::int32_t kFirstTransitRow = 3;
 
-// Orb levels: 0 outer, 1 middle, 2 inner.
+// Orb levels as in transit_result.h: 0 outer, 1 middle, 2 inner.
 inline constexpr TransitColumn StartColumn(int level) {
     return static_cast<TransitColumn>(static_cast<int>(TransitColumn::OuterStart) + level);
 }
@@ -34,7 +36,7 @@ inline constexpr TransitColumn EndColumn(int level) {
     return static_cast<TransitColumn>(static_cast<int>(TransitColumn::OuterEnd) - level);
 }
 
-// One row of the table: a cell per column.
+// The texts of one report line: a cell per column.
 using TransitRow = std::array<std::string, kTransitColumns>;
 inline const std::string& CellOf(const TransitRow& row, TransitColumn column) {
     return row[static_cast<std::size_t>(column)];
@@ -43,36 +45,35 @@ inline std::string& CellOf(TransitRow& row, TransitColumn column) {
     return row[static_cast<std::size_t>(column)];
 }
 
-// A cell that the row writer leaves empty in the report: the table holds "?"
-// where a transit's line was started but that cell is to stay blank.
-inline constexpr const char* kBlankCellMarker = "?";
+// The text rows above the transit lines: the rule and title, the column
+// headings, the closing rule.
+struct TableHeader {
+    std::string titleBlock;
+    TransitRow headings;
+    std::string closingRule;
+};
 
 class TransitTable {
 public:
-    using Row = TransitRow;
-
     // Rows 0..lastRow, all empty.
     void Resize(std::int32_t lastRow);
-    void Clear();  // every cell empty, size kept
+    void Clear();  // every line empty, size kept
 
     // Row count (lastRow + 1).
     std::int32_t RowCount() const { return static_cast<std::int32_t>(rows_.size()); }
 
-    // Reading beyond the table answers an empty cell; writing beyond it
+    // Reading beyond the table answers an empty line; writing beyond it
     // grows the table first.
-    const std::string& Cell(std::int32_t row, int column) const;
-    std::string& CellForWrite(std::int32_t row, int column);
-    const std::string& Cell(std::int32_t row, TransitColumn column) const {
-        return Cell(row, static_cast<int>(column));
-    }
-    std::string& CellForWrite(std::int32_t row, TransitColumn column) {
-        return CellForWrite(row, static_cast<int>(column));
-    }
-    const Row& RowAt(std::int32_t row) const;
-    bool RowIsEmpty(std::int32_t row) const;
+    const TransitLine& Line(std::int32_t row) const;
+    TransitLine& LineForWrite(std::int32_t row);
+    bool RowIsEmpty(std::int32_t row) const { return Line(row).Empty(); }
+
+    TableHeader& Header() { return header_; }
+    const TableHeader& Header() const { return header_; }
 
 private:
-    std::vector<Row> rows_;
+    std::vector<TransitLine> rows_;
+    TableHeader header_;
 };
 
 }  // namespace vlt

@@ -133,12 +133,6 @@ void InitPositions() { InitPositionsWithFolder(ProgramFolder()); }
 void InitPositionsWithFolder(const std::string& folder) {
     g_dataFolder = folder;
     set_datafiles_folder(g_dataFolder.c_str());
-    AspectAngles[0] = 0.0;
-    AspectAngles[kConjunction] = 0.0;
-    const double degrees[] = {180.0, 90.0, 120.0, 60.0, 30.0, 150.0};
-    for (int k = 0; k < 6; ++k) {
-        AspectAngles[static_cast<std::size_t>(kOpposition + k)] = degrees[k] / 360.0 * kTwoPi;
-    }
     SetUpAspectNames();
 }
 

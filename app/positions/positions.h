@@ -9,13 +9,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/positions/vocabulary.h"
+
 namespace vlt {
 
-// 2π and the retrograde test's wrap threshold, as 15-digit constants.  Every
-// angle of the reports is computed with this 2π, not with the nearest double
-// to 2π that the positions library uses inside (kTwoPiExact there): the two
-// differ in the last bits, and the reports depend on which one is taken.
-inline constexpr double kTwoPi = 6.28318530717959;
+// The retrograde test's wrap threshold, a 15-digit constant like kTwoPi
+// (app/positions/vocabulary.h).
 inline constexpr double kWrapThreshold = 3.14159265358979;
 
 // Longitude of a program planet (1..10) at Julian date jd: heliocentric

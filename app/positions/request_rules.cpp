@@ -39,6 +39,10 @@ std::optional<Refusal> CheckOrbs(int outer, int middle, int inner) {
                    "Orb values", MsgIcon::Information};
 }
 
+std::optional<Refusal> CheckOrbs(const Orbs& orbs) {
+    return CheckOrbs(orbs.outer, orbs.middle, orbs.inner);
+}
+
 std::optional<Refusal> CheckAspectTypesChosen(const std::array<bool, 7>& checked) {
     for (bool on : checked) {
         if (on) return std::nullopt;
@@ -77,6 +81,11 @@ std::optional<Refusal> CheckDateSpan(int date, std::int32_t dayNumber) {
         return Refusal{RefusalKind::DateTooLate, "End date is too late", "", MsgIcon::Information};
     }
     return std::nullopt;
+}
+
+std::optional<Refusal> CheckPeriod(const Period& period) {
+    if (std::optional<Refusal> refusal = CheckDateSpan(0, period.startDay)) return refusal;
+    return CheckDateSpan(1, period.endDay);
 }
 
 std::int16_t TimezoneMinutesOfIndex(int index) {

@@ -92,4 +92,38 @@ std::int16_t TimezoneMinutesOfIndex(int index);
 // half hour (halves to even); may fall outside 1..47.
 int TimezoneIndexOfMinutes(int minutesEast);
 
+// ---- Request values --------------------------------------------------------
+// What a request holds, as values rather than list positions.
+
+// The three orbs in whole degrees; a request needs outer > middle > inner.
+struct Orbs {
+    std::int16_t outer = 10;
+    std::int16_t middle = 5;
+    std::int16_t inner = 2;
+
+    std::array<std::int16_t, 3> Degrees() const { return {outer, middle, inner}; }
+    bool operator==(const Orbs&) const = default;
+};
+std::optional<Refusal> CheckOrbs(const Orbs& orbs);
+
+// A time zone as minutes east of GMT; the program offers half-hour steps.
+struct TimeZone {
+    std::int16_t minutesEast = 0;
+
+    static TimeZone OfListIndex(int index) { return TimeZone{TimezoneMinutesOfIndex(index)}; }
+    int ListIndex() const { return TimezoneIndexOfMinutes(minutesEast); }
+    bool operator==(const TimeZone&) const = default;
+};
+
+// The days a request covers, first and last day included, as day numbers.
+struct Period {
+    std::int32_t startDay = 0;
+    std::int32_t endDay = 0;
+
+    std::int32_t Days() const { return endDay - startDay + 1; }
+    bool operator==(const Period&) const = default;
+};
+// The start is checked first, as the window checks its date boxes in order.
+std::optional<Refusal> CheckPeriod(const Period& period);
+
 }  // namespace vlt

@@ -8,31 +8,50 @@ std::array<AspectRecord, 8> AspectNames{};
 std::array<double, 8> AspectAngles{};
 
 void SetUpAspectNames() {
-    // The label ends in the degree sign (U+00B0, UTF-8) and ")".
-    const std::string closing = "\u00b0)";
     AspectNames[0] = AspectRecord{};
-    AspectNames[1] = {"Con", "Conjunction", "conjunct", "conjunct", "conjunction (0" + closing};
-    AspectNames[2] = {"Opp", "Opposition", "opposite", "opposite", "opposition (180" + closing};
-    AspectNames[3] = {"Sqr", "Square", "square to", "square", "square (90" + closing};
-    AspectNames[4] = {"Tri", "Trine", "trine to", "trine", "trine (120" + closing};
-    AspectNames[5] = {"Sxt", "Sextile", "sextile to", "sextile", "sextile (60" + closing};
-    AspectNames[6] = {"Ssx", "Semisextile", "semisextile to", "semisextile",
-                      "semisextile (30" + closing};
-    AspectNames[7] = {"Qui", "Quincunx", "quincunx to", "quincunx", "quincunx (150" + closing};
+    AspectAngles[0] = 0.0;
+    for (const AspectInfo& a : kAspectTable) {
+        const auto n = static_cast<std::size_t>(Number(a.aspect));
+        AspectNames[n] = {std::string(a.abbreviation), std::string(a.name), std::string(a.relation),
+                          std::string(a.adjective), std::string(a.label)};
+        AspectAngles[n] = a.angle;
+    }
 }
 
-std::string PlanetName(std::int16_t planet, bool heliocentric, bool abbreviated) {
-    struct Names {
-        std::string_view name;
-        std::string_view abbreviation;
-    };
-    static constexpr Names kNames[] = {
+std::optional<Aspect> AspectOfName(std::string_view name) {
+    for (const AspectInfo& a : kAspectTable) {
+        if (a.name == name) return a.aspect;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+struct PlanetNames {
+    std::string_view name;
+    std::string_view abbreviation;
+};
+
+PlanetNames NamesOf(Planet p, Centricity c) {
+    static constexpr PlanetNames kNames[] = {
         {"Mercury", "Me"}, {"Venus", "Ve"},   {"Mars", "Ma"},  {"Jupiter", "Ju"}, {"Saturn", "Sa"},
         {"Uranus", "Ur"},  {"Neptune", "Ne"}, {"Pluto", "Pl"}, {"Moon", "Mo"},
     };
-    Names chosen = heliocentric ? Names{"Earth", "Ea"} : Names{"Sun", "Su"};
-    if (planet >= kMercury && planet <= kMoon) chosen = kNames[planet - kMercury];
-    return std::string(abbreviated ? chosen.abbreviation : chosen.name);
+    if (p == Planet::Sun)
+        return IsHeliocentric(c) ? PlanetNames{"Earth", "Ea"} : PlanetNames{"Sun", "Su"};
+    return kNames[Number(p) - kMercury];
+}
+
+}  // namespace
+
+std::string_view Name(Planet p, Centricity c) { return NamesOf(p, c).name; }
+std::string_view Abbreviation(Planet p, Centricity c) { return NamesOf(p, c).abbreviation; }
+
+std::string PlanetName(std::int16_t planet, bool heliocentric, bool abbreviated) {
+    // Any number outside the planets reads as the Sun (or the Earth).
+    const Planet p = PlanetOfNumber(planet).value_or(Planet::Sun);
+    const Centricity c = CentricityOf(heliocentric);
+    return std::string(abbreviated ? Abbreviation(p, c) : Name(p, c));
 }
 
 }  // namespace vlt

@@ -28,8 +28,9 @@ const ChartModel& ChartLink::Current() {
     const int outcome = static_cast<int>(commands_.Simulation().LastOutcome());
     if (!valid_ || size != outputSize_ || events != events_ || first != first_ || last != last_ ||
         outcome != outcome_) {
-        model_ = ChartOfLastRun(window_.OutputText(), commands_.Simulation(), services_.Index(),
-                                first, last);
+        model_ = ChartOfLastRun(window_.OutputText().empty(), commands_.SimulatedLast(),
+                                commands_.TransitFindings(), commands_.Simulation(),
+                                services_.Index(), first, last);
         outputSize_ = size;
         events_ = events;
         first_ = first;

@@ -165,7 +165,7 @@ const char* KindName(SimulationEvent::Kind kind) {
 
 std::string PlanetText(std::int16_t planet) { return PlanetName(planet, true, false); }
 
-const AspectRecord& Aspect(int aspect) {
+const AspectRecord& AspectRecordOf(int aspect) {
     static const AspectRecord none{};
     if (aspect < 1 || aspect > kAspectCount) return none;
     return AspectNames[static_cast<std::size_t>(aspect)];
@@ -184,7 +184,7 @@ std::vector<int> RedeemedAspects(const SimulationTotals& totals) {
 Json EventJson(const SimulationEvent& e) {
     Json j;
     j["event"] = KindName(e.kind);
-    j["aspect"] = Aspect(e.aspect).name;
+    j["aspect"] = AspectRecordOf(e.aspect).name;
     j["orb"] = e.orbDegrees;
     j["number"] = e.number;
     j["date"] = DateText(e.day);
@@ -211,7 +211,7 @@ Json SummaryJson(const InvestmentSimulation& sim) {
     summary["pairs"] = Json::array();
     for (const SimulationRecord& r : sim.Records()) {
         const int count = RecordCount(r);
-        summary["pairs"].push_back({{"aspect", Aspect(RecordAspect(r)).name},
+        summary["pairs"].push_back({{"aspect", AspectRecordOf(RecordAspect(r)).name},
                                     {"orb", RecordOrb(r)},
                                     {"investments", count},
                                     {"gain", count < 1 ? Json(nullptr) : Json(RecordGain(r))}});
@@ -219,7 +219,7 @@ Json SummaryJson(const InvestmentSimulation& sim) {
     summary["aspects"] = Json::array();
     for (const int a : RedeemedAspects(totals)) {
         const auto i = static_cast<std::size_t>(a);
-        summary["aspects"].push_back({{"aspect", Aspect(a).name},
+        summary["aspects"].push_back({{"aspect", AspectRecordOf(a).name},
                                       {"redemptions", totals.redemptions[i]},
                                       {"gain", Cents(totals.gainSum[i])}});
     }
@@ -228,7 +228,7 @@ Json SummaryJson(const InvestmentSimulation& sim) {
 
 // "sqr": the aspect as the family's rows name it.
 std::string AspectKey(int aspect) {
-    std::string key = Aspect(aspect).abbreviation;
+    std::string key = AspectRecordOf(aspect).abbreviation;
     for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return key;
 }
@@ -342,7 +342,7 @@ std::string CsvRecord(const CsvCells& cells) {
 
 CsvCells EventCells(const SimulationEvent& e) {
     CsvCells cells = {{kRecord, KindName(e.kind)},
-                      {kAspectName, Aspect(e.aspect).name},
+                      {kAspectName, AspectRecordOf(e.aspect).name},
                       {kOrb, std::to_string(e.orbDegrees)},
                       {kNumber, std::to_string(e.number)},
                       {kDate, DateText(e.day)}};
@@ -362,7 +362,7 @@ CsvCells EventCells(const SimulationEvent& e) {
 CsvCells PairCells(const SimulationRecord& r, const FamilyResult* statistics) {
     const int count = RecordCount(r);
     CsvCells cells = {{kRecord, "pair"},
-                      {kAspectName, Aspect(RecordAspect(r)).name},
+                      {kAspectName, AspectRecordOf(RecordAspect(r)).name},
                       {kOrb, std::to_string(RecordOrb(r))},
                       {kInvestments, std::to_string(count)}};
     if (count >= 1) cells.push_back({kTotalGain, Fixed(RecordGain(r), 2)});
@@ -424,7 +424,7 @@ std::string SimulationCsv(const SimulationReport& report) {
     for (const int a : RedeemedAspects(totals)) {
         const auto i = static_cast<std::size_t>(a);
         withPlanets({{kRecord, "aspect"},
-                     {kAspectName, Aspect(a).name},
+                     {kAspectName, AspectRecordOf(a).name},
                      {kGain, Fixed(totals.gainSum[i], 2)},
                      {kRedemptions, std::to_string(totals.redemptions[i])}});
     }

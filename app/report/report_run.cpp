@@ -192,19 +192,13 @@ std::string WithLfLineEnds(const std::string& text) {
 
 namespace {
 
-// The simulation report's title: its first line that is not empty.
-std::string TitleLine(const std::string& report) {
-    const std::size_t start = report.find_first_not_of('\n');
-    if (start == std::string::npos) return std::string();
-    return report.substr(start, report.find('\n', start) - start);
-}
-
 // What a run leaves for the writing: how it ended and, for a transit run,
 // the period as entered.
 struct RunEnd {
     int messages = 0;
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
+    TransitResults results;
 };
 
 // One report: the start-up the window would make (positions, index data,
@@ -237,6 +231,7 @@ public:
         commandMessages_ = end.messages;
         enteredStart_ = end.enteredStart;
         enteredEnd_ = end.enteredEnd;
+        results_ = end.results;
         const InvestmentSimulation& simulation = simulation_.Simulation();
         simulated_ = options_.command == ReportCommand::Simulate &&
                      simulation.LastOutcome() == SimulationOutcome::Completed;
@@ -301,6 +296,7 @@ private:
         end.messages = result.messages;
         end.enteredStart = result.enteredStart;
         end.enteredEnd = result.enteredEnd;
+        end.results = std::move(result.results);
         return end;
     }
 
@@ -351,14 +347,14 @@ private:
     }
 
     // The report's records as CSV or JSON.
-    std::string Records(const std::string& report) const {
+    std::string Records() const {
         if (options_.command != ReportCommand::Simulate) {
-            const std::vector<TransitRecord> rows = TransitRecords(report);
+            const std::vector<TransitRecord> rows = TransitRecords(results_);
             return options_.format == ReportFormat::Csv ? TransitCsv(rows)
                                                         : TransitJson(options_.command, rows);
         }
         SimulationReport sim;
-        sim.title = TitleLine(report);
+        sim.title = simulation_.Simulation().Title();
         sim.prices = options_.pricesFile ? *options_.pricesFile : std::string(kIndexFileName);
         sim.completed = simulated_;
         sim.simulation = &simulation_.Simulation();
@@ -384,9 +380,9 @@ private:
         if (options_.command == ReportCommand::Simulate) {
             const InvestmentSimulation& simulation = simulation_.Simulation();
             model = SimulationChart(simulation.Events(), simulation.StartDay(), simulation.EndDay(),
-                                    TitleLine(report));
+                                    simulation.Title());
         } else {
-            model = TransitChartOfReport(report, enteredStart_, enteredEnd_);
+            model = TransitChartOfResults(results_, enteredStart_, enteredEnd_);
         }
         // Any chart's price line comes from the price file when one is given.
         model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
@@ -409,7 +405,7 @@ private:
                 out_ << (options_.crlf ? box + statisticsText
                                        : WithLfLineEnds(box + statisticsText));
             } else if (!empty) {
-                out_ << Records(WithLfLineEnds(box));
+                out_ << Records();
             }
         } else {
             empty = stream_.Empty();
@@ -417,7 +413,7 @@ private:
             stream_.Finish();
             // Nothing to record when the command was refused before its
             // report began.
-            if (!text_ && !empty) out_ << Records(captured_.str());
+            if (!text_ && !empty) out_ << Records();
         }
         out_.flush();
         return Refused(empty) ? kReportRefused : kReportDone;
@@ -444,6 +440,7 @@ private:
     int commandMessages_ = 0;
     std::int32_t enteredStart_ = 0;
     std::int32_t enteredEnd_ = 0;
+    TransitResults results_;
     bool simulated_ = false;
     std::optional<FamilyResult> statistics_;
 };

@@ -171,7 +171,8 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     OutputBox& output = host_.Output();
     if (!request.append) output.Clear();
     if (!output.Empty()) Append(kLineBreak);
-    AppendLine(SimulationHeader(request.reportTitle));
+    title_ = SimulationHeader(request.reportTitle);
+    AppendLine(title_);
     if (request.includeDetails) Append(kLineBreak);
 
     run.pairs.reserve(records_.size());

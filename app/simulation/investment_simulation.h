@@ -116,6 +116,8 @@ public:
 
     // How the last click ended.
     SimulationOutcome LastOutcome() const { return lastOutcome_; }
+    // The title line of the last report the simulation began.
+    const std::string& Title() const { return title_; }
 
     // What the last run left: the record list in its final (for a completed
     // run, sorted) order and the totals.
@@ -160,6 +162,7 @@ private:
     const AmountFormatter& amounts_;
 
     SimulationOutcome lastOutcome_ = SimulationOutcome::Refused;
+    std::string title_;
     std::vector<SimulationRecord> records_;
     SimulationTotals totals_;
     std::vector<SimulationEvent> events_;

@@ -17,7 +17,7 @@ std::string OrbText(int orbDegrees) {
     return text + kDegree;
 }
 
-const AspectRecord& Aspect(int aspect) {
+const AspectRecord& AspectRecordOf(int aspect) {
     static const AspectRecord none{};
     if (aspect < 1 || aspect > kAspectCount) return none;
     return AspectNames[static_cast<std::size_t>(aspect)];
@@ -37,7 +37,7 @@ std::string SimulationHeader(const std::string& reportTitle) {
 }
 
 std::string DetailPrefix(int aspect, int orbDegrees) {
-    return Aspect(aspect).name + " " + OrbText(orbDegrees);
+    return AspectRecordOf(aspect).name + " " + OrbText(orbDegrees);
 }
 
 std::string InvestmentLine(int aspect, int orbDegrees, int number, const std::string& dateText,
@@ -64,7 +64,7 @@ std::string CancellationLine(int aspect, int orbDegrees, int number) {
 
 std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int aspect,
                       int orbDegrees, bool heliocentric) {
-    std::string abbreviation = Aspect(aspect).abbreviation;
+    std::string abbreviation = AspectRecordOf(aspect).abbreviation;
     for (char& c : abbreviation) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return PlanetName(firstPlanet, heliocentric, true) + " " + abbreviation + " " +
            PlanetName(secondPlanet, heliocentric, true) + "," + OrbText(orbDegrees);
@@ -80,7 +80,7 @@ std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& a
 
 std::string AspectTotalLine(int aspect, int redemptions, double gainSum,
                             const AmountFormatter& amounts) {
-    std::string name = Aspect(aspect).name;
+    std::string name = AspectRecordOf(aspect).name;
     name.resize(14, ' ');
     return name + std::to_string(redemptions) + "  $" + amounts.Format(gainSum, 2);
 }

@@ -3,6 +3,9 @@
 
 #include <map>
 #include <stdexcept>
+#include <string>
+
+#include "app/positions/vocabulary.h"
 
 namespace vlt {
 namespace {
@@ -51,11 +54,10 @@ std::vector<ControlInfo> BuildTable() {
 
     // Aspect types, centricity, orbs and time zone.
     add(ctl::Label3, K::Label, "Aspect type", Px(378, 14, 120, 16));
-    const char* const aspects[7] = {"Conjunction", "Opposition",  "Square",  "Trine",
-                                    "Sextile",     "Semisextile", "Quincunx"};
     for (int b = 0; b < 7; ++b) {
         const Rect r = b < 4 ? Px(378, 32 + 18 * b, 94, 18) : Px(474, 32 + 18 * (b - 4), 92, 18);
-        add(Ctl(ctl::chkAspectType, b), K::CheckBox, aspects[b], r);
+        add(Ctl(ctl::chkAspectType, b), K::CheckBox,
+            std::string(kAspectTable[static_cast<std::size_t>(b)].name), r);
     }
     add(ctl::cmdAll, K::Button, "All", Px(474, 86, 44, 22));
     add(ctl::cmdClear, K::Button, "Clear", Px(522, 86, 44, 22));

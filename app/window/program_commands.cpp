@@ -33,14 +33,24 @@ ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, 
       amounts_(UserLocaleAmountFormatter()),
       simulation_(window, positions_, prices != nullptr ? *prices : indexLookup_, amounts_) {}
 
-void ProgramCommands::Start(CommandWindow& /*window*/) { transit_.Start(); }
-void ProgramCommands::Search(CommandWindow& /*window*/) { transit_.Search(); }
-void ProgramCommands::ShowAll(CommandWindow& /*window*/, int item) { transit_.ShowAll(item); }
+void ProgramCommands::Start(CommandWindow& /*window*/) {
+    simulatedLast_ = false;
+    transit_.Start();
+}
+void ProgramCommands::Search(CommandWindow& /*window*/) {
+    simulatedLast_ = false;
+    transit_.Search();
+}
+void ProgramCommands::ShowAll(CommandWindow& /*window*/, int item) {
+    simulatedLast_ = false;
+    transit_.ShowAll(item);
+}
 
 void ProgramCommands::SimulateInvestment(CommandWindow& window) {
     const WindowInputs in = window.Snapshot();
     SimulationRequest request = ToSimulationRequest(in);
     request.reportTitle = SimulationReportTitle(in);
+    simulatedLast_ = true;
     simulation_.Click(request);
 }
 

@@ -28,6 +28,11 @@ public:
 
     // The simulation, with what its last run left.
     const InvestmentSimulation& Simulation() const { return simulation_; }
+    // What the transit commands' last report found.
+    const TransitResults& TransitFindings() const { return transit_.Scanner().Results(); }
+    // Whether the last command run was the simulation (else a transit
+    // command, or none yet).
+    bool SimulatedLast() const { return simulatedLast_; }
 
 private:
     // `prices` null: the simulation values its days from the index data.
@@ -38,6 +43,7 @@ private:
     IndexDataLookup indexLookup_;
     SeparatorAmountFormatter amounts_;
     InvestmentSimulation simulation_;
+    bool simulatedLast_ = false;
 };
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
@@ -71,9 +72,8 @@ std::string ProgramServices::PlanetName(int planet, bool heliocentric) {
 }
 
 std::string ProgramServices::AspectName(int aspect) {
-    if (aspect < 1 || aspect > 7) return "";
-    if (AspectNames[static_cast<std::size_t>(aspect)].name.empty()) SetUpAspectNames();
-    return AspectNames[static_cast<std::size_t>(aspect)].name;
+    const std::optional<Aspect> a = AspectOfNumber(aspect);
+    return a ? std::string(Info(*a).name) : std::string();
 }
 
 std::string ProgramServices::ProgramFolder() { return DataFolder(); }

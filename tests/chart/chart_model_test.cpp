@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/chart/chart_model.h"
+#include "tests/engine/golden_scan.h"
 
 namespace vlt {
 namespace {
@@ -69,6 +70,7 @@ struct Case {
     std::size_t intervals;  // counted by hand from the report
     std::size_t openStarts;
     std::size_t openEnds;
+    testing::GoldenScan scan;  // the request the report answers
 };
 
 class TransitChartTest : public ::testing::TestWithParam<Case> {};
@@ -77,7 +79,8 @@ TEST_P(TransitChartTest, IntervalEndsAreTheReportsDates) {
     const Case& c = GetParam();
     const std::string report = Golden(c.golden);
     const std::vector<Cells> cells = ReportCells(report);
-    const ChartModel m = TransitChart(TransitRecords(report), false, c.firstDay, c.lastDay, "");
+    const ChartModel m = TransitChart(TransitRecords(testing::ScanResults(c.scan)), false,
+                                      c.firstDay, c.lastDay, "");
     ASSERT_FALSE(cells.empty());
     ASSERT_FALSE(m.Empty());
 
@@ -152,12 +155,13 @@ INSTANTIATE_TEST_SUITE_P(Reports, TransitChartTest,
                              // second approach reports only its middle and inner dates, and the
                              // outer interval is the first row's.  The last sextile has not left
                              // the outer orb by December 31.
-                             Case{"geocentric_mercury_venus_2024.txt", 2460311, 2460676, 26, 0, 1},
+                             Case{"geocentric_mercury_venus_2024.txt", 2460311, 2460676, 26, 0, 1,
+                                  testing::kGeocentricMercuryVenus2024},
                              // The first trine was in the outer orb when 2020 began (only its
                              // outer exit is reported); the last quincunx entered the outer orb
                              // two days before the end.  Twenty-two full transits between.
                              Case{"heliocentric_earth_mars_2020_2023.txt", 2458850, 2460310, 68, 1,
-                                  1}),
+                                  1, testing::kHeliocentricEarthMars2020To2023}),
                          [](const ::testing::TestParamInfo<Case>& p) {
                              std::string n = p.param.golden;
                              return n.substr(0, n.find('_'));

@@ -17,6 +17,7 @@
 
 #include "app/chart/chart_legend.h"
 #include "app/qt/chart_view.h"
+#include "tests/engine/golden_scan.h"
 #include "tests/report/run_program.h"
 
 namespace vlt {
@@ -32,10 +33,9 @@ std::string ReadFile(const std::filesystem::path& path) {
 // Heliocentric Earth–Mars, 2020 to 2023: seven lanes, the first trine open
 // at the start, the last quincunx open at the end, no prices.
 ChartModel KnownChart() {
-    const std::string report = ReadFile(
-        std::string(VLT_SOURCE_DIR) + "/tests/engine/golden/heliocentric_earth_mars_2020_2023.txt");
-    return TransitChart(TransitRecords(report), false, ChartDay("2020-01-01"),
-                        ChartDay("2023-12-31"), "Earth and Mars");
+    return TransitChart(
+        TransitRecords(testing::ScanResults(testing::kHeliocentricEarthMars2020To2023)), false,
+        ChartDay("2020-01-01"), ChartDay("2023-12-31"), "Earth and Mars");
 }
 
 std::filesystem::path Folder(const std::string& name) {

@@ -9,7 +9,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/engine/report_lines.h"
 #include "app/engine/transit_commands.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
@@ -91,6 +93,23 @@ TEST_P(GoldenReport, MatchesTheExpectedText) {
     std::stringstream expected;
     expected << in.rdbuf();
     EXPECT_EQ(ToLf(text), expected.str());
+
+    // The typed results are what was written: each line, formatted again, is
+    // the report's transit line at its place.
+    std::vector<std::string> fromResults;
+    for (const TransitTableResult& table : commands.Scanner().Results()) {
+        for (const TransitLine& line : table.lines) {
+            fromResults.push_back(TransitLineText(line, table.zoneLabel));
+        }
+    }
+    std::vector<std::string> reportLines;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.size() > 14 && line.compare(12, 2, "| ") == 0 && line.rfind("Aspect", 0) != 0) {
+            reportLines.push_back(line + "\n");
+        }
+    }
+    EXPECT_EQ(fromResults, reportLines);
 
     const auto rows = TransitRows(expected.str().empty() ? "" : text);
     ASSERT_FALSE(rows.empty());

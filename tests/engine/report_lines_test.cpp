@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "app/engine/report_lines.h"
@@ -123,17 +124,17 @@ TEST(ReportTitle, TitlesOfTablesAndSearches) {
 }
 
 TEST(TableRowLine, FixedColumns) {
-    TransitTable::Row row{"Conjunction", "2024-05-05",   "",
-                          "2024-05-06r", "2024-05-07*r", "?",
-                          "2024-05-09",  "2024-05-10",   "23:59 AKST/HADT"};
+    TransitRow row{"Conjunction", "2024-05-05",   "",
+                   "2024-05-06r", "2024-05-07*r", "",
+                   "2024-05-09",  "2024-05-10",   "23:59 AKST/HADT"};
     const std::string line = TableRowLine(row);
     EXPECT_EQ(line,
               "Conjunction | 2024-05-05              2024-05-06r | 2024-05-07*r| "
               "            2024-05-09  2024-05-10  | 23:59 AKST/HADT\r\n");
     EXPECT_EQ(TextLength(line), 119u + 2u);  // as wide as the hyphen lines
 
-    TransitTable::Row longCells{"Semisextile-x",   "2024-05-05-and-more", "", "", "", "", "", "",
-                                "0" + kDeg + "36'"};
+    TransitRow longCells{"Semisextile-x",   "2024-05-05-and-more", "", "", "", "", "", "",
+                         "0" + kDeg + "36'"};
     const std::string cut = TableRowLine(longCells);
     EXPECT_EQ(cut.substr(0, 12), "Semisextile-");
     EXPECT_EQ(cut.substr(14, 12), "2024-05-05-a");
@@ -147,8 +148,71 @@ TEST(PadCell, CountsCharactersNotBytes) {
     EXPECT_EQ(PadCell(""), std::string(12, ' '));
 }
 
-// A "?" cell goes out as blanks and is empty in the table afterwards.
-TEST(WriteTableRow, QuestionMarkCellIsBlank) {
+// Typed lines to report lines: every cell the formatter writes, with the
+// markers the report puts after a date.
+TEST(TransitLineText, CellsFromTypedLines) {
+    const std::int32_t may5 = 2460436;  // 2024-05-05
+    const auto crossing = [](std::int32_t day, bool retro) {
+        return std::optional<OrbCrossing>(OrbCrossing{day, retro});
+    };
+    TransitMinimum exact{may5 + 2, true, true, 23 * 60 + 59, 0.0001};
+    TransitMinimum approximate{may5 + 3, false, false, 0, 0.2 / 360.0 * kTwoPi};
+    struct Case {
+        TransitLine line;
+        const char* zone;
+        std::string expected;
+    };
+    TransitLine full;
+    full.aspect = Aspect::Conjunction;
+    full.entry = {crossing(may5, false), std::nullopt, crossing(may5 + 1, true)};
+    full.minimum = exact;
+    full.exit = {crossing(may5 + 5, false), crossing(may5 + 4, false), std::nullopt};
+    TransitLine unnamed;  // a later line of a transit: no aspect, an open start
+    unnamed.minimum = approximate;
+    unnamed.exit[2] = crossing(may5 + 4, true);
+    const Case cases[] = {
+        {full, "AKST/HADT",
+         "Conjunction | 2024-05-05              2024-05-06r | 2024-05-07*r| "
+         "            2024-05-09  2024-05-10  | 23:59 AKST/HADT\r\n"},
+        {unnamed, "GMT",
+         std::string(12, ' ') + "| " + std::string(36, ' ') + "| 2024-05-08  | " + "2024-05-09r" +
+             std::string(25, ' ') + "| 0" + kDeg + "12'\r\n"},
+        {TransitLine{}, "GMT",
+         std::string(12, ' ') + "| " + std::string(36, ' ') + "| " + std::string(12, ' ') + "| " +
+             std::string(36, ' ') + "| \r\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TransitLineText(c.line, c.zone), c.expected);
+    EXPECT_TRUE(TransitLine{}.Empty());
+    EXPECT_FALSE(unnamed.Empty());
+    EXPECT_FALSE(unnamed.AnyEntry());
+    EXPECT_TRUE(full.AnyEntry());
+}
+
+TEST(DegreesMinutesOf, RoundsAndCarriesAsTheReportWrites) {
+    const struct {
+        double degrees;
+        std::optional<DegreesMinutes> expected;
+    } cases[] = {
+        {0.0, DegreesMinutes{0, 0}},
+        {0.2, DegreesMinutes{0, 12}},
+        {1.25, DegreesMinutes{1, 15}},
+        {2.9999, DegreesMinutes{3, 0}},
+        {359.9999, DegreesMinutes{359, 59}},
+        {-1.0, std::nullopt},
+        {361.0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<DegreesMinutes> dm = DegreesMinutesOf(c.degrees / 360.0 * kTwoPi);
+        ASSERT_EQ(dm.has_value(), c.expected.has_value()) << c.degrees;
+        if (!dm) continue;
+        EXPECT_EQ(dm->degrees, c.expected->degrees) << c.degrees;
+        EXPECT_EQ(dm->minutes, c.expected->minutes) << c.degrees;
+    }
+}
+
+// A written line goes out under the header, once per report, and into the
+// results under a table of the request's pair.
+TEST(WriteTableRow, HeaderOnceAndTheLineInTheResults) {
     InitPositionsWithFolder(VLT_BIN_DIR "/");
     FakeRunHost host;
     ProfilePositions positions(1, {{0, 45}, {1, 45}});
@@ -160,10 +224,8 @@ TEST(WriteTableRow, QuestionMarkCellIsBlank) {
     TransitTable& table = scanner.TableForEdit();
     table.Resize(200);
     FillTableHeader(table, "Title", 10, 5, 2);
-    table.CellForWrite(3, 0) = "Trine";
-    table.CellForWrite(3, 5) = "?";
+    table.LineForWrite(3).aspect = Aspect::Trine;
     scanner.WriteTableRow(3);
-    EXPECT_EQ(scanner.Table().Cell(3, 5), "");
     const std::string expected = std::string(119, '-') + "\r\nTitle\r\n";
     ASSERT_EQ(host.output.text.rfind(expected, 0), 0u);
     const std::string last = "Trine       | " + std::string(36, ' ') + "| " + std::string(12, ' ') +
@@ -171,10 +233,17 @@ TEST(WriteTableRow, QuestionMarkCellIsBlank) {
     ASSERT_GE(host.output.text.size(), last.size());
     EXPECT_EQ(host.output.text.substr(host.output.text.size() - last.size()), last);
     EXPECT_TRUE(scanner.HeaderPrinted());
-    // The header goes out once per report.
-    table.CellForWrite(4, 0) = "Square";
+    table.LineForWrite(4).aspect = Aspect::Square;
     scanner.WriteTableRow(4);
     EXPECT_EQ(host.output.text.find("Title", 130), std::string::npos);
+    ASSERT_EQ(scanner.Results().size(), 1u);
+    const TransitTableResult& result = scanner.Results()[0];
+    EXPECT_EQ(result.first, Planet::Mars);
+    EXPECT_EQ(result.second, Planet::Jupiter);
+    EXPECT_EQ(result.orbs, (Orbs{10, 5, 2}));
+    ASSERT_EQ(result.lines.size(), 2u);
+    EXPECT_EQ(result.lines[0].aspect, Aspect::Trine);
+    EXPECT_EQ(result.lines[1].aspect, Aspect::Square);
 }
 
 }  // namespace

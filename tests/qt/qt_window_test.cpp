@@ -28,6 +28,7 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/qt/qt_popup.h"
+#include "tests/engine/golden_scan.h"
 #ifdef VLT_HAVE_CHARTS
 #include "app/chart/chart_legend.h"
 #include "app/qt/chart_link.h"
@@ -555,13 +556,9 @@ void ExpectLegendDrawn(ChartView& view) {
 // Under a real X server the picture of the screen is left in the program
 // folder.
 TEST_F(QtWindowTest, HoverOverABarShowsItsTooltip) {
-    std::ifstream in(
-        std::string(VLT_SOURCE_DIR) + "/tests/engine/golden/geocentric_mercury_venus_2024.txt",
-        std::ios::binary);
-    std::stringstream report;
-    report << in.rdbuf();
     const ChartModel model =
-        TransitChartOfReport(report.str(), ChartDay("2024-01-01"), ChartDay("2024-12-31"));
+        TransitChartOfResults(testing::ScanResults(testing::kGeocentricMercuryVenus2024),
+                              ChartDay("2024-01-01"), ChartDay("2024-12-31"));
     ASSERT_FALSE(model.intervals.empty());
     ChartWindow w;
     w.resize(1200, 700);
