@@ -455,9 +455,10 @@ void TransitScanner::ReportProgressMaybe(double t, double first, double last,
 // inside an orb when its running minimum falls or a local minimum lies in
 // the inner orb.  docs/performance.md gives the argument in full.
 
-// Outside every orb at k+1 (by `outside` radians at least): the steps up to
-// the one whose next sample may come within an orb.
-long TransitScanner::QuietSteps(double outside) const {
+// The steps over which the separation provably stays within `gap` of S_k+1
+// at every grid point up to the landing, by (1) or by (2) where (2) keeps it
+// clear of both folds.
+long TransitScanner::StepsWithin(double gap) const {
     const double move = bounds_->move;
     const double bend = bounds_->bend;
     const double s1 = separation_[1];
@@ -475,7 +476,7 @@ long TransitScanner::QuietSteps(double outside) const {
         if (curved && bent < reach && bent + kRoundingSlack < std::min(s2, half - s2)) {
             reach = bent;
         }
-        if (!(reach + kRoundingSlack < outside)) break;
+        if (!(reach + kRoundingSlack < gap)) break;
         steps = n;
     }
     return steps;
@@ -513,7 +514,7 @@ double TransitScanner::NextCriticalSeparation(double from, bool upwards) const {
 // local minimum).  A rising distance leaves the running minimum alone after
 // step k+1, which is applied here; a falling one lowers it at every step,
 // and the landing replays the last (it has that sample).
-TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active) {
+TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active, long atLeast) {
     const double s1 = separation_[1];
     const double s2 = separation_[2];
     const double half = kTwoPi / 2;
@@ -531,7 +532,7 @@ TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active) {
         if (!(dn * std::fabs(v) + bend * dn * (dn + 1) / 2 < room)) break;
         steps = n;
     }
-    if (steps == 0) return {};
+    if (steps <= atLeast) return {};
     // The landing step reads the sample before it only to replay a falling
     // distance or to look for a local minimum in the inner orb.
     const bool inner = orbs_[active][2].inOrbAtNext;
@@ -544,22 +545,32 @@ TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active) {
     return {steps, inner, 0};
 }
 
+// Outside every orb, or inside the outer or middle orb while the distance
+// stays above the running minimum, nothing runs while no distance meets an
+// orb; the separation may even turn.  Otherwise the separation has to move
+// one way (MonotoneSteps).
 TransitScanner::Skip TransitScanner::StepsWithoutEvents(double t) {
     if (!bounds_) return {};
     for (const auto& lon : lon_) {
         if (!(lon[1] >= 0.0 && lon[2] >= 0.0)) return {};
     }
     int active = 0;
-    double outside = 10.0;
+    double gap = 10.0;  // to the nearest orb, from inside or outside
     for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
         if (!req_.aspectEnabled[type]) continue;
         for (int level = 0; level < 3; ++level) {
             if (orbs_[type][level].inOrbAtNext) active = type;
-            outside = std::min(outside, distance_[type][2] - req_.orb[level]);
+            gap = std::min(gap, std::fabs(distance_[type][2] - req_.orb[level]));
         }
     }
-    if (active == 0) return {QuietSteps(outside), false, 0};
-    return MonotoneSteps(t, active);
+    if (active == 0) return {StepsWithin(gap), false, 0};
+    long steady = 0;
+    if (!orbs_[active][2].inOrbAtNext) {
+        steady = StepsWithin(std::min(gap, distance_[active][2] - runningMinimum_));
+    }
+    const Skip monotone = MonotoneSteps(t, active, steady);
+    if (monotone.steps > 0) return monotone;
+    return {steady, false, 0};
 }
 
 // The last left-out step of a falling distance lowered the running minimum

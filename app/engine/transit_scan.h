@@ -152,8 +152,8 @@ private:
         int replayType = 0;        // aspect whose falling distance the landing replays
     };
     Skip StepsWithoutEvents(double t);
-    long QuietSteps(double outside) const;
-    Skip MonotoneSteps(double t, int active);
+    long StepsWithin(double gap) const;
+    Skip MonotoneSteps(double t, int active, long atLeast);
     double NextCriticalSeparation(double from, bool upwards) const;
     void ReplaySkippedMinimum(double before);
     void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
