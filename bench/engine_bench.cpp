@@ -142,6 +142,7 @@ public:
         if (recording) calls.push_back({planet, jd, false, true, r ? 1.0 : 0.0});
         return r;
     }
+    bool FollowsMotionBounds() const override { return true; }
     std::vector<Call> calls;
     bool recording = true;
     long long longitudes = 0, retrogradeTests = 0;
@@ -159,6 +160,9 @@ public:
     bool IsRetrograde(std::int16_t, double) override {
         return calls_[next_++ % calls_.size()].answer != 0.0;
     }
+    // The recorded answers are the program's own positions, in the order
+    // the same scan asks for them.
+    bool FollowsMotionBounds() const override { return true; }
     void Rewind() { next_ = 0; }
 
 private:
@@ -197,9 +201,11 @@ std::int32_t Day(int y, int m, int d) {
 }
 
 // walk: the searches for exact minima walk every minute (the reference);
-// otherwise the quick search.
+// otherwise the quick search.  fixedStep: the scan evaluates every step of
+// its grid (the reference); otherwise it jumps over the steps without
+// events.
 void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, bool helio,
-              std::int32_t start, std::int32_t end, bool walk = false) {
+              std::int32_t start, std::int32_t end, bool walk = false, bool fixedStep = false) {
     if (!Setup()) {
         state.SkipWithError("outer-planet data files not found");
         return;
@@ -219,6 +225,7 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
     HeadlessHost host;
     TransitScanner scanner(host, positions);
     scanner.SetMinuteByMinuteSearch(walk);
+    scanner.SetFixedStepScan(fixedStep);
     long searches = 0;
     scanner.SetExactMinimumObserver([&searches](double, int) { ++searches; });
     double seconds = 0;
@@ -238,12 +245,14 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
     state.counters["steps"] = steps;
     state.counters["longitudes_per_step"] = static_cast<double>(positions.longitudes) / steps;
     state.counters["searches"] = static_cast<double>(searches);
-    // The window's own longitudes: three per planet on the first step, one
-    // on each later one.
-    state.counters["longitudes_per_search"] =
-        searches == 0 ? 0.0
-                      : (static_cast<double>(positions.longitudes) - 2.0 * (steps + 2)) /
-                            static_cast<double>(searches);
+    state.counters["cpu_s"] = seconds / runs;
+    // The window's own longitudes on the fixed steps: three per planet on the
+    // first step, one on each later one.
+    if (fixedStep && searches > 0) {
+        state.counters["longitudes_per_search"] =
+            (static_cast<double>(positions.longitudes) - 2.0 * (steps + 2)) /
+            static_cast<double>(searches);
+    }
     state.counters["longest_step_ms"] = static_cast<double>(host.longestStepNanos) * 1e-6;
     state.counters["longest_progress_gap_ms"] =
         static_cast<double>(host.longestProgressNanos) * 1e-6;
@@ -258,6 +267,7 @@ void ScanPair(benchmark::State& state, std::int16_t first, std::int16_t second, 
     // The scan's own work: the same scan with recorded answers.
     PlaybackPositions playback(positions.calls);
     TransitScanner replayed(host, playback);
+    replayed.SetFixedStepScan(fixedStep);
     const int repeats = 5;
     const double o0 = CpuSeconds();
     for (int i = 0; i < repeats; ++i) {
@@ -275,15 +285,24 @@ void BM_JupiterSaturn1600To2799(benchmark::State& state) {
 void BM_JupiterSaturn1600To2799Walk(benchmark::State& state) {
     ScanPair(state, kJupiter, kSaturn, false, Day(1600, 1, 1), Day(2799, 12, 31), true);
 }
+void BM_JupiterSaturn1600To2799FixedStep(benchmark::State& state) {
+    ScanPair(state, kJupiter, kSaturn, false, Day(1600, 1, 1), Day(2799, 12, 31), false, true);
+}
 void BM_MarsJupiter1900To2100(benchmark::State& state) {
     ScanPair(state, kMars, kJupiter, false, Day(1900, 1, 1), Day(2100, 12, 31));
+}
+void BM_MarsJupiter1900To2100FixedStep(benchmark::State& state) {
+    ScanPair(state, kMars, kJupiter, false, Day(1900, 1, 1), Day(2100, 12, 31), false, true);
 }
 void BM_MercuryVenus1900To2000(benchmark::State& state) {
     ScanPair(state, kMercury, kVenus, false, Day(1900, 1, 1), Day(2000, 12, 31));
 }
+void BM_MercuryVenus1900To2000FixedStep(benchmark::State& state) {
+    ScanPair(state, kMercury, kVenus, false, Day(1900, 1, 1), Day(2000, 12, 31), false, true);
+}
 
 // Show all for the Sun (first planet) with every planet of the second list.
-void ShowAllSun(benchmark::State& state, bool walk) {
+void ShowAllSun(benchmark::State& state, bool walk, bool fixedStep = false) {
     if (!Setup()) {
         state.SkipWithError("outer-planet data files not found");
         return;
@@ -295,15 +314,20 @@ void ShowAllSun(benchmark::State& state, bool walk) {
     window.first = 0;
     TransitCommands commands(host, window, positions);
     commands.Scanner().SetMinuteByMinuteSearch(walk);
+    commands.Scanner().SetFixedStepScan(fixedStep);
     long searches = 0;
     commands.Scanner().SetExactMinimumObserver([&searches](double, int) { ++searches; });
+    double seconds = 0;
     for (auto _ : state) {
         positions.longitudes = positions.retrogradeTests = 0;
         host.out.bytes = 0;
         searches = 0;
         host.StartWatch();
+        const double t0 = CpuSeconds();
         commands.ShowAll(1);
+        seconds = CpuSeconds() - t0;
     }
+    state.counters["cpu_s"] = seconds;
     state.counters["longitudes"] = static_cast<double>(positions.longitudes);
     state.counters["searches"] = static_cast<double>(searches);
     state.counters["report_kB"] = static_cast<double>(host.out.bytes) / 1024.0;
@@ -318,6 +342,7 @@ void ShowAllSun(benchmark::State& state, bool walk) {
     const double run = CpuSeconds() - t0;
     PlaybackPositions playback(positions.calls);
     TransitCommands replayed(host, window, playback);
+    replayed.Scanner().SetFixedStepScan(fixedStep);
     const double o0 = CpuSeconds();
     replayed.ShowAll(1);
     state.counters["scan_own_share"] = (CpuSeconds() - o0) / run;
@@ -325,6 +350,7 @@ void ShowAllSun(benchmark::State& state, bool walk) {
 
 void BM_ShowAllSun1950To2049(benchmark::State& state) { ShowAllSun(state, false); }
 void BM_ShowAllSun1950To2049Walk(benchmark::State& state) { ShowAllSun(state, true); }
+void BM_ShowAllSun1950To2049FixedStep(benchmark::State& state) { ShowAllSun(state, false, true); }
 
 #ifdef VLT_SWE_EPHE_DIR
 // The yardstick: the plain finder on the Swiss Ephemeris over the same
@@ -336,8 +362,10 @@ void Yardstick(benchmark::State& state, const std::vector<std::pair<int, int>>& 
     vlt::bench::OpenYardstickEphemeris();
     const double orbs[3] = {10, 5, 2};
     vlt::bench::YardstickCounts total;
+    double seconds = 0;
     for (auto _ : state) {
         total = {};
+        const double t0 = CpuSeconds();
         for (const auto& [a, b] : pairs) {
             const auto c = vlt::bench::FindTransits(vlt::bench::YardstickBody(a),
                                                     vlt::bench::YardstickBody(b), from, to, orbs);
@@ -345,8 +373,10 @@ void Yardstick(benchmark::State& state, const std::vector<std::pair<int, int>>& 
             total.orbEvents += c.orbEvents;
             total.exactAspects += c.exactAspects;
         }
+        seconds = CpuSeconds() - t0;
     }
     state.counters["longitudes"] = static_cast<double>(total.longitudes);
+    state.counters["cpu_s"] = seconds;
     state.counters["orb_events"] = static_cast<double>(total.orbEvents);
     state.counters["exact_aspects"] = static_cast<double>(total.exactAspects);
 }
@@ -359,7 +389,15 @@ void BM_YardstickShowAllSun1950To2049(benchmark::State& state) {
     for (int p = kMercury; p <= kPluto; ++p) pairs.emplace_back(kSun, p);
     Yardstick(state, pairs, JulianDay0h(1950, 1, 1), JulianDay0h(2049, 12, 31) + 1);
 }
+void BM_YardstickMarsJupiter1900To2100(benchmark::State& state) {
+    Yardstick(state, {{kMars, kJupiter}}, JulianDay0h(1900, 1, 1), JulianDay0h(2100, 12, 31) + 1);
+}
+void BM_YardstickMercuryVenus1900To2000(benchmark::State& state) {
+    Yardstick(state, {{kMercury, kVenus}}, JulianDay0h(1900, 1, 1), JulianDay0h(2000, 12, 31) + 1);
+}
 BENCHMARK(BM_YardstickJupiterSaturn1600To2799)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_YardstickMarsJupiter1900To2100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_YardstickMercuryVenus1900To2000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_YardstickShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
 #endif
 
@@ -370,5 +408,10 @@ BENCHMARK(BM_ShowAllSun1950To2049Walk)->Unit(benchmark::kMillisecond)->Iteration
 BENCHMARK(BM_ShowAllSun1950To2049)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_MarsJupiter1900To2100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MercuryVenus1900To2000)->Unit(benchmark::kMillisecond)->Iterations(3);
+// The scan evaluating every step of its grid: the reference for the jumps.
+BENCHMARK(BM_JupiterSaturn1600To2799FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ShowAllSun1950To2049FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MarsJupiter1900To2100FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MercuryVenus1900To2000FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

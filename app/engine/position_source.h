@@ -22,6 +22,10 @@ public:
     // files never has one.
     virtual std::optional<PositionFailure> Failure() const { return std::nullopt; }
     virtual void ClearFailure() {}
+    // Whether the longitudes are the program's own, which move no faster
+    // than the measured motion bounds (app/engine/motion_bounds.h) allow; only
+    // then may the scan jump over steps.  Constructed positions need not.
+    virtual bool FollowsMotionBounds() const { return false; }
 };
 
 // PlanetLongitude and IsRetrograde of the position dispatch.
@@ -31,6 +35,7 @@ public:
     bool IsRetrograde(std::int16_t planet, double jd) override;
     std::optional<PositionFailure> Failure() const override;
     void ClearFailure() override;
+    bool FollowsMotionBounds() const override { return true; }
 };
 
 // One shared instance for callers that do not inject their own.

@@ -26,6 +26,14 @@ long long NowNanos() {
 
 std::int32_t IntDay(double x) { return static_cast<std::int32_t>(std::floor(x)); }
 
+// A sample the landing step does not read.
+constexpr double kNotSampled = -1.0;
+// Slack for the rounding of longitudes and separations (radians): far
+// below any move the bounds allow, far above a double's rounding.
+constexpr double kRoundingSlack = 1e-9;
+// The longest jump: the scan yields to the window at every step it makes.
+constexpr long kLongestJump = 4096;
+
 }  // namespace
 
 TransitScanner::TransitScanner(RunHost& host, PositionSource& positions)
@@ -36,6 +44,11 @@ void TransitScanner::UseRequest(const TransitRequest& request) {
     tzMinutes_ = req_.TimezoneMinutes();
     tzDays_ = tzMinutes_ / 1440.0;
     step_ = ScanStep(req_.firstPlanet, req_.secondPlanet);
+    bounds_ = std::nullopt;
+    if (positions_.FollowsMotionBounds()) {
+        bounds_ =
+            SeparationStepBounds(req_.firstPlanet, req_.secondPlanet, req_.heliocentric, step_);
+    }
 }
 
 void TransitScanner::ClearOrbFlags() {
@@ -228,18 +241,33 @@ void TransitScanner::FlushTransit() {
     host_.Output().Refresh();
 }
 
-void TransitScanner::ComputeSamples(double t, bool firstStep) {
+// Each longitude is asked for at the very time the step-by-step scan asks
+// for it: t itself is reached by the same additions, and the sample after
+// it is t + step, so a jump changes no date and no distance.
+void TransitScanner::ComputeSamples(double t, double before, Sampling sampling) {
     const std::int16_t planets[2] = {req_.firstPlanet, req_.secondPlanet};
     for (int p = 0; p < 2; ++p) {
-        if (firstStep) {
-            for (int s = 0; s < 3; ++s) {
-                lon_[p][s] = positions_.Longitude(planets[p], t + (s - 1) * step_ - tzDays_,
-                                                  req_.heliocentric);
-            }
-        } else {
-            lon_[p][0] = lon_[p][1];
-            lon_[p][1] = lon_[p][2];
-            lon_[p][2] = positions_.Longitude(planets[p], t + step_ - tzDays_, req_.heliocentric);
+        auto& lon = lon_[p];
+        const auto at = [&](double x) {
+            return positions_.Longitude(planets[p], x, req_.heliocentric);
+        };
+        switch (sampling) {
+            case Sampling::First:
+                for (int s = 0; s < 3; ++s) lon[s] = at(t + (s - 1) * step_ - tzDays_);
+                break;
+            case Sampling::Next:
+                lon[0] = lon[1];
+                lon[1] = lon[2];
+                lon[2] = at(t + step_ - tzDays_);
+                break;
+            case Sampling::Landing:
+            case Sampling::LandingWithoutBefore:
+                // Without the sample before, no reader of it can be reached
+                // (see StepsWithoutEvents).
+                lon[0] = sampling == Sampling::Landing ? at(before - tzDays_) : kNotSampled;
+                lon[1] = at(t - tzDays_);
+                lon[2] = at(t + step_ - tzDays_);
+                break;
         }
     }
 }
@@ -434,6 +462,147 @@ void TransitScanner::ReportProgressMaybe(double t, double first, double last,
     host_.Busy().ReportProgress(span > 0 ? (t - first) / span : 1.0);
 }
 
+// ---- Steps in which nothing can happen ------------------------------------
+//
+// S_j is the separation at grid point j.  The motion bounds give, for every
+// j, |S_j+1 - S_j| <= move, and, while no S_j folds over 0 or 180 degrees,
+// |(S_j+2 - S_j+1) - (S_j+1 - S_j)| <= bend.  After step k (samples k-1, k,
+// k+1) with v = S_k+1 - S_k, for n >= 1:
+//   |S_k+1+n - S_k+1| <= n move                                  (1)
+//   |S_k+1+n - S_k+1 - n v| <= bend n (n + 1) / 2                (2)
+//   S_k+n+1 - S_k+n has the sign of v while |v| > n bend          (3)
+// A step does something only when an orb level is entered or left, or
+// inside an orb when its running minimum falls or a local minimum lies in
+// the inner orb.  docs/performance.md gives the argument in full.
+
+// The steps over which the separation provably stays within `gap` of S_k+1
+// at every grid point up to the landing, by (1) or by (2) where (2) keeps it
+// clear of both folds.
+long TransitScanner::StepsWithin(double gap) const {
+    const double move = bounds_->move;
+    const double bend = bounds_->bend;
+    const double s1 = separation_[1];
+    const double s2 = separation_[2];
+    const double half = kTwoPi / 2;
+    // (2) needs S_k and S_k+1 on the same side of 0 and 180 degrees.
+    const bool curved = std::min({s1, s2, half - s1, half - s2}) > move + kRoundingSlack;
+    const double v = std::fabs(s2 - s1);
+    long steps = 0;
+    for (long n = 1; n <= kLongestJump; ++n) {
+        const double dn = static_cast<double>(n);
+        double reach = dn * move;
+        const double bent = dn * v + bend * dn * (dn + 1) / 2;
+        // The bent reach holds while it keeps S away from both folds.
+        if (curved && bent < reach && bent + kRoundingSlack < std::min(s2, half - s2)) {
+            reach = bent;
+        }
+        if (!(reach + kRoundingSlack < gap)) break;
+        steps = n;
+    }
+    return steps;
+}
+
+// The nearest separation from `from`, upwards or downwards, at which a
+// distance of an enabled aspect meets an orb or the aspect itself, or the
+// separation folds.
+double TransitScanner::NextCriticalSeparation(double from, bool upwards) const {
+    const double half = kTwoPi / 2;
+    double best = upwards ? half : 0.0;
+    // A critical value at `from` itself (within the slack) counts: moving
+    // off an orb boundary enters or leaves the orb.
+    const auto consider = [&](double c) {
+        if (upwards ? (c > from - kRoundingSlack && c < best)
+                    : (c < from + kRoundingSlack && c > best)) {
+            best = c;
+        }
+    };
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        if (!req_.aspectEnabled[type]) continue;
+        const double angle = req_.aspectAngle[type];
+        consider(angle);
+        for (int level = 0; level < 3; ++level) {
+            consider(angle - req_.orb[level]);
+            consider(angle + req_.orb[level]);
+        }
+    }
+    return best;
+}
+
+// Inside an orb at k+1: the steps over which the separation moves one way
+// without meeting an orb boundary, the aspect or a fold, so that no level is
+// entered or left and the distance of the active aspect moves one way (no
+// local minimum).  A rising distance leaves the running minimum alone after
+// step k+1, which is applied here; a falling one lowers it at every step,
+// and the landing replays the last (it has that sample).
+TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active, long atLeast) {
+    const double s1 = separation_[1];
+    const double s2 = separation_[2];
+    const double half = kTwoPi / 2;
+    if (!(std::min({s1, s2, half - s1, half - s2}) > bounds_->move + kRoundingSlack)) return {};
+    const double v = s2 - s1;
+    const bool upwards = v > 0;
+    // From S_k: an aspect passed between k and k+1 makes k+1 a local minimum.
+    const double critical = NextCriticalSeparation(s1, upwards);
+    const double room = std::fabs(critical - s2) - kRoundingSlack;
+    const double bend = bounds_->bend;
+    long steps = 0;
+    for (long n = 1; n <= kLongestJump; ++n) {
+        const double dn = static_cast<double>(n);
+        if (!(std::fabs(v) > dn * bend + kRoundingSlack)) break;
+        if (!(dn * std::fabs(v) + bend * dn * (dn + 1) / 2 < room)) break;
+        steps = n;
+    }
+    if (steps <= atLeast) return {};
+    // The landing step reads the sample before it only to replay a falling
+    // distance or to look for a local minimum in the inner orb.
+    const bool inner = orbs_[active][2].inOrbAtNext;
+    const bool rising = (s2 > req_.aspectAngle[active]) == upwards;
+    if (!rising) return {steps, true, active};
+    if (distance_[active][2] < runningMinimum_) {
+        runningMinimum_ = distance_[active][2];
+        runningMinimumTime_ = t + step_;
+    }
+    return {steps, inner, 0};
+}
+
+// Outside every orb, or inside the outer or middle orb while the distance
+// stays above the running minimum, nothing runs while no distance meets an
+// orb; the separation may even turn.  Otherwise the separation has to move
+// one way (MonotoneSteps).
+TransitScanner::Skip TransitScanner::StepsWithoutEvents(double t) {
+    if (!bounds_) return {};
+    for (const auto& lon : lon_) {
+        if (!(lon[1] >= 0.0 && lon[2] >= 0.0)) return {};
+    }
+    int active = 0;
+    double gap = 10.0;  // to the nearest orb, from inside or outside
+    for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
+        if (!req_.aspectEnabled[type]) continue;
+        for (int level = 0; level < 3; ++level) {
+            if (orbs_[type][level].inOrbAtNext) active = type;
+            gap = std::min(gap, std::fabs(distance_[type][2] - req_.orb[level]));
+        }
+    }
+    if (active == 0) return {StepsWithin(gap), false, 0};
+    long steady = 0;
+    if (!orbs_[active][2].inOrbAtNext) {
+        steady = StepsWithin(std::min(gap, distance_[active][2] - runningMinimum_));
+    }
+    const Skip monotone = MonotoneSteps(t, active, steady);
+    if (monotone.steps > 0) return monotone;
+    return {steady, false, 0};
+}
+
+// The last left-out step of a falling distance lowered the running minimum
+// to its own distance, as each before it did.
+void TransitScanner::ReplaySkippedMinimum(double before) {
+    const int type = replayType_;
+    replayType_ = 0;
+    if (type == 0 || !(distance_[type][0] < runningMinimum_)) return;
+    runningMinimum_ = distance_[type][0];
+    runningMinimumTime_ = before;
+}
+
 void TransitScanner::PrepareScan() {
     OutputBox& out = host_.Output();
     if (!out.Empty()) {
@@ -468,7 +637,10 @@ bool TransitScanner::UserConfirmsStop() {
 TransitScanner::StepOutcome TransitScanner::RunSteps(double first, double last) {
     unsigned long stepCount = 0;
     positions_.ClearFailure();
-    for (double t = first; t <= last; t += step_, ++stepCount) {
+    Sampling sampling = Sampling::First;
+    replayType_ = 0;
+    double before = first;  // the grid point before t
+    for (double t = first; t <= last; ++stepCount) {
         host_.YieldToEvents();
         if (host_.Control().Quitting()) return StepOutcome::Stopped;
         // A position a data file could not give ends the run: its
@@ -476,12 +648,23 @@ TransitScanner::StepOutcome TransitScanner::RunSteps(double first, double last) 
         if (PositionsFailed()) return StepOutcome::Failed;
         if (host_.Control().PauseRequested() && UserConfirmsStop()) return StepOutcome::Stopped;
         const bool firstStep = t == first;
-        ComputeSamples(t, firstStep);
+        ComputeSamples(t, before, sampling);
         if (PositionsFailed()) return StepOutcome::Failed;
         EvaluateOrbs();
+        ReplaySkippedMinimum(before);
         const OrbSwitch orbSwitch = DetectOrbSwitch();
         if (HandleEvents(t, firstStep, orbSwitch)) return StepOutcome::Found;
         ReportProgressMaybe(t, first, last, stepCount);
+        const Skip skip = fixedStep_ ? Skip{} : StepsWithoutEvents(t);
+        // The grid is walked by the same additions, step by step.
+        for (long n = 0; n <= skip.steps; ++n) {
+            before = t;
+            t += step_;
+        }
+        replayType_ = skip.replayType;
+        sampling = skip.steps == 0    ? Sampling::Next
+                   : skip.needsBefore ? Sampling::Landing
+                                      : Sampling::LandingWithoutBefore;
     }
     return StepOutcome::Completed;
 }

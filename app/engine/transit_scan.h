@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "app/engine/exact_minimum.h"
+#include "app/engine/motion_bounds.h"
 #include "app/engine/position_source.h"
 #include "app/engine/transit_request.h"
 #include "app/engine/transit_result.h"
@@ -83,6 +84,10 @@ public:
     void SetExactMinimumObserver(std::function<void(double t, int aspectType)> observer) {
         exactMinimumObserver_ = std::move(observer);
     }
+    // Makes the scan evaluate every step of its grid instead of leaving out
+    // the steps in which the motion bounds prove that nothing can happen:
+    // the reference the quicker scan must match, report for report.
+    void SetFixedStepScan(bool on) { fixedStep_ = on; }
     void WriteApproximateMinimum(std::int32_t row, double time, double distance, int minutes);
     bool RowIsEmpty(std::int32_t row) const { return table_.RowIsEmpty(row); }
     // Writes row r to the output (with the header rows before the first)
@@ -128,7 +133,11 @@ private:
     void ClearTransitTable();
     void BuildTableHeader();
     void FlushTransit();
-    void ComputeSamples(double t, bool firstStep);
+    // Which longitudes a step computes: all three samples on the first step,
+    // only the next one on a step after a step, and after a jump the step's
+    // own and the next, with or without the one before.
+    enum class Sampling { First, Next, Landing, LandingWithoutBefore };
+    void ComputeSamples(double t, double before, Sampling sampling);
     void EvaluateOrbs();
     // One step's event handling; returns true when a search has found its
     // transit.
@@ -151,6 +160,18 @@ private:
     bool AnyStartFilled(std::int32_t row) const;
     // Shows the data-file failure the positions met, if any; true then.
     bool PositionsFailed();
+    // The steps after the current one that can be left out, and what their
+    // running minimum does.
+    struct Skip {
+        long steps = 0;
+        bool needsBefore = false;  // the landing step reads the sample before it
+        int replayType = 0;        // aspect whose falling distance the landing replays
+    };
+    Skip StepsWithoutEvents(double t);
+    long StepsWithin(double gap) const;
+    Skip MonotoneSteps(double t, int active, long atLeast);
+    double NextCriticalSeparation(double from, bool upwards) const;
+    void ReplaySkippedMinimum(double before);
     void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
 
     RunHost& host_;
@@ -181,6 +202,9 @@ private:
     long long lastProgressNanos_ = 0;
     std::function<void(double, int)> exactMinimumObserver_;
     bool minuteByMinute_ = false;
+    bool fixedStep_ = false;
+    std::optional<SeparationBounds> bounds_;
+    int replayType_ = 0;
 };
 
 }  // namespace vlt

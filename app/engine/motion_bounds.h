@@ -1,0 +1,43 @@
+#pragma once
+// How far a body's longitude can move between neighbouring grid points of a
+// scan, and how much that move can change from one grid step to the next.
+// The figures were measured from the program's own positions over the whole
+// span of their data (tools/measure_motion_bounds); the scan uses them, with
+// a safety margin, to prove that the steps it leaves out hold no event.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace vlt {
+
+// Measured on the grids of step 1/8, 1/4 and 1/2 day: the largest move of
+// the longitude in one step, per day, and on each grid the largest change of
+// that move from one step to the next, per day squared.  Degrees.  (Where
+// positions are interpolated between table days the change at a bend does
+// not shrink with the square of the step, hence one figure per grid.)
+struct LongitudeMotion {
+    double rate = 0.0;
+    std::array<double, 3> acceleration{};  // grids of 1/8, 1/4, 1/2 day
+};
+
+// The measured figures of a body (program planet number, the Sun standing
+// for the Earth in heliocentric mode); none for a body without a table row.
+std::optional<LongitudeMotion> MeasuredMotion(std::int16_t planet, bool heliocentric);
+
+// The measured figures are multiplied by this before use.
+inline constexpr double kMotionMargin = 1.25;
+
+// For the separation of two bodies on a grid of `step` days, in radians and
+// with the margin: `move` bounds the change of the separation between two
+// neighbouring grid points, `bend` the change of that change between two
+// neighbouring steps.  None for a body without figures or a step without a
+// measured grid.
+struct SeparationBounds {
+    double move = 0.0;
+    double bend = 0.0;
+};
+std::optional<SeparationBounds> SeparationStepBounds(std::int16_t first, std::int16_t second,
+                                                     bool heliocentric, double step);
+
+}  // namespace vlt
