@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -248,19 +249,24 @@ private:
     // start-up message is left out; every other message goes on.
     void StartUp() {
         InitPositions();
-        std::ostringstream indexMessages;
-        messages_.Redirect(indexMessages);
-        LoadIndexData(index_, messages_);
-        std::istringstream lines(indexMessages.str());
-        for (std::string line; std::getline(lines, line);) {
-            if (options_.pricesFile && line.rfind("Error reading DJIA data file", 0) == 0) continue;
-            messagesOut_ << line << '\n';
+        // Only a command that values days with the index reads it (a
+        // simulation, or a chart's price line, without a price file): the
+        // others say nothing of it.  The working folder's file, named by its
+        // full path in a message.
+        if (NeedsIndex()) {
+            std::error_code error;
+            const std::string working = std::filesystem::current_path(error).string();
+            LoadIndexData(index_, messages_, IndexFilePath(working, ""));
         }
-        messages_.Redirect(messagesOut_);
         ReadPlutoData(messages_);
         // Left out or not, each counts: a run that then writes nothing is
         // refused.
         startUpMessages_ = messages_.Shown();
+    }
+
+    bool NeedsIndex() const {
+        return !options_.pricesFile &&
+               (options_.command == ReportCommand::Simulate || options_.chart);
     }
 
     OutputBox& Output() {

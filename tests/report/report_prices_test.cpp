@@ -351,11 +351,11 @@ TEST_F(PricesProgram, TransitChartsDrawTheGivenPrices) {
         const std::string svg = ReadWholeFile(folder_ / "t.svg");
         EXPECT_NE(svg.find(c.axis), std::string::npos);
         EXPECT_EQ(svg.find(c.absent), std::string::npos);
-        // The axis' ticks follow the values drawn: 7.25 to 9.75 gives 7 .. 10,
-        // the index of 2010 gives thousands.
+        // The axis' ticks follow the values drawn: 7.25 to 9.75 gives round
+        // tenths, the index of 2010 gives thousands.
         const bool ownPrices = std::string(c.axis) == "p.csv";
-        EXPECT_EQ(svg.find(">8<") != std::string::npos, ownPrices);
-        EXPECT_EQ(svg.find(">9<") != std::string::npos, ownPrices);
+        EXPECT_EQ(svg.find(">8.0<") != std::string::npos, ownPrices);
+        EXPECT_EQ(svg.find(">9.0<") != std::string::npos, ownPrices);
     }
 }
 
