@@ -23,22 +23,12 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
+#include "tests/common/data_folder.h"
 #include "tests/common/fake_run_host.h"
 #include "tests/engine/fake_host.h"
 
 namespace vlt::testing {
 namespace {
-
-std::string DataFolderWithFiles() {
-    for (const std::string& folder :
-         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
-        if (std::filesystem::exists(folder + "jupiter.dac") &&
-            std::filesystem::exists(folder + "pluto.slx")) {
-            return folder;
-        }
-    }
-    return "";
-}
 
 class SilentBoxes final : public MessageBoxes {
 public:

@@ -24,21 +24,11 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
+#include "tests/common/data_folder.h"
 #include "tests/common/fake_run_host.h"
 
 namespace vlt::testing {
 namespace {
-
-std::string DataFolderWithFiles() {
-    for (const std::string& folder :
-         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
-        if (std::filesystem::exists(folder + "jupiter.dac") &&
-            std::filesystem::exists(folder + "pluto.slx")) {
-            return folder;
-        }
-    }
-    return "";
-}
 
 // Keeps every piece written but shows the box nearly empty, so that long
 // periods are not cut off by the box limit.

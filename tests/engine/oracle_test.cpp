@@ -11,24 +11,13 @@
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
 #include "app/support/date_processing.h"
+#include "tests/common/data_folder.h"
 #include "tests/common/fake_run_host.h"
 #include "tests/engine/fake_host.h"
 #include "tests/engine/oracle_check.h"
 
 namespace vlt::testing {
 namespace {
-
-// The folder that holds the outer-planet data files, "" when none does.
-std::string DataFolderWithFiles() {
-    for (const std::string& folder :
-         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
-        if (std::filesystem::exists(folder + "jupiter.dac") &&
-            std::filesystem::exists(folder + "saturn.dac")) {
-            return folder;
-        }
-    }
-    return "";
-}
 
 // Keeps every line but lets the box look nearly empty, so that a century of
 // transits is not cut at the box's size limit.

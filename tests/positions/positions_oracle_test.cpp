@@ -17,6 +17,7 @@
 
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
+#include "tests/common/data_folder.h"
 #include "tests/positions/test_support.h"
 
 namespace {
@@ -31,25 +32,6 @@ constexpr double kJd2100 = 2488069.5;  // 2100-01-01 0h
 constexpr int32 kApparent = SEFLG_SWIEPH | SEFLG_SPEED;
 // Heliocentric geometric, equinox and ecliptic of J2000.0.
 constexpr int32 kHelioJ2000 = SEFLG_SWIEPH | SEFLG_HELCTR | SEFLG_TRUEPOS | SEFLG_J2000;
-
-bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The folder that holds all six data files: beside the test programs (the
-// build copies them there), else the source tree's data folder.
-std::string DataFolderWithFiles() {
-    const char* names[] = {"jupiter.dac", "saturn.dac",      "uranus.dac", "neptune.dac",
-                           "pluto.slx",   "hpluto.2199.slx", "moon.chb"};
-    for (std::string folder :
-         {std::string(VLT_BIN_DIR) + "/", std::string(VLT_SOURCE_DIR) + "/data/"}) {
-        bool all = true;
-        for (const char* n : names) all = all && FileExists(folder + n);
-        if (all) return folder;
-    }
-    return std::string();
-}
 
 struct Oracle {
     double longitude = 0;  // degrees
@@ -101,7 +83,7 @@ protected:
         ResetPlutoTables();
     }
     void SetUp() override {
-        folder_ = DataFolderWithFiles();
+        folder_ = vlt::testing::DataFolderWithFiles();
         if (folder_.empty())
             GTEST_SKIP() << "the outer-planet data files and Pluto tables are not built";
         InitPositionsWithFolder(folder_);
