@@ -14,9 +14,6 @@ namespace vlt {
 namespace {
 
 constexpr const char* kSearchCaption = "Search";
-constexpr const char* kTimezoneMissing =
-    "Please specify the timezone for the results, or use the default GMT timezone.";
-constexpr const char* kSecondBeyondFirst = "Second planet must be beyond first planet";
 
 std::int16_t FirstPlanetOf(const TransitInputs& in) {
     return FirstPlanetOfListIndex(in.firstPlanetIndex);
@@ -50,8 +47,7 @@ double DistanceToAspect(double a, double b, double angle) {
 
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, std::int16_t second,
                          bool heliocentric, PositionSource& positions, MessageBoxes& boxes,
-                         bool* dataFileFailed) {
-    const std::string name = date == 0 ? "Start date" : "End date";
+                         bool* dataFileFailed, std::optional<Refusal>* refused) {
     const std::int16_t planets[2] = {first, second};
     double longitude[2];
     positions.ClearFailure();
@@ -67,14 +63,13 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, s
         return false;
     }
     // "Too early" for either planet comes before "too late" for either.
-    const std::pair<PositionKind, const char*> outside[2] = {
-        {PositionKind::BeforeData, " is too early for "},
-        {PositionKind::AfterData, " is too late for "}};
-    for (const auto& [kind, words] : outside) {
+    for (const PositionKind kind : {PositionKind::BeforeData, PositionKind::AfterData}) {
         for (int p = 0; p < 2; ++p) {
             if (ClassifyLongitude(longitude[p]) != kind) continue;
-            boxes.Show(name + words + PlanetName(planets[p], heliocentric, false) + ".",
-                       kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
+            const Refusal refusal = OutsideDataRefusal(date, kind == PositionKind::BeforeData,
+                                                       PlanetName(planets[p], heliocentric, false));
+            ShowRefusal(refusal, boxes, kDefaultTitle);
+            if (refused != nullptr) *refused = refusal;
             return false;
         }
     }
@@ -116,32 +111,6 @@ std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex) {
             static_cast<std::int16_t>(outer / 3)};
 }
 
-bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int aspectType,
-                                 MessageBoxes& boxes) {
-    if (aspectType < 1 || aspectType > kAspectCount) return true;  // no aspect chosen
-    const auto lo = std::min(first, second);
-    const auto hi = std::max(first, second);
-    const bool conjunctionOrSemisextile = aspectType == kConjunction || aspectType == kSemisextile;
-    const bool alsoSextile = conjunctionOrSemisextile || aspectType == kSextile;
-    std::string text;
-    if (lo == kSun && hi == kMercury && !conjunctionOrSemisextile) {
-        text =
-            "The only possible geocentric aspects between the Sun and Mercury\n"
-            "are conjunction and semisextile.";
-    } else if (lo == kSun && hi == kVenus && !alsoSextile) {
-        text =
-            "The only possible geocentric aspects between the Sun and Venus\n"
-            "are conjunction, sextile and semisextile.";
-    } else if (lo == kMercury && hi == kVenus && !alsoSextile) {
-        text =
-            "The only possible geocentric aspects between Mercury and Venus\n"
-            "are conjunction, sextile and semisextile.";
-    }
-    if (text.empty()) return true;
-    boxes.Show(text, kSearchCaption, MsgButtons::Ok, MsgIcon::Information);
-    return false;
-}
-
 TransitCommands::TransitCommands(RunHost& host, TransitWindow& window, PositionSource& positions)
     : host_(host), window_(window), positions_(positions), scanner_(host, positions) {}
 
@@ -151,6 +120,13 @@ void TransitCommands::RefusePlutoWithoutTable(const TransitInputs& in) {
                            MsgIcon::Exclamation);
     }
     if (showAllMode_) host_.Control().RequestStop();
+}
+
+bool TransitCommands::Refused(const std::optional<Refusal>& refusal, const std::string& caption) {
+    if (!refusal) return false;
+    ShowRefusal(*refusal, host_.Boxes(), caption);
+    if (!lastRefusal_) lastRefusal_ = refusal;
+    return true;
 }
 
 void TransitCommands::RunScan(TransitRequest& request) {
@@ -167,6 +143,7 @@ void TransitCommands::Start() {
         host_.Control().RequestPause();
         return;
     }
+    lastRefusal_.reset();
     StartTable();
 }
 
@@ -175,9 +152,9 @@ void TransitCommands::StartTable() {
     std::int32_t enteredEnd = 0;
     if (!CheckEnteredPeriod(enteredStart, enteredEnd)) return;
     const TransitInputs in = window_.Inputs();
-    if (in.timezoneIndex == 0) {
-        host_.Boxes().Show(kTimezoneMissing, host_.Busy().StartCaption(), MsgButtons::Ok,
-                           MsgIcon::None);
+    // After the message the GMT entry stands chosen: a show-all series goes
+    // on in it with its next pair.
+    if (Refused(CheckTimezoneChosen(in.timezoneIndex), host_.Busy().StartCaption())) {
         window_.SelectTimezone(kGmtIndex);
         return;
     }
@@ -202,12 +179,7 @@ bool TransitCommands::CheckEnteredPeriod(std::int32_t& start, std::int32_t& end)
     if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return false;
     start = window_.DayNumber(0);
     end = window_.DayNumber(1);
-    if (start > end - 3) {
-        host_.Boxes().Show("The start date must be at least 3 days prior to the end date.",
-                           host_.Busy().StartCaption(), MsgButtons::Ok, MsgIcon::Information);
-        return false;
-    }
-    return true;
+    return !Refused(CheckPeriodLength(start, end), host_.Busy().StartCaption());
 }
 
 // The planet pair, and for a single table the aspect types and orbs.  A
@@ -226,24 +198,10 @@ bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& reques
         }
         return true;
     }
-    MessageBoxes& boxes = host_.Boxes();
-    if (request.firstPlanet == request.secondPlanet) {
-        boxes.Show("Transit of a planet to itself is not possible.", host_.Busy().StartCaption(),
-                   MsgButtons::Ok, MsgIcon::Exclamation);
-        return false;
-    }
-    if (request.firstPlanet > request.secondPlanet) {
-        boxes.Show(kSecondBeyondFirst, host_.Busy().StartCaption(), MsgButtons::Ok,
-                   MsgIcon::Information);
-        return false;
-    }
-    std::optional<Refusal> refusal = CheckAspectTypesChosen(in.aspectChecked);
+    std::optional<Refusal> refusal = CheckTablePair(request.firstPlanet, request.secondPlanet);
+    if (!refusal) refusal = CheckAspectTypesChosen(in.aspectChecked);
     if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
-    if (refusal) {
-        ShowRefusal(*refusal, boxes, host_.Busy().StartCaption());
-        return false;
-    }
-    return true;
+    return !Refused(refusal, host_.Busy().StartCaption());
 }
 
 // The Pluto table and the data files cover both dates.
@@ -255,11 +213,13 @@ bool TransitCommands::CheckDataFor(const TransitInputs& in, const TransitRequest
         return false;
     }
     bool dataFileFailed = false;
+    std::optional<Refusal> outside;
     MessageBoxes& boxes = host_.Boxes();
     if (!CheckDateInDataSpan(0, start, request.firstPlanet, request.secondPlanet, in.heliocentric,
-                             positions_, boxes, &dataFileFailed) ||
+                             positions_, boxes, &dataFileFailed, &outside) ||
         !CheckDateInDataSpan(1, end, request.firstPlanet, request.secondPlanet, in.heliocentric,
-                             positions_, boxes, &dataFileFailed)) {
+                             positions_, boxes, &dataFileFailed, &outside)) {
+        if (!lastRefusal_) lastRefusal_ = outside;
         // A data file that cannot be read ends a show-all series as well,
         // with its one message.
         if (showAllMode_ && dataFileFailed) host_.Control().RequestStop();
@@ -290,12 +250,13 @@ void TransitCommands::PrepareTableRequest(const TransitInputs& in, std::int32_t 
 }
 
 void TransitCommands::Search() {
-    MessageBoxes& boxes = host_.Boxes();
+    lastRefusal_.reset();
     const TransitInputs in = window_.Inputs();
     const std::int16_t first = FirstPlanetOf(in);
     const std::int16_t second = SecondPlanetOf(in);
     const int aspectType = in.searchAspectIndex + 1;
-    if (!in.heliocentric && !CheckGeocentricSearchAspect(first, second, aspectType, boxes)) {
+    if (!in.heliocentric &&
+        Refused(CheckGeocentricAspect(first, second, aspectType), kSearchCaption)) {
         return;
     }
     scanner_.SetHeaderPrinted(false);
@@ -304,15 +265,11 @@ void TransitCommands::Search() {
     const int from = in.searchWhenIndex == 0 ? 0 : 1;
     if (!window_.CheckDateFieldsPresent(from)) return;
     const std::int32_t startDay = window_.DayNumber(from);
-    if (in.timezoneIndex == 0) {
-        boxes.Show(kTimezoneMissing, kSearchCaption, MsgButtons::Ok, MsgIcon::None);
+    if (Refused(CheckTimezoneChosen(in.timezoneIndex), kSearchCaption)) {
         window_.SelectTimezone(kGmtIndex);
         return;
     }
-    if (first >= second) {
-        boxes.Show(kSecondBeyondFirst, kSearchCaption, MsgButtons::Ok, MsgIcon::Information);
-        return;
-    }
+    if (Refused(CheckSearchPair(first, second), kSearchCaption)) return;
 
     TransitRequest request;
     request.firstPlanet = first;
@@ -360,6 +317,7 @@ void TransitCommands::ShowAll(int item) {
     }
     host_.Busy().SetAppendChecked(true);
     showAllMode_ = true;
+    lastRefusal_.reset();
     scanner_.ClearResults();
 
     // One pass; true when the series is to end.

@@ -7,12 +7,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/engine/position_source.h"
 #include "app/engine/transit_request.h"
 #include "app/engine/transit_scan.h"
 #include "app/engine/transit_window.h"
+#include "app/positions/request_rules.h"
 #include "app/support/run_host.h"
 
 namespace vlt {
@@ -23,10 +25,11 @@ namespace vlt {
 // for a date after it.  date 0
 // start, 1 end.  A data file that cannot give either position is reported
 // first ("Cannot read the data file saturn.dac: ..."), and *dataFileFailed
-// set when given.
+// set when given; a date outside a planet's data is a refusal, kept in
+// *refused when given.
 bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, std::int16_t second,
                          bool heliocentric, PositionSource& positions, MessageBoxes& boxes,
-                         bool* dataFileFailed = nullptr);
+                         bool* dataFileFailed = nullptr, std::optional<Refusal>* refused = nullptr);
 
 // The start day moved back, one day at a time, while the two planets stay
 // within the inner orb of the first aspect type (of all seven) that holds
@@ -38,11 +41,6 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, st
 // The search's outer, middle and inner orb degrees for the search-orb list
 // index (entries 3° to 15°).
 std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex);
-
-// Whether a geocentric search may ask for this aspect of this pair; shows
-// the refusal (title "Search") when not.
-bool CheckGeocentricSearchAspect(std::int16_t first, std::int16_t second, int aspectType,
-                                 MessageBoxes& boxes);
 
 class TransitCommands {
 public:
@@ -62,12 +60,17 @@ public:
     const TransitRequest& LastRequest() const { return lastRequest_; }
     ScanEnd LastScanEnd() const { return lastEnd_; }
     bool ScanRan() const { return scanRan_; }
+    // The first rule that refused the last command (in a show-all series,
+    // a pair), if one did.
+    const std::optional<Refusal>& LastRefusal() const { return lastRefusal_; }
     // The scan itself, for the benchmarks that compare its exact-minimum
     // searches and count them.
     TransitScanner& Scanner() { return scanner_; }
     const TransitScanner& Scanner() const { return scanner_; }
 
 private:
+    // Shows and keeps a refusal, if there is one; true when there is.
+    bool Refused(const std::optional<Refusal>& refusal, const std::string& caption);
     // A table run (Start without the pause check; show-all's passes).
     void StartTable();
     // The stages of a table run.
@@ -91,6 +94,7 @@ private:
     TransitRequest lastRequest_;
     ScanEnd lastEnd_ = ScanEnd::Completed;
     bool scanRan_ = false;
+    std::optional<Refusal> lastRefusal_;
 };
 
 }  // namespace vlt

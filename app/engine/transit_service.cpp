@@ -6,6 +6,7 @@
 #include "app/engine/transit_commands.h"
 #include "app/engine/transit_window.h"
 #include "app/positions/pluto_tables.h"
+#include "app/positions/timezone_list.h"
 #include "app/support/calendar.h"
 #include "app/support/date_processing.h"
 
@@ -46,7 +47,12 @@ public:
         in.secondPlanetText = PlanetListText(SecondPlanetOfListIndex(secondIndex_), Helio());
         in.heliocentric = Helio();
         in.timezoneIndex = timezoneIndex_;
-        in.timezoneText = timezoneIndex_ == request_.timezoneIndex ? request_.timezoneLabel : "";
+        // After "Please specify the timezone" the run goes on in the GMT
+        // entry, which reads the same in both label sets.
+        in.timezoneText = timezoneIndex_ == request_.timezoneIndex
+                              ? request_.timezoneLabel
+                              : TimezoneEntryTexts(false)[static_cast<std::size_t>(
+                                    std::clamp(timezoneIndex_, 0, kTimezoneCount - 1))];
         in.plutoTableProblem = PlutoTableProblem(Helio());
         in.plutoTablesLoaded = in.plutoTableProblem.empty();
         return in;
@@ -121,6 +127,9 @@ TransitRunResult ResultOf(const TransitCommands& commands, const RequestWindow& 
     TransitRunResult result;
     result.end = commands.ScanRan() ? EndOfScan(commands.LastScanEnd()) : TransitRunEnd::Refused;
     result.messages = host.MessagesShown();
+    result.refusal = commands.LastRefusal();
+    result.transitRecorded =
+        commands.ScanRan() && !commands.Scanner().Table().RowIsEmpty(kFirstTransitRow);
     result.enteredStart = window.DayNumber(0);
     result.enteredEnd = window.DayNumber(1);
     result.results = commands.Scanner().Results();

@@ -28,6 +28,8 @@ struct CalendarDate {
     int year = 2000;
     int month = 1;
     int day = 1;
+
+    bool operator==(const CalendarDate&) const = default;
 };
 
 // What every transit request holds: the pair (program planet numbers; the
@@ -44,12 +46,16 @@ struct TransitBasics {
     int timezoneIndex = kGmtIndex;
     // The zone's text in that list (as the report names it).
     std::string timezoneLabel = "GMT";
+
+    bool operator==(const TransitBasics&) const = default;
 };
 
 // Transit tables of one pair over a period.
 struct TablesRequest : TransitBasics {
     std::array<bool, 7> aspects{true, true, true, true, true, true, true};  // aspect b + 1
     std::array<int, 3> orbDegrees{10, 5, 2};                                // outer, middle, inner
+
+    bool operator==(const TablesRequest&) const = default;
 };
 
 // The first transit of one aspect from the start (or the end) date on.
@@ -57,6 +63,8 @@ struct SearchRequest : TransitBasics {
     int aspect = kConjunction;  // 1..7
     int orbDegrees = 6;         // the outer orb, 3..15
     bool fromEnd = false;
+
+    bool operator==(const SearchRequest&) const = default;
 };
 
 // One planet's tables with every planet of the other list, in list order.
@@ -65,6 +73,8 @@ struct ShowAllRequest : TablesRequest {
     // second list; false keeps the second and takes each planet of the first
     // list, then Pluto.
     bool keepFirst = true;
+
+    bool operator==(const ShowAllRequest&) const = default;
 };
 
 enum class TransitRunEnd {
@@ -77,6 +87,12 @@ enum class TransitRunEnd {
 
 struct TransitRunResult {
     TransitRunEnd end = TransitRunEnd::Refused;
+    // The first rule that refused the request (in a show-all series, a
+    // pair), with the words shown; a front end acts on its kind (the window
+    // chooses GMT after NoTimezone).
+    std::optional<Refusal> refusal;
+    // A transit was entered, finished or not (a search that found one).
+    bool transitRecorded = false;
     // Messages the run showed; any at all means the report is not whole.
     int messages = 0;
     // The period as entered (day numbers, before the start is moved out of

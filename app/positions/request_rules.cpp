@@ -1,5 +1,6 @@
 #include "app/positions/request_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/positions/vocabulary.h"
@@ -9,6 +10,92 @@ namespace vlt {
 void ShowRefusal(const Refusal& refusal, MessageBoxes& boxes, const std::string& buttonCaption) {
     boxes.Show(refusal.message, refusal.title.empty() ? buttonCaption : refusal.title,
                MsgButtons::Ok, refusal.icon);
+}
+
+std::optional<Refusal> CheckPeriodLength(std::int32_t startDay, std::int32_t endDay) {
+    if (startDay <= endDay - 3) return std::nullopt;
+    return Refusal{RefusalKind::PeriodTooShort,
+                   "The start date must be at least 3 days prior to the end date.", "",
+                   MsgIcon::Information};
+}
+
+std::optional<Refusal> CheckTimezoneChosen(int timezoneIndex) {
+    if (timezoneIndex != 0) return std::nullopt;
+    return Refusal{RefusalKind::NoTimezone,
+                   "Please specify the timezone for the results, or use the default GMT timezone.",
+                   "", MsgIcon::None};
+}
+
+namespace {
+
+Refusal PairOutOfOrder() {
+    return Refusal{RefusalKind::PairOutOfOrder, "Second planet must be beyond first planet", "",
+                   MsgIcon::Information};
+}
+
+// The geocentric limits: the pair (lower planet number first), the aspects
+// it can form (0 fills), and how the message words them.
+struct GeocentricLimit {
+    int lower;
+    int upper;
+    std::array<int, 3> possible;
+    const char* text;
+};
+
+constexpr GeocentricLimit kGeocentricLimits[] = {
+    {kSun,
+     kMercury,
+     {kConjunction, kSemisextile, 0},
+     "The only possible geocentric aspects between the Sun and Mercury\n"
+     "are conjunction and semisextile."},
+    {kSun,
+     kVenus,
+     {kConjunction, kSextile, kSemisextile},
+     "The only possible geocentric aspects between the Sun and Venus\n"
+     "are conjunction, sextile and semisextile."},
+    {kMercury,
+     kVenus,
+     {kConjunction, kSextile, kSemisextile},
+     "The only possible geocentric aspects between Mercury and Venus\n"
+     "are conjunction, sextile and semisextile."},
+};
+
+}  // namespace
+
+std::optional<Refusal> CheckTablePair(int first, int second) {
+    if (first == second) {
+        return Refusal{RefusalKind::PlanetToItself,
+                       "Transit of a planet to itself is not possible.", "", MsgIcon::Exclamation};
+    }
+    if (first > second) return PairOutOfOrder();
+    return std::nullopt;
+}
+
+std::optional<Refusal> CheckSearchPair(int first, int second) {
+    if (first >= second) return PairOutOfOrder();
+    return std::nullopt;
+}
+
+std::optional<Refusal> CheckGeocentricAspect(int first, int second, int aspect) {
+    if (aspect < 1 || aspect > kAspectCount) return std::nullopt;
+    const int lower = std::min(first, second);
+    const int upper = std::max(first, second);
+    for (const GeocentricLimit& limit : kGeocentricLimits) {
+        if (limit.lower != lower || limit.upper != upper) continue;
+        const auto& possible = limit.possible;
+        if (std::find(possible.begin(), possible.end(), aspect) != possible.end()) {
+            return std::nullopt;
+        }
+        return Refusal{RefusalKind::AspectNotPossible, limit.text, "Search", MsgIcon::Information};
+    }
+    return std::nullopt;
+}
+
+Refusal OutsideDataRefusal(int date, bool beforeData, const std::string& planetName) {
+    return Refusal{beforeData ? RefusalKind::DateBeforeData : RefusalKind::DateAfterData,
+                   std::string(date == 0 ? "Start date" : "End date") +
+                       (beforeData ? " is too early for " : " is too late for ") + planetName + ".",
+                   "", MsgIcon::None};
 }
 
 std::int16_t FirstPlanetOfListIndex(int index) {

@@ -24,6 +24,13 @@ enum class RefusalKind {
     DateTooEarly,       // before 1 January of the year 1
     DateTooLate,        // on or after 1 January 2800
     DateInvalid,        // no such day in the calendar
+    PeriodTooShort,     // the start less than 3 days before the end
+    NoTimezone,         // no entry of the time-zone list chosen
+    PlanetToItself,     // the same planet in both lists
+    PairOutOfOrder,     // the second planet not beyond the first
+    AspectNotPossible,  // a geocentric aspect the pair can never form
+    DateBeforeData,     // a date before a planet's data
+    DateAfterData,      // a date after a planet's data
 };
 
 // A request the rules refuse, with the words the user is shown.  An empty
@@ -37,6 +44,27 @@ struct Refusal {
 
 // Shows a refusal; buttonCaption is the title when the refusal has none.
 void ShowRefusal(const Refusal& refusal, MessageBoxes& boxes, const std::string& buttonCaption);
+
+// ---- Pair, zone and period -------------------------------------------------
+// Program planet numbers; the caption of the pressed button heads each.
+
+// The start at least 3 days before the end (day numbers).
+std::optional<Refusal> CheckPeriodLength(std::int32_t startDay, std::int32_t endDay);
+// A time-zone list position chosen (0 stands for none).
+std::optional<Refusal> CheckTimezoneChosen(int timezoneIndex);
+// A pair of one table: two planets, the second beyond the first.
+std::optional<Refusal> CheckTablePair(int first, int second);
+// A search's pair: the second beyond the first (the same planet twice
+// included).
+std::optional<Refusal> CheckSearchPair(int first, int second);
+// The aspects a geocentric pair can form: the Sun, Mercury and Venus stay
+// close together as seen from the Earth.  Aspect 1..7; any other (none
+// chosen) passes.  The title is the search button's.
+std::optional<Refusal> CheckGeocentricAspect(int first, int second, int aspect);
+// A date outside a planet's data: date 0 is the start date, 1 the end date;
+// planetName as the lists show it.  The program's own title heads it, not a
+// button's: show it with kDefaultTitle as the caption.
+Refusal OutsideDataRefusal(int date, bool beforeData, const std::string& planetName);
 
 // ---- Planet lists ----------------------------------------------------------
 // The first list holds planets 1..8 and, with no entry selected, stands for

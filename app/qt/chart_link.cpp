@@ -26,8 +26,11 @@ const ChartModel& ChartLink::Current() {
     // The simulation's outcome is set only as its click returns, after the
     // window has re-enabled its buttons.
     const int outcome = static_cast<int>(commands_.Simulation().LastOutcome());
+    // A transit run's findings come with its result, after the window has
+    // left its busy state (and asked for the chart once already).
+    const std::uint64_t runs = commands_.RunsEnded();
     if (!valid_ || size != outputSize_ || events != events_ || first != first_ || last != last_ ||
-        outcome != outcome_) {
+        outcome != outcome_ || runs != runs_) {
         model_ = ChartOfLastRun(window_.OutputText().empty(), commands_.SimulatedLast(),
                                 commands_.TransitFindings(), commands_.Simulation(),
                                 services_.Index(), first, last);
@@ -36,6 +39,7 @@ const ChartModel& ChartLink::Current() {
         first_ = first;
         last_ = last;
         outcome_ = outcome;
+        runs_ = runs;
         valid_ = true;
     }
     return model_;

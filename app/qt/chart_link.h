@@ -19,8 +19,9 @@ class ChartLink {
 public:
     ChartLink(MainWindow& window, const ProgramCommands& commands, const ProgramServices& services);
     ~ChartLink();
-    // The chart of the last run; worked out again only when the output, the
-    // simulation's events or outcome, or the dates have changed.
+    // The chart of the last run; worked out again only when a run has ended
+    // since, or the output, the simulation's events or outcome, or the dates
+    // have changed.
     const ChartModel& Current();
     // Null until the button was first clicked.
     ChartWindow* Window() const { return chartWindow_.get(); }
@@ -35,6 +36,7 @@ private:
     std::int32_t first_ = 0;
     std::int32_t last_ = 0;
     int outcome_ = 0;
+    std::uint64_t runs_ = 0;
     bool valid_ = false;
     ChartModel model_;
 };

@@ -38,6 +38,8 @@ struct SimulationRequest {
     // ("Heliocentric transits for Earth and Mars from ..."); the simulation
     // keeps its text after the first "for ".
     std::string reportTitle;
+
+    bool operator==(const SimulationRequest&) const = default;
 };
 
 // How a click on the simulation button ended.

@@ -12,8 +12,19 @@ void ServiceHost::Use(RunObserver& observer, std::stop_token stop) {
     stop_ = std::move(stop);
 }
 
+RunControl& ServiceHost::Control() {
+    RunControl* shared = observer_->Control();
+    return shared != nullptr ? *shared : control_;
+}
+
 void ServiceHost::YieldToEvents() {
-    if (stop_.stop_requested()) control_.Quit();
+    observer_->YieldToEvents();
+    if (stop_.stop_requested()) Control().Quit();
+}
+
+void ServiceHost::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    startCaption_ = caption;
 }
 
 const std::string& ServiceHost::Text() const { return observer_->Output().Text(); }
@@ -40,14 +51,58 @@ MsgResult ServiceHost::Show(const std::string& text, const std::string& title, M
 // A show-all series enters the busy state with each pair; the observer hears
 // one start and one end of the whole run.
 void ServiceHost::EnterBusyState(RunKind kind) {
-    const bool starting = !control_.Running();
-    control_.Begin(kind);
+    RunControl& control = Control();
+    const bool starting = !control.Running();
+    control.Begin(kind);
+    if (kind == RunKind::Transit) startCaption_ = kPauseCaption;
     if (starting) observer_->Started(kind);
 }
 
 void ServiceHost::LeaveBusyState() {
-    control_.End();
+    Control().End();
+    startCaption_ = caption_;
     observer_->Finished();
+}
+
+// The rest shows only on a screen.
+std::string ServiceHost::WindowCaption() const {
+    const BusyIndicator* display = observer_->Display();
+    return display != nullptr ? display->WindowCaption() : caption_;
+}
+
+void ServiceHost::RestoreStartCaption() {
+    startCaption_ = caption_;
+    if (BusyIndicator* display = observer_->Display()) display->RestoreStartCaption();
+}
+
+void ServiceHost::SetSimulateCaption(const std::string& caption) {
+    if (BusyIndicator* display = observer_->Display()) display->SetSimulateCaption(caption);
+}
+
+bool ServiceHost::AppendChecked() const {
+    const BusyIndicator* display = observer_->Display();
+    return display != nullptr ? display->AppendChecked() : append_;
+}
+
+void ServiceHost::SetAppendChecked(bool checked) {
+    append_ = checked;
+    if (BusyIndicator* display = observer_->Display()) display->SetAppendChecked(checked);
+}
+
+void ServiceHost::ShowAppendCheckBox(bool visible) {
+    if (BusyIndicator* display = observer_->Display()) display->ShowAppendCheckBox(visible);
+}
+
+void ServiceHost::ApplyRunGeometry() {
+    if (BusyIndicator* display = observer_->Display()) display->ApplyRunGeometry();
+}
+
+void ServiceHost::ShrinkToMinimumHeight() {
+    if (BusyIndicator* display = observer_->Display()) display->ShrinkToMinimumHeight();
+}
+
+void ServiceHost::PopUpNotice(const std::string& text) {
+    if (BusyIndicator* display = observer_->Display()) display->PopUpNotice(text);
 }
 
 }  // namespace vlt

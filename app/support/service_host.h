@@ -5,9 +5,10 @@
 // text, answers the run's messages and hears how the run goes, and a stop
 // token, the one way to stop a run from outside.
 //
-// The window's own run host keeps its busy display (the Pause caption,
-// geometry, the Done notice); none of that exists here, and nothing of it
-// reaches a report.
+// The host keeps the transit button's caption as the window would (the
+// pair, "Pause" while a transit run is under way), for the titles of the
+// run's messages; what only a screen shows goes to the observer's display,
+// when it has one, and never reaches a report.
 
 #include <cstddef>
 #include <stop_token>
@@ -36,6 +37,16 @@ public:
     virtual void Progress(double /*fraction*/) {}
     virtual void RowWritten(const std::string& /*text*/) {}
     virtual void Finished() {}
+
+    // A front end with a screen shows the run there and lets its user act
+    // on it: the display (the window's caption for the run's messages, the
+    // Append box, the run's geometry, the closing notice), the run control
+    // that a click on "Pause" reaches, and the event loop the run yields to
+    // at each step.  Without a screen there is none of it (nullptr, nothing
+    // to yield to), and the run keeps its own control.
+    virtual BusyIndicator* Display() { return nullptr; }
+    virtual RunControl* Control() { return nullptr; }
+    virtual void YieldToEvents() {}
 };
 
 class ServiceHost final : public RunHost,
@@ -49,7 +60,7 @@ public:
 
     OutputBox& Output() override { return *this; }
     MessageBoxes& Boxes() override { return *this; }
-    RunControl& Control() override { return control_; }
+    RunControl& Control() override;
     BusyIndicator& Busy() override { return *this; }
     // A stop asked for through the token ends the run at its next step,
     // without asking, as quitting the program does.
@@ -62,7 +73,8 @@ public:
     // Messages shown since construction (refusals, data-file failures, a
     // full box, "Stop?").
     int MessagesShown() const { return messagesShown_; }
-    void SetCaption(const std::string& caption) { caption_ = caption; }
+    // The pair's caption (a show-all series recaptions with each pair).
+    void SetCaption(const std::string& caption);
     void SetAppend(bool append) { append_ = append; }
 
 private:
@@ -80,21 +92,22 @@ private:
 
     void EnterBusyState(RunKind kind) override;
     void LeaveBusyState() override;
-    std::string WindowCaption() const override { return caption_; }
-    std::string StartCaption() const override { return caption_; }
-    void RestoreStartCaption() override {}
-    void SetSimulateCaption(const std::string& /*caption*/) override {}
-    bool AppendChecked() const override { return append_; }
-    void SetAppendChecked(bool checked) override { append_ = checked; }
-    void ShowAppendCheckBox(bool /*visible*/) override {}
-    void ApplyRunGeometry() override {}
-    void ShrinkToMinimumHeight() override {}
-    void PopUpNotice(const std::string& /*text*/) override {}
+    std::string WindowCaption() const override;
+    std::string StartCaption() const override { return startCaption_; }
+    void RestoreStartCaption() override;
+    void SetSimulateCaption(const std::string& caption) override;
+    bool AppendChecked() const override;
+    void SetAppendChecked(bool checked) override;
+    void ShowAppendCheckBox(bool visible) override;
+    void ApplyRunGeometry() override;
+    void ShrinkToMinimumHeight() override;
+    void PopUpNotice(const std::string& text) override;
     void ReportProgress(double fraction) override { observer_->Progress(fraction); }
 
     RunObserver* observer_;
     std::stop_token stop_;
     std::string caption_;
+    std::string startCaption_ = caption_;
     RunControl control_;
     bool append_ = false;
     int messagesShown_ = 0;

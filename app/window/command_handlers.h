@@ -5,10 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
-#include "app/engine/transit_window.h"
-#include "app/simulation/simulation_request.h"
 #include "app/support/run_host.h"
 
 namespace vlt {
@@ -65,18 +64,27 @@ struct WindowInputs {
     bool windowNormal = true;  // neither minimised nor maximised
 };
 
-// The transit commands' view of the inputs, and the simulation's request
-// (all but the report title, which the transit engine words).
-TransitInputs ToTransitInputs(const WindowInputs& in);
-SimulationRequest ToSimulationRequest(const WindowInputs& in);
-
 // What a command may ask of the main window: the run host (output, busy
-// state, pause), the transit commands' window operations (date checks,
-// selections) and the full snapshot of the inputs.
-class CommandWindow : public RunHost, public TransitWindow {
+// state, pause, its events) that shows a service's run, the date boxes'
+// checks, the few choices a command's outcome changes, the full snapshot of
+// the inputs and the stop token of its runs.
+class CommandWindow : public RunHost {
 public:
     virtual WindowInputs Snapshot() const = 0;
     virtual bool ValidateOrbs() = 0;
+    // Date checks of the date entry (date 0 start, 1 end); each shows its
+    // own message and answers false on failure.  ValidateDate stores the
+    // day number that the snapshot then holds.
+    virtual bool CheckDateFieldsPresent(int date) = 0;
+    virtual bool ValidateDate(int date) = 0;
+    // Selects an entry of the time-zone list (GMT after "Please specify the
+    // timezone ...").
+    virtual void SelectTimezone(int index) = 0;
+    // Writes the calendar date of dayNumber into the boxes of date 0 or 1.
+    virtual void ShowDateInFields(int date, int32_t dayNumber) = 0;
+    // Stopped when the program quits: the one way a run is stopped from
+    // outside.
+    virtual std::stop_token StopToken() const = 0;
     // The caption of a button (the commands title their boxes with it).
     virtual std::string ButtonCaption(const std::string& name, int index) const = 0;
 };

@@ -513,7 +513,7 @@ void MainWindow::Help() {
 }
 
 bool MainWindow::Quit() {
-    if (run_.Quitting()) return true;
+    if (quit_.stop_requested()) return true;
     if (!recentSave_) {
         const MsgResult r = ui_.Show("Save program state for next run?", ui_.Text(ctl::cmdQuit),
                                      MsgButtons::YesNoCancel, MsgIcon::Question);
@@ -525,7 +525,8 @@ bool MainWindow::Quit() {
             if (!recentSave_) return false;
         }
     }
-    run_.Quit();
+    // A run under way sees the token at its next step and ends there.
+    quit_.request_stop();
     ui_.EndProgram();
     return true;
 }

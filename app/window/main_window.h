@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 
 #include "app/support/run_control.h"
@@ -45,11 +46,6 @@ public:
     // nothing.
     void SetCommandHandlers(CommandHandlers* handlers);
 
-    // Where the commands write their reports: the window's own output box
-    // unless another output is given (vlt-report passes its standard output
-    // on); nullptr restores the box.
-    void SetCommandOutput(OutputBox* output) { commandOutput_ = output; }
-
     // Start-up up to the idle window (everything but the Pluto tables).
     void StartUp();
     // The last start-up step, once the window is on the screen: the controls
@@ -78,24 +74,24 @@ public:
     // The Quit command; true when the program ends.
     bool Quit();
 
-    // --- CommandWindow (and the transit commands' TransitWindow)
+    // --- CommandWindow
     WindowInputs Snapshot() const override;
-    TransitInputs Inputs() const override;
     bool CheckDateFieldsPresent(int date) override { return dates_.CheckDateFieldsPresent(date); }
     bool ValidateDate(int date) override { return dates_.ValidateDate(date); }
-    int32_t DayNumber(int date) const override { return dates_.DayNumber(date); }
+    int32_t DayNumber(int date) const { return dates_.DayNumber(date); }
     bool ValidateOrbs() override { return selection_.ValidateOrbs(); }
     void SelectTimezone(int index) override;
-    int PlanetListCount(int list) const override;
-    int PlanetListIndex(int list) const override;
-    void SelectPlanet(int list, int index) override;
     void ShowDateInFields(int date, int32_t dayNumber) override {
         dates_.ShowDateInFields(date, dayNumber);
     }
     std::string ButtonCaption(const std::string& name, int index) const override;
+    std::stop_token StopToken() const override { return quit_.get_token(); }
+    // Selects a planet-list entry as a user's click would (index -1: none,
+    // which in the first list means Pluto).
+    void SelectPlanet(int list, int index);
 
     // --- RunHost
-    OutputBox& Output() override { return commandOutput_ != nullptr ? *commandOutput_ : output_; }
+    OutputBox& Output() override { return output_; }
     MessageBoxes& Boxes() override { return ui_; }
     RunControl& Control() override { return run_; }
     BusyIndicator& Busy() override { return *this; }
@@ -173,10 +169,11 @@ private:
     CommandHandlers defaultHandlers_;
     CommandHandlers* handlers_;
     WindowOutput output_;
-    OutputBox* commandOutput_ = nullptr;
 
     bool loaded_ = false;
     RunControl run_;
+    // Requested when the program quits; every run is handed its token.
+    std::stop_source quit_;
     std::function<bool()> chartAvailable_;
     std::function<void()> openChart_;
     bool restoring_ = false;

@@ -1,57 +1,78 @@
 #include "app/window/program_commands.h"
 
-#include "app/engine/report_lines.h"
+#include <utility>
+
+#include "app/engine/transit_request.h"
+#include "app/window/window_requests.h"
+#include "app/window/window_run.h"
 
 namespace vlt {
-namespace {
 
-// The engine's part of the title also heads the simulation's report.
-std::string SimulationReportTitle(const WindowInputs& in) {
-    TitleInputs title;
-    title.heliocentric = in.heliocentric;
-    title.firstPlanetName = in.firstPlanetName;
-    title.secondPlanetName = in.secondPlanetName;
-    title.startDay = in.dayNumber[0];
-    title.endDay = in.dayNumber[1];
-    return ReportTitle(title);
-}
+ProgramCommands::ProgramCommands(CommandWindow& /*window*/, const IndexData& index)
+    : ProgramCommands(index, nullptr) {}
 
-}  // namespace
-
-ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index)
-    : ProgramCommands(window, index, nullptr) {}
-
-ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup& prices)
-    : ProgramCommands(window, index, &prices) {}
+ProgramCommands::ProgramCommands(CommandWindow& /*window*/, const IndexData& index,
+                                 IndexLookup& prices)
+    : ProgramCommands(index, &prices) {}
 
 // The index lookup is chosen here, where it is already built: naming it as
 // the base class before that (as an argument to the other constructor) would
 // use an object whose life has not begun.
-ProgramCommands::ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup* prices)
-    : transit_(window, window),
-      indexLookup_(index),
+ProgramCommands::ProgramCommands(const IndexData& index, IndexLookup* prices)
+    : indexLookup_(index),
       amounts_(UserLocaleAmountFormatter()),
-      simulation_(window, positions_, prices != nullptr ? *prices : indexLookup_, amounts_) {}
+      simulation_(positions_, prices != nullptr ? *prices : indexLookup_, amounts_) {}
 
-void ProgramCommands::Start(CommandWindow& /*window*/) {
-    simulatedLast_ = false;
-    transit_.Start();
+void ProgramCommands::Keep(CommandWindow& window, TransitRunResult result) {
+    ++runsEnded_;
+    if (result.refusal && result.refusal->kind == RefusalKind::NoTimezone) {
+        window.SelectTimezone(kGmtIndex);
+    }
+    // A request refused before its scan leaves the last report's findings.
+    if (result.end != TransitRunEnd::Refused) findings_ = std::move(result.results);
 }
-void ProgramCommands::Search(CommandWindow& /*window*/) {
+
+void ProgramCommands::Start(CommandWindow& window) {
     simulatedLast_ = false;
-    transit_.Search();
+    const std::optional<TablesRequest> request = TablesRequestOfClick(window);
+    if (!request) return;
+    WindowRun run(window);
+    Keep(window, Run(*request, run, window.StopToken()));
 }
-void ProgramCommands::ShowAll(CommandWindow& /*window*/, int item) {
+
+void ProgramCommands::Search(CommandWindow& window) {
     simulatedLast_ = false;
-    transit_.ShowAll(item);
+    const std::optional<SearchRequest> request = SearchRequestOfClick(window);
+    if (!request) return;
+    const WindowInputs in = window.Snapshot();
+    WindowRun run(window);
+    TransitRunResult result = Run(*request, run, window.StopToken());
+    // A transit found shows the period searched, unless the dates are kept.
+    if (result.transitRecorded && !in.keepDates) {
+        window.ShowDateInFields(0, in.dayNumber[request->fromEnd ? 1 : 0]);
+        window.ShowDateInFields(1, kSearchLastDay);
+    }
+    // A search starts a report of its own.
+    findings_.clear();
+    Keep(window, std::move(result));
+}
+
+void ProgramCommands::ShowAll(CommandWindow& window, int item) {
+    simulatedLast_ = false;
+    const std::optional<ShowAllRequest> request = ShowAllRequestOfClick(window, item);
+    if (!request) return;
+    WindowRun run(window);
+    TransitRunResult result = Run(*request, run, window.StopToken());
+    // A series starts a report of its own, whatever its pairs meet.
+    findings_.clear();
+    Keep(window, std::move(result));
 }
 
 void ProgramCommands::SimulateInvestment(CommandWindow& window) {
-    const WindowInputs in = window.Snapshot();
-    SimulationRequest request = ToSimulationRequest(in);
-    request.reportTitle = SimulationReportTitle(in);
     simulatedLast_ = true;
-    simulation_.Click(request);
+    WindowRun run(window);
+    simulation_.Run(SimulationRequestOfClick(window), run, window.StopToken());
+    ++runsEnded_;
 }
 
 }  // namespace vlt

@@ -71,14 +71,11 @@ void MainWindow::SelectPlanet(int list, int index) {
     const Ctl c(ctl::cboPlanet, list);
     if (index < -1 || index >= ui_.ListCount(c)) return;
     ui_.SetListIndex(c, index);
-    // The series of the show-all command relies on the recaptioning even
-    // when the same entry is selected again, and with no entry selected.
+    // Recaptioned even when the same entry is selected again, and with no
+    // entry selected.
     UpdatePlanetCaptions(false);
     if (loaded_) ui_.SetFocus(ctl::cmdStart);
 }
-
-int MainWindow::PlanetListCount(int list) const { return ui_.ListCount(Ctl(ctl::cboPlanet, list)); }
-int MainWindow::PlanetListIndex(int list) const { return ui_.ListIndex(Ctl(ctl::cboPlanet, list)); }
 
 WindowInputs MainWindow::Snapshot() const {
     WindowInputs in;
@@ -121,7 +118,5 @@ WindowInputs MainWindow::Snapshot() const {
     in.windowNormal = ui_.State() == WindowState::Normal;
     return in;
 }
-
-TransitInputs MainWindow::Inputs() const { return ToTransitInputs(Snapshot()); }
 
 }  // namespace vlt

@@ -5,8 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/positions/request_rules.h"
+#include "app/positions/vocabulary.h"
 
 namespace {
 
@@ -149,6 +152,112 @@ TEST(RequestRules, TimezoneListPositionsAndMinutes) {
     // GMT+5:45 lies between two entries: halves go to the even neighbour.
     EXPECT_EQ(TimezoneIndexOfMinutes(345), 36);
     EXPECT_EQ(TimezoneIndexOfMinutes(-15), 24);
+}
+
+// The checks of a pair, a zone and a period: which inputs each refuses, with
+// which kind, words and icon (an empty title: the pressed button's caption).
+TEST(RequestRules, PairZoneAndPeriodRefusals) {
+    struct Case {
+        const char* what;
+        std::optional<Refusal> refusal;
+        std::optional<RefusalKind> kind;
+        const char* message;
+        MsgIcon icon;
+    };
+    const char* itself = "Transit of a planet to itself is not possible.";
+    const char* order = "Second planet must be beyond first planet";
+    const char* shortPeriod = "The start date must be at least 3 days prior to the end date.";
+    const char* zone =
+        "Please specify the timezone for the results, or use the default GMT timezone.";
+    const std::vector<Case> cases = {
+        {"table Mars Mars", CheckTablePair(kMars, kMars), RefusalKind::PlanetToItself, itself,
+         MsgIcon::Exclamation},
+        {"table Saturn Mars", CheckTablePair(kSaturn, kMars), RefusalKind::PairOutOfOrder, order,
+         MsgIcon::Information},
+        {"table Mars Saturn", CheckTablePair(kMars, kSaturn), std::nullopt, "", MsgIcon::None},
+        {"search Mars Mars", CheckSearchPair(kMars, kMars), RefusalKind::PairOutOfOrder, order,
+         MsgIcon::Information},
+        {"search Saturn Mars", CheckSearchPair(kSaturn, kMars), RefusalKind::PairOutOfOrder, order,
+         MsgIcon::Information},
+        {"search Sun Pluto", CheckSearchPair(kSun, kPluto), std::nullopt, "", MsgIcon::None},
+        {"zone none", CheckTimezoneChosen(0), RefusalKind::NoTimezone, zone, MsgIcon::None},
+        {"zone first", CheckTimezoneChosen(1), std::nullopt, "", MsgIcon::None},
+        {"zone GMT", CheckTimezoneChosen(kGmtIndex), std::nullopt, "", MsgIcon::None},
+        {"3 days", CheckPeriodLength(2460000, 2460003), std::nullopt, "", MsgIcon::None},
+        {"2 days", CheckPeriodLength(2460000, 2460002), RefusalKind::PeriodTooShort, shortPeriod,
+         MsgIcon::Information},
+        {"same day", CheckPeriodLength(2460000, 2460000), RefusalKind::PeriodTooShort, shortPeriod,
+         MsgIcon::Information},
+        {"backwards", CheckPeriodLength(2460010, 2460000), RefusalKind::PeriodTooShort, shortPeriod,
+         MsgIcon::Information},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(c.refusal.has_value(), c.kind.has_value());
+        if (!c.refusal) continue;
+        EXPECT_EQ(c.refusal->kind, *c.kind);
+        EXPECT_EQ(c.refusal->message, c.message);
+        EXPECT_EQ(c.refusal->title, "");
+        EXPECT_EQ(c.refusal->icon, c.icon);
+    }
+}
+
+// Seen from the Earth, Mercury stays within 28 degrees of the Sun and Venus
+// within 47, so the two within 75 of each other.  An aspect is possible when
+// its angle lies within the widest orb the program offers (15 degrees) of
+// that reach; the rule must refuse exactly the others, in either order of
+// the pair, and leave every other pair alone.
+TEST(RequestRules, GeocentricAspectsFollowTheInnerPlanetsReach) {
+    struct Pair {
+        std::int16_t a, b;
+        double reach;
+        const char* text;
+    };
+    const std::vector<Pair> pairs = {
+        {kSun, kMercury, 28.0,
+         "The only possible geocentric aspects between the Sun and Mercury\n"
+         "are conjunction and semisextile."},
+        {kSun, kVenus, 47.0,
+         "The only possible geocentric aspects between the Sun and Venus\n"
+         "are conjunction, sextile and semisextile."},
+        {kMercury, kVenus, 75.0,
+         "The only possible geocentric aspects between Mercury and Venus\n"
+         "are conjunction, sextile and semisextile."},
+    };
+    const std::vector<double> angles = {0, 180, 90, 120, 60, 30, 150};  // aspects 1..7
+    int refused = 0;
+    for (const Pair& p : pairs) {
+        for (int aspect = 1; aspect <= 7; ++aspect) {
+            const bool possible = angles[static_cast<std::size_t>(aspect - 1)] - p.reach < 15.0;
+            for (const auto& [first, second] : {std::pair{p.a, p.b}, std::pair{p.b, p.a}}) {
+                SCOPED_TRACE(std::to_string(first) + "-" + std::to_string(second) + " aspect " +
+                             std::to_string(aspect));
+                const std::optional<Refusal> r = CheckGeocentricAspect(first, second, aspect);
+                ASSERT_EQ(r.has_value(), !possible);
+                if (!r) continue;
+                ++refused;
+                EXPECT_EQ(r->kind, RefusalKind::AspectNotPossible);
+                EXPECT_EQ(r->message, p.text);
+                EXPECT_EQ(r->title, "Search");
+            }
+        }
+    }
+    EXPECT_EQ(refused, 2 * (5 + 4 + 4));
+    for (int aspect = 0; aspect <= 8; ++aspect) {
+        EXPECT_FALSE(CheckGeocentricAspect(kSun, kMars, aspect));
+        EXPECT_FALSE(CheckGeocentricAspect(kVenus, kPluto, aspect));
+    }
+    EXPECT_FALSE(CheckGeocentricAspect(kSun, kMercury, 0));  // no aspect chosen
+}
+
+TEST(RequestRules, DatesOutsideAPlanetsData) {
+    const Refusal early = OutsideDataRefusal(0, true, "Jupiter");
+    EXPECT_EQ(early.kind, RefusalKind::DateBeforeData);
+    EXPECT_EQ(early.message, "Start date is too early for Jupiter.");
+    const Refusal late = OutsideDataRefusal(1, false, "Pluto");
+    EXPECT_EQ(late.kind, RefusalKind::DateAfterData);
+    EXPECT_EQ(late.message, "End date is too late for Pluto.");
+    EXPECT_EQ(late.icon, MsgIcon::None);
 }
 
 }  // namespace

@@ -16,12 +16,15 @@
 #include <utility>
 #include <vector>
 
+#include "app/report/report_options.h"
+#include "app/report/report_run.h"
 #include "app/support/settings_store.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/memory_ui.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
+#include "app/window/window_requests.h"
 #include "tests/report/run_program.h"
 
 namespace vlt::testing {
@@ -413,6 +416,87 @@ TEST_P(ReportMatchesWindow, SameTextMessagesAndOutcome) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, ReportMatchesWindow, ::testing::ValuesIn(Requests()),
+                         [](const ::testing::TestParamInfo<Request>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The request each front end builds for the same inputs: the window's from its
+// controls (after its own date checks), vlt-report's from the command line.
+// Every request of the table above is built both ways without running it; a
+// request the window's date boxes refuse is one vlt-report refuses too.
+
+// The requests a click builds, kept instead of run.
+class BuiltRequests final : public CommandHandlers {
+public:
+    std::optional<TablesRequest> tables;
+    std::optional<SearchRequest> search;
+    std::optional<ShowAllRequest> showAll;
+    std::optional<SimulationRequest> simulation;
+    void Start(CommandWindow& w) override { tables = TablesRequestOfClick(w); }
+    void Search(CommandWindow& w) override { search = SearchRequestOfClick(w); }
+    void ShowAll(CommandWindow& w, int item) override { showAll = ShowAllRequestOfClick(w, item); }
+    void SimulateInvestment(CommandWindow& w) override { simulation = SimulationRequestOfClick(w); }
+    bool Any() const { return tables || search || showAll || simulation; }
+};
+
+// The program's services, but the index file is not read: no request needs it.
+class NoIndexServices final : public ProgramServices {
+public:
+    void LoadIndexData(MessageBoxes& /*boxes*/) override {}
+};
+
+BuiltRequests BuildInWindow(const Request& r) {
+    BuiltRequests built;
+    NoIndexServices services;
+    MemoryUi ui;
+    MainWindow window(ui, services);
+    window.SetCommandHandlers(&built);
+    ui.Attach(&window);
+    window.StartUp();
+    window.LoadPlutoTables();
+    Drive(r.window, ui, window);
+    return built;
+}
+
+class WindowBuildsTheReportsRequest : public ::testing::TestWithParam<Request> {};
+
+TEST_P(WindowBuildsTheReportsRequest, SameTypedRequest) {
+    const Request& r = GetParam();
+    const ScopedEnv locale("LC_ALL", r.locale);
+    const fs::path folder = FreshTestFolder(std::string("requests-") + r.name);
+    SetSettingsFolder((folder / "config").string());
+    const BuiltRequests window = BuildInWindow(r);
+    SetSettingsFolder("");
+    fs::remove_all(folder);
+
+    const ReportArguments parsed = ParseReportArguments(r.args);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    const ReportOptions& o = parsed.options;
+    if (!window.Any()) {
+        EXPECT_EQ(r.exitCode, 1) << "the window refused a request the report runs";
+        return;
+    }
+    switch (o.command) {
+        case ReportCommand::Tables:
+            ASSERT_TRUE(window.tables);
+            EXPECT_TRUE(*window.tables == TablesRequestOf(o));
+            break;
+        case ReportCommand::Search:
+            ASSERT_TRUE(window.search);
+            EXPECT_TRUE(*window.search == SearchRequestOf(o));
+            break;
+        case ReportCommand::ShowAll:
+            ASSERT_TRUE(window.showAll);
+            EXPECT_TRUE(*window.showAll == ShowAllRequestOf(o));
+            break;
+        case ReportCommand::Simulate:
+            ASSERT_TRUE(window.simulation);
+            EXPECT_TRUE(*window.simulation == SimulationRequestOf(o));
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, WindowBuildsTheReportsRequest, ::testing::ValuesIn(Requests()),
                          [](const ::testing::TestParamInfo<Request>& info) {
                              return std::string(info.param.name);
                          });

@@ -31,10 +31,6 @@ struct TablesCase {
     std::array<int, 3> orbs;
 };
 
-bool operator==(const CalendarDate& a, const CalendarDate& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
-
 constexpr std::array<bool, 7> kAll{true, true, true, true, true, true, true};
 
 TEST(ReportRequests, TablesAndShowAllTakeEveryOption) {

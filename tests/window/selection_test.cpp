@@ -3,6 +3,7 @@
 
 #include "app/window/control_names.h"
 #include "app/window/timezones.h"
+#include "app/window/window_requests.h"
 #include "tests/window/window_fixture.h"
 
 namespace vlt::testing {
@@ -77,9 +78,9 @@ TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
     in = window.Snapshot();
     EXPECT_EQ(in.firstPlanet, 9);
     EXPECT_EQ(in.firstPlanetName, "Pluto");
-    const TransitInputs t = window.Inputs();
-    EXPECT_EQ(t.firstPlanetIndex, -1);
-    EXPECT_EQ(t.secondPlanetText, "Pluto");
+    const TablesRequest r = TablesRequestFromControls(in);
+    EXPECT_EQ(r.firstPlanet, kPluto);
+    EXPECT_EQ(r.secondPlanet, kPluto);
 }
 
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {

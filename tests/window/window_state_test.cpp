@@ -88,7 +88,7 @@ TEST_F(WindowStateTest, MissingPlutoTablesAreRemembered) {
     services.plutoResult = false;
     Start();
     EXPECT_FALSE(window.PlutoLoaded());
-    EXPECT_FALSE(window.Inputs().plutoTablesLoaded);
+    EXPECT_FALSE(window.Snapshot().plutoLoaded);
 }
 
 TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
