@@ -388,7 +388,8 @@ FamilyRequest FamilyOf(ResearchRun& run, std::vector<FamilyCombination> combinat
 }
 
 // Family members by p_adjusted, p, mean gain, then as tried; the rest after.
-std::vector<ResearchRow> Ranked(const FamilyResult& family) {
+std::vector<ResearchRow> Ranked(const FamilyResult& family,
+                                const std::vector<FamilyCombination>& combinations) {
     std::vector<std::size_t> order(family.rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -401,7 +402,12 @@ std::vector<ResearchRow> Ranked(const FamilyResult& family) {
         return x.meanGain > y.meanGain;
     });
     std::vector<ResearchRow> rows;
-    for (std::size_t k : order) rows.push_back(ResearchRow{family.rows[k], std::nullopt});
+    for (std::size_t k : order) {
+        rows.push_back(ResearchRow{family.rows[k], std::nullopt, {}});
+        if (rows.size() <= kResearchHoldoutTop && family.rows[k].inFamily) {
+            rows.back().trades = combinations[k].trades;
+        }
+    }
     return rows;
 }
 
@@ -479,14 +485,16 @@ bool JudgeFamily(ResearchRun& run, ResearchResult& result, const Period& judged)
         for (FamilyCombination& c : scan.combinations) combinations.push_back(std::move(c));
     }
     run.progress.Begin(ResearchStage::Trials);
-    const FamilyResult family = ComputeFamilyStatistics(FamilyOf(run, combinations, judged));
+    FamilyRequest request = FamilyOf(run, std::move(combinations), judged);
+    const FamilyResult family = ComputeFamilyStatistics(request);
     if (family.cancelled) return false;
     result.familySize = family.familySize;
     result.method = FamilyMethodLine(family);
     result.combinations = static_cast<int>(family.rows.size());
     result.haveBuyAndHold = family.haveBuyAndHold;
     result.buyAndHold = family.buyAndHold;
-    result.rows = Ranked(family);
+    result.rows = Ranked(family, request.combinations);
+    result.prices = std::move(request.prices);
     return true;
 }
 

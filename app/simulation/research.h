@@ -94,6 +94,9 @@ struct ResearchHoldout {
 struct ResearchRow {
     FamilyRow row;                           // the pair, counts, comparisons and p, p_adjusted, q
     std::optional<ResearchHoldout> holdout;  // the hold-out's top ten only
+    // The trades on the part judged, kept for the top ten only (their
+    // equity curves are drawn).
+    std::vector<FamilyTrade> trades;
 };
 
 enum class ResearchStatus {
@@ -123,6 +126,8 @@ struct ResearchResult {
     // then largest mean gain, then the order tried; the combinations with
     // too few trades follow in the order tried.
     std::vector<ResearchRow> rows;
+    // The part judged, day by day (DailyValuesFrom), for the charts.
+    DailyValues prices;
     // Buy and hold over the period judged.
     bool haveBuyAndHold = false;
     double buyAndHold = 0.0;  // percent
