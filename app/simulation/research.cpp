@@ -301,6 +301,7 @@ public:
             case ResearchStage::Trials: share_ = holdout_ ? 0.2 : 0.25; break;
             case ResearchStage::Holdout: share_ = 0.1; break;
         }
+        observer_.Progress(ResearchProgress{stage_, 0, 0, base_});
     }
     void Show(std::size_t done, std::size_t total) {
         const double part = total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 1;

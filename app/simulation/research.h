@@ -69,8 +69,8 @@ enum class ResearchStage { Positions, Scans, Trials, Holdout };
 
 struct ResearchProgress {
     ResearchStage stage = ResearchStage::Positions;
-    int done = 0;  // of the stage
-    int total = 0;
+    int done = 0;           // of the stage
+    int total = 0;          // 0 when the stage has just begun
     double fraction = 0.0;  // of the whole run, 0..1
 };
 
