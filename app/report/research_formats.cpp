@@ -82,8 +82,8 @@ std::string ResearchText(const ResearchReport& report) {
     const ResearchResult& r = *report.result;
     std::string text = "Research on \"" + report.prices + "\" from " + DateText(r.startDay) +
                        " to " + DateText(r.endDay) + ": " + std::to_string(report.pairs) +
-                       " pairs, " + report.centres + ", " + std::to_string(r.combinations) +
-                       " combinations; $100 per investment\n";
+                       (report.pairs == 1 ? " pair, " : " pairs, ") + report.centres + ", " +
+                       std::to_string(r.combinations) + " combinations; $100 per investment\n";
     text += "Random timing: " + std::to_string(r.trials) + " trials, seed " +
             std::to_string(r.seed) + "\n" + r.method + "\n" + Heading();
     for (std::size_t k = 0; k < r.rows.size(); ++k) text += RowLine(k + 1, r.rows[k].row);
