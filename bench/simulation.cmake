@@ -17,3 +17,9 @@ vlt_bench(prices_bench
 vlt_bench(family_statistics_bench
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/family_statistics_bench.cpp
   LIBS vlt_simulation)
+
+# Research across all pairs, both centres, 1950-2024, 1000 trials, on 1 and 2
+# jobs; a few minutes.
+vlt_bench(research_bench
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/research_bench.cpp
+  LIBS vlt_simulation)

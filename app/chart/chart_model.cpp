@@ -46,6 +46,7 @@ std::string PairName(const TransitRecord& r) { return r.firstPlanet + "\u2013" +
 }  // namespace
 
 bool ChartModel::Empty() const {
+    if (kind == Kind::Panels) return panels.empty();
     return kind == Kind::None || (intervals.empty() && minima.empty() && trades.empty());
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/chart/plot_panel.h"
 #include "app/engine/transit_records.h"
 #include "app/simulation/index_data.h"
 #include "app/simulation/investment_simulation.h"
@@ -75,7 +76,7 @@ struct TradeMark {
 };
 
 struct ChartModel {
-    enum class Kind { None, Transits, Simulation };
+    enum class Kind { None, Transits, Simulation, Panels };
     Kind kind = Kind::None;
     std::string title;
     std::int32_t firstDay = 0;
@@ -90,6 +91,9 @@ struct ChartModel {
 
     std::string priceName;  // "DJIA", or the price file as given
     std::vector<ChartPoint> prices;
+
+    // Kind::Panels: plain value plots, one above the other.
+    std::vector<PlotPanel> panels;
 
     // Nothing to draw: no transit, no investment.
     bool Empty() const;

@@ -23,6 +23,7 @@
 
 #include "app/chart/chart_legend.h"
 #include "app/chart/chart_ticks.h"
+#include "app/qt/panel_chart.h"
 
 namespace vlt {
 namespace {
@@ -505,6 +506,12 @@ bool EncodeChartImage(QGraphicsScene& scene, QChart* chart, bool svg, int width,
 
 bool SaveChartImage(QChart* chart, const std::string& path, int width, int height,
                     std::string& error) {
+    return SaveChartImage(std::vector<QChart*>{chart}, path, width, height, error);
+}
+
+bool SaveChartImage(const std::vector<QChart*>& charts, const std::string& path, int width,
+                    int height, std::string& error) {
+    QChart* chart = charts.front();
     const auto endsWith = [&path](const char* ending) {
         return path.size() >= 4 &&
                QByteArray::fromStdString(path.substr(path.size() - 4)).toLower() == ending;
@@ -515,18 +522,22 @@ bool SaveChartImage(QChart* chart, const std::string& path, int width, int heigh
         return false;
     }
     QGraphicsScene scene;
-    scene.addItem(chart);
-    chart->resize(width, height);
-    chart->setPos(0, 0);
+    // Several charts share the image, one above the other.
+    const double each = static_cast<double>(height) / static_cast<double>(charts.size());
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        scene.addItem(charts[i]);
+        charts[i]->resize(width, each);
+        charts[i]->setPos(0, each * static_cast<double>(i));
+    }
     scene.setSceneRect(0, 0, width, height);
     // Lay the chart out at this size before anything is drawn, then again
     // with the ticks that the first layout's room chose.
     QApplication::processEvents();
-    RefreshTicks(chart);
+    for (QChart* c : charts) RefreshTicks(c);
     QApplication::processEvents();
     QByteArray bytes;
     const bool drawn = EncodeChartImage(scene, chart, svg, width, height, bytes);
-    scene.removeItem(chart);
+    for (QChart* c : charts) scene.removeItem(c);
     if (!drawn) {
         error = "cannot draw the image for " + EscapedForOneLine(path);
         return false;
@@ -545,6 +556,14 @@ bool SaveChartImage(QChart* chart, const std::string& path, int width, int heigh
 
 bool SaveChartImage(const ChartModel& model, const std::string& path, int width, int height,
                     std::string& error, ChartLayout* layout) {
+    if (model.kind == ChartModel::Kind::Panels) {
+        std::vector<QChart*> charts;
+        for (const PlotPanel& panel : model.panels) charts.push_back(BuildPanelChart(panel));
+        const bool ok = !charts.empty() && SaveChartImage(charts, path, width, height, error);
+        if (charts.empty()) error = "the chart has nothing to draw";
+        for (QChart* c : charts) delete c;
+        return ok;
+    }
     QChart* chart = BuildChart(model);
     const bool ok = SaveChartImage(chart, path, width, height, error);
     if (layout != nullptr) *layout = LayoutOf(chart, model);

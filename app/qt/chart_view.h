@@ -69,6 +69,10 @@ bool SaveChartImage(const ChartModel& model, const std::string& path, int width,
                     std::string& error, ChartLayout* layout = nullptr);
 bool SaveChartImage(QChart* chart, const std::string& path, int width, int height,
                     std::string& error);
+// Several charts in one image, one above the other, each of an equal part of
+// the height (the panels of a Kind::Panels model).
+bool SaveChartImage(const std::vector<QChart*>& charts, const std::string& path, int width,
+                    int height, std::string& error);
 
 // The chart widget: hover shows dates and aspect, the wheel zooms the time
 // axis about the cursor, dragging pans it.

@@ -4,8 +4,11 @@
 
 namespace vlt {
 
+// Each command's file gives its entry.
+const ReportCommandEntry& ResearchCommandEntry();
+
 const std::vector<ReportCommandEntry>& CommandEntries() {
-    static const std::vector<ReportCommandEntry> kEntries = {};
+    static const std::vector<ReportCommandEntry> kEntries = {ResearchCommandEntry()};
     return kEntries;
 }
 

@@ -16,6 +16,10 @@ namespace vlt {
 
 using Json = nlohmann::ordered_json;
 
+std::string ReportJsonText(const Json& doc) {
+    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 namespace {
 
 constexpr const char* kCsvLineEnd = "\r\n";
@@ -51,9 +55,7 @@ std::string JoinCsv(const std::vector<std::string>& fields) {
 // The document as text.  A file name need not be UTF-8 (a name is any bytes
 // on this system); each byte that is not part of valid UTF-8 becomes
 // U+FFFD, so that the document is always valid JSON.
-std::string DumpJson(const Json& doc) {
-    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-}
+std::string DumpJson(const Json& doc) { return ReportJsonText(doc); }
 
 Json DateOrNull(const std::string& date) { return date.empty() ? Json(nullptr) : Json(date); }
 
@@ -238,7 +240,9 @@ Json FamilyP(const FamilyRow& row, double p) {
     return row.inFamily ? Json(RoundHalfEven(p, 6)) : Json(nullptr);
 }
 
-Json CombinationJson(const FamilyRow& r) {
+}  // namespace
+
+Json FamilyRowJson(const FamilyRow& r) {
     return {{"first", PlanetName(static_cast<std::int16_t>(r.first), r.helio, false)},
             {"second", PlanetName(static_cast<std::int16_t>(r.second), r.helio, false)},
             {"centricity", r.helio ? "helio" : "geo"},
@@ -259,6 +263,8 @@ Json CombinationJson(const FamilyRow& r) {
             {"q", FamilyP(r, r.q)}};
 }
 
+namespace {
+
 Json StatisticsJson(const FamilyResult& s) {
     Json stats;
     stats["trials"] = s.trials;
@@ -271,7 +277,7 @@ Json StatisticsJson(const FamilyResult& s) {
         {"end", DateText(s.endDay)},
         {"gain", s.haveBuyAndHold ? Json(Cents(s.buyAndHold)) : Json(nullptr)}};
     stats["combinations"] = Json::array();
-    for (const FamilyRow& r : s.rows) stats["combinations"].push_back(CombinationJson(r));
+    for (const FamilyRow& r : s.rows) stats["combinations"].push_back(FamilyRowJson(r));
     return stats;
 }
 

@@ -6,6 +6,7 @@
 // simulation's come from the run itself.  docs/report-formats.md describes
 // every field.
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,15 @@ struct SimulationReport {
 
 std::string SimulationCsv(const SimulationReport& report);
 std::string SimulationJson(const SimulationReport& report);
+
+// A family's combination as the JSON of simulate --stats and of research
+// names it: first, second, centricity, aspect, orb, trades, ..., p,
+// p_adjusted, q.
+nlohmann::ordered_json FamilyRowJson(const FamilyRow& row);
+
+// A document as the reports print it: indented by two, bytes that are not
+// UTF-8 replaced, a line end after it.
+std::string ReportJsonText(const nlohmann::ordered_json& doc);
 
 // A CSV field as RFC 4180 writes it: quoted when it holds a comma, a quote,
 // CR or LF, with its quotes doubled.

@@ -159,6 +159,35 @@ TEST(ChartImage, SvgHoldsOneBarPerIntervalAndOneMarkerPerMinimum) {
 
 // Hovering names the interval and its dates; the wheel zooms the dates about
 // the cursor; dragging moves along them.
+// Panels are drawn one above the other, each with its title, its lines and
+// its band; the image holds both halves.
+TEST(ChartImage, PanelsShareTheImageOneAboveTheOther) {
+    ChartModel m;
+    m.kind = ChartModel::Kind::Panels;
+    PlotPanel top;
+    top.title = "Upper panel";
+    top.lines.push_back(PlotLine{"chance", {{0, 0}, {1, 1}}, 1, true, false});
+    PlotPanel bottom;
+    bottom.title = "Lower panel";
+    bottom.xIsDay = true;
+    bottom.bands.push_back(
+        PlotBand{"band", {{2451000, -1}, {2451400, -2}}, {{2451000, 1}, {2451400, 2}}});
+    bottom.lines.push_back(PlotLine{"curve", {{2451000, 0}, {2451400, 1.5}}, 2, false, false});
+    m.panels = {top, bottom};
+    const std::filesystem::path folder = Folder("panels");
+    std::string error;
+    ASSERT_TRUE(SaveChartImage(m, (folder / "p.svg").string(), 800, 600, error)) << error;
+    const std::string svg = ReadFile(folder / "p.svg");
+    const std::size_t upper = svg.find("Upper panel");
+    const std::size_t lower = svg.find("Lower panel");
+    ASSERT_NE(upper, std::string::npos);
+    ASSERT_NE(lower, std::string::npos);
+    ASSERT_TRUE(SaveChartImage(m, (folder / "p.png").string(), 800, 600, error)) << error;
+    const QImage image(QString::fromStdString((folder / "p.png").string()));
+    EXPECT_EQ(image.height(), 600);
+    std::filesystem::remove_all(folder);
+}
+
 TEST(ChartViewInput, HoverWheelAndDrag) {
     const ChartModel m = KnownChart();
     ChartView view;

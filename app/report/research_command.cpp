@@ -1,0 +1,373 @@
+// vlt-report research: every planet pair of two lists, every chosen aspect
+// and orb, judged as one family on a price file; the ranked table, the
+// hold-out and a chart.  The report is made whole before any of it is
+// printed, so that a failure or Ctrl-C leaves nothing half-written.
+#include <optional>
+#include <sstream>
+#include <stop_token>
+#include <string>
+#include <thread>
+
+#include "app/chart/research_chart.h"
+#include "app/positions/pluto_tables.h"
+#include "app/positions/positions.h"
+#include "app/report/chart_output.h"
+#include "app/report/command_line.h"
+#include "app/report/option_values.h"
+#include "app/report/report_run.h"
+#include "app/report/research_formats.h"
+#include "app/report/stats_progress.h"
+#include "app/simulation/price_series.h"
+#include "app/support/escaped_text.h"
+
+namespace vlt {
+namespace {
+
+enum class ResearchFormat { Text, Csv, Json };
+
+const CommandSpec& ResearchSpec() {
+    static const CommandSpec kSpec{
+        "research",
+        "Every pair of the first and second planet lists (from the Sun, the Earth\n"
+        "or both), every chosen aspect and orb, simulated on a price file and judged\n"
+        "as one family: p, p_adjusted (Romano-Wolf) and q (Benjamini-Hochberg) over\n"
+        "every combination tried.  Bad input: one line on standard error, exit 2 for\n"
+        "the command line (--trials 0, --jobs 0, --holdout 95%), 1 for the data (a\n"
+        "price file with fewer than 30 prices in the period or its hold-out).",
+        {"research --prices dji.csv --start 1990-01-01 --end 2024-12-31 --holdout 30%",
+         "research --prices btc.csv --both --aspects con,opp,sqr --format json"},
+        {
+            {"--prices", "FILE", "the daily prices (required)", nullptr},
+            {"--price-column", "NAME", "the CSV column to read instead of Close",
+             "--price-column \"Adj Close\""},
+            {"--start", "DATE", "first day; default the file's first", "--start 1990-01-01"},
+            {"--end", "DATE", "last day; default the file's last", "--end 2024-12-31"},
+            {"--helio", nullptr, "from the Sun (the default)", nullptr},
+            {"--geo", nullptr, "from the Earth (the first list's Earth is the Sun)", nullptr},
+            {"--both", nullptr, "from both, one family", nullptr},
+            {"--first", "LIST", "first planets, comma-separated; default Earth to Pluto",
+             "--first Earth,Mars"},
+            {"--second", "LIST", "second planets; default Mercury to Pluto",
+             "--second Jupiter,Saturn"},
+            {"--aspects", "LIST",
+             "aspect types from "
+             "con,opp,sqr,tri,sxt,ssx,qui;\ndefault all",
+             "--aspects con,opp,sqr"},
+            {"--orbs", "O,M,I",
+             "outer, middle and inner orb, whole degrees 1 to\n15; default 10,5,2", "--orbs 8,4,1"},
+            {"--trials", "N", "random-timing runs, 1 to 1000000; default 1000", nullptr},
+            {"--seed", "N", "seed of the random runs; default 1", nullptr},
+            {"--holdout", "P%",
+             "judge on the earlier part only and value the ten\nbest again "
+             "on the last P % (1 to 50)",
+             "--holdout 30%"},
+            {"--jobs", "N",
+             "threads, 1 to 1024; default all cores (any count\ngives the same "
+             "result)",
+             nullptr},
+            {"--min-trades", "N",
+             "fewer trades are \"too few trades\", outside the\nfamily; "
+             "default 5",
+             nullptr},
+            {"--format", "F", "text, csv or json; default text", "--format json"},
+            {"--chart", "FILE",
+             "also draw the ranked p-values and the best\nequity curves "
+             "(.png or .svg)",
+             "--chart research.svg"},
+        }};
+    return kSpec;
+}
+
+struct ResearchOptions {
+    ResearchRequest request;
+    std::string pricesFile;
+    std::string priceColumn = kDefaultPriceColumn;
+    std::optional<ReportDate> start;
+    std::optional<ReportDate> end;
+    ResearchFormat format = ResearchFormat::Text;
+    std::string chartFile;
+};
+
+// The readers of the options: each fills its part or says what is wrong.
+using Reader = std::optional<std::string> (*)(const std::string& value, ResearchOptions& o);
+
+std::optional<std::string> ReadPlanets(const std::string& value, std::vector<int>& list,
+                                       const char* name, int lowest) {
+    list.clear();
+    for (const std::string& word : Split(value, ',')) {
+        const int p = PlanetNumber(word);
+        if (p < lowest) {
+            return "unknown planet \"" + word + "\" for " + name + " (" + kPlanetChoices +
+                   (lowest > 1 ? "; not Earth or Sun" : "") + ")";
+        }
+        list.push_back(p);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadWhole(const std::string& value, int& into, const char* name, int low,
+                                     int high) {
+    const auto n = WholeNumberIn(value, 7, low, high);
+    if (!n) {
+        return std::string(name) + " takes a whole number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ", not \"" + value + "\"";
+    }
+    into = *n;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadDate(const std::string& value, std::optional<ReportDate>& into,
+                                    const char* name) {
+    into = ParseDate(value);
+    if (into) return std::nullopt;
+    return "malformed date \"" + value + "\" for " + name + " (YYYY-MM-DD, e.g. 2024-05-05)";
+}
+
+std::optional<std::string> ReadAspects(const std::string& value, ResearchOptions& o) {
+    o.request.aspects.fill(false);
+    for (const std::string& a : Split(value, ',')) {
+        const int n = AspectNumber(a);
+        if (n == 0) return "unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")";
+        o.request.aspects[static_cast<std::size_t>(n - 1)] = true;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadOrbs(const std::string& value, ResearchOptions& o) {
+    const std::vector<std::string> parts = Split(value, ',');
+    bool good = parts.size() == 3;
+    for (std::size_t i = 0; good && i < 3; ++i) {
+        const auto d = WholeNumberIn(parts[i], 2, 1, 15);
+        good = d.has_value();
+        if (good) o.request.orbs[i] = *d;
+    }
+    if (good && OrbsStrictlyDecreasing(o.request.orbs[0], o.request.orbs[1], o.request.orbs[2])) {
+        return std::nullopt;
+    }
+    return "orbs \"" + value +
+           "\" for --orbs are not outer,middle,inner in whole degrees 1 to 15, " +
+           "strictly decreasing (e.g. 10,5,2)";
+}
+
+std::optional<std::string> ReadHoldout(const std::string& value, ResearchOptions& o) {
+    std::string number = value;
+    if (!number.empty() && number.back() == '%') number.pop_back();
+    const auto n = WholeNumberIn(number, 3, 1, kResearchMaxHoldoutPercent);
+    if (!n) {
+        return "--holdout takes a share of the period from 1% to " +
+               std::to_string(kResearchMaxHoldoutPercent) + "%, not \"" + value + "\"";
+    }
+    o.request.holdoutPercent = *n;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadSeed(const std::string& value, ResearchOptions& o) {
+    if (!AllDigits(value) || value.empty() || value.size() > 19) {
+        return "--seed takes a whole number of at most 19 digits, not \"" + value + "\"";
+    }
+    o.request.seed = std::stoull(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadFormat(const std::string& value, ResearchOptions& o) {
+    const auto f = Choice<ResearchFormat>(value, {{"text", ResearchFormat::Text},
+                                                  {"csv", ResearchFormat::Csv},
+                                                  {"json", ResearchFormat::Json}});
+    if (!f) return "--format takes text, csv or json, not \"" + value + "\"";
+    o.format = *f;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadChart(const std::string& value, ResearchOptions& o) {
+    const std::string v = Lower(value);
+    if (!EndsWith(v, ".png") && !EndsWith(v, ".svg")) {
+        return "--chart takes a file name ending in .png or .svg, not \"" + value + "\"";
+    }
+    o.chartFile = value;
+    return std::nullopt;
+}
+
+struct OptionReader {
+    const char* name;
+    Reader read;
+};
+
+const OptionReader kReaders[] = {
+    {"--prices",
+     [](const std::string& v, ResearchOptions& o) -> std::optional<std::string> {
+         if (v.empty()) return "--prices needs a file name";
+         o.pricesFile = v;
+         return std::nullopt;
+     }},
+    {"--price-column",
+     [](const std::string& v, ResearchOptions& o) -> std::optional<std::string> {
+         if (v.empty()) return "--price-column needs a column name";
+         o.priceColumn = v;
+         return std::nullopt;
+     }},
+    {"--start",
+     [](const std::string& v, ResearchOptions& o) { return ReadDate(v, o.start, "--start"); }},
+    {"--end", [](const std::string& v, ResearchOptions& o) { return ReadDate(v, o.end, "--end"); }},
+    {"--first",
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadPlanets(v, o.request.firstPlanets, "--first", 1);
+     }},
+    {"--second",
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadPlanets(v, o.request.secondPlanets, "--second", 2);
+     }},
+    {"--aspects", ReadAspects},
+    {"--orbs", ReadOrbs},
+    {"--trials",
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadWhole(v, o.request.trials, "--trials", 1, 1000000);
+     }},
+    {"--seed", ReadSeed},
+    {"--holdout", ReadHoldout},
+    {"--jobs", [](const std::string& v,
+                  ResearchOptions& o) { return ReadWhole(v, o.request.jobs, "--jobs", 1, 1024); }},
+    {"--min-trades",
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadWhole(v, o.request.minTrades, "--min-trades", 1, 1000000);
+     }},
+    {"--format", ReadFormat},
+    {"--chart", ReadChart},
+};
+
+// The options of a line, or the first thing wrong with them.
+std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions& o) {
+    o.request.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    for (const CommandLine::Use& use : line.uses) {
+        if (use.values.empty()) continue;
+        for (const OptionReader& r : kReaders) {
+            if (use.name != r.name) continue;
+            if (auto problem = r.read(use.values.back(), o)) return problem;
+        }
+    }
+    const int centres = line.Given("--helio") + line.Given("--geo") + line.Given("--both");
+    if (centres > 1) return "give one of --helio, --geo and --both";
+    if (line.Given("--geo")) o.request.centres = ResearchCentres::Geo;
+    if (line.Given("--both")) o.request.centres = ResearchCentres::Both;
+    if (o.pricesFile.empty()) return "research needs --prices FILE";
+    return std::nullopt;
+}
+
+// The start-up's messages (a Pluto table that cannot be read) as lines.
+class MessageLines final : public MessageBoxes {
+public:
+    explicit MessageLines(std::ostream& out) : out_(out) {}
+    MsgResult Show(const std::string& text, const std::string& /*title*/, MsgButtons /*buttons*/,
+                   MsgIcon /*icon*/) override {
+        out_ << "vlt-report: " << EscapedForOneLine(text) << '\n';
+        return MsgResult::Ok;
+    }
+
+private:
+    std::ostream& out_;
+};
+
+// Progress on standard error when a person watches; Ctrl-C stops the run.
+class ProgressObserver final : public ResearchObserver {
+public:
+    ProgressObserver(std::optional<ProgressLine>& line, std::stop_source& stop)
+        : line_(line), stop_(stop) {}
+    void Progress(const ResearchProgress& progress) override {
+        if (line_) line_->Show(progress.fraction);
+        if (InterruptGuard::Interrupted()) stop_.request_stop();
+    }
+
+private:
+    std::optional<ProgressLine>& line_;
+    std::stop_source& stop_;
+};
+
+const char* CentresText(ResearchCentres centres) {
+    switch (centres) {
+        case ResearchCentres::Helio: return "helio";
+        case ResearchCentres::Geo: return "geo";
+        case ResearchCentres::Both: return "both";
+    }
+    return "helio";
+}
+
+std::string Formatted(const ResearchOptions& o, const ResearchResult& result) {
+    const ResearchReport report{o.pricesFile, CentresText(o.request.centres),
+                                static_cast<int>(ResearchPairs(o.request).size()),
+                                o.request.holdoutPercent, &result};
+    switch (o.format) {
+        case ResearchFormat::Csv: return ResearchCsv(report);
+        case ResearchFormat::Json: return ResearchJson(report);
+        case ResearchFormat::Text: break;
+    }
+    return ResearchText(report);
+}
+
+// The request from the options and the price file; false with one line on
+// `messages` when the file or the period will not do.
+bool PrepareRequest(ResearchOptions& o, std::ostream& messages) {
+    std::string error;
+    if (!LoadPriceSeries(o.pricesFile, o.priceColumn, o.request.prices, error)) {
+        messages << "vlt-report: " << error << '\n';
+        return false;
+    }
+    const auto dayOf = [](const ReportDate& d) {
+        return GregorianDayNumber(d.year, d.month, d.day);
+    };
+    if (o.start) o.request.startDay = dayOf(*o.start);
+    if (o.end) o.request.endDay = dayOf(*o.end);
+    if (auto problem = ResearchRequestProblem(o.request)) {
+        messages << "vlt-report: " << *problem << '\n';
+        return false;
+    }
+    return true;
+}
+
+ResearchResult Researched(const ResearchOptions& o, CommandIo& io) {
+    InitPositions();
+    MessageLines lines(io.messages);
+    ReadPlutoData(lines);
+    const InterruptGuard interrupts;
+    std::stop_source stop;
+    std::optional<ProgressLine> line;
+    if (io.showProgress) line.emplace(io.messages, "Research");
+    ProgressObserver observer(line, stop);
+    ResearchResult result = RunResearch(o.request, observer, stop.get_token());
+    if (line) line->Clear();
+    return result;
+}
+
+int RunResearchCommand(const CommandLine& line, CommandIo& io) {
+    ResearchOptions o;
+    if (auto problem = ReadOptions(line, o)) {
+        io.messages << "vlt-report: " << EscapedForOneLine(*problem) << " (see --help)\n";
+        return kReportUsage;
+    }
+    if (!PrepareRequest(o, io.messages)) return kReportRefused;
+    const ResearchResult result = Researched(o, io);
+    if (result.status == ResearchStatus::Stopped) {
+        io.messages << "vlt-report: interrupted; the research was not finished and nothing is "
+                       "written\n";
+        return kReportInterrupted;
+    }
+    if (result.status != ResearchStatus::Completed) {
+        io.messages << "vlt-report: " << result.error << '\n';
+        return kReportRefused;
+    }
+    const std::string report = Formatted(o, result);
+    if (!o.chartFile.empty()) {
+        const ChartModel model = ResearchChart(result, "Research on " + o.pricesFile);
+        if (!WriteChartImage(model, o.chartFile, 1200, 900, io.messages)) return kReportRefused;
+    }
+    io.out << report;
+    io.out.flush();
+    return kReportDone;
+}
+
+}  // namespace
+
+const ReportCommandEntry& ResearchCommandEntry() {
+    static const ReportCommandEntry kEntry{&ResearchSpec, &RunResearchCommand};
+    return kEntry;
+}
+
+}  // namespace vlt
