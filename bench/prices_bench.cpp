@@ -18,7 +18,6 @@
 #include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
-#include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_stats.h"
 #include "app/support/date_processing.h"
 #include "tests/common/fake_run_host.h"

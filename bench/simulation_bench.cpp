@@ -108,11 +108,13 @@ void BM_FullSimulationPositionsOnly(benchmark::State& state) {
         double sum = 0.0;
         const double first = kFirstDay - 0.25;
         for (std::int16_t p = 1; p <= 9; ++p) {
-            for (int k = -1; k <= 1; ++k) sum += positions.HelioLongitude(p, first + k * 0.125);
+            for (int k = -1; k <= 1; ++k)
+                sum += positions.Position(p, first + k * 0.125).Longitude();
         }
         for (int step = 1; step <= lastStep; ++step) {
             const double t = first + step * 0.125;
-            for (std::int16_t p = 1; p <= 9; ++p) sum += positions.HelioLongitude(p, t + 0.125);
+            for (std::int16_t p = 1; p <= 9; ++p)
+                sum += positions.Position(p, t + 0.125).Longitude();
         }
         benchmark::DoNotOptimize(sum);
     }
@@ -125,11 +127,10 @@ BENCHMARK(BM_FullSimulationPositionsOnly)->Unit(benchmark::kMillisecond);
 class TabulatedPositions : public vlt::HelioPositionSource {
 public:
     TabulatedPositions() : lastStep_((kLastDay - kFirstDay) * 8 + 4) {
-        vlt::HelioEphemerisPositions ephemeris;
         for (std::int16_t p = 1; p <= 9; ++p) {
             auto& column = table_[static_cast<std::size_t>(p - 1)];
             for (int k = -1; k <= lastStep_ + 1; ++k) {
-                column.push_back(ephemeris.HelioLongitude(p, kFirstDay - 0.25 + k * 0.125));
+                column.push_back(vlt::PlanetLongitude(p, kFirstDay - 0.25 + k * 0.125, true));
             }
         }
     }

@@ -250,23 +250,23 @@ ChartModel SimulationChart(const std::vector<SimulationEvent>& events, std::int3
 
     // Curves in aspect order; each starts at 0 on the first day.
     std::map<int, std::size_t> curveOf;
-    for (const SimulationEvent& e : events) curveOf.emplace(e.aspect, 0);
+    for (const SimulationEvent& e : events) curveOf.emplace(Number(e.aspect), 0);
     for (auto& [aspect, index] : curveOf) {
         index = m.curves.size();
         m.curves.push_back({aspect, {{firstDay, 0.0}}});
     }
     for (const SimulationEvent& e : events) {
-        EquityCurve& c = m.curves[curveOf[e.aspect]];
+        EquityCurve& c = m.curves[curveOf[Number(e.aspect)]];
         const double before = c.points.back().value;
         switch (e.kind) {
             case SimulationEvent::Kind::Investment:
-                m.trades.push_back({e.aspect, e.orbDegrees, e.day, before, true});
+                m.trades.push_back({Number(e.aspect), e.orbDegrees, e.day, before, true});
                 break;
             case SimulationEvent::Kind::Redemption:
                 // A step: the gain holds until the day and changes on it.
                 c.points.push_back({e.day, before});
                 c.points.push_back({e.day, before + e.gain});
-                m.trades.push_back({e.aspect, e.orbDegrees, e.day, before + e.gain, false});
+                m.trades.push_back({Number(e.aspect), e.orbDegrees, e.day, before + e.gain, false});
                 break;
             case SimulationEvent::Kind::Cancellation: break;
         }

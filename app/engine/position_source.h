@@ -13,8 +13,10 @@ namespace vlt {
 class PositionSource {
 public:
     virtual ~PositionSource() = default;
-    // Ecliptic longitude in radians, negative when there is none.
-    virtual double Longitude(std::int16_t planet, double jd, bool heliocentric) = 0;
+    // Ecliptic longitude in radians, or why there is none.
+    PositionResult Position(std::int16_t planet, double jd, bool heliocentric) {
+        return PositionResult::FromAnswer(Longitude(planet, jd, heliocentric));
+    }
     // Whether the planet moves backwards (geocentrically) at universal time jd.
     virtual bool IsRetrograde(std::int16_t planet, double jd) = 0;
     // The first position since ClearFailure that a data file could not give
@@ -26,16 +28,23 @@ public:
     // than the measured motion bounds (app/engine/motion_bounds.h) allow; only
     // then may the scan jump over steps.  Constructed positions need not.
     virtual bool FollowsMotionBounds() const { return false; }
+
+private:
+    // The source's own answer: radians in [0, 2π), or a negative code as the
+    // positions library gives it.  Read only through Position.
+    virtual double Longitude(std::int16_t planet, double jd, bool heliocentric) = 0;
 };
 
 // PlanetLongitude and IsRetrograde of the position dispatch.
 class EphemerisPositions final : public PositionSource {
 public:
-    double Longitude(std::int16_t planet, double jd, bool heliocentric) override;
     bool IsRetrograde(std::int16_t planet, double jd) override;
     std::optional<PositionFailure> Failure() const override;
     void ClearFailure() override;
     bool FollowsMotionBounds() const override { return true; }
+
+private:
+    double Longitude(std::int16_t planet, double jd, bool heliocentric) override;
 };
 
 // One shared instance for callers that do not inject their own.

@@ -49,12 +49,12 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, s
                          bool heliocentric, PositionSource& positions, MessageBoxes& boxes,
                          bool* dataFileFailed, std::optional<Refusal>* refused) {
     const std::int16_t planets[2] = {first, second};
-    double longitude[2];
+    PositionResult longitude[2];
     positions.ClearFailure();
     // Asked in the run's own centricity: heliocentric Pluto has its table up
     // to 2199, the geocentric one only to 2099.
     for (int p = 0; p < 2; ++p) {
-        longitude[p] = positions.Longitude(planets[p], dayNumber - 0.5, heliocentric);
+        longitude[p] = positions.Position(planets[p], dayNumber - 0.5, heliocentric);
     }
     if (const std::optional<PositionFailure> failure = positions.Failure()) {
         positions.ClearFailure();
@@ -65,7 +65,7 @@ bool CheckDateInDataSpan(int date, std::int32_t dayNumber, std::int16_t first, s
     // "Too early" for either planet comes before "too late" for either.
     for (const PositionKind kind : {PositionKind::BeforeData, PositionKind::AfterData}) {
         for (int p = 0; p < 2; ++p) {
-            if (ClassifyLongitude(longitude[p]) != kind) continue;
+            if (longitude[p].Kind() != kind) continue;
             const Refusal refusal = OutsideDataRefusal(date, kind == PositionKind::BeforeData,
                                                        PlanetName(planets[p], heliocentric, false));
             ShowRefusal(refusal, boxes, kDefaultTitle);
@@ -81,12 +81,12 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, st
                                    PositionSource& positions) {
     const double zone = timezoneMinutes / 1440.0;
     auto midnight = [&](std::int32_t day) { return day - 0.5 - zone; };
-    const double a = positions.Longitude(first, midnight(startDay), heliocentric);
-    const double b = positions.Longitude(second, midnight(startDay), heliocentric);
-    if (a < 0 || b < 0) return startDay;
+    const PositionResult a = positions.Position(first, midnight(startDay), heliocentric);
+    const PositionResult b = positions.Position(second, midnight(startDay), heliocentric);
+    if (!a.HasLongitude() || !b.HasLongitude()) return startDay;
     int active = 0;
     for (int type = 1; type <= kAspectCount; ++type) {
-        if (DistanceToAspect(a, b, AspectAngles[type]) < innerOrb) {
+        if (DistanceToAspect(a.Longitude(), b.Longitude(), AspectAngles[type]) < innerOrb) {
             active = type;
             break;
         }
@@ -97,11 +97,13 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, st
         // Never before the first day a date may have.
         if (day <= kFirstSupportedDay) return kFirstSupportedDay;
         --day;
-        const double x = positions.Longitude(first, midnight(day), heliocentric);
-        const double y = positions.Longitude(second, midnight(day), heliocentric);
+        const PositionResult x = positions.Position(first, midnight(day), heliocentric);
+        const PositionResult y = positions.Position(second, midnight(day), heliocentric);
         // No position this far back: the scan starts on the last day that had one.
-        if (x < 0 || y < 0) return day + 1;
-        if (!(DistanceToAspect(x, y, AspectAngles[active]) < innerOrb)) return day;
+        if (!x.HasLongitude() || !y.HasLongitude()) return day + 1;
+        if (!(DistanceToAspect(x.Longitude(), y.Longitude(), AspectAngles[active]) < innerOrb)) {
+            return day;
+        }
     }
 }
 

@@ -59,6 +59,15 @@ inline double ShortestSeparation(double a, double b) {
     return d1 <= d2 ? d1 : d2;
 }
 
+// The same for two positions.  A missing one enters with its code, as the
+// scan has always taken it: a date outside the data or a failed file lies
+// far outside every orb, and a date that is not a number gives NaN, which no
+// comparison takes; the scan's grid search depends on both, bit for bit.
+inline double ShortestSeparation(const PositionResult& a, const PositionResult& b) {
+    return ShortestSeparation(a.HasLongitude() ? a.Longitude() : a.FailureCode(),
+                              b.HasLongitude() ? b.Longitude() : b.FailureCode());
+}
+
 // Orb degrees to radians with the program's value of 2π.
 double OrbRadians(int degrees);
 

@@ -26,8 +26,6 @@ long long NowNanos() {
 
 std::int32_t IntDay(double x) { return static_cast<std::int32_t>(std::floor(x)); }
 
-// A sample the landing step does not read.
-constexpr double kNotSampled = -1.0;
 // Slack for the rounding of longitudes and separations (radians): far
 // below any move the bounds allow, far above a double's rounding.
 constexpr double kRoundingSlack = 1e-9;
@@ -103,8 +101,8 @@ GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16
     const long lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
     const GridDistance distanceAt = [&](long k) {
         const double x = universalLow + k / 1440.0;
-        const double a = positions_.Longitude(first, x, req_.heliocentric);
-        const double b = positions_.Longitude(second, x, req_.heliocentric);
+        const PositionResult a = positions_.Position(first, x, req_.heliocentric);
+        const PositionResult b = positions_.Position(second, x, req_.heliocentric);
         return std::fabs(ShortestSeparation(a, b) - angle);
     };
     if (minuteByMinute) return MinuteByMinuteMinimum(distanceAt, lastMinute);
@@ -249,7 +247,7 @@ void TransitScanner::ComputeSamples(double t, double before, Sampling sampling) 
     for (int p = 0; p < 2; ++p) {
         auto& lon = lon_[p];
         const auto at = [&](double x) {
-            return positions_.Longitude(planets[p], x, req_.heliocentric);
+            return positions_.Position(planets[p], x, req_.heliocentric);
         };
         switch (sampling) {
             case Sampling::First:
@@ -263,8 +261,9 @@ void TransitScanner::ComputeSamples(double t, double before, Sampling sampling) 
             case Sampling::Landing:
             case Sampling::LandingWithoutBefore:
                 // Without the sample before, no reader of it can be reached
-                // (see StepsWithoutEvents).
-                lon[0] = sampling == Sampling::Landing ? at(before - tzDays_) : kNotSampled;
+                // (see StepsWithoutEvents): it is left missing.
+                lon[0] =
+                    sampling == Sampling::Landing ? at(before - tzDays_) : PositionResult::None();
                 lon[1] = at(t - tzDays_);
                 lon[2] = at(t + step_ - tzDays_);
                 break;
@@ -572,7 +571,7 @@ TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active, long at
 TransitScanner::Skip TransitScanner::StepsWithoutEvents(double t) {
     if (!bounds_) return {};
     for (const auto& lon : lon_) {
-        if (!(lon[1] >= 0.0 && lon[2] >= 0.0)) return {};
+        if (!(lon[1].HasLongitude() && lon[2].HasLongitude())) return {};
     }
     int active = 0;
     double gap = 10.0;  // to the nearest orb, from inside or outside

@@ -187,7 +187,7 @@ private:
     double tzDays_ = 0.0;
 
     // Longitude window: [planet][sample], samples at t - step, t, t + step.
-    double lon_[2][3] = {};
+    PositionResult lon_[2][3] = {};
     double separation_[3] = {};
     std::array<std::array<double, 3>, 8> distance_{};
     // [aspect type][orb level: 0 outer, 1 middle, 2 inner]

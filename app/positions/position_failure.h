@@ -34,6 +34,35 @@ PositionKind ClassifyLongitude(double longitude);
 // the Pluto tables' -101, -103 and -106).
 bool IsDataFileFailure(double longitude);
 
+// A longitude, or the kind of its absence.  The position sources answer
+// with this; the code behind a missing position is kept only to name the
+// data file that failed.
+class PositionResult {
+public:
+    // The dispatch's answer (or that of a source standing in for it): a
+    // longitude in [0, 2π) or a negative code.
+    static PositionResult FromAnswer(double answer) {
+        return PositionResult(ClassifyLongitude(answer), answer);
+    }
+    // A position that was never asked for.
+    PositionResult() = default;
+    static PositionResult None() { return PositionResult(); }
+
+    bool HasLongitude() const { return kind_ == PositionKind::Longitude; }
+    PositionKind Kind() const { return kind_; }
+    bool IsDataFileFailure() const { return kind_ == PositionKind::DataFileFailure; }
+    // Radians in [0, 2π); only when HasLongitude.
+    double Longitude() const { return value_; }
+    // The code for DescribePositionFailure; only without a longitude.
+    double FailureCode() const { return value_; }
+
+private:
+    PositionResult(PositionKind kind, double value) : kind_(kind), value_(value) {}
+
+    PositionKind kind_ = PositionKind::NoPosition;
+    double value_ = -1.0;
+};
+
 // A position that a data file could not give, and why.
 struct PositionFailure {
     std::int16_t planet = 0;  // program planet number

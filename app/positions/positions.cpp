@@ -67,6 +67,10 @@ double HelioLongitude(std::int16_t planet, double jd) { return PlanetLongitude(p
 
 double GeoLongitude(std::int16_t planet, double jd) { return PlanetLongitude(planet, jd, false); }
 
+PositionResult PlanetPosition(std::int16_t planet, double jd, bool heliocentric) {
+    return PositionResult::FromAnswer(PlanetLongitude(planet, jd, heliocentric));
+}
+
 GeoMotion GeoLongitudeAndSpeed(std::int16_t planet, double jd) {
     constexpr double kHour = 1.0 / 24.0;
     GeoMotion motion;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/positions/position_failure.h"
 #include "app/positions/vocabulary.h"
 
 namespace vlt {
@@ -22,6 +23,8 @@ inline constexpr double kWrapThreshold = 3.14159265358979;
 double PlanetLongitude(std::int16_t planet, double jd, bool heliocentric);
 double HelioLongitude(std::int16_t planet, double jd);
 double GeoLongitude(std::int16_t planet, double jd);
+// The same as a typed result: what the layers above the positions ask.
+PositionResult PlanetPosition(std::int16_t planet, double jd, bool heliocentric);
 
 // A geocentric longitude with its rate of change.
 struct GeoMotion {

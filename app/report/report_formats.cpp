@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "app/positions/vocabulary.h"
-#include "app/simulation/simulation_record.h"
 #include "app/support/date_processing.h"
 #include "app/support/numbers.h"
 
@@ -173,20 +172,10 @@ const AspectRecord& AspectRecordOf(int aspect) {
     return AspectNames[static_cast<std::size_t>(aspect)];
 }
 
-// The aspect types 1..7 with at least one redemption: the summary's lines
-// per aspect in both formats.
-std::vector<int> RedeemedAspects(const SimulationTotals& totals) {
-    std::vector<int> aspects;
-    for (int a = 1; a <= 7; ++a) {
-        if (totals.redemptions[static_cast<std::size_t>(a)] > 0) aspects.push_back(a);
-    }
-    return aspects;
-}
-
 Json EventJson(const SimulationEvent& e) {
     Json j;
     j["event"] = KindName(e.kind);
-    j["aspect"] = AspectRecordOf(e.aspect).name;
+    j["aspect"] = std::string(Info(e.aspect).name);
     j["orb"] = e.orbDegrees;
     j["number"] = e.number;
     j["date"] = DateText(e.day);
@@ -211,19 +200,18 @@ Json SummaryJson(const InvestmentSimulation& sim) {
     Json summary;
     summary["total_investments"] = totals.completedInvestments;
     summary["pairs"] = Json::array();
-    for (const SimulationRecord& r : sim.Records()) {
-        const int count = RecordCount(r);
-        summary["pairs"].push_back({{"aspect", AspectRecordOf(RecordAspect(r)).name},
-                                    {"orb", RecordOrb(r)},
-                                    {"investments", count},
-                                    {"gain", count < 1 ? Json(nullptr) : Json(RecordGain(r))}});
+    for (const SimulationPair& p : sim.Pairs()) {
+        summary["pairs"].push_back(
+            {{"aspect", std::string(Info(p.aspect).name)},
+             {"orb", p.orbDegrees},
+             {"investments", p.investments},
+             {"gain", p.investments < 1 ? Json(nullptr) : Json(p.totalGain)}});
     }
     summary["aspects"] = Json::array();
-    for (const int a : RedeemedAspects(totals)) {
-        const auto i = static_cast<std::size_t>(a);
-        summary["aspects"].push_back({{"aspect", AspectRecordOf(a).name},
-                                      {"redemptions", totals.redemptions[i]},
-                                      {"gain", Cents(totals.gainSum[i])}});
+    for (const Aspect a : RedeemedAspects(totals)) {
+        summary["aspects"].push_back({{"aspect", std::string(Info(a).name)},
+                                      {"redemptions", totals.Of(a).redemptions},
+                                      {"gain", Cents(totals.Of(a).gainSum)}});
     }
     return summary;
 }
@@ -348,7 +336,7 @@ std::string CsvRecord(const CsvCells& cells) {
 
 CsvCells EventCells(const SimulationEvent& e) {
     CsvCells cells = {{kRecord, KindName(e.kind)},
-                      {kAspectName, AspectRecordOf(e.aspect).name},
+                      {kAspectName, std::string(Info(e.aspect).name)},
                       {kOrb, std::to_string(e.orbDegrees)},
                       {kNumber, std::to_string(e.number)},
                       {kDate, DateText(e.day)}};
@@ -365,16 +353,15 @@ CsvCells EventCells(const SimulationEvent& e) {
 }
 
 // A pair's summary, with its statistics when they were asked for.
-CsvCells PairCells(const SimulationRecord& r, const FamilyResult* statistics) {
-    const int count = RecordCount(r);
+CsvCells PairCells(const SimulationPair& pair, const FamilyResult* statistics) {
     CsvCells cells = {{kRecord, "pair"},
-                      {kAspectName, AspectRecordOf(RecordAspect(r)).name},
-                      {kOrb, std::to_string(RecordOrb(r))},
-                      {kInvestments, std::to_string(count)}};
-    if (count >= 1) cells.push_back({kTotalGain, Fixed(RecordGain(r), 2)});
+                      {kAspectName, std::string(Info(pair.aspect).name)},
+                      {kOrb, std::to_string(pair.orbDegrees)},
+                      {kInvestments, std::to_string(pair.investments)}};
+    if (pair.investments >= 1) cells.push_back({kTotalGain, Fixed(pair.totalGain, 2)});
     if (statistics == nullptr) return cells;
     for (const FamilyRow& p : statistics->rows) {
-        if (p.aspect != RecordAspect(r) || p.orbDegrees != RecordOrb(r)) continue;
+        if (p.aspect != Number(pair.aspect) || p.orbDegrees != pair.orbDegrees) continue;
         cells.insert(cells.end(), {{kGain, Fixed(p.totalGain, 2)},
                                    {kTrades, std::to_string(p.trades)},
                                    {kWins, std::to_string(p.winners)},
@@ -426,13 +413,12 @@ std::string SimulationCsv(const SimulationReport& report) {
     };
     for (const SimulationEvent& e : sim.Events()) withPlanets(EventCells(e));
     if (!report.completed) return csv;
-    for (const SimulationRecord& r : sim.Records()) withPlanets(PairCells(r, report.statistics));
-    for (const int a : RedeemedAspects(totals)) {
-        const auto i = static_cast<std::size_t>(a);
+    for (const SimulationPair& p : sim.Pairs()) withPlanets(PairCells(p, report.statistics));
+    for (const Aspect a : RedeemedAspects(totals)) {
         withPlanets({{kRecord, "aspect"},
-                     {kAspectName, AspectRecordOf(a).name},
-                     {kGain, Fixed(totals.gainSum[i], 2)},
-                     {kRedemptions, std::to_string(totals.redemptions[i])}});
+                     {kAspectName, std::string(Info(a).name)},
+                     {kGain, Fixed(totals.Of(a).gainSum, 2)},
+                     {kRedemptions, std::to_string(totals.Of(a).redemptions)}});
     }
     withPlanets({{kRecord, "total"},
                  {kPurchaseDate, DateText(sim.StartDay())},

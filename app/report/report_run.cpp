@@ -22,7 +22,6 @@
 #include "app/simulation/family_statistics.h"
 #include "app/simulation/index_data.h"
 #include "app/simulation/price_series.h"
-#include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_service.h"
 #include "app/support/calendar.h"
 #include "app/support/escaped_text.h"

@@ -31,8 +31,7 @@ DailyValues DailyValuesFrom(IndexLookup& lookup, std::int32_t startDay, std::int
 
 double RecordTotal(const std::vector<FamilyTrade>& trades) {
     double total = 0.0;
-    for (const FamilyTrade& t : trades)
-        total = NumberFromText(DecimalFittingWidth(total + t.gain, 7));
+    for (const FamilyTrade& t : trades) total = RecordedTotal(total + t.gain);
     return total;
 }
 
@@ -468,13 +467,10 @@ FamilyRequest SimulationFamilyRequest(const InvestmentSimulation& simulation, In
     FamilyRequest request;
     request.prices = DailyValuesFrom(values, simulation.StartDay(), simulation.EndDay());
     const std::vector<Trade> trades = CompletedTrades(simulation.Events());
-    for (const SimulationRecord& r : simulation.Records()) {
-        FamilyCombination c{simulation.FirstPlanet(),
-                            simulation.SecondPlanet(),
-                            simulation.Heliocentric(),
-                            RecordAspect(r),
-                            RecordOrb(r),
-                            {}};
+    for (const SimulationPair& pair : simulation.Pairs()) {
+        FamilyCombination c{simulation.FirstPlanet(),  simulation.SecondPlanet(),
+                            simulation.Heliocentric(), Number(pair.aspect),
+                            pair.orbDegrees,           {}};
         for (const Trade& t : trades) {
             if (t.aspect == c.aspect && t.orbDegrees == c.orbDegrees) {
                 c.trades.push_back({t.buyDay, t.sellDay, t.gain});

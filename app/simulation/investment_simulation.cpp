@@ -13,11 +13,9 @@ namespace vlt {
 
 namespace {
 
-constexpr int kNumberOfAspectTypes = 7;
-
-// What a record holds that never changes during a run, read once.
+// What a pair holds that never changes during a run, read once.
 struct RecordPair {
-    int aspect = 0;
+    Aspect aspect = Aspect::Conjunction;
     int orbDegrees = 0;
     double aspectAngle = 0.0;
     double orb = 0.0;
@@ -141,7 +139,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         if (auto ended = ReadDay(run, t, step)) return *ended;
         if (auto ended = SamplePositions(run, t)) return *ended;
         const PairRows rows = PairRowsOf(window_, p1_, p2_);
-        for (std::size_t i = 0; i < records_.size(); ++i) StepRecord(run, i, rows);
+        for (std::size_t i = 0; i < pairs_.size(); ++i) StepRecord(run, i, rows);
     }
     return Summarise();
 }
@@ -152,7 +150,8 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     std::array<int, 3> orbDegrees{};
     for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = OrbDegreesOfListIndex(request.orbIndex[k]);
 
-    records_ = BuildSimulationRecords(p1, p2, request.aspectChecked, orbDegrees);
+    pairs_ = BuildSimulationPairs(static_cast<Planet>(p1), static_cast<Planet>(p2),
+                                  request.aspectChecked, orbDegrees);
     host_.Busy().SetSimulateCaption(kPauseCaption);
     totals_ = SimulationTotals{};
     events_.clear();
@@ -163,7 +162,7 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     endDay_ = request.endDay;
     run.request = &request;
     run.lastStep = (static_cast<std::int64_t>(request.endDay) - request.startDay) * 8 + 4;
-    run.opened.assign(records_.size(), RunState::Opened{});
+    run.opened.assign(pairs_.size(), RunState::Opened{});
     window_ = PositionWindow{};
 
     host_.Busy().ApplyRunGeometry();
@@ -175,14 +174,12 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     AppendLine(title_);
     if (request.includeDetails) Append(kLineBreak);
 
-    run.pairs.reserve(records_.size());
-    for (const auto& record : records_) {
-        RecordPair pair;
-        pair.aspect = RecordAspect(record);
-        pair.orbDegrees = RecordOrb(record);
-        pair.aspectAngle = AspectAngles[static_cast<std::size_t>(pair.aspect)];
-        pair.orb = InvestmentOrbRadians(pair.orbDegrees);
-        run.pairs.push_back(pair);
+    run.pairs.reserve(pairs_.size());
+    for (const SimulationPair& p : pairs_) {
+        run.pairs.push_back({.aspect = p.aspect,
+                             .orbDegrees = p.orbDegrees,
+                             .aspectAngle = Info(p.aspect).angle,
+                             .orb = InvestmentOrbRadians(p.orbDegrees)});
     }
 }
 
@@ -245,10 +242,10 @@ std::optional<SimulationOutcome> InvestmentSimulation::SamplePositions(const Run
     FillPositionWindow(window_, positions_, t, kSimulationStep, run.first);
     for (const std::int16_t planet : {p1_, p2_}) {
         for (int row = run.first ? -1 : 1; row <= 1; ++row) {
-            const double longitude = window_.At(planet, row);
-            if (!IsDataFileFailure(longitude)) continue;
-            const PositionFailure failure =
-                DescribePositionFailure(planet, t + row * kSimulationStep, true, longitude);
+            const PositionResult& position = window_.At(planet, row);
+            if (!position.IsDataFileFailure()) continue;
+            const PositionFailure failure = DescribePositionFailure(
+                planet, t + row * kSimulationStep, true, position.FailureCode());
             host_.Boxes().Show(failure.Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
                                MsgIcon::Exclamation);
             Append(std::string(kLineBreak) + "Stopped");
@@ -266,15 +263,13 @@ std::optional<SimulationOutcome> InvestmentSimulation::SamplePositions(const Run
 // separating; only one still applying is cancelled.
 void InvestmentSimulation::StepRecord(RunState& run, std::size_t i, const PairRows& rows) {
     const RecordPair& pair = run.pairs[i];
-    const int flag = RecordInvestedFlag(records_[i]);
-    if (flag == 0) {
+    if (!pairs_[i].openValue) {
         const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
         if (enters || (run.first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
             OpenInvestment(run, i);
         }
         return;
     }
-    if (flag != 1) return;
     const bool leaves = LeavesOrb(rows, pair.aspectAngle, pair.orb);
     if (run.last && !leaves && !SeparatingInOrb(rows, pair.aspectAngle, pair.orb)) {
         CancelInvestment(run, i);
@@ -307,59 +302,59 @@ void InvestmentSimulation::AppendDetail(const RunState& run, const std::string& 
 
 void InvestmentSimulation::OpenInvestment(RunState& run, std::size_t i) {
     const RecordPair& pair = run.pairs[i];
-    const int count = RecordCount(records_[i]) + 1;
-    records_[i] = OpenedRecord(records_[i], run.indexValue, count);
+    const int count = ++pairs_[i].investments;
+    pairs_[i].openValue = run.indexValue;
     run.opened[i] = {run.day, run.indexValue};
     events_.push_back(EventOf(run, i, SimulationEvent::Kind::Investment, count));
-    AppendDetail(run, InvestmentLine(pair.aspect, pair.orbDegrees, count, run.dateText, amounts_));
+    AppendDetail(
+        run, InvestmentLine(Number(pair.aspect), pair.orbDegrees, count, run.dateText, amounts_));
 }
 
 void InvestmentSimulation::CancelInvestment(RunState& run, std::size_t i) {
     const RecordPair& pair = run.pairs[i];
-    const int count = RecordCount(records_[i]) - 1;
-    records_[i] = CancelledRecord(records_[i], count);
+    const int count = --pairs_[i].investments;
+    pairs_[i].openValue.reset();
+    pairs_[i].cancelledAtEnd = true;
     events_.push_back(EventOf(run, i, SimulationEvent::Kind::Cancellation, count + 1));
-    AppendDetail(run, CancellationLine(pair.aspect, pair.orbDegrees, count + 1));
+    AppendDetail(run, CancellationLine(Number(pair.aspect), pair.orbDegrees, count + 1));
 }
 
 void InvestmentSimulation::RedeemInvestment(RunState& run, std::size_t i) {
     const RecordPair& pair = run.pairs[i];
     const double purchase = run.opened[i].value;
     const double gain = (run.indexValue - purchase) * 100.0 / purchase;
-    const double total = RecordGain(records_[i]) + gain;
-    const int count = RecordCount(records_[i]);
-    const auto a = static_cast<std::size_t>(pair.aspect);
-    totals_.gainSum[a] += gain;
+    const double total = pairs_[i].totalGain + gain;
+    const int count = pairs_[i].investments;
+    totals_.Of(pair.aspect).gainSum += gain;
     ++totals_.completedInvestments;
-    records_[i] = RedeemedRecord(records_[i], total, count);
+    pairs_[i].totalGain = RecordedTotal(total);
+    pairs_[i].openValue.reset();
     SimulationEvent e = EventOf(run, i, SimulationEvent::Kind::Redemption, count);
     e.gain = gain;
     e.totalGain = total;
     events_.push_back(e);
-    ++totals_.redemptions[a];
-    AppendDetail(run, RedemptionLine(pair.aspect, pair.orbDegrees, count, run.dateText, gain, total,
-                                     amounts_));
+    ++totals_.Of(pair.aspect).redemptions;
+    AppendDetail(run, RedemptionLine(Number(pair.aspect), pair.orbDegrees, count, run.dateText,
+                                     gain, total, amounts_));
 }
 
 // Normal end: the records from best to worst, then the totals.
 SimulationOutcome InvestmentSimulation::Summarise() {
-    if (!records_.empty()) QuickSort(records_, 0, static_cast<int>(records_.size()) - 1);
+    SortForSummary(pairs_);
     const int completed = totals_.completedInvestments;
     if (completed > 0) Append(kLineBreak);
     AppendLine("Total number of investments = " + std::to_string(completed));
     if (completed >= 1) {
         Append(kLineBreak);
-        for (const auto& record : records_) {
-            AppendLine(SummaryLine(record, amounts_, heliocentric_));
+        for (const SimulationPair& pair : pairs_) {
+            AppendLine(SummaryLine(pair, amounts_, heliocentric_));
             host_.Output().MoveCaretToEnd();
         }
         Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");
-        for (int a = 1; a <= kNumberOfAspectTypes; ++a) {
-            const auto index = static_cast<std::size_t>(a);
-            if (totals_.redemptions[index] > 0) {
-                Append(kLineBreak + AspectTotalLine(a, totals_.redemptions[index],
-                                                    totals_.gainSum[index], amounts_));
-            }
+        for (const Aspect a : RedeemedAspects(totals_)) {
+            const AspectTotal& total = totals_.Of(a);
+            Append(kLineBreak +
+                   AspectTotalLine(Number(a), total.redemptions, total.gainSum, amounts_));
         }
     }
     Append(kLineBreak);

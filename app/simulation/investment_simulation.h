@@ -29,8 +29,8 @@
 #include "app/simulation/index_data.h"
 #include "app/simulation/position_window.h"
 #include "app/simulation/price_series.h"
-#include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_request.h"
+#include "app/simulation/simulation_result.h"
 #include "app/support/run_host.h"
 
 namespace vlt {
@@ -80,7 +80,7 @@ private:
 struct SimulationEvent {
     enum class Kind { Investment, Redemption, Cancellation };
     Kind kind = Kind::Investment;
-    int aspect = 0;
+    Aspect aspect = Aspect::Conjunction;
     int orbDegrees = 0;
     int number = 0;                // the investment's number within its record
     std::int32_t day = 0;          // calendar day of the step (cancellation: last day)
@@ -97,13 +97,6 @@ inline constexpr const char* kSimulateCaption = "Simulate investment";
 // Output box limit checked at the start of every step, in characters.
 inline constexpr std::size_t kSimulationOutputLimit = 65000;
 
-// Per aspect number 1..7 (index 0 unused).
-struct SimulationTotals {
-    int completedInvestments = 0;
-    std::array<int, 8> redemptions{};
-    std::array<double, 8> gainSum{};
-};
-
 class InvestmentSimulation {
 public:
     InvestmentSimulation(RunHost& host, HelioPositionSource& positions, IndexLookup& index,
@@ -119,9 +112,9 @@ public:
     // The title line of the last report the simulation began.
     const std::string& Title() const { return title_; }
 
-    // What the last run left: the record list in its final (for a completed
-    // run, sorted) order and the totals.
-    const std::vector<SimulationRecord>& Records() const { return records_; }
+    // What the last run left: the pairs in their final (for a completed
+    // run, the summary's) order and the totals.
+    const std::vector<SimulationPair>& Pairs() const { return pairs_; }
     const SimulationTotals& Totals() const { return totals_; }
     // Every investment, redemption and cancellation of the last run, in the
     // order the detail lines would show them.
@@ -163,7 +156,7 @@ private:
 
     SimulationOutcome lastOutcome_ = SimulationOutcome::Refused;
     std::string title_;
-    std::vector<SimulationRecord> records_;
+    std::vector<SimulationPair> pairs_;
     SimulationTotals totals_;
     std::vector<SimulationEvent> events_;
     std::int16_t p1_ = 0;

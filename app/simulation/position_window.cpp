@@ -20,12 +20,12 @@ void FillPositionWindow(PositionWindow& window, HelioPositionSource& source, dou
         auto& rows = window.longitude[static_cast<std::size_t>(planet - 1)];
         if (first) {
             for (int k = -1; k <= 1; ++k) {
-                rows[static_cast<std::size_t>(k + 1)] = source.HelioLongitude(planet, t + k * step);
+                rows[static_cast<std::size_t>(k + 1)] = source.Position(planet, t + k * step);
             }
         } else {
             rows[0] = rows[1];
             rows[1] = rows[2];
-            rows[2] = source.HelioLongitude(planet, t + step);
+            rows[2] = source.Position(planet, t + step);
         }
     }
 }
@@ -35,13 +35,12 @@ PairRows PairRowsOf(const PositionWindow& window, std::int16_t firstPlanet,
     PairRows rows;
     for (int k = -1; k <= 1; ++k) {
         const auto index = static_cast<std::size_t>(k + 1);
-        const double a = window.At(firstPlanet, k);
-        const double b = window.At(secondPlanet, k);
-        // NaN is no position either.
-        rows.valid[index] = a >= 0.0 && b >= 0.0;
+        const PositionResult& a = window.At(firstPlanet, k);
+        const PositionResult& b = window.At(secondPlanet, k);
+        rows.valid[index] = a.HasLongitude() && b.HasLongitude();
         if (rows.valid[index]) {
             std::int16_t direction = 0;  // not needed here
-            rows.separation[index] = AngularSeparation(a, b, direction);
+            rows.separation[index] = AngularSeparation(a.Longitude(), b.Longitude(), direction);
         }
     }
     return rows;

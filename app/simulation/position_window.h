@@ -5,21 +5,30 @@
 #include <array>
 #include <cstdint>
 
+#include "app/positions/position_failure.h"
+
 namespace vlt {
 
-// Where the simulation gets its longitudes: radians in [0, 2π), or a negative
-// error code meaning "no position".  The program uses the ephemeris; tests
-// drive the simulation with constructed longitudes.
+// Where the simulation gets its positions.  The program uses the ephemeris;
+// tests drive the simulation with constructed longitudes.
 class HelioPositionSource {
 public:
     virtual ~HelioPositionSource() = default;
+    // A longitude in radians, or why there is none.
+    PositionResult Position(std::int16_t planet, double jd) {
+        return PositionResult::FromAnswer(HelioLongitude(planet, jd));
+    }
+
+private:
+    // The source's own answer: radians in [0, 2π), or a negative code as the
+    // positions library gives it.  Read only through Position.
     virtual double HelioLongitude(std::int16_t planet, double jd) = 0;
 };
 
 // The program's heliocentric longitudes (`PlanetLongitude` with heliocentric
 // set): the library's series and data files, Pluto from its table.
 class HelioEphemerisPositions : public HelioPositionSource {
-public:
+private:
     double HelioLongitude(std::int16_t planet, double jd) override;
 };
 
@@ -27,9 +36,9 @@ public:
 class CentredEphemerisPositions : public HelioPositionSource {
 public:
     explicit CentredEphemerisPositions(bool heliocentric) : heliocentric_(heliocentric) {}
-    double HelioLongitude(std::int16_t planet, double jd) override;
 
 private:
+    double HelioLongitude(std::int16_t planet, double jd) override;
     bool heliocentric_;
 };
 
@@ -37,9 +46,9 @@ inline constexpr std::int16_t kWindowPlanets = 9;
 
 // Rows -1 (previous step), 0 (current step) and +1 (next step).
 struct PositionWindow {
-    std::array<std::array<double, 3>, kWindowPlanets> longitude{};  // [planet - 1][row + 1]
+    std::array<std::array<PositionResult, 3>, kWindowPlanets> longitude{};  // [planet - 1][row + 1]
 
-    double At(std::int16_t planet, int row) const {
+    const PositionResult& At(std::int16_t planet, int row) const {
         return longitude[static_cast<std::size_t>(planet - 1)][static_cast<std::size_t>(row + 1)];
     }
 };
@@ -51,7 +60,7 @@ void FillPositionWindow(PositionWindow& window, HelioPositionSource& source, dou
                         bool first);
 
 // The angular separations of one planet pair in the three rows; a row is
-// valid when both longitudes are 0 or more.
+// valid when both planets have a longitude.
 struct PairRows {
     std::array<bool, 3> valid{};
     std::array<double, 3> separation{};

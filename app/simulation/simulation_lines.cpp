@@ -70,12 +70,12 @@ std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int a
            PlanetName(secondPlanet, heliocentric, true) + "," + OrbText(orbDegrees);
 }
 
-std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts,
+std::string SummaryLine(const SimulationPair& pair, const AmountFormatter& amounts,
                         bool heliocentric) {
-    std::string line = PairLabel(RecordFirstPlanet(record), RecordSecondPlanet(record),
-                                 RecordAspect(record), RecordOrb(record), heliocentric);
-    if (RecordCount(record) < 1) return line + ", no investments";
-    return line + ", ends with $" + amounts.Format(RecordGain(record), 2);
+    std::string line = PairLabel(Number(pair.first), Number(pair.second), Number(pair.aspect),
+                                 pair.orbDegrees, heliocentric);
+    if (pair.investments < 1) return line + ", no investments";
+    return line + ", ends with $" + amounts.Format(pair.totalGain, 2);
 }
 
 std::string AspectTotalLine(int aspect, int redemptions, double gainSum,

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/simulation/amount_format.h"
-#include "app/simulation/simulation_record.h"
+#include "app/simulation/simulation_result.h"
 
 namespace vlt {
 
@@ -38,8 +38,8 @@ std::string PairLabel(std::int16_t firstPlanet, std::int16_t secondPlanet, int a
                       int orbDegrees, bool heliocentric = true);
 
 // "Ea con Ma, 10°, ends with $12.34", or ", no investments" when the
-// record's count is below 1.
-std::string SummaryLine(const SimulationRecord& record, const AmountFormatter& amounts,
+// pair's count is below 1.
+std::string SummaryLine(const SimulationPair& pair, const AmountFormatter& amounts,
                         bool heliocentric = true);
 
 // Aspect name padded or cut to 14 characters, the redemption count, "  $" and

@@ -8,7 +8,7 @@ std::vector<Trade> CompletedTrades(const std::vector<SimulationEvent>& events) {
     std::vector<Trade> trades;
     for (const SimulationEvent& e : events) {
         if (e.kind != SimulationEvent::Kind::Redemption) continue;
-        trades.push_back(Trade{.aspect = e.aspect,
+        trades.push_back(Trade{.aspect = Number(e.aspect),
                                .orbDegrees = e.orbDegrees,
                                .buyDay = e.purchaseDay,
                                .sellDay = e.day,

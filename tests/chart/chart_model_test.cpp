@@ -234,7 +234,7 @@ std::vector<SimulationEvent> DetailEvents(const std::string& report) {
         } else {
             continue;
         }
-        e.aspect = ChartAspectNumber(m[1]);
+        e.aspect = static_cast<Aspect>(ChartAspectNumber(m[1]));
         e.orbDegrees = std::stoi(m[2]);
         e.number = std::stoi(m[3]);
         e.day = ChartDay(m[4]);

@@ -291,7 +291,8 @@ TEST_F(CommandsTest, DataFileFailureDuringTheScanStopsIt) {
                 }
                 return -107.0;
             }
-            return inner_.Longitude(planet, jd, heliocentric);
+            const PositionResult r = inner_.Position(planet, jd, heliocentric);
+            return r.HasLongitude() ? r.Longitude() : r.FailureCode();
         }
         bool IsRetrograde(std::int16_t planet, double jd) override {
             return inner_.IsRetrograde(planet, jd);

@@ -64,7 +64,7 @@ class CountingPositions final : public PositionSource {
 public:
     double Longitude(std::int16_t planet, double jd, bool heliocentric) override {
         ++longitudes;
-        return inner_.Longitude(planet, jd, heliocentric);
+        return PlanetLongitude(planet, jd, heliocentric);
     }
     bool IsRetrograde(std::int16_t planet, double jd) override {
         return inner_.IsRetrograde(planet, jd);

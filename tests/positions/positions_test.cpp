@@ -269,6 +269,41 @@ TEST_F(Dispatch, DataFileFailuresAreDescribedAndRemembered) {
     std::filesystem::remove(std::filesystem::path(DataFolder()) / "saturn.dac");
 }
 
+// Past the dispatch a position is a longitude or a kind of failure; the code
+// stays only to name the failing file.
+TEST_F(Dispatch, PositionsComeBackTypedWithTheirFailures) {
+    const struct {
+        std::int16_t planet;
+        double jd;
+        bool heliocentric;
+        PositionKind kind;
+    } cases[] = {
+        {1, 2451545.0, true, PositionKind::Longitude},  // the Earth needs no file
+        {1, 2451545.0, false, PositionKind::Longitude},
+        {10, 2305447.0, false, PositionKind::BeforeData},
+        {5, 2743738.5, true, PositionKind::AfterData},
+        {5, 2451545.0, true, PositionKind::DataFileFailure},    // no jupiter.dac here
+        {10, 2451545.0, false, PositionKind::DataFileFailure},  // no moon.chb
+        {10, 2451545.0, true, PositionKind::NoPosition},        // no heliocentric Moon
+        {5, std::nan(""), true, PositionKind::NoPosition},
+    };
+    for (const auto& c : cases) {
+        const PositionResult r = PlanetPosition(c.planet, c.jd, c.heliocentric);
+        EXPECT_EQ(r.Kind(), c.kind) << c.planet << " " << c.jd;
+        EXPECT_EQ(r.HasLongitude(), c.kind == PositionKind::Longitude) << c.planet;
+        EXPECT_EQ(r.IsDataFileFailure(), c.kind == PositionKind::DataFileFailure) << c.planet;
+        if (r.HasLongitude()) {
+            EXPECT_GE(r.Longitude(), 0.0);
+            EXPECT_LT(r.Longitude(), kTwoPi);
+        }
+    }
+    // The failure still names its file.
+    const PositionResult jupiter = PlanetPosition(5, 2451545.0, true);
+    EXPECT_EQ(DescribePositionFailure(5, 2451545.0, true, jupiter.FailureCode()).fileName,
+              "jupiter.dac");
+    EXPECT_EQ(PositionResult::None().Kind(), PositionKind::NoPosition);
+}
+
 TEST_F(Dispatch, SunAndEarthAreHalfACircleApartAndNumberZeroIsTheSun) {
     for (double jd = 2415020.5; jd < 2488069.5; jd += 3652.5) {
         const double sun = PlanetLongitude(1, jd, false);

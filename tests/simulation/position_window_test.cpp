@@ -35,7 +35,7 @@ TEST(PositionWindow, FirstStepFillsThreeRowsOfEveryPlanet) {
             const auto& call = source.asked[static_cast<std::size_t>((p - 1) * 3 + k + 1)];
             EXPECT_EQ(call.first, p);
             EXPECT_DOUBLE_EQ(call.second, 2454200.0 + k * 0.125);
-            EXPECT_DOUBLE_EQ(window.At(static_cast<std::int16_t>(p), k),
+            EXPECT_DOUBLE_EQ(window.At(static_cast<std::int16_t>(p), k).Longitude(),
                              p * 0.5 + k * 0.125 * 0.01);
         }
     }
@@ -52,9 +52,9 @@ TEST(PositionWindow, LaterStepsShiftRowsAndComputeOnlyTheNext) {
         EXPECT_EQ(source.asked[static_cast<std::size_t>(p - 1)].first, p);
         EXPECT_DOUBLE_EQ(source.asked[static_cast<std::size_t>(p - 1)].second, 2454200.25);
         const auto planet = static_cast<std::int16_t>(p);
-        EXPECT_DOUBLE_EQ(window.At(planet, -1), p * 0.5);
-        EXPECT_DOUBLE_EQ(window.At(planet, 0), p * 0.5 + 0.125 * 0.01);
-        EXPECT_DOUBLE_EQ(window.At(planet, 1), p * 0.5 + 0.25 * 0.01);
+        EXPECT_DOUBLE_EQ(window.At(planet, -1).Longitude(), p * 0.5);
+        EXPECT_DOUBLE_EQ(window.At(planet, 0).Longitude(), p * 0.5 + 0.125 * 0.01);
+        EXPECT_DOUBLE_EQ(window.At(planet, 1).Longitude(), p * 0.5 + 0.25 * 0.01);
     }
 }
 
@@ -64,9 +64,10 @@ PositionWindow WindowOf(double prev, double now, double next) {
     const double base = 3.0;
     const double seps[3] = {prev, now, next};
     for (int k = 0; k < 3; ++k) {
-        w.longitude[0][static_cast<std::size_t>(k)] = seps[k] < 0 ? -99.0 : base;
-        w.longitude[3][static_cast<std::size_t>(k)] =
-            seps[k] < 0 ? 1.0 : std::fmod(base + seps[k] * kDeg, 6.28318530717959);
+        w.longitude[0][static_cast<std::size_t>(k)] =
+            PositionResult::FromAnswer(seps[k] < 0 ? -99.0 : base);
+        w.longitude[3][static_cast<std::size_t>(k)] = PositionResult::FromAnswer(
+            seps[k] < 0 ? 1.0 : std::fmod(base + seps[k] * kDeg, 6.28318530717959));
     }
     return w;
 }

@@ -58,7 +58,7 @@ protected:
         current = &simulation;
         const SimulationOutcome outcome = simulation.Click(request);
         current = nullptr;
-        records = simulation.Records();
+        pairs = simulation.Pairs();
         totals = simulation.Totals();
         events = simulation.Events();
         EXPECT_TRUE(host.boxes.ScriptDone()) << "a scripted message box was not shown";
@@ -73,7 +73,7 @@ protected:
     SeparatorAmountFormatter amounts;
     std::function<bool(double)> invalidSteps;
     InvestmentSimulation* current = nullptr;
-    std::vector<SimulationRecord> records;
+    std::vector<SimulationPair> pairs;
     SimulationTotals totals;
     std::vector<SimulationEvent> events;
 };
@@ -107,8 +107,8 @@ TEST_F(SimulationRun, OneTransitThroughThreeOrbsGivesTheWholeReport) {
     };
     EXPECT_EQ(Lines(host.output.text), expected);
     EXPECT_EQ(totals.completedInvestments, 3);
-    EXPECT_EQ(totals.redemptions[1], 3);
-    EXPECT_NEAR(totals.gainSum[1], 20.0 + 2 * 5000.0 / 1050.0, 1e-9);
+    EXPECT_EQ(totals.Of(Aspect::Conjunction).redemptions, 3);
+    EXPECT_NEAR(totals.Of(Aspect::Conjunction).gainSum, 20.0 + 2 * 5000.0 / 1050.0, 1e-9);
     const std::vector<std::string> events = {"caption(Pause)",
                                              "geometry",
                                              "busy(simulation)",
@@ -166,8 +166,11 @@ TEST_F(SimulationRun, AmountsFollowTheFormatterButRecordsDoNot) {
               lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Ea con Ma, 10\u00B0, ends with $23,46"),
               lines.end());
-    // The record keeps "." and no grouping.
-    EXPECT_EQ(records.front(), "  23.46 14110 0            1");
+    // The pair keeps the number; only the text follows the formatter.
+    ASSERT_FALSE(pairs.empty());
+    EXPECT_EQ(pairs.front().totalGain, 23.46);
+    EXPECT_EQ(pairs.front().investments, 1);
+    EXPECT_FALSE(pairs.front().openValue);
 }
 
 TEST_F(SimulationRun, ApplyingAtTheFirstStepOpensAtOnce) {
@@ -218,10 +221,12 @@ TEST_F(SimulationRun, StillApplyingAtTheLastStepIsCancelled) {
     };
     EXPECT_EQ(Lines(host.output.text), expected);
     // The summary order puts the 5 and 2 degree records first.
-    const auto tenDegree = std::find_if(records.begin(), records.end(),
-                                        [](const auto& r) { return RecordOrb(r) == 10; });
-    ASSERT_NE(tenDegree, records.end());
-    EXPECT_EQ(*tenDegree, "  00.00 14110 1            0");
+    const auto tenDegree =
+        std::find_if(pairs.begin(), pairs.end(), [](const auto& p) { return p.orbDegrees == 10; });
+    ASSERT_NE(tenDegree, pairs.end());
+    EXPECT_EQ(tenDegree->investments, 0);
+    EXPECT_TRUE(tenDegree->cancelledAtEnd);
+    EXPECT_FALSE(tenDegree->openValue);
 }
 
 TEST_F(SimulationRun, SeparatingOrLeavingAtTheLastStepIsRedeemed) {
@@ -272,7 +277,7 @@ TEST_F(SimulationRun, EventsFollowTheDetailLines) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(events[i].kind, expected[i].kind);
-        EXPECT_EQ(events[i].aspect, 1);
+        EXPECT_EQ(events[i].aspect, Aspect::Conjunction);
         EXPECT_EQ(events[i].orbDegrees, expected[i].orb);
         EXPECT_EQ(events[i].number, 1);
         EXPECT_EQ(events[i].day, expected[i].day);
@@ -309,10 +314,12 @@ TEST_F(SimulationRun, OpenedAtTheLastStepStaysOpen) {
         "",
     };
     EXPECT_EQ(Lines(host.output.text), expected);
-    const auto tenDegree = std::find_if(records.begin(), records.end(),
-                                        [](const auto& r) { return RecordOrb(r) == 10; });
-    ASSERT_NE(tenDegree, records.end());
-    EXPECT_EQ(*tenDegree, "  00.00 14110 1 1000.00    1");
+    const auto tenDegree =
+        std::find_if(pairs.begin(), pairs.end(), [](const auto& p) { return p.orbDegrees == 10; });
+    ASSERT_NE(tenDegree, pairs.end());
+    EXPECT_EQ(tenDegree->investments, 1);
+    EXPECT_EQ(tenDegree->openValue, 1000.0);
+    EXPECT_EQ(tenDegree->totalGain, 0.0);
 }
 
 TEST_F(SimulationRun, InvestmentsAreNeverCompounded) {
@@ -368,11 +375,11 @@ TEST_F(SimulationRun, ElevenAndMoreInvestmentsKeepCounting) {
     char summary[64];
     std::snprintf(summary, sizeof summary, "Ea con Ma,  2\u00B0, ends with $%.2f", expectedGain);
     EXPECT_TRUE(has(summary)) << summary;
-    const auto twoDegree = std::find_if(records.begin(), records.end(),
-                                        [](const auto& r) { return RecordOrb(r) == 2; });
-    ASSERT_NE(twoDegree, records.end());
-    EXPECT_EQ(RecordCount(*twoDegree), 12);
-    EXPECT_NEAR(RecordGain(*twoDegree), expectedGain, 0.011);
+    const auto twoDegree =
+        std::find_if(pairs.begin(), pairs.end(), [](const auto& p) { return p.orbDegrees == 2; });
+    ASSERT_NE(twoDegree, pairs.end());
+    EXPECT_EQ(twoDegree->investments, 12);
+    EXPECT_NEAR(twoDegree->totalGain, expectedGain, 0.011);
 }
 
 TEST_F(SimulationRun, NoAspectCheckedGivesHeaderAndZero) {
@@ -382,7 +389,7 @@ TEST_F(SimulationRun, NoAspectCheckedGivesHeaderAndZero) {
     const std::vector<std::string> expected = {kHeader, "", "Total number of investments = 0", "",
                                                ""};
     EXPECT_EQ(Lines(host.output.text), expected);
-    EXPECT_TRUE(records.empty());
+    EXPECT_TRUE(pairs.empty());
 }
 
 TEST_F(SimulationRun, LossesArePrintedAsLostAndTotalLoss) {
@@ -595,7 +602,10 @@ TEST_F(SimulationRun, OtherPlanetsWithoutPositionsDoNotMatter) {
     public:
         explicit AllPlanets(HelioPositionSource& pair) : pair_(pair) {}
         double HelioLongitude(std::int16_t planet, double jd) override {
-            if (planet == 1 || planet == 4) return pair_.HelioLongitude(planet, jd);
+            if (planet == 1 || planet == 4) {
+                const PositionResult r = pair_.Position(planet, jd);
+                return r.HasLongitude() ? r.Longitude() : r.FailureCode();
+            }
             return 0.1 * planet;
         }
 
@@ -684,7 +694,9 @@ TEST_F(SimulationRun, FirstPlanetUnselectedMeansPluto) {
     CurvePositions positions(kStart, 2, Vee);
     InvestmentSimulation simulation(host, positions, index, amounts);
     ASSERT_EQ(simulation.Click(request), SimulationOutcome::Completed);
-    EXPECT_EQ(simulation.Records()[0].substr(8, 3), "921");
+    EXPECT_EQ(simulation.Pairs()[0].first, Planet::Pluto);
+    EXPECT_EQ(simulation.Pairs()[0].second, Planet::Mercury);
+    EXPECT_EQ(simulation.Pairs()[0].aspect, Aspect::Conjunction);
     // Pluto has no position in this source, so no transit is seen.
     EXPECT_EQ(simulation.Totals().completedInvestments, 0);
     EXPECT_EQ(Lines(host.output.text)[0],

@@ -16,7 +16,7 @@ TEST(SimulationStats, CompletedTradesAreTheRedemptionsInOrder) {
     events[0].kind = SimulationEvent::Kind::Investment;
     for (int i = 1; i < 3; ++i) {
         events[i].kind = SimulationEvent::Kind::Redemption;
-        events[i].aspect = i;
+        events[i].aspect = static_cast<Aspect>(i);
         events[i].orbDegrees = 10 / i;
         events[i].purchaseDay = 100 * i;
         events[i].day = 100 * i + 7;
