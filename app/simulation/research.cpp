@@ -14,7 +14,6 @@
 #include "app/positions/request_rules.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/position_window.h"
-#include "app/simulation/simulation_record.h"
 #include "app/simulation/simulation_service.h"
 #include "app/support/escaped_text.h"
 #include "app/support/service_host.h"
@@ -170,11 +169,13 @@ public:
         for (std::int16_t planet = 1; planet <= kWindowPlanets; ++planet) {
             double* row = &table_[static_cast<std::size_t>(planet - 1) * count_];
             for (std::size_t i = first; i < last; ++i) {
-                row[i] = source.HelioLongitude(planet, JdOf(i));
+                const PositionResult p = source.Position(planet, JdOf(i));
+                row[i] = p.HasLongitude() ? p.Longitude() : p.FailureCode();
             }
         }
     }
 
+private:
     double HelioLongitude(std::int16_t planet, double jd) override {
         const double steps = (jd - firstJd_) / kSimulationStep;
         if (planet >= 1 && planet <= kWindowPlanets && steps >= 0.0 &&
@@ -184,10 +185,9 @@ public:
                 return table_[static_cast<std::size_t>(planet - 1) * count_ + i];
             }
         }
-        return live_.HelioLongitude(planet, jd);
+        const PositionResult p = live_.Position(planet, jd);
+        return p.HasLongitude() ? p.Longitude() : p.FailureCode();
     }
-
-private:
     double JdOf(std::size_t i) const { return firstJd_ + static_cast<double>(i) * kSimulationStep; }
 
     bool heliocentric_;

@@ -60,16 +60,53 @@ double SummaryRank(const SimulationPair& pair) {
     return NumberFromText(digits);
 }
 
-void SortForSummary(std::vector<SimulationPair>& pairs) {
-    struct Ranked {
-        double rank;
-        SimulationPair pair;
+namespace {
+
+struct Ranked {
+    double rank;
+    SimulationPair pair;
+};
+
+// Descending rank by the partition scheme the summary has always been
+// sorted with.  Its order of equal ranks is part of the report (a 1° and a
+// 10° line without investments rank alike); a stable sort would list such
+// lines the other way round.
+void PartitionSort(std::vector<Ranked>& list, std::ptrdiff_t lo, std::ptrdiff_t hi) {
+    // Iterates over the larger part and recurses into the smaller one, so the
+    // stack depth stays logarithmic whatever the ranks.
+    const auto at = [&list](std::ptrdiff_t k) -> Ranked& {
+        return list[static_cast<std::size_t>(k)];
     };
+    while (lo < hi) {
+        const double pivot = at(lo + (hi - lo) / 2).rank;
+        std::ptrdiff_t i = lo;
+        std::ptrdiff_t j = hi;
+        while (i <= j) {
+            while (i < hi && at(i).rank > pivot) ++i;
+            while (j > lo && at(j).rank < pivot) --j;
+            if (i <= j) {
+                if (i < j) std::swap(at(i), at(j));
+                ++i;
+                --j;
+            }
+        }
+        if (j - lo < hi - i) {
+            if (lo < j) PartitionSort(list, lo, j);
+            lo = i;
+        } else {
+            if (i < hi) PartitionSort(list, i, hi);
+            hi = j;
+        }
+    }
+}
+
+}  // namespace
+
+void SortForSummary(std::vector<SimulationPair>& pairs) {
     std::vector<Ranked> ranked;
     ranked.reserve(pairs.size());
     for (SimulationPair& p : pairs) ranked.push_back({SummaryRank(p), std::move(p)});
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const Ranked& a, const Ranked& b) { return a.rank > b.rank; });
+    PartitionSort(ranked, 0, static_cast<std::ptrdiff_t>(ranked.size()) - 1);
     for (std::size_t i = 0; i < pairs.size(); ++i) pairs[i] = std::move(ranked[i].pair);
 }
 

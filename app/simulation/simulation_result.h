@@ -52,9 +52,9 @@ std::vector<SimulationPair> BuildSimulationPairs(Planet first, Planet second,
 // Conjunction 10° (".110") at a total of 0 or more, the other way round below.
 double SummaryRank(const SimulationPair& pair);
 
-// Sorts by descending SummaryRank.  Pairs of equal rank keep their build
-// order: a pair of one aspect at 1° and at 10° without investments rank
-// alike ("…1100" and "…11000"), and so do pairs the request lists twice.
+// Sorts by descending SummaryRank.  Pairs of equal rank (one aspect at 1°
+// and at 10° without investments: "…1100" and "…11000") come in the order
+// the summary's partition sort has always left them, not in build order.
 void SortForSummary(std::vector<SimulationPair>& pairs);
 
 // Redemptions and the sum of their exact gains for one aspect type.
