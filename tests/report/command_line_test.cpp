@@ -54,6 +54,27 @@ TEST(CommandLine, ReadsAndRefusesLines) {
     }
 }
 
+// A refusal names what it is about, so that a caller can say more of it.
+TEST(CommandLine, RefusalNamesTheOptionOrWord) {
+    const struct {
+        std::vector<std::string> args;
+        std::string unknownOption;
+        std::string strayWord;
+    } cases[] = {
+        {{"--moon"}, "--moon", ""},
+        {{"--moon=full"}, "--moon", ""},
+        {{"--planet", "Mars", "tables"}, "", "tables"},
+        {{"-p"}, "", "-p"},
+        {{"--planet"}, "", ""},
+    };
+    for (const auto& c : cases) {
+        const ReadCommandResult r = ReadCommandLine(Sample(), c.args);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.unknownOption, c.unknownOption);
+        EXPECT_EQ(r.strayWord, c.strayWord);
+    }
+}
+
 TEST(CommandLine, HelpWinsOverMistakes) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--help"}, {"--moon", "-h"}, {"--planet", "Mars", "--help"}}) {
