@@ -20,9 +20,12 @@ const OptionSpec* FindSpec(const CommandSpec& spec, std::string_view name) {
 // short option, "--" as the end of options, "--flag=value"), or could only
 // refuse in its own words: a word that is no option, an unknown option, a
 // flag given a value, a value missing.  The first such argument refuses
-// the line.
-void FindFirstMistake(const CommandSpec& spec, const std::vector<std::string>& args,
-                      ReadCommandResult& result) {
+// the line.  Otherwise `forCli` gets the line as CLI11 reads it: each
+// option and its value as two arguments ("--name=value" split at its first
+// "=", so that an empty value reaches the command's own reader, which names
+// what is missing).
+void ScanLine(const CommandSpec& spec, const std::vector<std::string>& args,
+              ReadCommandResult& result, std::vector<std::string>& forCli) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0) {
@@ -43,12 +46,15 @@ void FindFirstMistake(const CommandSpec& spec, const std::vector<std::string>& a
             result.error = name + " takes no value";
             return;
         }
-        if (o->value != nullptr && eq == std::string::npos) {
+        forCli.push_back(name);
+        if (eq != std::string::npos) {
+            forCli.push_back(arg.substr(eq + 1));
+        } else if (o->value != nullptr) {
             if (i + 1 >= args.size()) {
                 result.error = name + " needs a value";
                 return;
             }
-            ++i;
+            forCli.push_back(args[++i]);
         }
     }
 }
@@ -80,7 +86,8 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
         result.help = true;
         return result;
     }
-    FindFirstMistake(spec, args, result);
+    std::vector<std::string> split;
+    ScanLine(spec, args, result, split);
     if (!result.error.empty()) return result;
 
     CLI::App app(spec.name);
@@ -91,14 +98,6 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
                                                  : app.add_flag(o.name);
         option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         declared.emplace_back(&o, option);
-    }
-    // "--name=value" goes to CLI11 as two arguments, so that an empty value
-    // reaches the command's own reader (which names what is missing).
-    std::vector<std::string> split;
-    for (const std::string& arg : args) {
-        const std::size_t eq = arg.find('=');
-        split.push_back(arg.substr(0, eq));
-        if (eq != std::string::npos) split.push_back(arg.substr(eq + 1));
     }
     std::vector<const char*> argv{spec.name};
     for (const std::string& arg : split) argv.push_back(arg.c_str());

@@ -460,9 +460,11 @@ std::vector<std::string> CommandsTaking(const ReportOptionDefinition& o) {
 }
 
 // Where an option given to a command that does not take it belongs.
-std::string MisplacedOption(const ReportOptionDefinition& o) {
-    if (o.place.chart == ChartUse::NotForChart)
+std::string MisplacedOption(const ReportCommandDefinition& command,
+                            const ReportOptionDefinition& o) {
+    if (IsChart(command) && o.place.chart == ChartUse::NotForChart) {
         return std::string(o.text.name) + " does not apply to chart";
+    }
     const std::vector<std::string> names = CommandsTaking(o);
     // A chart takes what its run takes: naming the run says enough.
     std::vector<std::string> runs;
@@ -502,9 +504,9 @@ const CommandSpec& SpecOf(const ReportCommandDefinition& command) {
 
 // The refusal of a line the parser could not read, in the words of the
 // definitions where they say more than the parser can.
-std::string RefusalOf(const ReadCommandResult& read) {
+std::string RefusalOf(const ReportCommandDefinition& command, const ReadCommandResult& read) {
     if (const ReportOptionDefinition* o = FindDefinition(read.unknownOption)) {
-        return MisplacedOption(*o);
+        return MisplacedOption(command, *o);
     }
     if (FindCommand(read.strayWord) != nullptr || FindCommandEntry(read.strayWord) != nullptr) {
         return "one command at a time, not \"" + read.strayWord + "\" as well";
@@ -531,7 +533,7 @@ std::string ReadOptions(const ReportCommandDefinition& command, unsigned chartOf
                         const CommandLine& line, ReportOptions& options) {
     for (const CommandLine::Use& use : line.uses) {
         const ReportOptionDefinition& o = *FindDefinition(use.name);
-        if (!CommandTakes(command, chartOf, o)) return MisplacedOption(o);
+        if (!CommandTakes(command, chartOf, o)) return MisplacedOption(command, o);
         if (o.place.needs != nullptr && !line.Given(o.place.needs))
             return use.name + " needs " + o.place.needs;
     }
@@ -573,7 +575,7 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     const ReadCommandResult read =
         ReadCommandLine(SpecOf(*command), std::vector<std::string>(args.begin() + 1, args.end()));
     if (!read.ok) {
-        result.error = RefusalOf(read);
+        result.error = RefusalOf(*command, read);
         return result;
     }
     ReportOptions& o = result.options;

@@ -34,6 +34,9 @@ TEST(CommandLine, ReadsAndRefusesLines) {
         {{"--planet", "Mars", "--planet", "Saturn"}, true, "Saturn", false, ""},
         {{"--planet="}, true, "", false, ""},
         {{"--planet", "--all"}, true, "--all", false, ""},
+        // Only an option's own "=" divides it from its value.
+        {{"--planet", "a=b"}, true, "a=b", false, ""},
+        {{"--planet=a=b"}, true, "a=b", false, ""},
         {{"--planet"}, false, "", false, "--planet needs a value"},
         {{"--all=yes"}, false, "", false, "--all takes no value"},
         {{"--moon"}, false, "", false, "unknown option \"--moon\" for sample"},

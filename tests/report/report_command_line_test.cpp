@@ -219,6 +219,7 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
         {{"tables", "--format", "xml", "--format", "csv"}, "--format takes text, csv or json"},
         {{"simulate", "--stats", "--seed", "12345678901234567890"}, "--seed takes a whole number"},
         {{"simulate", "--prices=p.csv", "--price-column="}, "--price-column needs a column name"},
+        {{"simulate", "--prices", "a=b.csv", "--price-column", "x=y"}, ""},
     };
     for (const Case& c : cases) {
         std::string shown;
