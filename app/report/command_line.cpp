@@ -16,25 +16,47 @@ const OptionSpec* FindSpec(const CommandSpec& spec, std::string_view name) {
     return nullptr;
 }
 
-// What CLI11 cannot say in the command's own words: a word that is no
-// option, an unknown option, a flag given a value, a value missing.
-std::string FirstMistake(const CommandSpec& spec, const std::vector<std::string>& args) {
+// What CLI11 would read otherwise than the command line is documented (a
+// short option, "--" as the end of options, "--flag=value"), or could only
+// refuse in its own words: a word that is no option, an unknown option, a
+// flag given a value, a value missing.  The first such argument refuses
+// the line.  Otherwise `forCli` gets the line as CLI11 reads it: each
+// option and its value as two arguments ("--name=value" split at its first
+// "=", so that an empty value reaches the command's own reader, which names
+// what is missing).
+void ScanLine(const CommandSpec& spec, const std::vector<std::string>& args,
+              ReadCommandResult& result, std::vector<std::string>& forCli) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0) {
-            return "unexpected \"" + arg + "\" for " + spec.name + " (options start with --)";
+            result.strayWord = arg;
+            result.error =
+                "unexpected \"" + arg + "\" for " + spec.name + " (options start with --)";
+            return;
         }
         const std::size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
         const OptionSpec* o = FindSpec(spec, name);
-        if (o == nullptr) return "unknown option \"" + name + "\" for " + spec.name;
-        if (o->value == nullptr && eq != std::string::npos) return name + " takes no value";
-        if (o->value != nullptr && eq == std::string::npos) {
-            if (i + 1 >= args.size()) return name + " needs a value";
-            ++i;
+        if (o == nullptr) {
+            result.unknownOption = name;
+            result.error = "unknown option \"" + name + "\" for " + spec.name;
+            return;
+        }
+        if (o->value == nullptr && eq != std::string::npos) {
+            result.error = name + " takes no value";
+            return;
+        }
+        forCli.push_back(name);
+        if (eq != std::string::npos) {
+            forCli.push_back(arg.substr(eq + 1));
+        } else if (o->value != nullptr) {
+            if (i + 1 >= args.size()) {
+                result.error = name + " needs a value";
+                return;
+            }
+            forCli.push_back(args[++i]);
         }
     }
-    return {};
 }
 
 // The lines of a text, split at '\n'.
@@ -64,7 +86,8 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
         result.help = true;
         return result;
     }
-    result.error = FirstMistake(spec, args);
+    std::vector<std::string> split;
+    ScanLine(spec, args, result, split);
     if (!result.error.empty()) return result;
 
     CLI::App app(spec.name);
@@ -76,17 +99,10 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
         option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
         declared.emplace_back(&o, option);
     }
-    // "--name=value" goes to CLI11 as two arguments, so that an empty value
-    // reaches the command's own reader (which names what is missing).
-    std::vector<std::string> split;
-    for (const std::string& arg : args) {
-        const std::size_t eq = arg.find('=');
-        split.push_back(arg.substr(0, eq));
-        if (eq != std::string::npos) split.push_back(arg.substr(eq + 1));
-    }
+    std::vector<const char*> argv{spec.name};
+    for (const std::string& arg : split) argv.push_back(arg.c_str());
     try {
-        // CLI11 takes a vector of arguments last to first.
-        app.parse(std::vector<std::string>(split.rbegin(), split.rend()));
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError& e) {
         result.error = std::string("cannot read the command line: ") + e.what();
         return result;
@@ -101,29 +117,33 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
     return result;
 }
 
+std::string OptionHelp(const OptionSpec& o) {
+    std::ostringstream out;
+    const std::string head =
+        std::string(o.name) + (o.value != nullptr ? std::string(" ") + o.value : "");
+    const std::vector<std::string> help = Lines(o.help);
+    constexpr std::size_t kColumn = 26;
+    out << "    " << head;
+    for (std::size_t k = 0; k < help.size(); ++k) {
+        const std::size_t at = k == 0 ? 4 + head.size() : 0;
+        if (k == 0 && at + 1 >= kColumn) {
+            out << '\n' << std::string(kColumn, ' ');
+        } else {
+            out << std::string(kColumn - at, ' ');
+        }
+        out << help[k] << '\n';
+    }
+    if (help.empty()) out << '\n';
+    if (o.example != nullptr) out << std::string(kColumn, ' ') << "e.g. " << o.example << '\n';
+    return out.str();
+}
+
 std::string CommandHelp(const CommandSpec& spec) {
     std::ostringstream out;
     out << "  " << spec.name << '\n';
     for (const std::string& line : Lines(spec.summary)) out << "      " << line << '\n';
     for (const char* example : spec.examples) out << "        vlt-report " << example << '\n';
-    for (const OptionSpec& o : spec.options) {
-        std::string head =
-            std::string(o.name) + (o.value != nullptr ? std::string(" ") + o.value : "");
-        const std::vector<std::string> help = Lines(o.help);
-        constexpr std::size_t kColumn = 26;
-        out << "    " << head;
-        for (std::size_t k = 0; k < help.size(); ++k) {
-            const std::size_t at = k == 0 ? 4 + head.size() : 0;
-            if (k == 0 && at + 1 >= kColumn) {
-                out << '\n' << std::string(kColumn, ' ');
-            } else {
-                out << std::string(kColumn - at, ' ');
-            }
-            out << help[k] << '\n';
-        }
-        if (help.empty()) out << '\n';
-        if (o.example != nullptr) out << std::string(kColumn, ' ') << "e.g. " << o.example << '\n';
-    }
+    for (const OptionSpec& o : spec.options) out << OptionHelp(o);
     return out.str();
 }
 

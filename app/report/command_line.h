@@ -46,6 +46,10 @@ struct ReadCommandResult {
     bool help = false;  // --help or -h: print CommandHelp, exit 0
     std::string error;  // one line when neither
     CommandLine line;
+    // What the refusal is about, so that a caller who knows more (the option
+    // belongs to another command, the word is another command) can say so.
+    std::string unknownOption;  // "--keep" when the command has no such option
+    std::string strayWord;      // "search" when a word that is no option was given
 };
 
 // Reads the arguments that follow the command word.  Each option takes its
@@ -55,6 +59,10 @@ ReadCommandResult ReadCommandLine(const CommandSpec& spec, const std::vector<std
 
 // The command's section of --help: its line, summary, examples and options.
 std::string CommandHelp(const CommandSpec& spec);
+
+// One option's lines of --help: its name and value, its help lines from the
+// help column on, and its example.
+std::string OptionHelp(const OptionSpec& option);
 
 // Where a command of its own file writes and what it may show.
 struct CommandIo {

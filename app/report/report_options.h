@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/command_line.h"
 #include "app/report/option_values.h"
 
 namespace vlt {
@@ -95,10 +96,70 @@ struct ReportArguments {
     ReportOptions options;
 };
 
-// Reads the arguments (without the program name).
+// Reads the arguments (without the program name): the command word first,
+// then its options.
 ReportArguments ParseReportArguments(const std::vector<std::string>& args);
 
-// The text of --help: every option with an example.
+// The text of --help: every command and every option with an example, made
+// from the definitions below.
 std::string ReportUsageText();
+
+// The runs an option belongs to, as bits; a chart takes the options of the
+// run it draws (see ChartUse).
+enum ReportRunBit : unsigned {
+    kTablesRun = 1u << 0,
+    kSearchRun = 1u << 1,
+    kShowAllRun = 1u << 2,
+    kSimulateRun = 1u << 3,
+};
+inline constexpr unsigned kEveryRun = kTablesRun | kSearchRun | kShowAllRun | kSimulateRun;
+
+// How an option goes with the chart command.
+enum class ChartUse {
+    WithItsRuns,  // in a chart of a run that takes it
+    AnyChart,     // in every chart, whatever it draws
+    ChartOnly,    // in a chart alone
+    NotForChart,  // never in a chart
+};
+
+// What a reader sees: the options it fills, the whole line (a reader whose
+// value depends on another option looks there), and the option's name.
+struct OptionReading {
+    ReportOptions& options;
+    const CommandLine& line;
+    std::string name;
+};
+
+// Reads one value of the option into the options; returns the refusal, or
+// an empty text when the value was taken.  A flag's reader gets "".
+using OptionReader = std::string (*)(OptionReading& reading, const std::string& value);
+
+// Where an option is taken: the runs (ReportRunBits), how it goes with a
+// chart, and another option that must be given with it.
+struct OptionPlace {
+    unsigned runs = 0;
+    ChartUse chart = ChartUse::WithItsRuns;
+    const char* needs = nullptr;
+};
+
+// One option of the four runs and the chart, defined once: its text for
+// the parser and --help, where it is taken, and its reader.
+struct ReportOptionDefinition {
+    OptionSpec text;
+    OptionPlace place;
+    OptionReader read;
+};
+
+// One command word of the four runs and the chart.
+struct ReportCommandDefinition {
+    const char* name;
+    unsigned run;  // its ReportRunBit; 0 for chart, whose run --of names
+    const char* summary;
+    std::vector<const char*> examples;  // whole command lines
+};
+
+// Every option, in the order of --help; every command word.
+const std::vector<ReportOptionDefinition>& ReportOptionDefinitions();
+const std::vector<ReportCommandDefinition>& ReportCommandDefinitions();
 
 }  // namespace vlt

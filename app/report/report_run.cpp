@@ -35,11 +35,9 @@ class MessageLines final : public MessageBoxes {
 public:
     explicit MessageLines(std::ostream& out) : out_(&out) {}
     void Redirect(std::ostream& out) { out_ = &out; }
-    int Shown() const { return shown_; }
 
     MsgResult Show(const std::string& text, const std::string& /*title*/, MsgButtons buttons,
                    MsgIcon /*icon*/) override {
-        ++shown_;
         *out_ << text << '\n';
         out_->flush();
         switch (buttons) {
@@ -52,7 +50,6 @@ public:
 
 private:
     std::ostream* out_;
-    int shown_ = 0;
 };
 
 // The window's output box: it keeps the whole text, and the commands' size
@@ -190,12 +187,41 @@ std::string WithLfLineEnds(const std::string& text) {
     return out;
 }
 
+int ExitStatusOf(RunOutcome outcome) {
+    switch (outcome) {
+        case RunOutcome::Done: return kReportDone;
+        case RunOutcome::Refused: return kReportRefused;
+        case RunOutcome::Interrupted: return kReportInterrupted;
+    }
+    return kReportRefused;
+}
+
 namespace {
+
+// A transit run's report is whole when the scan went through and nothing
+// was shown on the way: a refusal, a data file that failed, the full box,
+// "Not found", or a pair of a show-all series refused.
+RunOutcome OutcomeOf(const TransitRunResult& r) {
+    switch (r.end) {
+        case TransitRunEnd::Refused:
+        case TransitRunEnd::Stopped:
+        case TransitRunEnd::DataFailed: return RunOutcome::Refused;
+        case TransitRunEnd::Completed:
+        case TransitRunEnd::SeriesEnded: break;
+    }
+    return r.messages == 0 ? RunOutcome::Done : RunOutcome::Refused;
+}
+
+// A simulation's report is whole when it ran to its summary.
+RunOutcome OutcomeOf(const SimulationRunResult& r) {
+    return r.outcome == SimulationOutcome::Completed && r.messages == 0 ? RunOutcome::Done
+                                                                        : RunOutcome::Refused;
+}
 
 // What a run leaves for the writing: how it ended and, for a transit run,
 // the period as entered.
 struct RunEnd {
-    int messages = 0;
+    RunOutcome outcome = RunOutcome::Refused;
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
     TransitResults results;
@@ -228,7 +254,7 @@ public:
     int Run() {
         StartUp();
         const RunEnd end = RunCommand();
-        commandMessages_ = end.messages;
+        commandOutcome_ = end.outcome;
         enteredStart_ = end.enteredStart;
         enteredEnd_ = end.enteredEnd;
         results_ = end.results;
@@ -252,15 +278,16 @@ private:
         // simulation, or a chart's price line, without a price file): the
         // others say nothing of it.  The working folder's file, named by its
         // full path in a message.
+        bool indexRead = true;
         if (NeedsIndex()) {
             std::error_code error;
             const std::string working = std::filesystem::current_path(error).string();
-            LoadIndexData(index_, messages_, IndexFilePath(working, ""));
+            indexRead = LoadIndexData(index_, messages_, IndexFilePath(working, ""));
         }
-        ReadPlutoData(messages_);
+        const bool plutoRead = ReadPlutoData(messages_);
         // Left out or not, each counts: a run that then writes nothing is
         // refused.
-        startUpMessages_ = messages_.Shown();
+        startUpWhole_ = indexRead && plutoRead;
     }
 
     bool NeedsIndex() const {
@@ -278,7 +305,8 @@ private:
         const std::stop_token never;
         RunEnd end;
         if (options_.command == ReportCommand::Simulate) {
-            end.messages = simulation_.Run(SimulationRequestOf(options_), observer, never).messages;
+            end.outcome =
+                OutcomeOf(simulation_.Run(SimulationRequestOf(options_), observer, never));
             return end;
         }
         TransitRunResult result;
@@ -294,11 +322,12 @@ private:
         // A computer whose zone is not in the window's list starts with no
         // zone chosen; the refusal then asks for one, and the report says
         // how to give it.
-        if (!options_.timezoneIndex && LocalTimezoneIndex() == 0 && result.messages > 0) {
+        if (!options_.timezoneIndex && LocalTimezoneIndex() == 0 &&
+            result.end == TransitRunEnd::Refused) {
             messagesOut_ << "vlt-report: the computer's time zone is not in the list; give one "
                             "with --tz (for example --tz GMT or --tz GMT+5:30)\n";
         }
-        end.messages = result.messages;
+        end.outcome = OutcomeOf(result);
         end.enteredStart = result.enteredStart;
         end.enteredEnd = result.enteredEnd;
         end.results = std::move(result.results);
@@ -336,7 +365,7 @@ private:
         out_.flush();
         messagesOut_ << "vlt-report: interrupted; the statistics were not finished and are not "
                         "written\n";
-        return kReportInterrupted;
+        return ExitStatusOf(RunOutcome::Interrupted);
     }
 
     // The statistics follow the text report below a blank line.
@@ -375,12 +404,12 @@ private:
     }
 
     bool Refused(bool empty) const {
-        return commandMessages_ > 0 || (startUpMessages_ > 0 && empty);
+        return commandOutcome_ != RunOutcome::Done || (!startUpWhole_ && empty);
     }
 
     int WriteChart() {
         const std::string report = FinishedReport();
-        if (Refused(report.empty())) return kReportRefused;
+        if (Refused(report.empty())) return ExitStatusOf(RunOutcome::Refused);
         ChartModel model;
         if (options_.command == ReportCommand::Simulate) {
             const InvestmentSimulation& simulation = simulation_.Simulation();
@@ -395,9 +424,9 @@ private:
                                            : IndexPrices(index_, model.firstDay, model.lastDay);
         if (!WriteChartImage(model, options_.chartFile, options_.chartWidth, options_.chartHeight,
                              messagesOut_)) {
-            return kReportRefused;
+            return ExitStatusOf(RunOutcome::Refused);
         }
-        return kReportDone;
+        return ExitStatusOf(RunOutcome::Done);
     }
 
     int WriteReport() {
@@ -421,7 +450,7 @@ private:
             if (!text_ && !empty) out_ << Records();
         }
         out_.flush();
-        return Refused(empty) ? kReportRefused : kReportDone;
+        return ExitStatusOf(Refused(empty) ? RunOutcome::Refused : RunOutcome::Done);
     }
 
     const ReportOptions& options_;
@@ -441,8 +470,8 @@ private:
     StreamedOutput stream_;
     KeptBox box_;
 
-    int startUpMessages_ = 0;
-    int commandMessages_ = 0;
+    bool startUpWhole_ = true;
+    RunOutcome commandOutcome_ = RunOutcome::Refused;
     std::int32_t enteredStart_ = 0;
     std::int32_t enteredEnd_ = 0;
     TransitResults results_;
@@ -482,12 +511,12 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& mes
         std::string error;
         if (!LoadPriceSeries(*options.pricesFile, options.priceColumn, prices, error)) {
             messages << "vlt-report: " << error << '\n';
-            return kReportRefused;
+            return ExitStatusOf(RunOutcome::Refused);
         }
     }
     if (const auto problem = StatisticsInputProblem(options, prices)) {
         messages << "vlt-report: " << *problem << '\n';
-        return kReportRefused;
+        return ExitStatusOf(RunOutcome::Refused);
     }
     ReportRun run(options, prices, out, messages, showProgress);
     return run.Run();

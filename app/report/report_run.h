@@ -16,6 +16,16 @@ inline constexpr int kReportDone = 0;
 inline constexpr int kReportRefused = 1;
 inline constexpr int kReportUsage = 2;
 
+// How a run ended; its exit status follows from this alone.
+enum class RunOutcome {
+    Done,         // the report, its records or its chart written whole
+    Refused,      // refused, or ended without its whole report (its message
+                  // is on standard error), or its input or chart unusable
+    Interrupted,  // Ctrl-C stopped the statistics; none of them written
+};
+
+int ExitStatusOf(RunOutcome outcome);
+
 // The request each command builds from the options.
 TablesRequest TablesRequestOf(const ReportOptions& options);
 SearchRequest SearchRequestOf(const ReportOptions& options);
@@ -25,9 +35,10 @@ SimulationRequest SimulationRequestOf(const ReportOptions& options);
 // Writes the report to `out` as the command makes it (LF line ends unless
 // options.crlf); with options.box, the window's output box with its size
 // limit, written when the command ends.  The texts of the window's message
-// boxes go to `messages`.  Returns kReportDone, or kReportRefused when the
-// command showed a message (it was refused or ended without its full
-// report) or when a start-up failure left it with nothing to report.  With
+// boxes go to `messages`.  Returns the exit status of the run's outcome:
+// Refused when the service says the command was refused or ended without
+// its full report, or when a data file of the start-up could not be read
+// and the command left nothing to report.  With
 // showProgress the statistics' trials show their progress on `messages`
 // (meant for a terminal: one line rewritten in place); Ctrl-C during them
 // returns kReportInterrupted (stats_progress.h) with no statistics written.

@@ -39,7 +39,7 @@ int Compare(std::string_view key, std::string_view segment, bool exact) {
 
 }  // namespace
 
-void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& fileName) {
+bool LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& fileName) {
     std::int32_t count = 0;
     std::string errorText;
     std::int32_t errorNumber = 0;
@@ -68,7 +68,10 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
         count, errorText, errorNumber, kIndexFileMaxBytes);
     count = static_cast<std::int32_t>(data.lines.size()) - 1;
     data.count = count;
-    if (count != kIndexLineCount || badLines > 0) {
+    data.firstDay = kIndexFirstDay;
+    data.lastDay = kIndexLastDay;
+    const bool read = count == kIndexLineCount && badLines == 0;
+    if (!read) {
         std::string text = "Error reading DJIA data file " + fileName;
         if (!errorText.empty()) text += ": " + errorText;
         if (badLines > 0) {
@@ -81,8 +84,7 @@ void LoadIndexData(IndexData& data, MessageBoxes& boxes, const std::string& file
         }
         boxes.Show(text, kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
     }
-    data.firstDay = kIndexFirstDay;
-    data.lastDay = kIndexLastDay;
+    return read;
 }
 
 std::string IndexFilePath(const std::string& workingFolder, const std::string& programFolder) {

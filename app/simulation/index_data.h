@@ -32,7 +32,8 @@ struct IndexData {
 // same box with its line number in the file ("Line 17: the value \"12a4.5\"
 // is not a number.").  A file larger than kIndexFileMaxBytes, or one that is
 // not a regular file, is not read.  The covered range is set in any case.
-void LoadIndexData(IndexData& data, MessageBoxes& boxes,
+// Returns whether the file was read whole (no message shown).
+bool LoadIndexData(IndexData& data, MessageBoxes& boxes,
                    const std::string& fileName = kIndexFileName);
 
 // The index file to read: the working folder's where it has one, else the

@@ -34,6 +34,9 @@ TEST(CommandLine, ReadsAndRefusesLines) {
         {{"--planet", "Mars", "--planet", "Saturn"}, true, "Saturn", false, ""},
         {{"--planet="}, true, "", false, ""},
         {{"--planet", "--all"}, true, "--all", false, ""},
+        // Only an option's own "=" divides it from its value.
+        {{"--planet", "a=b"}, true, "a=b", false, ""},
+        {{"--planet=a=b"}, true, "a=b", false, ""},
         {{"--planet"}, false, "", false, "--planet needs a value"},
         {{"--all=yes"}, false, "", false, "--all takes no value"},
         {{"--moon"}, false, "", false, "unknown option \"--moon\" for sample"},
@@ -51,6 +54,27 @@ TEST(CommandLine, ReadsAndRefusesLines) {
         }
         EXPECT_EQ(r.line.Value("--planet").value_or(""), c.planet);
         EXPECT_EQ(r.line.Given("--all"), c.all);
+    }
+}
+
+// A refusal names what it is about, so that a caller can say more of it.
+TEST(CommandLine, RefusalNamesTheOptionOrWord) {
+    const struct {
+        std::vector<std::string> args;
+        std::string unknownOption;
+        std::string strayWord;
+    } cases[] = {
+        {{"--moon"}, "--moon", ""},
+        {{"--moon=full"}, "--moon", ""},
+        {{"--planet", "Mars", "tables"}, "", "tables"},
+        {{"-p"}, "", "-p"},
+        {{"--planet"}, "", ""},
+    };
+    for (const auto& c : cases) {
+        const ReadCommandResult r = ReadCommandLine(Sample(), c.args);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.unknownOption, c.unknownOption);
+        EXPECT_EQ(r.strayWord, c.strayWord);
     }
 }
 

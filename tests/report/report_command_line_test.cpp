@@ -84,19 +84,20 @@ const std::vector<BadInput>& BadInputs() {
         {{"showall", "--keep", "both"}, "--keep takes first or second, not \"both\""},
         {{"tables", "--details"}, "--details belongs to the simulate command"},
         {{"tables", "--keep", "first"}, "--keep belongs to the showall command"},
-        {{"simulate", "--aspect", "con"},
-         "--aspect, --orb and --from belong to the search command"},
-        {{"showall", "--from", "end"}, "--aspect, --orb and --from belong to the search command"},
+        {{"simulate", "--aspect", "con"}, "--aspect belongs to the search command"},
+        {{"showall", "--from", "end"}, "--from belongs to the search command"},
+        {{"search", "--aspects", "con"},
+         "--aspects belongs to the tables, showall and simulate commands"},
         // price files, statistics and formats
-        {{"tables", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
-        {{"search", "--stats"}, "--prices and --stats belong to the simulate command"},
+        {{"tables", "--prices", "p.csv"}, "--prices belongs to the chart and simulate commands"},
+        {{"search", "--stats"}, "--stats belongs to the simulate command"},
         {{"simulate", "--prices"}, "--prices needs a value"},
         {{"simulate", "--prices="}, "--prices needs a file name"},
         {{"simulate", "--price-column", "Adj Close"}, "--price-column needs --prices"},
         {{"simulate", "--prices", "p.csv", "--price-column="},
          "--price-column needs a column name"},
-        {{"simulate", "--trials", "10"}, "--trials and --seed need --stats"},
-        {{"simulate", "--seed", "7"}, "--trials and --seed need --stats"},
+        {{"simulate", "--trials", "10"}, "--trials needs --stats"},
+        {{"simulate", "--seed", "7"}, "--seed needs --stats"},
         {{"simulate", "--stats", "--trials", "0"},
          "--trials takes a whole number from 1 to 1000000, not \"0\""},
         {{"simulate", "--stats", "--trials", "1000001"},
@@ -106,8 +107,8 @@ const std::vector<BadInput>& BadInputs() {
         {{"simulate", "--stats", "--seed", "x"},
          "--seed takes a whole number of at most 19 digits, not \"x\""},
         {{"simulate", "--stats=yes"}, "--stats takes no value"},
-        {{"simulate", "--jobs", "2"}, "--min-trades and --jobs need --stats"},
-        {{"simulate", "--min-trades", "3"}, "--min-trades and --jobs need --stats"},
+        {{"simulate", "--jobs", "2"}, "--jobs needs --stats"},
+        {{"simulate", "--min-trades", "3"}, "--min-trades needs --stats"},
         {{"simulate", "--stats", "--jobs", "0"},
          "--jobs takes a whole number from 1 to 1024, not \"0\""},
         {{"simulate", "--stats", "--min-trades", "0"},
@@ -132,26 +133,35 @@ TEST_F(ReportProgram, BadInputGetsOneLineAndStatusTwo) {
     }
 }
 
-// Each option that only one command takes, given to another command (or a
-// chart option without chart), is refused with the message of its group.
+// Each option that only some commands take, given to another command (or a
+// chart option without chart), is refused with the commands it belongs to.
 TEST(ReportArguments, OptionsOutsideTheirCommand) {
-    const std::string search = "--aspect, --orb and --from belong to the search command";
-    const std::string chart = "--of, --out, --width and --height belong to the chart command";
-    const std::string stats = "--trials and --seed need --stats";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"tables", "--aspect", "con"}, search},
-        {{"tables", "--orb", "6"}, search},
-        {{"tables", "--from", "end"}, search},
+        {{"tables", "--aspect", "con"}, "--aspect belongs to the search command"},
+        {{"tables", "--orb", "6"}, "--orb belongs to the search command"},
+        {{"tables", "--from", "end"}, "--from belongs to the search command"},
         {{"search", "--keep", "second"}, "--keep belongs to the showall command"},
         {{"showall", "--details"}, "--details belongs to the simulate command"},
-        {{"search", "--prices", "p.csv"}, "--prices and --stats belong to the simulate command"},
+        {{"search", "--prices", "p.csv"}, "--prices belongs to the chart and simulate commands"},
         {{"simulate", "--price-column", "Open"}, "--price-column needs --prices"},
-        {{"simulate", "--trials", "5"}, stats},
-        {{"simulate", "--seed", "5"}, stats},
-        {{"tables", "--of", "tables"}, chart},
-        {{"tables", "--out", "a.png"}, chart},
-        {{"simulate", "--width", "800"}, chart},
-        {{"showall", "--height", "800"}, chart},
+        {{"simulate", "--trials", "5"}, "--trials needs --stats"},
+        {{"simulate", "--seed", "5"}, "--seed needs --stats"},
+        {{"tables", "--of", "tables"}, "--of belongs to the chart command"},
+        {{"tables", "--out", "a.png"}, "--out belongs to the chart command"},
+        {{"simulate", "--width", "800"}, "--width belongs to the chart command"},
+        {{"showall", "--height", "800"}, "--height belongs to the chart command"},
+        // A chart takes the options of the run it draws, and no others.
+        {{"chart", "--of", "tables", "--out", "a.png", "--keep", "first"},
+         "--keep belongs to the showall command"},
+        {{"chart", "--of", "showall", "--out", "a.png", "--details"},
+         "--details belongs to the simulate command"},
+        {{"chart", "--of", "simulate", "--out", "a.png", "--aspect", "con"},
+         "--aspect belongs to the search command"},
+        {{"chart", "--of", "tables", "--out", "a.png", "--crlf"}, "--crlf does not apply to chart"},
+        {{"chart", "--of", "search", "--out", "a.png"},
+         "--of takes tables, showall or simulate, not \"search\""},
+        {{"chart", "--out", "a.png"}, "chart needs --of tables, showall or simulate"},
+        {{"chart", "--of", "tables"}, "chart needs --out FILE.png or --out FILE.svg"},
     };
     for (const auto& [args, error] : cases) {
         SCOPED_TRACE(args[1]);
@@ -180,7 +190,7 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
     };
     const std::vector<Case> cases = {
         {{"tables", "--first=Mars", "--second=Jupiter", "--tz=GMT+1:00"}, ""},
-        {{"--tz", "GMT-11:30", "tables"}, ""},
+        {{"--tz", "GMT-11:30", "tables"}, "no command"},
         {{"tables", "--first"}, "--first needs a value"},
         {{"tables", "--first="}, "unknown planet \"\" for --first"},
         {{"tables", "--first", ""}, "unknown planet \"\" for --first"},
@@ -196,10 +206,11 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
         {{"tables", "--"}, "unknown option \"--\""},
         {{"tables", "--", "--first"}, "unknown option \"--\""},
         {{"-x", "tables"}, "unknown command \"-x\""},
-        {{"tables", "-first", "Mars"}, "unknown command \"-first\""},
-        {{"tables", ""}, "unknown command \"\""},
-        {{"tables", "--first", "Mars", "extra"}, "unknown command \"extra\""},
+        {{"tables", "-first", "Mars"}, "unexpected \"-first\" for tables"},
+        {{"tables", ""}, "unexpected \"\" for tables"},
+        {{"tables", "--first", "Mars", "extra"}, "unexpected \"extra\" for tables"},
         {{"tables", "--first", "Mars", "tables"}, "one command at a time, not \"tables\" as well"},
+        {{"tables", "--first", "Mars", "chart"}, "one command at a time, not \"chart\" as well"},
         {{"--first", "Mars"}, "no command"},
         {{"tables", "--first", "Moon", "--first", "Mars"}, "unknown planet \"Moon\" for --first"},
         {{"tables", "--first", "Mars", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
@@ -208,6 +219,7 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
         {{"tables", "--format", "xml", "--format", "csv"}, "--format takes text, csv or json"},
         {{"simulate", "--stats", "--seed", "12345678901234567890"}, "--seed takes a whole number"},
         {{"simulate", "--prices=p.csv", "--price-column="}, "--price-column needs a column name"},
+        {{"simulate", "--prices", "a=b.csv", "--price-column", "x=y"}, ""},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -276,7 +288,7 @@ TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
     ASSERT_TRUE(fs::exists(folder_ / "DJIA_data.txt")) << "no index file beside the programs";
     const std::vector<GoodInput> cases = {
         {{"tables", "--tz=GMT+1:00", "--start=2024-01-01", "--end=2024-06-30"}, "GMT+1:00"},
-        {{"--tz", "GMT-11:30", "tables", "--start", "2024-01-01", "--end", "2024-06-30"},
+        {{"tables", "--tz", "GMT-11:30", "--start", "2024-01-01", "--end", "2024-06-30"},
          "GMT-11:30"},
         {{"tables", "--natz", "--tz", "EST/CDT", "--start", "2024-01-01", "--end", "2024-06-30"},
          "EST/CDT"},
@@ -401,15 +413,16 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
          {"--first",  "--second",  "--helio",  "--start",  "--end",          "--aspects",
           "--orbs",   "--tz",      "--natz",   "--aspect", "--orb",          "--from",
           "--keep",   "--details", "--crlf",   "--prices", "--price-column", "--stats",
-          "--trials", "--seed",    "--format", "--box",    "--min-trades",   "--jobs"}) {
+          "--trials", "--seed",    "--format", "--box",    "--min-trades",   "--jobs",
+          "--of",     "--out",     "--width",  "--height"}) {
         const std::string word = std::string(" ") + option + " ";
-        EXPECT_NE(run.out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+        EXPECT_NE(run.out.find(std::string("\n    ") + option + " "), std::string::npos) << option;
         EXPECT_TRUE(std::any_of(
             examples.begin(), examples.end(),
             [&](const std::string& line) { return line.find(word) != std::string::npos; }))
             << "no example for " << option;
     }
-    for (const char* command : {"tables", "search", "showall", "simulate"}) {
+    for (const char* command : {"tables", "search", "showall", "simulate", "chart"}) {
         EXPECT_NE(run.out.find(std::string("vlt-report ") + command + " --"), std::string::npos)
             << command;
     }

@@ -218,7 +218,7 @@ TEST_F(StatsProgram, BadInputGetsOneLineAndNoReport) {
         {{"--stats", "--trials", "0"}, 2, "--trials takes a whole number"},
         {{"--stats", "--jobs", "0"}, 2, "--jobs takes a whole number"},
         {{"--stats", "--min-trades", "0"}, 2, "--min-trades takes a whole number"},
-        {{"--jobs", "2"}, 2, "--min-trades and --jobs need --stats"},
+        {{"--jobs", "2"}, 2, "--jobs needs --stats"},
         {{"--stats", "--prices", "few.csv"},
          1,
          "holds 29 prices in the period; --stats needs at least 30"},

@@ -105,7 +105,8 @@ TEST_F(IndexFile, LineCountOtherThan2088IsReportedAndBlankLinesDoNotCount) {
         Write(c.bytes);
         IndexData data;
         boxes_.texts.clear();
-        LoadIndexData(data, boxes_, path_);
+        // Read whole exactly when nothing was shown.
+        EXPECT_EQ(LoadIndexData(data, boxes_, path_), !c.error) << c.why;
         if (c.error) {
             ASSERT_EQ(boxes_.texts.size(), 1u) << c.why;
             EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + path_);
@@ -126,7 +127,7 @@ TEST_F(IndexFile, LineCountOtherThan2088IsReportedAndBlankLinesDoNotCount) {
 
 TEST_F(IndexFile, MissingFileIsReportedAndStillSetsTheRange) {
     IndexData data;
-    LoadIndexData(data, boxes_, folder_ + "/no-such-file.txt");
+    EXPECT_FALSE(LoadIndexData(data, boxes_, folder_ + "/no-such-file.txt"));
     ASSERT_EQ(boxes_.texts.size(), 1u);
     EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + folder_ +
                                    "/no-such-file.txt: No such file or directory");
@@ -195,7 +196,7 @@ TEST_F(IndexFile, LongValuesReadWholeAndBadValuesAreReportedByLine) {
         Write(spoilt);
         boxes_.texts.clear();
         IndexData d;
-        LoadIndexData(d, boxes_, path_);
+        EXPECT_FALSE(LoadIndexData(d, boxes_, path_)) << b.value;
         ASSERT_EQ(boxes_.texts.size(), 1u) << b.value;
         EXPECT_EQ(boxes_.texts[0], "Error reading DJIA data file " + path_ +
                                        "\nLine 4: the value \"" + b.shown + "\" is not a number.");
@@ -217,7 +218,7 @@ TEST_F(IndexFile, OnlyARegularFileOfSaneSizeIsRead) {
         }
         boxes_.texts.clear();
         IndexData data;
-        LoadIndexData(data, boxes_, path_);
+        EXPECT_FALSE(LoadIndexData(data, boxes_, path_)) << what;
         ASSERT_EQ(boxes_.texts.size(), 1u) << what;
         // The path, and the reason the file was refused.
         EXPECT_EQ(boxes_.texts[0].rfind("Error reading DJIA data file " + path_ + ": ", 0), 0u)
