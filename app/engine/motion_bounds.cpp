@@ -68,7 +68,13 @@ std::optional<SeparationBounds> SeparationStepBounds(std::int16_t first, std::in
     bounds.bend = (a->acceleration[grid] + b->acceleration[grid]) * step * step * radians;
     // A body measured without a third difference leaves the pair without one.
     if (a->jerk[grid] > 0.0 && b->jerk[grid] > 0.0) {
-        bounds.turn = (a->jerk[grid] + b->jerk[grid]) * step * step * step * radians;
+        // The third differences of the slowest heliocentric bodies are of
+        // the order of the rounding of their positions (of the Julian date,
+        // to some 5e-10 day, and of the sums), which no sampling is sure to
+        // meet at its largest: each of the four points may carry up to
+        // `rounding`, so eight times it come on top.
+        const double rounding = (a->rate + b->rate) * kTwoPi / 360.0 * 1e-9 + 2e-14;
+        bounds.turn = (a->jerk[grid] + b->jerk[grid]) * step * step * step * radians + 8 * rounding;
     }
     return bounds;
 }

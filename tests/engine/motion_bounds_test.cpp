@@ -122,5 +122,45 @@ TEST(MotionBounds, TableHoldsAndIsTightOnFreshSamples) {
     }
 }
 
+// The pieces change where the data files change record, and only there:
+// at 0h on 1 January of a year divisible by 5, for Jupiter to Neptune.  The
+// positions themselves are the oracle: four half-day points straddling such
+// a new year bend more than the table's third difference allows inside a
+// piece (the records' jump), and across any other new year they do not.
+TEST(MotionBounds, PiecesChangeWhereTheRecordsDo) {
+    std::string folder = std::string(VLT_BIN_DIR) + "/";
+    if (!std::filesystem::exists(folder + "jupiter.dac")) folder = std::string(VLT_DATA_DIR) + "/";
+    InitPositionsWithFolder(folder);
+    struct Case {
+        std::int16_t planet;
+        bool heliocentric;
+        int year;
+        bool recordChange;
+    };
+    const Case cases[] = {
+        {kJupiter, false, 2000, true},  {kJupiter, false, 2001, false},
+        {kSaturn, false, 1605, true},   {kSaturn, false, 1604, false},
+        {kUranus, false, 2795, true},   {kNeptune, false, 2100, true},
+        {kNeptune, false, 2099, false}, {kJupiter, true, 1800, true},
+        {kMars, false, 2000, false},    {kSun, false, 1900, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("planet " + std::to_string(c.planet) + " year " + std::to_string(c.year));
+        DateRecord date{c.year, 1, 1, kCalendarGregorian, 0, 0};
+        const double newYear = DateToDayNumber(date) - 0.5;
+        const double before = newYear - 1.0 / 48, after = newYear + 1.0 / 48;
+        EXPECT_EQ(SmoothPiece(c.planet, before) != SmoothPiece(c.planet, after), c.recordChange);
+        double lon[4];
+        for (int i = 0; i < 4; ++i) {
+            lon[i] = PlanetLongitude(c.planet, newYear - 0.75 + 0.5 * i, c.heliocentric);
+        }
+        const double third =
+            std::fabs(Wrap(lon[3] - lon[2]) - 2 * Wrap(lon[2] - lon[1]) + Wrap(lon[1] - lon[0])) /
+            0.125 * kDegreesPerRadian;
+        EXPECT_EQ(third > MeasuredMotion(c.planet, c.heliocentric)->jerk[2], c.recordChange)
+            << third;
+    }
+}
+
 }  // namespace
 }  // namespace vlt::testing
