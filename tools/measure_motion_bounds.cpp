@@ -8,12 +8,14 @@
 // zones are whole half hours), so every base point here lies on that lattice
 // too.  For each body and centricity, over the span where its positions
 // exist (years 1 to 2799; the data-file planets and Pluto over their files),
-// it takes the longitudes at x, x + 1/8, x + 1/4, x + 1/2, x + 3/4 and x + 1
-// and records the largest move |L(x+h) - L(x)| / h over the three steps h
-// and, for each step, the largest change of the move
+// it takes the longitudes at x, x + 1/8, x + 1/4, x + 3/8, x + 1/2, x + 3/4,
+// x + 1 and x + 3/2 and records the largest move |L(x+h) - L(x)| / h over the
+// three steps h and, for each step, the largest change of the move
 // |L(x+2h) - 2 L(x+h) + L(x)| / h^2 (by step: where positions are
 // interpolated between table days, the change at a bend grows as the step
-// shrinks).  Base points
+// shrinks) and the largest third difference
+// |L(x+3h) - 3 L(x+2h) + 3 L(x+h) - L(x)| / h^3 of four points in one smooth
+// piece (app/engine/motion_bounds.h: SmoothPiece).  Base points
 // run through the span at a stride that is not a whole fraction of a day (so
 // that every hour of the day is met) and through every half hour of the day
 // before each new year, where the data files change records; Pluto's
@@ -26,6 +28,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/engine/motion_bounds.h"
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
@@ -60,26 +63,33 @@ double Wrap(double a) {
 struct Extremes {
     double rate = 0.0;            // radians per day
     double acceleration[3] = {};  // radians per day squared, by grid
+    double jerk[3] = {};          // radians per day cubed, by grid, inside one piece
     long samples = 0;
 };
 
-// Longitudes at x + k/8 for k = 0, 1, 2, 4, 6, 8: the three grids' triples.
+// Longitudes at x + k/8 for k = 0, 1, 2, 3, 4, 6, 8, 12: the three grids'
+// quadruples.
 void Measure(std::int16_t planet, bool helio, double x, Extremes& e) {
-    const double offsets[6] = {0.0, 0.125, 0.25, 0.5, 0.75, 1.0};
-    double lon[6];
-    for (int i = 0; i < 6; ++i) {
+    const double offsets[8] = {0.0, 0.125, 0.25, 0.375, 0.5, 0.75, 1.0, 1.5};
+    double lon[8];
+    for (int i = 0; i < 8; ++i) {
         lon[i] = PlanetLongitude(planet, x + offsets[i], helio);
         if (!(lon[i] >= 0.0)) return;
     }
-    // (first, middle, last) indices of the grids of 1/8, 1/4 and 1/2 day.
-    const int triples[3][3] = {{0, 1, 2}, {0, 2, 3}, {0, 3, 5}};
+    // Indices of the grids of 1/8, 1/4 and 1/2 day.
+    const int quadruples[3][4] = {{0, 1, 2, 3}, {0, 2, 4, 5}, {0, 4, 6, 7}};
     const double steps[3] = {0.125, 0.25, 0.5};
     for (int g = 0; g < 3; ++g) {
         const double h = steps[g];
-        const double m1 = Wrap(lon[triples[g][1]] - lon[triples[g][0]]);
-        const double m2 = Wrap(lon[triples[g][2]] - lon[triples[g][1]]);
+        const int* q = quadruples[g];
+        const double m1 = Wrap(lon[q[1]] - lon[q[0]]);
+        const double m2 = Wrap(lon[q[2]] - lon[q[1]]);
+        const double m3 = Wrap(lon[q[3]] - lon[q[2]]);
         e.rate = std::max({e.rate, std::fabs(m1) / h, std::fabs(m2) / h});
         e.acceleration[g] = std::max(e.acceleration[g], std::fabs(m2 - m1) / (h * h));
+        // The third difference only where all four points share a piece.
+        if (SmoothPiece(planet, x) != SmoothPiece(planet, x + 3 * h)) continue;
+        e.jerk[g] = std::max(e.jerk[g], std::fabs(m3 - 2 * m2 + m1) / (h * h * h));
     }
     ++e.samples;
 }
@@ -133,17 +143,21 @@ int main(int argc, char** argv) {
     if (!ReadPlutoData(boxes)) return 1;
     std::printf(
         "    // planet, heliocentric, rate (deg/day), acceleration on grids of 1/8,\n"
-        "    // 1/4 and 1/2 day (deg/day^2)\n");
+        "    // 1/4 and 1/2 day (deg/day^2), third difference inside one piece on\n"
+        "    // the same grids (deg/day^3)\n");
     for (bool helio : {false, true}) {
         for (std::int16_t planet = kSun; planet <= kPluto; ++planet) {
             if (only != 0 && planet != only) continue;
             const Extremes e = MeasureBody(planet, helio);
             if (e.samples == 0) continue;
-            std::printf("    {%d, %s, {%.4g, {%.4g, %.4g, %.4g}}},  // %ld samples\n", planet,
-                        helio ? "true" : "false", RoundUp(e.rate * kDegreesPerRadian),
-                        RoundUp(e.acceleration[0] * kDegreesPerRadian),
-                        RoundUp(e.acceleration[1] * kDegreesPerRadian),
-                        RoundUp(e.acceleration[2] * kDegreesPerRadian), e.samples);
+            std::printf(
+                "    {%d, %s, {%.4g, {%.4g, %.4g, %.4g}, {%.4g, %.4g, %.4g}}},  // %ld samples\n",
+                planet, helio ? "true" : "false", RoundUp(e.rate * kDegreesPerRadian),
+                RoundUp(e.acceleration[0] * kDegreesPerRadian),
+                RoundUp(e.acceleration[1] * kDegreesPerRadian),
+                RoundUp(e.acceleration[2] * kDegreesPerRadian),
+                RoundUp(e.jerk[0] * kDegreesPerRadian), RoundUp(e.jerk[1] * kDegreesPerRadian),
+                RoundUp(e.jerk[2] * kDegreesPerRadian), e.samples);
             std::fflush(stdout);
         }
     }

@@ -31,6 +31,8 @@ std::int32_t IntDay(double x) { return static_cast<std::int32_t>(std::floor(x));
 constexpr double kRoundingSlack = 1e-9;
 // The longest jump: the scan yields to the window at every step it makes.
 constexpr long kLongestJump = 4096;
+// Beyond every separation: no critical value that way.
+constexpr double kNoCritical = 10.0;
 
 }  // namespace
 
@@ -464,49 +466,105 @@ void TransitScanner::ReportProgressMaybe(double t, double first, double last,
 // ---- Steps in which nothing can happen ------------------------------------
 //
 // S_j is the separation at grid point j.  The motion bounds give, for every
-// j, |S_j+1 - S_j| <= move, and, while no S_j folds over 0 or 180 degrees,
-// |(S_j+2 - S_j+1) - (S_j+1 - S_j)| <= bend.  After step k (samples k-1, k,
-// k+1) with v = S_k+1 - S_k, for n >= 1:
-//   |S_k+1+n - S_k+1| <= n move                                  (1)
-//   |S_k+1+n - S_k+1 - n v| <= bend n (n + 1) / 2                (2)
-//   S_k+n+1 - S_k+n has the sign of v while |v| > n bend          (3)
+// j, |S_j+1 - S_j| <= move; while no S_j folds over 0 or 180 degrees,
+// |(S_j+2 - S_j+1) - (S_j+1 - S_j)| <= bend; and while moreover four
+// neighbouring points lie in one smooth piece of both bodies, their third
+// difference is at most turn.  After step k (samples k-1, k, k+1), with
+// v = S_k+1 - S_k and a = S_k+1 - 2 S_k + S_k-1, for n >= 1:
+//   |S_k+1+n - S_k+1| <= n move                                        (1)
+//   |S_k+1+n - S_k+1 - n v| <= bend n (n + 1) / 2                      (2)
+//   |S_k+1+n - S_k+1 - n v - a n (n+1) / 2| <= turn n (n+1) (n+2) / 6  (3)
+// and for the move into S_k+1+n:
+//   |S_k+1+n - S_k+n - v| <= n bend                                    (4)
+//   |S_k+1+n - S_k+n - v - n a| <= turn n (n + 1) / 2                  (5)
 // A step does something only when an orb level is entered or left, or
 // inside an orb when its running minimum falls or a local minimum lies in
 // the inner orb.  docs/performance.md gives the argument in full.
 
-// The steps over which the separation provably stays within `gap` of S_k+1
-// at every grid point up to the landing, by (1) or by (2) where (2) keeps it
-// clear of both folds.
-long TransitScanner::StepsWithin(double gap) const {
+// What the bounds start from after step k.
+void TransitScanner::PrepareExtrapolation(double t) {
+    Extrapolation& e = extrapolation_;
+    const double* s = separation_;
+    const double half = kTwoPi / 2;
+    e.s = s[2];
+    e.v = s[2] - s[1];
+    e.a = 0.0;
+    e.smoothSteps = 0;
+    // (2) and (4) need S_k and S_k+1 on one side of 0 and 180 degrees, (3)
+    // and (5) S_k-1 as well, and points of one smooth piece.
+    const double clear = bounds_->move + kRoundingSlack;
+    e.curved = std::min({s[1], s[2], half - s[1], half - s[2]}) > clear;
+    if (!e.curved || !(bounds_->turn > 0.0)) return;
+    for (const auto& lon : lon_) {
+        if (!(lon[0] >= 0.0)) return;
+    }
+    if (!(std::min(s[0], half - s[0]) > clear)) return;
+    e.a = s[2] - 2 * s[1] + s[0];
+    e.smoothSteps = SmoothSteps(t - step_);
+}
+
+// The largest n for which the grid points from `before` (k-1) to k+1+n lie
+// in one smooth piece of both bodies, at most the longest jump.
+long TransitScanner::SmoothSteps(double before) const {
+    const auto onePiece = [&](long n) {
+        const double last = before + static_cast<double>(n + 2) * step_ - tzDays_;
+        for (const std::int16_t planet : {req_.firstPlanet, req_.secondPlanet}) {
+            if (SmoothPiece(planet, before - tzDays_) != SmoothPiece(planet, last)) return false;
+        }
+        return true;
+    };
+    if (onePiece(kLongestJump)) return kLongestJump;
+    if (!onePiece(1)) return 0;
+    // Pieces follow one another in time: halve between a yes and a no.
+    long yes = 1;
+    long no = kLongestJump;
+    while (no - yes > 1) {
+        const long middle = yes + (no - yes) / 2;
+        (onePiece(middle) ? yes : no) = middle;
+    }
+    return yes;
+}
+
+// The steps k+1 ... k+N over which every S_k+1+n (n = 1 ... N) provably
+// stays strictly between low and high, and with `monotone` also moves the
+// way v does.  (1) holds whatever the folds; (2) and (3) show a point on
+// the unfolded branch only while their reach stays between 0 and 180
+// degrees, and the moves (4) and (5) rest on that.
+long TransitScanner::StepsInside(double low, double high, bool monotone) const {
+    const Extrapolation& e = extrapolation_;
     const double move = bounds_->move;
     const double bend = bounds_->bend;
-    const double s1 = separation_[1];
-    const double s2 = separation_[2];
-    const double half = kTwoPi / 2;
-    // (2) needs S_k and S_k+1 on the same side of 0 and 180 degrees.
-    const bool curved = std::min({s1, s2, half - s1, half - s2}) > move + kRoundingSlack;
-    const double v = std::fabs(s2 - s1);
+    const double turn = bounds_->turn;
+    const double curvedLow = std::max(low, 0.0);
+    const double curvedHigh = std::min(high, kTwoPi / 2);
+    const auto within = [](double centre, double reach, double lo, double hi) {
+        return centre - reach > lo + kRoundingSlack && centre + reach < hi - kRoundingSlack;
+    };
+    const double sign = e.v > 0 ? 1.0 : -1.0;
     long steps = 0;
     for (long n = 1; n <= kLongestJump; ++n) {
         const double dn = static_cast<double>(n);
-        double reach = dn * move;
-        const double bent = dn * v + bend * dn * (dn + 1) / 2;
-        // The bent reach holds while it keeps S away from both folds.
-        if (curved && bent < reach && bent + kRoundingSlack < std::min(s2, half - s2)) {
-            reach = bent;
-        }
-        if (!(reach + kRoundingSlack < gap)) break;
+        const double tri = dn * (dn + 1) / 2;
+        const bool smooth = n <= e.smoothSteps;
+        const double straight = e.s + dn * e.v;
+        const bool inside = (!monotone && within(e.s, dn * move, low, high)) ||
+                            (e.curved && within(straight, bend * tri, curvedLow, curvedHigh)) ||
+                            (smooth && within(straight + e.a * tri, turn * tri * (dn + 2) / 3,
+                                              curvedLow, curvedHigh));
+        if (!inside) break;
+        const bool oneWay = (e.curved && sign * e.v > dn * bend + kRoundingSlack) ||
+                            (smooth && sign * (e.v + dn * e.a) > turn * tri + kRoundingSlack);
+        if (monotone && !oneWay) break;
         steps = n;
     }
     return steps;
 }
 
 // The nearest separation from `from`, upwards or downwards, at which a
-// distance of an enabled aspect meets an orb or the aspect itself, or the
-// separation folds.
+// distance of an enabled aspect meets an orb or the aspect itself; plus or
+// minus infinity for none.
 double TransitScanner::NextCriticalSeparation(double from, bool upwards) const {
-    const double half = kTwoPi / 2;
-    double best = upwards ? half : 0.0;
+    double best = upwards ? kNoCritical : -kNoCritical;
     // A critical value at `from` itself (within the slack) counts: moving
     // off an orb boundary enters or leaves the orb.
     const auto consider = [&](double c) {
@@ -527,69 +585,71 @@ double TransitScanner::NextCriticalSeparation(double from, bool upwards) const {
     return best;
 }
 
-// Inside an orb at k+1: the steps over which the separation moves one way
-// without meeting an orb boundary, the aspect or a fold, so that no level is
-// entered or left and the distance of the active aspect moves one way (no
-// local minimum).  A rising distance leaves the running minimum alone after
-// step k+1, which is applied here; a falling one lowers it at every step,
-// and the landing replays the last (it has that sample).
-TransitScanner::Skip TransitScanner::MonotoneSteps(double t, int active, long atLeast) {
-    const double s1 = separation_[1];
-    const double s2 = separation_[2];
-    const double half = kTwoPi / 2;
-    if (!(std::min({s1, s2, half - s1, half - s2}) > bounds_->move + kRoundingSlack)) return {};
-    const double v = s2 - s1;
-    const bool upwards = v > 0;
-    // From S_k: an aspect passed between k and k+1 makes k+1 a local minimum.
-    const double critical = NextCriticalSeparation(s1, upwards);
-    const double room = std::fabs(critical - s2) - kRoundingSlack;
-    const double bend = bounds_->bend;
-    long steps = 0;
-    for (long n = 1; n <= kLongestJump; ++n) {
-        const double dn = static_cast<double>(n);
-        if (!(std::fabs(v) > dn * bend + kRoundingSlack)) break;
-        if (!(dn * std::fabs(v) + bend * dn * (dn + 1) / 2 < room)) break;
-        steps = n;
-    }
-    if (steps <= atLeast) return {};
-    // The landing step reads the sample before it only to replay a falling
-    // distance or to look for a local minimum in the inner orb.
-    const bool inner = orbs_[active][2].inOrbAtNext;
-    const bool rising = (s2 > req_.aspectAngle[active]) == upwards;
-    if (!rising) return {steps, true, active};
-    if (distance_[active][2] < runningMinimum_) {
-        runningMinimum_ = distance_[active][2];
-        runningMinimumTime_ = t + step_;
-    }
-    return {steps, inner, 0};
+// A skipped step k+1 inside an orb lowers the running minimum with its own
+// distance, as the step would.
+void TransitScanner::ApplySkippedStep(double t) {
+    const double next = distance_[activeType_][2];
+    if (!(next < runningMinimum_)) return;
+    runningMinimum_ = next;
+    runningMinimumTime_ = t + step_;
 }
 
-// Outside every orb, or inside the outer or middle orb while the distance
-// stays above the running minimum, nothing runs while no distance meets an
-// orb; the separation may even turn.  Otherwise the separation has to move
-// one way (MonotoneSteps).
+// Inside an orb at k+1, between low and high (the critical separations
+// around S_k+1).  Outside the inner orb nothing runs while the distance stays
+// at or above the running minimum (after step k+1), even where the
+// separation turns.  Otherwise the separation has to move one way from S_k
+// on, so that the distance moves one way (no local minimum): a rising
+// distance leaves the running minimum alone after step k+1; a falling one
+// lowers it at every step, and the landing replays the last (it has that
+// sample).
+TransitScanner::Skip TransitScanner::InsideOrbSteps(double t, int active, double low, double high) {
+    const double s1 = separation_[1];
+    const double s2 = separation_[2];
+    const double angle = req_.aspectAngle[active];
+    const bool inner = orbs_[active][2].inOrbAtNext;
+    activeType_ = active;
+    long steady = 0;
+    if (!inner) {
+        const double floor = std::min(runningMinimum_, distance_[active][2]);
+        steady = s2 > angle ? StepsInside(std::max(low, angle + floor), high, false)
+                            : StepsInside(low, std::min(high, angle - floor), false);
+    }
+    long oneWay = 0;
+    // In the inner orb an aspect passed between k and k+1 makes k+1 a local
+    // minimum: S_k has to lie on the side of S_k+1.  (An orb boundary passed
+    // there was step k's event.)
+    const double side = s2 > angle ? 1.0 : -1.0;
+    if (!inner || side * (s1 - angle) > kRoundingSlack) oneWay = StepsInside(low, high, true);
+    if (oneWay > steady) {
+        const bool rising = (s2 > angle) == (s2 > s1);
+        if (!rising) return {oneWay, true, active};
+        ApplySkippedStep(t);
+        return {oneWay, inner, 0};
+    }
+    if (steady > 0) ApplySkippedStep(t);
+    return {steady, false, 0};
+}
+
+// Outside every orb nothing runs while no distance meets an orb; the
+// separation may even turn.  Inside, see InsideOrbSteps.
 TransitScanner::Skip TransitScanner::StepsWithoutEvents(double t) {
     if (!bounds_) return {};
     for (const auto& lon : lon_) {
         if (!(lon[1].HasLongitude() && lon[2].HasLongitude())) return {};
     }
+    PrepareExtrapolation(t);
+    const double s2 = separation_[2];
+    const double low = NextCriticalSeparation(s2, false);
+    const double high = NextCriticalSeparation(s2, true);
     int active = 0;
-    double gap = 10.0;  // to the nearest orb, from inside or outside
     for (int type = 1; type <= req_.aspectTypeCount && type < 8; ++type) {
         if (!req_.aspectEnabled[type]) continue;
         for (int level = 0; level < 3; ++level) {
             if (orbs_[type][level].inOrbAtNext) active = type;
-            gap = std::min(gap, std::fabs(distance_[type][2] - req_.orb[level]));
         }
     }
-    if (active == 0) return {StepsWithin(gap), false, 0};
-    long steady = 0;
-    if (!orbs_[active][2].inOrbAtNext) {
-        steady = StepsWithin(std::min(gap, distance_[active][2] - runningMinimum_));
-    }
-    const Skip monotone = MonotoneSteps(t, active, steady);
-    if (monotone.steps > 0) return monotone;
-    return {steady, false, 0};
+    if (active == 0) return {StepsInside(low, high, false), false, 0};
+    return InsideOrbSteps(t, active, low, high);
 }
 
 // The last left-out step of a falling distance lowered the running minimum

@@ -168,8 +168,21 @@ private:
         int replayType = 0;        // aspect whose falling distance the landing replays
     };
     Skip StepsWithoutEvents(double t);
-    long StepsWithin(double gap) const;
-    Skip MonotoneSteps(double t, int active, long atLeast);
+    // What the bounds extrapolate from after a step: S_k+1, its move v and
+    // second difference a, whether no fold lies among the samples, and how
+    // many steps ahead the points stay in one smooth piece (0: a unknown).
+    struct Extrapolation {
+        double s = 0.0;
+        double v = 0.0;
+        double a = 0.0;
+        bool curved = false;
+        long smoothSteps = 0;
+    };
+    void PrepareExtrapolation(double t);
+    long SmoothSteps(double before) const;
+    long StepsInside(double low, double high, bool monotone) const;
+    Skip InsideOrbSteps(double t, int active, double low, double high);
+    void ApplySkippedStep(double t);
     double NextCriticalSeparation(double from, bool upwards) const;
     void ReplaySkippedMinimum(double before);
     void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
@@ -204,6 +217,8 @@ private:
     bool minuteByMinute_ = false;
     bool fixedStep_ = false;
     std::optional<SeparationBounds> bounds_;
+    Extrapolation extrapolation_;
+    int activeType_ = 0;
     int replayType_ = 0;
 };
 

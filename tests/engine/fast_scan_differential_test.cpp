@@ -1,6 +1,7 @@
 // The scan that jumps over the steps without events against the scan that
 // evaluates every step: random requests (planet pairs, centricities, aspect
-// subsets, orbs, time zones, start days that often fall inside a transit,
+// subsets, orbs, time zones, start days that often fall inside a transit or
+// just before a data file's record change, periods from a day to centuries,
 // show-all and ordinary reports), each run both ways; the text written to
 // the output box and the way the scan ended must be the same, byte for byte.
 // The positions both scans ask for are counted, so that a quicker scan that
@@ -24,6 +25,8 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/positions/vocabulary.h"
+#include "app/support/calendar.h"
+#include "app/support/date_processing.h"
 #include "tests/common/data_folder.h"
 #include "tests/common/fake_run_host.h"
 
@@ -95,6 +98,9 @@ std::pair<std::int32_t, std::int32_t> DataSpan(std::int16_t second, bool helio) 
 // Families of requests: how many, which pairs, how long.  Slow pairs cost
 // a data-file read per longitude, so their periods stay short; a few long
 // periods use the series planets.
+// A family across a record change starts its periods in the days before
+// 1 January of a year divisible by 5, where the data files change their
+// coefficient record (and the scan its smooth piece).
 struct Family {
     const char* name;
     int requests;
@@ -102,14 +108,23 @@ struct Family {
     std::int16_t highestSecond;
     int shortestDays;
     int longestDays;
+    bool acrossRecordChange = false;
 };
 constexpr Family kFamilies[] = {
-    {"any pair, days", 8300, kMercury, kPluto, 1, 30},
+    {"any pair, days", 8000, kMercury, kPluto, 1, 30},
+    {"data-file pairs, new year", 300, kJupiter, kNeptune, 5, 60, true},
     {"any pair, months", 1600, kMercury, kPluto, 30, 200},
     {"series planets, decades", 100, kMercury, kMars, 2000, 15000},
     {"slow pairs, decades", 20, kJupiter, kPluto, 2000, 8000},
+    {"slow pairs, centuries", 2, kJupiter, kNeptune, 36000, 73000},
     {"series planets, centuries", 2, kVenus, kMars, 300000, 438000},
 };
+
+// Day number of 1 January of a year (Gregorian).
+std::int32_t NewYearDay(int year) {
+    DateRecord date{year, 1, 1, kCalendarGregorian, 0, 0};
+    return DateToDayNumber(date);
+}
 
 struct Tally {
     long requests = 0;
@@ -142,6 +157,9 @@ TransitRequest RandomRequest(std::mt19937& random, const Family& family) {
     const auto [low, high] = DataSpan(r.secondPlanet, r.heliocentric);
     const int days = std::min(pick(family.shortestDays, family.longestDays), high - low - 1);
     r.startDay = pick(low, high - days);
+    if (family.acrossRecordChange) {
+        r.startDay = NewYearDay(5 * pick(321, 558)) - pick(0, days - 1);
+    }
     r.endDay = r.startDay + days;
     CompleteRequest(r);
     return r;
