@@ -40,13 +40,34 @@ void ShowRefusal(const Refusal& refusal, MessageBoxes& boxes, const std::string&
 
 // ---- Planet lists ----------------------------------------------------------
 // The first list holds planets 1..8 and, with no entry selected, stands for
-// Pluto (9); the second holds planets 2..9.
+// Pluto (9); the second holds planets 2..9.  Both end with the Moon (10),
+// added after them so that a saved list position keeps its planet.
+
+inline constexpr int kMoonListIndex = 8;
 
 std::int16_t FirstPlanetOfListIndex(int index);
 std::int16_t SecondPlanetOfListIndex(int index);
 // The list positions of program planet numbers (first list: -1 for Pluto).
 int FirstListIndexOfPlanet(int planet);
 int SecondListIndexOfPlanet(int planet);
+
+// The order of a pair: "Second planet must be beyond first planet" compares
+// these ranks.  The Moon ranks right after the Sun, so that Sun-Moon and
+// Moon-Mars are pairs in order and Mars-Moon is not.
+int PlanetOrderRank(int planet);
+bool PlanetsInOrder(int first, int second);
+
+// The Moon is computed geocentrically only: a heliocentric request with it
+// is refused with these words.
+inline constexpr const char* kMoonGeocentricOnly =
+    "The Moon is geocentric only: choose Geocentric to use it.";
+bool RefusesMoonHeliocentric(int first, int second, bool heliocentric);
+
+// Whether a show-all series pairs its kept planet with the Moon: only when
+// the kept planet is the Moon itself or the series asks for the Moon, so
+// that a series of the other planets reads as it did before the Moon joined
+// the lists; never heliocentrically.
+bool ShowAllPairsWithMoon(int keptPlanet, bool withMoon, bool heliocentric);
 
 // ---- Orbs and aspect types -------------------------------------------------
 // Orb list positions are counted from 0: the three orb lists start at 1

@@ -19,7 +19,8 @@ TEST(RequestRules, PlanetListPositionsAndNumbersMapBothWays) {
         int planet;
     } cases[] = {
         {0, -1, 9}, {0, 0, 1}, {0, 3, 4}, {0, 7, 8},  // no selection in the first list: Pluto
-        {1, 0, 2},  {1, 3, 5}, {1, 7, 9},
+        {1, 0, 2},  {1, 3, 5}, {1, 7, 9}, {0, 8, 10},
+        {1, 8, 10},  // the Moon, appended to both lists
     };
     for (const auto& c : cases) {
         const int planet =
@@ -28,6 +29,42 @@ TEST(RequestRules, PlanetListPositionsAndNumbersMapBothWays) {
             c.list == 0 ? FirstListIndexOfPlanet(c.planet) : SecondListIndexOfPlanet(c.planet);
         EXPECT_EQ(planet, c.planet) << "list " << c.list << " index " << c.index;
         EXPECT_EQ(index, c.index) << "list " << c.list << " planet " << c.planet;
+    }
+}
+
+TEST(RequestRules, TheMoonRanksRightAfterTheSun) {
+    const struct {
+        int first, second;
+        bool inOrder;
+    } cases[] = {
+        {1, 10, true},  {10, 2, true},  {10, 4, true},  {10, 9, true},   {4, 10, false},
+        {9, 10, false}, {2, 10, false}, {10, 1, false}, {10, 10, false}, {4, 5, true},
+        {5, 4, false},  {1, 2, true},   {8, 9, true},   {4, 4, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlanetsInOrder(c.first, c.second), c.inOrder) << c.first << "-" << c.second;
+    }
+}
+
+TEST(RequestRules, TheMoonIsGeocentricOnly) {
+    EXPECT_TRUE(RefusesMoonHeliocentric(1, 10, true));
+    EXPECT_TRUE(RefusesMoonHeliocentric(10, 4, true));
+    EXPECT_FALSE(RefusesMoonHeliocentric(10, 4, false));
+    EXPECT_FALSE(RefusesMoonHeliocentric(1, 4, true));
+}
+
+TEST(RequestRules, ShowAllTakesTheMoonOnlyWhenKeptOrAskedFor) {
+    const struct {
+        int kept;
+        bool withMoon, heliocentric, paired;
+    } cases[] = {
+        {10, false, false, true}, {4, true, false, true},   {1, true, false, true},
+        {4, false, false, false}, {1, false, false, false}, {9, false, false, false},
+        {4, true, true, false},   {10, false, true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShowAllPairsWithMoon(c.kept, c.withMoon, c.heliocentric), c.paired)
+            << c.kept << " " << c.withMoon << " " << c.heliocentric;
     }
 }
 
