@@ -55,14 +55,14 @@ std::vector<std::string> Split(const std::string& s, char sep) {
 }
 
 constexpr const char* kPlanetChoices =
-    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto";
+    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto, Moon";
 
-// Program planet number 1..9 of a name (either name of planet 1), 0 when the
+// Program planet number 1..10 of a name (either name of planet 1), 0 when the
 // name is unknown.
 int PlanetNumber(const std::string& name) {
     const std::string n = Lower(name);
     if (n == "earth") return 1;
-    for (int p = 1; p <= 9; ++p) {
+    for (int p = 1; p <= kMoon; ++p) {
         if (n == Lower(PlanetName(static_cast<std::int16_t>(p), false, false))) return p;
     }
     return 0;
@@ -144,6 +144,7 @@ struct Parser {
     bool failed = false;
 
     bool keepGiven = false;
+    bool withMoonGiven = false;
     bool chartGiven = false;        // the command word "chart"
     bool chartOptionGiven = false;  // --of, --out, --width, --height
     std::optional<ReportCommand> chartOf;
@@ -189,7 +190,8 @@ struct Parser {
             Options().firstPlanetIndex = FirstListIndexOfPlanet(p);
             Options().firstNamedSun = Lower(value) == "sun";
         } else if (p == 1) {
-            Fail("the second planet list holds Mercury to Pluto, not \"" + value + "\"");
+            Fail("the second planet list holds Mercury to Pluto and the Moon, not \"" + value +
+                 "\"");
         } else {
             Options().secondPlanetIndex = SecondListIndexOfPlanet(p);
         }
@@ -334,6 +336,7 @@ struct Parser {
         if (name == "--stats") o.stats = true;
         if (name == "--crlf") o.crlf = true;
         if (name == "--box") o.box = true;
+        if (name == "--with-moon") o.showAllWithMoon = true;
     }
 
     // A word that is no option: a command, or a mistake.
@@ -393,6 +396,7 @@ constexpr OptionDefinition kOptionTable[] = {
     {"--orb", true, &Parser::SearchOrb, &Parser::searchGiven},
     {"--from", true, &Parser::SearchFrom, &Parser::searchGiven},
     {"--keep", true, &Parser::Keep, &Parser::keepGiven},
+    {"--with-moon", false, &Parser::Flag, &Parser::withMoonGiven},
     {"--details", false, &Parser::Flag, &Parser::detailsGiven},
     {"--crlf", false, &Parser::Flag},
     {"--prices", true, &Parser::Prices, &Parser::pricesGiven},
@@ -572,8 +576,9 @@ void CheckBelonging(Parser& p) {
     o.command = *p.command;
     if (p.searchGiven && o.command != ReportCommand::Search) {
         p.Fail("--aspect, --orb and --from belong to the search command");
-    } else if (p.keepGiven && o.command != ReportCommand::ShowAll) {
-        p.Fail("--keep belongs to the showall command");
+    } else if ((p.keepGiven || p.withMoonGiven) && o.command != ReportCommand::ShowAll) {
+        p.Fail(p.keepGiven ? "--keep belongs to the showall command"
+                           : "--with-moon belongs to the showall command");
     } else if (p.detailsGiven && o.command != ReportCommand::Simulate) {
         p.Fail("--details belongs to the simulate command");
     } else if (((p.pricesGiven && !o.chart) || o.stats) && o.command != ReportCommand::Simulate) {
@@ -653,9 +658,11 @@ Commands:
 
 Options:
   --first PLANET      first planet: Sun (or Earth), Mercury, Venus, Mars, Jupiter,
-                      Saturn, Uranus, Neptune, or Pluto (no entry of the first
-                      list selected); default Mars        e.g. --first Venus
-  --second PLANET     second planet: Mercury ... Neptune, Pluto; default Jupiter
+                      Saturn, Uranus, Neptune, Pluto (no entry of the first
+                      list selected) or Moon; default Mars e.g. --first Venus
+  --second PLANET     second planet: Mercury ... Neptune, Pluto, Moon; default
+                      Jupiter.  The Moon ranks right after the Sun (Sun and
+                      Moon, Moon and Mars) and is geocentric only
                                                           e.g. --second Saturn
   --helio             heliocentric centricity (default geocentric); planet 1
                       is then named Earth                 e.g. --helio --first Earth
@@ -685,6 +692,9 @@ Options:
                       planet of the second list (default), or keep the second
                       planet and pair it with every first planet and Pluto
                                                           e.g. --keep second
+  --with-moon         showall: pair the kept planet with the Moon too, last
+                      (geocentric; a series that keeps the Moon always does)
+                                                          e.g. --with-moon
   --details           simulate: include every investment and redemption
                                                           e.g. simulate --details
   --prices FILE       simulate: value the days from FILE instead of

@@ -18,6 +18,7 @@ TransitInputs ToTransitInputs(const WindowInputs& in) {
     t.searchAspectText = in.searchAspectText;
     t.searchWhenIndex = in.searchWhenIndex;
     t.keepDates = in.keepDates;
+    t.showAllWithMoon = in.showAllWithMoon;
     t.plutoTablesLoaded = in.plutoLoaded;
     t.plutoTableProblem = in.plutoTableProblem;
     return t;
