@@ -414,4 +414,11 @@ BENCHMARK(BM_ShowAllSun1950To2049FixedStep)->Unit(benchmark::kMillisecond)->Iter
 BENCHMARK(BM_MarsJupiter1900To2100FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_MercuryVenus1900To2000FixedStep)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The Moon's 45-minute steps, every one evaluated: a year of the pair that
+// makes the lunar phases.
+void BM_SunMoon2025(benchmark::State& state) {
+    ScanPair(state, kSun, kMoon, false, Day(2025, 1, 1), Day(2025, 12, 31));
+}
+BENCHMARK(BM_SunMoon2025)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace

@@ -91,7 +91,8 @@ std::string ReportTitle(const TitleInputs& in) {
                 FormatLongDate(in.startDay, false, kLanguageEnglish) + ", to " +
                 FormatLongDate(in.endDay, false, kLanguageEnglish);
     }
-    if (!in.heliocentric && in.firstPlanetName != "Sun") {
+    // The Sun and the Moon never move backwards: no marker to explain.
+    if (!in.heliocentric && in.firstPlanetName != "Sun" && in.firstPlanetName != "Moon") {
         if (in.showAllMode) {
             title += " ('r' not shown)";
         } else {

@@ -38,6 +38,20 @@ void TakeCommonInputs(const TransitInputs& in, TransitRequest& request, TitleInp
     title.secondPlanetName = in.secondPlanetText;
 }
 
+// A pair with the Moon heliocentric, or in the wrong order, is refused with
+// its message under the caption.
+bool CheckPairOrder(std::int16_t first, std::int16_t second, bool heliocentric, MessageBoxes& boxes,
+                    const std::string& caption) {
+    const char* text = nullptr;
+    if (RefusesMoonHeliocentric(first, second, heliocentric)) {
+        text = kMoonGeocentricOnly;
+    } else if (!PlanetsInOrder(first, second)) {
+        text = kSecondBeyondFirst;
+    }
+    if (text != nullptr) boxes.Show(text, caption, MsgButtons::Ok, MsgIcon::Information);
+    return text == nullptr;
+}
+
 double DistanceToAspect(double a, double b, double angle) {
     std::int16_t direction = 0;
     return std::fabs(AngularSeparation(a, b, direction) - angle);
@@ -195,12 +209,12 @@ bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& reques
             host_.Control().ClearStop();
             return false;
         }
-        if (request.firstPlanet > request.secondPlanet) {
+        if (!PlanetsInOrder(request.firstPlanet, request.secondPlanet)) {
             std::swap(request.firstPlanet, request.secondPlanet);
         }
         return true;
     }
-    std::optional<Refusal> refusal = CheckTablePair(request.firstPlanet, request.secondPlanet);
+    std::optional<Refusal> refusal = CheckTablePair(request.firstPlanet, request.secondPlanet, in.heliocentric);
     if (!refusal) refusal = CheckAspectTypesChosen(in.aspectChecked);
     if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
     return !Refused(refusal, host_.Busy().StartCaption());
@@ -271,7 +285,7 @@ void TransitCommands::Search() {
         window_.SelectTimezone(kGmtIndex);
         return;
     }
-    if (Refused(CheckSearchPair(first, second), kSearchCaption)) return;
+    if (Refused(CheckSearchPair(first, second, in.heliocentric), kSearchCaption)) return;
 
     TransitRequest request;
     request.firstPlanet = first;
@@ -308,6 +322,16 @@ void TransitCommands::Search() {
 }
 
 void TransitCommands::ShowAll(int item) {
+    const TransitInputs in = window_.Inputs();
+    const int list = item == 0 ? 0 : 1;
+    // The planet the series keeps: the second for the first button.
+    const std::int16_t kept = list == 0 ? SecondPlanetOf(in) : FirstPlanetOf(in);
+    if (RefusesMoonHeliocentric(kept, kept, in.heliocentric)) {
+        host_.Boxes().Show(kMoonGeocentricOnly, kDefaultTitle, MsgButtons::Ok,
+                           MsgIcon::Information);
+        return;
+    }
+    const bool withMoon = ShowAllPairsWithMoon(kept, in.showAllWithMoon, in.heliocentric);
     const int keptFirst = window_.PlanetListIndex(0);
     const int keptSecond = window_.PlanetListIndex(1);
     const bool keptAppend = host_.Busy().AppendChecked();
@@ -333,11 +357,15 @@ void TransitCommands::ShowAll(int item) {
         }
         return false;
     };
-    const int list = item == 0 ? 0 : 1;
     bool ended = false;
     const int count = window_.PlanetListCount(list);
-    for (int index = 0; index < count && !ended; ++index) ended = pass(list, index);
-    if (list == 0 && !ended) pass(0, -1);  // no entry selected: Pluto
+    for (int index = 0; index < count && !ended; ++index) {
+        if (index != kMoonListIndex) ended = pass(list, index);
+    }
+    if (list == 0 && !ended) ended = pass(0, -1);  // no entry selected: Pluto
+    // The Moon's table comes last, after every table the series had before
+    // the Moon joined the lists.
+    if (withMoon && !ended && kMoonListIndex < count) pass(list, kMoonListIndex);
 
     window_.SelectPlanet(0, keptFirst);
     window_.SelectPlanet(1, keptSecond);

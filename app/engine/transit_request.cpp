@@ -22,6 +22,7 @@ void CompleteRequest(TransitRequest& request) {
 }
 
 double ScanStep(std::int16_t firstPlanet, std::int16_t secondPlanet) {
+    if (firstPlanet == kMoon || secondPlanet == kMoon) return kMoonScanStep;
     if (firstPlanet == kMercury || secondPlanet == kMercury) return 0.125;
     if (firstPlanet <= kMars || secondPlanet <= kMars) return 0.25;
     return 0.5;

@@ -76,9 +76,18 @@ double OrbRadians(int degrees);
 // outer orb.
 void CompleteRequest(TransitRequest& request);
 
-// The scan's time step in days: 0.125 with Mercury, 0.25 with any planet up
-// to Mars, else 0.5.
+// The scan's time step in days: 45 minutes (kMoonScanStep) with the Moon,
+// 0.125 with Mercury, 0.25 with any planet up to Mars, else 0.5.
 double ScanStep(std::int16_t firstPlanet, std::int16_t secondPlanet);
+
+// The Moon's step.  The narrowest band between two orb levels is 1 degree
+// (whole-degree orbs, strictly decreasing, the inner one at least 1), and
+// the separation of the Moon and any body changes by at most about 16.8
+// degrees a day (the Moon up to 15.4, Mercury retrograde up to 1.4 the other
+// way): in 45 minutes at most 0.53 degree, so no orb level can be entered
+// and left again, nor two levels crossed, between two steps.  A power of two
+// of a day, the grid is walked by exact additions as the planets' is.
+inline constexpr double kMoonScanStep = 1.0 / 32.0;
 
 // Rows the transit table starts with (rows 0..R): 100 in search mode, else
 // eight per 58 days of the period, at least 200 and at most 32760.

@@ -34,6 +34,15 @@ constexpr long kLongestJump = 4096;
 // Beyond every separation: no critical value that way.
 constexpr double kNoCritical = 10.0;
 
+// The local time at which an exact-minimum search starts: 1.5 steps before
+// t, down to a whole minute.  The planets' steps put it on a whole minute
+// already (and this gives back the very same double); the Moon's 45-minute
+// step puts it on a half minute, and the report's minutes are counted from
+// a whole one.
+double SearchStartLocal(double t, double step) {
+    return std::floor((t - 1.5 * step + 0.5) * 1440.0) / 1440.0 - 0.5;
+}
+
 }  // namespace
 
 TransitScanner::TransitScanner(RunHost& host, PositionSource& positions)
@@ -97,7 +106,7 @@ std::string TransitScanner::FindExactMinimumMinuteByMinute(double t, std::int16_
 
 GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16_t second,
                                         int aspectType, double step, bool minuteByMinute) {
-    const double universalLow = t - 1.5 * step - tzDays_;
+    const double universalLow = SearchStartLocal(t, step) - tzDays_;
     const double universalHigh = t + 1.5 * step - tzDays_;
     const double angle = req_.aspectAngle[aspectType];
     const long lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
@@ -136,8 +145,8 @@ std::optional<TransitMinimum> TransitScanner::ExactMinimumOf(double t, std::int1
     // Minutes are counted as whole numbers from the local start of the
     // search, so that the day and the clock time of the best minute come out
     // exactly, whatever the rounding of the Julian dates.  The local start
-    // + 0.5 lies on a sixteenth of a day, a whole number of minutes.
-    const double localLow = t - 1.5 * step;
+    // + 0.5 lies on a whole number of minutes.
+    const double localLow = SearchStartLocal(t, step);
     const long long startMinutes = std::llround((localLow + 0.5) * 1440.0);
     const long long total = startMinutes + found.minute;
     long long dayNumber = total / 1440;

@@ -63,7 +63,7 @@ public:
     std::string FindExactMinimumMinuteByMinute(double t, std::int16_t first, std::int16_t second,
                                                int aspectType, double step);
     // The grid minute and distance of the search near local time t (minute
-    // 0 at t - 1.5 steps), quickly or by the walk over every minute.
+    // 0 at t - 1.5 steps, down to a whole minute), quickly or by the walk over every minute.
     GridMinimum ExactMinute(double t, std::int16_t first, std::int16_t second, int aspectType,
                             double step, bool minuteByMinute);
     // The exact minimum of a grid minimum, nothing when it is not below one

@@ -13,8 +13,8 @@
 namespace vlt {
 namespace {
 
-// Entries of each planet list.
-constexpr int kPlanetListEntries = 8;
+// Entries of each planet list, the Moon last.
+constexpr int kPlanetListEntries = kMoonListIndex + 1;
 
 std::string Lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -187,6 +187,7 @@ TransitRunResult Run(const ShowAllRequest& request, RunObserver& observer, std::
     ServiceHost host(observer, std::move(stop));
     RequestWindow window(request, host);
     SetTableInputs(request, window.inputs);
+    window.inputs.showAllWithMoon = request.withMoon;
     TransitCommands commands(host, window, positions);
     commands.ShowAll(request.keepFirst ? 1 : 0);
     TransitRunResult result = ResultOf(commands, window, host);

@@ -32,8 +32,8 @@ struct CalendarDate {
     bool operator==(const CalendarDate&) const = default;
 };
 
-// What every transit request holds: the pair (program planet numbers; the
-// first may be Pluto only in a show-all series), the centricity, the period
+// What every transit request holds: the pair (program planet numbers, the
+// Moon 10 included; the first may be Pluto only in a show-all series), the centricity, the period
 // and the zone of the report's times.
 struct TransitBasics {
     std::int16_t firstPlanet = kMars;
@@ -73,6 +73,10 @@ struct ShowAllRequest : TablesRequest {
     // second list; false keeps the second and takes each planet of the first
     // list, then Pluto.
     bool keepFirst = true;
+    // Pairs the kept planet with the Moon too, at the end of the series
+    // (geocentric only).  Without it the Moon is paired only when it is the
+    // kept planet, so that every other series reads as before.
+    bool withMoon = false;
 
     bool operator==(const ShowAllRequest&) const = default;
 };

@@ -12,8 +12,8 @@ namespace vlt {
 
 // A snapshot of the inputs, as list indices and texts of the controls.
 struct TransitInputs {
-    int firstPlanetIndex = 3;   // cboPlanet(0): 0 Sun/Earth .. 7 Neptune, -1 none (Pluto)
-    int secondPlanetIndex = 3;  // cboPlanet(1): 0 Mercury .. 7 Pluto
+    int firstPlanetIndex = 3;   // cboPlanet(0): 0 Sun/Earth .. 7 Neptune, 8 Moon, -1 none (Pluto)
+    int secondPlanetIndex = 3;  // cboPlanet(1): 0 Mercury .. 7 Pluto, 8 Moon
     std::string firstPlanetText = "Mars";  // selected texts ("" when none)
     std::string secondPlanetText = "Jupiter";
     bool heliocentric = false;  // optHeliocentric
@@ -27,6 +27,7 @@ struct TransitInputs {
     std::string searchAspectText = "conjunction";
     int searchWhenIndex = 0;        // cboSearchWhen: 0 start date, 1 end date
     bool keepDates = false;         // chkKeepDates
+    bool showAllWithMoon = false;   // chkShowAllWithMoon: show-all pairs with the Moon too
     bool plutoTablesLoaded = true;  // the Pluto table of this centricity is in memory
     std::string plutoTableProblem;  // when not: "Cannot read the data file ..."
 };

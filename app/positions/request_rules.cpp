@@ -62,18 +62,30 @@ constexpr GeocentricLimit kGeocentricLimits[] = {
 
 }  // namespace
 
-std::optional<Refusal> CheckTablePair(int first, int second) {
+namespace {
+
+// The Moon's centricity before the order of the pair.
+std::optional<Refusal> CheckPairOrder(int first, int second, bool heliocentric) {
+    if (RefusesMoonHeliocentric(first, second, heliocentric)) {
+        return Refusal{RefusalKind::MoonHeliocentric, kMoonGeocentricOnly, "",
+                       MsgIcon::Information};
+    }
+    if (!PlanetsInOrder(first, second)) return PairOutOfOrder();
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Refusal> CheckTablePair(int first, int second, bool heliocentric) {
     if (first == second) {
         return Refusal{RefusalKind::PlanetToItself,
                        "Transit of a planet to itself is not possible.", "", MsgIcon::Exclamation};
     }
-    if (first > second) return PairOutOfOrder();
-    return std::nullopt;
+    return CheckPairOrder(first, second, heliocentric);
 }
 
-std::optional<Refusal> CheckSearchPair(int first, int second) {
-    if (first >= second) return PairOutOfOrder();
-    return std::nullopt;
+std::optional<Refusal> CheckSearchPair(int first, int second, bool heliocentric) {
+    return CheckPairOrder(first, second, heliocentric);
 }
 
 std::optional<Refusal> CheckGeocentricAspect(int first, int second, int aspect) {
@@ -99,14 +111,43 @@ Refusal OutsideDataRefusal(int date, bool beforeData, const std::string& planetN
 }
 
 std::int16_t FirstPlanetOfListIndex(int index) {
+    if (index == kMoonListIndex) return kMoon;
     return static_cast<std::int16_t>(index < 0 ? kPluto : index + 1);
 }
 
-std::int16_t SecondPlanetOfListIndex(int index) { return static_cast<std::int16_t>(index + 2); }
+std::int16_t SecondPlanetOfListIndex(int index) {
+    if (index == kMoonListIndex) return kMoon;
+    return static_cast<std::int16_t>(index + 2);
+}
 
-int FirstListIndexOfPlanet(int planet) { return planet == kPluto ? -1 : planet - 1; }
+int FirstListIndexOfPlanet(int planet) {
+    if (planet == kMoon) return kMoonListIndex;
+    return planet == kPluto ? -1 : planet - 1;
+}
 
-int SecondListIndexOfPlanet(int planet) { return planet - 2; }
+int SecondListIndexOfPlanet(int planet) {
+    if (planet == kMoon) return kMoonListIndex;
+    return planet - 2;
+}
+
+int PlanetOrderRank(int planet) {
+    // Twice the planet number leaves room for the Moon between the Sun (2)
+    // and Mercury (4).
+    return planet == kMoon ? 2 * kSun + 1 : 2 * planet;
+}
+
+bool PlanetsInOrder(int first, int second) {
+    return PlanetOrderRank(first) < PlanetOrderRank(second);
+}
+
+bool RefusesMoonHeliocentric(int first, int second, bool heliocentric) {
+    return heliocentric && (first == kMoon || second == kMoon);
+}
+
+bool ShowAllPairsWithMoon(int keptPlanet, bool withMoon, bool heliocentric) {
+    if (heliocentric) return false;
+    return withMoon || keptPlanet == kMoon;
+}
 
 std::int16_t OrbDegreesOfListIndex(int index) { return static_cast<std::int16_t>(index + 1); }
 

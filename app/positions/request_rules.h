@@ -28,6 +28,7 @@ enum class RefusalKind {
     NoTimezone,         // no entry of the time-zone list chosen
     PlanetToItself,     // the same planet in both lists
     PairOutOfOrder,     // the second planet not beyond the first
+    MoonHeliocentric,   // the Moon asked for from the Sun
     AspectNotPossible,  // a geocentric aspect the pair can never form
     DateBeforeData,     // a date before a planet's data
     DateAfterData,      // a date after a planet's data
@@ -53,10 +54,10 @@ std::optional<Refusal> CheckPeriodLength(std::int32_t startDay, std::int32_t end
 // A time-zone list position chosen (0 stands for none).
 std::optional<Refusal> CheckTimezoneChosen(int timezoneIndex);
 // A pair of one table: two planets, the second beyond the first.
-std::optional<Refusal> CheckTablePair(int first, int second);
+std::optional<Refusal> CheckTablePair(int first, int second, bool heliocentric);
 // A search's pair: the second beyond the first (the same planet twice
 // included).
-std::optional<Refusal> CheckSearchPair(int first, int second);
+std::optional<Refusal> CheckSearchPair(int first, int second, bool heliocentric);
 // The aspects a geocentric pair can form: the Sun, Mercury and Venus stay
 // close together as seen from the Earth.  Aspect 1..7; any other (none
 // chosen) passes.  The title is the search button's.
@@ -68,13 +69,34 @@ Refusal OutsideDataRefusal(int date, bool beforeData, const std::string& planetN
 
 // ---- Planet lists ----------------------------------------------------------
 // The first list holds planets 1..8 and, with no entry selected, stands for
-// Pluto (9); the second holds planets 2..9.
+// Pluto (9); the second holds planets 2..9.  Both end with the Moon (10),
+// added after them so that a saved list position keeps its planet.
+
+inline constexpr int kMoonListIndex = 8;
 
 std::int16_t FirstPlanetOfListIndex(int index);
 std::int16_t SecondPlanetOfListIndex(int index);
 // The list positions of program planet numbers (first list: -1 for Pluto).
 int FirstListIndexOfPlanet(int planet);
 int SecondListIndexOfPlanet(int planet);
+
+// The order of a pair: "Second planet must be beyond first planet" compares
+// these ranks.  The Moon ranks right after the Sun, so that Sun-Moon and
+// Moon-Mars are pairs in order and Mars-Moon is not.
+int PlanetOrderRank(int planet);
+bool PlanetsInOrder(int first, int second);
+
+// The Moon is computed geocentrically only: a heliocentric request with it
+// is refused with these words.
+inline constexpr const char* kMoonGeocentricOnly =
+    "The Moon is geocentric only: choose Geocentric to use it.";
+bool RefusesMoonHeliocentric(int first, int second, bool heliocentric);
+
+// Whether a show-all series pairs its kept planet with the Moon: only when
+// the kept planet is the Moon itself or the series asks for the Moon, so
+// that a series of the other planets reads as it did before the Moon joined
+// the lists; never heliocentrically.
+bool ShowAllPairsWithMoon(int keptPlanet, bool withMoon, bool heliocentric);
 
 // ---- Orbs and aspect types -------------------------------------------------
 // Orb list positions are counted from 0: the three orb lists start at 1

@@ -49,14 +49,14 @@ std::vector<std::string> Split(const std::string& s, char sep) {
 }
 
 const char* const kPlanetChoices =
-    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto";
+    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto, Moon";
 
-// Program planet number 1..9 of a name (either name of planet 1), 0 when the
+// Program planet number 1..10 of a name (either name of planet 1), 0 when the
 // name is unknown.
 int PlanetNumber(const std::string& name) {
     const std::string n = Lower(name);
     if (n == "earth") return 1;
-    for (int p = 1; p <= 9; ++p) {
+    for (int p = 1; p <= kMoon; ++p) {
         if (n == Lower(PlanetName(static_cast<std::int16_t>(p), false, false))) return p;
     }
     return 0;

@@ -31,7 +31,8 @@ std::string ReadPlanet(OptionReading& r, const std::string& value) {
         r.options.firstNamedSun = Lower(value) == "sun";
         return {};
     }
-    if (p == 1) return "the second planet list holds Mercury to Pluto, not \"" + value + "\"";
+    if (p == 1) return "the second planet list holds Mercury to Pluto and the Moon, not \"" + value +
+                        "\"";
     r.options.secondPlanetIndex = SecondListIndexOfPlanet(p);
     return {};
 }
@@ -191,7 +192,8 @@ std::string ReadFlag(OptionReading& r, const std::string&) {
         {"--details", &ReportOptions::includeTransitDetails},
         {"--stats", &ReportOptions::stats},
         {"--crlf", &ReportOptions::crlf},
-        {"--box", &ReportOptions::box}};
+        {"--box", &ReportOptions::box},
+        {"--with-moon", &ReportOptions::showAllWithMoon}};
     for (const auto& [name, field] : kFlags) {
         if (r.name == name) o.*field = true;
     }
@@ -213,11 +215,13 @@ const std::vector<ReportOptionDefinition>& ReportOptionDefinitions() {
     static const std::vector<ReportOptionDefinition> kOptions = {
         {{"--first", "PLANET",
           "first planet: Sun (or Earth), Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, "
-          "or Pluto (no entry of the first list selected); default Mars",
+          "Pluto (no entry of the first list selected) or Moon; default Mars",
           "--first Venus"},
          {kEveryRun},
          ReadPlanet},
-        {{"--second", "PLANET", "second planet: Mercury ... Neptune, Pluto; default Jupiter",
+        {{"--second", "PLANET",
+          "second planet: Mercury ... Neptune, Pluto, Moon; default Jupiter.  The Moon ranks right "
+          "after the Sun (Sun and Moon, Moon and Mars) and is geocentric only",
           "--second Saturn"},
          {kEveryRun},
          ReadPlanet},
@@ -274,6 +278,12 @@ const std::vector<ReportOptionDefinition>& ReportOptionDefinitions() {
           "--keep second"},
          {kShowAllRun},
          ReadKeep},
+        {{"--with-moon", nullptr,
+          "pair the kept planet with the Moon too, last (geocentric; a series that keeps the Moon "
+          "always does)",
+          "--with-moon"},
+         {kShowAllRun},
+         ReadFlag},
         {{"--details", nullptr, "include every investment and redemption", "--details"},
          {kSimulateRun},
          ReadFlag},

@@ -56,6 +56,8 @@ struct ReportOptions {
     // Show all: which show-all button, 1 keeps the first planet (pairs it
     // with every planet of the second list), 0 keeps the second planet.
     int showAllItem = 1;
+    // Show all: pair the kept planet with the Moon as well (--with-moon).
+    bool showAllWithMoon = false;
 
     bool includeTransitDetails = false;
     bool crlf = false;

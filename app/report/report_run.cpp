@@ -151,6 +151,7 @@ ShowAllRequest ShowAllRequestOf(const ReportOptions& o) {
     ShowAllRequest r;
     FillTables(o, r);
     r.keepFirst = o.showAllItem != 0;
+    r.withMoon = o.showAllWithMoon;
     return r;
 }
 

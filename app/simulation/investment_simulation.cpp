@@ -70,6 +70,11 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
         host_.Control().RequestPause();
         return SimulationOutcome::PauseRequested;
     }
+    // The simulation samples the sky every 3 hours, too coarse for the Moon.
+    if (request.firstPlanetIndex == kMoonListIndex || request.secondPlanetIndex == kMoonListIndex) {
+        host_.Boxes().Show(kSimulationWithoutMoon, caption, MsgButtons::Ok, MsgIcon::Information);
+        return SimulationOutcome::Refused;
+    }
     // Positions the window's lists can never produce would make records
     // whose columns do not hold what they say.
     if (request.firstPlanetIndex < -1 || request.firstPlanetIndex > 7 ||

@@ -93,6 +93,8 @@ struct SimulationEvent {
 
 // Captions of the simulation button.
 inline constexpr const char* kSimulateCaption = "Simulate investment";
+inline constexpr const char* kSimulationWithoutMoon =
+    "The investment simulation takes the planets only, not the Moon.";
 
 // Output box limit checked at the start of every step, in characters.
 inline constexpr std::size_t kSimulationOutputLimit = 65000;

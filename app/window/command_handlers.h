@@ -50,6 +50,7 @@ struct WindowInputs {
     int searchWhenIndex = 0;  // 0 from the start date, 1 from the end date
 
     bool keepDates = false;
+    bool showAllWithMoon = false;  // chkShowAllWithMoon
     bool includeTransitDetails = false;
     bool appendToOutput = false;
 

@@ -89,6 +89,9 @@ std::vector<ControlInfo> BuildTable() {
     add(ctl::chkIncludeTransitDetails, K::CheckBox, "Include transit details",
         Px(184, 247, 190, 20));
     add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(524, 247, 150, 20));
+    // Off at every start: a show-all series pairs with the Moon only when
+    // asked (or when it keeps the Moon).
+    add(ctl::chkShowAllWithMoon, K::CheckBox, "With the Moon", Px(680, 247, 150, 20));
 
     // Output and the row below it (moved by the resizing rule).
     add(ctl::txbOutput, K::OutputBox, "", Px(8, 285, 829, 200));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/positions/vocabulary.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/timezones.h"
@@ -16,6 +17,9 @@ void Selection::FillPlanetLists() {
     for (int p = 1; p <= 8; ++p) ui_.ListAdd(first, services_.PlanetName(p, helio));
     ui_.ListClear(second);
     for (int p = 2; p <= 9; ++p) ui_.ListAdd(second, services_.PlanetName(p, helio));
+    // The Moon comes last in both, so that saved list positions keep their
+    // planets.
+    for (const Ctl& list : {first, second}) ui_.ListAdd(list, services_.PlanetName(kMoon, helio));
     // Entry 3 of each list: Mars in the first, Jupiter in the second.
     for (int k = 0; k < 2; ++k) actions_.selectListEntry(Ctl(ctl::cboPlanet, k), 3);
 }
@@ -108,6 +112,7 @@ WindowInputs MainWindow::Snapshot() const {
     in.searchAspectText = ListText(ctl::cboSearchAspect);
     in.searchWhenIndex = std::max(0, ui_.ListIndex(ctl::cboSearchWhen));
     in.keepDates = ui_.Value(ctl::chkKeepDates) == 1;
+    in.showAllWithMoon = ui_.Value(ctl::chkShowAllWithMoon) == 1;
     in.includeTransitDetails = ui_.Value(ctl::chkIncludeTransitDetails) == 1;
     in.appendToOutput = ui_.Value(ctl::chkAppendToOutput) == 1;
     in.dayNumber = dates_.DayNumbers();

@@ -86,6 +86,7 @@ ShowAllRequest ShowAllRequestFromControls(const WindowInputs& in, int item) {
     ShowAllRequest r;
     FillTables(in, r);
     r.keepFirst = item != 0;
+    r.withMoon = in.showAllWithMoon;
     return r;
 }
 

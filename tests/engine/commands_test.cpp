@@ -8,6 +8,7 @@
 #include "app/engine/transit_commands.h"
 #include "app/positions/position_failure.h"
 #include "app/positions/positions.h"
+#include "app/positions/request_rules.h"
 #include "app/positions/vocabulary.h"
 #include "tests/engine/fake_host.h"
 #include "tests/engine/profile_positions.h"
@@ -114,6 +115,23 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"PlutoFirstIsDescending", [](FakeWindow& w) { w.first = -1; },
                 "Second planet must be beyond first planet", "Mars and Jupiter",
                 MsgIcon::Information},
+        Refusal{"MarsMoonIsDescending", [](FakeWindow& w) { w.second = 8; },
+                "Second planet must be beyond first planet", "Mars and Jupiter",
+                MsgIcon::Information},
+        Refusal{"MoonWithItself",
+                [](FakeWindow& w) {
+                    w.first = 8;
+                    w.second = 8;
+                },
+                "Transit of a planet to itself is not possible.", "Mars and Jupiter",
+                MsgIcon::Exclamation},
+        Refusal{"MoonHeliocentric",
+                [](FakeWindow& w) {
+                    w.first = 8;
+                    w.inputs.heliocentric = true;
+                },
+                "The Moon is geocentric only: choose Geocentric to use it.", "Mars and Jupiter",
+                MsgIcon::Information},
         Refusal{"NoAspect",
                 [](FakeWindow& w) {
                     w.inputs.aspectChecked = {false, false, false, false, false, false, false};
@@ -125,6 +143,61 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "Orbs must be strictly decreasing.", "Orb values", MsgIcon::Information}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The Moon ranks right after the Sun: these pairs are in order and scan
+// with the Moon's step.
+TEST_F(CommandsTest, PairsWithTheMoonInOrderAreScanned) {
+    const struct {
+        int firstIndex, secondIndex;
+        std::int16_t first, second;
+    } cases[] = {
+        {0, 8, kSun, kMoon}, {8, 0, kMoon, kMercury}, {8, 2, kMoon, kMars}, {8, 7, kMoon, kPluto}};
+    for (const auto& c : cases) {
+        FakeRunHost h;
+        FakeWindow w(h);
+        w.first = c.firstIndex;
+        w.second = c.secondIndex;
+        w.day[0] = S;
+        w.day[1] = S + 5;
+        ProfilePositions p(c.first, OnePass());
+        TransitCommands cmd(h, w, p);
+        cmd.Start();
+        ASSERT_TRUE(cmd.ScanRan()) << c.firstIndex << " " << c.secondIndex;
+        EXPECT_EQ(cmd.LastRequest().firstPlanet, c.first);
+        EXPECT_EQ(cmd.LastRequest().secondPlanet, c.second);
+        // Steps of 45 minutes: the scan's last two positions of each planet.
+        ASSERT_GT(p.calls.size(), 8u);
+        const auto& calls = p.calls;
+        EXPECT_EQ(calls[calls.size() - 4].first, calls[calls.size() - 2].first);
+        EXPECT_DOUBLE_EQ(calls[calls.size() - 2].second - calls[calls.size() - 4].second, 1.0 / 32);
+    }
+}
+
+TEST_F(CommandsTest, SearchRefusesTheMoonHeliocentricAndOutOfOrder) {
+    const struct {
+        int firstIndex, secondIndex;
+        bool heliocentric;
+        const char* text;
+    } cases[] = {
+        {0, 8, true, "The Moon is geocentric only: choose Geocentric to use it."},
+        {8, 3, true, "The Moon is geocentric only: choose Geocentric to use it."},
+        {3, 8, false, "Second planet must be beyond first planet"},
+        {8, 8, false, "Second planet must be beyond first planet"},
+    };
+    for (const auto& c : cases) {
+        FakeRunHost h;
+        FakeWindow w(h);
+        w.first = c.firstIndex;
+        w.second = c.secondIndex;
+        w.inputs.heliocentric = c.heliocentric;
+        h.boxes.Expect(c.text);
+        TransitCommands cmd(h, w, positions);
+        cmd.Search();
+        EXPECT_FALSE(cmd.ScanRan()) << c.text;
+        ASSERT_EQ(h.boxes.shown.size(), 1u);
+        EXPECT_EQ(h.boxes.shown[0].title, "Search");
+    }
+}
 
 TEST_F(CommandsTest, ThreeDaysApartIsAccepted) {
     window.day[1] = S + 3;
@@ -588,6 +661,106 @@ TEST_F(CommandsTest, ShowAllFirstListEndsWithPluto) {
               std::string::npos);
     EXPECT_NE(host.output.text.find("transits for Pluto and Mars"), std::string::npos);
     EXPECT_TRUE(host.appendChecked);
+}
+
+// Which pairs a show-all series scans, in order, with the Moon in the
+// lists: the Moon only when it is kept or asked for, and then last.
+struct MoonSeries {
+    const char* name;
+    int first, second;  // list positions
+    int item;           // the button: 1 keeps the first planet
+    bool withMoon, heliocentric;
+    std::vector<std::pair<int, int>> pairs;
+};
+
+class ShowAllWithMoon : public CommandsTest, public ::testing::WithParamInterface<MoonSeries> {};
+
+TEST_P(ShowAllWithMoon, ScansThePairsInOrder) {
+    const MoonSeries& c = GetParam();
+    window.first = c.first;
+    window.second = c.second;
+    window.inputs.showAllWithMoon = c.withMoon;
+    window.inputs.heliocentric = c.heliocentric;
+    // Every other planet passes the kept one once.
+    positions = ProfilePositions(
+        c.item == 1 ? FirstPlanetOfListIndex(c.first) : SecondPlanetOfListIndex(c.second),
+        OnePass());
+    std::vector<std::pair<int, int>> scans;
+    host.onEnterBusy = [&] {
+        scans.push_back({commands.LastRequest().firstPlanet, commands.LastRequest().secondPlanet});
+    };
+    commands.ShowAll(c.item);
+    EXPECT_EQ(scans, c.pairs);
+    EXPECT_TRUE(host.boxes.shown.empty());
+    EXPECT_EQ(window.first, c.first);
+    EXPECT_EQ(window.second, c.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moon, ShowAllWithMoon,
+    ::testing::Values(
+        MoonSeries{"KeepingMarsLeavesTheMoonOut",
+                   3,
+                   0,
+                   1,
+                   false,
+                   false,
+                   {{2, 4}, {3, 4}, {4, 5}, {4, 6}, {4, 7}, {4, 8}, {4, 9}}},
+        MoonSeries{"KeepingTheSunLeavesTheMoonOut",
+                   0,
+                   0,
+                   1,
+                   false,
+                   false,
+                   {{1, 2}, {1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 7}, {1, 8}, {1, 9}}},
+        MoonSeries{"KeepingMarsWithTheMoonEndsWithIt",
+                   3,
+                   0,
+                   1,
+                   true,
+                   false,
+                   {{2, 4}, {3, 4}, {4, 5}, {4, 6}, {4, 7}, {4, 8}, {4, 9}, {10, 4}}},
+        MoonSeries{"KeepingJupiterWithTheMoonEndsWithItAfterPluto",
+                   3,
+                   3,
+                   0,
+                   true,
+                   false,
+                   {{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {10, 5}}},
+        MoonSeries{"KeepingTheMoonFirst",
+                   8,
+                   0,
+                   1,
+                   false,
+                   false,
+                   {{10, 2}, {10, 3}, {10, 4}, {10, 5}, {10, 6}, {10, 7}, {10, 8}, {10, 9}}},
+        MoonSeries{
+            "KeepingTheMoonSecond",
+            0,
+            8,
+            0,
+            false,
+            false,
+            {{1, 10}, {10, 2}, {10, 3}, {10, 4}, {10, 5}, {10, 6}, {10, 7}, {10, 8}, {10, 9}}},
+        MoonSeries{"HeliocentricNeverTakesTheMoon",
+                   3,
+                   0,
+                   1,
+                   true,
+                   true,
+                   {{2, 4}, {3, 4}, {4, 5}, {4, 6}, {4, 7}, {4, 8}, {4, 9}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandsTest, ShowAllKeepingTheMoonHeliocentricIsRefusedOnce) {
+    window.first = 8;
+    window.inputs.heliocentric = true;
+    host.boxes.Expect("The Moon is geocentric only: choose Geocentric to use it.");
+    host.output.text = "old text";
+    commands.ShowAll(1);
+    EXPECT_FALSE(commands.ScanRan());
+    EXPECT_EQ(host.boxes.shown.size(), 1u);
+    EXPECT_EQ(host.output.text, "old text");
+    EXPECT_FALSE(commands.ShowAllMode());
 }
 
 TEST_F(CommandsTest, ShowAllStopsTheSeriesAtYes) {

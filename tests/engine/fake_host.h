@@ -17,7 +17,7 @@
 namespace vlt::testing {
 
 // Planet lists as the window holds them: first list Sun/Earth..Neptune,
-// second list Mercury..Pluto.
+// second list Mercury..Pluto, each ending with the Moon.
 class FakeWindow final : public TransitWindow {
 public:
     explicit FakeWindow(FakeRunHost& host) : host_(host) {}
@@ -34,7 +34,7 @@ public:
     bool ValidateDate(int date) override { return valid[date]; }
     std::int32_t DayNumber(int date) const override { return day[date]; }
     void SelectTimezone(int index) override { inputs.timezoneIndex = index; }
-    int PlanetListCount(int) const override { return 8; }
+    int PlanetListCount(int) const override { return 9; }
     int PlanetListIndex(int list) const override { return list == 0 ? first : second; }
     void SelectPlanet(int list, int index) override {
         (list == 0 ? first : second) = index;
@@ -57,10 +57,12 @@ public:
                 "Jupiter",
                 "Saturn",
                 "Uranus",
-                "Neptune"};
+                "Neptune",
+                "Moon"};
     }
     static std::vector<std::string> SecondList() {
-        return {"Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+        return {"Mercury", "Venus",   "Mars",  "Jupiter", "Saturn",
+                "Uranus",  "Neptune", "Pluto", "Moon"};
     }
 
     TransitInputs inputs;

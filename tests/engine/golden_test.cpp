@@ -1,4 +1,4 @@
-// Three complete reports, produced through the commands with the program's
+// Complete reports, produced through the commands with the program's
 // own positions, compared with the expected texts under golden/.  Where the
 // Swiss Ephemeris is at hand, every date, exact minimum and retrograde marker
 // of each expected text is checked against it, so that the expected texts
@@ -146,7 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"HeliocentricEarthMars2020To2023", "heliocentric_earth_mars_2020_2023.txt",
                    false, true, 0, 2, Day(2020, 1, 1), Day(2023, 12, 31), kSun, kMars},
         GoldenCase{"SearchSunMercuryConjunction", "search_sun_mercury_conjunction_2024.txt", true,
-                   false, 0, 0, Day(2024, 5, 5), Day(2024, 6, 30), kSun, kMercury}),
+                   false, 0, 0, Day(2024, 5, 5), Day(2024, 6, 30), kSun, kMercury},
+        // The Moon, last in both lists.
+        GoldenCase{"GeocentricSunMoon2025", "geocentric_sun_moon_2025.txt", false, false, 0, 8,
+                   Day(2025, 1, 1), Day(2025, 12, 31), kSun, kMoon},
+        GoldenCase{"GeocentricMoonMarsMarch2024", "geocentric_moon_mars_2024_03.txt", false, false,
+                   8, 2, Day(2024, 3, 1), Day(2024, 3, 31), kMoon, kMars},
+        GoldenCase{"SearchSunMoonConjunction", "search_sun_moon_conjunction_2027.txt", true, false,
+                   0, 8, Day(2027, 1, 1), Day(2027, 3, 31), kSun, kMoon}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

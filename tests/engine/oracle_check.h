@@ -4,7 +4,8 @@
 // reaches the aspect angle, every orb entry and exit date against the
 // oracle's crossing of that orb, every "r" against the sign of the oracle's
 // geocentric speed of the first planet.  Positions are read at the report's
-// instants taken as TT, as the program takes them.
+// instants taken as TT, as the program takes them; the Moon's as universal
+// time, as its file gives them.
 
 #include <gtest/gtest.h>
 #include <swephexp.h>
@@ -43,6 +44,7 @@ inline int OracleBody(int planet, bool heliocentric) {
         case 7: return SE_URANUS;
         case 8: return SE_NEPTUNE;
         case 9: return SE_PLUTO;
+        case 10: return SE_MOON;
         default: return heliocentric ? SE_EARTH : SE_SUN;
     }
 }
@@ -55,7 +57,10 @@ inline std::pair<double, double> OracleLongitude(int planet, double jd, bool hel
                      : (SEFLG_SWIEPH | SEFLG_SPEED);
     double xx[6] = {};
     char serr[AS_MAXCH] = {};
-    const int32 got = swe_calc(jd, OracleBody(planet, heliocentric), flags, xx, serr);
+    // The Moon's file was fitted in universal time: its jd is read as such.
+    const int32 got = planet == 10 && !heliocentric
+                          ? swe_calc_ut(jd, SE_MOON, flags, xx, serr)
+                          : swe_calc(jd, OracleBody(planet, heliocentric), flags, xx, serr);
     EXPECT_TRUE(got >= 0 && (got & SEFLG_SWIEPH)) << serr;
     return {xx[0], xx[3]};
 }

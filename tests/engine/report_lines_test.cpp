@@ -109,6 +109,8 @@ TEST(ReportTitle, TitlesOfTablesAndSearches) {
         {inputs(false, false, true, "Mars"),
          "Geocentric transits for Mars and Jupiter from May 5, 2024, to January 4, 2025 "
          "('r' not shown)"},
+        {inputs(false, false, false, "Moon"),
+         "Geocentric transits for Moon and Jupiter from May 5, 2024, to January 4, 2025"},
         {inputs(false, false, false, "Sun"),
          "Geocentric transits for Sun and Jupiter from May 5, 2024, to January 4, 2025"},
         {inputs(true, false, false, "Mars"),

@@ -22,7 +22,8 @@ TEST(RequestRules, PlanetListPositionsAndNumbersMapBothWays) {
         int planet;
     } cases[] = {
         {0, -1, 9}, {0, 0, 1}, {0, 3, 4}, {0, 7, 8},  // no selection in the first list: Pluto
-        {1, 0, 2},  {1, 3, 5}, {1, 7, 9},
+        {1, 0, 2},  {1, 3, 5}, {1, 7, 9}, {0, 8, 10},
+        {1, 8, 10},  // the Moon, appended to both lists
     };
     for (const auto& c : cases) {
         const int planet =
@@ -31,6 +32,42 @@ TEST(RequestRules, PlanetListPositionsAndNumbersMapBothWays) {
             c.list == 0 ? FirstListIndexOfPlanet(c.planet) : SecondListIndexOfPlanet(c.planet);
         EXPECT_EQ(planet, c.planet) << "list " << c.list << " index " << c.index;
         EXPECT_EQ(index, c.index) << "list " << c.list << " planet " << c.planet;
+    }
+}
+
+TEST(RequestRules, TheMoonRanksRightAfterTheSun) {
+    const struct {
+        int first, second;
+        bool inOrder;
+    } cases[] = {
+        {1, 10, true},  {10, 2, true},  {10, 4, true},  {10, 9, true},   {4, 10, false},
+        {9, 10, false}, {2, 10, false}, {10, 1, false}, {10, 10, false}, {4, 5, true},
+        {5, 4, false},  {1, 2, true},   {8, 9, true},   {4, 4, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlanetsInOrder(c.first, c.second), c.inOrder) << c.first << "-" << c.second;
+    }
+}
+
+TEST(RequestRules, TheMoonIsGeocentricOnly) {
+    EXPECT_TRUE(RefusesMoonHeliocentric(1, 10, true));
+    EXPECT_TRUE(RefusesMoonHeliocentric(10, 4, true));
+    EXPECT_FALSE(RefusesMoonHeliocentric(10, 4, false));
+    EXPECT_FALSE(RefusesMoonHeliocentric(1, 4, true));
+}
+
+TEST(RequestRules, ShowAllTakesTheMoonOnlyWhenKeptOrAskedFor) {
+    const struct {
+        int kept;
+        bool withMoon, heliocentric, paired;
+    } cases[] = {
+        {10, false, false, true}, {4, true, false, true},   {1, true, false, true},
+        {4, false, false, false}, {1, false, false, false}, {9, false, false, false},
+        {4, true, true, false},   {10, false, true, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShowAllPairsWithMoon(c.kept, c.withMoon, c.heliocentric), c.paired)
+            << c.kept << " " << c.withMoon << " " << c.heliocentric;
     }
 }
 
@@ -170,16 +207,24 @@ TEST(RequestRules, PairZoneAndPeriodRefusals) {
     const char* zone =
         "Please specify the timezone for the results, or use the default GMT timezone.";
     const std::vector<Case> cases = {
-        {"table Mars Mars", CheckTablePair(kMars, kMars), RefusalKind::PlanetToItself, itself,
+        {"table Mars Mars", CheckTablePair(kMars, kMars, false), RefusalKind::PlanetToItself, itself,
          MsgIcon::Exclamation},
-        {"table Saturn Mars", CheckTablePair(kSaturn, kMars), RefusalKind::PairOutOfOrder, order,
+        {"table Saturn Mars", CheckTablePair(kSaturn, kMars, false), RefusalKind::PairOutOfOrder, order,
          MsgIcon::Information},
-        {"table Mars Saturn", CheckTablePair(kMars, kSaturn), std::nullopt, "", MsgIcon::None},
-        {"search Mars Mars", CheckSearchPair(kMars, kMars), RefusalKind::PairOutOfOrder, order,
+        {"table Mars Saturn", CheckTablePair(kMars, kSaturn, false), std::nullopt, "", MsgIcon::None},
+        {"search Mars Mars", CheckSearchPair(kMars, kMars, false), RefusalKind::PairOutOfOrder, order,
          MsgIcon::Information},
-        {"search Saturn Mars", CheckSearchPair(kSaturn, kMars), RefusalKind::PairOutOfOrder, order,
+        {"search Saturn Mars", CheckSearchPair(kSaturn, kMars, false), RefusalKind::PairOutOfOrder, order,
          MsgIcon::Information},
-        {"search Sun Pluto", CheckSearchPair(kSun, kPluto), std::nullopt, "", MsgIcon::None},
+        {"search Sun Pluto", CheckSearchPair(kSun, kPluto, false), std::nullopt, "", MsgIcon::None},
+        {"table Sun Moon", CheckTablePair(kSun, kMoon, false), std::nullopt, "", MsgIcon::None},
+        {"search Moon Mars", CheckSearchPair(kMoon, kMars, false), std::nullopt, "", MsgIcon::None},
+        {"table Mars Moon", CheckTablePair(kMars, kMoon, false), RefusalKind::PairOutOfOrder, order,
+         MsgIcon::Information},
+        {"helio Moon Mars", CheckTablePair(kMoon, kMars, true), RefusalKind::MoonHeliocentric,
+         kMoonGeocentricOnly, MsgIcon::Information},
+        {"helio Mars Moon", CheckSearchPair(kMars, kMoon, true), RefusalKind::MoonHeliocentric,
+         kMoonGeocentricOnly, MsgIcon::Information},
         {"zone none", CheckTimezoneChosen(0), RefusalKind::NoTimezone, zone, MsgIcon::None},
         {"zone first", CheckTimezoneChosen(1), std::nullopt, "", MsgIcon::None},
         {"zone GMT", CheckTimezoneChosen(kGmtIndex), std::nullopt, "", MsgIcon::None},

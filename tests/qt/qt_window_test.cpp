@@ -239,6 +239,16 @@ TEST_F(QtWindowTest, ClicksReachTheLogic) {
     Program p(folder.Folder());
     p.Start();
     // Centricity.
+    // The Moon ends both lists; choosing it recaptions the pair button.
+    for (int list = 0; list < 2; ++list) {
+        QComboBox* planets = p.Find<QComboBox>(Ctl(ctl::cboPlanet, list));
+        ASSERT_EQ(planets->count(), 9);
+        EXPECT_EQ(planets->itemText(8), "Moon");
+    }
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(8);
+    emit p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->activated(8);
+    EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Moon and Jupiter");
+    EXPECT_FALSE(p.Find<QCheckBox>(ctl::chkShowAllWithMoon)->isChecked());
     p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(0);
     emit p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->activated(0);
     EXPECT_EQ(p.Find<QPushButton>(ctl::cmdStart)->text(), "Sun and Jupiter");

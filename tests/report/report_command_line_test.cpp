@@ -30,10 +30,10 @@ struct BadInput {
 const std::vector<BadInput>& BadInputs() {
     static const std::vector<BadInput> kCases = {
         // planets
-        {{"tables", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
+        {{"tables", "--first", "Ceres"}, "unknown planet \"Ceres\" for --first"},
         {{"tables", "--second", "Vulcan"}, "unknown planet \"Vulcan\" for --second"},
         {{"tables", "--second", "Sun"},
-         "the second planet list holds Mercury to Pluto, not \"Sun\""},
+         "the second planet list holds Mercury to Pluto and the Moon, not \"Sun\""},
         {{"tables", "--second", "Earth"}, "the second planet list holds Mercury to Pluto"},
         // aspects
         {{"tables", "--aspects", "con,foo"}, "unknown aspect \"foo\" for --aspects"},
@@ -88,6 +88,8 @@ const std::vector<BadInput>& BadInputs() {
         {{"showall", "--from", "end"}, "--from belongs to the search command"},
         {{"search", "--aspects", "con"},
          "--aspects belongs to the tables, showall and simulate commands"},
+        {{"search", "--with-moon"}, "--with-moon belongs to the showall command"},
+        {{"showall", "--with-moon=yes"}, "--with-moon takes no value"},
         // price files, statistics and formats
         {{"tables", "--prices", "p.csv"}, "--prices belongs to the chart and simulate commands"},
         {{"search", "--stats"}, "--stats belongs to the simulate command"},
@@ -212,8 +214,8 @@ TEST(ReportArguments, CornersOfTheCommandLine) {
         {{"tables", "--first", "Mars", "tables"}, "one command at a time, not \"tables\" as well"},
         {{"tables", "--first", "Mars", "chart"}, "one command at a time, not \"chart\" as well"},
         {{"--first", "Mars"}, "no command"},
-        {{"tables", "--first", "Moon", "--first", "Mars"}, "unknown planet \"Moon\" for --first"},
-        {{"tables", "--first", "Mars", "--first", "Moon"}, "unknown planet \"Moon\" for --first"},
+        {{"tables", "--first", "Ceres", "--first", "Mars"}, "unknown planet \"Ceres\" for --first"},
+        {{"tables", "--first", "Mars", "--first", "Ceres"}, "unknown planet \"Ceres\" for --first"},
         {{"tables", "--start", "-2024-01-01"}, "malformed date \"-2024-01-01\" for --start"},
         {{"tables", "--start=-2024-01-01"}, "malformed date \"-2024-01-01\" for --start"},
         {{"tables", "--format", "xml", "--format", "csv"}, "--format takes text, csv or json"},
@@ -326,6 +328,71 @@ TEST_F(ReportProgram, LessCommonSpellingsReachTheWindow) {
     }
 }
 
+// The Moon by name in either list: runs in order and geocentric, one line
+// and status 1 otherwise; show-all takes it last, and only when asked or
+// kept.
+TEST_F(ReportProgram, TheMoonRunsAndIsRefusedByTheRules) {
+    const std::vector<std::string> period = {"--start",    "2024-03-01", "--end",
+                                             "2024-03-31", "--tz",       "GMT"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), period.begin(), period.end());
+        return args;
+    };
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string says;   // in the report, or the whole of standard error
+        std::string lacks;  // a text the report must not hold ("" for none)
+    } cases[] = {
+        {with({"tables", "--first", "Sun", "--second", "moon"}), 0,
+         "Geocentric transits for Sun and Moon from March 1, 2024, to March 31, 2024\n", ""},
+        {with({"tables", "--first", "Moon", "--second", "Mercury"}), 0,
+         "transits for Moon and Mercury", "retrograde"},
+        {with({"search", "--first", "Sun", "--second", "Moon", "--aspect", "opp"}), 0,
+         "First geocentric 6\xC2\xB0 opposition of Sun and Moon on or after March 1, 2024", ""},
+        {with({"tables", "--first", "Mars", "--second", "Moon"}), 1,
+         "Second planet must be beyond first planet\n", ""},
+        {with({"tables", "--helio", "--first", "Earth", "--second", "Moon"}), 1,
+         "The Moon is geocentric only: choose Geocentric to use it.\n", ""},
+        {with({"search", "--helio", "--first", "Moon", "--second", "Mars"}), 1,
+         "The Moon is geocentric only: choose Geocentric to use it.\n", ""},
+        {with({"showall", "--helio", "--first", "Moon"}), 1,
+         "The Moon is geocentric only: choose Geocentric to use it.\n", ""},
+        {{"simulate", "--first", "Moon", "--second", "Mars", "--start", "2010-01-01", "--end",
+          "2010-12-31"},
+         1,
+         "The investment simulation takes the planets only, not the Moon.\n",
+         ""},
+        {{"tables", "--first", "Moon", "--second", "Mars", "--start", "1599-12-01", "--end",
+          "1600-03-01", "--tz", "GMT"},
+         1,
+         "Start date is too early for Moon.\n",
+         ""},
+        {with({"showall", "--first", "Venus"}), 0, "transits for Venus and Pluto", "Moon"},
+        {with({"showall", "--first", "Venus", "--with-moon"}), 0,
+         "Geocentric transits for Venus and Moon", ""},
+        {with({"showall", "--second", "Moon", "--keep", "second"}), 0,
+         "Geocentric transits for Sun and Moon", ""},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.args) shown += " [" + a + "]";
+        SCOPED_TRACE("vlt-report" + shown);
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        if (c.exitCode == 0) {
+            EXPECT_EQ(run.err, "");
+            EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+            if (!c.lacks.empty()) {
+                EXPECT_EQ(run.out.find(c.lacks), std::string::npos);
+            }
+        } else {
+            EXPECT_EQ(run.err, c.says);
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
 TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
     const ProgramRun run = Run({"tables", "--first", "Jupiter", "--second", "Mars", "--start",
                                 "2024-01-01", "--end", "2024-12-31", "--tz", "GMT"});
@@ -428,8 +495,8 @@ TEST_F(ReportProgram, HelpDocumentsEveryOptionWithAnExample) {
     }
     // --help wins over anything else on the line, even bad input.
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"tables", "--first", "Moon", "--help"},
-          std::vector<std::string>{"-h", "tables", "--first", "Moon"}}) {
+         {std::vector<std::string>{"tables", "--first", "Ceres", "--help"},
+          std::vector<std::string>{"-h", "tables", "--first", "Ceres"}}) {
         const ProgramRun mixed = Run(args);
         EXPECT_EQ(mixed.exitCode, 0);
         EXPECT_EQ(mixed.err, "");

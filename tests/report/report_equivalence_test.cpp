@@ -115,7 +115,8 @@ std::string LfOnly(const std::string& text) {
 
 // List positions used below.  First list: 0 Sun/Earth, 1 Mercury, 2 Venus,
 // 3 Mars, 4 Jupiter, 5 Saturn.  Second list: 0 Mercury, 1 Venus, 2 Mars,
-// 3 Jupiter, 4 Saturn, 7 Pluto.  Time zones: 24 GMT, two entries per hour.
+// 3 Jupiter, 4 Saturn, 7 Pluto; 8 the Moon in both.  Time zones: 24 GMT, two
+// entries per hour.
 const std::vector<Request>& Requests() {
     const Ctl tables(ctl::cmdStart);
     const Ctl search(ctl::cmdSearch);
@@ -215,6 +216,36 @@ const std::vector<Request>& Requests() {
           .end = {"2024", "2", "29"},
           .timezone = 17,
           .button = Ctl(ctl::cmdShowAll, 1)}},
+        // The Moon, last in both lists.
+        {"TablesSunMoon",
+         {"tables", "--first", "Sun", "--second", "Moon", "--start", "2024-01-01", "--end",
+          "2024-02-29", "--tz", "GMT+5:30"},
+         {.first = 0,
+          .second = 8,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "2", "29"},
+          .timezone = 35,
+          .button = Ctl(ctl::cmdStart)}},
+        {"ShowAllKeepingTheMoon",
+         {"showall", "--second", "Moon", "--keep", "second", "--start", "2024-01-01", "--end",
+          "2024-01-31", "--tz", "GMT"},
+         {.second = 8,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "1", "31"},
+          .timezone = 24,
+          .button = Ctl(ctl::cmdShowAll, 0)}},
+        {"RefusedHeliocentricMoon",
+         {"tables", "--helio", "--first", "Moon", "--second", "Mars", "--start", "2024-01-01",
+          "--end", "2024-02-01", "--tz", "GMT"},
+         {.helio = true,
+          .first = 8,
+          .second = 2,
+          .start = {"2024", "1", "1"},
+          .end = {"2024", "2", "1"},
+          .timezone = 24,
+          .button = Ctl(ctl::cmdStart)},
+         {"The Moon is geocentric only: choose Geocentric to use it."},
+         1},
         {"ShowAllHeliocentricKeepingSaturn",
          {"showall", "--helio", "--second", "Saturn", "--keep", "second", "--start", "2024-01-01",
           "--end", "2024-03-31", "--tz", "GMT+9:30"},

@@ -99,7 +99,7 @@ TEST_F(ReportWrites, FailedStandardOutputGivesOneLineAndStatusOne) {
         {with(shortRun, {"--box"}), Sink("/dev/full"), 1, full},
         {{"--help"}, Sink("/dev/full"), 1, full},
         // Nothing is written: the usage error keeps its status and line.
-        {{"tables", "--first", "Moon"}, Sink("/dev/full"), 2, "unknown planet \"Moon\""},
+        {{"tables", "--first", "Ceres"}, Sink("/dev/full"), 2, "unknown planet \"Ceres\""},
         // Some 6 kB of text and 8 kB of CSV against a 4 kB limit; 50 kB of
         // JSON into 16 kB.
         {shortRun, Sink("report.txt", 4096), 1, "cannot write to standard output: File too large"},

@@ -706,7 +706,7 @@ TEST_F(SimulationRun, FirstPlanetUnselectedMeansPluto) {
 
 TEST_F(SimulationRun, ImpossibleListPositionsAreRefusedQuietly) {
     for (auto change : std::vector<std::function<void(SimulationRequest&)>>{
-             [](SimulationRequest& r) { r.firstPlanetIndex = 8; },
+             [](SimulationRequest& r) { r.firstPlanetIndex = 9; },
              [](SimulationRequest& r) { r.secondPlanetIndex = -1; },
              [](SimulationRequest& r) { r.orbIndex[1] = 15; },
              [](SimulationRequest& r) { r.orbIndex[2] = -1; }}) {
@@ -767,6 +767,21 @@ TEST_F(SimulationRun, PlanetWithItselfIsRefusedAsTheTablesRefuseIt) {
     host = FakeRunHost(RunKind::Simulation);
     host.boxes.Expect("Transit of a planet to itself is not possible.", MsgResult::Ok);
     EXPECT_EQ(Run(request, Vee), SimulationOutcome::Refused);
+}
+
+// The Moon's list position, in either list, is refused with one message.
+TEST_F(SimulationRun, TheMoonIsRefusedWithItsMessage) {
+    for (const auto& [first, second] : {std::pair{8, 3}, std::pair{0, 8}, std::pair{8, 8}}) {
+        host = FakeRunHost(RunKind::Simulation);
+        SimulationRequest request = Request();
+        request.firstPlanetIndex = first;
+        request.secondPlanetIndex = second;
+        host.boxes.Expect("The investment simulation takes the planets only, not the Moon.",
+                          MsgResult::Ok);
+        EXPECT_EQ(Run(request, Vee), SimulationOutcome::Refused);
+        EXPECT_TRUE(host.boxes.ScriptDone());
+        EXPECT_TRUE(host.output.text.empty());
+    }
 }
 
 TEST(SimulationLines, HeaderKeepsTheTitleAfterItsFirstFor) {

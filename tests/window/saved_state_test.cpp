@@ -172,7 +172,8 @@ TEST_F(SavedStateTest, OutOfRangeIndexesKeepTheCurrentSelection) {
     for (const char* name : {"0", "1", "2", "3"}) {
         ASSERT_TRUE(SaveStringSetting("\\VLT\\OrbsLI", name, "40", false));
     }
-    ASSERT_TRUE(SaveStringSetting("\\VLT\\PlanetLI", "0", "8", false));
+    // 8 is the Moon since it joined the list; 9 is past its end.
+    ASSERT_TRUE(SaveStringSetting("\\VLT\\PlanetLI", "0", "9", false));
     ASSERT_TRUE(SaveStringSetting("\\VLT", "InnerOuter0", "-3", false));
     ASSERT_TRUE(SaveStringSetting("\\VLT", "SrchWhn", "2", false));
     ui.Choose(Ctl(ctl::cboPlanet, 0), 1);

@@ -25,12 +25,16 @@ protected:
 TEST_F(SelectionTest, ListsHoldWhatTheUserChoosesFrom) {
     const Ctl first(ctl::cboPlanet, 0);
     const Ctl second(ctl::cboPlanet, 1);
-    ASSERT_EQ(ui.ListCount(first), 8);
-    ASSERT_EQ(ui.ListCount(second), 8);
+    ASSERT_EQ(ui.ListCount(first), 9);
+    ASSERT_EQ(ui.ListCount(second), 9);
     EXPECT_EQ(Item(first, 0), "Sun");
     EXPECT_EQ(Item(first, 7), "Neptune");
     EXPECT_EQ(Item(second, 0), "Mercury");
     EXPECT_EQ(Item(second, 7), "Pluto");
+    // The Moon last in both, after the positions saved states hold.
+    EXPECT_EQ(Item(first, 8), "Moon");
+    EXPECT_EQ(Item(second, 8), "Moon");
+    EXPECT_EQ(ui.Value(ctl::chkShowAllWithMoon), 0);
     // First start: Mars and Jupiter.
     EXPECT_EQ(Selected(first), "Mars");
     EXPECT_EQ(Selected(second), "Jupiter");
@@ -81,6 +85,21 @@ TEST_F(SelectionTest, SnapshotMapsListPositionsToPlanetsAndDegrees) {
     const TablesRequest r = TablesRequestFromControls(in);
     EXPECT_EQ(r.firstPlanet, kPluto);
     EXPECT_EQ(r.secondPlanet, kPluto);
+}
+
+TEST_F(SelectionTest, TheMoonsListPositionsAndTheShowAllBoxReachTheCommands) {
+    ui.Choose(Ctl(ctl::cboPlanet, 0), 8);
+    ui.Choose(Ctl(ctl::cboPlanet, 1), 2);
+    EXPECT_EQ(ui.Text(ctl::cmdStart), "Moon and Mars");
+    WindowInputs in = window.Snapshot();
+    EXPECT_EQ(in.firstPlanet, 10);  // the Moon
+    EXPECT_EQ(in.secondPlanet, 4);  // Mars
+    EXPECT_FALSE(window.Inputs().showAllWithMoon);
+    ui.Click(ctl::chkShowAllWithMoon);
+    EXPECT_TRUE(window.Inputs().showAllWithMoon);
+    ui.Choose(Ctl(ctl::cboPlanet, 1), 8);
+    EXPECT_EQ(window.Snapshot().secondPlanet, 10);
+    EXPECT_EQ(window.Inputs().secondPlanetText, "Moon");
 }
 
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
