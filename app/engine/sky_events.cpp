@@ -25,6 +25,8 @@ constexpr double kMoonRate = 15.4;
 // No station follows another within a day: Mercury, the quickest to turn,
 // stays retrograde for about three weeks and direct for about three months.
 constexpr double kStationStep = 1.0;
+// Longer than any stretch of days over which Pluto's table stands still.
+constexpr double kStationLookAround = 30.0;
 
 double RoundToMinute(double jd) { return std::floor(jd / kMinute + 0.5) * kMinute; }
 
@@ -71,25 +73,13 @@ private:
     std::string failure_;
 };
 
-// A zero of a wrapped signal: where it passes 0 upwards (rising) or
-// downwards.
-struct Crossing {
-    double jd = 0.0;
-    bool rising = true;
-};
-
-// Finds every place where `g` (wrapped into [-period/2, period/2)) passes
-// through 0 between from and to.  `bound` limits |dg/dt| in units a day.  A
-// step is short enough (a quarter period's worth of motion) that a jump of
-// the wrap is never taken for a zero; a step whose ends are close enough to
-// 0 that the signal could have gone there and back is halved, down to a
-// minute, so that a retrograde loop cannot cross and recross unseen.
+// The search of WrappedZeros (sky_events.h).
 class CrossingFinder {
 public:
     CrossingFinder(std::function<double(double)> g, double period, double bound)
         : g_(std::move(g)), period_(period), bound_(bound) {}
 
-    std::vector<Crossing> Find(EventSpan span, std::stop_token stop) {
+    std::vector<Crossing> Find(EventSpan span, const std::stop_token& stop) {
         const double step = std::min(30.0, period_ / (4.0 * bound_));
         double a = span.from;
         double ga = g_(a);
@@ -155,6 +145,14 @@ std::string CheckedSpan(std::initializer_list<Planet> bodies, EventSpan span) {
         if (std::string problem = SpanProblem(p, span); !problem.empty()) return problem;
     }
     return std::string();
+}
+
+// The span with `days` more at each end where the body has positions.
+EventSpan Widened(Planet p, EventSpan span, double days) {
+    EventSpan wide = span;
+    if (SpanProblem(p, {span.from - days, span.from - days}).empty()) wide.from -= days;
+    if (SpanProblem(p, {span.to + days, span.to + days}).empty()) wide.to += days;
+    return wide;
 }
 
 SkyEventList Refused(std::string why) {
@@ -240,11 +238,14 @@ SkyEventList FindStations(Planet planet, EventSpan span, std::stop_token stop) {
     // Where the positions come from a table of whole arc minutes (Pluto) the
     // speed reads 0 for days about a station: the station is then the middle
     // of the stretch between the last motion one way and the first the other.
-    int last = sky.SpeedSign(planet, span.from);
-    double lastAt = span.from;
-    double t = span.from;
-    while (t < span.to && !stop.stop_requested()) {
-        t = std::min(t + kStationStep, span.to);
+    // Such a stretch may straddle an end of the span, so the search looks a
+    // month beyond each end where there are positions.
+    const EventSpan search = Widened(planet, span, kStationLookAround);
+    int last = sky.SpeedSign(planet, search.from);
+    double lastAt = search.from;
+    double t = search.from;
+    while (t < search.to && !stop.stop_requested()) {
+        t = std::min(t + kStationStep, search.to);
         const int s = sky.SpeedSign(planet, t);
         if (s != 0 && last != 0 && s != last) {
             const double oldEdge =
@@ -319,6 +320,11 @@ SkyEventList FindExactAspects(Planet first, Planet second, const std::vector<Asp
         }
     }
     return Finish(std::move(events), sky, stop);
+}
+
+std::vector<Crossing> WrappedZeros(std::function<double(double)> g, double period, double bound,
+                                   EventSpan span, std::stop_token stop) {
+    return CrossingFinder(std::move(g), period, bound).Find(span, stop);
 }
 
 void SortEvents(std::vector<SkyEvent>& events) {

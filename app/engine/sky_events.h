@@ -5,6 +5,7 @@
 // time on the program's own geocentric positions.  Times are universal-time
 // Julian dates rounded to the whole minute.
 
+#include <functional>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -69,6 +70,22 @@ SkyEventList FindExactAspects(Planet first, Planet second, const std::vector<Asp
 // The message for a body whose positions do not reach the span; "" when
 // they do.  Checks the span's first and last minute.
 std::string SpanProblem(Planet p, EventSpan span);
+
+// A zero of a wrapped signal: where it passes 0 upwards (rising) or
+// downwards.
+struct Crossing {
+    double jd = 0.0;
+    bool rising = true;
+};
+// Every place where g, wrapped into [-period/2, period/2), passes through 0
+// within the span, to a tenth of a second; `bound` limits |dg/dt| (units a
+// day).  Steps cover at most a quarter period's worth of motion, so that a
+// jump of the wrap is never taken for a zero, and a step whose ends are near
+// enough to 0 for the signal to have gone there and back is halved down to
+// a minute: a retrograde loop cannot cross and recross unseen.  Zeros less
+// than a minute apart may be missed in pairs.
+std::vector<Crossing> WrappedZeros(std::function<double(double)> g, double period, double bound,
+                                   EventSpan span, std::stop_token stop = {});
 
 // Merges lists into one in time order (kind, then bodies, breaking ties).
 void SortEvents(std::vector<SkyEvent>& events);
