@@ -105,14 +105,16 @@ void WriteEventsText(std::ostream& out, const std::vector<SkyEvent>& events, con
 }
 
 void WriteEventsCsv(std::ostream& out, const std::vector<SkyEvent>& events, const EventZone& zone) {
-    out << "time,kind,body,other,aspect,phase,direction,sign,longitude\n";
+    // RFC 4180 line ends, as the other CSV reports; no field can hold a
+    // comma or a quote.
+    out << "time,kind,body,other,aspect,phase,direction,sign,longitude\r\n";
     for (const SkyEvent& e : events) {
         out << IsoTime(ToLocal(e.jd, zone)) << ',' << KindWord(e.kind) << ',' << BodyName(e.body)
             << ',' << (e.other ? BodyName(*e.other) : "") << ','
             << (e.aspect ? AspectOptionNames()[Number(*e.aspect) - 1] : "") << ','
             << (e.phase ? PhaseWord(*e.phase) : "") << ','
             << (e.motion ? MotionWord(*e.motion) : "") << ',' << (e.sign ? SignName(*e.sign) : "")
-            << ',' << CsvLongitude(e.longitude) << '\n';
+            << ',' << CsvLongitude(e.longitude) << "\r\n";
     }
 }
 
@@ -134,7 +136,7 @@ void WriteEventsJson(std::ostream& out, const std::vector<SkyEvent>& events,
     }
     nlohmann::ordered_json doc;
     doc["events"] = std::move(list);
-    out << doc.dump(1) << '\n';
+    out << doc.dump(2) << '\n';
 }
 
 std::string FoldedLine(const std::string& line) {

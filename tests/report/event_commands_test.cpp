@@ -89,7 +89,10 @@ TEST_F(EventCommands, PhasesOfAMonthInOrderAndInTheZonesDays) {
     std::vector<std::string> lines;
     std::string line;
     std::istringstream in(run.out);
-    while (std::getline(in, line)) lines.push_back(line);
+    while (std::getline(in, line)) {
+        ASSERT_EQ(line.back(), '\r') << "CR LF line ends";
+        lines.push_back(line.substr(0, line.size() - 1));
+    }
     ASSERT_GE(lines.size(), 8u);
     EXPECT_EQ(lines[0], "time,kind,body,other,aspect,phase,direction,sign,longitude");
     const std::vector<std::string> cycle = {"new", "first", "full", "last"};
