@@ -147,11 +147,20 @@ std::string CheckedSpan(std::initializer_list<Planet> bodies, EventSpan span) {
     return std::string();
 }
 
+// The span searched: its end, where a body's data end with it, a minute
+// early (the end itself is the first instant after the data).
+EventSpan Searched(std::initializer_list<Planet> bodies, EventSpan span) {
+    for (Planet p : bodies) {
+        if (!SpanProblem(p, {span.to, span.to + kMinute}).empty()) span.to -= kMinute;
+    }
+    return span;
+}
+
 // The span with `days` more at each end where the body has positions.
 EventSpan Widened(Planet p, EventSpan span, double days) {
-    EventSpan wide = span;
-    if (SpanProblem(p, {span.from - days, span.from - days}).empty()) wide.from -= days;
-    if (SpanProblem(p, {span.to + days, span.to + days}).empty()) wide.to += days;
+    EventSpan wide = Searched({p}, span);
+    if (SpanProblem(p, {span.from - days, span.from - days + kMinute}).empty()) wide.from -= days;
+    if (SpanProblem(p, {span.to + days, span.to + days + kMinute}).empty()) wide.to += days;
     return wide;
 }
 
@@ -184,8 +193,10 @@ const char* PhaseTitle(LunarPhase phase) {
 bool HasStations(Planet p) { return p != Planet::Sun && p != Planet::Moon; }
 
 std::string SpanProblem(Planet p, EventSpan span) {
-    // A minute's margin each side: the speed looks an hour either way.
-    const double edges[2] = {span.from - 1.0 / 12.0, span.to + 1.0 / 12.0};
+    // The span's first and last minute: the last day of a body's data is
+    // a whole day of the span (a speed read an hour beyond it is taken as
+    // no motion).
+    const double edges[2] = {span.from, span.to - kMinute};
     for (int k = 0; k < 2; ++k) {
         const double r = GeoLongitude(Number(p), edges[k]);
         const PositionKind kind = ClassifyLongitude(r);
@@ -211,7 +222,7 @@ SkyEventList FindLunarPhases(EventSpan span, std::stop_token stop) {
     CrossingFinder finder([&](double jd) { return Wrap(elongation(jd), 90.0); }, 90.0,
                           RateBound(Planet::Moon) + RateBound(Planet::Sun));
     std::vector<SkyEvent> events;
-    for (const Crossing& c : finder.Find(span, stop)) {
+    for (const Crossing& c : finder.Find(Searched({Planet::Sun, Planet::Moon}, span), stop)) {
         const double jd = RoundToMinute(c.jd);
         if (!c.rising || !InSpan(jd, span)) continue;
         SkyEvent e;
@@ -275,7 +286,7 @@ SkyEventList FindIngresses(Planet planet, EventSpan span, std::stop_token stop) 
     CrossingFinder finder([&](double jd) { return Wrap(sky.Degrees(planet, jd), 30.0); }, 30.0,
                           RateBound(planet));
     std::vector<SkyEvent> events;
-    for (const Crossing& c : finder.Find(span, stop)) {
+    for (const Crossing& c : finder.Find(Searched({planet}, span), stop)) {
         SkyEvent e;
         e.jd = RoundToMinute(c.jd);
         if (!InSpan(e.jd, span)) continue;
@@ -306,7 +317,7 @@ SkyEventList FindExactAspects(Planet first, Planet second, const std::vector<Asp
         for (double target : targets) {
             CrossingFinder finder([&](double jd) { return Wrap(difference(jd) - target, 360.0); },
                                   360.0, RateBound(first) + RateBound(second));
-            for (const Crossing& c : finder.Find(span, stop)) {
+            for (const Crossing& c : finder.Find(Searched({first, second}, span), stop)) {
                 SkyEvent e;
                 e.jd = RoundToMinute(c.jd);
                 if (!InSpan(e.jd, span)) continue;
