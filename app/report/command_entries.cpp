@@ -1,6 +1,7 @@
 // The commands of vlt-report that live in files of their own, in the order
 // --help lists them.  A new command adds its entry here.
 #include "app/report/command_line.h"
+#include "app/report/event_commands.h"
 
 namespace vlt {
 
@@ -8,7 +9,13 @@ namespace vlt {
 const ReportCommandEntry& ResearchCommandEntry();
 
 const std::vector<ReportCommandEntry>& CommandEntries() {
-    static const std::vector<ReportCommandEntry> kEntries = {ResearchCommandEntry()};
+    static const std::vector<ReportCommandEntry> kEntries = {
+        ResearchCommandEntry(),
+        PhasesCommand(),
+        StationsCommand(),
+        IngressesCommand(),
+        CalendarCommand(),
+    };
     return kEntries;
 }
 

@@ -1,0 +1,55 @@
+// vlt-report ingresses: where a body's longitude passes into another sign.
+#include "app/report/event_command.h"
+#include "app/report/event_commands.h"
+#include "app/report/report_run.h"
+
+namespace vlt {
+
+namespace {
+
+const std::vector<Planet>& IngressBodies() {
+    static const std::vector<Planet> kBodies = {
+        Planet::Sun,     Planet::Moon,   Planet::Mercury, Planet::Venus,   Planet::Mars,
+        Planet::Jupiter, Planet::Saturn, Planet::Uranus,  Planet::Neptune, Planet::Pluto};
+    return kBodies;
+}
+
+const CommandSpec& IngressesSpec() {
+    static const CommandSpec kSpec = {
+        "ingresses",
+        "The sign ingresses of a body or of all (Sun, Moon, Mercury to Pluto):\n"
+        "each instant its apparent geocentric longitude passes a multiple of\n"
+        "30 degrees (tropical signs, Aries to Pisces), forward or back.",
+        {"ingresses --planet Mars --start 2027-01-01 --end 2027-12-31 --format json"},
+        {{"--planet", "NAME|all", "Sun, Moon, Mercury .. Pluto, or all; default all",
+          "--planet Moon"},
+         StartOption(),
+         EndOption(),
+         ZoneOption(),
+         FormatOption("text|csv|json")},
+    };
+    return kSpec;
+}
+
+int RunIngresses(const CommandLine& line, CommandIo& io) {
+    std::string error;
+    const std::optional<std::vector<Planet>> planets = ReadPlanets(line, IngressBodies(), error);
+    const std::optional<EventOptions> options =
+        planets ? ReadEventOptions(line, false, error) : std::nullopt;
+    if (!options) return Refuse(io, error + " (see --help)", kReportUsage);
+    StartPositions(io);
+    SkyEventList all;
+    for (Planet p : *planets) {
+        SkyEventList one = FindIngresses(p, options->span);
+        if (!one.failure.empty()) return WriteEventList(one, *options, "", io);
+        all.events.insert(all.events.end(), one.events.begin(), one.events.end());
+    }
+    SortEvents(all.events);
+    return WriteEventList(all, *options, "Sign ingresses", io);
+}
+
+}  // namespace
+
+ReportCommandEntry IngressesCommand() { return {IngressesSpec, RunIngresses}; }
+
+}  // namespace vlt
