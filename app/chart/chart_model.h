@@ -91,6 +91,13 @@ struct ChartModel {
     std::string priceName;  // "DJIA", or the price file as given
     std::vector<ChartPoint> prices;
 
+    // Simulations, measured against: $100 bought on the first price day and
+    // held, in dollars of gain; the random-timing band of the gain lines
+    // (see chart_band.h).  Empty unless put in.
+    std::vector<ChartPoint> buyAndHold;
+    std::vector<ChartPoint> bandLow;
+    std::vector<ChartPoint> bandHigh;
+
     // Nothing to draw: no transit, no investment.
     bool Empty() const;
 };

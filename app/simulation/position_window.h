@@ -27,6 +27,8 @@ public:
 class CentredEphemerisPositions : public HelioPositionSource {
 public:
     explicit CentredEphemerisPositions(bool heliocentric) : heliocentric_(heliocentric) {}
+    // The window turns the centre as its centricity buttons say.
+    void SetHeliocentric(bool heliocentric) { heliocentric_ = heliocentric; }
     double HelioLongitude(std::int16_t planet, double jd) override;
 
 private:

@@ -50,6 +50,9 @@ void ProgramCommands::SimulateInvestment(CommandWindow& window) {
     const WindowInputs in = window.Snapshot();
     SimulationRequest request = ToSimulationRequest(in);
     request.reportTitle = SimulationReportTitle(in);
+    // The button is enabled geocentrically only with a price file chosen.
+    request.heliocentric = in.heliocentric;
+    positions_.SetHeliocentric(in.heliocentric);
     simulatedLast_ = true;
     simulation_.Click(request);
 }

@@ -39,7 +39,9 @@ private:
     ProgramCommands(CommandWindow& window, const IndexData& index, IndexLookup* prices);
 
     TransitCommands transit_;
-    HelioEphemerisPositions positions_;
+    // Heliocentric unless a price file lets the window simulate from the
+    // Earth too (see PriceChoice).
+    CentredEphemerisPositions positions_{true};
     IndexDataLookup indexLookup_;
     SeparatorAmountFormatter amounts_;
     InvestmentSimulation simulation_;

@@ -1,0 +1,47 @@
+#pragma once
+// The statistics of a simulation as the window's table shows them: the
+// columns `vlt-report simulate --stats` prints, each cell with the same
+// digits, and a number to sort each column by (a text sort would put
+// "10.00" before "9.00" and a combination outside the family among the
+// smallest p-values).
+
+#include <string>
+#include <vector>
+
+#include "app/simulation/family_statistics.h"
+
+namespace vlt {
+
+enum class StatisticsColumn {
+    Pair,
+    Trades,
+    Won,
+    TotalGain,
+    MeanGain,
+    HoldingDays,
+    TimeInMarket,
+    YearReturn,
+    Drawdown,
+    MatchedBuyAndHold,
+    P,
+    PAdjusted,
+    Q,
+};
+inline constexpr int kStatisticsColumns = static_cast<int>(StatisticsColumn::Q) + 1;
+
+// The heading of each column, as the text report heads it.
+const std::string& StatisticsHeading(StatisticsColumn column);
+// A tooltip that says what the column measures.
+const std::string& StatisticsExplanation(StatisticsColumn column);
+
+// The cell of `row`: the digits of the text report ("too few trades" in the
+// p column of a combination outside the family, its other chance cells
+// empty).
+std::string StatisticsCell(const FamilyRow& row, StatisticsColumn column);
+
+// The number `row` sorts by in `column`: the value itself; the pair by
+// planets, aspect and orb; a chance cell of a combination outside the
+// family after every p-value (above 1).
+double StatisticsSortKey(const FamilyRow& row, StatisticsColumn column);
+
+}  // namespace vlt
