@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/command_line.h"
 #include "app/report/report_options.h"
 #include "app/report/report_run.h"
 #include "app/support/checked_output.h"
@@ -13,10 +14,44 @@
 
 namespace {
 
+// A command of its own file reads its own options.
+int RunEntry(const vlt::ReportCommandEntry& entry, const std::vector<std::string>& args,
+             std::ostream& out) {
+    const vlt::ReadCommandResult read =
+        vlt::ReadCommandLine(entry.spec(), std::vector<std::string>(args.begin() + 1, args.end()));
+    if (read.help) {
+        out << "Usage: vlt-report " << entry.spec().name << " [OPTIONS]\n\n"
+            << vlt::CommandHelp(entry.spec());
+        return vlt::kReportDone;
+    }
+    if (!read.ok) {
+        std::cerr << "vlt-report: " << vlt::EscapedForOneLine(read.error) << " (see --help)\n";
+        return vlt::kReportUsage;
+    }
+    vlt::CommandIo io{out, std::cerr, ::isatty(STDERR_FILENO) == 1};
+    return entry.run(read.line, io);
+}
+
+// --help: the commands of the window, then those of their own files.
+std::string UsageText() {
+    std::string text = vlt::ReportUsageText();
+    if (vlt::CommandEntries().empty()) return text;
+    text += "\nMore commands (each takes only the options listed under it):\n\n";
+    for (const vlt::ReportCommandEntry& entry : vlt::CommandEntries()) {
+        text += vlt::CommandHelp(entry.spec()) + "\n";
+    }
+    return text;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out) {
+    if (!args.empty()) {
+        if (const vlt::ReportCommandEntry* entry = vlt::FindCommandEntry(args.front())) {
+            return RunEntry(*entry, args, out);
+        }
+    }
     const vlt::ReportArguments parsed = vlt::ParseReportArguments(args);
     if (parsed.help) {
-        out << vlt::ReportUsageText();
+        out << UsageText();
         return vlt::kReportDone;
     }
     if (!parsed.ok) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/report/option_values.h"
+
 namespace vlt {
 
 enum class ReportCommand { Tables, Search, ShowAll, Simulate };
@@ -18,12 +20,6 @@ enum class ReportCommand { Tables, Search, ShowAll, Simulate };
 // How the report is written: the output box's text, or its records as CSV or
 // JSON.
 enum class ReportFormat { Text, Csv, Json };
-
-struct ReportDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
 
 struct ReportOptions {
     ReportCommand command = ReportCommand::Tables;
@@ -104,9 +100,5 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args);
 
 // The text of --help: every option with an example.
 std::string ReportUsageText();
-
-// The three-letter names of the aspect types 1..7 as the command line takes
-// them: con, opp, sqr, tri, sxt, ssx, qui.
-const std::array<const char*, 7>& AspectOptionNames();
 
 }  // namespace vlt

@@ -1,0 +1,130 @@
+#include "app/report/option_values.h"
+
+#include <cctype>
+
+#include "app/positions/request_rules.h"
+#include "app/positions/timezone_list.h"
+
+namespace vlt {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// A whole number of at most `maxDigits` digits, nothing else.
+std::optional<int> WholeNumber(const std::string& s, std::size_t maxDigits) {
+    if (!AllDigits(s) || s.size() > maxDigits) return std::nullopt;
+    return std::stoi(s);
+}
+
+// The same, from `low` to `high`.
+std::optional<int> WholeNumberIn(const std::string& s, std::size_t maxDigits, int low, int high) {
+    const auto n = WholeNumber(s, maxDigits);
+    if (!n || *n < low || *n > high) return std::nullopt;
+    return n;
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : s) {
+        if (c == sep) {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts.push_back(part);
+    return parts;
+}
+
+const char* const kPlanetChoices =
+    "Sun or Earth, Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto";
+
+// Program planet number 1..9 of a name (either name of planet 1), 0 when the
+// name is unknown.
+int PlanetNumber(const std::string& name) {
+    const std::string n = Lower(name);
+    if (n == "earth") return 1;
+    for (int p = 1; p <= 9; ++p) {
+        if (n == Lower(PlanetName(static_cast<std::int16_t>(p), false, false))) return p;
+    }
+    return 0;
+}
+
+int AspectNumber(const std::string& name) {
+    const std::string n = Lower(name);
+    for (int a = 1; a <= 7; ++a) {
+        if (n == AspectOptionNames()[static_cast<std::size_t>(a - 1)]) return a;
+    }
+    return 0;
+}
+
+std::string AspectChoices() {
+    std::string s;
+    for (const char* a : AspectOptionNames()) {
+        if (!s.empty()) s += ',';
+        s += a;
+    }
+    return s;
+}
+
+// YYYY-MM-DD (year 1 to 4 digits, month and day 1 or 2) naming a day of the
+// Gregorian calendar.
+std::optional<ReportDate> ParseDate(const std::string& text) {
+    const std::vector<std::string> parts = Split(text, '-');
+    if (parts.size() != 3) return std::nullopt;
+    const auto y = WholeNumber(parts[0], 4);
+    const auto m = WholeNumber(parts[1], 2);
+    const auto d = WholeNumber(parts[2], 2);
+    if (!y || !m || !d || !GregorianDateExists(*y, *m, *d)) {
+        return std::nullopt;
+    }
+    return ReportDate{*y, *m, *d};
+}
+
+// The time-zone list's position of a text, 1..47, or 0.  The offsets are
+// always understood; the North-American labels only when the list shows
+// them.
+int TimezoneIndex(const std::string& text, bool labels, bool& isLabel) {
+    isLabel = false;
+    const std::vector<std::string> plain = TimezoneEntryTexts(false);
+    const std::vector<std::string> labelled = TimezoneEntryTexts(true);
+    const std::string t = Lower(text);
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == Lower(plain[static_cast<std::size_t>(k)])) return k;
+    }
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == Lower(labelled[static_cast<std::size_t>(k)])) {
+            isLabel = true;
+            return labels ? k : 0;
+        }
+    }
+    return 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::optional<Planet> PlanetOfOptionName(const std::string& name) {
+    return PlanetOfNumber(PlanetNumber(name));
+}
+
+const std::array<const char*, 7>& AspectOptionNames() {
+    static const std::array<const char*, 7> kNames = {"con", "opp", "sqr", "tri",
+                                                      "sxt", "ssx", "qui"};
+    return kNames;
+}
+
+}  // namespace vlt
