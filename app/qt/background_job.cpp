@@ -13,7 +13,7 @@ BackgroundJob::BackgroundJob(QProgressBar* bar, QObject* parent)
 
 BackgroundJob::~BackgroundJob() {
     if (thread_ == nullptr) return;
-    cancel_ = true;
+    Cancel();
     thread_->wait();
     delete thread_;
 }
@@ -23,14 +23,17 @@ bool BackgroundJob::Start(Work work) {
     done_ = 0;
     total_ = 0;
     cancel_ = false;
+    stop_ = std::stop_source();
     bar_->setRange(0, 0);  // busy until the work first says how much there is
     bar_->setVisible(true);
-    thread_ = QThread::create([this, work = std::move(work)] {
-        work([this](int done, int total) {
-            done_ = done;
-            total_ = total;
-            return !cancel_.load();
-        });
+    thread_ = QThread::create([this, work = std::move(work), stop = stop_.get_token()] {
+        work(
+            [this](int done, int total) {
+                done_ = done;
+                total_ = total;
+                return !cancel_.load();
+            },
+            stop);
     });
     // Queued: the thread's own end is seen on the window's thread.
     connect(thread_, &QThread::finished, this, &BackgroundJob::Ended, Qt::QueuedConnection);

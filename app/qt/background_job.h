@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <stop_token>
 
 class QProgressBar;
 class QTimer;
@@ -21,7 +22,8 @@ class BackgroundJob final : public QObject {
 public:
     // Called by the work with how much of it is done; false asks it to stop.
     using Progress = std::function<bool(int done, int total)>;
-    using Work = std::function<void(const Progress& progress)>;
+    // `stop` is requested by Cancel too, for work that takes a token.
+    using Work = std::function<void(const Progress& progress, std::stop_token stop)>;
 
     explicit BackgroundJob(QProgressBar* bar, QObject* parent = nullptr);
     // Cancels the work and waits for it: it captures its caller's objects.
@@ -29,7 +31,10 @@ public:
 
     // Runs `work` on a new thread; false while another still runs.
     bool Start(Work work);
-    void Cancel() { cancel_ = true; }
+    void Cancel() {
+        cancel_ = true;
+        stop_.request_stop();
+    }
     bool Running() const { return thread_ != nullptr; }
     // Whether the last work was asked to stop before it ended.
     bool Cancelled() const { return cancel_; }
@@ -47,6 +52,7 @@ private:
     std::atomic<int> done_{0};
     std::atomic<int> total_{0};
     std::atomic<bool> cancel_{false};
+    std::stop_source stop_;
 };
 
 }  // namespace vlt

@@ -91,7 +91,7 @@ bool StatisticsView::Start(FamilyRequest request, const std::string& title) {
     cancel_->setEnabled(true);
     // The request moves to the worker; the result is read after Finished.
     auto shared = std::make_shared<FamilyRequest>(std::move(request));
-    return job_->Start([this, shared](const BackgroundJob::Progress& progress) {
+    return job_->Start([this, shared](const BackgroundJob::Progress& progress, std::stop_token) {
         shared->progress = progress;
         result_ = ComputeFamilyStatistics(*shared);
     });

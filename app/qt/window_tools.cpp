@@ -1,10 +1,12 @@
 #include "app/qt/window_tools.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include "app/qt/price_dialog.h"
 #include "app/qt/qt_screen.h"
+#include "app/qt/research_dialog.h"
 #include "app/qt/statistics_view.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
@@ -19,8 +21,7 @@ WindowTools::WindowTools(MainWindow& window, QtScreen& screen, const ProgramComm
     window_.SetButtonAction(ctl::cmdPrices.text, nullptr, [this] { ChoosePrices(); });
     window_.SetButtonAction(
         ctl::cmdStatistics.text, [this] { return Simulated(); }, [this] { ShowStatistics(); });
-    window_.SetButtonAction(
-        ctl::cmdResearch.text, [] { return false; }, [this] { ShowResearch(); });
+    window_.SetButtonAction(ctl::cmdResearch.text, nullptr, [this] { ShowResearch(); });
 }
 
 WindowTools::~WindowTools() {
@@ -62,6 +63,22 @@ void WindowTools::ShowStatistics() {
     statistics_->Start(std::move(request), simulation.Title());
 }
 
-void WindowTools::ShowResearch() {}
+// Every pair of the window's lists on the chosen prices over their whole
+// span, with the window's aspect types and orbs; the dialog sets the rest.
+void WindowTools::ShowResearch() {
+    if (!research_) research_ = std::make_unique<ResearchDialog>();
+    const WindowInputs in = window_.Snapshot();
+    ResearchRequest request;
+    request.prices = prices_.SeriesOrIndex();
+    request.aspects = in.aspectEnabled;
+    request.orbs = {in.orbDegrees[0], in.orbDegrees[1], in.orbDegrees[2]};
+    request.trials = trials_;
+    const std::string name = prices_.FileChosen()
+                                 ? std::filesystem::path(prices_.Path()).filename().string()
+                                 : std::string("DJIA");
+    research_->Prepare(std::move(request), name, in.heliocentric);
+    research_->show();
+    research_->raise();
+}
 
 }  // namespace vlt

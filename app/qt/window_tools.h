@@ -12,6 +12,7 @@ class MainWindow;
 class PriceChoice;
 class ProgramCommands;
 class QtScreen;
+class ResearchDialog;
 class StatisticsView;
 
 class WindowTools {
@@ -25,6 +26,7 @@ public:
 
     // Null until first opened.
     StatisticsView* Statistics() const { return statistics_.get(); }
+    ResearchDialog* Research() const { return research_.get(); }
 
     // What the buttons do.
     void ChoosePrices();
@@ -40,6 +42,7 @@ private:
     PriceChoice& prices_;
     int trials_ = 1000;
     std::unique_ptr<StatisticsView> statistics_;
+    std::unique_ptr<ResearchDialog> research_;
 };
 
 }  // namespace vlt

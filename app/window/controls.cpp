@@ -92,7 +92,7 @@ std::vector<ControlInfo> BuildTable() {
     // The simulation's prices, its statistics and the research over all
     // pairs, in the room the row leaves; the chosen prices named above.
     add(ctl::cmdPrices, K::Button, "Prices\u2026", Px(378, 244, 140, 26));
-    add(ctl::lblPrices, K::Label, "Prices: DJIA (built in)", Px(580, 158, 250, 18));
+    add(ctl::lblPrices, K::Label, "DJIA (built in)", Px(580, 158, 250, 18));
     add(ctl::cmdStatistics, K::Button, "Statistics\u2026", Px(680, 244, 74, 26));
     add(ctl::cmdResearch, K::Button, "Research\u2026", Px(758, 244, 72, 26));
 

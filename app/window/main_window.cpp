@@ -300,9 +300,7 @@ void MainWindow::UsePrices(PriceChoice* prices) {
 }
 
 void MainWindow::PricesChanged() {
-    ui_.SetText(ctl::lblPrices,
-                std::string("Prices: ") +
-                    (prices_ != nullptr ? prices_->Caption() : kBuiltInPricesCaption));
+    ui_.SetText(ctl::lblPrices, prices_ != nullptr ? prices_->Caption() : kBuiltInPricesCaption);
     ApplyCentricityEnabling();
 }
 

@@ -43,6 +43,17 @@ std::string PriceChoice::Caption() const {
            " to " + DateText(series_.LastDay());
 }
 
+PriceSeries PriceChoice::SeriesOrIndex() const {
+    if (fileChosen_) return series_;
+    // The index file has the price file's own layout.
+    std::string text;
+    for (std::size_t i = 1; i < index_.lines.size(); ++i) text += index_.lines[i] + "\n";
+    PriceSeries series;
+    std::string error;
+    if (!ParsePriceSeries(text, kIndexFileName, kDefaultPriceColumn, series, error)) return {};
+    return series;
+}
+
 bool PriceChoice::Save() const {
     const bool file = StoreStateValue(StateKey::PriceFile, 0, path_);
     const bool column = StoreStateValue(StateKey::PriceColumn, 0, column_);

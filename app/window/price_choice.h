@@ -21,7 +21,7 @@ inline constexpr const char* kPricesTitle = "Prices";
 class PriceChoice final : public IndexLookup {
 public:
     // `index` is the window's index data; it must outlive this object.
-    explicit PriceChoice(const IndexData& index) : builtIn_(index) {}
+    explicit PriceChoice(const IndexData& index) : index_(index), builtIn_(index) {}
 
     // Reads `path`, taking `column` from a CSV file ("" for the default
     // column).  On success the file is the choice; on failure the reader's
@@ -34,6 +34,9 @@ public:
     const std::string& Path() const { return path_; }
     const std::string& Column() const { return column_; }
     const PriceSeries& Series() const { return series_; }
+    // The chosen file's series, or the index data read as one (named after
+    // the index file); empty when the index data did not load.
+    PriceSeries SeriesOrIndex() const;
     // How the window names the choice: "DJIA (built in)", or the file's
     // name without its folder and the span it covers, "spx.csv, 1990-01-02
     // to 2024-12-31".
@@ -53,6 +56,7 @@ public:
     std::string SourceName() const override;
 
 private:
+    const IndexData& index_;
     IndexDataLookup builtIn_;
     bool fileChosen_ = false;
     std::string path_;

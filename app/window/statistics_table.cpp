@@ -95,4 +95,61 @@ double StatisticsSortKey(const FamilyRow& row, StatisticsColumn column) {
     return 0.0;
 }
 
+namespace {
+
+const std::array<ColumnText, 3>& HoldoutColumns() {
+    static const std::array<ColumnText, 3> columns{{
+        {"Later trades", "Investments redeemed in the held-out part of the period"},
+        {"Later mean %", "Mean gain per investment in the held-out part"},
+        {"Later p adj", "p adjusted over the ten best, valued again on the held-out part"},
+    }};
+    return columns;
+}
+
+// Past every hold-out value: a combination without one sorts last.
+constexpr double kNoHoldout = 1e300;
+
+}  // namespace
+
+const std::string& ResearchHeading(int column) {
+    if (column < kStatisticsColumns)
+        return StatisticsHeading(static_cast<StatisticsColumn>(column));
+    return HoldoutColumns()[static_cast<std::size_t>(column - kStatisticsColumns)].heading;
+}
+
+const std::string& ResearchExplanation(int column) {
+    if (column < kStatisticsColumns) {
+        return StatisticsExplanation(static_cast<StatisticsColumn>(column));
+    }
+    return HoldoutColumns()[static_cast<std::size_t>(column - kStatisticsColumns)].explanation;
+}
+
+std::string ResearchCell(const ResearchRow& row, int column) {
+    if (column < kStatisticsColumns) {
+        return StatisticsCell(row.row, static_cast<StatisticsColumn>(column));
+    }
+    if (!row.holdout) return "";
+    const ResearchHoldout& h = *row.holdout;
+    switch (static_cast<HoldoutColumn>(column - kStatisticsColumns)) {
+        case HoldoutColumn::Trades: return std::to_string(h.trades);
+        case HoldoutColumn::MeanGain: return Fixed(h.meanGain, 2);
+        case HoldoutColumn::PAdjusted: return h.inFamily ? Fixed(h.pAdjusted, 4) : "too few trades";
+    }
+    return "";
+}
+
+double ResearchSortKey(const ResearchRow& row, int column) {
+    if (column < kStatisticsColumns) {
+        return StatisticsSortKey(row.row, static_cast<StatisticsColumn>(column));
+    }
+    if (!row.holdout) return kNoHoldout;
+    const ResearchHoldout& h = *row.holdout;
+    switch (static_cast<HoldoutColumn>(column - kStatisticsColumns)) {
+        case HoldoutColumn::Trades: return h.trades;
+        case HoldoutColumn::MeanGain: return h.meanGain;
+        case HoldoutColumn::PAdjusted: return h.inFamily ? h.pAdjusted : kOutsideFamily;
+    }
+    return kNoHoldout;
+}
+
 }  // namespace vlt

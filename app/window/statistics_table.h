@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/simulation/family_statistics.h"
+#include "app/simulation/research.h"
 
 namespace vlt {
 
@@ -43,5 +44,16 @@ std::string StatisticsCell(const FamilyRow& row, StatisticsColumn column);
 // planets, aspect and orb; a chance cell of a combination outside the
 // family after every p-value (above 1).
 double StatisticsSortKey(const FamilyRow& row, StatisticsColumn column);
+
+// The research table: the statistics' columns of each combination, then
+// how the best of the family fared on the hold-out part of the period
+// (empty for the others, and sorted after them).
+enum class HoldoutColumn { Trades, MeanGain, PAdjusted };
+inline constexpr int kResearchColumns = kStatisticsColumns + 3;
+
+const std::string& ResearchHeading(int column);
+const std::string& ResearchExplanation(int column);
+std::string ResearchCell(const ResearchRow& row, int column);
+double ResearchSortKey(const ResearchRow& row, int column);
 
 }  // namespace vlt

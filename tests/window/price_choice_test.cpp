@@ -101,10 +101,10 @@ TEST_F(PriceChoiceTest, AChosenFileLetsTheWindowSimulateFromTheEarth) {
     Start();
     ui.Click(ctl::optGeocentric);
     EXPECT_FALSE(ui.Enabled(ctl::cmdSimulateInvestment));
-    EXPECT_EQ(ui.Text(ctl::lblPrices), "Prices: DJIA (built in)");
+    EXPECT_EQ(ui.Text(ctl::lblPrices), "DJIA (built in)");
     ASSERT_TRUE(prices.Choose(Write("q.csv", kCsv), "", ui));
     window.PricesChanged();
-    EXPECT_EQ(ui.Text(ctl::lblPrices), "Prices: q.csv, 2011-03-01 to 2011-03-07");
+    EXPECT_EQ(ui.Text(ctl::lblPrices), "q.csv, 2011-03-01 to 2011-03-07");
     EXPECT_TRUE(ui.Enabled(ctl::cmdSimulateInvestment));
     EXPECT_TRUE(ui.Enabled(ctl::chkIncludeTransitDetails));
     ui.Click(ctl::cmdSimulateInvestment);
@@ -138,7 +138,7 @@ TEST_F(PriceChoiceTest, TheChoiceIsKeptWithTheSavedState) {
     window2.StartUp();
     EXPECT_TRUE(prices2.FileChosen());
     EXPECT_EQ(prices2.Column(), "Adj Close");
-    EXPECT_EQ(ui2.Text(ctl::lblPrices), "Prices: kept.csv, 2011-03-01 to 2011-03-07");
+    EXPECT_EQ(ui2.Text(ctl::lblPrices), "kept.csv, 2011-03-01 to 2011-03-07");
     double value = 0.0;
     ASSERT_TRUE(prices2.ValueForDay(GregorianDayNumber(2011, 3, 2), value));
     EXPECT_EQ(value, 22.0);
@@ -154,7 +154,7 @@ TEST_F(PriceChoiceTest, TheChoiceIsKeptWithTheSavedState) {
     ui3.ExpectBox(ReaderMessage(path, "Adj Close"));
     window3.StartUp();
     EXPECT_FALSE(prices3.FileChosen());
-    EXPECT_EQ(ui3.Text(ctl::lblPrices), "Prices: DJIA (built in)");
+    EXPECT_EQ(ui3.Text(ctl::lblPrices), "DJIA (built in)");
 }
 
 TEST_F(PriceChoiceTest, SettingsFromBeforePriceFilesRestoreTheIndex) {
@@ -163,7 +163,7 @@ TEST_F(PriceChoiceTest, SettingsFromBeforePriceFilesRestoreTheIndex) {
     ASSERT_TRUE(SaveStringSetting("\\VLT", "Geocentric", "N", false));
     Start();
     EXPECT_FALSE(prices.FileChosen());
-    EXPECT_EQ(ui.Text(ctl::lblPrices), "Prices: DJIA (built in)");
+    EXPECT_EQ(ui.Text(ctl::lblPrices), "DJIA (built in)");
     EXPECT_TRUE(ui.Enabled(ctl::cmdSimulateInvestment));
     EXPECT_TRUE(ui.Boxes().empty());
 }
