@@ -39,6 +39,13 @@ void AddSimulationEntries(const ChartModel& m, std::vector<LegendEntry>& entries
     AddAspects(aspects, LegendEntry::Swatch::GainLine, entries);
     entries.push_back({LegendEntry::Swatch::InvestmentOpens, 0, 0, "investment opens"});
     entries.push_back({LegendEntry::Swatch::InvestmentCloses, 0, 0, "investment closes"});
+    if (!m.buyAndHold.empty()) {
+        entries.push_back({LegendEntry::Swatch::BuyAndHold, 0, 0, "buy and hold"});
+    }
+    if (!m.bandLow.empty()) {
+        entries.push_back(
+            {LegendEntry::Swatch::RandomBand, 0, 0, "random timing, 5th to 95th percentile"});
+    }
 }
 
 std::string Capitalised(std::string s) {

@@ -23,6 +23,8 @@ struct LegendEntry {
         InvestmentOpens,     // ring on the gain line
         InvestmentCloses,    // square on the gain line
         PriceLine,
+        BuyAndHold,  // dashed line on the gain axis
+        RandomBand,  // grey band on the gain axis
     };
     Swatch swatch = Swatch::AspectColour;
     int aspect = 0;  // 1..7 for the aspect swatches

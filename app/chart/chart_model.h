@@ -95,6 +95,13 @@ struct ChartModel {
     // Kind::Panels: plain value plots, one above the other.
     std::vector<PlotPanel> panels;
 
+    // Simulations, measured against: $100 bought on the first price day and
+    // held, in dollars of gain; the random-timing band of the gain lines
+    // (see chart_band.h).  Empty unless put in.
+    std::vector<ChartPoint> buyAndHold;
+    std::vector<ChartPoint> bandLow;
+    std::vector<ChartPoint> bandHigh;
+
     // Nothing to draw: no transit, no investment.
     bool Empty() const;
 };

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/chart/chart_model.h"
 
@@ -12,6 +13,7 @@ namespace vlt {
 
 class ChartWindow;
 class MainWindow;
+class PriceChoice;
 class ProgramCommands;
 class ProgramServices;
 
@@ -19,6 +21,13 @@ class ChartLink {
 public:
     ChartLink(MainWindow& window, const ProgramCommands& commands, const ProgramServices& services);
     ~ChartLink();
+    // Draws the chosen price file's line in place of the index's, while one
+    // is chosen, and measures a simulation's gains by those prices; null
+    // (the default): the index.
+    void UsePrices(PriceChoice* prices) {
+        prices_ = prices;
+        valid_ = false;
+    }
     // The chart of the last run; worked out again only when a run has ended
     // since, or the output, the simulation's events or outcome, or the dates
     // have changed.
@@ -27,9 +36,13 @@ public:
     ChartWindow* Window() const { return chartWindow_.get(); }
 
 private:
+    void AddComparisons();
+
     MainWindow& window_;
     const ProgramCommands& commands_;
     const ProgramServices& services_;
+    PriceChoice* prices_ = nullptr;
+    std::string pricesShown_;
     std::unique_ptr<ChartWindow> chartWindow_;
     std::size_t outputSize_ = 0;
     std::size_t events_ = 0;

@@ -1,6 +1,7 @@
 #include "app/qt/chart_view.h"
 
 #include <QApplication>
+#include <QAreaSeries>
 #include <QBuffer>
 #include <QCategoryAxis>
 #include <QGraphicsScene>
@@ -313,12 +314,50 @@ void AddTradeMarks(QChart* chart, const ChartModel& model, int aspect, bool open
     marks->attachAxis(gain);
 }
 
+// Light enough that the price line and the gain lines show through it.
+const QColor kBandColour(0xa0, 0xa0, 0xa0, 0x50);
+const QColor kBuyAndHoldColour(0x30, 0x30, 0x30);
+
+QLineSeries* GainSeries(const std::vector<ChartPoint>& points, double& lo, double& hi) {
+    auto* s = new QLineSeries;
+    for (const ChartPoint& p : points) {
+        s->append(static_cast<double>(ChartMilliseconds(p.day)), p.value);
+        lo = std::min(lo, p.value);
+        hi = std::max(hi, p.value);
+    }
+    return s;
+}
+
+// Behind the gain lines: the random-timing band, and buy and hold dashed.
+void AddComparisons(QChart* chart, const ChartModel& model, QAbstractAxis* time,
+                    QAbstractAxis* gain, double& lo, double& hi) {
+    if (!model.bandLow.empty()) {
+        auto* band =
+            new QAreaSeries(GainSeries(model.bandHigh, lo, hi), GainSeries(model.bandLow, lo, hi));
+        band->setName("random timing");
+        band->setPen(Qt::NoPen);
+        band->setBrush(kBandColour);
+        chart->addSeries(band);
+        band->attachAxis(time);
+        band->attachAxis(gain);
+    }
+    if (!model.buyAndHold.empty()) {
+        QLineSeries* line = GainSeries(model.buyAndHold, lo, hi);
+        line->setName("buy and hold");
+        line->setPen(QPen(kBuyAndHoldColour, 1.5, Qt::DashLine));
+        chart->addSeries(line);
+        line->attachAxis(time);
+        line->attachAxis(gain);
+    }
+}
+
 // Each aspect type's accumulated gain on the left-hand axis, which always
 // includes zero.
 void AddEquityCurves(QChart* chart, const ChartModel& model, QValueAxis* time) {
     QCategoryAxis* gain = TickedAxis(kValueAxisName, "Gain ($)");
     chart->addAxis(gain, Qt::AlignLeft);
     double lo = 0, hi = 0;
+    AddComparisons(chart, model, time, gain, lo, hi);
     for (const EquityCurve& c : model.curves) {
         auto* s = new QLineSeries;
         s->setName(ChartAspectName(c.aspect));
@@ -368,6 +407,11 @@ void DrawSwatch(QPainter* p, const LegendEntry& e, const QRectF& r) {
             p->setPen(QPen(QColor(0x50, 0x50, 0x50), 1.2));
             p->drawLine(QPointF(r.left(), c.y()), QPointF(r.right(), c.y()));
             break;
+        case S::BuyAndHold:
+            p->setPen(QPen(kBuyAndHoldColour, 1.5, Qt::DashLine));
+            p->drawLine(QPointF(r.left(), c.y()), QPointF(r.right(), c.y()));
+            break;
+        case S::RandomBand: p->fillRect(r, kBandColour); break;
     }
 }
 

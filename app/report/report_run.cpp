@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/chart/chart_band.h"
 #include "app/chart/chart_model.h"
 #include "app/engine/report_lines.h"
 #include "app/engine/transit_service.h"
@@ -423,6 +424,13 @@ private:
         model.priceName = options_.pricesFile ? *options_.pricesFile : std::string("DJIA");
         model.prices = options_.pricesFile ? SeriesPrices(prices_, model.firstDay, model.lastDay)
                                            : IndexPrices(index_, model.firstDay, model.lastDay);
+        // A simulation is measured against buy and hold and random timing
+        // by the prices it read.
+        if (options_.command == ReportCommand::Simulate) {
+            IndexLookup& values = options_.pricesFile ? static_cast<IndexLookup&>(priceLookup_)
+                                                      : static_cast<IndexLookup&>(indexLookup_);
+            AddSimulationComparisons(model, simulation_.Simulation().Events(), values);
+        }
         if (!WriteChartImage(model, options_.chartFile, options_.chartWidth, options_.chartHeight,
                              messagesOut_)) {
             return ExitStatusOf(RunOutcome::Refused);

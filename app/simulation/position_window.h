@@ -36,6 +36,8 @@ private:
 class CentredEphemerisPositions : public HelioPositionSource {
 public:
     explicit CentredEphemerisPositions(bool heliocentric) : heliocentric_(heliocentric) {}
+    // The window turns the centre as its centricity buttons say.
+    void SetHeliocentric(bool heliocentric) { heliocentric_ = heliocentric; }
 
 private:
     double HelioLongitude(std::int16_t planet, double jd) override;

@@ -91,7 +91,13 @@ std::vector<ControlInfo> BuildTable() {
     add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(524, 247, 150, 20));
     // Off at every start: a show-all series pairs with the Moon only when
     // asked (or when it keeps the Moon).
-    add(ctl::chkShowAllWithMoon, K::CheckBox, "With the Moon", Px(680, 247, 150, 20));
+    add(ctl::chkShowAllWithMoon, K::CheckBox, "With the Moon", Px(706, 215, 124, 20));
+    // The simulation's prices, its statistics and the research over all
+    // pairs, in the room the row leaves; the chosen prices named above.
+    add(ctl::cmdPrices, K::Button, "Prices\u2026", Px(378, 244, 140, 26));
+    add(ctl::lblPrices, K::Label, "DJIA (built in)", Px(580, 158, 250, 18));
+    add(ctl::cmdStatistics, K::Button, "Statistics\u2026", Px(680, 244, 74, 26));
+    add(ctl::cmdResearch, K::Button, "Research\u2026", Px(758, 244, 72, 26));
 
     // Output and the row below it (moved by the resizing rule).
     add(ctl::txbOutput, K::OutputBox, "", Px(8, 285, 829, 200));

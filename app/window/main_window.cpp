@@ -104,6 +104,7 @@ void MainWindow::SetControlsEnabled(bool enabled, bool frames, bool textBoxes, b
     }
     // The chart button follows what there is to draw, not the other buttons.
     ui_.SetEnabled(ctl::cmdChart, enabled && chartAvailable_ && chartAvailable_());
+    ApplyButtonActions(enabled);
     ui_.Repaint(ctl::frmMain);
 }
 
@@ -138,10 +139,13 @@ void MainWindow::UpdatePlanetCaptions(bool constructButtonOnly) {
 
 // ---------------------------------------------------------------- centricity
 
+// The built-in index is simulated heliocentrically only; a chosen price
+// file from either centre.
 void MainWindow::ApplyCentricityEnabling() {
     const bool helio = ui_.Value(ctl::optHeliocentric) == 1;
-    ui_.SetEnabled(ctl::cmdSimulateInvestment, helio);
-    ui_.SetEnabled(ctl::chkIncludeTransitDetails, helio);
+    const bool simulate = helio || (prices_ != nullptr && prices_->FileChosen());
+    ui_.SetEnabled(ctl::cmdSimulateInvestment, simulate);
+    ui_.SetEnabled(ctl::chkIncludeTransitDetails, simulate);
 }
 
 void MainWindow::SelectCentricity(bool heliocentric) {
@@ -182,6 +186,7 @@ void MainWindow::RunCommand(const Ctl& button) {
 
 void MainWindow::HandleClick(const Ctl& c) {
     const std::string& n = c.name;
+    if (RunButtonAction(n)) return;
     if (n == ctl::cmdStart || n == ctl::cmdSearch || n == ctl::cmdShowAll ||
         n == ctl::cmdSimulateInvestment) {
         RunCommand(c);
@@ -258,6 +263,7 @@ void MainWindow::OnTick() {
     ui_.SetVisible(ctl::chkOpenOutputFile, fileVisible);
     ui_.SetVisible(ctl::chkAppendToOutput, hasOutput);
     ui_.SetEnabled(ctl::cmdChart, !run_.Running() && chartAvailable_ && chartAvailable_());
+    ApplyButtonActions(!run_.Running());
     if (recentSave_) {
         ++tickCount_;
         if (tickCount_ > 10) recentSave_ = false;
@@ -267,6 +273,35 @@ void MainWindow::OnTick() {
 void MainWindow::SetChartHandlers(std::function<bool()> available, std::function<void()> open) {
     chartAvailable_ = std::move(available);
     openChart_ = std::move(open);
+}
+
+void MainWindow::SetButtonAction(const std::string& name, std::function<bool()> available,
+                                 std::function<void()> action) {
+    buttonActions_[name] = ButtonAction{std::move(available), std::move(action)};
+}
+
+bool MainWindow::RunButtonAction(const std::string& name) {
+    const auto it = buttonActions_.find(name);
+    if (it == buttonActions_.end()) return false;
+    if (it->second.action && !run_.Running()) it->second.action();
+    return true;
+}
+
+void MainWindow::ApplyButtonActions(bool enabled) {
+    for (const auto& [name, button] : buttonActions_) {
+        ui_.SetEnabled(Ctl(name), enabled && (!button.available || button.available()));
+    }
+}
+
+void MainWindow::UsePrices(PriceChoice* prices) {
+    prices_ = prices;
+    savedState_.UsePrices(prices);
+    PricesChanged();
+}
+
+void MainWindow::PricesChanged() {
+    ui_.SetText(ctl::lblPrices, prices_ != nullptr ? prices_->Caption() : kBuiltInPricesCaption);
+    ApplyCentricityEnabling();
 }
 
 void MainWindow::OnResize() {
@@ -546,6 +581,7 @@ void MainWindow::RestoreState() {
     restoring_ = true;
     stopDateText_ = savedState_.Restore(Choices());
     restoring_ = false;
+    PricesChanged();
     recentSave_ = true;
     tickCount_ = 0;
 }

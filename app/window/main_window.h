@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <stop_token>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "app/window/busy_display.h"
 #include "app/window/command_handlers.h"
 #include "app/window/date_entry.h"
+#include "app/window/price_choice.h"
 #include "app/window/saved_state.h"
 #include "app/window/selection.h"
 #include "app/window/ui_ops.h"
@@ -120,6 +122,17 @@ public:
     // something to draw (asked on every tick while no command runs), `open`
     // shows its chart.  Without them the button stays disabled.
     void SetChartHandlers(std::function<bool()> available, std::function<void()> open);
+    // The prices the simulation reads; with a file chosen it runs from
+    // either centre.  Null (the default): the built-in index only.
+    void UsePrices(PriceChoice* prices);
+    // Names the chosen prices and applies the centricity rule again, after
+    // the user changed them.
+    void PricesChanged();
+    // A button whose work the program does outside the window's logic
+    // (prices, statistics, research): enabled while no command runs and
+    // `available` says so, asked as the chart button's is.
+    void SetButtonAction(const std::string& name, std::function<bool()> available,
+                         std::function<void()> action);
     bool PlutoLoaded() const { return plutoLoaded_; }
     const std::string& OutputText() const { return outputText_; }
 
@@ -148,6 +161,8 @@ private:
     void PlanetListClicked();
     void Layout();
     void RunCommand(const Ctl& button);
+    bool RunButtonAction(const std::string& name);
+    void ApplyButtonActions(bool enabled);
     // The steps of start-up, in the order StartUp takes them.
     void PlaceOutputBelowFrames();
     void EnterDefaultDates();
@@ -176,6 +191,12 @@ private:
     std::stop_source quit_;
     std::function<bool()> chartAvailable_;
     std::function<void()> openChart_;
+    struct ButtonAction {
+        std::function<bool()> available;
+        std::function<void()> action;
+    };
+    std::map<std::string, ButtonAction> buttonActions_;
+    PriceChoice* prices_ = nullptr;
     bool restoring_ = false;
     bool resizing_ = false;
     std::string startCaptionStore_ = kInitialStartCaption;

@@ -69,9 +69,13 @@ void ProgramCommands::ShowAll(CommandWindow& window, int item) {
 }
 
 void ProgramCommands::SimulateInvestment(CommandWindow& window) {
+    SimulationRequest request = SimulationRequestOfClick(window);
+    // The button is enabled geocentrically only with a price file chosen.
+    request.heliocentric = window.Snapshot().heliocentric;
+    positions_.SetHeliocentric(request.heliocentric);
     simulatedLast_ = true;
     WindowRun run(window);
-    simulation_.Run(SimulationRequestOfClick(window), run, window.StopToken());
+    simulation_.Run(request, run, window.StopToken());
     ++runsEnded_;
 }
 

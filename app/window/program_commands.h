@@ -47,7 +47,9 @@ private:
     // chosen after the zone was refused.
     void Keep(CommandWindow& window, TransitRunResult result);
 
-    HelioEphemerisPositions positions_;
+    // Heliocentric unless a price file lets the window simulate from the
+    // Earth too (see PriceChoice).
+    CentredEphemerisPositions positions_{true};
     IndexDataLookup indexLookup_;
     SeparatorAmountFormatter amounts_;
     SimulationService simulation_;

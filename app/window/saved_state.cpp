@@ -65,6 +65,7 @@ bool SavedState::Save() {
             put(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
         }
         put(StateKey::IncludeDetails, 0, ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
+        if (prices_ != nullptr) saved = prices_->Save() && saved;
         saved = batch.Commit() && saved;
     }
     if (!saved) {
@@ -113,6 +114,7 @@ std::string SavedState::Restore(const ChoiceActions& actions) {
         SelectStoredIndex(actions, Ctl(ctl::cboPlanet, i),
                           StoredStateValue(StateKey::InnerOuter, i, ""));
     }
+    if (prices_ != nullptr) prices_->Restore(ui_);
     const bool geocentric = Stored(StateKey::Geocentric, "Y") == "Y";
     ui_.SetValue(geocentric ? ctl::optGeocentric : ctl::optHeliocentric, 1);
     actions.click(geocentric ? ctl::optGeocentric : ctl::optHeliocentric);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/window/choice_actions.h"
+#include "app/window/price_choice.h"
 #include "app/window/ui_ops.h"
 
 namespace vlt {
@@ -13,6 +14,8 @@ namespace vlt {
 class SavedState {
 public:
     explicit SavedState(UiOps& ui) : ui_(ui) {}
+    // The price choice saved and restored with the rest; null: none.
+    void UsePrices(PriceChoice* prices) { prices_ = prices; }
 
     // Writes every choice in one save of the file; true when all of it
     // reached the file.  A failure is shown, naming the file and the reason.
@@ -31,6 +34,7 @@ private:
     void SelectStoredIndex(const ChoiceActions& actions, const Ctl& c, const std::string& text);
 
     UiOps& ui_;
+    PriceChoice* prices_ = nullptr;
 };
 
 }  // namespace vlt

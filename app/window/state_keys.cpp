@@ -22,13 +22,26 @@ struct Entry {
     bool numbered;
 };
 constexpr Entry kEntries[] = {
-    {"\\VLT\\Year", "", true},       {"\\VLT\\Month", "", true},    {"\\VLT\\Day", "", true},
-    {"\\VLT\\PlanetLI", "", true},   {"\\VLT\\OrbsLI", "", true},   {"\\VLT", "Geocentric", false},
-    {"\\VLT", "TZ0", false},         {"\\VLT", "NATZ", false},      {"\\VLT", "Stop", false},
-    {"\\VLT", "SrchAsp", false},     {"\\VLT", "SrchWhn", false},   {"\\VLT", "StateSaved", false},
-    {"\\VLT\\ShowAspect", "", true}, {"\\VLT", "InnerOuter", true}, {"\\VLT", "ITD", false},
+    {"\\VLT\\Year", "", true},
+    {"\\VLT\\Month", "", true},
+    {"\\VLT\\Day", "", true},
+    {"\\VLT\\PlanetLI", "", true},
+    {"\\VLT\\OrbsLI", "", true},
+    {"\\VLT", "Geocentric", false},
+    {"\\VLT", "TZ0", false},
+    {"\\VLT", "NATZ", false},
+    {"\\VLT", "Stop", false},
+    {"\\VLT", "SrchAsp", false},
+    {"\\VLT", "SrchWhn", false},
+    {"\\VLT", "StateSaved", false},
+    {"\\VLT\\ShowAspect", "", true},
+    {"\\VLT", "InnerOuter", true},
+    {"\\VLT", "ITD", false},
+    // Added with price files; a settings file from before has neither.
+    {"\\VLT", "PriceFile", false},
+    {"\\VLT", "PriceColumn", false},
 };
-static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::IncludeDetails) + 1);
+static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::PriceColumn) + 1);
 
 Place PlaceOf(StateKey key, int item) {
     const Entry& e = kEntries[static_cast<std::size_t>(key)];

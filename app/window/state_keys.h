@@ -24,6 +24,8 @@ enum class StateKey {
     ShowAspect,      // item: aspect type 0..6, "1" when checked
     InnerOuter,      // item: planet list 0 or 1, its index once more
     IncludeDetails,  // "1" when the simulation lists its transits
+    PriceFile,       // the price file the simulation reads, "" for the built-in index
+    PriceColumn,     // the column read from a CSV price file, "" for the default
 };
 
 // Stores `value`; false when the store could not take it.

@@ -10,19 +10,26 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "app/positions/pluto_tables.h"
@@ -34,13 +41,20 @@
 #include "app/qt/chart_link.h"
 #include "app/qt/chart_window.h"
 #endif
+#include "app/qt/price_dialog.h"
 #include "app/qt/qt_screen.h"
 #include "app/qt/qt_viewer.h"
+#include "app/qt/research_dialog.h"
+#include "app/qt/statistics_view.h"
+#include "app/qt/window_tools.h"
+#include "app/simulation/simulation_service.h"
 #include "app/support/settings_store.h"
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
+#include "app/window/price_choice.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
+#include "app/window/statistics_table.h"
 
 namespace vlt {
 namespace {
@@ -160,10 +174,11 @@ struct Program {
 
 // Types a date into the date boxes of row `date` and leaves each box, as a
 // user does.
-void SetDate(Program& p, int date, const char* y, const char* m, const char* d) {
+template <class P>
+void SetDate(P& p, int date, const char* y, const char* m, const char* d) {
     for (const auto& [box, text] :
          {std::pair{ctl::txbYear, y}, {ctl::txbMonth, m}, {ctl::txbDay, d}}) {
-        QLineEdit* edit = p.Find<QLineEdit>(Ctl(box, date));
+        QLineEdit* edit = p.template Find<QLineEdit>(Ctl(box, date));
         edit->setText(text);
         QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(edit, &leave);
@@ -678,6 +693,287 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
     EXPECT_TRUE(gains.contains("0")) << gains.join(" ").toStdString();
     EXPECT_FALSE(gains.contains("-0")) << gains.join(" ").toStdString();
     EXPECT_TRUE(w->grab().save(QString(VLT_BIN_DIR) + "/chart-earth-mars-simulation.png"));
+}
+#endif
+
+// The program as main() puts it together with the price choice and the
+// window's tools (prices, statistics, research).
+struct PricedProgram {
+    explicit PricedProgram(const std::string& folder)
+        : services(folder),
+          window(screen, services),
+          prices(services.Index()),
+          commands(window, services.Index(), prices),
+          tools(window, screen, commands, prices) {
+        services.SetIndexBesideProgram(true);
+        window.SetCommandHandlers(&commands);
+        window.UsePrices(&prices);
+        screen.Attach(&window);
+        screen.SetBusyProbe([this] { return window.Running(); });
+    }
+    void Start() {
+        window.StartUp();
+        screen.show();
+        QCoreApplication::processEvents();
+        window.LoadPlutoTables();
+    }
+    template <class W>
+    W* Find(const Ctl& c) {
+        return qobject_cast<W*>(screen.Widget(c));
+    }
+    FolderServices services;
+    QtScreen screen;
+    MainWindow window;
+    PriceChoice prices;
+    ProgramCommands commands;
+    WindowTools tools;
+};
+
+// A spreadsheet export of a made-up share, 2016 to 2023, weekdays only: a
+// walk of steps of up to 1.5 % drawn from a fixed seed, whose values the
+// tests never need to know.
+std::string WriteQuotes(const fs::path& file) {
+    using namespace std::chrono;
+    std::ofstream out(file, std::ios::binary);
+    out << "Date,Open,High,Low,Close,Volume\n";
+    double close = 50.0;
+    std::mt19937 generator(2016);
+    std::uniform_real_distribution<double> step(-0.015, 0.0152);
+    for (sys_days d = sys_days(2016y / January / 1); d <= sys_days(2023y / December / 31);
+         d += days(1)) {
+        const weekday w{d};
+        if (w == Saturday || w == Sunday) continue;
+        close *= 1.0 + step(generator);
+        const year_month_day ymd{d};
+        char line[128];
+        std::snprintf(line, sizeof line, "%04d-%02u-%02u,1,1,1,%.4f,1000\n",
+                      static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                      static_cast<unsigned>(ymd.day()), close);
+        out << line;
+    }
+    return file.string();
+}
+
+// Answers the next "Prices…" dialog: the file and column typed in, then
+// "Use this file" (or "DJIA (built in)" when `path` is empty).
+void AnswerPriceDialog(const QString& path, const QString& column) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, path, column] {
+        auto* dialog = qobject_cast<PriceDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        if (path.isEmpty()) {
+            dialog->BuiltInButton()->click();
+            return;
+        }
+        dialog->PathEdit()->setText(path);
+        dialog->ColumnEdit()->setText(column);
+        dialog->UseFileButton()->click();
+    });
+    timer->start();
+}
+
+// The simulation of a request on a price file from a centre, run by the
+// service on its own: what the window's run must match.
+std::vector<SimulationEvent> ServiceEvents(const SimulationRequest& request,
+                                           const std::string& path) {
+    PriceSeries series;
+    std::string error;
+    EXPECT_TRUE(LoadPriceSeries(path, kDefaultPriceColumn, series, error)) << error;
+    CentredEphemerisPositions positions(request.heliocentric);
+    PriceSeriesLookup lookup(series);
+    const SeparatorAmountFormatter amounts = UserLocaleAmountFormatter();
+    SimulationService service(positions, lookup, amounts);
+    struct Quiet final : RunObserver, OutputBox, MessageBoxes {
+        OutputBox& Output() override { return *this; }
+        MessageBoxes& Messages() override { return *this; }
+        const std::string& Text() const override { return text; }
+        void Append(const std::string& t) override { text += t; }
+        void Clear() override { text.clear(); }
+        void MoveCaretToEnd() override {}
+        void Refresh() override {}
+        MsgResult Show(const std::string& t, const std::string&, MsgButtons, MsgIcon) override {
+            ADD_FAILURE() << t;
+            return MsgResult::Ok;
+        }
+        std::string text;
+    } quiet;
+    service.Run(request, quiet, std::stop_token());
+    return service.Simulation().Events();
+}
+
+// A CSV price file chosen through "Prices…", a geocentric simulation on it
+// (as the simulation service runs it from the Earth on that file), its
+// statistics in the sortable view (each row's trades recounted from the
+// run's redemptions), and back to the built-in DJIA.  The pictures of the
+// window and of the statistics are left in the program folder.
+TEST_F(QtWindowTest, PriceFileRunsAGeocentricSimulationAndItsStatistics) {
+    ProgramFolder folder({});
+    const std::string quotes = WriteQuotes(fs::path(folder.Folder()) / "quotes.csv");
+    ModalAnswerer answers;
+    PricedProgram p(folder.Folder());
+    p.Start();
+    p.Find<QRadioButton>(ctl::optGeocentric)->click();
+    QPushButton* simulate = p.Find<QPushButton>(ctl::cmdSimulateInvestment);
+    EXPECT_FALSE(simulate->isEnabled());
+    AnswerPriceDialog(QString::fromStdString(quotes), "Close");
+    p.Find<QPushButton>(ctl::cmdPrices)->click();
+    EXPECT_EQ(p.Find<QLabel>(ctl::lblPrices)->text(), "quotes.csv, 2016-01-01 to 2023-12-29");
+    ASSERT_TRUE(simulate->isEnabled());
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 0))->setCurrentIndex(0);  // the Sun
+    p.Find<QComboBox>(Ctl(ctl::cboPlanet, 1))->setCurrentIndex(2);  // Mars
+    SetDate(p, 0, "2016", "2", "1");
+    SetDate(p, 1, "2023", "11", "30");
+    simulate->click();
+    const InvestmentSimulation& run = p.commands.Simulation();
+    ASSERT_EQ(run.LastOutcome(), SimulationOutcome::Completed) << p.window.OutputText();
+    EXPECT_FALSE(run.Heliocentric());
+    SimulationRequest request = ToSimulationRequest(p.window.Snapshot());
+    request.heliocentric = false;
+    const std::vector<SimulationEvent> expected = ServiceEvents(request, quotes);
+    ASSERT_EQ(run.Events().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(run.Events()[i].day, expected[i].day) << i;
+        EXPECT_EQ(run.Events()[i].gain, expected[i].gain) << i;
+    }
+    p.tools.SetTrials(199);
+    p.window.OnTick();
+    EXPECT_TRUE(p.screen.grab().save(QString(VLT_BIN_DIR) + "/window-price-file.png"));
+    QPushButton* statistics = p.Find<QPushButton>(ctl::cmdStatistics);
+    ASSERT_TRUE(statistics->isEnabled());
+    statistics->click();
+    StatisticsView* view = p.tools.Statistics();
+    ASSERT_NE(view, nullptr);
+    QSignalSpy finished(view, &StatisticsView::Finished);
+    ASSERT_TRUE(finished.wait(60000));
+    ASSERT_EQ(view->Rows().size(), run.Records().size());
+    for (const FamilyRow& row : view->Rows()) {
+        const auto trades = std::count_if(expected.begin(), expected.end(), [&](const auto& e) {
+            return e.kind == SimulationEvent::Kind::Redemption && e.aspect == row.aspect &&
+                   e.orbDegrees == row.orbDegrees;
+        });
+        EXPECT_EQ(row.trades, trades) << row.aspect << " " << row.orbDegrees;
+        EXPECT_FALSE(row.helio);
+    }
+    // Sorted by p: ascending numbers, "too few trades" last.
+    QTableView* table = view->Table();
+    const int pColumn = static_cast<int>(StatisticsColumn::P);
+    table->horizontalHeader()->setSortIndicator(pColumn, Qt::AscendingOrder);
+    double previous = -1.0;
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
+        const QString cell = table->model()->index(r, pColumn).data().toString();
+        const double p = cell == "too few trades" ? 2.0 : cell.toDouble();
+        EXPECT_GE(p, previous) << cell.toStdString();
+        previous = p;
+    }
+    view->resize(1100, 520);
+    EXPECT_TRUE(view->grab().save(QString(VLT_BIN_DIR) + "/window-statistics.png"));
+
+    AnswerPriceDialog("", "");
+    p.Find<QPushButton>(ctl::cmdPrices)->click();
+    EXPECT_EQ(p.Find<QLabel>(ctl::lblPrices)->text(), "DJIA (built in)");
+    EXPECT_FALSE(simulate->isEnabled());
+}
+
+// Long work runs beside the window and stops on Cancel: the statistics of a
+// simulation with a hundred thousand trials, and the research over every pair.
+TEST_F(QtWindowTest, StatisticsAndResearchStopOnCancel) {
+    ProgramFolder folder({});
+    ModalAnswerer answers;
+    PricedProgram p(folder.Folder());
+    p.Start();
+    p.Find<QRadioButton>(ctl::optHeliocentric)->click();
+    SetDate(p, 0, "2008", "1", "1");
+    SetDate(p, 1, "2012", "12", "31");
+    p.Find<QPushButton>(ctl::cmdSimulateInvestment)->click();
+    p.tools.SetTrials(100000);
+    p.window.OnTick();
+    p.Find<QPushButton>(ctl::cmdStatistics)->click();
+    StatisticsView* view = p.tools.Statistics();
+    ASSERT_NE(view, nullptr);
+    QSignalSpy statisticsDone(view, &StatisticsView::Finished);
+    // Cancelled at once: a hundred thousand trials take far longer than
+    // the click, so the run cannot have ended first.
+    EXPECT_TRUE(view->Running());
+    EXPECT_TRUE(view->Progress()->isVisible());
+    view->CancelButton()->click();
+    ASSERT_TRUE(statisticsDone.wait(30000));
+    EXPECT_EQ(view->Summary()->text().left(10), "Cancelled:");
+    EXPECT_TRUE(view->Rows().empty());
+
+    p.Find<QPushButton>(ctl::cmdResearch)->click();
+    ResearchDialog* research = p.tools.Research();
+    ASSERT_NE(research, nullptr);
+    EXPECT_EQ(research->Trials()->value(), 100000);
+    QSignalSpy researchDone(research, &ResearchDialog::Finished);
+    research->RunButton()->click();
+    EXPECT_TRUE(research->Running());
+    EXPECT_FALSE(research->RunButton()->isEnabled());
+    research->CancelButton()->click();
+    ASSERT_TRUE(researchDone.wait(30000));
+    EXPECT_EQ(research->Summary()->text().left(10), "Cancelled:");
+    EXPECT_TRUE(research->Rows().empty());
+    EXPECT_TRUE(research->RunButton()->isEnabled());
+}
+
+#ifdef VLT_HAVE_CHARTS
+// A finished research on a price file: ranked rows, and a double-click on a
+// row opens the chart of that pair and combination with buy and hold and
+// the random-timing band.  The pictures are left in the program folder.
+TEST_F(QtWindowTest, ResearchRowOpensTheChartOfItsCombination) {
+    ProgramFolder folder({});
+    const std::string quotes = WriteQuotes(fs::path(folder.Folder()) / "quotes.csv");
+    ModalAnswerer answers;
+    PricedProgram p(folder.Folder());
+    p.Start();
+    ASSERT_TRUE(p.prices.Choose(quotes, "", p.screen));
+    p.window.PricesChanged();
+    p.tools.SetTrials(99);
+    p.Find<QPushButton>(ctl::cmdResearch)->click();
+    ResearchDialog* research = p.tools.Research();
+    ASSERT_NE(research, nullptr);
+    // Two pairs only, to keep the test short.
+    ResearchRequest request;
+    request.prices = p.prices.SeriesOrIndex();
+    request.firstPlanets = {1};
+    request.secondPlanets = {3, 4};
+    request.trials = 99;
+    research->Prepare(request, "quotes.csv", true);
+    QSignalSpy done(research, &ResearchDialog::Finished);
+    ASSERT_TRUE(research->Start());
+    ASSERT_TRUE(done.wait(60000));
+    ASSERT_EQ(research->Rows().size(), 2u * 7u * 3u) << research->Summary()->text().toStdString();
+    research->resize(1150, 560);
+    EXPECT_TRUE(research->grab().save(QString(VLT_BIN_DIR) + "/window-research.png"));
+    QTableView* table = research->Table();
+    const QModelIndex first = table->model()->index(0, 0);
+    // A double-click as the window system reports it: press, release, then
+    // the second press as a double-click.
+    const QPoint at = table->visualRect(first).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    ChartWindow* chart = research->Chart();
+    ASSERT_NE(chart, nullptr);
+    const ChartModel& model = chart->View()->Model();
+    const FamilyRow& row = research->Rows()[0].row;
+    EXPECT_EQ(model.kind, ChartModel::Kind::Simulation);
+    EXPECT_EQ(model.title.rfind(first.data().toString().toStdString(), 0), 0u) << model.title;
+    ASSERT_EQ(model.curves.size(), 1u);
+    EXPECT_EQ(model.curves[0].aspect, row.aspect);
+    EXPECT_EQ(model.priceName, "quotes.csv");
+    EXPECT_FALSE(model.buyAndHold.empty());
+    // The chart's closing marks are the row's trades.
+    const auto closes = std::count_if(model.trades.begin(), model.trades.end(),
+                                      [](const TradeMark& t) { return !t.opens; });
+    EXPECT_EQ(closes, row.trades);
+    if (row.trades > 0) {
+        EXPECT_FALSE(model.bandLow.empty());
+    }
+    chart->resize(1200, 700);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(chart->grab().save(QString(VLT_BIN_DIR) + "/chart-research-band.png"));
 }
 #endif
 
