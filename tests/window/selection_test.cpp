@@ -94,12 +94,12 @@ TEST_F(SelectionTest, TheMoonsListPositionsAndTheShowAllBoxReachTheCommands) {
     WindowInputs in = window.Snapshot();
     EXPECT_EQ(in.firstPlanet, 10);  // the Moon
     EXPECT_EQ(in.secondPlanet, 4);  // Mars
-    EXPECT_FALSE(window.Inputs().showAllWithMoon);
+    EXPECT_FALSE(window.Snapshot().showAllWithMoon);
     ui.Click(ctl::chkShowAllWithMoon);
-    EXPECT_TRUE(window.Inputs().showAllWithMoon);
+    EXPECT_TRUE(window.Snapshot().showAllWithMoon);
     ui.Choose(Ctl(ctl::cboPlanet, 1), 8);
     EXPECT_EQ(window.Snapshot().secondPlanet, 10);
-    EXPECT_EQ(window.Inputs().secondPlanetText, "Moon");
+    EXPECT_EQ(window.Snapshot().secondPlanetName, "Moon");
 }
 
 TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
