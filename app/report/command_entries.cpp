@@ -6,9 +6,11 @@ namespace vlt {
 
 // Each command's file gives its entry.
 const ReportCommandEntry& ResearchCommandEntry();
+const ReportCommandEntry& EventStudyCommandEntry();
 
 const std::vector<ReportCommandEntry>& CommandEntries() {
-    static const std::vector<ReportCommandEntry> kEntries = {ResearchCommandEntry()};
+    static const std::vector<ReportCommandEntry> kEntries = {ResearchCommandEntry(),
+                                                             EventStudyCommandEntry()};
     return kEntries;
 }
 
