@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -85,12 +87,18 @@ TEST_F(ReportFolderTest, EventStudyShowsAJumpPlantedAfterEveryEvent) {
             EXPECT_NEAR(o[key].get<double>(), expected, 1e-9) << key << " " << o["offset"];
         }
     }
-    // The CSV is the same table.
-    const ProgramRun csv = Run(With(kStudy, {"--prices", "planted.csv", "--format", "csv"}));
+    // The CSV is the same table, and the chart is drawn beside it.
+    const ProgramRun csv =
+        Run(With(kStudy, {"--prices", "planted.csv", "--format", "csv", "--chart", "study.svg"}));
     ASSERT_EQ(csv.exitCode, 0) << csv.err;
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')), "offset,mean,median,lower,upper");
     EXPECT_NE(csv.out.find("\n1,3.000000,3.000000,3.000000,3.000000\n"), std::string::npos);
     EXPECT_NE(csv.out.find("\n-3,0.000000,0.000000,0.000000,0.000000\n"), std::string::npos);
+    std::ifstream svg(folder_ / "study.svg");
+    const std::string image((std::istreambuf_iterator<char>(svg)),
+                            std::istreambuf_iterator<char>());
+    EXPECT_NE(image.find("<svg"), std::string::npos);
+    EXPECT_NE(image.find("band of the mean"), std::string::npos);
 }
 
 TEST_F(ReportFolderTest, EventStudyBadInputGivesOneLineAndNothingOnStandardOutput) {
