@@ -269,11 +269,16 @@ std::optional<std::vector<std::int32_t>> EventDays(const StudyOptions& o, std::i
     ScanObserver observer(messages);
     const TransitRunResult run = Run(r, observer, std::stop_token());
     if (run.end != TransitRunEnd::Completed || run.messages > 0) return std::nullopt;
+    // A transit under way at the start is scanned from its beginning, so an
+    // event may fall before the period: it is no event of the period.
     std::vector<std::int32_t> days;
+    const auto keep = [&](std::int32_t day) {
+        if (day >= startDay && day <= endDay) days.push_back(day);
+    };
     for (const TransitTableResult& table : run.results) {
         for (const TransitLine& line : table.lines) {
-            if (o.entry && line.entry[0]) days.push_back(line.entry[0]->day);
-            if (!o.entry && line.minimum && line.minimum->exact) days.push_back(line.minimum->day);
+            if (o.entry && line.entry[0]) keep(line.entry[0]->day);
+            if (!o.entry && line.minimum && line.minimum->exact) keep(line.minimum->day);
         }
     }
     return days;
