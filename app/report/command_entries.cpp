@@ -7,10 +7,12 @@ namespace vlt {
 
 // Each command's file gives its entry.
 const ReportCommandEntry& ResearchCommandEntry();
+const ReportCommandEntry& EventStudyCommandEntry();
 
 const std::vector<ReportCommandEntry>& CommandEntries() {
     static const std::vector<ReportCommandEntry> kEntries = {
         ResearchCommandEntry(),
+        EventStudyCommandEntry(),
         PhasesCommand(),
         StationsCommand(),
         IngressesCommand(),
