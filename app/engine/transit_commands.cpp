@@ -200,7 +200,8 @@ bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& reques
         }
         return true;
     }
-    std::optional<Refusal> refusal = CheckTablePair(request.firstPlanet, request.secondPlanet, in.heliocentric);
+    std::optional<Refusal> refusal =
+        CheckTablePair(request.firstPlanet, request.secondPlanet, in.heliocentric);
     if (!refusal) refusal = CheckAspectTypesChosen(in.aspectChecked);
     if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
     return !Refused(refusal, host_.Busy().StartCaption());

@@ -11,12 +11,8 @@ const ReportCommandEntry& EventStudyCommandEntry();
 
 const std::vector<ReportCommandEntry>& CommandEntries() {
     static const std::vector<ReportCommandEntry> kEntries = {
-        ResearchCommandEntry(),
-        EventStudyCommandEntry(),
-        PhasesCommand(),
-        StationsCommand(),
-        IngressesCommand(),
-        CalendarCommand(),
+        ResearchCommandEntry(), EventStudyCommandEntry(), PhasesCommand(),
+        StationsCommand(),      IngressesCommand(),       CalendarCommand(),
     };
     return kEntries;
 }

@@ -31,8 +31,8 @@ std::string ReadPlanet(OptionReading& r, const std::string& value) {
         r.options.firstNamedSun = Lower(value) == "sun";
         return {};
     }
-    if (p == 1) return "the second planet list holds Mercury to Pluto and the Moon, not \"" + value +
-                        "\"";
+    if (p == 1)
+        return "the second planet list holds Mercury to Pluto and the Moon, not \"" + value + "\"";
     r.options.secondPlanetIndex = SecondListIndexOfPlanet(p);
     return {};
 }

@@ -52,10 +52,10 @@
 #include "app/window/control_names.h"
 #include "app/window/main_window.h"
 #include "app/window/price_choice.h"
-#include "app/window/window_requests.h"
 #include "app/window/program_commands.h"
 #include "app/window/program_services.h"
 #include "app/window/statistics_table.h"
+#include "app/window/window_requests.h"
 
 namespace vlt {
 namespace {
