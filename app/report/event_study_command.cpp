@@ -76,52 +76,10 @@ struct StudyOptions {
 
 using Reader = std::optional<std::string> (*)(const std::string& value, StudyOptions& o);
 
-std::optional<std::string> ReadWhole(const std::string& value, int& into, const char* name, int low,
-                                     int high) {
-    const auto n = WholeNumberIn(value, 7, low, high);
-    if (!n) {
-        return std::string(name) + " takes a whole number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not \"" + value + "\"";
-    }
-    into = *n;
-    return std::nullopt;
-}
-
 std::optional<std::string> ReadPlanet(const std::string& value, int& into, const char* name) {
     into = PlanetNumber(value);
     if (into > 0) return std::nullopt;
     return "unknown planet \"" + value + "\" for " + name + " (" + kPlanetChoices + ")";
-}
-
-std::optional<std::string> ReadDate(const std::string& value, std::optional<ReportDate>& into,
-                                    const char* name) {
-    into = ParseDate(value);
-    if (into) return std::nullopt;
-    return "malformed date \"" + value + "\" for " + name + " (YYYY-MM-DD, e.g. 2024-05-05)";
-}
-
-std::optional<std::string> ReadAspects(const std::string& value, StudyOptions& o) {
-    o.aspects.fill(false);
-    for (const std::string& a : Split(value, ',')) {
-        const int n = AspectNumber(a);
-        if (n == 0) return "unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")";
-        o.aspects[static_cast<std::size_t>(n - 1)] = true;
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> ReadSeed(const std::string& value, StudyOptions& o) {
-    if (!AllDigits(value) || value.empty() || value.size() > 19) {
-        return "--seed takes a whole number of at most 19 digits, not \"" + value + "\"";
-    }
-    o.request.seed = std::stoull(value);
-    return std::nullopt;
-}
-
-std::optional<std::string> ReadText(const std::string& v, std::string& into, const char* problem) {
-    if (v.empty()) return std::string(problem);
-    into = v;
-    return std::nullopt;
 }
 
 std::optional<std::string> ReadAt(const std::string& value, StudyOptions& o) {
@@ -140,15 +98,6 @@ std::optional<std::string> ReadFormat(const std::string& value, StudyOptions& o)
     return std::nullopt;
 }
 
-std::optional<std::string> ReadChart(const std::string& value, StudyOptions& o) {
-    const std::string v = Lower(value);
-    if (!EndsWith(v, ".png") && !EndsWith(v, ".svg")) {
-        return "--chart takes a file name ending in .png or .svg, not \"" + value + "\"";
-    }
-    o.chartFile = value;
-    return std::nullopt;
-}
-
 struct OptionReader {
     const char* name;
     Reader read;
@@ -157,34 +106,38 @@ struct OptionReader {
 const OptionReader kReaders[] = {
     {"--prices",
      [](const std::string& v, StudyOptions& o) {
-         return ReadText(v, o.pricesFile, "--prices needs a file name");
+         return ReadTextOption(v, o.pricesFile, "--prices needs a file name");
      }},
     {"--price-column",
      [](const std::string& v, StudyOptions& o) {
-         return ReadText(v, o.priceColumn, "--price-column needs a column name");
+         return ReadTextOption(v, o.priceColumn, "--price-column needs a column name");
      }},
     {"--first",
      [](const std::string& v, StudyOptions& o) { return ReadPlanet(v, o.first, "--first"); }},
     {"--second",
      [](const std::string& v, StudyOptions& o) { return ReadPlanet(v, o.second, "--second"); }},
-    {"--aspects", ReadAspects},
+    {"--aspects",
+     [](const std::string& v, StudyOptions& o) { return ReadAspectsOption(v, o.aspects); }},
     {"--at", ReadAt},
-    {"--orb",
-     [](const std::string& v, StudyOptions& o) { return ReadWhole(v, o.orb, "--orb", 3, 15); }},
+    {"--orb", [](const std::string& v,
+                 StudyOptions& o) { return ReadWholeOption(v, o.orb, "--orb", 3, 15); }},
     {"--days",
      [](const std::string& v, StudyOptions& o) {
-         return ReadWhole(v, o.request.days, "--days", 1, kEventStudyMaxDays);
+         return ReadWholeOption(v, o.request.days, "--days", 1, kEventStudyMaxDays);
      }},
     {"--trials",
      [](const std::string& v, StudyOptions& o) {
-         return ReadWhole(v, o.request.trials, "--trials", 1, 1000000);
+         return ReadWholeOption(v, o.request.trials, "--trials", 1, 1000000);
      }},
-    {"--seed", ReadSeed},
+    {"--seed",
+     [](const std::string& v, StudyOptions& o) { return ReadSeedOption(v, o.request.seed); }},
     {"--start",
-     [](const std::string& v, StudyOptions& o) { return ReadDate(v, o.start, "--start"); }},
-    {"--end", [](const std::string& v, StudyOptions& o) { return ReadDate(v, o.end, "--end"); }},
+     [](const std::string& v, StudyOptions& o) { return ReadDateOption(v, o.start, "--start"); }},
+    {"--end",
+     [](const std::string& v, StudyOptions& o) { return ReadDateOption(v, o.end, "--end"); }},
     {"--format", ReadFormat},
-    {"--chart", ReadChart},
+    {"--chart",
+     [](const std::string& v, StudyOptions& o) { return ReadChartFileOption(v, o.chartFile); }},
 };
 
 std::optional<std::string> ReadOptions(const CommandLine& line, StudyOptions& o) {

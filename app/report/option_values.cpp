@@ -127,4 +127,55 @@ const std::array<const char*, 7>& AspectOptionNames() {
     return kNames;
 }
 
+OptionProblem ReadWholeOption(const std::string& value, int& into, const char* name, int low,
+                              int high) {
+    const auto n = WholeNumberIn(value, 7, low, high);
+    if (!n) {
+        return std::string(name) + " takes a whole number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ", not \"" + value + "\"";
+    }
+    into = *n;
+    return std::nullopt;
+}
+
+OptionProblem ReadDateOption(const std::string& value, std::optional<ReportDate>& into,
+                             const char* name) {
+    into = ParseDate(value);
+    if (into) return std::nullopt;
+    return "malformed date \"" + value + "\" for " + name + " (YYYY-MM-DD, e.g. 2024-05-05)";
+}
+
+OptionProblem ReadAspectsOption(const std::string& value, std::array<bool, 7>& into) {
+    into.fill(false);
+    for (const std::string& a : Split(value, ',')) {
+        const int n = AspectNumber(a);
+        if (n == 0) return "unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")";
+        into[static_cast<std::size_t>(n - 1)] = true;
+    }
+    return std::nullopt;
+}
+
+OptionProblem ReadSeedOption(const std::string& value, std::uint64_t& into) {
+    if (!AllDigits(value) || value.size() > 19) {
+        return "--seed takes a whole number of at most 19 digits, not \"" + value + "\"";
+    }
+    into = std::stoull(value);
+    return std::nullopt;
+}
+
+OptionProblem ReadTextOption(const std::string& value, std::string& into, const char* problem) {
+    if (value.empty()) return std::string(problem);
+    into = value;
+    return std::nullopt;
+}
+
+OptionProblem ReadChartFileOption(const std::string& value, std::string& into) {
+    const std::string v = Lower(value);
+    if (!EndsWith(v, ".png") && !EndsWith(v, ".svg")) {
+        return "--chart takes a file name ending in .png or .svg, not \"" + value + "\"";
+    }
+    into = value;
+    return std::nullopt;
+}
+
 }  // namespace vlt

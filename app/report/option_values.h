@@ -4,6 +4,8 @@
 // its values with these, so that a date or a planet is understood (and
 // refused) alike everywhere.
 
+#include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -53,6 +55,25 @@ std::optional<ReportDate> ParseDate(const std::string& text);
 // always understood; the North-American labels only when the list shows
 // them (isLabel says the text was one).
 int TimezoneIndex(const std::string& text, bool labels, bool& isLabel);
+
+// Readers of one option's value for the commands of their own files: each
+// fills its target and gives nothing, or gives the line that says what is
+// wrong with the value.
+using OptionProblem = std::optional<std::string>;
+// A whole number from low to high (at most 7 digits).
+OptionProblem ReadWholeOption(const std::string& value, int& into, const char* name, int low,
+                              int high);
+// A date as YYYY-MM-DD.
+OptionProblem ReadDateOption(const std::string& value, std::optional<ReportDate>& into,
+                             const char* name);
+// Aspect types, comma-separated three-letter names; the others unchecked.
+OptionProblem ReadAspectsOption(const std::string& value, std::array<bool, 7>& into);
+// --seed: at most 19 digits.
+OptionProblem ReadSeedOption(const std::string& value, std::uint64_t& into);
+// A text that must not be empty (a file or column name).
+OptionProblem ReadTextOption(const std::string& value, std::string& into, const char* problem);
+// --chart: an image file named .png or .svg.
+OptionProblem ReadChartFileOption(const std::string& value, std::string& into);
 
 // A word matched case-blind against a few choices.
 template <typename T>

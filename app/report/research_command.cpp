@@ -105,34 +105,6 @@ std::optional<std::string> ReadPlanets(const std::string& value, std::vector<int
     return std::nullopt;
 }
 
-std::optional<std::string> ReadWhole(const std::string& value, int& into, const char* name, int low,
-                                     int high) {
-    const auto n = WholeNumberIn(value, 7, low, high);
-    if (!n) {
-        return std::string(name) + " takes a whole number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not \"" + value + "\"";
-    }
-    into = *n;
-    return std::nullopt;
-}
-
-std::optional<std::string> ReadDate(const std::string& value, std::optional<ReportDate>& into,
-                                    const char* name) {
-    into = ParseDate(value);
-    if (into) return std::nullopt;
-    return "malformed date \"" + value + "\" for " + name + " (YYYY-MM-DD, e.g. 2024-05-05)";
-}
-
-std::optional<std::string> ReadAspects(const std::string& value, ResearchOptions& o) {
-    o.request.aspects.fill(false);
-    for (const std::string& a : Split(value, ',')) {
-        const int n = AspectNumber(a);
-        if (n == 0) return "unknown aspect \"" + a + "\" for --aspects (" + AspectChoices() + ")";
-        o.request.aspects[static_cast<std::size_t>(n - 1)] = true;
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> ReadOrbs(const std::string& value, ResearchOptions& o) {
     const std::vector<std::string> parts = Split(value, ',');
     bool good = parts.size() == 3;
@@ -161,29 +133,12 @@ std::optional<std::string> ReadHoldout(const std::string& value, ResearchOptions
     return std::nullopt;
 }
 
-std::optional<std::string> ReadSeed(const std::string& value, ResearchOptions& o) {
-    if (!AllDigits(value) || value.empty() || value.size() > 19) {
-        return "--seed takes a whole number of at most 19 digits, not \"" + value + "\"";
-    }
-    o.request.seed = std::stoull(value);
-    return std::nullopt;
-}
-
 std::optional<std::string> ReadFormat(const std::string& value, ResearchOptions& o) {
     const auto f = Choice<ResearchFormat>(value, {{"text", ResearchFormat::Text},
                                                   {"csv", ResearchFormat::Csv},
                                                   {"json", ResearchFormat::Json}});
     if (!f) return "--format takes text, csv or json, not \"" + value + "\"";
     o.format = *f;
-    return std::nullopt;
-}
-
-std::optional<std::string> ReadChart(const std::string& value, ResearchOptions& o) {
-    const std::string v = Lower(value);
-    if (!EndsWith(v, ".png") && !EndsWith(v, ".svg")) {
-        return "--chart takes a file name ending in .png or .svg, not \"" + value + "\"";
-    }
-    o.chartFile = value;
     return std::nullopt;
 }
 
@@ -194,20 +149,17 @@ struct OptionReader {
 
 const OptionReader kReaders[] = {
     {"--prices",
-     [](const std::string& v, ResearchOptions& o) -> std::optional<std::string> {
-         if (v.empty()) return "--prices needs a file name";
-         o.pricesFile = v;
-         return std::nullopt;
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadTextOption(v, o.pricesFile, "--prices needs a file name");
      }},
     {"--price-column",
-     [](const std::string& v, ResearchOptions& o) -> std::optional<std::string> {
-         if (v.empty()) return "--price-column needs a column name";
-         o.priceColumn = v;
-         return std::nullopt;
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadTextOption(v, o.priceColumn, "--price-column needs a column name");
      }},
-    {"--start",
-     [](const std::string& v, ResearchOptions& o) { return ReadDate(v, o.start, "--start"); }},
-    {"--end", [](const std::string& v, ResearchOptions& o) { return ReadDate(v, o.end, "--end"); }},
+    {"--start", [](const std::string& v,
+                   ResearchOptions& o) { return ReadDateOption(v, o.start, "--start"); }},
+    {"--end",
+     [](const std::string& v, ResearchOptions& o) { return ReadDateOption(v, o.end, "--end"); }},
     {"--first",
      [](const std::string& v, ResearchOptions& o) {
          return ReadPlanets(v, o.request.firstPlanets, "--first", 1);
@@ -216,22 +168,27 @@ const OptionReader kReaders[] = {
      [](const std::string& v, ResearchOptions& o) {
          return ReadPlanets(v, o.request.secondPlanets, "--second", 2);
      }},
-    {"--aspects", ReadAspects},
+    {"--aspects", [](const std::string& v,
+                     ResearchOptions& o) { return ReadAspectsOption(v, o.request.aspects); }},
     {"--orbs", ReadOrbs},
     {"--trials",
      [](const std::string& v, ResearchOptions& o) {
-         return ReadWhole(v, o.request.trials, "--trials", 1, 1000000);
+         return ReadWholeOption(v, o.request.trials, "--trials", 1, 1000000);
      }},
-    {"--seed", ReadSeed},
+    {"--seed",
+     [](const std::string& v, ResearchOptions& o) { return ReadSeedOption(v, o.request.seed); }},
     {"--holdout", ReadHoldout},
-    {"--jobs", [](const std::string& v,
-                  ResearchOptions& o) { return ReadWhole(v, o.request.jobs, "--jobs", 1, 1024); }},
+    {"--jobs",
+     [](const std::string& v, ResearchOptions& o) {
+         return ReadWholeOption(v, o.request.jobs, "--jobs", 1, 1024);
+     }},
     {"--min-trades",
      [](const std::string& v, ResearchOptions& o) {
-         return ReadWhole(v, o.request.minTrades, "--min-trades", 1, 1000000);
+         return ReadWholeOption(v, o.request.minTrades, "--min-trades", 1, 1000000);
      }},
     {"--format", ReadFormat},
-    {"--chart", ReadChart},
+    {"--chart",
+     [](const std::string& v, ResearchOptions& o) { return ReadChartFileOption(v, o.chartFile); }},
 };
 
 // The options of a line, or the first thing wrong with them.
