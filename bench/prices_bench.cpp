@@ -19,6 +19,7 @@
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/price_series.h"
 #include "app/simulation/simulation_stats.h"
+#include "app/simulation/simulation_text.h"
 #include "app/support/date_processing.h"
 #include "tests/common/fake_run_host.h"
 
@@ -99,7 +100,8 @@ void BM_StatisticsEarthMars1000Trials(benchmark::State& state) {
     vlt::HelioEphemerisPositions positions;
     vlt::SeparatorAmountFormatter amounts;
     HeadlessHost host;
-    vlt::InvestmentSimulation simulation(host, positions, lookup, amounts);
+    vlt::SimulationTextSink text(host.Output(), amounts);
+    vlt::InvestmentSimulation simulation(host, text, positions, lookup);
     vlt::SimulationRequest request;
     request.firstPlanetIndex = 0;
     request.secondPlanetIndex = 2;

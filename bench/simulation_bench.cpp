@@ -17,6 +17,7 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
+#include "app/simulation/simulation_text.h"
 #include "tests/common/fake_run_host.h"
 
 namespace {
@@ -83,7 +84,8 @@ void BM_FullSimulation(benchmark::State& state) {
     std::size_t outputBytes = 0;
     for (auto _ : state) {
         HeadlessHost host;
-        vlt::InvestmentSimulation simulation(host, positions, index, amounts);
+        vlt::SimulationTextSink text(host.Output(), amounts);
+        vlt::InvestmentSimulation simulation(host, text, positions, index);
         const auto outcome = simulation.Click(FullRequest());
         if (outcome != vlt::SimulationOutcome::Completed) {
             state.SkipWithError("run did not complete");
@@ -155,7 +157,8 @@ void BM_FullSimulationTabulatedPositions(benchmark::State& state) {
     vlt::SeparatorAmountFormatter amounts;
     for (auto _ : state) {
         HeadlessHost host;
-        vlt::InvestmentSimulation simulation(host, positions, index, amounts);
+        vlt::SimulationTextSink text(host.Output(), amounts);
+        vlt::InvestmentSimulation simulation(host, text, positions, index);
         if (simulation.Click(FullRequest()) != vlt::SimulationOutcome::Completed) {
             state.SkipWithError("run did not complete");
             return;

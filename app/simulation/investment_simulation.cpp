@@ -31,9 +31,9 @@ bool IndexDataLookup::ValueForDay(std::int32_t dayJdn, double& value) {
     return IndexValueForDay(data_, dayJdn, value);
 }
 
-InvestmentSimulation::InvestmentSimulation(RunHost& host, HelioPositionSource& positions,
-                                           IndexLookup& index, const AmountFormatter& amounts)
-    : host_(host), positions_(positions), index_(index), amounts_(amounts) {}
+InvestmentSimulation::InvestmentSimulation(RunHost& host, SimulationListener& listener,
+                                           HelioPositionSource& positions, IndexLookup& index)
+    : host_(host), listener_(listener), positions_(positions), index_(index) {}
 
 SimulationOutcome InvestmentSimulation::Click(const SimulationRequest& request) {
     const SimulationOutcome outcome = ClickOutcome(request);
@@ -95,9 +95,13 @@ SimulationOutcome InvestmentSimulation::ClickOutcome(const SimulationRequest& re
     return Run(request);
 }
 
-void InvestmentSimulation::Append(const std::string& text) { host_.Output().Append(text); }
-
-void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + kLineBreak); }
+SimulationOutcome InvestmentSimulation::End(SimulationOutcome outcome, bool quit) {
+    result_.outcome = outcome;
+    result_.quit = quit;
+    listener_.Ended(result_);
+    CommonEnding();
+    return outcome;
+}
 
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
@@ -107,7 +111,6 @@ void InvestmentSimulation::CommonEnding() {
 
 // The working state of one run.
 struct InvestmentSimulation::RunState {
-    const SimulationRequest* request = nullptr;
     // Every record of a run has the same planets; the aspect and orb of each
     // stay in their columns for the whole run.
     std::vector<RecordPair> pairs;
@@ -144,7 +147,7 @@ SimulationOutcome InvestmentSimulation::Run(const SimulationRequest& request) {
         if (auto ended = ReadDay(run, t, step)) return *ended;
         if (auto ended = SamplePositions(run, t)) return *ended;
         const PairRows rows = PairRowsOf(window_, p1_, p2_);
-        for (std::size_t i = 0; i < pairs_.size(); ++i) StepRecord(run, i, rows);
+        for (std::size_t i = 0; i < result_.pairs.size(); ++i) StepRecord(run, i, rows);
     }
     return Summarise();
 }
@@ -155,32 +158,27 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     std::array<int, 3> orbDegrees{};
     for (std::size_t k = 0; k < 3; ++k) orbDegrees[k] = OrbDegreesOfListIndex(request.orbIndex[k]);
 
-    pairs_ = BuildSimulationPairs(static_cast<Planet>(p1), static_cast<Planet>(p2),
-                                  request.aspectChecked, orbDegrees);
+    result_ = SimulationResult{};
+    result_.pairs = BuildSimulationPairs(static_cast<Planet>(p1), static_cast<Planet>(p2),
+                                         request.aspectChecked, orbDegrees);
     host_.Busy().SetSimulateCaption(kPauseCaption);
-    totals_ = SimulationTotals{};
-    events_.clear();
+    result_.heliocentric = request.heliocentric;
+    result_.includeDetails = request.includeDetails;
+    result_.title = SimulationHeader(request.reportTitle);
     p1_ = p1;
-    heliocentric_ = request.heliocentric;
     p2_ = p2;
     startDay_ = request.startDay;
     endDay_ = request.endDay;
-    run.request = &request;
     run.lastStep = (static_cast<std::int64_t>(request.endDay) - request.startDay) * 8 + 4;
-    run.opened.assign(pairs_.size(), RunState::Opened{});
+    run.opened.assign(result_.pairs.size(), RunState::Opened{});
     window_ = PositionWindow{};
 
     host_.Busy().ApplyRunGeometry();
     host_.Busy().EnterBusyState(RunKind::Simulation);
-    OutputBox& output = host_.Output();
-    if (!request.append) output.Clear();
-    if (!output.Empty()) Append(kLineBreak);
-    title_ = SimulationHeader(request.reportTitle);
-    AppendLine(title_);
-    if (request.includeDetails) Append(kLineBreak);
+    listener_.Began(result_, request);
 
-    run.pairs.reserve(pairs_.size());
-    for (const SimulationPair& p : pairs_) {
+    run.pairs.reserve(result_.pairs.size());
+    for (const SimulationPair& p : result_.pairs) {
         run.pairs.push_back({.aspect = p.aspect,
                              .orbDegrees = p.orbDegrees,
                              .aspectAngle = Info(p.aspect).angle,
@@ -194,24 +192,19 @@ std::optional<SimulationOutcome> InvestmentSimulation::BeforeStep() {
         host_.Boxes().Show(
             "Output textbox is full.\n\nPlease specify a shorter period or fewer aspect types.",
             host_.Busy().WindowCaption(), MsgButtons::Ok, MsgIcon::Exclamation);
-        Append(std::string(kLineBreak) + "Textbox is full" + kLineBreak);
-        CommonEnding();
-        return SimulationOutcome::OutputFull;
+        return End(SimulationOutcome::OutputFull);
     }
     host_.YieldToEvents();
     if (host_.Control().Quitting()) {
         host_.Control().ClearPause();
-        CommonEnding();
-        return SimulationOutcome::Stopped;
+        return End(SimulationOutcome::Stopped, true);
     }
     if (!host_.Control().PauseRequested()) return std::nullopt;
     if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
         MsgResult::Yes) {
         host_.Busy().SetSimulateCaption(kSimulateCaption);
-        Append(std::string(kLineBreak) + "Stopped");
         host_.Control().ClearPause();
-        CommonEnding();
-        return SimulationOutcome::Stopped;
+        return End(SimulationOutcome::Stopped);
     }
     host_.Control().ClearPause();
     return std::nullopt;
@@ -228,8 +221,7 @@ std::optional<SimulationOutcome> InvestmentSimulation::ReadDay(RunState& run, do
             host_.Boxes().Show(
                 "For " + run.dateText + " cannot get value from " + index_.SourceName() + " data.",
                 kDefaultTitle, MsgButtons::Ok, MsgIcon::None);
-            CommonEnding();
-            return SimulationOutcome::MissingIndexValue;
+            return End(SimulationOutcome::MissingIndexValue);
         }
         run.indexValue = value;
         host_.Busy().ReportProgress(static_cast<double>(step) / static_cast<double>(run.lastStep));
@@ -253,9 +245,7 @@ std::optional<SimulationOutcome> InvestmentSimulation::SamplePositions(const Run
                 planet, t + row * kSimulationStep, true, position.FailureCode());
             host_.Boxes().Show(failure.Message(), host_.Busy().WindowCaption(), MsgButtons::Ok,
                                MsgIcon::Exclamation);
-            Append(std::string(kLineBreak) + "Stopped");
-            CommonEnding();
-            return SimulationOutcome::DataFileFailed;
+            return End(SimulationOutcome::DataFileFailed);
         }
     }
     return std::nullopt;
@@ -268,7 +258,7 @@ std::optional<SimulationOutcome> InvestmentSimulation::SamplePositions(const Run
 // separating; only one still applying is cancelled.
 void InvestmentSimulation::StepRecord(RunState& run, std::size_t i, const PairRows& rows) {
     const RecordPair& pair = run.pairs[i];
-    if (!pairs_[i].openValue) {
+    if (!result_.pairs[i].openValue) {
         const bool enters = EntersOrb(rows, pair.aspectAngle, pair.orb);
         if (enters || (run.first && ApplyingInOrb(rows, pair.aspectAngle, pair.orb))) {
             OpenInvestment(run, i);
@@ -299,70 +289,47 @@ SimulationEvent InvestmentSimulation::EventOf(const RunState& run, std::size_t i
     return e;
 }
 
-void InvestmentSimulation::AppendDetail(const RunState& run, const std::string& line) {
-    if (!run.request->includeDetails) return;
-    AppendLine(line);
-    host_.Output().MoveCaretToEnd();
+void InvestmentSimulation::Record(const SimulationEvent& event) {
+    result_.events.push_back(event);
+    listener_.Happened(event);
 }
 
 void InvestmentSimulation::OpenInvestment(RunState& run, std::size_t i) {
-    const RecordPair& pair = run.pairs[i];
-    const int count = ++pairs_[i].investments;
-    pairs_[i].openValue = run.indexValue;
+    const int count = ++result_.pairs[i].investments;
+    result_.pairs[i].openValue = run.indexValue;
     run.opened[i] = {run.day, run.indexValue};
-    events_.push_back(EventOf(run, i, SimulationEvent::Kind::Investment, count));
-    AppendDetail(
-        run, InvestmentLine(Number(pair.aspect), pair.orbDegrees, count, run.dateText, amounts_));
+    Record(EventOf(run, i, SimulationEvent::Kind::Investment, count));
 }
 
 void InvestmentSimulation::CancelInvestment(RunState& run, std::size_t i) {
-    const RecordPair& pair = run.pairs[i];
-    const int count = --pairs_[i].investments;
-    pairs_[i].openValue.reset();
-    pairs_[i].cancelledAtEnd = true;
-    events_.push_back(EventOf(run, i, SimulationEvent::Kind::Cancellation, count + 1));
-    AppendDetail(run, CancellationLine(Number(pair.aspect), pair.orbDegrees, count + 1));
+    const int count = --result_.pairs[i].investments;
+    result_.pairs[i].openValue.reset();
+    result_.pairs[i].cancelledAtEnd = true;
+    Record(EventOf(run, i, SimulationEvent::Kind::Cancellation, count + 1));
 }
 
 void InvestmentSimulation::RedeemInvestment(RunState& run, std::size_t i) {
     const RecordPair& pair = run.pairs[i];
     const double purchase = run.opened[i].value;
     const double gain = (run.indexValue - purchase) * 100.0 / purchase;
-    const double total = pairs_[i].totalGain + gain;
-    const int count = pairs_[i].investments;
-    totals_.Of(pair.aspect).gainSum += gain;
-    ++totals_.completedInvestments;
-    pairs_[i].totalGain = RecordedTotal(total);
-    pairs_[i].openValue.reset();
+    const double total = result_.pairs[i].totalGain + gain;
+    const int count = result_.pairs[i].investments;
+    result_.totals.Of(pair.aspect).gainSum += gain;
+    ++result_.totals.completedInvestments;
+    result_.pairs[i].totalGain = RecordedTotal(total);
+    result_.pairs[i].openValue.reset();
     SimulationEvent e = EventOf(run, i, SimulationEvent::Kind::Redemption, count);
     e.gain = gain;
     e.totalGain = total;
-    events_.push_back(e);
-    ++totals_.Of(pair.aspect).redemptions;
-    AppendDetail(run, RedemptionLine(Number(pair.aspect), pair.orbDegrees, count, run.dateText,
-                                     gain, total, amounts_));
+    ++result_.totals.Of(pair.aspect).redemptions;
+    Record(e);
 }
 
 // Normal end: the records from best to worst, then the totals.
 SimulationOutcome InvestmentSimulation::Summarise() {
-    SortForSummary(pairs_);
-    const int completed = totals_.completedInvestments;
-    if (completed > 0) Append(kLineBreak);
-    AppendLine("Total number of investments = " + std::to_string(completed));
-    if (completed >= 1) {
-        Append(kLineBreak);
-        for (const SimulationPair& pair : pairs_) {
-            AppendLine(SummaryLine(pair, amounts_, heliocentric_));
-            host_.Output().MoveCaretToEnd();
-        }
-        Append(std::string(kLineBreak) + "Gain or loss by aspect for all orbs:");
-        for (const Aspect a : RedeemedAspects(totals_)) {
-            const AspectTotal& total = totals_.Of(a);
-            Append(kLineBreak +
-                   AspectTotalLine(Number(a), total.redemptions, total.gainSum, amounts_));
-        }
-    }
-    Append(kLineBreak);
+    SortForSummary(result_.pairs);
+    result_.outcome = SimulationOutcome::Completed;
+    listener_.Ended(result_);
     host_.Busy().ReportProgress(1.0);
     host_.Busy().PopUpNotice("Done");
     CommonEnding();

@@ -14,9 +14,14 @@
 //     HelioEphemerisPositions positions;                 // heliocentric PlanetLongitude
 //     IndexDataLookup index(indexData);             // filled by LoadIndexData
 //     SeparatorAmountFormatter amounts = UserLocaleAmountFormatter();
-//     InvestmentSimulation simulation(host, positions, index, amounts);
+//     SimulationTextSink text(host.Output(), amounts);   // simulation_text.h
+//     InvestmentSimulation simulation(host, text, positions, index);
 //     ...
 //     simulation.Click(request);                    // on every click
+//
+// The run writes no text: it tells its listener what happens (the start, each
+// investment, redemption and cancellation, the end), and the listener (the
+// text sink, for the output box) formats it as it comes.
 //
 // The aspect tables (InitPositions) must be filled before the first run.
 
@@ -25,7 +30,6 @@
 #include <string>
 #include <vector>
 
-#include "app/simulation/amount_format.h"
 #include "app/simulation/index_data.h"
 #include "app/simulation/position_window.h"
 #include "app/simulation/price_series.h"
@@ -91,6 +95,39 @@ struct SimulationEvent {
     double totalGain = 0.0;        // redemption: record's accumulated gain after it
 };
 
+// Everything a run leaves, whether or not it completed: what the box text,
+// the CSV, JSON, statistics and chart are formatted from.
+struct SimulationResult {
+    // "Simulated investments for selected aspects for ...", the title line.
+    std::string title;
+    bool heliocentric = true;
+    bool includeDetails = false;
+    // Every investment, redemption and cancellation, in the order they
+    // happened (as the detail lines show them).
+    std::vector<SimulationEvent> events;
+    // The pairs in their final order (for a completed run, the summary's)
+    // and the totals.
+    std::vector<SimulationPair> pairs;
+    SimulationTotals totals;
+    SimulationOutcome outcome = SimulationOutcome::Refused;
+    // Ended by quitting the program (or a stop from outside) rather than by
+    // the user's "Stop?": nothing more is written.
+    bool quit = false;
+};
+
+// What a run tells as it goes, in the order of its report, each at the moment
+// the report's text would show it: after the run's busy state has begun, the
+// start; each event as it happens; the end, after the run's closing message
+// (a full box, "Stop?", a failed data file) and before the busy state ends.
+// A click the run refuses is heard by none of these.
+class SimulationListener {
+public:
+    virtual ~SimulationListener() = default;
+    virtual void Began(const SimulationResult& result, const SimulationRequest& request) = 0;
+    virtual void Happened(const SimulationEvent& event) = 0;
+    virtual void Ended(const SimulationResult& result) = 0;
+};
+
 // Captions of the simulation button.
 inline constexpr const char* kSimulateCaption = "Simulate investment";
 inline constexpr const char* kSimulationWithoutMoon =
@@ -101,8 +138,8 @@ inline constexpr std::size_t kSimulationOutputLimit = 65000;
 
 class InvestmentSimulation {
 public:
-    InvestmentSimulation(RunHost& host, HelioPositionSource& positions, IndexLookup& index,
-                         const AmountFormatter& amounts);
+    InvestmentSimulation(RunHost& host, SimulationListener& listener,
+                         HelioPositionSource& positions, IndexLookup& index);
 
     // A click on the simulation button: checks the dates, and either starts a
     // run (returning when it has ended) or, while one is under way, sets the
@@ -111,19 +148,21 @@ public:
 
     // How the last click ended.
     SimulationOutcome LastOutcome() const { return lastOutcome_; }
+    // What the last run left (a refused click leaves the run before it).
+    const SimulationResult& Result() const { return result_; }
     // The title line of the last report the simulation began.
-    const std::string& Title() const { return title_; }
+    const std::string& Title() const { return result_.title; }
 
     // What the last run left: the pairs in their final (for a completed
     // run, the summary's) order and the totals.
-    const std::vector<SimulationPair>& Pairs() const { return pairs_; }
-    const SimulationTotals& Totals() const { return totals_; }
+    const std::vector<SimulationPair>& Pairs() const { return result_.pairs; }
+    const SimulationTotals& Totals() const { return result_.totals; }
     // Every investment, redemption and cancellation of the last run, in the
     // order the detail lines would show them.
-    const std::vector<SimulationEvent>& Events() const { return events_; }
+    const std::vector<SimulationEvent>& Events() const { return result_.events; }
     // The first planets and days of the last run.
     std::int16_t FirstPlanet() const { return p1_; }
-    bool Heliocentric() const { return heliocentric_; }
+    bool Heliocentric() const { return result_.heliocentric; }
     std::int16_t SecondPlanet() const { return p2_; }
     std::int32_t StartDay() const { return startDay_; }
     std::int32_t EndDay() const { return endDay_; }
@@ -145,24 +184,20 @@ private:
     void RedeemInvestment(RunState& run, std::size_t i);
     SimulationEvent EventOf(const RunState& run, std::size_t i, SimulationEvent::Kind kind,
                             int number) const;
-    void AppendDetail(const RunState& run, const std::string& line);
+    void Record(const SimulationEvent& event);
     SimulationOutcome Summarise();
-    void Append(const std::string& text);
-    void AppendLine(const std::string& text);
+    // Tells the listener how the run ended; then the busy state ends.
+    SimulationOutcome End(SimulationOutcome outcome, bool quit = false);
     void CommonEnding();
 
     RunHost& host_;
+    SimulationListener& listener_;
     HelioPositionSource& positions_;
     IndexLookup& index_;
-    const AmountFormatter& amounts_;
 
     SimulationOutcome lastOutcome_ = SimulationOutcome::Refused;
-    std::string title_;
-    std::vector<SimulationPair> pairs_;
-    SimulationTotals totals_;
-    std::vector<SimulationEvent> events_;
+    SimulationResult result_;
     std::int16_t p1_ = 0;
-    bool heliocentric_ = true;
     std::int16_t p2_ = 0;
     std::int32_t startDay_ = 0;
     std::int32_t endDay_ = 0;

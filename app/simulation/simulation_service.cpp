@@ -32,7 +32,9 @@ RunObserver& SimulationService::Idle() {
 
 SimulationService::SimulationService(HelioPositionSource& positions, IndexLookup& prices,
                                      const AmountFormatter& amounts)
-    : host_(Idle(), std::stop_token()), simulation_(host_, positions, prices, amounts) {}
+    : host_(Idle(), std::stop_token()),
+      text_(host_.Output(), amounts),
+      simulation_(host_, text_, positions, prices) {}
 
 SimulationRunResult SimulationService::Run(const SimulationRequest& request, RunObserver& observer,
                                            std::stop_token stop) {

@@ -1,8 +1,10 @@
 #pragma once
 // The investment simulation as a service: a request, an observer and a stop
 // token in, how the run ended out, and what the run left (its records,
-// events and totals) kept for the formatters until the next run.  The
-// window's busy display plays no part.
+// events and totals) kept for the formatters until the next run.  The run
+// itself writes no text: the service's text sink formats each event as the
+// run tells it and writes it to the observer's output, so the window's box
+// fills as the run goes.  The window's busy display plays no part.
 
 #include <stop_token>
 
@@ -10,6 +12,7 @@
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/position_window.h"
 #include "app/simulation/simulation_request.h"
+#include "app/simulation/simulation_text.h"
 #include "app/support/service_host.h"
 
 namespace vlt {
@@ -40,6 +43,7 @@ private:
     static RunObserver& Idle();
 
     ServiceHost host_;
+    SimulationTextSink text_;
     InvestmentSimulation simulation_;
 };
 

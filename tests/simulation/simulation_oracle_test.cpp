@@ -21,6 +21,7 @@
 
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
+#include "app/simulation/simulation_text.h"
 #include "simulation_fakes.h"
 
 namespace vlt {
@@ -56,7 +57,8 @@ const RunResult& FullRun() {
         HelioEphemerisPositions positions;
         IndexDataLookup index(data);
         SeparatorAmountFormatter amounts;
-        InvestmentSimulation simulation(host, positions, index, amounts);
+        SimulationTextSink text(host.Output(), amounts);
+        InvestmentSimulation simulation(host, text, positions, index);
         SimulationRequest request;
         request.firstPlanetIndex = 0;   // Earth
         request.secondPlanetIndex = 2;  // Mars

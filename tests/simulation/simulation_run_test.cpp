@@ -14,6 +14,7 @@
 #include "app/simulation/family_statistics.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/simulation_lines.h"
+#include "app/simulation/simulation_text.h"
 #include "simulation_fakes.h"
 
 namespace vlt {
@@ -54,7 +55,8 @@ protected:
     SimulationOutcome Run(const SimulationRequest& request, std::function<double(double)> curve) {
         CurvePositions positions(request.startDay, 4, std::move(curve));
         if (invalidSteps) positions.invalidFirstPlanetAt = invalidSteps;
-        InvestmentSimulation simulation(host, positions, index, amounts);
+        SimulationTextSink text(host.Output(), amounts);
+        InvestmentSimulation simulation(host, text, positions, index);
         current = &simulation;
         const SimulationOutcome outcome = simulation.Click(request);
         current = nullptr;
@@ -619,7 +621,8 @@ TEST_F(SimulationRun, OtherPlanetsWithoutPositionsDoNotMatter) {
     FakeRunHost other{RunKind::Simulation};
     CurvePositions pair(kStart, 4, Vee);
     AllPlanets all(pair);
-    InvestmentSimulation simulation(other, all, index, amounts);
+    SimulationTextSink text(other.Output(), amounts);
+    InvestmentSimulation simulation(other, text, all, index);
     ASSERT_EQ(simulation.Click(Request()), SimulationOutcome::Completed);
     EXPECT_EQ(other.output.text, withGaps);
 }
@@ -692,7 +695,8 @@ TEST_F(SimulationRun, FirstPlanetUnselectedMeansPluto) {
     request.reportTitle =
         "Heliocentric transits for Pluto and Mercury from April 9, 2007, to May 9, 2007";
     CurvePositions positions(kStart, 2, Vee);
-    InvestmentSimulation simulation(host, positions, index, amounts);
+    SimulationTextSink text(host.Output(), amounts);
+    InvestmentSimulation simulation(host, text, positions, index);
     ASSERT_EQ(simulation.Click(request), SimulationOutcome::Completed);
     EXPECT_EQ(simulation.Pairs()[0].first, Planet::Pluto);
     EXPECT_EQ(simulation.Pairs()[0].second, Planet::Mercury);
@@ -742,7 +746,8 @@ TEST_F(SimulationRun, DataFileFailureOfThePairEndsTheRun) {
     host.boxes.Expect(
         "Cannot read the data file jupiter.dac: the record for the years 2005 to 2009 is damaged.",
         MsgResult::Ok);
-    InvestmentSimulation simulation(host, positions, index, amounts);
+    SimulationTextSink text(host.Output(), amounts);
+    InvestmentSimulation simulation(host, text, positions, index);
     EXPECT_EQ(simulation.Click(request), SimulationOutcome::DataFileFailed);
     EXPECT_TRUE(host.boxes.ScriptDone());
     EXPECT_EQ(host.boxes.shown.back().icon, MsgIcon::Exclamation);
