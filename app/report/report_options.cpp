@@ -6,6 +6,7 @@
 #include "app/positions/request_rules.h"
 #include "app/positions/timezone_list.h"
 #include "app/positions/vocabulary.h"
+#include "app/report/exit_status.h"
 
 namespace vlt {
 namespace {
@@ -665,30 +666,74 @@ std::string OptionsHelp() {
     return text + "    --help                this text\n";
 }
 
+// --help's paragraphs are wrapped to lines of at most 76 characters.
+constexpr std::size_t kParagraphWidth = 76;
+
+// A paragraph of --help wrapped at kParagraphWidth; two blanks after a
+// sentence stay two, unless the line breaks there.
+std::string Paragraph(const std::string& text) {
+    std::string wrapped;
+    std::size_t lineLength = 0;
+    std::size_t gap = 0;  // blanks before the next word
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t end = text.find(' ', from);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(from, end - from);
+        from = end + 1;
+        if (word.empty()) {
+            ++gap;
+            continue;
+        }
+        if (lineLength > 0 && lineLength + gap + word.size() > kParagraphWidth) {
+            wrapped += '\n';
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            wrapped.append(gap, ' ');
+            lineLength += gap;
+        }
+        wrapped += word;
+        lineLength += word.size();
+        gap = 1;
+    }
+    return wrapped + '\n';
+}
+
+// What the program does, naming the window's commands it runs.
+std::string IntroHelp() {
+    std::string commands;
+    const auto& definitions = ReportCommandDefinitions();
+    for (std::size_t k = 0; k < definitions.size(); ++k) {
+        if (k > 0) commands += k + 1 == definitions.size() ? " or " : ", ";
+        commands += definitions[k].name;
+    }
+    return Paragraph(
+        "Runs one command of the Veltaro window (" + commands +
+        ") without a screen and prints the text that the window's output box would hold, with LF "
+        "line ends, as it is made: each finished transit (each investment line) appears at once, "
+        "and a report of any length is printed whole.  Every option sets the window control of "
+        "the same meaning; an option left out keeps the window's default at its first start.  "
+        "Data files are read from the program's folder, DJIA_data.txt from the current folder; "
+        "the saved program state is neither read nor written.");
+}
+
 }  // namespace
 
+std::string ExitStatusHelp() {
+    std::string text = "Exit status:";
+    const char* separator = " ";
+    for (const ExitStatusDefinition& d : kExitStatuses) {
+        text.append(separator).append(std::to_string(d.status)).append(" ").append(d.meaning);
+        separator = "; ";
+    }
+    return Paragraph(text + ".");
+}
+
 std::string ReportUsageText() {
-    return std::string(R"(Usage: vlt-report COMMAND [OPTIONS]
-
-Runs one command of the Veltaro window without a screen and prints the text
-that the window's output box would hold, with LF line ends, as it is made:
-each finished transit (each investment line) appears at once, and a report
-of any length is printed whole.  Every option sets the window control of the
-same meaning; an option left out keeps the window's default at its first
-start.  Data files are read from the program's folder, DJIA_data.txt from
-the current folder; the saved program state is neither read nor written.
-
-)") + CommandsHelp() +
-           "\n" + OptionsHelp() + R"(
-Options take their value as the next argument or after "=" (--tz=GMT+1:00).
-
-Exit status: 0 the report was made; 1 the window refused the request or
-ended it early (its message is on standard error, as the window would show
-it in a box), or the price file cannot be read or is malformed (one line
-naming the file, line and column); 2 the command line is wrong (one line on
-standard error); 130 Ctrl-C stopped the statistics (nothing of them, and no
-records, written).
-)";
+    return "Usage: vlt-report COMMAND [OPTIONS]\n\n" + IntroHelp() + "\n" + CommandsHelp() + "\n" +
+           OptionsHelp() +
+           "\nOptions take their value as the next argument or after \"=\" (--tz=GMT+1:00).\n\n" +
+           ExitStatusHelp();
 }
 
 }  // namespace vlt

@@ -106,6 +106,9 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args);
 // from the definitions below.
 std::string ReportUsageText();
 
+// --help's paragraph on the exit statuses, from their table (exit_status.h).
+std::string ExitStatusHelp();
+
 // The runs an option belongs to, as bits; a chart takes the options of the
 // run it draws (see ChartUse).
 enum ReportRunBit : unsigned {

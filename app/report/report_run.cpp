@@ -189,15 +189,6 @@ std::string WithLfLineEnds(const std::string& text) {
     return out;
 }
 
-int ExitStatusOf(RunOutcome outcome) {
-    switch (outcome) {
-        case RunOutcome::Done: return kReportDone;
-        case RunOutcome::Refused: return kReportRefused;
-        case RunOutcome::Interrupted: return kReportInterrupted;
-    }
-    return kReportRefused;
-}
-
 namespace {
 
 // A transit run's report is whole when the scan went through and nothing

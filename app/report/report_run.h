@@ -6,25 +6,11 @@
 #include <ostream>
 
 #include "app/engine/transit_service.h"
+#include "app/report/exit_status.h"
 #include "app/report/report_options.h"
 #include "app/simulation/simulation_request.h"
 
 namespace vlt {
-
-// Exit statuses of vlt-report.
-inline constexpr int kReportDone = 0;
-inline constexpr int kReportRefused = 1;
-inline constexpr int kReportUsage = 2;
-
-// How a run ended; its exit status follows from this alone.
-enum class RunOutcome {
-    Done,         // the report, its records or its chart written whole
-    Refused,      // refused, or ended without its whole report (its message
-                  // is on standard error), or its input or chart unusable
-    Interrupted,  // Ctrl-C stopped the statistics; none of them written
-};
-
-int ExitStatusOf(RunOutcome outcome);
 
 // The request each command builds from the options.
 TablesRequest TablesRequestOf(const ReportOptions& options);
@@ -41,7 +27,7 @@ SimulationRequest SimulationRequestOf(const ReportOptions& options);
 // and the command left nothing to report.  With
 // showProgress the statistics' trials show their progress on `messages`
 // (meant for a terminal: one line rewritten in place); Ctrl-C during them
-// returns kReportInterrupted (stats_progress.h) with no statistics written.
+// returns kReportInterrupted (exit_status.h) with no statistics written.
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages,
               bool showProgress = false);
 

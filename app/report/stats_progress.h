@@ -11,11 +11,9 @@
 #include <ostream>
 #include <string>
 
-namespace vlt {
+#include "app/report/exit_status.h"
 
-// Exit status of a run stopped by Ctrl-C (128 + SIGINT, as a shell reports
-// a program the signal ended).
-inline constexpr int kReportInterrupted = 130;
+namespace vlt {
 
 // While it lives, SIGINT sets a flag instead of ending the program; the old
 // handling comes back when it ends.  One at a time.

@@ -1,6 +1,6 @@
 #pragma once
-// The texts an investment simulation writes to the output box.  None of
-// them ends with a line break; the run adds CR LF after each.  Dollar
+// The lines of an investment simulation's box text.  None of them ends with
+// a line break; the text formatter (simulation_text.h) adds CR LF after each.  Dollar
 // amounts go through the caller's AmountFormatter (the user's locale);
 // counts and dates are plain.
 
