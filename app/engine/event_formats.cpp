@@ -1,7 +1,7 @@
 #include "app/engine/event_formats.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace vlt {
@@ -108,8 +108,8 @@ void WriteEventsText(std::ostream& out, const std::vector<SkyEvent>& events, con
         const LocalTime t = ToLocal(e.jd, zone);
         std::string summary = EventSummary(e);
         if (summary.size() < 36) summary.resize(36, ' ');
-        out << ClockText(t) << ' ' << OffsetText(t.offsetMinutes) << "  " << summary << "  " << BodyName(e.body)
-            << ' ' << ZodiacPosition(e.longitude) << '\n';
+        out << ClockText(t) << ' ' << OffsetText(t.offsetMinutes) << "  " << summary << "  "
+            << BodyName(e.body) << ' ' << ZodiacPosition(e.longitude) << '\n';
     }
     if (events.empty()) out << "No events in this period.\n";
 }
@@ -162,8 +162,7 @@ void WriteEventsIcs(std::ostream& out, const std::vector<SkyEvent>& events, std:
                     const std::string& product) {
     const std::string dtstamp = IcsUtc(static_cast<std::int64_t>(stamp) / 60);
     out << FoldedLine("BEGIN:VCALENDAR") << FoldedLine("VERSION:2.0")
-        << FoldedLine("PRODID:-//Veltaro//" + product + "//EN")
-        << FoldedLine("CALSCALE:GREGORIAN");
+        << FoldedLine("PRODID:-//Veltaro//" + product + "//EN") << FoldedLine("CALSCALE:GREGORIAN");
     for (const SkyEvent& e : events) {
         out << FoldedLine("BEGIN:VEVENT") << FoldedLine("UID:" + EventUid(e))
             << FoldedLine("DTSTAMP:" + dtstamp)

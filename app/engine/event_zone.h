@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-
 namespace date {
 class time_zone;
 }

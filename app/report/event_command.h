@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/event_zone.h"
 #include "app/engine/sky_events.h"
 #include "app/report/command_line.h"
 #include "app/report/event_formats.h"
-#include "app/engine/event_zone.h"
 
 namespace vlt {
 
