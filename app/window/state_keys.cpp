@@ -40,8 +40,10 @@ constexpr Entry kEntries[] = {
     // Added with price files; a settings file from before has neither.
     {"\\VLT", "PriceFile", false},
     {"\\VLT", "PriceColumn", false},
+    // Added with the Moon; a settings file from before reads as unchecked.
+    {"\\VLT", "ShowAllMoon", false},
 };
-static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::PriceColumn) + 1);
+static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::ShowAllMoon) + 1);
 
 Place PlaceOf(StateKey key, int item) {
     const Entry& e = kEntries[static_cast<std::size_t>(key)];

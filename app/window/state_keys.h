@@ -26,6 +26,7 @@ enum class StateKey {
     IncludeDetails,  // "1" when the simulation lists its transits
     PriceFile,       // the price file the simulation reads, "" for the built-in index
     PriceColumn,     // the column read from a CSV price file, "" for the default
+    ShowAllMoon,     // "1" when show-all takes the pairs with the Moon too
 };
 
 // Stores `value`; false when the store could not take it.
