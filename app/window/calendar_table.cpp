@@ -97,7 +97,7 @@ CalendarChoices StoredCalendarChoices() {
     const std::string kinds = StoredStateValue(StateKey::CalendarKinds, 0, "");
     c.kinds = {FlagAt(kinds, 0, true), FlagAt(kinds, 1, true), FlagAt(kinds, 2, true),
                FlagAt(kinds, 3, true)};
-    const std::string aspects = StoredStateValue(StateKey::CalendarAspects, 0, "");
+    const std::string aspects = StoredStateValue(StateKey::CalendarTypes, 0, "");
     for (std::size_t k = 0; k < c.aspects.size(); ++k) {
         c.aspects[k] = FlagAt(aspects, k, c.aspects[k]);
     }
@@ -110,7 +110,7 @@ bool StoreCalendarChoices(const CalendarChoices& c) {
     const auto& a = c.aspects;
     bool stored = StoreStateValue(StateKey::CalendarKinds, 0,
                                   Flags({k.aspects, k.phases, k.stations, k.ingresses}));
-    stored = StoreStateValue(StateKey::CalendarAspects, 0,
+    stored = StoreStateValue(StateKey::CalendarTypes, 0,
                              Flags({a[0], a[1], a[2], a[3], a[4], a[5], a[6]})) &&
              stored;
     return StoreStateValue(StateKey::CalendarZone, 0, c.zone) && stored;
