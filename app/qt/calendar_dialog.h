@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/qt/rows_model.h"
 #include "app/window/calendar_table.h"
