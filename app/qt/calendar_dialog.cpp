@@ -31,6 +31,7 @@ RowsModel<CalendarRow>::Columns CalendarColumns() {
     c.explanation = [](int k) { return CalendarExplanation(k); };
     c.cell = [](const CalendarRow& row, int k) { return CalendarCell(row, k); };
     c.key = [](const CalendarRow& row, int k) { return CalendarSortKey(row, k); };
+    c.textColumns = kCalendarColumns;
     return c;
 }
 
