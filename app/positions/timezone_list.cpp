@@ -1,8 +1,20 @@
 #include "app/positions/timezone_list.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace vlt {
+
+namespace {
+
+std::string LowerAscii(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+}  // namespace
 
 std::vector<std::string> TimezoneEntryTexts(bool northAmericanLabels) {
     std::vector<std::string> t;
@@ -30,6 +42,23 @@ std::vector<std::string> TimezoneEntryTexts(bool northAmericanLabels) {
 
 std::int16_t MinutesEastOfGmt(std::int32_t secondsWest) {
     return static_cast<std::int16_t>(std::nearbyint(-static_cast<double>(secondsWest) / 60.0));
+}
+
+int TimezoneIndex(const std::string& text, bool labels, bool& isLabel) {
+    isLabel = false;
+    const std::vector<std::string> plain = TimezoneEntryTexts(false);
+    const std::vector<std::string> labelled = TimezoneEntryTexts(true);
+    const std::string t = LowerAscii(text);
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == LowerAscii(plain[static_cast<std::size_t>(k)])) return k;
+    }
+    for (int k = 1; k < kTimezoneCount; ++k) {
+        if (t == LowerAscii(labelled[static_cast<std::size_t>(k)])) {
+            isLabel = true;
+            return labels ? k : 0;
+        }
+    }
+    return 0;
 }
 
 }  // namespace vlt

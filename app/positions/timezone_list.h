@@ -15,6 +15,11 @@ namespace vlt {
 // The texts of entries 0..47.
 std::vector<std::string> TimezoneEntryTexts(bool northAmericanLabels);
 
+// The list's position of a text (any case), 1..47, or 0.  The offsets are
+// always understood; the North-American labels only when the list shows
+// them (isLabel says the text was one).
+int TimezoneIndex(const std::string& text, bool labels, bool& isLabel);
+
 // Minutes east of GMT from the computer's offset in seconds west of GMT,
 // rounded to the nearest minute (halves to even).
 std::int16_t MinutesEastOfGmt(std::int32_t secondsWest);

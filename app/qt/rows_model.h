@@ -24,6 +24,7 @@ public:
         std::function<std::string(int column)> explanation;
         std::function<std::string(const Row&, int column)> cell;
         std::function<double(const Row&, int column)> key;
+        int textColumns = 1;  // the first columns, words aligned left; numbers right
     };
 
     explicit RowsModel(Columns columns, QObject* parent = nullptr)
@@ -49,7 +50,7 @@ public:
             return QString::fromStdString(columns_.cell(row, index.column()));
         }
         if (role == kSortRole) return columns_.key(row, index.column());
-        if (role == Qt::TextAlignmentRole && index.column() > 0) {
+        if (role == Qt::TextAlignmentRole && index.column() >= columns_.textColumns) {
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         }
         return {};

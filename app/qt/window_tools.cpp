@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/qt/calendar_dialog.h"
 #include "app/qt/price_dialog.h"
 #include "app/qt/qt_screen.h"
 #include "app/qt/research_dialog.h"
@@ -22,10 +23,12 @@ WindowTools::WindowTools(MainWindow& window, QtScreen& screen, const ProgramComm
     window_.SetButtonAction(
         ctl::cmdStatistics.text, [this] { return Simulated(); }, [this] { ShowStatistics(); });
     window_.SetButtonAction(ctl::cmdResearch.text, nullptr, [this] { ShowResearch(); });
+    window_.SetButtonAction(ctl::cmdCalendar.text, nullptr, [this] { ShowCalendar(); });
 }
 
 WindowTools::~WindowTools() {
-    for (const auto* name : {&ctl::cmdPrices, &ctl::cmdStatistics, &ctl::cmdResearch}) {
+    for (const auto* name :
+         {&ctl::cmdPrices, &ctl::cmdStatistics, &ctl::cmdResearch, &ctl::cmdCalendar}) {
         window_.SetButtonAction(name->text, nullptr, nullptr);
     }
 }
@@ -79,6 +82,14 @@ void WindowTools::ShowResearch() {
     research_->Prepare(std::move(request), name, in.heliocentric);
     research_->show();
     research_->raise();
+}
+
+// The calendar in the window's zone unless the dialog kept another.
+void WindowTools::ShowCalendar() {
+    if (!calendar_) calendar_ = std::make_unique<CalendarDialog>();
+    calendar_->Prepare(window_.Snapshot().timezoneText);
+    calendar_->show();
+    calendar_->raise();
 }
 
 }  // namespace vlt

@@ -3,6 +3,7 @@
 // in time order.
 #include <algorithm>
 
+#include "app/engine/sky_calendar.h"
 #include "app/report/event_command.h"
 #include "app/report/event_commands.h"
 #include "app/report/report_run.h"
@@ -10,10 +11,6 @@
 namespace vlt {
 
 namespace {
-
-struct CalendarKinds {
-    bool aspects = true, phases = true, stations = true, ingresses = true;
-};
 
 const CommandSpec& CalendarSpec() {
     static const CommandSpec kSpec = {
@@ -72,37 +69,6 @@ std::optional<std::vector<Aspect>> ReadAspects(const CommandLine& line, std::str
     return aspects;
 }
 
-// Appends a finder's events; false (with the failure kept) when it failed.
-bool Take(SkyEventList one, SkyEventList& all) {
-    if (!one.failure.empty()) {
-        all.failure = one.failure;
-        return false;
-    }
-    all.events.insert(all.events.end(), one.events.begin(), one.events.end());
-    return true;
-}
-
-SkyEventList Gather(const CalendarKinds& kinds, const std::vector<Aspect>& aspects,
-                    EventSpan span) {
-    SkyEventList all;
-    if (kinds.phases && !Take(FindLunarPhases(span), all)) return all;
-    for (int p = kSun; p <= kPluto; ++p) {
-        const Planet planet = static_cast<Planet>(p);
-        if (kinds.stations && HasStations(planet) && !Take(FindStations(planet, span), all)) {
-            return all;
-        }
-        if (kinds.ingresses && !Take(FindIngresses(planet, span), all)) return all;
-        for (int q = p + 1; kinds.aspects && q <= kPluto; ++q) {
-            if (!Take(FindExactAspects(planet, static_cast<Planet>(q), aspects, span), all)) {
-                return all;
-            }
-        }
-    }
-    if (kinds.ingresses) Take(FindIngresses(Planet::Moon, span), all);
-    SortEvents(all.events);
-    return all;
-}
-
 int RunCalendar(const CommandLine& line, CommandIo& io) {
     std::string error;
     const std::optional<CalendarKinds> kinds = ReadKinds(line, error);
@@ -112,7 +78,13 @@ int RunCalendar(const CommandLine& line, CommandIo& io) {
         aspects ? ReadEventOptions(line, true, error) : std::nullopt;
     if (!options) return Refuse(io, error + " (see --help)", kReportUsage);
     StartPositions(io);
-    return WriteEventList(Gather(*kinds, *aspects, options->span), *options, "Calendar", io);
+    CalendarRequest request;
+    request.first = options->first;
+    request.last = options->last;
+    request.zone = options->zone;
+    request.kinds = *kinds;
+    request.aspects = *aspects;
+    return WriteEventList(FindCalendar(request), *options, "Calendar", io);
 }
 
 }  // namespace

@@ -24,15 +24,18 @@ private:
     std::ostream& out_;
 };
 
-std::optional<ReportDate> ReadDay(const CommandLine& line, const char* name, std::string& error) {
+std::optional<CalendarDay> ReadDay(const CommandLine& line, const char* name, std::string& error) {
     const std::optional<std::string> text = line.Value(name);
     if (!text) {
         error = std::string(name) + " is required";
         return std::nullopt;
     }
-    std::optional<ReportDate> day = ParseDate(*text);
-    if (!day) error = std::string(name) + " \"" + *text + "\" is no date (YYYY-MM-DD)";
-    return day;
+    const std::optional<ReportDate> day = ParseDate(*text);
+    if (!day) {
+        error = std::string(name) + " \"" + *text + "\" is no date (YYYY-MM-DD)";
+        return std::nullopt;
+    }
+    return CalendarDay{day->year, day->month, day->day};
 }
 
 std::optional<EventFormat> ReadFormat(const CommandLine& line, bool ics, std::string& error) {
@@ -83,10 +86,12 @@ std::optional<EventOptions> ReadEventOptions(const CommandLine& line, bool ics,
     } else {
         options.zone = EventZone::Local();
     }
-    const std::optional<ReportDate> start = ReadDay(line, "--start", error);
+    const std::optional<CalendarDay> start = ReadDay(line, "--start", error);
     if (!start) return std::nullopt;
-    const std::optional<ReportDate> end = ReadDay(line, "--end", error);
+    const std::optional<CalendarDay> end = ReadDay(line, "--end", error);
     if (!end) return std::nullopt;
+    options.first = *start;
+    options.last = *end;
     options.span.from = options.zone.StartOfDay(*start);
     // 0h of the day after the end day.
     options.span.to = options.zone.StartOfDay(*end, 1);

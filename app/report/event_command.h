@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/event_zone.h"
 #include "app/engine/sky_events.h"
 #include "app/report/command_line.h"
 #include "app/report/event_formats.h"
-#include "app/report/event_zone.h"
 
 namespace vlt {
 
@@ -23,6 +23,7 @@ OptionSpec FormatOption(const char* choices);
 
 struct EventOptions {
     EventSpan span;  // 0h of the start day to 0h after the end day, in the zone
+    CalendarDay first, last;
     EventZone zone = EventZone::Fixed(0, "GMT");
     EventFormat format = EventFormat::Text;
 };

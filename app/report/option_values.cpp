@@ -96,23 +96,6 @@ std::optional<ReportDate> ParseDate(const std::string& text) {
 // The time-zone list's position of a text, 1..47, or 0.  The offsets are
 // always understood; the North-American labels only when the list shows
 // them.
-int TimezoneIndex(const std::string& text, bool labels, bool& isLabel) {
-    isLabel = false;
-    const std::vector<std::string> plain = TimezoneEntryTexts(false);
-    const std::vector<std::string> labelled = TimezoneEntryTexts(true);
-    const std::string t = Lower(text);
-    for (int k = 1; k < kTimezoneCount; ++k) {
-        if (t == Lower(plain[static_cast<std::size_t>(k)])) return k;
-    }
-    for (int k = 1; k < kTimezoneCount; ++k) {
-        if (t == Lower(labelled[static_cast<std::size_t>(k)])) {
-            isLabel = true;
-            return labels ? k : 0;
-        }
-    }
-    return 0;
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/positions/timezone_list.h"
 #include "app/positions/vocabulary.h"
 
 namespace vlt {
@@ -50,11 +51,6 @@ std::string AspectChoices();
 // YYYY-MM-DD (year 1 to 4 digits, month and day 1 or 2) naming a day of the
 // Gregorian calendar.
 std::optional<ReportDate> ParseDate(const std::string& text);
-
-// The time-zone list's position of a text, 1..47, or 0.  The offsets are
-// always understood; the North-American labels only when the list shows
-// them (isLabel says the text was one).
-int TimezoneIndex(const std::string& text, bool labels, bool& isLabel);
 
 // Readers of one option's value for the commands of their own files: each
 // fills its target and gives nothing, or gives the line that says what is

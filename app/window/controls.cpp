@@ -88,16 +88,18 @@ std::vector<ControlInfo> BuildTable() {
     add(ctl::cmdSimulateInvestment, K::Button, "Simulate investment", Px(16, 244, 160, 26));
     add(ctl::chkIncludeTransitDetails, K::CheckBox, "Include transit details",
         Px(184, 247, 190, 20));
-    add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(524, 247, 150, 20));
-    // Off at every start: a show-all series pairs with the Moon only when
-    // asked (or when it keeps the Moon).
+    add(ctl::chkAppendToOutput, K::CheckBox, "Append to output", Px(454, 247, 140, 20));
+    // Off unless saved checked: a show-all series pairs with the Moon only
+    // when asked (or when it keeps the Moon).
     add(ctl::chkShowAllWithMoon, K::CheckBox, "With the Moon", Px(706, 215, 124, 20));
-    // The simulation's prices, its statistics and the research over all
-    // pairs, in the room the row leaves; the chosen prices named above.
-    add(ctl::cmdPrices, K::Button, "Prices\u2026", Px(378, 244, 140, 26));
+    // The simulation's prices, its statistics, the research over all pairs
+    // and the calendar of the sky, in the room the row leaves; the chosen
+    // prices named above.
+    add(ctl::cmdPrices, K::Button, "Prices\u2026", Px(378, 244, 70, 26));
     add(ctl::lblPrices, K::Label, "DJIA (built in)", Px(580, 158, 250, 18));
-    add(ctl::cmdStatistics, K::Button, "Statistics\u2026", Px(680, 244, 74, 26));
-    add(ctl::cmdResearch, K::Button, "Research\u2026", Px(758, 244, 72, 26));
+    add(ctl::cmdStatistics, K::Button, "Statistics\u2026", Px(600, 244, 74, 26));
+    add(ctl::cmdResearch, K::Button, "Research\u2026", Px(678, 244, 74, 26));
+    add(ctl::cmdCalendar, K::Button, "Calendar\u2026", Px(756, 244, 74, 26));
 
     // Output and the row below it (moved by the resizing rule).
     add(ctl::txbOutput, K::OutputBox, "", Px(8, 285, 829, 200));

@@ -65,6 +65,7 @@ bool SavedState::Save() {
             put(StateKey::InnerOuter, i, std::to_string(ui_.ListIndex(Ctl(ctl::cboPlanet, i))));
         }
         put(StateKey::IncludeDetails, 0, ui_.Value(ctl::chkIncludeTransitDetails) == 1 ? "1" : "0");
+        put(StateKey::ShowAllMoon, 0, ui_.Value(ctl::chkShowAllWithMoon) == 1 ? "1" : "0");
         if (prices_ != nullptr) saved = prices_->Save() && saved;
         saved = batch.Commit() && saved;
     }
@@ -120,6 +121,8 @@ std::string SavedState::Restore(const ChoiceActions& actions) {
     actions.click(geocentric ? ctl::optGeocentric : ctl::optHeliocentric);
     actions.setCheck(ctl::chkIncludeTransitDetails,
                      WholeNumber(Stored(StateKey::IncludeDetails, "1")) != 0 ? 1 : 0);
+    actions.setCheck(ctl::chkShowAllWithMoon,
+                     WholeNumber(Stored(StateKey::ShowAllMoon, "0")) != 0 ? 1 : 0);
     return stopDateText;
 }
 

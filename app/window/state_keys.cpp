@@ -40,8 +40,14 @@ constexpr Entry kEntries[] = {
     // Added with price files; a settings file from before has neither.
     {"\\VLT", "PriceFile", false},
     {"\\VLT", "PriceColumn", false},
+    // Added with the Moon; a settings file from before reads as unchecked.
+    {"\\VLT", "ShowAllMoon", false},
+    // The calendar dialog's choices, kept when it searches.
+    {"\\VLT\\Calendar", "Kinds", false},
+    {"\\VLT\\Calendar", "Aspects", false},
+    {"\\VLT\\Calendar", "Zone", false},
 };
-static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::PriceColumn) + 1);
+static_assert(std::size(kEntries) == static_cast<std::size_t>(StateKey::CalendarZone) + 1);
 
 Place PlaceOf(StateKey key, int item) {
     const Entry& e = kEntries[static_cast<std::size_t>(key)];

@@ -26,6 +26,10 @@ enum class StateKey {
     IncludeDetails,  // "1" when the simulation lists its transits
     PriceFile,       // the price file the simulation reads, "" for the built-in index
     PriceColumn,     // the column read from a CSV price file, "" for the default
+    ShowAllMoon,     // "1" when show-all takes the pairs with the Moon too
+    CalendarKinds,   // the calendar's kinds of event, "1" or "0" each
+    CalendarTypes,   // the calendar's aspect types, "1" or "0" each
+    CalendarZone,    // the calendar's zone, "" for the window's
 };
 
 // Stores `value`; false when the store could not take it.

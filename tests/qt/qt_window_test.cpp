@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -38,6 +39,8 @@
 #include "tests/engine/golden_scan.h"
 #ifdef VLT_HAVE_CHARTS
 #include "app/chart/chart_legend.h"
+#include "app/engine/event_formats.h"
+#include "app/qt/calendar_dialog.h"
 #include "app/qt/chart_link.h"
 #include "app/qt/chart_window.h"
 #endif
@@ -917,6 +920,100 @@ TEST_F(QtWindowTest, StatisticsAndResearchStopOnCancel) {
     EXPECT_EQ(research->Summary()->text().left(10), "Cancelled:");
     EXPECT_TRUE(research->Rows().empty());
     EXPECT_TRUE(research->RunButton()->isEnabled());
+}
+
+// Reads a whole file as bytes.
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The calendar dialog of the window: a month of events in New York time,
+// the same as the calendar found apart from the dialog; both exports agree
+// with the table; a file that cannot be written is said so; a bad zone
+// and a cancelled search leave no rows.  The picture is left in the
+// program folder.
+TEST_F(QtWindowTest, CalendarDialogFindsSortsAndExports) {
+    ProgramFolder folder({});
+    fs::copy_file(fs::path(VLT_BIN_DIR) / "moon.chb", fs::path(folder.Folder()) / "moon.chb");
+    ModalAnswerer answers;
+    PricedProgram p(folder.Folder());
+    p.Start();
+    p.Find<QPushButton>(ctl::cmdCalendar)->click();
+    CalendarDialog* dialog = p.tools.Calendar();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->StartDate()->date().daysTo(dialog->EndDate()->date()), 90);
+    dialog->StartDate()->setDate(QDate(2027, 1, 1));
+    dialog->EndDate()->setDate(QDate(2027, 1, 31));
+    dialog->Zone()->setCurrentText("Mars/Olympus");
+    EXPECT_FALSE(dialog->Start());
+    EXPECT_TRUE(dialog->Summary()->text().startsWith("unknown time zone"))
+        << dialog->Summary()->text().toStdString();
+    dialog->Zone()->setCurrentText("America/New_York");
+    QSignalSpy done(dialog, &CalendarDialog::Finished);
+    ASSERT_TRUE(dialog->Start());
+    ASSERT_TRUE(done.wait(60000));
+
+    CalendarRequest apart;
+    apart.first = {2027, 1, 1};
+    apart.last = {2027, 1, 31};
+    std::string error;
+    apart.zone = *EventZone::Read("America/New_York", error);
+    const SkyEventList want = FindCalendar(apart);
+    ASSERT_TRUE(want.failure.empty()) << want.failure;
+    ASSERT_EQ(dialog->Rows().size(), want.events.size());
+    QAbstractItemModel* table = dialog->Table()->model();
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const SkyEvent& e = want.events[static_cast<std::size_t>(r)];
+        EXPECT_EQ(table->index(r, 1).data().toString().toStdString(), EventSummary(e));
+        EXPECT_TRUE(table->index(r, 0).data().toString().endsWith(" -05:00"));
+    }
+    // Sorted by position: longitudes ascending, every row kept.
+    dialog->Table()->sortByColumn(2, Qt::AscendingOrder);
+    for (int r = 1; r < table->rowCount(); ++r) {
+        EXPECT_LE(table->index(r - 1, 2).data(kSortRole).toDouble(),
+                  table->index(r, 2).data(kSortRole).toDouble());
+    }
+    dialog->Table()->sortByColumn(0, Qt::AscendingOrder);
+    dialog->resize(760, 600);
+    EXPECT_TRUE(dialog->grab().save(QString(VLT_BIN_DIR) + "/window-calendar.png"));
+
+    const fs::path out = fs::path(folder.Folder()) / "out";
+    fs::create_directories(out);
+    ASSERT_EQ(dialog->ExportTo((out / "sky.csv").string(), CalendarFile::Csv), "");
+    ASSERT_EQ(dialog->ExportTo((out / "sky.ics").string(), CalendarFile::Ics), "");
+    // Each CSV line's time is the table's time of its row, in ISO form.
+    std::istringstream csv(FileText(out / "sky.csv"));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line.rfind("time,kind,body", 0), 0u);
+    for (int r = 0; std::getline(csv, line); ++r) {
+        ASSERT_LT(r, table->rowCount());
+        QString time = table->index(r, 0).data().toString();  // "2027-01-07 15:24 -05:00"
+        time.replace(10, 1, "T").replace(16, 1, ":00");
+        EXPECT_EQ(QString::fromStdString(line.substr(0, 25)), time);
+    }
+    const std::string ics = FileText(out / "sky.ics");
+    std::size_t events = 0;
+    for (std::size_t at = ics.find("BEGIN:VEVENT"); at != std::string::npos;
+         at = ics.find("BEGIN:VEVENT", at + 1)) {
+        ++events;
+    }
+    EXPECT_EQ(events, want.events.size());
+    EXPECT_NE(ics.find("PRODID:-//Veltaro//vlt1056 calendar//EN\r\n"), std::string::npos);
+    EXPECT_NE(ics.find("SUMMARY:Full moon\r\n"), std::string::npos);
+    EXPECT_EQ(dialog->ExportTo((out / "none" / "sky.ics").string(), CalendarFile::Ics),
+              "The calendar could not be written to " + (out / "none" / "sky.ics").string() +
+                  ": No such file or directory.");
+
+    // The choices are kept; a long search stops on Cancel.
+    EXPECT_EQ(StoredCalendarChoices().zone, "America/New_York");
+    dialog->EndDate()->setDate(QDate(2090, 12, 31));
+    ASSERT_TRUE(dialog->Start());
+    dialog->CancelButton()->click();
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(dialog->Summary()->text().left(10), "Cancelled:");
+    EXPECT_TRUE(dialog->Rows().empty());
 }
 
 #ifdef VLT_HAVE_CHARTS

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/event_zone.h"
 #include "app/report/event_formats.h"
-#include "app/report/event_zone.h"
 #include "app/report/option_values.h"
 #include "tests/report/report_fixture.h"
 

@@ -37,6 +37,24 @@ TEST(ControlNames, ListAndTableNameTheSameControls) {
     }
 }
 
+// Controls other than frames never cover one another: a button added to a
+// full row must find room of its own.
+TEST(ControlNames, NoControlCoversAnother) {
+    std::vector<const ControlInfo*> placed;
+    for (const ControlInfo& info : MainWindowControls()) {
+        if (info.kind != CtlKind::Frame) placed.push_back(&info);
+    }
+    for (std::size_t a = 0; a < placed.size(); ++a) {
+        for (std::size_t b = a + 1; b < placed.size(); ++b) {
+            const Rect& r = placed[a]->design;
+            const Rect& s = placed[b]->design;
+            const bool apart = r.Right() <= s.left || s.Right() <= r.left || r.Bottom() <= s.top ||
+                               s.Bottom() <= r.top;
+            EXPECT_TRUE(apart) << placed[a]->ctl.ToString() << " and " << placed[b]->ctl.ToString();
+        }
+    }
+}
+
 TEST(ControlNames, ConstantsSpellTheirControls) {
     EXPECT_EQ(Ctl(ctl::cmdStart), Ctl(std::string("cmdStart"), 0));
     EXPECT_EQ(ctl::cboPlanet[1], Ctl(std::string("cboPlanet"), 1));

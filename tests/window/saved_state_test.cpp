@@ -53,7 +53,7 @@ TEST_F(SavedStateTest, SaveWritesEveryValue) {
         {"\\VLT", "StateSaved", "Y"},    {"\\VLT\\ShowAspect", "0", "1"},
         {"\\VLT\\ShowAspect", "1", "0"}, {"\\VLT\\ShowAspect", "6", "1"},
         {"\\VLT", "InnerOuter0", "2"},   {"\\VLT", "InnerOuter1", "3"},
-        {"\\VLT", "ITD", "0"},
+        {"\\VLT", "ITD", "0"},           {"\\VLT", "ShowAllMoon", "0"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Stored(c.key, c.name), c.value) << c.key << " " << c.name;
@@ -85,6 +85,7 @@ TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     ui.Click(Ctl(ctl::chkAspectType, 0));
     ui.Click(Ctl(ctl::chkAspectType, 5));
     ui.Click(ctl::chkIncludeTransitDetails);
+    ui.Click(ctl::chkShowAllWithMoon);
     const WindowInputs saved = window.Snapshot();
     ui.Click(ctl::cmdSaveState);
 
@@ -113,6 +114,7 @@ TEST_F(SavedStateTest, RoundTripOfEveryValue) {
     EXPECT_EQ(back.searchWhenIndex, 1);
     EXPECT_EQ(back.aspectEnabled, saved.aspectEnabled);
     EXPECT_EQ(back.includeTransitDetails, saved.includeTransitDetails);
+    EXPECT_TRUE(back.showAllWithMoon);
     EXPECT_EQ(Inspect(w2).stopDateText, "soon");
     EXPECT_EQ(u2.Text(ctl::txbStopDate), "");  // the box itself is not refilled
     EXPECT_EQ(u2.Text(ctl::cmdStart), "Earth and Neptune");
@@ -131,6 +133,7 @@ TEST_F(SavedStateTest, MissingValuesTakeTheirDefaults) {
     EXPECT_EQ(ui.Value(ctl::chkDisplayNATZabbr), 1);
     EXPECT_FALSE(in.heliocentric);
     EXPECT_TRUE(in.includeTransitDetails);
+    EXPECT_FALSE(in.showAllWithMoon);                      // a file from before the Moon
     EXPECT_EQ(in.aspectEnabled, (std::array<bool, 7>{}));  // ShowAspect empty reads as 0
     EXPECT_EQ(in.searchAspectIndex, 0);
     // Year, month and day empty: the boxes stay empty and show no date.

@@ -1,4 +1,4 @@
-#include "app/report/event_zone.h"
+#include "app/engine/event_zone.h"
 
 #include <date/date.h>
 #include <date/tz.h>
@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/positions/request_rules.h"
+#include "app/positions/timezone_list.h"
 
 namespace vlt {
 
@@ -65,7 +66,7 @@ int EventZone::OffsetMinutes(std::int64_t unixMinutes) const {
     return static_cast<int>(std::chrono::duration_cast<Minutes>(info.offset).count());
 }
 
-double EventZone::StartOfDay(const ReportDate& day, int laterDays) const {
+double EventZone::StartOfDay(const CalendarDay& day, int laterDays) const {
     const date::local_days local =
         date::local_days{date::year{day.year} / day.month / day.day} + date::days{laterDays};
     std::int64_t minutes = 0;

@@ -9,18 +9,24 @@
 #include <optional>
 #include <string>
 
-#include "app/report/option_values.h"
-
 namespace date {
 class time_zone;
 }
 
 namespace vlt {
 
+// A day of the proleptic Gregorian calendar, as a user names it.
+struct CalendarDay {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    bool operator==(const CalendarDay&) const = default;
+};
+
 class EventZone {
 public:
-    // The zone a --tz text names; nothing (and `error` one line) when it
-    // names none.
+    // The zone a text names (an entry of the list, any case, or a name of
+    // the database); nothing (and `error` one line) when it names none.
     static std::optional<EventZone> Read(const std::string& text, std::string& error);
     // The computer's own zone, else GMT.
     static EventZone Local();
@@ -31,7 +37,7 @@ public:
     int OffsetMinutes(std::int64_t unixMinutes) const;
     // The universal-time Julian date of 0h, in this zone, of the day
     // `laterDays` after `day`.
-    double StartOfDay(const ReportDate& day, int laterDays = 0) const;
+    double StartOfDay(const CalendarDay& day, int laterDays = 0) const;
 
 private:
     std::string name_;
