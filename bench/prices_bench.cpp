@@ -21,19 +21,14 @@
 #include "app/simulation/simulation_stats.h"
 #include "app/simulation/simulation_text.h"
 #include "app/support/date_processing.h"
+#include "bench/program_folder.h"
 #include "tests/common/fake_run_host.h"
 
 namespace {
 
 constexpr int kLines = 25000;
 
-std::string ProgramFolder() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return "./";
-    std::string folder(path, static_cast<std::size_t>(n));
-    return folder.substr(0, folder.rfind('/') + 1);
-}
+using vlt::bench::ProgramFolder;
 
 // A daily-bar export of kLines trading days, or the index layout.
 std::string WriteSeries(bool csv) {

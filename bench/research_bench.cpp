@@ -9,7 +9,6 @@
 // the benchmark).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -20,17 +19,12 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/simulation/research.h"
+#include "bench/program_folder.h"
 #include "tests/common/fake_run_host.h"
 
 namespace {
 
-std::string ProgramFolder() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return "./";
-    std::string folder(path, static_cast<std::size_t>(n));
-    return folder.substr(0, folder.rfind('/') + 1);
-}
+using vlt::bench::ProgramFolder;
 
 // A geometric random walk with a price on every weekday.
 vlt::PriceSeries WeekdayWalk() {

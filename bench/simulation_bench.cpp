@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -18,6 +17,7 @@
 #include "app/positions/positions.h"
 #include "app/simulation/investment_simulation.h"
 #include "app/simulation/simulation_text.h"
+#include "bench/program_folder.h"
 #include "tests/common/fake_run_host.h"
 
 namespace {
@@ -31,13 +31,7 @@ struct HeadlessHost : vlt::testing::FakeRunHost {
     HeadlessHost() : FakeRunHost(vlt::RunKind::Simulation) { silentBoxes = true; }
 };
 
-std::string ProgramFolder() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return "./";
-    std::string folder(path, static_cast<std::size_t>(n));
-    return folder.substr(0, folder.rfind('/') + 1);
-}
+using vlt::bench::ProgramFolder;
 
 struct Setup {
     Setup() {

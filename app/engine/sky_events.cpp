@@ -170,6 +170,60 @@ SkyEventList Refused(std::string why) {
     return list;
 }
 
+// The instants the body's geocentric motion turns within the span, rising
+// where it turns direct.  Where the positions come from a table of whole
+// arc minutes (Pluto) the speed reads 0 for days about a station: the
+// station is then the middle of the stretch between the last motion one way
+// and the first the other.  Such a stretch may straddle an end of the
+// period asked for, so the caller widens the span by a month where there
+// are positions.
+std::vector<Crossing> StationTimes(Sky& sky, Planet planet, EventSpan span,
+                                   const std::stop_token& stop) {
+    std::vector<Crossing> turns;
+    int last = sky.SpeedSign(planet, span.from);
+    double lastAt = span.from;
+    double t = span.from;
+    while (t < span.to && !stop.stop_requested()) {
+        t = std::min(t + kStationStep, span.to);
+        const int s = sky.SpeedSign(planet, t);
+        if (s != 0 && last != 0 && s != last) {
+            const double oldEdge =
+                EdgeOf([&](double x) { return sky.SpeedSign(planet, x) == last; }, lastAt, t);
+            const double newEdge =
+                EdgeOf([&](double x) { return sky.SpeedSign(planet, x) != s; }, lastAt, t);
+            turns.push_back({0.5 * (oldEdge + newEdge), s > 0});
+        }
+        if (s != 0) {
+            last = s;
+            lastAt = t;
+        }
+    }
+    return turns;
+}
+
+// The events of one body: `find` gives the instants in (or about) the span,
+// rising where the body moves forward through it, and `classify` fills in
+// what the kind of event adds.  Only events whose minute lies in the span
+// are kept.
+using Instants = std::function<std::vector<Crossing>(Sky&, const std::stop_token&)>;
+using Classify = std::function<void(Sky&, const Crossing&, SkyEvent&)>;
+SkyEventList BodyEvents(Planet planet, EventSpan span, const std::stop_token& stop,
+                        const Instants& find, const Classify& classify) {
+    if (std::string why = CheckedSpan({planet}, span); !why.empty()) return Refused(why);
+    Sky sky;
+    std::vector<SkyEvent> events;
+    for (const Crossing& c : find(sky, stop)) {
+        SkyEvent e;
+        e.jd = RoundToMinute(c.jd);
+        if (!InSpan(e.jd, span)) continue;
+        e.body = planet;
+        e.motion = c.rising ? Motion::Direct : Motion::Retrograde;
+        classify(sky, c, e);
+        events.push_back(e);
+    }
+    return Finish(std::move(events), sky, stop);
+}
+
 }  // namespace
 
 const char* SignName(int sign) {
@@ -243,62 +297,27 @@ SkyEventList FindStations(Planet planet, EventSpan span, std::stop_token stop) {
         return Refused(std::string(Name(planet, Centricity::Geocentric)) +
                        " has no stations: it is never retrograde.");
     }
-    if (std::string why = CheckedSpan({planet}, span); !why.empty()) return Refused(why);
-    Sky sky;
-    std::vector<SkyEvent> events;
-    // Where the positions come from a table of whole arc minutes (Pluto) the
-    // speed reads 0 for days about a station: the station is then the middle
-    // of the stretch between the last motion one way and the first the other.
-    // Such a stretch may straddle an end of the span, so the search looks a
-    // month beyond each end where there are positions.
-    const EventSpan search = Widened(planet, span, kStationLookAround);
-    int last = sky.SpeedSign(planet, search.from);
-    double lastAt = search.from;
-    double t = search.from;
-    while (t < search.to && !stop.stop_requested()) {
-        t = std::min(t + kStationStep, search.to);
-        const int s = sky.SpeedSign(planet, t);
-        if (s != 0 && last != 0 && s != last) {
-            const double oldEdge =
-                EdgeOf([&](double x) { return sky.SpeedSign(planet, x) == last; }, lastAt, t);
-            const double newEdge =
-                EdgeOf([&](double x) { return sky.SpeedSign(planet, x) != s; }, lastAt, t);
-            const double root = 0.5 * (oldEdge + newEdge);
-            SkyEvent e;
-            e.jd = RoundToMinute(root);
-            e.kind = SkyEventKind::Station;
-            e.body = planet;
-            e.motion = s < 0 ? Motion::Retrograde : Motion::Direct;
-            e.longitude = sky.Degrees(planet, root);
-            if (InSpan(e.jd, span)) events.push_back(e);
-        }
-        if (s != 0) {
-            last = s;
-            lastAt = t;
-        }
-    }
-    return Finish(std::move(events), sky, stop);
+    const auto turns = [&](Sky& sky, const std::stop_token& token) {
+        return StationTimes(sky, planet, Widened(planet, span, kStationLookAround), token);
+    };
+    return BodyEvents(planet, span, stop, turns, [&](Sky& sky, const Crossing& c, SkyEvent& e) {
+        e.kind = SkyEventKind::Station;
+        e.longitude = sky.Degrees(planet, c.jd);
+    });
 }
 
 SkyEventList FindIngresses(Planet planet, EventSpan span, std::stop_token stop) {
-    if (std::string why = CheckedSpan({planet}, span); !why.empty()) return Refused(why);
-    Sky sky;
-    CrossingFinder finder([&](double jd) { return Wrap(sky.Degrees(planet, jd), 30.0); }, 30.0,
-                          RateBound(planet));
-    std::vector<SkyEvent> events;
-    for (const Crossing& c : finder.Find(Searched({planet}, span), stop)) {
-        SkyEvent e;
-        e.jd = RoundToMinute(c.jd);
-        if (!InSpan(e.jd, span)) continue;
+    const auto cusps = [&](Sky& sky, const std::stop_token& token) {
+        CrossingFinder finder([&](double jd) { return Wrap(sky.Degrees(planet, jd), 30.0); }, 30.0,
+                              RateBound(planet));
+        return finder.Find(Searched({planet}, span), token);
+    };
+    return BodyEvents(planet, span, stop, cusps, [&](Sky& sky, const Crossing& c, SkyEvent& e) {
         e.kind = SkyEventKind::Ingress;
-        e.body = planet;
-        e.motion = c.rising ? Motion::Direct : Motion::Retrograde;
         const int boundary = static_cast<int>(std::lround(sky.Degrees(planet, c.jd) / 30.0)) % 12;
         e.sign = c.rising ? boundary : (boundary + 11) % 12;
         e.longitude = boundary * 30.0;
-        events.push_back(e);
-    }
-    return Finish(std::move(events), sky, stop);
+    });
 }
 
 SkyEventList FindExactAspects(Planet first, Planet second, const std::vector<Aspect>& aspects,

@@ -146,4 +146,22 @@ int WriteEventList(const SkyEventList& list, const EventOptions& options, const 
     return kReportDone;
 }
 
+int RunBodyEvents(const CommandLine& line, CommandIo& io, const std::vector<Planet>& bodies,
+                  BodyEventFinder find, const std::string& title) {
+    std::string error;
+    const std::optional<std::vector<Planet>> planets = ReadPlanets(line, bodies, error);
+    const std::optional<EventOptions> options =
+        planets ? ReadEventOptions(line, false, error) : std::nullopt;
+    if (!options) return Refuse(io, error + " (see --help)", kReportUsage);
+    StartPositions(io);
+    SkyEventList all;
+    for (Planet p : *planets) {
+        SkyEventList one = find(p, options->span, std::stop_token());
+        if (!one.failure.empty()) return WriteEventList(one, *options, "", io);
+        all.events.insert(all.events.end(), one.events.begin(), one.events.end());
+    }
+    SortEvents(all.events);
+    return WriteEventList(all, *options, title, io);
+}
+
 }  // namespace vlt

@@ -4,6 +4,7 @@
 // positions, and the writing of a list in the chosen format.
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,12 @@ int Refuse(CommandIo& io, const std::string& why, int status);
 // The events in the chosen format; a finder's failure is refused (1).
 int WriteEventList(const SkyEventList& list, const EventOptions& options, const std::string& title,
                    CommandIo& io);
+
+// A command of one kind of event of a body (stations, ingresses): the events
+// `find` finds for each body of --planet (one, or every one of `bodies`) in
+// one list under `title`; the first body that cannot be searched ends it.
+using BodyEventFinder = SkyEventList (*)(Planet, EventSpan, std::stop_token);
+int RunBodyEvents(const CommandLine& line, CommandIo& io, const std::vector<Planet>& bodies,
+                  BodyEventFinder find, const std::string& title);
 
 }  // namespace vlt

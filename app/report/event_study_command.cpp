@@ -11,19 +11,16 @@
 #include "app/engine/transit_service.h"
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
-#include "app/report/chart_output.h"
 #include "app/report/command_line.h"
 #include "app/report/event_study_formats.h"
 #include "app/report/option_values.h"
+#include "app/report/price_file_options.h"
 #include "app/report/report_run.h"
 #include "app/simulation/price_series.h"
 #include "app/support/date_processing.h"
-#include "app/support/escaped_text.h"
 
 namespace vlt {
 namespace {
-
-enum class StudyFormat { Text, Csv, Json };
 
 const CommandSpec& EventStudySpec() {
     static const CommandSpec kSpec{
@@ -60,21 +57,14 @@ const CommandSpec& EventStudySpec() {
 
 struct StudyOptions {
     EventStudyRequest request;
-    std::string pricesFile;
-    std::string priceColumn = kDefaultPriceColumn;
+    PriceFileOptions file;
     int first = 0;
     int second = 0;
     bool helio = false;
     std::array<bool, 7> aspects{true, true, true, true, true, true, true};
     bool entry = false;
     int orb = 10;
-    std::optional<ReportDate> start;
-    std::optional<ReportDate> end;
-    StudyFormat format = StudyFormat::Text;
-    std::string chartFile;
 };
-
-using Reader = std::optional<std::string> (*)(const std::string& value, StudyOptions& o);
 
 std::optional<std::string> ReadPlanet(const std::string& value, int& into, const char* name) {
     into = PlanetNumber(value);
@@ -89,29 +79,7 @@ std::optional<std::string> ReadAt(const std::string& value, StudyOptions& o) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadFormat(const std::string& value, StudyOptions& o) {
-    const auto f = Choice<StudyFormat>(
-        value,
-        {{"text", StudyFormat::Text}, {"csv", StudyFormat::Csv}, {"json", StudyFormat::Json}});
-    if (!f) return "--format takes text, csv or json, not \"" + value + "\"";
-    o.format = *f;
-    return std::nullopt;
-}
-
-struct OptionReader {
-    const char* name;
-    Reader read;
-};
-
-const OptionReader kReaders[] = {
-    {"--prices",
-     [](const std::string& v, StudyOptions& o) {
-         return ReadTextOption(v, o.pricesFile, "--prices needs a file name");
-     }},
-    {"--price-column",
-     [](const std::string& v, StudyOptions& o) {
-         return ReadTextOption(v, o.priceColumn, "--price-column needs a column name");
-     }},
+const OwnOptionReader<StudyOptions> kReaders[] = {
     {"--first",
      [](const std::string& v, StudyOptions& o) { return ReadPlanet(v, o.first, "--first"); }},
     {"--second",
@@ -131,43 +99,18 @@ const OptionReader kReaders[] = {
      }},
     {"--seed",
      [](const std::string& v, StudyOptions& o) { return ReadSeedOption(v, o.request.seed); }},
-    {"--start",
-     [](const std::string& v, StudyOptions& o) { return ReadDateOption(v, o.start, "--start"); }},
-    {"--end",
-     [](const std::string& v, StudyOptions& o) { return ReadDateOption(v, o.end, "--end"); }},
-    {"--format", ReadFormat},
-    {"--chart",
-     [](const std::string& v, StudyOptions& o) { return ReadChartFileOption(v, o.chartFile); }},
 };
 
 std::optional<std::string> ReadOptions(const CommandLine& line, StudyOptions& o) {
-    for (const CommandLine::Use& use : line.uses) {
-        if (use.values.empty()) continue;
-        for (const OptionReader& r : kReaders) {
-            if (use.name != r.name) continue;
-            if (auto problem = r.read(use.values.back(), o)) return problem;
-        }
+    if (auto problem = ReadPriceFileOptions<StudyOptions>(line, o.file, kReaders, o)) {
+        return problem;
     }
     o.helio = line.Given("--helio");
-    if (o.pricesFile.empty()) return "eventstudy needs --prices FILE";
+    if (o.file.pricesFile.empty()) return "eventstudy needs --prices FILE";
     if (o.first == 0 || o.second == 0) return "eventstudy needs --first and --second";
     if (line.Given("--orb") && !o.entry) return "--orb goes with --at entry";
     return std::nullopt;
 }
-
-// The run's messages (a refusal, a data file that cannot be read) as lines.
-class MessageLines final : public MessageBoxes {
-public:
-    explicit MessageLines(std::ostream& out) : out_(out) {}
-    MsgResult Show(const std::string& text, const std::string& /*title*/, MsgButtons /*buttons*/,
-                   MsgIcon /*icon*/) override {
-        out_ << "vlt-report: " << EscapedForOneLine(text) << '\n';
-        return MsgResult::Ok;
-    }
-
-private:
-    std::ostream& out_;
-};
 
 // The tables' text is not wanted: the typed results are.
 class Discard final : public OutputBox {
@@ -254,16 +197,9 @@ DailyValues PeriodValues(const PriceSeries& series, std::int32_t startDay, std::
 // `messages` when the file, the period or the scan will not do.
 bool PrepareRequest(StudyOptions& o, std::ostream& messages) {
     PriceSeries series;
-    std::string error;
-    if (!LoadPriceSeries(o.pricesFile, o.priceColumn, series, error)) {
-        messages << "vlt-report: " << error << '\n';
-        return false;
-    }
-    const auto dayOf = [](const ReportDate& d) {
-        return GregorianDayNumber(d.year, d.month, d.day);
-    };
-    const std::int32_t start = o.start ? dayOf(*o.start) : series.FirstDay();
-    const std::int32_t end = o.end ? dayOf(*o.end) : series.LastDay();
+    if (!LoadPrices(o.file, series, messages)) return false;
+    const std::int32_t start = o.file.start ? DayNumberOf(*o.file.start) : series.FirstDay();
+    const std::int32_t end = o.file.end ? DayNumberOf(*o.file.end) : series.LastDay();
     if (start < series.FirstDay() || end > series.LastDay() || start >= end) {
         messages << "vlt-report: the period is not within the price file's dates\n";
         return false;
@@ -294,36 +230,26 @@ std::string Formatted(const StudyOptions& o, const EventStudyResult& result) {
         if (!aspects.empty()) aspects.push_back(',');
         aspects.append(AspectOptionNames()[a]);
     }
-    const EventStudyReport report{o.pricesFile,
-                                  PairText(o) + " (" + aspects + ")",
-                                  o.helio ? "helio" : "geo",
-                                  o.entry ? "entry" : "exact",
-                                  o.entry ? o.orb : 0,
-                                  &result};
-    switch (o.format) {
-        case StudyFormat::Csv: return EventStudyCsv(report);
-        case StudyFormat::Json: return EventStudyJson(report);
-        case StudyFormat::Text: break;
+    const EventStudyReport report{o.file.pricesFile,         PairText(o) + " (" + aspects + ")",
+                                  o.helio ? "helio" : "geo", o.entry ? "entry" : "exact",
+                                  o.entry ? o.orb : 0,       &result};
+    switch (o.file.format) {
+        case TableFormat::Csv: return EventStudyCsv(report);
+        case TableFormat::Json: return EventStudyJson(report);
+        case TableFormat::Text: break;
     }
     return EventStudyText(report);
 }
 
 int RunEventStudyCommand(const CommandLine& line, CommandIo& io) {
     StudyOptions o;
-    if (auto problem = ReadOptions(line, o)) {
-        io.messages << "vlt-report: " << EscapedForOneLine(*problem) << " (see --help)\n";
-        return kReportUsage;
-    }
+    if (auto problem = ReadOptions(line, o)) return RefusedOptions(*problem, io);
     if (!PrepareRequest(o, io.messages)) return kReportRefused;
     const EventStudyResult result = ComputeEventStudy(o.request);
-    const std::string report = Formatted(o, result);
-    if (!o.chartFile.empty()) {
-        const ChartModel model = EventStudyChart(result, "Event study on " + o.pricesFile);
-        if (!WriteChartImage(model, o.chartFile, 1200, 700, io.messages)) return kReportRefused;
-    }
-    io.out << report;
-    io.out.flush();
-    return kReportDone;
+    const auto chart = [&] {
+        return EventStudyChart(result, "Event study on " + o.file.pricesFile);
+    };
+    return WriteReportAndChart(Formatted(o, result), o.file, chart, 1200, 700, io);
 }
 
 }  // namespace

@@ -32,20 +32,7 @@ const CommandSpec& IngressesSpec() {
 }
 
 int RunIngresses(const CommandLine& line, CommandIo& io) {
-    std::string error;
-    const std::optional<std::vector<Planet>> planets = ReadPlanets(line, IngressBodies(), error);
-    const std::optional<EventOptions> options =
-        planets ? ReadEventOptions(line, false, error) : std::nullopt;
-    if (!options) return Refuse(io, error + " (see --help)", kReportUsage);
-    StartPositions(io);
-    SkyEventList all;
-    for (Planet p : *planets) {
-        SkyEventList one = FindIngresses(p, options->span);
-        if (!one.failure.empty()) return WriteEventList(one, *options, "", io);
-        all.events.insert(all.events.end(), one.events.begin(), one.events.end());
-    }
-    SortEvents(all.events);
-    return WriteEventList(all, *options, "Sign ingresses", io);
+    return RunBodyEvents(line, io, IngressBodies(), FindIngresses, "Sign ingresses");
 }
 
 }  // namespace

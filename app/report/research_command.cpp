@@ -11,19 +11,15 @@
 #include "app/chart/research_chart.h"
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
-#include "app/report/chart_output.h"
 #include "app/report/command_line.h"
 #include "app/report/option_values.h"
+#include "app/report/price_file_options.h"
 #include "app/report/report_run.h"
 #include "app/report/research_formats.h"
 #include "app/report/stats_progress.h"
-#include "app/simulation/price_series.h"
-#include "app/support/escaped_text.h"
 
 namespace vlt {
 namespace {
-
-enum class ResearchFormat { Text, Csv, Json };
 
 const CommandSpec& ResearchSpec() {
     static const CommandSpec kSpec{
@@ -80,16 +76,8 @@ const CommandSpec& ResearchSpec() {
 
 struct ResearchOptions {
     ResearchRequest request;
-    std::string pricesFile;
-    std::string priceColumn = kDefaultPriceColumn;
-    std::optional<ReportDate> start;
-    std::optional<ReportDate> end;
-    ResearchFormat format = ResearchFormat::Text;
-    std::string chartFile;
+    PriceFileOptions file;
 };
-
-// The readers of the options: each fills its part or says what is wrong.
-using Reader = std::optional<std::string> (*)(const std::string& value, ResearchOptions& o);
 
 std::optional<std::string> ReadPlanets(const std::string& value, std::vector<int>& list,
                                        const char* name, int lowest) {
@@ -133,33 +121,7 @@ std::optional<std::string> ReadHoldout(const std::string& value, ResearchOptions
     return std::nullopt;
 }
 
-std::optional<std::string> ReadFormat(const std::string& value, ResearchOptions& o) {
-    const auto f = Choice<ResearchFormat>(value, {{"text", ResearchFormat::Text},
-                                                  {"csv", ResearchFormat::Csv},
-                                                  {"json", ResearchFormat::Json}});
-    if (!f) return "--format takes text, csv or json, not \"" + value + "\"";
-    o.format = *f;
-    return std::nullopt;
-}
-
-struct OptionReader {
-    const char* name;
-    Reader read;
-};
-
-const OptionReader kReaders[] = {
-    {"--prices",
-     [](const std::string& v, ResearchOptions& o) {
-         return ReadTextOption(v, o.pricesFile, "--prices needs a file name");
-     }},
-    {"--price-column",
-     [](const std::string& v, ResearchOptions& o) {
-         return ReadTextOption(v, o.priceColumn, "--price-column needs a column name");
-     }},
-    {"--start", [](const std::string& v,
-                   ResearchOptions& o) { return ReadDateOption(v, o.start, "--start"); }},
-    {"--end",
-     [](const std::string& v, ResearchOptions& o) { return ReadDateOption(v, o.end, "--end"); }},
+const OwnOptionReader<ResearchOptions> kReaders[] = {
     {"--first",
      [](const std::string& v, ResearchOptions& o) {
          return ReadPlanets(v, o.request.firstPlanets, "--first", 1);
@@ -186,42 +148,21 @@ const OptionReader kReaders[] = {
      [](const std::string& v, ResearchOptions& o) {
          return ReadWholeOption(v, o.request.minTrades, "--min-trades", 1, 1000000);
      }},
-    {"--format", ReadFormat},
-    {"--chart",
-     [](const std::string& v, ResearchOptions& o) { return ReadChartFileOption(v, o.chartFile); }},
 };
 
 // The options of a line, or the first thing wrong with them.
 std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions& o) {
     o.request.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    for (const CommandLine::Use& use : line.uses) {
-        if (use.values.empty()) continue;
-        for (const OptionReader& r : kReaders) {
-            if (use.name != r.name) continue;
-            if (auto problem = r.read(use.values.back(), o)) return problem;
-        }
+    if (auto problem = ReadPriceFileOptions<ResearchOptions>(line, o.file, kReaders, o)) {
+        return problem;
     }
     const int centres = line.Given("--helio") + line.Given("--geo") + line.Given("--both");
     if (centres > 1) return "give one of --helio, --geo and --both";
     if (line.Given("--geo")) o.request.centres = ResearchCentres::Geo;
     if (line.Given("--both")) o.request.centres = ResearchCentres::Both;
-    if (o.pricesFile.empty()) return "research needs --prices FILE";
+    if (o.file.pricesFile.empty()) return "research needs --prices FILE";
     return std::nullopt;
 }
-
-// The start-up's messages (a Pluto table that cannot be read) as lines.
-class MessageLines final : public MessageBoxes {
-public:
-    explicit MessageLines(std::ostream& out) : out_(out) {}
-    MsgResult Show(const std::string& text, const std::string& /*title*/, MsgButtons /*buttons*/,
-                   MsgIcon /*icon*/) override {
-        out_ << "vlt-report: " << EscapedForOneLine(text) << '\n';
-        return MsgResult::Ok;
-    }
-
-private:
-    std::ostream& out_;
-};
 
 // Progress on standard error when a person watches; Ctrl-C stops the run.
 class ProgressObserver final : public ResearchObserver {
@@ -248,13 +189,13 @@ const char* CentresText(ResearchCentres centres) {
 }
 
 std::string Formatted(const ResearchOptions& o, const ResearchResult& result) {
-    const ResearchReport report{o.pricesFile, CentresText(o.request.centres),
+    const ResearchReport report{o.file.pricesFile, CentresText(o.request.centres),
                                 static_cast<int>(ResearchPairs(o.request).size()),
                                 o.request.holdoutPercent, &result};
-    switch (o.format) {
-        case ResearchFormat::Csv: return ResearchCsv(report);
-        case ResearchFormat::Json: return ResearchJson(report);
-        case ResearchFormat::Text: break;
+    switch (o.file.format) {
+        case TableFormat::Csv: return ResearchCsv(report);
+        case TableFormat::Json: return ResearchJson(report);
+        case TableFormat::Text: break;
     }
     return ResearchText(report);
 }
@@ -262,16 +203,9 @@ std::string Formatted(const ResearchOptions& o, const ResearchResult& result) {
 // The request from the options and the price file; false with one line on
 // `messages` when the file or the period will not do.
 bool PrepareRequest(ResearchOptions& o, std::ostream& messages) {
-    std::string error;
-    if (!LoadPriceSeries(o.pricesFile, o.priceColumn, o.request.prices, error)) {
-        messages << "vlt-report: " << error << '\n';
-        return false;
-    }
-    const auto dayOf = [](const ReportDate& d) {
-        return GregorianDayNumber(d.year, d.month, d.day);
-    };
-    if (o.start) o.request.startDay = dayOf(*o.start);
-    if (o.end) o.request.endDay = dayOf(*o.end);
+    if (!LoadPrices(o.file, o.request.prices, messages)) return false;
+    if (o.file.start) o.request.startDay = DayNumberOf(*o.file.start);
+    if (o.file.end) o.request.endDay = DayNumberOf(*o.file.end);
     if (auto problem = ResearchRequestProblem(o.request)) {
         messages << "vlt-report: " << *problem << '\n';
         return false;
@@ -295,10 +229,7 @@ ResearchResult Researched(const ResearchOptions& o, CommandIo& io) {
 
 int RunResearchCommand(const CommandLine& line, CommandIo& io) {
     ResearchOptions o;
-    if (auto problem = ReadOptions(line, o)) {
-        io.messages << "vlt-report: " << EscapedForOneLine(*problem) << " (see --help)\n";
-        return kReportUsage;
-    }
+    if (auto problem = ReadOptions(line, o)) return RefusedOptions(*problem, io);
     if (!PrepareRequest(o, io.messages)) return kReportRefused;
     const ResearchResult result = Researched(o, io);
     if (result.status == ResearchStatus::Stopped) {
@@ -310,14 +241,8 @@ int RunResearchCommand(const CommandLine& line, CommandIo& io) {
         io.messages << "vlt-report: " << result.error << '\n';
         return kReportRefused;
     }
-    const std::string report = Formatted(o, result);
-    if (!o.chartFile.empty()) {
-        const ChartModel model = ResearchChart(result, "Research on " + o.pricesFile);
-        if (!WriteChartImage(model, o.chartFile, 1200, 900, io.messages)) return kReportRefused;
-    }
-    io.out << report;
-    io.out.flush();
-    return kReportDone;
+    const auto chart = [&] { return ResearchChart(result, "Research on " + o.file.pricesFile); };
+    return WriteReportAndChart(Formatted(o, result), o.file, chart, 1200, 900, io);
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ const CommandSpec& StationsSpec() {
 }
 
 int RunStations(const CommandLine& line, CommandIo& io) {
-    std::string error;
     // The Sun and the Moon are named, not merely refused: they never turn.
     const std::string name = Lower(line.Value("--planet").value_or("all"));
     if (name == "moon" || name == "sun" || name == "earth") {
@@ -41,19 +40,7 @@ int RunStations(const CommandLine& line, CommandIo& io) {
                           ": it has no stations, its geocentric motion is never retrograde",
                       kReportUsage);
     }
-    const std::optional<std::vector<Planet>> planets = ReadPlanets(line, StationBodies(), error);
-    const std::optional<EventOptions> options =
-        planets ? ReadEventOptions(line, false, error) : std::nullopt;
-    if (!options) return Refuse(io, error + " (see --help)", kReportUsage);
-    StartPositions(io);
-    SkyEventList all;
-    for (Planet p : *planets) {
-        SkyEventList one = FindStations(p, options->span);
-        if (!one.failure.empty()) return WriteEventList(one, *options, "", io);
-        all.events.insert(all.events.end(), one.events.begin(), one.events.end());
-    }
-    SortEvents(all.events);
-    return WriteEventList(all, *options, "Stations", io);
+    return RunBodyEvents(line, io, StationBodies(), FindStations, "Stations");
 }
 
 }  // namespace

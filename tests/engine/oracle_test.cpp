@@ -7,94 +7,31 @@
 #include <fstream>
 #include <string>
 
-#include "app/engine/transit_scan.h"
-#include "app/positions/positions.h"
-#include "app/positions/vocabulary.h"
-#include "app/support/date_processing.h"
-#include "tests/common/data_folder.h"
-#include "tests/common/fake_run_host.h"
-#include "tests/engine/fake_host.h"
-#include "tests/engine/oracle_check.h"
+#include "tests/engine/oracle_scan.h"
 
 namespace vlt::testing {
 namespace {
 
-// Keeps every line but lets the box look nearly empty, so that a century of
-// transits is not cut at the box's size limit.
-class ArchiveOutput final : public OutputBox {
-public:
-    const std::string& Text() const override { return shown; }
-    void Append(const std::string& piece) override {
-        all += piece;
-        shown = all.empty() ? "" : "x";
-    }
-    void Clear() override { shown.clear(); }
-    void MoveCaretToEnd() override {}
-    void Refresh() override {}
-    std::string all, shown;
-};
-
-class ArchiveHost final : public FakeRunHost {
-public:
-    ArchiveHost() { startCaption = "Pause"; }
-    OutputBox& Output() override { return out; }
-    MessageBoxes& Boxes() override { return boxes; }
-    ArchiveOutput out;
-    ScriptedBoxes boxes;
-};
-
-struct OracleCase {
-    const char* name;
-    std::int16_t first, second;
-    bool heliocentric;
-};
-
-class OracleScan : public ::testing::TestWithParam<OracleCase> {};
+class OracleScan : public DataFolderScan<YearsScan> {};
 
 TEST_P(OracleScan, Century1950To2050AgreesWithTheOracle) {
-    const OracleCase& c = GetParam();
-    const std::string folder = DataFolderWithFiles();
-    if (folder.empty()) GTEST_SKIP() << "outer-planet data files not built";
-    InitPositionsWithFolder(folder);
-
-    TransitRequest r;
-    r.firstPlanet = c.first;
-    r.secondPlanet = c.second;
-    r.heliocentric = c.heliocentric;
-    for (int a = 1; a <= 7; ++a) r.aspectEnabled[static_cast<std::size_t>(a)] = true;
-    r.orbDegrees = {10, 5, 2};
-    DateRecord from{1950, 1, 1, kCalendarGregorian, 0, 0};
-    DateRecord to{2050, 12, 31, kCalendarGregorian, 0, 0};
-    r.startDay = DateToDayNumber(from);
-    r.endDay = DateToDayNumber(to);
-    r.reportTitle = c.name;
-    CompleteRequest(r);
-
-    ArchiveHost host;
-    TransitScanner scanner(host, DefaultPositions());
-    ASSERT_EQ(scanner.TransitScan(r), ScanEnd::Completed);
-    const auto rows = TransitRows(host.out.all);
+    const YearsScan& c = GetParam();
+    const auto rows = ScannedRows(c);
     ASSERT_GT(rows.size(), 20u);
-
-    ReportContext ctx{
-        c.first, c.second,  c.heliocentric, !c.heliocentric, ScanStep(c.first, c.second),
-        {},      {10, 5, 2}};
-    for (int a = 1; a <= 7; ++a) {
-        ctx.aspectDegrees[AspectNames[static_cast<std::size_t>(a)].name] =
-            AspectAngles[static_cast<std::size_t>(a)] * 360.0 / kTwoPi;
-    }
-    const OracleFigures fig = CheckReportAgainstOracle(rows, ctx);
+    const OracleFigures fig = CheckReportAgainstOracle(rows, ContextOf(c));
     std::printf("%s: %zu rows; %s\n", c.name, rows.size(), fig.Summary().c_str());
     EXPECT_GT(fig.exactMinima, 10);
     for (const std::string& f : fig.failures) ADD_FAILURE() << f;
 }
 
-INSTANTIATE_TEST_SUITE_P(Pairs, OracleScan,
-                         ::testing::Values(OracleCase{"MarsJupiter", kMars, kJupiter, false},
-                                           OracleCase{"VenusSaturn", kVenus, kSaturn, false},
-                                           OracleCase{"SunMercury", kSun, kMercury, false},
-                                           OracleCase{"EarthMarsHeliocentric", kSun, kMars, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, OracleScan,
+    ::testing::Values(YearsScan{"MarsJupiter", kMars, kJupiter, 1950, 2050, {10, 5, 2}},
+                      YearsScan{"VenusSaturn", kVenus, kSaturn, 1950, 2050, {10, 5, 2}},
+                      YearsScan{"SunMercury", kSun, kMercury, 1950, 2050, {10, 5, 2}},
+                      YearsScan{
+                          "EarthMarsHeliocentric", kSun, kMars, 1950, 2050, {10, 5, 2}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vlt::testing
@@ -112,11 +49,7 @@ TEST(OracleCheck, NoticesAlteredReports) {
     while (std::getline(in, line)) text += line + "\r\n";
     const std::vector<Cells> rows = TransitRows(text);
     ASSERT_GT(rows.size(), 3u);
-    ReportContext ctx{kMercury, kVenus, false, true, 0.125, {}, {10, 5, 2}};
-    for (int a = 1; a <= 7; ++a) {
-        ctx.aspectDegrees[AspectNames[static_cast<std::size_t>(a)].name] =
-            AspectAngles[static_cast<std::size_t>(a)] * 360.0 / kTwoPi;
-    }
+    const ReportContext ctx{kMercury, kVenus, false, true, 0.125, EveryAspectDegrees(), {10, 5, 2}};
     ASSERT_TRUE(CheckReportAgainstOracle(rows, ctx).failures.empty());
 
     auto late = rows;  // an hour later: "02:01" -> "03:01" in the first row

@@ -18,11 +18,8 @@
 #include <vector>
 
 #include "app/engine/sky_events.h"
-#include "app/positions/pluto_tables.h"
-#include "app/positions/positions.h"
-#include "tests/common/data_folder.h"
-#include "tests/common/fake_run_host.h"
 #include "tests/engine/oracle_check.h"
+#include "tests/engine/sky_positions.h"
 
 namespace vlt {
 namespace {
@@ -98,16 +95,7 @@ std::vector<double> OracleIngresses(int planet, EventSpan span, bool moonUt) {
     return found;
 }
 
-class SkyEventsOracle : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string folder = testing::DataFolderWithFiles();
-        if (folder.empty()) GTEST_SKIP() << "data files not built";
-        InitPositionsWithFolder(folder);
-        testing::SilentBoxes boxes;
-        ReadPlutoData(boxes);
-    }
-};
+class SkyEventsOracle : public testing::SkyPositionsTest {};
 
 // Each oracle event has one of the finder's within `tolerance` days, and
 // the finder has no event the oracle lacks; returns the largest difference.

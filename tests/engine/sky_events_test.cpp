@@ -10,10 +10,7 @@
 #include <vector>
 
 #include "app/engine/sky_events.h"
-#include "app/positions/pluto_tables.h"
-#include "app/positions/positions.h"
-#include "tests/common/data_folder.h"
-#include "tests/common/fake_run_host.h"
+#include "tests/engine/sky_positions.h"
 
 namespace vlt {
 namespace {
@@ -79,15 +76,8 @@ TEST(WrappedZeros, AStoppedSearchEndsEarly) {
     EXPECT_LT(calls, 100);
 }
 
-class SkyEventFinders : public ::testing::Test {
+class SkyEventFinders : public testing::SkyPositionsTest {
 protected:
-    void SetUp() override {
-        const std::string folder = testing::DataFolderWithFiles();
-        if (folder.empty()) GTEST_SKIP() << "data files not built";
-        InitPositionsWithFolder(folder);
-        testing::SilentBoxes boxes;
-        ReadPlutoData(boxes);
-    }
     static constexpr EventSpan kYears2020To2030{2458849.5, 2462502.5};
 };
 

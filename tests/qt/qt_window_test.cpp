@@ -151,12 +151,15 @@ private:
     fs::path old_;
 };
 
-// The program as main() puts it together.
-struct Program {
-    explicit Program(const std::string& folder)
-        : services(folder), window(screen, services), commands(window, services.Index()) {
+// The window on its screen with the program's services, wired as main()
+// wires them once the program's commands (and prices) are made.
+struct ScreenedWindow {
+    explicit ScreenedWindow(const std::string& folder)
+        : services(folder), window(screen, services) {}
+    void Wire(CommandHandlers& commands, PriceChoice* prices = nullptr) {
         services.SetIndexBesideProgram(true);  // as main() does
         window.SetCommandHandlers(&commands);
+        if (prices) window.UsePrices(prices);
         screen.Attach(&window);
         screen.SetBusyProbe([this] { return window.Running(); });
     }
@@ -173,6 +176,14 @@ struct Program {
     FolderServices services;
     QtScreen screen;
     MainWindow window;
+};
+
+// The program as main() puts it together.
+struct Program : ScreenedWindow {
+    explicit Program(const std::string& folder)
+        : ScreenedWindow(folder), commands(window, services.Index()) {
+        Wire(commands);
+    }
     ProgramCommands commands;
 };
 
@@ -702,32 +713,14 @@ TEST_F(QtWindowTest, ChartButtonShowsTheLastRun) {
 
 // The program as main() puts it together with the price choice and the
 // window's tools (prices, statistics, research).
-struct PricedProgram {
+struct PricedProgram : ScreenedWindow {
     explicit PricedProgram(const std::string& folder)
-        : services(folder),
-          window(screen, services),
+        : ScreenedWindow(folder),
           prices(services.Index()),
           commands(window, services.Index(), prices),
           tools(window, screen, commands, prices) {
-        services.SetIndexBesideProgram(true);
-        window.SetCommandHandlers(&commands);
-        window.UsePrices(&prices);
-        screen.Attach(&window);
-        screen.SetBusyProbe([this] { return window.Running(); });
+        Wire(commands, &prices);
     }
-    void Start() {
-        window.StartUp();
-        screen.show();
-        QCoreApplication::processEvents();
-        window.LoadPlutoTables();
-    }
-    template <class W>
-    W* Find(const Ctl& c) {
-        return qobject_cast<W*>(screen.Widget(c));
-    }
-    FolderServices services;
-    QtScreen screen;
-    MainWindow window;
     PriceChoice prices;
     ProgramCommands commands;
     WindowTools tools;

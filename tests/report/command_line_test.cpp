@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/report/price_file_options.h"
+
 namespace vlt {
 namespace {
 
@@ -107,6 +109,62 @@ TEST(CommandLine, EveryEntryIsFoundByItsName) {
         EXPECT_EQ(FindCommandEntry(e.spec().name), &e);
     }
     EXPECT_EQ(FindCommandEntry("tables"), nullptr);
+}
+
+struct CountOptions {
+    int count = 0;
+};
+
+const OwnOptionReader<CountOptions> kCountReader[] = {
+    {"--count", [](const std::string& v, CountOptions& o) {
+         return ReadWholeOption(v, o.count, "--count", 1, 9);
+     }}};
+
+struct SharedCase {
+    std::vector<CommandLine::Use> uses;
+    std::string problem;  // the start of the refusal; "" when the line is read
+    std::string prices;
+    int count;
+    TableFormat format;
+};
+
+// The shared options and a command's own are read in the order of the line:
+// the first mistake is the one told, whichever reads it.
+TEST(PriceFileOptions, SharedAndOwnOptionsAreReadInLineOrder) {
+    const SharedCase cases[] = {
+        {{{"--prices", {"a.csv"}}, {"--count", {"3"}}, {"--format", {"JSON"}}},
+         "",
+         "a.csv",
+         3,
+         TableFormat::Json},
+        {{{"--prices", {"a.csv", "b.csv"}}, {"--both", {}}, {"--other", {"x"}}},
+         "",
+         "b.csv",
+         0,
+         TableFormat::Text},
+        {{{"--count", {"0"}}, {"--format", {"xml"}}}, "--count takes", "", 0, TableFormat::Text},
+        {{{"--format", {"xml"}}, {"--count", {"0"}}}, "--format takes", "", 0, TableFormat::Text},
+        {{{"--count", {"2"}}, {"--start", {"2024-02-30"}}},
+         "malformed date",
+         "",
+         2,
+         TableFormat::Text},
+        {{{"--chart", {"c.gif"}}}, "--chart takes", "", 0, TableFormat::Text},
+    };
+    for (const SharedCase& c : cases) {
+        CommandLine line;
+        line.uses = c.uses;
+        PriceFileOptions file;
+        CountOptions own;
+        const OptionProblem problem =
+            ReadPriceFileOptions<CountOptions>(line, file, kCountReader, own);
+        const std::string told = problem.value_or("");
+        EXPECT_EQ(told.substr(0, c.problem.size()), c.problem) << told;
+        EXPECT_EQ(problem.has_value(), !c.problem.empty()) << told;
+        EXPECT_EQ(file.pricesFile, c.prices) << told;
+        EXPECT_EQ(own.count, c.count) << told;
+        EXPECT_EQ(file.format, c.format) << told;
+    }
 }
 
 }  // namespace

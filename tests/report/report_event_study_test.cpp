@@ -60,11 +60,6 @@ const std::vector<std::string> kStudy = {
     "eventstudy",  "--first", "Earth", "--second", "Mars", "--helio", "--aspects",
     "con,opp,sqr", "--at",    "entry", "--orb",    "5",    "--days",  "3"};
 
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 TEST_F(ReportFolderTest, EventStudyShowsAJumpPlantedAfterEveryEvent) {
     const ProgramRun found = Run(With(kStudy, {"--prices", "DJIA_data.txt", "--format", "json"}));
     ASSERT_EQ(found.exitCode, 0) << found.err;
@@ -120,12 +115,7 @@ TEST_F(ReportFolderTest, EventStudyBadInputGivesOneLineAndNothingOnStandardOutpu
         shortCsv += "2007-01-" + std::to_string(100 + d).substr(1) + ",1\n";
     Write("short.csv", shortCsv);
     const std::vector<std::string> dji = With(kStudy, {"--prices", "DJIA_data.txt"});
-    struct BadInput {
-        const char* name;
-        std::vector<std::string> args;
-        int exit;
-        const char* says;
-    } const cases[] = {
+    const Refusal cases[] = {
         {"29 prices", With(kStudy, {"--prices", "short.csv"}), 1, "29 prices"},
         {"no days", With(dji, {"--days", "0"}), 2, "--days"},
         {"no trials", With(dji, {"--trials", "0"}), 2, "--trials"},
@@ -138,13 +128,7 @@ TEST_F(ReportFolderTest, EventStudyBadInputGivesOneLineAndNothingOnStandardOutpu
         {"period outside", With(dji, {"--end", "2030-01-01"}), 1, "not within"},
         {"chart name", With(dji, {"--chart", "study.gif"}), 2, "--chart"},
     };
-    for (const BadInput& c : cases) {
-        const ProgramRun run = Run(c.args);
-        EXPECT_EQ(run.exitCode, c.exit) << c.name << ": " << run.err;
-        EXPECT_EQ(run.out, "") << c.name;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
-    }
+    for (const Refusal& c : cases) ExpectRefused(c);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,7 +30,29 @@ protected:
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(folder_ / name, std::ios::binary) << text;
     }
+    // A refused command line: the exit status, one line on standard error
+    // that says `says`, nothing on standard output.
+    struct Refusal {
+        const char* name;
+        std::vector<std::string> args;
+        int exit;
+        const char* says;
+    };
+    void ExpectRefused(const Refusal& c) {
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, c.exit) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out, "") << c.name;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
+    }
     std::filesystem::path folder_;
 };
+
+// The arguments with more after them.
+inline std::vector<std::string> With(std::vector<std::string> args,
+                                     const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
 
 }  // namespace vlt::testing

@@ -52,22 +52,10 @@ const std::vector<std::string> kSmall = {
     "research",  "--prices", "walk.csv", "--first", "Earth",     "--second", "Mercury,Venus",
     "--aspects", "sqr,tri",  "--trials", "49",      "--holdout", "30%"};
 
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
-struct BadInput {
-    const char* name;
-    std::vector<std::string> args;
-    int exit;
-    const char* says;
-};
-
 TEST_F(ResearchProgram, BadInputGivesOneLineAndNothingOnStandardOutput) {
     WriteWalk("walk.csv", 800);
     WriteWalk("short.csv", 29);
-    const BadInput cases[] = {
+    const Refusal cases[] = {
         {"29 prices", {"research", "--prices", "short.csv"}, 1, "holds 29 prices"},
         {"no trials", With(kSmall, {"--trials", "0"}), 2, "--trials"},
         {"hold-out 95%", With(kSmall, {"--holdout", "95%"}), 2, "--holdout"},
@@ -82,13 +70,7 @@ TEST_F(ResearchProgram, BadInputGivesOneLineAndNothingOnStandardOutput) {
          "the hold-out"},
         {"unknown option", With(kSmall, {"--stats"}), 2, "--stats"},
     };
-    for (const BadInput& c : cases) {
-        const ProgramRun run = Run(c.args);
-        EXPECT_EQ(run.exitCode, c.exit) << c.name << ": " << run.err;
-        EXPECT_EQ(run.out, "") << c.name;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.name << ": " << run.err;
-    }
+    for (const Refusal& c : cases) ExpectRefused(c);
 }
 
 TEST_F(ResearchProgram, JsonNamesTheRowsAsSimulateStatsDoesAndCsvAgrees) {

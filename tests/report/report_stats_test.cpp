@@ -55,11 +55,6 @@ const std::vector<std::string> kRequest = {"simulate",   "--first",  "Earth",   
                                            "Mars",       "--start",  "2007-01-03", "--end",
                                            "2014-12-31", "--details"};
 
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
 TEST_F(StatsProgram, StatisticsAgreeWithARecountFromTheTrades) {
     const ProgramRun plain = Run(kRequest);
     const ProgramRun run = Run(With(kRequest, {"--stats"}));
