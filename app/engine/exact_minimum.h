@@ -40,4 +40,26 @@ GridMinimum MinuteByMinuteMinimum(const GridDistance& distanceAt, long last);
 GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
                             const std::vector<long>& breaks);
 
+// A distance already known at a time given in grid minutes (not necessarily
+// a whole one), such as the samples of a scan around the minimum.
+struct KnownDistance {
+    double minute = 0.0;
+    double distance = 0.0;
+};
+
+// The same answer from a handful of distances, for distances |f| of one
+// function f of time whose second derivative stays within `curvature`
+// (radians per minute squared) over the whole grid: no record change of the
+// positions and no fold of the separation inside.  It predicts where f
+// crosses zero from the known distances, steps to the grid minute whose
+// neighbours both lie higher, and keeps it only where the distances it has
+// prove |f'| bounded away from zero from the lower bound to one minute past
+// the answer: then f has at most one zero there, the distance falls strictly
+// up to it and rises after it, and the walk ends exactly at that minute.
+// Anywhere else it leaves the search to FastGridMinimum, reusing what it
+// computed.
+GridMinimum SmoothGridMinimum(const GridDistance& distanceAt, long last,
+                              const std::vector<long>& breaks,
+                              const std::vector<KnownDistance>& known, double curvature);
+
 }  // namespace vlt
