@@ -384,8 +384,8 @@ bool SlopeStaysAway(KnownDistances& d, std::vector<KnownDistance> chain, long m,
         const KnownDistance a = chain[i - 1];
         const KnownDistance b = chain[i];
         const double span = b.minute - a.minute;
-        const double bound =
-            (std::fabs(b.distance - a.distance) - 2 * kValueSlack) / span - curvature * span;
+        const double reached = (std::fabs(b.distance - a.distance) - 2 * kValueSlack) / span;
+        const double bound = reached - curvature * span;
         if (bound > kLeastSlope) {
             least = bound;
             ++i;
@@ -393,7 +393,12 @@ bool SlopeStaysAway(KnownDistances& d, std::vector<KnownDistance> chain, long m,
         }
         const long middle = std::lround(0.5 * (a.minute + b.minute));
         const auto mid = static_cast<double>(middle);
-        if (splits == kMostSplits || mid - a.minute < 0.5 || b.minute - mid < 0.5) return false;
+        // Near a station even the shortest stretches left would fail.
+        const double shortest = span / static_cast<double>(1 << (kMostSplits - splits));
+        if (splits == kMostSplits || !(reached - curvature * shortest > kLeastSlope) ||
+            mid - a.minute < 0.5 || b.minute - mid < 0.5) {
+            return false;
+        }
         ++splits;
         chain.insert(chain.begin() + static_cast<std::ptrdiff_t>(i), {mid, d(middle)});
     }
@@ -441,6 +446,40 @@ GridMinimum SmoothGridMinimum(const GridDistance& distanceAt, long last,
         if (answer > 0) return GridMinimum{answer, d(answer)};
     }
     return QuickSearch(d, last, breaks);
+}
+
+bool StaysAtOrAbove(const std::array<KnownDistance, 3>& known, long last, double curvature,
+                    double floor) {
+    const auto& [x0, d0] = known[0];
+    const auto& [x1, d1] = known[1];
+    const auto& [x2, d2] = known[2];
+    const double h1 = x1 - x0;
+    const double h2 = x2 - x1;
+    if (!(curvature > 0.0) || !(h1 > 0.0) || !(h2 > 0.0) || !(x0 >= 0.0) ||
+        !(x2 <= static_cast<double>(last))) {
+        return false;
+    }
+    // f''(some time between x0 and x2) for the signs s0, +, s2.
+    const auto bend = [&](double s0, double s2) {
+        return 2 * ((s2 * d2 - d1) / h2 - (d1 - s0 * d0) / h1) / (h1 + h2);
+    };
+    const double allowed = curvature + 4 * kValueSlack / (h1 * h2);
+    for (const auto& [s0, s2] : {std::pair{-1.0, 1.0}, {1.0, -1.0}, {-1.0, -1.0}}) {
+        if (!(std::fabs(bend(s0, s2)) > allowed)) return false;
+    }
+    // f on one side, say positive: between two known points it lies at
+    // most curvature h^2 / 8 below the straight line; u minutes before x0
+    // at least f(x0) - s u - curvature (h1 u + u^2) / 2 with s the slope from
+    // x0 to x1, lowest at an end of the stretch; after x2 alike.
+    const double before = x0;
+    const double after = static_cast<double>(last) - x2;
+    const double lowest = std::min({
+        std::min(d0, d1) - curvature * h1 * h1 / 8,
+        std::min(d1, d2) - curvature * h2 * h2 / 8,
+        d0 - (d1 - d0) / h1 * before - curvature * (h1 * before + before * before) / 2,
+        d2 + (d2 - d1) / h2 * after - curvature * (h2 * after + after * after) / 2,
+    });
+    return lowest - 2 * kValueSlack >= floor;
 }
 
 }  // namespace vlt

@@ -9,6 +9,7 @@
 // best starts at 10 (above any distance), so a first distance of 10 or more
 // ends the walk at once with no minute found.
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -61,5 +62,15 @@ struct KnownDistance {
 GridMinimum SmoothGridMinimum(const GridDistance& distanceAt, long last,
                               const std::vector<long>& breaks,
                               const std::vector<KnownDistance>& known, double curvature);
+
+// Whether the distance provably stays at or above `floor` from minute 0 to
+// minute `last`, from three known distances |f| at minutes inside the grid
+// and the same curvature bound.  Of the signs f may take at the three, only
+// those whose second divided difference the bound allows are possible; where
+// that leaves f on one side of zero at all three, f can dip below the
+// straight lines through them (and beyond them) only by what the curvature
+// allows.
+bool StaysAtOrAbove(const std::array<KnownDistance, 3>& known, long last, double curvature,
+                    double floor);
 
 }  // namespace vlt

@@ -102,9 +102,25 @@ std::optional<TransitMinimum> TransitScanner::ExactMinimumNear(
     double t, std::int16_t first, std::int16_t second, int aspectType, double step,
     const std::array<double, 3>* scanDistances) {
     if (exactMinimumObserver_) exactMinimumObserver_(t, aspectType);
-    return ExactMinimumOf(
-        t, first, step,
-        ExactMinute(t, first, second, aspectType, step, minuteByMinute_, scanDistances));
+    if (minuteByMinute_) {
+        return ExactMinimumOf(t, first, step,
+                              ExactMinute(t, first, second, aspectType, step, true));
+    }
+    const std::optional<SmoothSearch> smooth =
+        SmoothSearchAround(t, first, second, aspectType, step, scanDistances);
+    if (!smooth) {
+        return ExactMinimumOf(t, first, step,
+                              ExactMinute(t, first, second, aspectType, step, false));
+    }
+    // Most local minima far from the aspect (a station) are settled by the
+    // samples alone: the distance cannot come below one minute of arc.
+    if (StaysAtOrAbove(smooth->known, smooth->lastMinute, smooth->curvature, kExactMinimumLimit)) {
+        return std::nullopt;
+    }
+    std::array<double, 3> samples{};
+    for (std::size_t s = 0; s < 3; ++s) samples[s] = smooth->known[s].distance;
+    return ExactMinimumOf(t, first, step,
+                          ExactMinute(t, first, second, aspectType, step, false, &samples));
 }
 
 std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::int16_t second,
@@ -140,19 +156,39 @@ GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16
     const std::vector<long> breaks = DayBreaks(universalLow, lastMinute);
     // Where the distance is one smooth function of time, the scan's own
     // samples at t - step, t and t + step lead the search to the minute.
-    const double distanceAtT = scanDistances ? (*scanDistances)[1] : distanceAtTime(t - tzDays_);
+    const std::optional<SmoothSearch> smooth =
+        SmoothSearchAround(t, first, second, aspectType, step, scanDistances);
+    if (!smooth) return FastGridMinimum(distanceAt, lastMinute, breaks);
+    const std::vector<KnownDistance> known(smooth->known.begin(), smooth->known.end());
+    return SmoothGridMinimum(distanceAt, lastMinute, breaks, known, smooth->curvature);
+}
+
+std::optional<TransitScanner::SmoothSearch> TransitScanner::SmoothSearchAround(
+    double t, std::int16_t first, std::int16_t second, int aspectType, double step,
+    const std::array<double, 3>* scanDistances) {
+    const double universalLow = SearchStartLocal(t, step) - tzDays_;
+    const double universalHigh = t + 1.5 * step - tzDays_;
+    const double angle = req_.aspectAngle[aspectType];
+    const auto distanceAt = [&](int s) {
+        if (scanDistances) return (*scanDistances)[static_cast<std::size_t>(s)];
+        const double x = t + (s - 1) * step - tzDays_;
+        const PositionResult a = positions_.Position(first, x, req_.heliocentric);
+        const PositionResult b = positions_.Position(second, x, req_.heliocentric);
+        return std::fabs(ShortestSeparation(a, b) - angle);
+    };
+    const double distanceAtT = distanceAt(1);
     const std::optional<double> curvature =
         SearchCurvature(first, second, aspectType, universalLow, universalHigh, distanceAtT);
-    if (!curvature) return FastGridMinimum(distanceAt, lastMinute, breaks);
-    std::vector<KnownDistance> known;
+    if (!curvature) return std::nullopt;
+    SmoothSearch smooth;
+    smooth.curvature = *curvature;
+    smooth.lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
     for (int s = 0; s < 3; ++s) {
         const double x = t + (s - 1) * step - tzDays_;
-        const double d = s == 1          ? distanceAtT
-                         : scanDistances ? (*scanDistances)[static_cast<std::size_t>(s)]
-                                         : distanceAtTime(x);
-        known.push_back({(x - universalLow) * 1440.0, d});
+        smooth.known[static_cast<std::size_t>(s)] = {(x - universalLow) * 1440.0,
+                                                     s == 1 ? distanceAtT : distanceAt(s)};
     }
-    return SmoothGridMinimum(distanceAt, lastMinute, breaks, known, *curvature);
+    return smooth;
 }
 
 std::optional<double> TransitScanner::SearchCurvature(std::int16_t first, std::int16_t second,

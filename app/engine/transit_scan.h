@@ -188,6 +188,18 @@ private:
     void ApplySkippedStep(double t);
     double NextCriticalSeparation(double from, bool upwards) const;
     void ReplaySkippedMinimum(double before);
+    // The samples of a search at t - step, t and t + step as known distances
+    // of its grid (the scan's own where it has them), with the bound on the
+    // distance's second derivative; none where the distance is not one
+    // smooth function of time over the search.
+    struct SmoothSearch {
+        std::array<KnownDistance, 3> known{};
+        double curvature = 0.0;
+        long lastMinute = 0;
+    };
+    std::optional<SmoothSearch> SmoothSearchAround(double t, std::int16_t first,
+                                                   std::int16_t second, int aspectType, double step,
+                                                   const std::array<double, 3>* scanDistances);
     // The bound on the second derivative of the distance of the search
     // between universal times low and high (radians per minute squared),
     // where it is one smooth function of time: none otherwise.

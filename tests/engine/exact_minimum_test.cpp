@@ -334,3 +334,55 @@ TEST(SmoothGridMinimum, AnswersAsTheWalk) {
 
 }  // namespace
 }  // namespace vlt::testing
+
+namespace vlt::testing {
+namespace {
+
+// Whether three samples and the curvature bound prove the distance stays at
+// or above a floor: never where the dense minimum of |f| lies below it, and
+// yes for a station well above it.
+TEST(StaysAtOrAbove, OnlyWhereTheDistanceCannotReachTheFloor) {
+    constexpr long kLast = 2160;
+    constexpr double kBend = 2.5e-10;       // radians per minute squared
+    constexpr double kFloor = 0.000290888;  // one minute of arc
+    const auto parabola = [](double bottom, double at, double bend) {
+        return [=](double x) { return bottom + 0.5 * bend * (x - at) * (x - at); };
+    };
+    struct Case {
+        const char* name;
+        std::function<double(double)> f;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"station ten minutes of arc away", parabola(0.0029, 1100, kBend), true},
+        {"station two minutes away, flat", parabola(0.00058, 1000, 0.2 * kBend), true},
+        {"station just above the floor", parabola(kFloor * 1.001, 1100, kBend), false},
+        {"station below the floor", parabola(0.0002, 1100, kBend), false},
+        {"bottom near the lower bound", parabola(0.0006, 40, kBend), true},
+        {"bottom past the last sample", parabola(0.0004, 2100, 0.9 * kBend), true},
+        {"bottom past the last sample, near the floor", parabola(0.0003, 2100, kBend), false},
+        {"crossing between the samples", [](double x) { return 2e-6 * (1000 - x); }, false},
+        {"fast crossing, every sample far from the floor",
+         [](double x) { return 1e-5 * (1000 - x); }, false},
+        {"curve through zero", parabola(-0.0001, 1080, kBend), false},
+        {"sign change at the middle sample",
+         [](double x) { return 2e-6 * (1080 - x) + 1e-10 * (x - 1080) * (x - 1080); }, false},
+    };
+    for (const Case& c : cases) {
+        std::array<KnownDistance, 3> known;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const double x = 360.0 + 720.0 * static_cast<double>(i) + 1e-7;
+            known[i] = {x, std::fabs(c.f(x))};
+        }
+        double lowest = 10.0;
+        for (double x = 0; x <= kLast; x += 0.25) lowest = std::min(lowest, std::fabs(c.f(x)));
+        const bool claim = StaysAtOrAbove(known, kLast, kBend, kFloor);
+        EXPECT_EQ(claim, c.expected) << c.name << ", lowest " << lowest;
+        if (claim) {
+            EXPECT_GE(lowest, kFloor) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vlt::testing
