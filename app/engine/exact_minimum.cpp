@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace vlt {
@@ -221,11 +222,7 @@ bool OneSmoothMinimum(const std::vector<std::pair<long, double>>& known, long an
     return true;
 }
 
-}  // namespace
-
-GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
-                            const std::vector<long>& breaks) {
-    KnownDistances d(distanceAt, last);
+GridMinimum QuickSearch(KnownDistances& d, long last, const std::vector<long>& breaks) {
     if (last < kShortestFastGrid) return d.Walk();
 
     // The walk must go on past its first minute: a start that rises, stays
@@ -263,6 +260,226 @@ GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
     };
     if (!OneSmoothMinimum(d.Sorted(), answer, bracket.riseEnd, piece)) return d.Walk();
     return GridMinimum{answer, d(answer)};
+}
+
+}  // namespace
+
+GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
+                            const std::vector<long>& breaks) {
+    KnownDistances d(distanceAt, last);
+    return QuickSearch(d, last, breaks);
+}
+
+namespace {
+
+// What a computed distance and the time it belongs to may be off by
+// (radians): the rounding of the positions, and of a known sample's time
+// given as a real number of grid minutes (a millionth of a minute at most,
+// over which even Mercury moves less than 1e-10 radians).
+constexpr double kValueSlack = 1e-10;
+// The least |f'| (radians per minute) the proof accepts: a minute's change
+// far above any rounding, so that the computed distances fall and rise
+// strictly wherever f does.
+constexpr double kLeastSlope = 1e-9;
+// Newton moves towards the bottom of the V after the prediction, and
+// distances spent on splitting stretches too long for the proof.
+constexpr int kMostMoves = 5;
+constexpr int kMostSplits = 3;
+
+// How much the points bend: the largest second divided difference.
+double Roughness(const std::vector<KnownDistance>& p, const std::vector<double>& f) {
+    double worst = 0.0;
+    for (std::size_t i = 2; i < p.size(); ++i) {
+        const double s1 = (f[i - 1] - f[i - 2]) / (p[i - 1].minute - p[i - 2].minute);
+        const double s2 = (f[i] - f[i - 1]) / (p[i].minute - p[i - 1].minute);
+        worst = std::max(worst, std::fabs((s2 - s1) / (p[i].minute - p[i - 2].minute)));
+    }
+    return worst;
+}
+
+// f at the points (in time order) signed as one crossing makes it: positive
+// before the lowest point, negative after it, and the lowest point's own
+// sign the one that bends the points less.
+std::vector<double> SignedValues(const std::vector<KnownDistance>& p, std::size_t lowest) {
+    std::vector<double> f(p.size());
+    for (std::size_t i = 0; i < p.size(); ++i) f[i] = i < lowest ? p[i].distance : -p[i].distance;
+    std::vector<double> positive = f;
+    positive[lowest] = p[lowest].distance;
+    return Roughness(p, positive) < Roughness(p, f) ? positive : f;
+}
+
+// Where f crosses zero, predicted from the known points (in time order, the
+// first one at the lower bound): the root of the quadratic through the two
+// points around the change of sign and the nearest third, by Newton steps
+// from the straight line's root.  Only a prediction: the proof comes later.
+std::optional<double> PredictZero(const std::vector<KnownDistance>& p) {
+    if (p.size() < 2) return std::nullopt;
+    std::size_t lowest = 0;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        if (p[i].distance < p[lowest].distance) lowest = i;
+    }
+    if (lowest == 0) return std::nullopt;
+    const std::vector<double> f = SignedValues(p, lowest);
+    std::size_t i = p.size() - 2;  // no change of sign: extrapolate from the last two
+    for (std::size_t j = 0; j + 1 < p.size(); ++j) {
+        if (f[j] > 0 && !(f[j + 1] > 0)) i = j;
+    }
+    const double x0 = p[i].minute;
+    const double x1 = p[i + 1].minute;
+    const double slope = (f[i + 1] - f[i]) / (x1 - x0);
+    double z = x0 - f[i] / slope;
+    const std::size_t third = i > 0 ? i - 1 : i + 2;
+    if (third < p.size()) {
+        const double x2 = p[third].minute;
+        const double slope2 = (f[third] - f[i + 1]) / (x2 - x1);
+        const double bend = (slope2 - slope) / (x2 - x0);
+        for (int n = 0; n < 3; ++n) {
+            const double q = f[i] + slope * (z - x0) + bend * (z - x0) * (z - x1);
+            z -= q / (slope + bend * (2 * z - x0 - x1));
+        }
+    }
+    if (!std::isfinite(z)) return std::nullopt;
+    return z;
+}
+
+// From minute m to the grid minute whose neighbours both lie higher (at the
+// upper bound: whose neighbour before lies higher), by Newton steps on the
+// V of the distance.  0 when none is found in a few moves.
+long StepToBottom(KnownDistances& d, long last, long m) {
+    for (int move = 0; move < kMostMoves; ++move) {
+        m = std::clamp(m, 1L, last);
+        const double here = d(m);
+        const double before = d(m - 1);
+        const bool rises = m == last || d(m + 1) > here;
+        if (before > here && rises) return m;
+        if (before < here && !rises && d(m + 1) < here) return 0;  // a peak
+        if (!rises && d(m + 1) < here) {
+            const double after = d(m + 1);
+            const double ahead = std::min(after / (here - after), static_cast<double>(last));
+            m += 1 + std::lround(ahead);
+        } else if (before < here) {
+            const double back = std::min(before / (here - before), static_cast<double>(last));
+            m -= 1 + std::lround(back);
+        } else {
+            return 0;  // level, or not a number
+        }
+    }
+    return 0;
+}
+
+// Whether the distances known up to minute m - 1 prove |f'| above
+// kLeastSlope from the lower bound to one minute past m.  Between two known
+// points a < b, f changes by at least |d(b) - d(a)|, so |f'| reaches that
+// over b - a somewhere between them, and strays from it by at most
+// curvature (b - a) anywhere between them.  A stretch too long for that is
+// cut at its middle minute, a few times at most.
+bool SlopeStaysAway(KnownDistances& d, std::vector<KnownDistance> chain, long m, long last,
+                    double curvature) {
+    const double end = static_cast<double>(m - 1);
+    std::erase_if(chain, [end](const KnownDistance& p) { return !(p.minute < end - 0.5); });
+    chain.push_back({end, d(m - 1)});
+    int splits = 0;
+    double least = 0.0;
+    for (std::size_t i = 1; i < chain.size();) {
+        const KnownDistance a = chain[i - 1];
+        const KnownDistance b = chain[i];
+        const double span = b.minute - a.minute;
+        const double reached = (std::fabs(b.distance - a.distance) - 2 * kValueSlack) / span;
+        const double bound = reached - curvature * span;
+        if (bound > kLeastSlope) {
+            least = bound;
+            ++i;
+            continue;
+        }
+        const long middle = std::lround(0.5 * (a.minute + b.minute));
+        const auto mid = static_cast<double>(middle);
+        // Near a station even the shortest stretches left would fail.
+        const double shortest = span / static_cast<double>(1 << (kMostSplits - splits));
+        if (splits == kMostSplits || !(reached - curvature * shortest > kLeastSlope) ||
+            mid - a.minute < 0.5 || b.minute - mid < 0.5) {
+            return false;
+        }
+        ++splits;
+        chain.insert(chain.begin() + static_cast<std::ptrdiff_t>(i), {mid, d(middle)});
+    }
+    const double reach = static_cast<double>(std::min(m + 1, last) - (m - 1));
+    return chain.size() >= 2 && least - curvature * reach > kLeastSlope;
+}
+
+// The proven answer of SmoothGridMinimum, 0 for none.
+long SmoothAnswer(KnownDistances& d, long last, const std::vector<KnownDistance>& known,
+                  double curvature) {
+    std::vector<KnownDistance> points{{0.0, d(0)}};
+    for (const KnownDistance& p : known) {
+        if (p.minute >= 0.5 && p.minute <= static_cast<double>(last) && std::isfinite(p.distance)) {
+            points.push_back(p);
+        }
+    }
+    std::sort(points.begin(), points.end(),
+              [](const KnownDistance& a, const KnownDistance& b) { return a.minute < b.minute; });
+    const std::optional<double> zero = PredictZero(points);
+    long start = 1;
+    if (zero) start = std::lround(std::clamp(*zero, 1.0, static_cast<double>(last)));
+    const long m = StepToBottom(d, last, start);
+    if (m < 2) return 0;
+    for (const auto& [minute, distance] : d.Sorted()) {
+        points.push_back({static_cast<double>(minute), distance});
+    }
+    std::sort(points.begin(), points.end(),
+              [](const KnownDistance& a, const KnownDistance& b) { return a.minute < b.minute; });
+    // Points closer than half a minute add nothing but rounding.
+    std::vector<KnownDistance> chain;
+    for (const KnownDistance& p : points) {
+        if (chain.empty() || p.minute - chain.back().minute >= 0.5) chain.push_back(p);
+    }
+    return SlopeStaysAway(d, chain, m, last, curvature) ? m : 0;
+}
+
+}  // namespace
+
+GridMinimum SmoothGridMinimum(const GridDistance& distanceAt, long last,
+                              const std::vector<long>& breaks,
+                              const std::vector<KnownDistance>& known, double curvature) {
+    KnownDistances d(distanceAt, last);
+    if (last >= kShortestFastGrid && curvature > 0.0 && d(0) < 10.0) {
+        const long answer = SmoothAnswer(d, last, known, curvature);
+        if (answer > 0) return GridMinimum{answer, d(answer)};
+    }
+    return QuickSearch(d, last, breaks);
+}
+
+bool StaysAtOrAbove(const std::array<KnownDistance, 3>& known, long last, double curvature,
+                    double floor) {
+    const auto& [x0, d0] = known[0];
+    const auto& [x1, d1] = known[1];
+    const auto& [x2, d2] = known[2];
+    const double h1 = x1 - x0;
+    const double h2 = x2 - x1;
+    if (!(curvature > 0.0) || !(h1 > 0.0) || !(h2 > 0.0) || !(x0 >= 0.0) ||
+        !(x2 <= static_cast<double>(last))) {
+        return false;
+    }
+    // f''(some time between x0 and x2) for the signs s0, +, s2.
+    const auto bend = [&](double s0, double s2) {
+        return 2 * ((s2 * d2 - d1) / h2 - (d1 - s0 * d0) / h1) / (h1 + h2);
+    };
+    const double allowed = curvature + 4 * kValueSlack / (h1 * h2);
+    for (const auto& [s0, s2] : {std::pair{-1.0, 1.0}, {1.0, -1.0}, {-1.0, -1.0}}) {
+        if (!(std::fabs(bend(s0, s2)) > allowed)) return false;
+    }
+    // f on one side, say positive: between two known points it lies at
+    // most curvature h^2 / 8 below the straight line; u minutes before x0
+    // at least f(x0) - s u - curvature (h1 u + u^2) / 2 with s the slope from
+    // x0 to x1, lowest at an end of the stretch; after x2 alike.
+    const double before = x0;
+    const double after = static_cast<double>(last) - x2;
+    const double lowest = std::min({
+        std::min(d0, d1) - curvature * h1 * h1 / 8,
+        std::min(d1, d2) - curvature * h2 * h2 / 8,
+        d0 - (d1 - d0) / h1 * before - curvature * (h1 * before + before * before) / 2,
+        d2 + (d2 - d1) / h2 * after - curvature * (h2 * after + after * after) / 2,
+    });
+    return lowest - 2 * kValueSlack >= floor;
 }
 
 }  // namespace vlt

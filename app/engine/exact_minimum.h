@@ -9,6 +9,7 @@
 // best starts at 10 (above any distance), so a first distance of 10 or more
 // ends the walk at once with no minute found.
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -39,5 +40,37 @@ GridMinimum MinuteByMinuteMinimum(const GridDistance& distanceAt, long last);
 // it computed.
 GridMinimum FastGridMinimum(const GridDistance& distanceAt, long last,
                             const std::vector<long>& breaks);
+
+// A distance already known at a time given in grid minutes (not necessarily
+// a whole one), such as the samples of a scan around the minimum.
+struct KnownDistance {
+    double minute = 0.0;
+    double distance = 0.0;
+};
+
+// The same answer from a handful of distances, for distances |f| of one
+// function f of time whose second derivative stays within `curvature`
+// (radians per minute squared) over the whole grid: no record change of the
+// positions and no fold of the separation inside.  It predicts where f
+// crosses zero from the known distances, steps to the grid minute whose
+// neighbours both lie higher, and keeps it only where the distances it has
+// prove |f'| bounded away from zero from the lower bound to one minute past
+// the answer: then f has at most one zero there, the distance falls strictly
+// up to it and rises after it, and the walk ends exactly at that minute.
+// Anywhere else it leaves the search to FastGridMinimum, reusing what it
+// computed.
+GridMinimum SmoothGridMinimum(const GridDistance& distanceAt, long last,
+                              const std::vector<long>& breaks,
+                              const std::vector<KnownDistance>& known, double curvature);
+
+// Whether the distance provably stays at or above `floor` from minute 0 to
+// minute `last`, from three known distances |f| at minutes inside the grid
+// and the same curvature bound.  Of the signs f may take at the three, only
+// those whose second divided difference the bound allows are possible; where
+// that leaves f on one side of zero at all three, f can dip below the
+// straight lines through them (and beyond them) only by what the curvature
+// allows.
+bool StaysAtOrAbove(const std::array<KnownDistance, 3>& known, long last, double curvature,
+                    double floor);
 
 }  // namespace vlt

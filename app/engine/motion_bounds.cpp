@@ -1,5 +1,6 @@
 #include "app/engine/motion_bounds.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/positions/positions.h"
@@ -77,6 +78,18 @@ std::optional<SeparationBounds> SeparationStepBounds(std::int16_t first, std::in
         bounds.turn = (a->jerk[grid] + b->jerk[grid]) * step * step * step * radians + 8 * rounding;
     }
     return bounds;
+}
+
+std::optional<double> SeparationCurvature(std::int16_t first, std::int16_t second,
+                                          bool heliocentric) {
+    if (first == kPluto || second == kPluto) return std::nullopt;
+    const std::optional<LongitudeMotion> a = MeasuredMotion(first, heliocentric);
+    const std::optional<LongitudeMotion> b = MeasuredMotion(second, heliocentric);
+    if (!a || !b) return std::nullopt;
+    const auto largest = [](const LongitudeMotion& m) {
+        return *std::max_element(m.acceleration.begin(), m.acceleration.end());
+    };
+    return (largest(*a) + largest(*b)) * kMotionMargin * kTwoPi / 360.0;
 }
 
 }  // namespace vlt

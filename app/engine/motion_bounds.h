@@ -54,4 +54,13 @@ struct SeparationBounds {
 std::optional<SeparationBounds> SeparationStepBounds(std::int16_t first, std::int16_t second,
                                                      bool heliocentric, double step);
 
+// A bound on the second derivative of the separation of two bodies inside
+// one smooth piece of both, radians per day squared, with the margin: the
+// largest second difference measured on any grid (the finest grid meets the
+// curvature at its largest; a record change only makes the figure larger).
+// None for Pluto, whose positions bend at every table day, and for a body
+// without figures.
+std::optional<double> SeparationCurvature(std::int16_t first, std::int16_t second,
+                                          bool heliocentric);
+
 }  // namespace vlt

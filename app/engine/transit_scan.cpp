@@ -43,6 +43,22 @@ double SearchStartLocal(double t, double step) {
     return std::floor((t - 1.5 * step + 0.5) * 1440.0) / 1440.0 - 0.5;
 }
 
+// The first grid minute of every new day of universal time inside a search
+// from universalLow: the outer planets' records and Pluto's daily table
+// entries change at 0h universal time, where the distance may jump or bend.
+std::vector<long> DayBreaks(double universalLow, long lastMinute) {
+    std::vector<long> breaks;
+    const auto dayOf = [&](long k) { return std::floor(universalLow + k / 1440.0 + 0.5); };
+    const double lastDay = dayOf(lastMinute);
+    for (double day = dayOf(0) + 1.0; day <= lastDay; day += 1.0) {
+        long k = std::clamp(std::lround((day - 0.5 - universalLow) * 1440.0), 1L, lastMinute);
+        while (k > 1 && dayOf(k - 1) >= day) --k;
+        while (k < lastMinute && dayOf(k) < day) ++k;
+        breaks.push_back(k);
+    }
+    return breaks;
+}
+
 }  // namespace
 
 TransitScanner::TransitScanner(RunHost& host, PositionSource& positions)
@@ -82,12 +98,29 @@ bool TransitScanner::RetrogradeAt(std::int32_t day, int minutes, std::int16_t pl
     return positions_.IsRetrograde(planet, ut);
 }
 
-std::optional<TransitMinimum> TransitScanner::ExactMinimumNear(double t, std::int16_t first,
-                                                               std::int16_t second, int aspectType,
-                                                               double step) {
+std::optional<TransitMinimum> TransitScanner::ExactMinimumNear(
+    double t, std::int16_t first, std::int16_t second, int aspectType, double step,
+    const std::array<double, 3>* scanDistances) {
     if (exactMinimumObserver_) exactMinimumObserver_(t, aspectType);
+    if (minuteByMinute_) {
+        return ExactMinimumOf(t, first, step,
+                              ExactMinute(t, first, second, aspectType, step, true));
+    }
+    const std::optional<SmoothSearch> smooth =
+        SmoothSearchAround(t, first, second, aspectType, step, scanDistances);
+    if (!smooth) {
+        return ExactMinimumOf(t, first, step,
+                              ExactMinute(t, first, second, aspectType, step, false));
+    }
+    // Most local minima far from the aspect (a station) are settled by the
+    // samples alone: the distance cannot come below one minute of arc.
+    if (StaysAtOrAbove(smooth->known, smooth->lastMinute, smooth->curvature, kExactMinimumLimit)) {
+        return std::nullopt;
+    }
+    std::array<double, 3> samples{};
+    for (std::size_t s = 0; s < 3; ++s) samples[s] = smooth->known[s].distance;
     return ExactMinimumOf(t, first, step,
-                          ExactMinute(t, first, second, aspectType, step, minuteByMinute_));
+                          ExactMinute(t, first, second, aspectType, step, false, &samples));
 }
 
 std::string TransitScanner::FindExactMinimum(double t, std::int16_t first, std::int16_t second,
@@ -105,30 +138,80 @@ std::string TransitScanner::FindExactMinimumMinuteByMinute(double t, std::int16_
 }
 
 GridMinimum TransitScanner::ExactMinute(double t, std::int16_t first, std::int16_t second,
-                                        int aspectType, double step, bool minuteByMinute) {
+                                        int aspectType, double step, bool minuteByMinute,
+                                        const std::array<double, 3>* scanDistances) {
     const double universalLow = SearchStartLocal(t, step) - tzDays_;
     const double universalHigh = t + 1.5 * step - tzDays_;
     const double angle = req_.aspectAngle[aspectType];
     const long lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
-    const GridDistance distanceAt = [&](long k) {
-        const double x = universalLow + k / 1440.0;
+    const auto distanceAtTime = [&](double x) {
         const PositionResult a = positions_.Position(first, x, req_.heliocentric);
         const PositionResult b = positions_.Position(second, x, req_.heliocentric);
         return std::fabs(ShortestSeparation(a, b) - angle);
     };
+    const GridDistance distanceAt = [&](long k) {
+        return distanceAtTime(universalLow + k / 1440.0);
+    };
     if (minuteByMinute) return MinuteByMinuteMinimum(distanceAt, lastMinute);
-    // The outer planets' records and Pluto's daily table entries change at
-    // 0h universal time: there the distance may jump or bend.
-    std::vector<long> breaks;
-    const auto dayOf = [&](long k) { return std::floor(universalLow + k / 1440.0 + 0.5); };
-    const double lastDay = dayOf(lastMinute);
-    for (double day = dayOf(0) + 1.0; day <= lastDay; day += 1.0) {
-        long k = std::clamp(std::lround((day - 0.5 - universalLow) * 1440.0), 1L, lastMinute);
-        while (k > 1 && dayOf(k - 1) >= day) --k;
-        while (k < lastMinute && dayOf(k) < day) ++k;
-        breaks.push_back(k);
+    const std::vector<long> breaks = DayBreaks(universalLow, lastMinute);
+    // Where the distance is one smooth function of time, the scan's own
+    // samples at t - step, t and t + step lead the search to the minute.
+    const std::optional<SmoothSearch> smooth =
+        SmoothSearchAround(t, first, second, aspectType, step, scanDistances);
+    if (!smooth) return FastGridMinimum(distanceAt, lastMinute, breaks);
+    const std::vector<KnownDistance> known(smooth->known.begin(), smooth->known.end());
+    return SmoothGridMinimum(distanceAt, lastMinute, breaks, known, smooth->curvature);
+}
+
+std::optional<TransitScanner::SmoothSearch> TransitScanner::SmoothSearchAround(
+    double t, std::int16_t first, std::int16_t second, int aspectType, double step,
+    const std::array<double, 3>* scanDistances) {
+    const double universalLow = SearchStartLocal(t, step) - tzDays_;
+    const double universalHigh = t + 1.5 * step - tzDays_;
+    const double angle = req_.aspectAngle[aspectType];
+    const auto distanceAt = [&](int s) {
+        if (scanDistances) return (*scanDistances)[static_cast<std::size_t>(s)];
+        const double x = t + (s - 1) * step - tzDays_;
+        const PositionResult a = positions_.Position(first, x, req_.heliocentric);
+        const PositionResult b = positions_.Position(second, x, req_.heliocentric);
+        return std::fabs(ShortestSeparation(a, b) - angle);
+    };
+    const double distanceAtT = distanceAt(1);
+    const std::optional<double> curvature =
+        SearchCurvature(first, second, aspectType, universalLow, universalHigh, distanceAtT);
+    if (!curvature) return std::nullopt;
+    SmoothSearch smooth;
+    smooth.curvature = *curvature;
+    smooth.lastMinute = std::lround((universalHigh - universalLow) * 1440.0);
+    for (int s = 0; s < 3; ++s) {
+        const double x = t + (s - 1) * step - tzDays_;
+        smooth.known[static_cast<std::size_t>(s)] = {(x - universalLow) * 1440.0,
+                                                     s == 1 ? distanceAtT : distanceAt(s)};
     }
-    return FastGridMinimum(distanceAt, lastMinute, breaks);
+    return smooth;
+}
+
+std::optional<double> TransitScanner::SearchCurvature(std::int16_t first, std::int16_t second,
+                                                      int aspectType, double low, double high,
+                                                      double distanceAtT) const {
+    if (!positions_.FollowsMotionBounds()) return std::nullopt;
+    const std::optional<double> curvature = SeparationCurvature(first, second, req_.heliocentric);
+    const std::optional<LongitudeMotion> a = MeasuredMotion(first, req_.heliocentric);
+    const std::optional<LongitudeMotion> b = MeasuredMotion(second, req_.heliocentric);
+    if (!curvature || !a || !b) return std::nullopt;
+    for (const std::int16_t planet : {first, second}) {
+        if (SmoothPiece(planet, low) != SmoothPiece(planet, high)) return std::nullopt;
+    }
+    // The separation must not fold over 0 or 180 degrees inside the search
+    // (but at an aspect of 0 or 180 degrees, where the fold is the minimum
+    // itself): the distance moves at most this far from t.
+    const double half = kTwoPi / 2;
+    const double angle = req_.aspectAngle[aspectType];
+    const double reach = (a->rate + b->rate) * kMotionMargin * kTwoPi / 360.0 * (high - low);
+    const double fold = std::min(angle > kRoundingSlack ? angle : half,
+                                 angle < half - kRoundingSlack ? half - angle : half);
+    if (!(distanceAtT + reach < fold - kRoundingSlack)) return std::nullopt;
+    return *curvature / (1440.0 * 1440.0);
 }
 
 std::string TransitScanner::ExactMinimumText(double t, std::int16_t first, double step,
@@ -423,8 +506,10 @@ void TransitScanner::FollowMinimum(double t, bool firstStep, int type, int insid
         runningMinimumTime_ = t;
     }
     if (insideLevel != 2 || !(distance[1] < distance[0] && distance[1] < distance[2])) return;
-    const std::optional<TransitMinimum> exact =
-        ExactMinimumNear(t, req_.firstPlanet, req_.secondPlanet, type, step_);
+    // The scan's samples go to the search where it has all three.
+    const bool sampled = lon_[0][0].HasLongitude() && lon_[1][0].HasLongitude();
+    const std::optional<TransitMinimum> exact = ExactMinimumNear(
+        t, req_.firstPlanet, req_.secondPlanet, type, step_, sampled ? &distance : nullptr);
     if (!exact) return;
     LineAt(baseRow_ + Offset(TransitColumn::Minimum)).minimum = exact;
     NextMinimumRow();

@@ -64,8 +64,11 @@ public:
                                                int aspectType, double step);
     // The grid minute and distance of the search near local time t (minute
     // 0 at t - 1.5 steps, down to a whole minute), quickly or by the walk over every minute.
+    // `scanDistances` are the scan's own distances at t - step, t and
+    // t + step, where it has them; the quick search computes them otherwise.
     GridMinimum ExactMinute(double t, std::int16_t first, std::int16_t second, int aspectType,
-                            double step, bool minuteByMinute);
+                            double step, bool minuteByMinute,
+                            const std::array<double, 3>* scanDistances = nullptr);
     // The exact minimum of a grid minimum, nothing when it is not below one
     // minute of arc; and the same as the report writes it ("" for nothing).
     std::optional<TransitMinimum> ExactMinimumOf(double t, std::int16_t first, double step,
@@ -73,9 +76,9 @@ public:
     std::string ExactMinimumText(double t, std::int16_t first, double step,
                                  const GridMinimum& found);
     // The exact minimum near local time t, as the scan searches for it.
-    std::optional<TransitMinimum> ExactMinimumNear(double t, std::int16_t first,
-                                                   std::int16_t second, int aspectType,
-                                                   double step);
+    std::optional<TransitMinimum> ExactMinimumNear(
+        double t, std::int16_t first, std::int16_t second, int aspectType, double step,
+        const std::array<double, 3>* scanDistances = nullptr);
     // Makes the scan's searches walk every minute (the reference for the
     // quicker search, and for comparing their costs).
     void SetMinuteByMinuteSearch(bool on) { minuteByMinute_ = on; }
@@ -185,6 +188,23 @@ private:
     void ApplySkippedStep(double t);
     double NextCriticalSeparation(double from, bool upwards) const;
     void ReplaySkippedMinimum(double before);
+    // The samples of a search at t - step, t and t + step as known distances
+    // of its grid (the scan's own where it has them), with the bound on the
+    // distance's second derivative; none where the distance is not one
+    // smooth function of time over the search.
+    struct SmoothSearch {
+        std::array<KnownDistance, 3> known{};
+        double curvature = 0.0;
+        long lastMinute = 0;
+    };
+    std::optional<SmoothSearch> SmoothSearchAround(double t, std::int16_t first,
+                                                   std::int16_t second, int aspectType, double step,
+                                                   const std::array<double, 3>* scanDistances);
+    // The bound on the second derivative of the distance of the search
+    // between universal times low and high (radians per minute squared),
+    // where it is one smooth function of time: none otherwise.
+    std::optional<double> SearchCurvature(std::int16_t first, std::int16_t second, int aspectType,
+                                          double low, double high, double distanceAtT) const;
     void ReportProgressMaybe(double t, double first, double last, unsigned long stepCount);
 
     RunHost& host_;

@@ -271,3 +271,118 @@ TEST(MinuteByMinuteMinimum, FirstOfTheBestUntilTheFirstRise) {
 
 }  // namespace
 }  // namespace vlt::testing
+
+namespace vlt::testing {
+namespace {
+
+// The search from known samples and a curvature bound, on signed functions f
+// of the minute whose |f''| stays within the bound given: the distance is
+// |f|.  The walk is the oracle; the plain crossings must also be cheap.
+TEST(SmoothGridMinimum, AnswersAsTheWalk) {
+    constexpr long kLast = 2160;
+    constexpr double kSlope = 2e-6;  // radians per minute: a slow pair's relative motion
+    constexpr double kBend = 1e-10;  // radians per minute squared
+    // |f''| of the wave is kBend, its slope up to 3e-8.
+    const auto wave = [](double x) { return kBend * 9e4 * std::sin(x / 300); };
+    struct Case {
+        const char* name;
+        std::function<double(double)> f;
+        double curvature;
+        int mostDistances;  // 0: any number (the proof may fail, the answer may not)
+    };
+    const Case cases[] = {
+        {"plain crossing", [](double x) { return kSlope * (1000.3 - x); }, kBend, 7},
+        {"bent crossing",
+         [](double x) { return kSlope * (1400.8 - x) + 0.5 * kBend * (x - 500) * (x - 500); },
+         kBend, 8},
+        {"crossing between two minutes, equal distances",
+         [](double x) { return std::ldexp(1.0, -20) * (1000.5 - x); }, kBend, 0},
+        {"falls to the upper bound", [](double x) { return kSlope * (2400 - x); }, kBend, 8},
+        {"falls to just before the upper bound", [](double x) { return kSlope * (2159.2 - x); },
+         kBend, 8},
+        {"crossing at the lower bound", [](double x) { return kSlope * (0.7 - x); }, kBend, 0},
+        {"crossing in the second minute", [](double x) { return kSlope * (1.6 - x); }, kBend, 0},
+        {"station without a crossing",
+         [](double x) { return 1e-5 + 0.5 * kBend * (x - 1100) * (x - 1100); }, kBend, 0},
+        {"two crossings 60 minutes apart",
+         [](double x) { return 0.5 * kBend * ((x - 1000) * (x - 1000) - 900); }, kBend, 0},
+        {"slow crossing near a station", [](double x) { return 1e-8 * (1000.2 - x); }, kBend, 0},
+        {"wave that does not turn", [&](double x) { return 1e-7 * (1200.4 - x) + wave(x); }, kBend,
+         0},
+        {"wave that turns before the crossing",
+         [&](double x) { return 2e-8 * (1900.4 - x) + wave(x); }, kBend, 0},
+    };
+    for (const Case& c : cases) {
+        long distances = 0;
+        const auto at = [&](long k) {
+            ++distances;
+            return std::fabs(c.f(static_cast<double>(k)));
+        };
+        // The scan's samples lie a hair off the grid minutes.
+        std::vector<KnownDistance> known;
+        for (const double x : {360.0000002, 1079.9999999, 1800.0000003}) {
+            known.push_back({x, std::fabs(c.f(x))});
+        }
+        const GridMinimum walk = MinuteByMinuteMinimum(at, kLast);
+        distances = 0;
+        EXPECT_EQ(SmoothGridMinimum(at, kLast, {}, known, c.curvature), walk) << c.name;
+        if (c.mostDistances > 0) {
+            EXPECT_LE(distances, c.mostDistances) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vlt::testing
+
+namespace vlt::testing {
+namespace {
+
+// Whether three samples and the curvature bound prove the distance stays at
+// or above a floor: never where the dense minimum of |f| lies below it, and
+// yes for a station well above it.
+TEST(StaysAtOrAbove, OnlyWhereTheDistanceCannotReachTheFloor) {
+    constexpr long kLast = 2160;
+    constexpr double kBend = 2.5e-10;       // radians per minute squared
+    constexpr double kFloor = 0.000290888;  // one minute of arc
+    const auto parabola = [](double bottom, double at, double bend) {
+        return [=](double x) { return bottom + 0.5 * bend * (x - at) * (x - at); };
+    };
+    struct Case {
+        const char* name;
+        std::function<double(double)> f;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"station ten minutes of arc away", parabola(0.0029, 1100, kBend), true},
+        {"station two minutes away, flat", parabola(0.00058, 1000, 0.2 * kBend), true},
+        {"station just above the floor", parabola(kFloor * 1.001, 1100, kBend), false},
+        {"station below the floor", parabola(0.0002, 1100, kBend), false},
+        {"bottom near the lower bound", parabola(0.0006, 40, kBend), true},
+        {"bottom past the last sample", parabola(0.0004, 2100, 0.9 * kBend), true},
+        {"bottom past the last sample, near the floor", parabola(0.0003, 2100, kBend), false},
+        {"crossing between the samples", [](double x) { return 2e-6 * (1000 - x); }, false},
+        {"fast crossing, every sample far from the floor",
+         [](double x) { return 1e-5 * (1000 - x); }, false},
+        {"curve through zero", parabola(-0.0001, 1080, kBend), false},
+        {"sign change at the middle sample",
+         [](double x) { return 2e-6 * (1080 - x) + 1e-10 * (x - 1080) * (x - 1080); }, false},
+    };
+    for (const Case& c : cases) {
+        std::array<KnownDistance, 3> known;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const double x = 360.0 + 720.0 * static_cast<double>(i) + 1e-7;
+            known[i] = {x, std::fabs(c.f(x))};
+        }
+        double lowest = 10.0;
+        for (double x = 0; x <= kLast; x += 0.25) lowest = std::min(lowest, std::fabs(c.f(x)));
+        const bool claim = StaysAtOrAbove(known, kLast, kBend, kFloor);
+        EXPECT_EQ(claim, c.expected) << c.name << ", lowest " << lowest;
+        if (claim) {
+            EXPECT_GE(lowest, kFloor) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vlt::testing
