@@ -13,6 +13,7 @@
 #include "app/positions/positions.h"
 #include "app/report/chart_output.h"
 #include "app/report/command_line.h"
+#include "app/report/event_backtest_run.h"
 #include "app/report/option_values.h"
 #include "app/report/report_run.h"
 #include "app/report/research_formats.h"
@@ -35,7 +36,8 @@ const CommandSpec& ResearchSpec() {
         "the command line (--trials 0, --jobs 0, --holdout 95%), 1 for the data (a\n"
         "price file with fewer than 30 prices in the period or its hold-out).",
         {"research --prices dji.csv --start 1990-01-01 --end 2024-12-31 --holdout 30%",
-         "research --prices btc.csv --both --aspects con,opp,sqr --format json"},
+         "research --prices btc.csv --both --aspects con,opp,sqr --format json",
+         "research --prices dji.csv --open new-moon,station-direct:all --close full-moon"},
         {
             {"--prices", "FILE", "the daily prices (required)", nullptr},
             {"--price-column", "NAME", "the CSV column to read instead of Close",
@@ -69,6 +71,18 @@ const CommandSpec& ResearchSpec() {
              "fewer trades are \"too few trades\", outside the\nfamily; "
              "default 5",
              nullptr},
+            {"--open", "EVENT",
+             "instead of planet pairs, buy at each EVENT; a list\n(or the option again) tries "
+             "each, with every --close\nas one family; a trade still open at the end is not\n"
+             "counted",
+             "--open new-moon,first-quarter"},
+            {"--close", "EVENT",
+             "sell at the close of the first trading day on or\nafter the first EVENT after the "
+             "buying day; a list\ntries each",
+             "--close full-moon"},
+            {"--hold", "DAYS",
+             "sell DAYS trading days after the buying day\n(1 to 1000) instead of at --close",
+             "--hold 20"},
             {"--format", "F", "text, csv or json; default text", "--format json"},
             {"--chart", "FILE",
              "also draw the ranked p-values and the best\nequity curves "
@@ -80,6 +94,7 @@ const CommandSpec& ResearchSpec() {
 
 struct ResearchOptions {
     ResearchRequest request;
+    EventBacktestOptions events;  // with --open: the backtest on dated events
     std::string pricesFile;
     std::string priceColumn = kDefaultPriceColumn;
     std::optional<ReportDate> start;
@@ -191,6 +206,32 @@ const OptionReader kReaders[] = {
      [](const std::string& v, ResearchOptions& o) { return ReadChartFileOption(v, o.chartFile); }},
 };
 
+// --open, --close and --hold: every kind each use names, and the options
+// that only planet pairs take refused beside them.
+std::optional<std::string> ReadEvents(const CommandLine& line, EventBacktestOptions& e) {
+    for (const CommandLine::Use& use : line.uses) {
+        const bool open = use.name == "--open";
+        if (!open && use.name != "--close") continue;
+        for (const std::string& value : use.values) {
+            for (const std::string& word : Split(value, ',')) {
+                if (auto problem = ReadEventWord(word, use.name.c_str(), open ? e.opens : e.closes))
+                    return problem;
+            }
+        }
+    }
+    if (auto hold = line.Value("--hold")) {
+        if (auto problem = ReadWholeOption(*hold, e.holdDays, "--hold", 1, kMaxHoldDays)) {
+            return problem;
+        }
+    }
+    if (e.opens.empty() && e.closes.empty() && e.holdDays == 0) return std::nullopt;
+    for (const char* pair : {"--first", "--second", "--aspects", "--orbs", "--helio", "--geo",
+                             "--both", "--holdout", "--chart"}) {
+        if (line.Given(pair)) return std::string(pair) + " does not go with --open";
+    }
+    return EventBacktestProblem(e);
+}
+
 // The options of a line, or the first thing wrong with them.
 std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions& o) {
     o.request.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -206,7 +247,25 @@ std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions&
     if (line.Given("--geo")) o.request.centres = ResearchCentres::Geo;
     if (line.Given("--both")) o.request.centres = ResearchCentres::Both;
     if (o.pricesFile.empty()) return "research needs --prices FILE";
-    return std::nullopt;
+    return ReadEvents(line, o.events);
+}
+
+// research --open: the family of event combinations, with the research's
+// price file, period, trials, seed, jobs, minimum and format.
+int RunEventResearch(ResearchOptions& o, CommandIo& io) {
+    EventBacktestOptions& e = o.events;
+    e.pricesFile = o.pricesFile;
+    e.priceColumn = o.priceColumn;
+    e.start = o.start;
+    e.end = o.end;
+    e.trials = o.request.trials;
+    e.seed = o.request.seed;
+    e.jobs = o.request.jobs;
+    e.minTrades = o.request.minTrades;
+    e.format = o.format == ResearchFormat::Csv    ? EventBacktestFormat::Csv
+               : o.format == ResearchFormat::Json ? EventBacktestFormat::Json
+                                                  : EventBacktestFormat::Text;
+    return RunEventBacktest(e, io);
 }
 
 // The start-up's messages (a Pluto table that cannot be read) as lines.
@@ -299,6 +358,7 @@ int RunResearchCommand(const CommandLine& line, CommandIo& io) {
         io.messages << "vlt-report: " << EscapedForOneLine(*problem) << " (see --help)\n";
         return kReportUsage;
     }
+    if (!o.events.opens.empty()) return RunEventResearch(o, io);
     if (!PrepareRequest(o, io.messages)) return kReportRefused;
     const ResearchResult result = Researched(o, io);
     if (result.status == ResearchStatus::Stopped) {
