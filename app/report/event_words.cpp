@@ -9,11 +9,13 @@
 namespace vlt {
 
 const char* const kEventWordsHelp =
-    "EVENT: new-moon, first-quarter, full-moon, last-quarter,\n"
-    "station-retrograde:PLANET, station-direct:PLANET (Mercury to Pluto),\n"
-    "ingress:BODY (any sign) or ingress:BODY:SIGN (Aries to Pisces),\n"
-    "aspect:BODY:BODY:ASPECT (con,opp,sqr,tri,sxt,ssx,qui; exact); BODY is\n"
-    "Sun, Moon or Mercury to Pluto, \"all\" for each; all geocentric";
+    "EVENT: new-moon, first-quarter, full-moon,\n"
+    "last-quarter, station-retrograde:PLANET,\n"
+    "station-direct:PLANET (Mercury to Pluto),\n"
+    "ingress:BODY (any sign), ingress:BODY:SIGN,\n"
+    "aspect:BODY:BODY:ASPECT (exact); BODY: Sun, Moon,\n"
+    "Mercury to Pluto, or all for each; geocentric, on\n"
+    "the event's universal-time date";
 
 namespace {
 

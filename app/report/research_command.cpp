@@ -26,6 +26,22 @@ namespace {
 
 enum class ResearchFormat { Text, Csv, Json };
 
+// The event backtest's options (event_words.h describes EVENT).
+const char* OpenHelp() {
+    static const std::string kText =
+        std::string(
+            "instead of planet pairs, buy at each EVENT; a list\n(or the option again) "
+            "tries each, with every --close\nas one family; a trade still open at the "
+            "end is not\ncounted.  ") +
+        kEventWordsHelp;
+    return kText.c_str();
+}
+constexpr const char* kCloseHelp =
+    "sell at the close of the first trading day on or\nafter the first EVENT after the buying "
+    "day; a list\ntries each";
+constexpr const char* kResearchHoldHelp =
+    "sell DAYS trading days after the buying day\n(1 to 1000) instead of at --close";
+
 const CommandSpec& ResearchSpec() {
     static const CommandSpec kSpec{
         "research",
@@ -71,18 +87,9 @@ const CommandSpec& ResearchSpec() {
              "fewer trades are \"too few trades\", outside the\nfamily; "
              "default 5",
              nullptr},
-            {"--open", "EVENT",
-             "instead of planet pairs, buy at each EVENT; a list\n(or the option again) tries "
-             "each, with every --close\nas one family; a trade still open at the end is not\n"
-             "counted",
-             "--open new-moon,first-quarter"},
-            {"--close", "EVENT",
-             "sell at the close of the first trading day on or\nafter the first EVENT after the "
-             "buying day; a list\ntries each",
-             "--close full-moon"},
-            {"--hold", "DAYS",
-             "sell DAYS trading days after the buying day\n(1 to 1000) instead of at --close",
-             "--hold 20"},
+            {"--open", "EVENT", OpenHelp(), "--open new-moon,first-quarter"},
+            {"--close", "EVENT", kCloseHelp, "--close full-moon"},
+            {"--hold", "DAYS", kResearchHoldHelp, "--hold 20"},
             {"--format", "F", "text, csv or json; default text", "--format json"},
             {"--chart", "FILE",
              "also draw the ranked p-values and the best\nequity curves "
