@@ -334,14 +334,14 @@ const std::vector<ReportOptionDefinition>& ReportOptionDefinitions() {
         {{"--close", "EVENT",
           "sell at the close of the first trading day on or after the first EVENT after the "
           "buying day; a list tries each",
-          "--close station-direct:Mercury"},
-         {kSimulateRun, C::NotForChart, "--open"},
+          "--close full-moon --open new-moon"},
+         {kSimulateRun, C::NotForChart},
          ReadEvents},
         {{"--hold", "DAYS",
           "sell DAYS trading days (days with a price, 1 to 1000) after the buying day instead of "
           "at a --close event",
-          "--hold 20"},
-         {kSimulateRun, C::NotForChart, "--open"},
+          "--hold 20 --open station-direct:Mars"},
+         {kSimulateRun, C::NotForChart},
          ReadHold},
         {{"--stats", nullptr,
           "per aspect and orb the trades, winners, total and mean gain, mean holding days, time in "
@@ -610,9 +610,16 @@ std::string NoCommand(const std::vector<std::string>& args) {
 
 }  // namespace
 
+namespace {
+
 // A run on dated events closes one way, and has no planet pair.
 std::string EventRunProblem(const CommandLine& line, const ReportOptions& o) {
-    if (o.openEvents.empty()) return {};
+    if (o.openEvents.empty()) {
+        for (const char* name : {"--close", "--hold"}) {
+            if (line.Given(name)) return std::string(name) + " needs --open";
+        }
+        return {};
+    }
     if (line.Given("--close") == line.Given("--hold")) {
         return "--open needs one of --close EVENT and --hold DAYS";
     }
@@ -622,6 +629,8 @@ std::string EventRunProblem(const CommandLine& line, const ReportOptions& o) {
     }
     return {};
 }
+
+}  // namespace
 
 ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     ReportArguments result;
