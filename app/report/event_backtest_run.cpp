@@ -97,18 +97,21 @@ FoundDays FindDays(const EventBacktestOptions& o, const DailyValues& values, std
     const std::int32_t last = values.firstDay + static_cast<std::int32_t>(values.values.size()) - 1;
     std::vector<EventWord> words = o.opens;
     words.insert(words.end(), o.closes.begin(), o.closes.end());
+    std::map<std::string, SkyEventList> lists;  // by finder
     for (const EventWord& w : words) {
         if (found.days.count(w.text) != 0) continue;
-        EventDays d = DaysOfEvents(w, values.firstDay, last, stop);
-        if (InterruptGuard::Interrupted() || d.stopped) {
+        const std::string key = FinderKey(w);
+        if (lists.count(key) == 0) lists[key] = FindEventsOf(w, values.firstDay, last, stop);
+        const SkyEventList& list = lists[key];
+        if (InterruptGuard::Interrupted() || list.stopped) {
             found.stopped = true;
             return found;
         }
-        if (!d.failure.empty()) {
-            found.failure = w.text + ": " + d.failure;
+        if (!list.failure.empty()) {
+            found.failure = w.text + ": " + list.failure;
             return found;
         }
-        found.days[w.text] = std::move(d.days);
+        found.days[w.text] = DaysOfEvents(w, list);
     }
     return found;
 }

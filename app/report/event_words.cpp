@@ -178,28 +178,36 @@ std::optional<std::string> ReadEventWord(const std::string& value, const char* o
     return std::string(option) + " \"" + value + "\": " + *problem;
 }
 
-EventDays DaysOfEvents(const EventWord& word, std::int32_t firstDay, std::int32_t lastDay,
-                       std::stop_token stop) {
+std::string FinderKey(const EventWord& word) {
+    switch (word.kind) {
+        case SkyEventKind::Phase: return "phases";
+        case SkyEventKind::Station: return "stations:" + BodyName(word.body);
+        case SkyEventKind::Ingress: return "ingresses:" + BodyName(word.body);
+        case SkyEventKind::Aspect: break;
+    }
+    return word.text;
+}
+
+SkyEventList FindEventsOf(const EventWord& word, std::int32_t firstDay, std::int32_t lastDay,
+                          std::stop_token stop) {
     // A day number names the day from noon to noon; the events of its
     // universal-time date run from the midnight before to the one after.
     const EventSpan span{firstDay - 0.5, lastDay + 0.5};
-    SkyEventList list;
     switch (word.kind) {
-        case SkyEventKind::Phase: list = FindLunarPhases(span, stop); break;
-        case SkyEventKind::Station: list = FindStations(word.body, span, stop); break;
-        case SkyEventKind::Ingress: list = FindIngresses(word.body, span, stop); break;
-        case SkyEventKind::Aspect:
-            list = FindExactAspects(word.body, *word.other, {*word.aspect}, span, stop);
-            break;
+        case SkyEventKind::Phase: return FindLunarPhases(span, stop);
+        case SkyEventKind::Station: return FindStations(word.body, span, stop);
+        case SkyEventKind::Ingress: return FindIngresses(word.body, span, stop);
+        case SkyEventKind::Aspect: break;
     }
-    EventDays days;
-    days.failure = list.failure;
-    days.stopped = list.stopped;
-    for (const SkyEvent& e : list.events) {
-        if (Matches(word, e))
-            days.days.push_back(static_cast<std::int32_t>(std::floor(e.jd + 0.5)));
+    return FindExactAspects(word.body, *word.other, {*word.aspect}, span, stop);
+}
+
+std::vector<std::int32_t> DaysOfEvents(const EventWord& word, const SkyEventList& events) {
+    std::vector<std::int32_t> days;
+    for (const SkyEvent& e : events.events) {
+        if (Matches(word, e)) days.push_back(static_cast<std::int32_t>(std::floor(e.jd + 0.5)));
     }
-    std::sort(days.days.begin(), days.days.end());
+    std::sort(days.begin(), days.end());
     return days;
 }
 

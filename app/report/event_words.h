@@ -41,15 +41,15 @@ struct EventWord {
 std::optional<std::string> ReadEventWord(const std::string& value, const char* option,
                                          std::vector<EventWord>& into);
 
-// The universal-time dates (Julian day numbers) of the events of one kind
-// from firstDay through lastDay, in time order; or the finder's one line
-// when its positions do not cover the days.
-struct EventDays {
-    std::vector<std::int32_t> days;
-    std::string failure;
-    bool stopped = false;
-};
-EventDays DaysOfEvents(const EventWord& word, std::int32_t firstDay, std::int32_t lastDay,
-                       std::stop_token stop = {});
+// The events the finder of a kind gives over the universal-time dates
+// firstDay through lastDay: every kind with the same FinderKey gets the same
+// list (the four phases, a planet's two stations), so a run finds it once.
+std::string FinderKey(const EventWord& word);
+SkyEventList FindEventsOf(const EventWord& word, std::int32_t firstDay, std::int32_t lastDay,
+                          std::stop_token stop = {});
+
+// The universal-time dates (Julian day numbers) of the list's events of the
+// kind, in time order.
+std::vector<std::int32_t> DaysOfEvents(const EventWord& word, const SkyEventList& events);
 
 }  // namespace vlt
