@@ -6,6 +6,7 @@
 #include "app/positions/request_rules.h"
 #include "app/positions/timezone_list.h"
 #include "app/positions/vocabulary.h"
+#include "app/report/event_backtest_run.h"
 #include "app/report/exit_status.h"
 
 namespace vlt {
@@ -184,6 +185,23 @@ std::string ReadChartSize(OptionReading& r, const std::string& value) {
         r.name + " takes a whole number of pixels from 200 to 10000, not \"" + value + "\"");
 }
 
+// --open and --close: each kind of event a list names, added to those of the
+// option's other uses.
+std::string ReadEvents(OptionReading& r, const std::string& value) {
+    std::vector<EventWord>& into =
+        r.name == "--open" ? r.options.openEvents : r.options.closeEvents;
+    for (const std::string& word : Split(value, ',')) {
+        if (auto problem = ReadEventWord(word, r.name.c_str(), into)) return *problem;
+    }
+    return {};
+}
+
+std::string ReadHold(OptionReading& r, const std::string& value) {
+    return Take(WholeNumberIn(value, 4, 1, kMaxHoldDays), r.options.holdDays,
+                "--hold takes a whole number of trading days from 1 to " +
+                    std::to_string(kMaxHoldDays) + ", not \"" + value + "\"");
+}
+
 // Each flag sets the field of its name.
 std::string ReadFlag(OptionReading& r, const std::string&) {
     ReportOptions& o = r.options;
@@ -303,6 +321,29 @@ const std::vector<ReportOptionDefinition>& ReportOptionDefinitions() {
           "--price-column \"Adj Close\""},
          {kSimulateRun, C::AnyChart, "--prices"},
          ReadPriceColumn},
+        {{"--open", "EVENT",
+          "instead of a planet pair's aspects, buy at each EVENT and sell at the next --close "
+          "EVENT (or after --hold days); a comma-separated list, or the option again, tries each "
+          "kind, all judged as one family.  EVENT: new-moon, first-quarter, full-moon, "
+          "last-quarter, station-retrograde:PLANET, station-direct:PLANET (Mercury to Pluto), "
+          "ingress:BODY (any sign) or ingress:BODY:SIGN, aspect:BODY:BODY:ASPECT (exact); BODY is "
+          "Sun, Moon, Mercury to Pluto, or all for each; geocentric, on the event's universal-time "
+          "date.  A trade still open at the end is not counted",
+          "--open new-moon --close full-moon"},
+         {kSimulateRun, C::NotForChart},
+         ReadEvents},
+        {{"--close", "EVENT",
+          "sell at the close of the first trading day on or after the first EVENT after the "
+          "buying day; a list tries each",
+          "--close full-moon --open new-moon"},
+         {kSimulateRun, C::NotForChart},
+         ReadEvents},
+        {{"--hold", "DAYS",
+          "sell DAYS trading days (days with a price, 1 to 1000) after the buying day instead of "
+          "at a --close event",
+          "--hold 20 --open station-direct:Mars"},
+         {kSimulateRun, C::NotForChart},
+         ReadHold},
         {{"--stats", nullptr,
           "per aspect and orb the trades, winners, total and mean gain, mean holding days, time in "
           "the market, annual return, drawdown, buy and hold over as many days, and p, p adjusted "
@@ -570,6 +611,28 @@ std::string NoCommand(const std::vector<std::string>& args) {
 
 }  // namespace
 
+namespace {
+
+// A run on dated events closes one way, and has no planet pair.
+std::string EventRunProblem(const CommandLine& line, const ReportOptions& o) {
+    if (o.openEvents.empty()) {
+        for (const char* name : {"--close", "--hold"}) {
+            if (line.Given(name)) return std::string(name) + " needs --open";
+        }
+        return {};
+    }
+    if (line.Given("--close") == line.Given("--hold")) {
+        return "--open needs one of --close EVENT and --hold DAYS";
+    }
+    for (const char* pair : {"--first", "--second", "--aspects", "--orbs", "--details", "--box",
+                             "--helio", "--tz", "--natz", "--crlf"}) {
+        if (line.Given(pair)) return std::string(pair) + " does not go with --open";
+    }
+    return {};
+}
+
+}  // namespace
+
 ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
     ReportArguments result;
     // Asking for help is never a mistake, whatever else the line holds.
@@ -597,6 +660,7 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& args) {
         o.command = CommandOfRun(command->run);
     }
     if (result.error.empty()) result.error = ReadOptions(*command, chartOf, read.line, o);
+    if (result.error.empty()) result.error = EventRunProblem(read.line, o);
     result.ok = result.error.empty();
     return result;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/report/command_line.h"
+#include "app/report/event_words.h"
 #include "app/report/option_values.h"
 
 namespace vlt {
@@ -80,6 +81,13 @@ struct ReportOptions {
     // valued on `jobs` threads (0: one per core), the result the same.
     int minTrades = 5;
     int jobs = 0;
+
+    // Simulate on dated events: buy at each kind of --open event, sell at
+    // the next --close event or after holdDays trading days, instead of the
+    // pair's simulation (event_backtest_run.h).
+    std::vector<EventWord> openEvents;
+    std::vector<EventWord> closeEvents;
+    int holdDays = 0;
 
     ReportFormat format = ReportFormat::Text;
 

@@ -17,6 +17,7 @@
 #include "app/positions/request_rules.h"
 #include "app/positions/timezone_list.h"
 #include "app/report/chart_output.h"
+#include "app/report/event_backtest_run.h"
 #include "app/report/report_formats.h"
 #include "app/report/stats_progress.h"
 #include "app/report/streamed_output.h"
@@ -500,10 +501,38 @@ std::optional<std::string> StatisticsInputProblem(const ReportOptions& options,
            " prices in the period; --stats needs at least " + std::to_string(kStatisticsMinPrices);
 }
 
+// simulate --open: the backtest on dated events, with the simulation's
+// options.
+int RunEventSimulation(const ReportOptions& options, std::ostream& out, std::ostream& messages,
+                       bool showProgress) {
+    EventBacktestOptions e;
+    e.opens = options.openEvents;
+    e.closes = options.closeEvents;
+    e.holdDays = options.holdDays;
+    e.pricesFile = options.pricesFile;
+    e.priceColumn = options.priceColumn;
+    e.start = options.start;
+    e.end = options.end;
+    e.statistics = options.stats;
+    e.listTrades = true;
+    e.trials = options.trials;
+    e.seed = options.seed;
+    e.minTrades = options.minTrades;
+    e.jobs = options.jobs > 0 ? options.jobs
+                              : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    e.format = options.format == ReportFormat::Csv    ? EventBacktestFormat::Csv
+               : options.format == ReportFormat::Json ? EventBacktestFormat::Json
+                                                      : EventBacktestFormat::Text;
+    CommandIo io{out, messages, showProgress};
+    return RunEventBacktest(e, io);
+}
+
 }  // namespace
 
 int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& messages,
               bool showProgress) {
+    if (!options.openEvents.empty())
+        return RunEventSimulation(options, out, messages, showProgress);
     // A price file is read whole before anything else, so that bad input
     // stops the run with one line and no report.
     PriceSeries prices;

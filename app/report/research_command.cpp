@@ -12,6 +12,7 @@
 #include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/report/command_line.h"
+#include "app/report/event_backtest_run.h"
 #include "app/report/option_values.h"
 #include "app/report/price_file_options.h"
 #include "app/report/report_run.h"
@@ -20,6 +21,22 @@
 
 namespace vlt {
 namespace {
+
+// The event backtest's options (event_words.h describes EVENT).
+const char* OpenHelp() {
+    static const std::string kText =
+        std::string(
+            "instead of planet pairs, buy at each EVENT; a list\n(or the option again) "
+            "tries each, with every --close\nas one family; a trade still open at the "
+            "end is not\ncounted.  ") +
+        kEventWordsHelp;
+    return kText.c_str();
+}
+constexpr const char* kCloseHelp =
+    "sell at the close of the first trading day on or\nafter the first EVENT after the buying "
+    "day; a list\ntries each";
+constexpr const char* kResearchHoldHelp =
+    "sell DAYS trading days after the buying day\n(1 to 1000) instead of at --close";
 
 const CommandSpec& ResearchSpec() {
     static const CommandSpec kSpec{
@@ -31,7 +48,8 @@ const CommandSpec& ResearchSpec() {
         "the command line (--trials 0, --jobs 0, --holdout 95%), 1 for the data (a\n"
         "price file with fewer than 30 prices in the period or its hold-out).",
         {"research --prices dji.csv --start 1990-01-01 --end 2024-12-31 --holdout 30%",
-         "research --prices btc.csv --both --aspects con,opp,sqr --format json"},
+         "research --prices btc.csv --both --aspects con,opp,sqr --format json",
+         "research --prices dji.csv --open new-moon,station-direct:all --close full-moon"},
         {
             {"--prices", "FILE", "the daily prices (required)", nullptr},
             {"--price-column", "NAME", "the CSV column to read instead of Close",
@@ -65,6 +83,9 @@ const CommandSpec& ResearchSpec() {
              "fewer trades are \"too few trades\", outside the\nfamily; "
              "default 5",
              nullptr},
+            {"--open", "EVENT", OpenHelp(), "--open new-moon,first-quarter"},
+            {"--close", "EVENT", kCloseHelp, "--close full-moon"},
+            {"--hold", "DAYS", kResearchHoldHelp, "--hold 20"},
             {"--format", "F", "text, csv or json; default text", "--format json"},
             {"--chart", "FILE",
              "also draw the ranked p-values and the best\nequity curves "
@@ -77,6 +98,7 @@ const CommandSpec& ResearchSpec() {
 struct ResearchOptions {
     ResearchRequest request;
     PriceFileOptions file;
+    EventBacktestOptions events;  // with --open: the backtest on dated events
 };
 
 std::optional<std::string> ReadPlanets(const std::string& value, std::vector<int>& list,
@@ -150,6 +172,32 @@ const OwnOptionReader<ResearchOptions> kReaders[] = {
      }},
 };
 
+// --open, --close and --hold: every kind each use names, and the options
+// that only planet pairs take refused beside them.
+std::optional<std::string> ReadEvents(const CommandLine& line, EventBacktestOptions& e) {
+    for (const CommandLine::Use& use : line.uses) {
+        const bool open = use.name == "--open";
+        if (!open && use.name != "--close") continue;
+        for (const std::string& value : use.values) {
+            for (const std::string& word : Split(value, ',')) {
+                if (auto problem = ReadEventWord(word, use.name.c_str(), open ? e.opens : e.closes))
+                    return problem;
+            }
+        }
+    }
+    if (auto hold = line.Value("--hold")) {
+        if (auto problem = ReadWholeOption(*hold, e.holdDays, "--hold", 1, kMaxHoldDays)) {
+            return problem;
+        }
+    }
+    if (e.opens.empty() && e.closes.empty() && e.holdDays == 0) return std::nullopt;
+    for (const char* pair : {"--first", "--second", "--aspects", "--orbs", "--helio", "--geo",
+                             "--both", "--holdout", "--chart"}) {
+        if (line.Given(pair)) return std::string(pair) + " does not go with --open";
+    }
+    return EventBacktestProblem(e);
+}
+
 // The options of a line, or the first thing wrong with them.
 std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions& o) {
     o.request.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -161,7 +209,25 @@ std::optional<std::string> ReadOptions(const CommandLine& line, ResearchOptions&
     if (line.Given("--geo")) o.request.centres = ResearchCentres::Geo;
     if (line.Given("--both")) o.request.centres = ResearchCentres::Both;
     if (o.file.pricesFile.empty()) return "research needs --prices FILE";
-    return std::nullopt;
+    return ReadEvents(line, o.events);
+}
+
+// research --open: the family of event combinations, with the research's
+// price file, period, trials, seed, jobs, minimum and format.
+int RunEventResearch(ResearchOptions& o, CommandIo& io) {
+    EventBacktestOptions& e = o.events;
+    e.pricesFile = o.file.pricesFile;
+    e.priceColumn = o.file.priceColumn;
+    e.start = o.file.start;
+    e.end = o.file.end;
+    e.trials = o.request.trials;
+    e.seed = o.request.seed;
+    e.jobs = o.request.jobs;
+    e.minTrades = o.request.minTrades;
+    e.format = o.file.format == TableFormat::Csv    ? EventBacktestFormat::Csv
+               : o.file.format == TableFormat::Json ? EventBacktestFormat::Json
+                                                  : EventBacktestFormat::Text;
+    return RunEventBacktest(e, io);
 }
 
 // Progress on standard error when a person watches; Ctrl-C stops the run.
@@ -230,6 +296,7 @@ ResearchResult Researched(const ResearchOptions& o, CommandIo& io) {
 int RunResearchCommand(const CommandLine& line, CommandIo& io) {
     ResearchOptions o;
     if (auto problem = ReadOptions(line, o)) return RefusedOptions(*problem, io);
+    if (!o.events.opens.empty()) return RunEventResearch(o, io);
     if (!PrepareRequest(o, io.messages)) return kReportRefused;
     const ResearchResult result = Researched(o, io);
     if (result.status == ResearchStatus::Stopped) {
