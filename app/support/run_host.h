@@ -67,6 +67,12 @@ public:
     // Lets pending user-interface events run (a click on "Pause" asks the
     // run control to pause).  Called once per time step.
     virtual void YieldToEvents() = 0;
+
+    // A show-all series has moved to its next pair (program planet numbers,
+    // as the planet lists hold them), or back to the pair it began with;
+    // `caption` titles the run's messages from now on, as the transit
+    // button's caption would.  A host that shows no pair ignores it.
+    virtual void SeriesPair(int /*first*/, int /*second*/, const std::string& /*caption*/) {}
 };
 
 }  // namespace vlt

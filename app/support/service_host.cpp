@@ -22,6 +22,11 @@ void ServiceHost::YieldToEvents() {
     if (stop_.stop_requested()) Control().Quit();
 }
 
+void ServiceHost::SeriesPair(int first, int second, const std::string& caption) {
+    SetCaption(caption);
+    observer_->PairSelected(first, second);
+}
+
 void ServiceHost::SetCaption(const std::string& caption) {
     caption_ = caption;
     startCaption_ = caption;

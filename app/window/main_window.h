@@ -91,6 +91,7 @@ public:
     // Selects a planet-list entry as a user's click would (index -1: none,
     // which in the first list means Pluto).
     void SelectPlanet(int list, int index);
+    void ShowPair(int first, int second) override;
 
     // --- RunHost
     OutputBox& Output() override { return output_; }

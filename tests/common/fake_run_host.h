@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/support/run_host.h"
@@ -89,6 +90,13 @@ public:
         if (onYield) onYield(yields);
     }
 
+    // The pairs of a show-all series as announced; each recaptions the run's
+    // messages.
+    void SeriesPair(int first, int second, const std::string& caption) override {
+        seriesPairs.push_back({first, second});
+        captionStore = startCaption = caption;
+    }
+
     // --- BusyIndicator: the transit button reads "Pause" while busy, as the
     // window's does.
     void EnterBusyState(RunKind kind) override {
@@ -148,6 +156,7 @@ public:
     int geometryApplied = 0, shrunk = 0;
     std::vector<std::string> notices;
     std::vector<double> progress;
+    std::vector<std::pair<int, int>> seriesPairs;
 
 private:
     RunKind expectedRun_;
