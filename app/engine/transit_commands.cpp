@@ -171,6 +171,13 @@ void TransitCommands::RunScan(TransitRequest& request) {
     lastRequest_ = request;
     scanRan_ = true;
     lastEnd_ = scanner_.TransitScan(request);
+    boxFilled_ = boxFilled_ || scanner_.BoxFilled();
+}
+
+void TransitCommands::Begin() {
+    lastRefusal_.reset();
+    boxFilled_ = false;
+    pairRefused_ = false;
 }
 
 void TransitCommands::Start(const TablesRequest& request) {
@@ -180,27 +187,28 @@ void TransitCommands::Start(const TablesRequest& request) {
         host_.Control().RequestPause();
         return;
     }
-    lastRefusal_.reset();
+    Begin();
     TablesRequest in = request;
     StartTable(in);
 }
 
-void TransitCommands::StartTable(TablesRequest& in) {
+bool TransitCommands::StartTable(TablesRequest& in) {
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
-    if (!CheckEnteredPeriod(in, enteredStart, enteredEnd)) return;
+    if (!CheckEnteredPeriod(in, enteredStart, enteredEnd)) return false;
     // After the message the GMT entry stands chosen: a show-all series goes
     // on in it with its next pair.
     if (Refused(CheckTimezoneChosen(in.timezoneIndex), host_.Busy().StartCaption())) {
         ChooseGmt(in);
-        return;
+        return false;
     }
     TransitRequest request;
-    if (!ChoosePair(in, request)) return;
+    // A series passes over a planet paired with itself without a word.
+    if (!ChoosePair(in, request)) return showAllMode_;
     for (std::size_t level = 0; level < 3; ++level) {
         request.orbDegrees[level] = static_cast<std::int16_t>(in.orbDegrees[level]);
     }
-    if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return;
+    if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return false;
     host_.Control().ClearStop();
     scanner_.SetHeaderPrinted(false);
     // A show-all series keeps every pair's table in its results.
@@ -208,6 +216,7 @@ void TransitCommands::StartTable(TablesRequest& in) {
     host_.Busy().ApplyRunGeometry();
     PrepareTableRequest(in, enteredStart, enteredEnd, request);
     RunScan(request);
+    return true;
 }
 
 // A date the calendar has and the program supports; its day number is kept.
@@ -305,7 +314,7 @@ void TransitCommands::PrepareTableRequest(const TablesRequest& in, std::int32_t 
 }
 
 void TransitCommands::Search(const SearchRequest& in) {
-    lastRefusal_.reset();
+    Begin();
     const std::int16_t first = in.firstPlanet;
     const std::int16_t second = in.secondPlanet;
     const int aspectType = in.aspect;
@@ -353,7 +362,7 @@ bool TransitCommands::ShowAllPass(TablesRequest& series, std::int16_t first, std
     series.secondPlanet = second;
     host_.SeriesPair(first, second, PairCaption(first, second, series.heliocentric));
     // The series is under way: each pair starts its table directly.
-    StartTable(series);
+    if (!StartTable(series)) pairRefused_ = true;
     if (host_.Control().StopRequested()) {
         host_.Control().ClearStop();
         return true;
@@ -377,7 +386,7 @@ void TransitCommands::ShowAll(const ShowAllRequest& request) {
     }
     host_.Busy().SetAppendChecked(true);
     showAllMode_ = true;
-    lastRefusal_.reset();
+    Begin();
     scanner_.ClearResults();
 
     TablesRequest series = request;

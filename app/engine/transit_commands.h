@@ -85,17 +85,26 @@ public:
     // The first rule that refused the last command (in a show-all series,
     // a pair), if one did.
     const std::optional<Refusal>& LastRefusal() const { return lastRefusal_; }
+    // The output box filled up during the last command's scans.
+    bool BoxFilled() const { return boxFilled_; }
+    // A pair of the last show-all series was refused with a message (a
+    // planet paired with itself is passed over without one).
+    bool ShowAllPairRefused() const { return pairRefused_; }
     // The scan itself, for the benchmarks that compare its exact-minimum
     // searches and count them.
     TransitScanner& Scanner() { return scanner_; }
     const TransitScanner& Scanner() const { return scanner_; }
 
 private:
+    // A command's start: nothing refused or filled yet.
+    void Begin();
     // Shows and keeps a refusal, if there is one; true when there is.
     bool Refused(const std::optional<Refusal>& refusal, const std::string& caption);
     // A table run (Start without the pause check; show-all's passes).  A
     // refused zone leaves GMT chosen in `in`.
-    void StartTable(TablesRequest& in);
+    // True when the table was scanned or (a planet with itself in a series)
+    // passed over, false when refused with a message.
+    bool StartTable(TablesRequest& in);
     // The stages of a table run.
     bool CheckRequestDate(int date, const CalendarDate& entered);
     bool CheckEnteredPeriod(const TablesRequest& in, std::int32_t& start, std::int32_t& end);
@@ -122,6 +131,8 @@ private:
     ScanEnd lastEnd_ = ScanEnd::Completed;
     bool scanRan_ = false;
     std::optional<Refusal> lastRefusal_;
+    bool boxFilled_ = false;
+    bool pairRefused_ = false;
 };
 
 }  // namespace vlt

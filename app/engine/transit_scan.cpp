@@ -190,6 +190,7 @@ void TransitScanner::StartResultTable() {
 void TransitScanner::WriteTableRow(std::int32_t row) {
     OutputBox& out = host_.Output();
     if (out.LongerThan(kOutputRowLimit)) {
+        boxFilled_ = true;
         host_.Boxes().Show("Output textbox is full.", host_.Busy().WindowCaption(), MsgButtons::Ok,
                            MsgIcon::Exclamation);
         out.Append("Textbox is full -- ");
@@ -672,6 +673,7 @@ void TransitScanner::ReplaySkippedMinimum(double before) {
 }
 
 void TransitScanner::PrepareScan() {
+    boxFilled_ = false;
     OutputBox& out = host_.Output();
     if (!out.Empty()) {
         if (!host_.Busy().AppendChecked()) {

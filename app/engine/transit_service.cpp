@@ -9,22 +9,25 @@
 namespace vlt {
 namespace {
 
-TransitRunEnd EndOfScan(ScanEnd end) {
-    switch (end) {
-        case ScanEnd::Completed:
-        case ScanEnd::NothingFound:
-        case ScanEnd::FoundInSearch: return TransitRunEnd::Completed;
-        case ScanEnd::Stopped: return TransitRunEnd::Stopped;
+// A run that scanned: its last scan's end, unless the box filled up on the
+// way (the box itself then asked "Stop?") or, in a show-all series, a pair
+// was refused.
+TransitRunEnd EndOfScans(const TransitCommands& commands) {
+    const ScanEnd last = commands.LastScanEnd();
+    if (last == ScanEnd::DataFileFailed) return TransitRunEnd::DataFailed;
+    if (commands.BoxFilled()) return TransitRunEnd::BoxFull;
+    if (last == ScanEnd::Stopped) return TransitRunEnd::Stopped;
+    if (commands.ShowAllPairRefused()) return TransitRunEnd::PairRefused;
+    switch (last) {
+        case ScanEnd::NothingFound: return TransitRunEnd::NotFound;
         case ScanEnd::ShowAllReturn: return TransitRunEnd::SeriesEnded;
-        case ScanEnd::DataFileFailed: return TransitRunEnd::DataFailed;
+        default: return TransitRunEnd::Completed;
     }
-    return TransitRunEnd::Completed;
 }
 
-TransitRunResult ResultOf(const TransitCommands& commands, const ServiceHost& host) {
+TransitRunResult ResultOf(const TransitCommands& commands) {
     TransitRunResult result;
-    result.end = commands.ScanRan() ? EndOfScan(commands.LastScanEnd()) : TransitRunEnd::Refused;
-    result.messages = host.MessagesShown();
+    result.end = commands.ScanRan() ? EndOfScans(commands) : TransitRunEnd::Refused;
     result.refusal = commands.LastRefusal();
     result.transitRecorded =
         commands.ScanRan() && !commands.Scanner().Table().RowIsEmpty(kFirstTransitRow);
@@ -63,7 +66,7 @@ TransitRunResult Run(const TablesRequest& request, RunObserver& observer, std::s
     ServiceHost host(observer, std::move(stop), CaptionOf(request));
     TransitCommands commands(host, positions);
     commands.Start(request);
-    return ResultOf(commands, host);
+    return ResultOf(commands);
 }
 
 TransitRunResult Run(const SearchRequest& request, RunObserver& observer, std::stop_token stop,
@@ -71,7 +74,7 @@ TransitRunResult Run(const SearchRequest& request, RunObserver& observer, std::s
     ServiceHost host(observer, std::move(stop), CaptionOf(request));
     TransitCommands commands(host, positions);
     commands.Search(request);
-    return ResultOf(commands, host);
+    return ResultOf(commands);
 }
 
 TransitRunResult Run(const ShowAllRequest& request, RunObserver& observer, std::stop_token stop,
@@ -79,11 +82,7 @@ TransitRunResult Run(const ShowAllRequest& request, RunObserver& observer, std::
     ServiceHost host(observer, std::move(stop), CaptionOf(request));
     TransitCommands commands(host, positions);
     commands.ShowAll(request);
-    TransitRunResult result = ResultOf(commands, host);
-    if (commands.ScanRan() && result.end != TransitRunEnd::DataFailed) {
-        result.end = TransitRunEnd::SeriesEnded;
-    }
-    return result;
+    return ResultOf(commands);
 }
 
 }  // namespace vlt
