@@ -758,7 +758,6 @@ ScanEnd TransitScanner::SummariseScan(StepOutcome outcome) {
     if (outcome == StepOutcome::Found) return ScanEnd::FoundInSearch;
     if (outcome == StepOutcome::Completed) return SummariseCompletedScan();
     // Either way the run ends here, and with it a show-all series.
-    host_.Busy().RestoreStartCaption();
     host_.Output().Append(std::string(kLineBreak) + "Stopped");
     host_.Control().ClearPause();
     if (req_.showAllMode) host_.Control().RequestStop();

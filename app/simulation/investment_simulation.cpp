@@ -101,7 +101,6 @@ void InvestmentSimulation::AppendLine(const std::string& text) { Append(text + k
 
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
-    host_.Busy().SetSimulateCaption(kSimulateCaption);
     host_.Busy().LeaveBusyState();
 }
 
@@ -157,7 +156,6 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
 
     pairs_ = BuildSimulationPairs(static_cast<Planet>(p1), static_cast<Planet>(p2),
                                   request.aspectChecked, orbDegrees);
-    host_.Busy().SetSimulateCaption(kPauseCaption);
     totals_ = SimulationTotals{};
     events_.clear();
     p1_ = p1;
@@ -207,7 +205,6 @@ std::optional<SimulationOutcome> InvestmentSimulation::BeforeStep() {
     if (!host_.Control().PauseRequested()) return std::nullopt;
     if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
         MsgResult::Yes) {
-        host_.Busy().SetSimulateCaption(kSimulateCaption);
         Append(std::string(kLineBreak) + "Stopped");
         host_.Control().ClearPause();
         CommonEnding();

@@ -16,9 +16,10 @@ namespace vlt {
 // The caption of a command's button while its run is under way.
 inline constexpr const char* kPauseCaption = "Pause";
 
-// How the window shows a run: its busy state, the captions the commands read
-// for their message boxes, the append check box, the run's geometry, the
-// closing notice and the progress.
+// How the window shows a run: its busy state (which also gives the run's
+// button its caption back), the captions the commands read for their message
+// boxes, the append check box, the run's geometry, the closing notice and
+// the progress.
 class BusyIndicator {
 public:
     virtual ~BusyIndicator() = default;
@@ -34,8 +35,6 @@ public:
     // them as titles.
     virtual std::string WindowCaption() const = 0;
     virtual std::string StartCaption() const = 0;
-    virtual void RestoreStartCaption() = 0;
-    virtual void SetSimulateCaption(const std::string& caption) = 0;
 
     // The "Append to output" check box.
     virtual bool AppendChecked() const = 0;

@@ -75,15 +75,6 @@ std::string ServiceHost::WindowCaption() const {
     return display != nullptr ? display->WindowCaption() : caption_;
 }
 
-void ServiceHost::RestoreStartCaption() {
-    startCaption_ = caption_;
-    if (BusyIndicator* display = observer_->Display()) display->RestoreStartCaption();
-}
-
-void ServiceHost::SetSimulateCaption(const std::string& caption) {
-    if (BusyIndicator* display = observer_->Display()) display->SetSimulateCaption(caption);
-}
-
 bool ServiceHost::AppendChecked() const {
     const BusyIndicator* display = observer_->Display();
     return display != nullptr ? display->AppendChecked() : append_;

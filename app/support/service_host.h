@@ -99,8 +99,6 @@ private:
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override { return startCaption_; }
-    void RestoreStartCaption() override;
-    void SetSimulateCaption(const std::string& caption) override;
     bool AppendChecked() const override;
     void SetAppendChecked(bool checked) override;
     void ShowAppendCheckBox(bool visible) override;

@@ -105,8 +105,6 @@ public:
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
-    void RestoreStartCaption() override;
-    void SetSimulateCaption(const std::string& caption) override;
     bool AppendChecked() const override;
     void SetAppendChecked(bool checked) override;
     void ShowAppendCheckBox(bool visible) override;

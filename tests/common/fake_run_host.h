@@ -115,11 +115,6 @@ public:
     }
     std::string WindowCaption() const override { return "Veltaro 1.0"; }
     std::string StartCaption() const override { return startCaption; }
-    void RestoreStartCaption() override { startCaption = captionStore; }
-    void SetSimulateCaption(const std::string& caption) override {
-        simulateCaption = caption;
-        events.push_back("caption(" + caption + ")");
-    }
     bool AppendChecked() const override { return appendChecked; }
     void SetAppendChecked(bool checked) override { appendChecked = checked; }
     void ShowAppendCheckBox(bool visible) override { appendVisible = visible; }
@@ -151,7 +146,6 @@ public:
     std::vector<std::string> events;  // busy, idle, captions, geometry, notices in order
     std::string captionStore = "Mars and Jupiter";
     std::string startCaption = "Mars and Jupiter";
-    std::string simulateCaption = "Simulate investment";
     bool appendChecked = false, appendVisible = true;
     int geometryApplied = 0, shrunk = 0;
     std::vector<std::string> notices;
