@@ -225,39 +225,6 @@ TEST_F(CommandsTest, ShowAllGoesOnInGmtAfterTheZonesMessage) {
     EXPECT_EQ(commands.LastRequest().timezoneIndex, kGmtIndex);
 }
 
-// The request's dates are checked with the date entry's words: a day the
-// calendar lacks, a date past the last supported day, a period too short.
-TEST_F(CommandsTest, RequestDatesAreCheckedOnce) {
-    const struct {
-        CalendarDate start, end;
-        const char* text;
-        std::int32_t enteredStart, enteredEnd;
-    } cases[] = {
-        {{2001, 2, 29}, {2001, 3, 10}, "The start date is invalid.", 0, 0},
-        {{2001, 2, 1}, {2001, 4, 31}, "The end date is invalid.", 2451942, 0},
-        {{2001, 2, 1}, {2800, 1, 1}, "End date is too late", 2451942, 2743739},
-        {{2001, 3, 8},
-         {2001, 3, 10},
-         "The start date must be at least 3 days prior to the end date.",
-         2451977,
-         2451979},
-    };
-    for (const auto& c : cases) {
-        FakeRunHost h;
-        TransitCommands cmd(h, positions);
-        AssumePlutoTables(cmd);
-        TablesRequest request = window.Tables();
-        request.start = c.start;
-        request.end = c.end;
-        h.boxes.Expect(c.text);
-        cmd.Start(request);
-        EXPECT_FALSE(cmd.ScanRan()) << c.text;
-        EXPECT_EQ(h.boxes.shown.size(), 1u) << c.text;
-        EXPECT_EQ(cmd.EnteredDay(0), c.enteredStart) << c.text;
-        EXPECT_EQ(cmd.EnteredDay(1), c.enteredEnd) << c.text;
-    }
-}
-
 // A click on the transit button while its own scan runs asks for a pause
 // and never starts a second scan.
 TEST_F(CommandsTest, StartDuringItsScanOnlyRequestsAPause) {
