@@ -85,40 +85,16 @@ public:
     QuietBoxes boxes;
 };
 
-class HeadlessWindow final : public TransitWindow {
-public:
-    HeadlessWindow(HeadlessHost& host, std::int32_t start, std::int32_t end)
-        : host_(host), start_(start), end_(end) {}
-    TransitInputs Inputs() const override {
-        TransitInputs in;
-        in.firstPlanetIndex = first;
-        in.secondPlanetIndex = second;
-        static const char* firstNames[] = {"Sun",     "Mercury", "Venus",  "Mars",
-                                           "Jupiter", "Saturn",  "Uranus", "Neptune"};
-        static const char* secondNames[] = {"Mercury", "Venus",  "Mars",    "Jupiter",
-                                            "Saturn",  "Uranus", "Neptune", "Pluto"};
-        in.firstPlanetText = first < 0 ? "" : firstNames[first];
-        in.secondPlanetText = secondNames[second];
-        in.plutoTablesLoaded = GeoPlutoEntryCount() > 0;
-        return in;
-    }
-    bool CheckDateFieldsPresent(int) override { return true; }
-    bool ValidateDate(int) override { return true; }
-    std::int32_t DayNumber(int date) const override { return date == 0 ? start_ : end_; }
-    void SelectTimezone(int) override {}
-    int PlanetListCount(int) const override { return 8; }
-    int PlanetListIndex(int list) const override { return list == 0 ? first : second; }
-    void SelectPlanet(int list, int index) override {
-        (list == 0 ? first : second) = index;
-        host_.startCaption = "pair";
-    }
-    void ShowDateInFields(int, std::int32_t) override {}
-    int first = 0, second = 0;
-
-private:
-    HeadlessHost& host_;
-    std::int32_t start_, end_;
-};
+// The Sun (first planet) with every planet of the second list.
+ShowAllRequest SunWithEveryPlanet(vlt::CalendarDate start, vlt::CalendarDate end) {
+    ShowAllRequest r;
+    r.firstPlanet = kSun;
+    r.secondPlanet = kMercury;
+    r.start = start;
+    r.end = end;
+    r.keepFirst = true;
+    return r;
+}
 
 // Counts and records the position requests of a scan with their answers.
 class RecordingPositions final : public PositionSource {
@@ -310,9 +286,8 @@ void ShowAllSun(benchmark::State& state, bool walk, bool fixedStep = false) {
     RecordingPositions positions;
     positions.recording = false;
     HeadlessHost host;
-    HeadlessWindow window(host, Day(1950, 1, 1), Day(2049, 12, 31));
-    window.first = 0;
-    TransitCommands commands(host, window, positions);
+    const ShowAllRequest request = SunWithEveryPlanet({1950, 1, 1}, {2049, 12, 31});
+    TransitCommands commands(host, positions);
     commands.Scanner().SetMinuteByMinuteSearch(walk);
     commands.Scanner().SetFixedStepScan(fixedStep);
     long searches = 0;
@@ -324,7 +299,7 @@ void ShowAllSun(benchmark::State& state, bool walk, bool fixedStep = false) {
         searches = 0;
         host.StartWatch();
         const double t0 = CpuSeconds();
-        commands.ShowAll(1);
+        commands.ShowAll(request);
         seconds = CpuSeconds() - t0;
     }
     state.counters["cpu_s"] = seconds;
@@ -338,13 +313,13 @@ void ShowAllSun(benchmark::State& state, bool walk, bool fixedStep = false) {
     positions.recording = true;
     positions.calls.clear();
     const double t0 = CpuSeconds();
-    commands.ShowAll(1);
+    commands.ShowAll(request);
     const double run = CpuSeconds() - t0;
     PlaybackPositions playback(positions.calls);
-    TransitCommands replayed(host, window, playback);
+    TransitCommands replayed(host, playback);
     replayed.Scanner().SetFixedStepScan(fixedStep);
     const double o0 = CpuSeconds();
-    replayed.ShowAll(1);
+    replayed.ShowAll(request);
     state.counters["scan_own_share"] = (CpuSeconds() - o0) / run;
 }
 

@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "app/engine/report_lines.h"
+#include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
 #include "app/positions/request_rules.h"
+#include "app/positions/timezone_list.h"
 #include "app/positions/vocabulary.h"
 
 namespace vlt {
@@ -15,27 +17,33 @@ namespace {
 
 constexpr const char* kSearchCaption = "Search";
 
-std::int16_t FirstPlanetOf(const TransitInputs& in) {
-    return FirstPlanetOfListIndex(in.firstPlanetIndex);
+// The list text of the first planet; Pluto has no entry in that list.
+std::string FirstListText(std::int16_t planet, bool heliocentric) {
+    return planet == kPluto ? std::string() : PlanetListText(planet, heliocentric);
 }
 
-std::int16_t SecondPlanetOf(const TransitInputs& in) {
-    return SecondPlanetOfListIndex(in.secondPlanetIndex);
-}
-
-std::string FirstPlanetText(const TransitInputs& in) {
-    return in.firstPlanetIndex < 0 ? std::string("Pluto") : in.firstPlanetText;
-}
-
-// What every command takes over from the inputs alike: the centricity, the
+// What every command takes over from the request alike: the centricity, the
 // zone and the planet names of the title.
-void TakeCommonInputs(const TransitInputs& in, TransitRequest& request, TitleInputs& title) {
+void TakeCommonInputs(const TransitBasics& in, TransitRequest& request, TitleInputs& title) {
     request.heliocentric = in.heliocentric;
     request.timezoneIndex = in.timezoneIndex;
-    request.timezoneLabel = in.timezoneText;
+    request.timezoneLabel = in.timezoneLabel;
     title.heliocentric = in.heliocentric;
-    title.firstPlanetName = FirstPlanetText(in);
-    title.secondPlanetName = in.secondPlanetText;
+    title.firstPlanetName = PlanetListText(in.firstPlanet, in.heliocentric);
+    title.secondPlanetName = PlanetListText(in.secondPlanet, in.heliocentric);
+}
+
+// After "Please specify the timezone ..." the run goes on in the GMT entry,
+// which reads the same in both label sets.
+void ChooseGmt(TransitBasics& in) {
+    in.timezoneIndex = kGmtIndex;
+    in.timezoneLabel = TimezoneEntryTexts(false)[static_cast<std::size_t>(kGmtIndex)];
+}
+
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
 }
 
 double DistanceToAspect(double a, double b, double angle) {
@@ -113,15 +121,42 @@ std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex) {
             static_cast<std::int16_t>(outer / 3)};
 }
 
-TransitCommands::TransitCommands(RunHost& host, TransitWindow& window, PositionSource& positions)
-    : host_(host), window_(window), positions_(positions), scanner_(host, positions) {}
-
-void TransitCommands::RefusePlutoWithoutTable(const TransitInputs& in) {
-    if (!in.plutoTableProblem.empty()) {
-        host_.Boxes().Show(in.plutoTableProblem, kDefaultTitle, MsgButtons::Ok,
-                           MsgIcon::Exclamation);
+std::vector<std::pair<std::int16_t, std::int16_t>> ShowAllPairs(const ShowAllRequest& request) {
+    // Keeping the second planet steps through the first list, and the other
+    // way round.
+    const bool stepFirst = !request.keepFirst;
+    const std::int16_t kept = request.keepFirst ? request.firstPlanet : request.secondPlanet;
+    std::vector<std::pair<std::int16_t, std::int16_t>> pairs;
+    auto pairWith = [&](std::int16_t other) {
+        pairs.push_back(stepFirst ? std::pair{other, kept} : std::pair{kept, other});
+    };
+    for (int index = 0; index < kMoonListIndex; ++index) {
+        pairWith(stepFirst ? FirstPlanetOfListIndex(index) : SecondPlanetOfListIndex(index));
     }
+    if (stepFirst) pairWith(kPluto);
+    // The Moon's table comes last, after every table the series had before
+    // the Moon joined the lists.
+    if (ShowAllPairsWithMoon(kept, request.withMoon, request.heliocentric)) pairWith(kMoon);
+    return pairs;
+}
+
+std::string PairCaption(std::int16_t first, std::int16_t second, bool heliocentric) {
+    return FirstListText(first, heliocentric) + " and " + PlanetListText(second, heliocentric);
+}
+
+TransitCommands::TransitCommands(RunHost& host, PositionSource& positions)
+    : host_(host),
+      positions_(positions),
+      plutoTableProblem_(PlutoTableProblem),
+      scanner_(host, positions) {}
+
+bool TransitCommands::RefusePlutoWithoutTable(const TransitBasics& in) {
+    if (in.firstPlanet != kPluto && in.secondPlanet != kPluto) return false;
+    const std::string problem = plutoTableProblem_(in.heliocentric);
+    if (problem.empty()) return false;
+    host_.Boxes().Show(problem, kDefaultTitle, MsgButtons::Ok, MsgIcon::Exclamation);
     if (showAllMode_) host_.Control().RequestStop();
+    return true;
 }
 
 bool TransitCommands::Refused(const std::optional<Refusal>& refusal, const std::string& caption) {
@@ -136,36 +171,44 @@ void TransitCommands::RunScan(TransitRequest& request) {
     lastRequest_ = request;
     scanRan_ = true;
     lastEnd_ = scanner_.TransitScan(request);
+    boxFilled_ = boxFilled_ || scanner_.BoxFilled();
 }
 
-void TransitCommands::Start() {
-    // A click on the transit button while its run is under way (the run
-    // control knows) asks the run to pause; it never starts a second one.
+void TransitCommands::Begin() {
+    lastRefusal_.reset();
+    boxFilled_ = false;
+    pairRefused_ = false;
+}
+
+void TransitCommands::Start(const TablesRequest& request) {
+    // A request while a transit run is under way (the run control knows)
+    // asks that run to pause; it never starts a second one.
     if (host_.Control().Running(RunKind::Transit)) {
         host_.Control().RequestPause();
         return;
     }
-    lastRefusal_.reset();
-    StartTable();
+    Begin();
+    TablesRequest in = request;
+    StartTable(in);
 }
 
-void TransitCommands::StartTable() {
+bool TransitCommands::StartTable(TablesRequest& in) {
     std::int32_t enteredStart = 0;
     std::int32_t enteredEnd = 0;
-    if (!CheckEnteredPeriod(enteredStart, enteredEnd)) return;
-    const TransitInputs in = window_.Inputs();
+    if (!CheckEnteredPeriod(in, enteredStart, enteredEnd)) return false;
     // After the message the GMT entry stands chosen: a show-all series goes
     // on in it with its next pair.
     if (Refused(CheckTimezoneChosen(in.timezoneIndex), host_.Busy().StartCaption())) {
-        window_.SelectTimezone(kGmtIndex);
-        return;
+        ChooseGmt(in);
+        return false;
     }
     TransitRequest request;
-    if (!ChoosePair(in, request)) return;
-    for (int level = 0; level < 3; ++level) {
-        request.orbDegrees[level] = OrbDegreesOfListIndex(in.orbIndex[level]);
+    // A series passes over a planet paired with itself without a word.
+    if (!ChoosePair(in, request)) return showAllMode_;
+    for (std::size_t level = 0; level < 3; ++level) {
+        request.orbDegrees[level] = static_cast<std::int16_t>(in.orbDegrees[level]);
     }
-    if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return;
+    if (!CheckDataFor(in, request, enteredStart, enteredEnd)) return false;
     host_.Control().ClearStop();
     scanner_.SetHeaderPrinted(false);
     // A show-all series keeps every pair's table in its results.
@@ -173,23 +216,38 @@ void TransitCommands::StartTable() {
     host_.Busy().ApplyRunGeometry();
     PrepareTableRequest(in, enteredStart, enteredEnd, request);
     RunScan(request);
+    return true;
 }
 
-// Both dates present and valid, the start at least 3 days before the end.
-bool TransitCommands::CheckEnteredPeriod(std::int32_t& start, std::int32_t& end) {
-    if (!window_.CheckDateFieldsPresent(0) || !window_.CheckDateFieldsPresent(1)) return false;
-    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return false;
-    start = window_.DayNumber(0);
-    end = window_.DayNumber(1);
+// A date the calendar has and the program supports; its day number is kept.
+bool TransitCommands::CheckRequestDate(int date, const CalendarDate& entered) {
+    const std::optional<std::int32_t> day = DayNumberOfDate(entered);
+    std::optional<Refusal> refusal;
+    if (!day) {
+        refusal = InvalidDateRefusal(date);
+    } else {
+        enteredDay_[date == 0 ? 0 : 1] = *day;
+        refusal = CheckDateSpan(date, *day);
+    }
+    if (refusal) ShowRefusal(*refusal, host_.Boxes(), host_.Busy().StartCaption());
+    return !refusal;
+}
+
+// Both dates valid, the start at least 3 days before the end.
+bool TransitCommands::CheckEnteredPeriod(const TablesRequest& in, std::int32_t& start,
+                                         std::int32_t& end) {
+    if (!CheckRequestDate(0, in.start) || !CheckRequestDate(1, in.end)) return false;
+    start = enteredDay_[0];
+    end = enteredDay_[1];
     return !Refused(CheckPeriodLength(start, end), host_.Busy().StartCaption());
 }
 
 // The planet pair, and for a single table the aspect types and orbs.  A
 // show-all series takes each pair in order and passes over a planet paired
 // with itself; a single table refuses it, and a pair in the wrong order.
-bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& request) {
-    request.firstPlanet = FirstPlanetOf(in);
-    request.secondPlanet = SecondPlanetOf(in);
+bool TransitCommands::ChoosePair(const TablesRequest& in, TransitRequest& request) {
+    request.firstPlanet = in.firstPlanet;
+    request.secondPlanet = in.secondPlanet;
     if (showAllMode_) {
         if (request.firstPlanet == request.secondPlanet) {
             host_.Control().ClearStop();
@@ -202,19 +260,22 @@ bool TransitCommands::ChoosePair(const TransitInputs& in, TransitRequest& reques
     }
     std::optional<Refusal> refusal =
         CheckTablePair(request.firstPlanet, request.secondPlanet, in.heliocentric);
-    if (!refusal) refusal = CheckAspectTypesChosen(in.aspectChecked);
-    if (!refusal) refusal = CheckOrbs(in.orbIndex[0], in.orbIndex[1], in.orbIndex[2]);
+    if (!refusal) refusal = CheckAspectTypesChosen(in.aspects);
+    if (!refusal) {
+        refusal = CheckOrbs(OrbListIndexOfDegrees(in.orbDegrees[0]),
+                            OrbListIndexOfDegrees(in.orbDegrees[1]),
+                            OrbListIndexOfDegrees(in.orbDegrees[2]));
+    }
     return !Refused(refusal, host_.Busy().StartCaption());
 }
 
 // The Pluto table and the data files cover both dates.
-bool TransitCommands::CheckDataFor(const TransitInputs& in, const TransitRequest& request,
+bool TransitCommands::CheckDataFor(const TablesRequest& in, const TransitRequest& request,
                                    std::int32_t start, std::int32_t end) {
-    if ((request.firstPlanet == kPluto || request.secondPlanet == kPluto) &&
-        !in.plutoTablesLoaded) {
-        RefusePlutoWithoutTable(in);
-        return false;
-    }
+    TransitBasics pair = in;
+    pair.firstPlanet = request.firstPlanet;
+    pair.secondPlanet = request.secondPlanet;
+    if (RefusePlutoWithoutTable(pair)) return false;
     bool dataFileFailed = false;
     std::optional<Refusal> outside;
     MessageBoxes& boxes = host_.Boxes();
@@ -233,7 +294,7 @@ bool TransitCommands::CheckDataFor(const TransitInputs& in, const TransitRequest
 
 // The rest of a table's request: the period (its start moved out of a
 // transit under way), the aspect types and the title.
-void TransitCommands::PrepareTableRequest(const TransitInputs& in, std::int32_t start,
+void TransitCommands::PrepareTableRequest(const TablesRequest& in, std::int32_t start,
                                           std::int32_t end, TransitRequest& request) {
     TitleInputs title;
     TakeCommonInputs(in, request, title);
@@ -242,7 +303,7 @@ void TransitCommands::PrepareTableRequest(const TransitInputs& in, std::int32_t 
                                              request.TimezoneMinutes(), positions_);
     request.endDay = end;
     for (int type = 1; type <= kAspectCount; ++type) {
-        request.aspectEnabled[type] = in.aspectChecked[static_cast<std::size_t>(type - 1)];
+        request.aspectEnabled[type] = in.aspects[static_cast<std::size_t>(type - 1)];
     }
     request.showAllMode = showAllMode_;
     request.searchMode = false;
@@ -252,75 +313,70 @@ void TransitCommands::PrepareTableRequest(const TransitInputs& in, std::int32_t 
     request.reportTitle = ReportTitle(title);
 }
 
-void TransitCommands::Search() {
-    lastRefusal_.reset();
-    const TransitInputs in = window_.Inputs();
-    const std::int16_t first = FirstPlanetOf(in);
-    const std::int16_t second = SecondPlanetOf(in);
-    const int aspectType = in.searchAspectIndex + 1;
+void TransitCommands::Search(const SearchRequest& in) {
+    Begin();
+    const std::int16_t first = in.firstPlanet;
+    const std::int16_t second = in.secondPlanet;
+    const int aspectType = in.aspect;
     if (!in.heliocentric &&
         Refused(CheckGeocentricAspect(first, second, aspectType), kSearchCaption)) {
         return;
     }
     scanner_.SetHeaderPrinted(false);
     scanner_.ClearResults();
-    if (!window_.ValidateDate(0) || !window_.ValidateDate(1)) return;
-    const int from = in.searchWhenIndex == 0 ? 0 : 1;
-    if (!window_.CheckDateFieldsPresent(from)) return;
-    const std::int32_t startDay = window_.DayNumber(from);
-    if (Refused(CheckTimezoneChosen(in.timezoneIndex), kSearchCaption)) {
-        window_.SelectTimezone(kGmtIndex);
-        return;
-    }
+    if (!CheckRequestDate(0, in.start) || !CheckRequestDate(1, in.end)) return;
+    const std::int32_t startDay = enteredDay_[in.fromEnd ? 1 : 0];
+    if (Refused(CheckTimezoneChosen(in.timezoneIndex), kSearchCaption)) return;
     if (Refused(CheckSearchPair(first, second, in.heliocentric), kSearchCaption)) return;
 
     TransitRequest request;
     request.firstPlanet = first;
     request.secondPlanet = second;
-    request.orbDegrees = SearchOrbDegrees(in.orbIndex[3]);
-    if ((first == kPluto || second == kPluto) && !in.plutoTablesLoaded) {
-        RefusePlutoWithoutTable(in);
-        return;
-    }
+    request.orbDegrees = SearchOrbDegrees(SearchOrbListIndexOfDegrees(in.orbDegrees));
+    if (RefusePlutoWithoutTable(in)) return;
     host_.Busy().ApplyRunGeometry();
 
     TitleInputs title;
     TakeCommonInputs(in, request, title);
     request.startDay = startDay;
     request.endDay = kSearchLastDay;
-    if (aspectType >= 1 && aspectType <= kAspectCount) request.aspectEnabled[aspectType] = true;
+    const bool known = aspectType >= 1 && aspectType <= kAspectCount;
+    if (known) request.aspectEnabled[aspectType] = true;
     request.searchMode = true;
     request.showAllMode = false;
 
     title.searchMode = true;
     title.startDay = startDay;
-    title.searchOrbText = in.searchOrbText;
-    title.searchAspectText = in.searchAspectText;
+    title.searchOrbText = std::to_string(in.orbDegrees) + "\xC2\xB0";
+    title.searchAspectText =
+        known ? Lowered(AspectNames[static_cast<std::size_t>(aspectType)].name) : std::string();
     request.reportTitle = ReportTitle(title);
 
     searchMode_ = true;
     RunScan(request);
     searchMode_ = false;
-
-    if (!scanner_.Table().RowIsEmpty(kFirstTransitRow) && !in.keepDates) {
-        window_.ShowDateInFields(0, startDay);
-        window_.ShowDateInFields(1, kSearchLastDay);
-    }
 }
 
-void TransitCommands::ShowAll(int item) {
-    const TransitInputs in = window_.Inputs();
-    const int list = item == 0 ? 0 : 1;
-    // The planet the series keeps: the second for the first button.
-    const std::int16_t kept = list == 0 ? SecondPlanetOf(in) : FirstPlanetOf(in);
-    if (RefusesMoonHeliocentric(kept, kept, in.heliocentric)) {
+bool TransitCommands::ShowAllPass(TablesRequest& series, std::int16_t first, std::int16_t second) {
+    series.firstPlanet = first;
+    series.secondPlanet = second;
+    host_.SeriesPair(first, second, PairCaption(first, second, series.heliocentric));
+    // The series is under way: each pair starts its table directly.
+    if (!StartTable(series)) pairRefused_ = true;
+    if (host_.Control().StopRequested()) {
+        host_.Control().ClearStop();
+        return true;
+    }
+    return false;
+}
+
+void TransitCommands::ShowAll(const ShowAllRequest& request) {
+    const std::int16_t kept = request.keepFirst ? request.firstPlanet : request.secondPlanet;
+    if (RefusesMoonHeliocentric(kept, kept, request.heliocentric)) {
         host_.Boxes().Show(kMoonGeocentricOnly, kDefaultTitle, MsgButtons::Ok,
                            MsgIcon::Information);
         return;
     }
-    const bool withMoon = ShowAllPairsWithMoon(kept, in.showAllWithMoon, in.heliocentric);
-    const int keptFirst = window_.PlanetListIndex(0);
-    const int keptSecond = window_.PlanetListIndex(1);
     const bool keptAppend = host_.Busy().AppendChecked();
     OutputBox& out = host_.Output();
     if (!host_.Busy().AppendChecked()) {
@@ -330,32 +386,15 @@ void TransitCommands::ShowAll(int item) {
     }
     host_.Busy().SetAppendChecked(true);
     showAllMode_ = true;
-    lastRefusal_.reset();
+    Begin();
     scanner_.ClearResults();
 
-    // One pass; true when the series is to end.
-    auto pass = [this](int list, int index) {
-        window_.SelectPlanet(list, index);
-        // The series is under way: each pair starts its table directly.
-        StartTable();
-        if (host_.Control().StopRequested()) {
-            host_.Control().ClearStop();
-            return true;
-        }
-        return false;
-    };
-    bool ended = false;
-    const int count = window_.PlanetListCount(list);
-    for (int index = 0; index < count && !ended; ++index) {
-        if (index != kMoonListIndex) ended = pass(list, index);
+    TablesRequest series = request;
+    for (const auto& [first, second] : ShowAllPairs(request)) {
+        if (ShowAllPass(series, first, second)) break;
     }
-    if (list == 0 && !ended) ended = pass(0, -1);  // no entry selected: Pluto
-    // The Moon's table comes last, after every table the series had before
-    // the Moon joined the lists.
-    if (withMoon && !ended && kMoonListIndex < count) pass(list, kMoonListIndex);
-
-    window_.SelectPlanet(0, keptFirst);
-    window_.SelectPlanet(1, keptSecond);
+    host_.SeriesPair(request.firstPlanet, request.secondPlanet,
+                     PairCaption(request.firstPlanet, request.secondPlanet, request.heliocentric));
     host_.Busy().SetAppendChecked(keptAppend);
     out.MoveCaretToEnd();
     host_.Busy().LeaveBusyState();

@@ -1,19 +1,22 @@
 #pragma once
-// The three transit commands of the main window: construct transit tables
-// (Start), search for the first transit of one aspect (Search), and the
-// transit tables of one planet with every other planet (Show all).  They read
-// the window's inputs, refuse what cannot be computed with the window's
-// messages, and run the transit scan.
+// The three transit commands: construct transit tables (Start), search for
+// the first transit of one aspect (Search), and the transit tables of one
+// planet with every other planet (Show all).  They take a typed request,
+// refuse what cannot be computed with the window's messages, and run the
+// transit scan.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/engine/position_source.h"
 #include "app/engine/transit_request.h"
 #include "app/engine/transit_scan.h"
-#include "app/engine/transit_window.h"
+#include "app/engine/transit_service.h"
 #include "app/positions/request_rules.h"
 #include "app/support/run_host.h"
 
@@ -42,17 +45,36 @@ std::int32_t MoveStartOutOfTransit(std::int32_t startDay, std::int16_t first, st
 // index (entries 3° to 15°).
 std::array<std::int16_t, 3> SearchOrbDegrees(int searchOrbIndex);
 
+// The pairs of a show-all series in the order they run, as the planet
+// lists hold them (first, second): every planet of the other list but the
+// Moon, then (keeping the second planet) Pluto, then the Moon when the
+// series pairs it.  A pair may hold the kept planet twice; the series passes
+// over it.
+std::vector<std::pair<std::int16_t, std::int16_t>> ShowAllPairs(const ShowAllRequest& request);
+
+// The transit button's caption for a pair of the lists ("Mars and Jupiter";
+// the first list shows no entry for Pluto): the run's messages carry it as
+// their title.
+std::string PairCaption(std::int16_t first, std::int16_t second, bool heliocentric);
+
 class TransitCommands {
 public:
-    TransitCommands(RunHost& host, TransitWindow& window,
-                    PositionSource& positions = DefaultPositions());
+    explicit TransitCommands(RunHost& host, PositionSource& positions = DefaultPositions());
 
-    // Click on cmdStart: a pause request while a scan runs, else a run.
-    void Start();
-    // Click on cmdSearch.
-    void Search();
-    // Click on cmdShowAll(item), item 0 or 1.
-    void ShowAll(int item);
+    // Transit tables of the request's pair; a request while a transit run is
+    // under way asks that run to pause instead.
+    void Start(const TablesRequest& request);
+    void Search(const SearchRequest& request);
+    void ShowAll(const ShowAllRequest& request);
+
+    // The message of a Pluto table that is not in memory for a centricity,
+    // "" when it is (by default the loaded tables are asked).
+    void SetPlutoTableProblem(std::function<std::string(bool heliocentric)> problem) {
+        plutoTableProblem_ = std::move(problem);
+    }
+    // The day numbers of the last request's start and end dates as checked;
+    // 0 for a date the run refused or did not reach.
+    std::int32_t EnteredDay(int date) const { return enteredDay_[date == 0 ? 0 : 1]; }
 
     bool ShowAllMode() const { return showAllMode_; }
     bool SearchMode() const { return searchMode_; }
@@ -63,31 +85,45 @@ public:
     // The first rule that refused the last command (in a show-all series,
     // a pair), if one did.
     const std::optional<Refusal>& LastRefusal() const { return lastRefusal_; }
+    // The output box filled up during the last command's scans.
+    bool BoxFilled() const { return boxFilled_; }
+    // A pair of the last show-all series was refused with a message (a
+    // planet paired with itself is passed over without one).
+    bool ShowAllPairRefused() const { return pairRefused_; }
     // The scan itself, for the benchmarks that compare its exact-minimum
     // searches and count them.
     TransitScanner& Scanner() { return scanner_; }
     const TransitScanner& Scanner() const { return scanner_; }
 
 private:
+    // A command's start: nothing refused or filled yet.
+    void Begin();
     // Shows and keeps a refusal, if there is one; true when there is.
     bool Refused(const std::optional<Refusal>& refusal, const std::string& caption);
-    // A table run (Start without the pause check; show-all's passes).
-    void StartTable();
+    // A table run (Start without the pause check; show-all's passes).  A
+    // refused zone leaves GMT chosen in `in`.
+    // True when the table was scanned or (a planet with itself in a series)
+    // passed over, false when refused with a message.
+    bool StartTable(TablesRequest& in);
     // The stages of a table run.
-    bool CheckEnteredPeriod(std::int32_t& start, std::int32_t& end);
-    bool ChoosePair(const TransitInputs& in, TransitRequest& request);
-    bool CheckDataFor(const TransitInputs& in, const TransitRequest& request, std::int32_t start,
+    bool CheckRequestDate(int date, const CalendarDate& entered);
+    bool CheckEnteredPeriod(const TablesRequest& in, std::int32_t& start, std::int32_t& end);
+    bool ChoosePair(const TablesRequest& in, TransitRequest& request);
+    bool CheckDataFor(const TablesRequest& in, const TransitRequest& request, std::int32_t start,
                       std::int32_t end);
-    void PrepareTableRequest(const TransitInputs& in, std::int32_t start, std::int32_t end,
+    void PrepareTableRequest(const TablesRequest& in, std::int32_t start, std::int32_t end,
                              TransitRequest& request);
     void RunScan(TransitRequest& request);
     // A Pluto pair whose table is not in memory: the table's message (when
-    // the window has one); a show-all series ends there.
-    void RefusePlutoWithoutTable(const TransitInputs& in);
+    // there is one); a show-all series ends there.  True when refused.
+    bool RefusePlutoWithoutTable(const TransitBasics& in);
+    // One pass of a show-all series; true when the series is to end.
+    bool ShowAllPass(TablesRequest& series, std::int16_t first, std::int16_t second);
 
     RunHost& host_;
-    TransitWindow& window_;
     PositionSource& positions_;
+    std::function<std::string(bool)> plutoTableProblem_;
+    std::int32_t enteredDay_[2] = {0, 0};
     TransitScanner scanner_;
     bool showAllMode_ = false;
     bool searchMode_ = false;
@@ -95,6 +131,8 @@ private:
     ScanEnd lastEnd_ = ScanEnd::Completed;
     bool scanRan_ = false;
     std::optional<Refusal> lastRefusal_;
+    bool boxFilled_ = false;
+    bool pairRefused_ = false;
 };
 
 }  // namespace vlt

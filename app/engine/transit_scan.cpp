@@ -273,6 +273,7 @@ void TransitScanner::StartResultTable() {
 void TransitScanner::WriteTableRow(std::int32_t row) {
     OutputBox& out = host_.Output();
     if (out.LongerThan(kOutputRowLimit)) {
+        boxFilled_ = true;
         host_.Boxes().Show("Output textbox is full.", host_.Busy().WindowCaption(), MsgButtons::Ok,
                            MsgIcon::Exclamation);
         out.Append("Textbox is full -- ");
@@ -757,6 +758,7 @@ void TransitScanner::ReplaySkippedMinimum(double before) {
 }
 
 void TransitScanner::PrepareScan() {
+    boxFilled_ = false;
     OutputBox& out = host_.Output();
     if (!out.Empty()) {
         if (!host_.Busy().AppendChecked()) {
@@ -841,7 +843,6 @@ ScanEnd TransitScanner::SummariseScan(StepOutcome outcome) {
     if (outcome == StepOutcome::Found) return ScanEnd::FoundInSearch;
     if (outcome == StepOutcome::Completed) return SummariseCompletedScan();
     // Either way the run ends here, and with it a show-all series.
-    host_.Busy().RestoreStartCaption();
     host_.Output().Append(std::string(kLineBreak) + "Stopped");
     host_.Control().ClearPause();
     if (req_.showAllMode) host_.Control().RequestStop();

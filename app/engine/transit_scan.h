@@ -100,6 +100,9 @@ public:
     // Every table line written since the results were last cleared, under
     // the table it was written in.
     const TransitResults& Results() const { return results_; }
+    // The output box filled up during the last scan ("Output textbox is
+    // full." was shown).
+    bool BoxFilled() const { return boxFilled_; }
     void ClearResults() { results_.clear(); }
 
     struct OrbSwitch {
@@ -214,6 +217,7 @@ private:
 
     bool headerRowsBuilt_ = false;
     bool headerPrinted_ = false;
+    bool boxFilled_ = false;
 
     double step_ = 0.5;
     int tzMinutes_ = 0;

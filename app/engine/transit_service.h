@@ -81,12 +81,17 @@ struct ShowAllRequest : TablesRequest {
     bool operator==(const ShowAllRequest&) const = default;
 };
 
+// How a run ended.  Only Completed and SeriesEnded leave a whole report;
+// every other end was told in a message.
 enum class TransitRunEnd {
     Refused,      // a rule refused the request: its message was shown, nothing scanned
-    Completed,    // the period was scanned (transits found or "Not found" shown)
+    Completed,    // the period was scanned and its transits written (a search: one found)
+    NotFound,     // the period was scanned and held no transit: "Not found" was shown
     Stopped,      // ended by the stop token or "Stop?"
     DataFailed,   // a data file could not give a position: its message was shown
-    SeriesEnded,  // show-all: the series went through (or ended at a refusal)
+    SeriesEnded,  // show-all: every pair of the series was scanned or passed over
+    PairRefused,  // show-all: the series went on, but a pair of it was refused
+    BoxFull,      // the output box filled up before the report's end
 };
 
 struct TransitRunResult {
@@ -97,8 +102,6 @@ struct TransitRunResult {
     std::optional<Refusal> refusal;
     // A transit was entered, finished or not (a search that found one).
     bool transitRecorded = false;
-    // Messages the run showed; any at all means the report is not whole.
-    int messages = 0;
     // The period as entered (day numbers, before the start is moved out of
     // a transit under way); 0 when a date was refused.
     std::int32_t enteredStart = 0;

@@ -164,7 +164,7 @@ std::optional<std::vector<std::int32_t>> EventDays(const StudyOptions& o, std::i
     r.orbDegrees = {o.orb, o.orb - 1, o.orb - 2};
     ScanObserver observer(messages);
     const TransitRunResult run = Run(r, observer, std::stop_token());
-    if (run.end != TransitRunEnd::Completed || run.messages > 0) return std::nullopt;
+    if (run.end != TransitRunEnd::Completed) return std::nullopt;
     // A transit under way at the start is scanned from its beginning, so an
     // event may fall before the period: it is no event of the period.
     std::vector<std::int32_t> days;

@@ -192,18 +192,21 @@ std::string WithLfLineEnds(const std::string& text) {
 
 namespace {
 
-// A transit run's report is whole when the scan went through and nothing
-// was shown on the way: a refusal, a data file that failed, the full box,
-// "Not found", or a pair of a show-all series refused.
+// A transit run's report is whole when the scan went through and met
+// nothing on the way: no refusal, no data file that failed, no full box, no
+// "Not found", no pair of a show-all series refused.
 RunOutcome OutcomeOf(const TransitRunResult& r) {
     switch (r.end) {
-        case TransitRunEnd::Refused:
-        case TransitRunEnd::Stopped:
-        case TransitRunEnd::DataFailed: return RunOutcome::Refused;
         case TransitRunEnd::Completed:
-        case TransitRunEnd::SeriesEnded: break;
+        case TransitRunEnd::SeriesEnded: return RunOutcome::Done;
+        case TransitRunEnd::Refused:
+        case TransitRunEnd::NotFound:
+        case TransitRunEnd::Stopped:
+        case TransitRunEnd::DataFailed:
+        case TransitRunEnd::PairRefused:
+        case TransitRunEnd::BoxFull: return RunOutcome::Refused;
     }
-    return r.messages == 0 ? RunOutcome::Done : RunOutcome::Refused;
+    return RunOutcome::Refused;
 }
 
 // A simulation's report is whole when it ran to its summary.

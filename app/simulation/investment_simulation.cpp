@@ -105,7 +105,6 @@ SimulationOutcome InvestmentSimulation::End(SimulationOutcome outcome, bool quit
 
 void InvestmentSimulation::CommonEnding() {
     host_.Output().MoveCaretToEnd();
-    host_.Busy().SetSimulateCaption(kSimulateCaption);
     host_.Busy().LeaveBusyState();
 }
 
@@ -161,7 +160,6 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     result_ = SimulationResult{};
     result_.pairs = BuildSimulationPairs(static_cast<Planet>(p1), static_cast<Planet>(p2),
                                          request.aspectChecked, orbDegrees);
-    host_.Busy().SetSimulateCaption(kPauseCaption);
     result_.heliocentric = request.heliocentric;
     result_.includeDetails = request.includeDetails;
     result_.title = SimulationHeader(request.reportTitle);
@@ -202,7 +200,6 @@ std::optional<SimulationOutcome> InvestmentSimulation::BeforeStep() {
     if (!host_.Control().PauseRequested()) return std::nullopt;
     if (host_.Boxes().Show("Stop?", kDefaultTitle, MsgButtons::YesNo, MsgIcon::None) ==
         MsgResult::Yes) {
-        host_.Busy().SetSimulateCaption(kSimulateCaption);
         host_.Control().ClearPause();
         return End(SimulationOutcome::Stopped);
     }

@@ -16,9 +16,10 @@ namespace vlt {
 // The caption of a command's button while its run is under way.
 inline constexpr const char* kPauseCaption = "Pause";
 
-// How the window shows a run: its busy state, the captions the commands read
-// for their message boxes, the append check box, the run's geometry, the
-// closing notice and the progress.
+// How the window shows a run: its busy state (which also gives the run's
+// button its caption back), the captions the commands read for their message
+// boxes, the append check box, the run's geometry, the closing notice and
+// the progress.
 class BusyIndicator {
 public:
     virtual ~BusyIndicator() = default;
@@ -34,8 +35,6 @@ public:
     // them as titles.
     virtual std::string WindowCaption() const = 0;
     virtual std::string StartCaption() const = 0;
-    virtual void RestoreStartCaption() = 0;
-    virtual void SetSimulateCaption(const std::string& caption) = 0;
 
     // The "Append to output" check box.
     virtual bool AppendChecked() const = 0;
@@ -67,6 +66,12 @@ public:
     // Lets pending user-interface events run (a click on "Pause" asks the
     // run control to pause).  Called once per time step.
     virtual void YieldToEvents() = 0;
+
+    // A show-all series has moved to its next pair (program planet numbers,
+    // as the planet lists hold them), or back to the pair it began with;
+    // `caption` titles the run's messages from now on, as the transit
+    // button's caption would.  A host that shows no pair ignores it.
+    virtual void SeriesPair(int /*first*/, int /*second*/, const std::string& /*caption*/) {}
 };
 
 }  // namespace vlt

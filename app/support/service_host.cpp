@@ -22,6 +22,11 @@ void ServiceHost::YieldToEvents() {
     if (stop_.stop_requested()) Control().Quit();
 }
 
+void ServiceHost::SeriesPair(int first, int second, const std::string& caption) {
+    SetCaption(caption);
+    observer_->PairSelected(first, second);
+}
+
 void ServiceHost::SetCaption(const std::string& caption) {
     caption_ = caption;
     startCaption_ = caption;
@@ -68,15 +73,6 @@ void ServiceHost::LeaveBusyState() {
 std::string ServiceHost::WindowCaption() const {
     const BusyIndicator* display = observer_->Display();
     return display != nullptr ? display->WindowCaption() : caption_;
-}
-
-void ServiceHost::RestoreStartCaption() {
-    startCaption_ = caption_;
-    if (BusyIndicator* display = observer_->Display()) display->RestoreStartCaption();
-}
-
-void ServiceHost::SetSimulateCaption(const std::string& caption) {
-    if (BusyIndicator* display = observer_->Display()) display->SetSimulateCaption(caption);
 }
 
 bool ServiceHost::AppendChecked() const {

@@ -37,6 +37,9 @@ public:
     virtual void Progress(double /*fraction*/) {}
     virtual void RowWritten(const std::string& /*text*/) {}
     virtual void Finished() {}
+    // A show-all series has moved to the pair (first, second) of the planet
+    // lists, or back to the pair it began with at its end.
+    virtual void PairSelected(int /*first*/, int /*second*/) {}
 
     // A front end with a screen shows the run there and lets its user act
     // on it: the display (the window's caption for the run's messages, the
@@ -65,6 +68,8 @@ public:
     // A stop asked for through the token ends the run at its next step,
     // without asking, as quitting the program does.
     void YieldToEvents() override;
+    // Recaptions the run's messages and tells the observer.
+    void SeriesPair(int first, int second, const std::string& caption) override;
 
     // Points the host at another run's observer and stop token (a service
     // whose command outlives one run).
@@ -94,8 +99,6 @@ private:
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override { return startCaption_; }
-    void RestoreStartCaption() override;
-    void SetSimulateCaption(const std::string& caption) override;
     bool AppendChecked() const override;
     void SetAppendChecked(bool checked) override;
     void ShowAppendCheckBox(bool visible) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/simulation/investment_simulation.h"
 #include "app/support/run_host.h"
 #include "app/window/control_names.h"
 
@@ -14,9 +15,12 @@ void BusyDisplay::Enter(const Ctl& button) {
     ui_.SetEnabled(ctl::cmdQuit, true);
     ui_.SetEnabled(ctl::txbOutput, true);
     percent_ = -1;
+    button_ = button;
 }
 
 void BusyDisplay::Leave() {
+    if (button_ == Ctl(ctl::cmdSimulateInvestment)) ui_.SetText(*button_, kSimulateCaption);
+    button_.reset();
     percent_ = -1;
     ui_.SetText(ctl::lblStatus, "");
 }

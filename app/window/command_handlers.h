@@ -81,6 +81,9 @@ public:
     // Selects an entry of the time-zone list (GMT after "Please specify the
     // timezone ...").
     virtual void SelectTimezone(int index) = 0;
+    // Selects the pair (program planet numbers) in the planet lists while a
+    // show-all series runs, so that the lists follow the series.
+    virtual void ShowPair(int first, int second) = 0;
     // Writes the calendar date of dayNumber into the boxes of date 0 or 1.
     virtual void ShowDateInFields(int date, int32_t dayNumber) = 0;
     // Stopped when the program quits: the one way a run is stopped from

@@ -347,10 +347,6 @@ bool MainWindow::OnCloseRequest() { return Quit(); }
 
 std::string MainWindow::WindowCaption() const { return ui_.Text(ctl::frmMain); }
 std::string MainWindow::StartCaption() const { return ui_.Text(ctl::cmdStart); }
-void MainWindow::RestoreStartCaption() { ui_.SetText(ctl::cmdStart, startCaptionStore_); }
-void MainWindow::SetSimulateCaption(const std::string& caption) {
-    ui_.SetText(ctl::cmdSimulateInvestment, caption);
-}
 bool MainWindow::AppendChecked() const { return ui_.Value(ctl::chkAppendToOutput) == 1; }
 void MainWindow::SetAppendChecked(bool checked) {
     ui_.SetValue(ctl::chkAppendToOutput, checked ? 1 : 0);

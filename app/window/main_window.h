@@ -91,6 +91,7 @@ public:
     // Selects a planet-list entry as a user's click would (index -1: none,
     // which in the first list means Pluto).
     void SelectPlanet(int list, int index);
+    void ShowPair(int first, int second) override;
 
     // --- RunHost
     OutputBox& Output() override { return output_; }
@@ -104,8 +105,6 @@ public:
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
-    void RestoreStartCaption() override;
-    void SetSimulateCaption(const std::string& caption) override;
     bool AppendChecked() const override;
     void SetAppendChecked(bool checked) override;
     void ShowAppendCheckBox(bool visible) override;

@@ -81,6 +81,14 @@ void MainWindow::SelectPlanet(int list, int index) {
     if (loaded_) ui_.SetFocus(ctl::cmdStart);
 }
 
+void MainWindow::ShowPair(int first, int second) {
+    SelectPlanet(0, FirstListIndexOfPlanet(first));
+    SelectPlanet(1, SecondListIndexOfPlanet(second));
+    // The selection recaptions the transit button; it reads "Pause" as long
+    // as the series runs.
+    if (run_.Running(RunKind::Transit)) ui_.SetText(ctl::cmdStart, kPauseCaption);
+}
+
 WindowInputs MainWindow::Snapshot() const {
     WindowInputs in;
     const Ctl first(ctl::cboPlanet, 0);

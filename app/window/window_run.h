@@ -21,6 +21,7 @@ public:
     void Started(RunKind kind) override { window_.Busy().EnterBusyState(kind); }
     void Progress(double fraction) override { window_.Busy().ReportProgress(fraction); }
     void Finished() override { window_.Busy().LeaveBusyState(); }
+    void PairSelected(int first, int second) override { window_.ShowPair(first, second); }
     BusyIndicator* Display() override { return &window_.Busy(); }
     RunControl* Control() override { return &window_.Control(); }
     void YieldToEvents() override { window_.YieldToEvents(); }

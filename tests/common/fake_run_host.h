@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/support/run_host.h"
@@ -89,6 +90,13 @@ public:
         if (onYield) onYield(yields);
     }
 
+    // The pairs of a show-all series as announced; each recaptions the run's
+    // messages.
+    void SeriesPair(int first, int second, const std::string& caption) override {
+        seriesPairs.push_back({first, second});
+        captionStore = startCaption = caption;
+    }
+
     // --- BusyIndicator: the transit button reads "Pause" while busy, as the
     // window's does.
     void EnterBusyState(RunKind kind) override {
@@ -107,11 +115,6 @@ public:
     }
     std::string WindowCaption() const override { return "Veltaro 1.0"; }
     std::string StartCaption() const override { return startCaption; }
-    void RestoreStartCaption() override { startCaption = captionStore; }
-    void SetSimulateCaption(const std::string& caption) override {
-        simulateCaption = caption;
-        events.push_back("caption(" + caption + ")");
-    }
     bool AppendChecked() const override { return appendChecked; }
     void SetAppendChecked(bool checked) override { appendChecked = checked; }
     void ShowAppendCheckBox(bool visible) override { appendVisible = visible; }
@@ -143,11 +146,11 @@ public:
     std::vector<std::string> events;  // busy, idle, captions, geometry, notices in order
     std::string captionStore = "Mars and Jupiter";
     std::string startCaption = "Mars and Jupiter";
-    std::string simulateCaption = "Simulate investment";
     bool appendChecked = false, appendVisible = true;
     int geometryApplied = 0, shrunk = 0;
     std::vector<std::string> notices;
     std::vector<double> progress;
+    std::vector<std::pair<int, int>> seriesPairs;
 
 private:
     RunKind expectedRun_;

@@ -1,4 +1,4 @@
-// The Start, Search and Show-all commands through the in-memory window.
+// The Start, Search and Show-all commands on typed requests.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -28,9 +28,10 @@ class CommandsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitPositionsWithFolder(VLT_BIN_DIR "/"); }
 
-    CommandsTest() : positions(kMars, OnePass()), window(host), commands(host, window, positions) {
+    CommandsTest() : positions(kMars, OnePass()), commands(host, positions) {
         window.day[0] = S;
         window.day[1] = S + 40;
+        AssumePlutoTables(commands);
     }
 
     FakeRunHost host;
@@ -44,7 +45,7 @@ TEST_F(CommandsTest, StartRunsTheScanWithTheWindowsChoices) {
     window.inputs.orbIndex = {7, 3, 0, 3};  // 8°, 4°, 1°
     window.inputs.timezoneIndex = 26;
     window.inputs.timezoneText = "GMT+1:00";
-    commands.Start();
+    commands.Start(window.Tables());
     ASSERT_TRUE(commands.ScanRan());
     const TransitRequest& r = commands.LastRequest();
     EXPECT_EQ(r.firstPlanet, kMars);
@@ -67,7 +68,7 @@ TEST_F(CommandsTest, StartRunsTheScanWithTheWindowsChoices) {
 
 TEST_F(CommandsTest, FifteenDegreeOuterOrbTurnsTheSwitchOn) {
     window.inputs.orbIndex = {14, 9, 4, 3};
-    commands.Start();
+    commands.Start(window.Tables());
     ASSERT_TRUE(commands.ScanRan());
     EXPECT_TRUE(commands.LastRequest().orbSwitch);
 }
@@ -87,7 +88,7 @@ TEST_P(StartRefusal, ShowsItsMessageAndRunsNothing) {
     const Refusal& c = GetParam();
     c.setUp(window);
     host.boxes.Expect(c.text);
-    commands.Start();
+    commands.Start(window.Tables());
     EXPECT_FALSE(commands.ScanRan());
     ASSERT_EQ(host.boxes.shown.size(), 1u);
     EXPECT_EQ(host.boxes.shown[0].title, c.title);
@@ -154,14 +155,15 @@ TEST_F(CommandsTest, PairsWithTheMoonInOrderAreScanned) {
         {0, 8, kSun, kMoon}, {8, 0, kMoon, kMercury}, {8, 2, kMoon, kMars}, {8, 7, kMoon, kPluto}};
     for (const auto& c : cases) {
         FakeRunHost h;
-        FakeWindow w(h);
+        FakeWindow w;
         w.first = c.firstIndex;
         w.second = c.secondIndex;
         w.day[0] = S;
         w.day[1] = S + 5;
         ProfilePositions p(c.first, OnePass());
-        TransitCommands cmd(h, w, p);
-        cmd.Start();
+        TransitCommands cmd(h, p);
+        AssumePlutoTables(cmd);
+        cmd.Start(w.Tables());
         ASSERT_TRUE(cmd.ScanRan()) << c.firstIndex << " " << c.secondIndex;
         EXPECT_EQ(cmd.LastRequest().firstPlanet, c.first);
         EXPECT_EQ(cmd.LastRequest().secondPlanet, c.second);
@@ -186,13 +188,14 @@ TEST_F(CommandsTest, SearchRefusesTheMoonHeliocentricAndOutOfOrder) {
     };
     for (const auto& c : cases) {
         FakeRunHost h;
-        FakeWindow w(h);
+        FakeWindow w;
         w.first = c.firstIndex;
         w.second = c.secondIndex;
         w.inputs.heliocentric = c.heliocentric;
         h.boxes.Expect(c.text);
-        TransitCommands cmd(h, w, positions);
-        cmd.Search();
+        TransitCommands cmd(h, positions);
+        AssumePlutoTables(cmd);
+        cmd.Search(w.Searched());
         EXPECT_FALSE(cmd.ScanRan()) << c.text;
         ASSERT_EQ(h.boxes.shown.size(), 1u);
         EXPECT_EQ(h.boxes.shown[0].title, "Search");
@@ -202,25 +205,24 @@ TEST_F(CommandsTest, SearchRefusesTheMoonHeliocentricAndOutOfOrder) {
 TEST_F(CommandsTest, ThreeDaysApartIsAccepted) {
     window.day[1] = S + 3;
     host.boxes.Expect("There are no transits of this kind in the period specified.");
-    commands.Start();
+    commands.Start(window.Tables());
     EXPECT_TRUE(commands.ScanRan());
 }
 
-TEST_F(CommandsTest, NoTimezoneSelectsGmt) {
+// After the zone's message a show-all series goes on in GMT with its next
+// pair.
+TEST_F(CommandsTest, ShowAllGoesOnInGmtAfterTheZonesMessage) {
+    window.first = 4;  // Jupiter
     window.inputs.timezoneIndex = 0;
+    positions = ProfilePositions(kJupiter, OnePass());
+    std::vector<std::string> labels;
+    host.onEnterBusy = [&] { labels.push_back(commands.LastRequest().timezoneLabel); };
     host.boxes.Expect(
         "Please specify the timezone for the results, or use the default GMT timezone.");
-    commands.Start();
-    EXPECT_EQ(window.inputs.timezoneIndex, 24);
-}
-
-TEST_F(CommandsTest, DateChecksOfTheWindowEndTheCommand) {
-    window.present[1] = false;
-    commands.Start();
-    window.present[1] = true;
-    window.valid[0] = false;
-    commands.Start();
-    EXPECT_FALSE(commands.ScanRan());
+    commands.ShowAll(window.ShowAll(1));
+    EXPECT_EQ(host.boxes.shown[0].title, "Jupiter and Mercury");
+    EXPECT_EQ(labels, std::vector<std::string>(6, "GMT"));  // Mercury's pass was refused
+    EXPECT_EQ(commands.LastRequest().timezoneIndex, kGmtIndex);
 }
 
 // A click on the transit button while its own scan runs asks for a pause
@@ -229,12 +231,12 @@ TEST_F(CommandsTest, StartDuringItsScanOnlyRequestsAPause) {
     int clicks = 0;
     host.onYield = [&](long n) {
         if (n != 5) return;
-        commands.Start();
+        commands.Start(window.Tables());
         ++clicks;
         EXPECT_TRUE(host.control.PauseRequested());
     };
     host.boxes.Expect("Stop?", MsgResult::No);
-    commands.Start();
+    commands.Start(window.Tables());
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(host.busyEntered, 1);
     EXPECT_FALSE(host.control.PauseRequested());
@@ -244,7 +246,7 @@ TEST_F(CommandsTest, StartDuringItsScanOnlyRequestsAPause) {
 TEST_F(CommandsTest, DataSpanMessagesNameThePlanet) {
     positions.failBefore = S + 10;  // -99: "too early"
     host.boxes.Expect("Start date is too early for Mars.");
-    commands.Start();
+    commands.Start(window.Tables());
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown[0].title, kDefaultTitle);
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::None);
@@ -306,23 +308,15 @@ TEST(DataSpan, UsesTheNameAndTheCentricityOfTheRun) {
     }
 }
 
-TEST_F(CommandsTest, PlutoWithoutTablesEndsSilently) {
-    window.second = 7;  // Pluto
-    window.inputs.plutoTablesLoaded = false;
-    commands.Start();
-    EXPECT_FALSE(commands.ScanRan());
-    EXPECT_TRUE(host.boxes.shown.empty());
-}
-
 // Each Pluto table counts on its own: a run whose table is not in memory
 // says which file and why, and a show-all series ends with that one message.
 TEST_F(CommandsTest, PlutoWithoutItsTableSaysSo) {
     window.second = 7;  // Pluto
-    window.inputs.plutoTablesLoaded = false;
-    window.inputs.plutoTableProblem =
+    const std::string problem =
         "Cannot read the data file hpluto.2199.slx: No such file or directory.";
-    host.boxes.Expect(window.inputs.plutoTableProblem);
-    commands.Start();
+    commands.SetPlutoTableProblem([&](bool) { return problem; });
+    host.boxes.Expect(problem);
+    commands.Start(window.Tables());
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
 }
@@ -343,9 +337,10 @@ TEST_F(CommandsTest, DataFileFailureAtTheDatesIsReported) {
         void ClearFailure() override { failure.reset(); }
         std::optional<PositionFailure> failure;
     } failing;
-    TransitCommands withFailure(host, window, failing);
+    TransitCommands withFailure(host, failing);
+    AssumePlutoTables(withFailure);
     host.boxes.Expect("Cannot read the data file jupiter.dac: No such file or directory.");
-    withFailure.Start();
+    withFailure.Start(window.Tables());
     EXPECT_FALSE(withFailure.ScanRan());
     EXPECT_EQ(host.boxes.shown.size(), 1u);
 }
@@ -377,10 +372,11 @@ TEST_F(CommandsTest, DataFileFailureDuringTheScanStopsIt) {
     private:
         PositionSource& inner_;
     } failing(positions);
-    TransitCommands run(host, window, failing);
+    TransitCommands run(host, failing);
+    AssumePlutoTables(run);
     host.boxes.Expect(
         "Cannot read the data file jupiter.dac: the record for the years 2000 to 2004 is damaged.");
-    run.Start();
+    run.Start(window.Tables());
     ASSERT_TRUE(run.ScanRan());
     EXPECT_EQ(run.LastScanEnd(), ScanEnd::DataFileFailed);
     EXPECT_EQ(host.boxes.shown[0].icon, MsgIcon::Exclamation);
@@ -403,19 +399,21 @@ TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
         }
         bool IsRetrograde(std::int16_t, double) override { return false; }
     } tables;
-    TransitCommands run(host, window, tables);
+    TransitCommands run(host, tables);
+    AssumePlutoTables(run);
     window.second = 7;        // Pluto
     window.day[0] = 2506332;  // 2150-01-01
     window.day[1] = 2506372;
     window.inputs.heliocentric = true;
     // Constant positions: the scan runs and finds nothing.
     host.boxes.Expect("There are no transits of this kind in the period specified.");
-    run.Start();
+    run.Start(window.Tables());
     EXPECT_TRUE(run.ScanRan());
     window.inputs.heliocentric = false;
     host.boxes.Expect("Start date is too late for Pluto.");
-    TransitCommands geo(host, window, tables);
-    geo.Start();
+    TransitCommands geo(host, tables);
+    AssumePlutoTables(geo);
+    geo.Start(window.Tables());
     EXPECT_FALSE(geo.ScanRan());
 }
 
@@ -423,7 +421,7 @@ TEST_F(CommandsTest, DateCheckAsksTheRunsCentricity) {
 // midnight is outside it: the report then opens with the inner-orb entry.
 TEST_F(CommandsTest, StartMovesBackOutOfTheInnerOrb) {
     window.day[0] = S + 13;  // midnight S + 12.5: 0.6° from exact
-    commands.Start();
+    commands.Start(window.Tables());
     ASSERT_TRUE(commands.ScanRan());
     // Midnights S + 11.5 (1.6°) is inside, S + 10.5 (2.6°) outside.
     EXPECT_EQ(commands.LastRequest().startDay, S + 11);
@@ -473,9 +471,7 @@ class SearchTest : public CommandsTest {
 protected:
     SearchTest() {
         window.inputs.searchAspectIndex = 0;
-        window.inputs.searchAspectText = "conjunction";
         window.inputs.orbIndex[3] = 5;  // 8°
-        window.inputs.searchOrbText = "8\xC2\xB0";
     }
 };
 
@@ -485,7 +481,7 @@ TEST_F(SearchTest, EndsAfterTheFirstCompleteTransitWithoutDone) {
         kMars, {{S + 0.1, 13}, {S + 13.1, 0}, {S + 26.1, 13}, {S + 39.1, 0}, {S + 52.1, 13}});
     window.day[0] = S + 13;  // inside the transit: searches do not move back
     window.day[1] = S + 20;
-    commands.Search();
+    commands.Search(window.Searched());
     ASSERT_TRUE(commands.ScanRan());
     EXPECT_EQ(commands.LastScanEnd(), ScanEnd::FoundInSearch);
     EXPECT_FALSE(commands.SearchMode());
@@ -506,33 +502,22 @@ TEST_F(SearchTest, EndsAfterTheFirstCompleteTransitWithoutDone) {
                   "First geocentric 8\xC2\xB0 conjunction of Mars and Jupiter on or after "
                   "January 14, 2000 ('r' = Mars retrograde)"),
               std::string::npos);
-    ASSERT_EQ(window.shownDates.size(), 2u);
-    EXPECT_EQ(window.shownDates[0], (std::pair<int, std::int32_t>{0, S + 13}));
-    EXPECT_EQ(window.shownDates[1], (std::pair<int, std::int32_t>{1, 2488069}));
     EXPECT_EQ(host.busyLeft, 1);
-}
-
-TEST_F(SearchTest, KeepDatesLeavesTheFields) {
-    window.inputs.keepDates = true;
-    commands.Search();
-    EXPECT_EQ(commands.LastScanEnd(), ScanEnd::FoundInSearch);
-    EXPECT_TRUE(window.shownDates.empty());
 }
 
 TEST_F(SearchTest, SearchesFromTheEndDateWhenAsked) {
     window.inputs.searchWhenIndex = 1;
     window.day[1] = S + 5;
-    commands.Search();
+    commands.Search(window.Searched());
     EXPECT_EQ(commands.LastRequest().startDay, S + 5);
 }
 
 TEST_F(SearchTest, NothingBefore2100) {
     positions = ProfilePositions(kMars, {{S, 45}, {S + 1, 45}});
     host.boxes.Expect("There are no transits of this kind before January 1, 2100.");
-    commands.Search();
+    commands.Search(window.Searched());
     EXPECT_EQ(commands.LastScanEnd(), ScanEnd::NothingFound);
     EXPECT_EQ(host.boxes.shown[0].title, "Not found");
-    EXPECT_TRUE(window.shownDates.empty());
     double latest = 0;
     for (const auto& call : positions.calls) latest = std::max(latest, call.second);
     EXPECT_DOUBLE_EQ(latest, 2488069 + 0.5);  // 18:00 of 31 December 2099 plus one step
@@ -564,7 +549,7 @@ TEST_P(SearchAspectRule, GeocentricPairsOfTheInnerSystem) {
         return angle >= 180 ? angle - d : angle + d;
     };
     if (!c.text.empty()) host.boxes.Expect(c.text);
-    commands.Search();
+    commands.Search(window.Searched());
     EXPECT_EQ(commands.ScanRan(), c.text.empty());
     if (!c.text.empty()) {
         EXPECT_EQ(host.boxes.shown[0].title, "Search");
@@ -611,7 +596,7 @@ TEST_F(CommandsTest, ShowAllKeepsTheFirstPlanetAndOrdersEachPair) {
     };
     host.appendChecked = false;
     host.output.text = "old text";
-    commands.ShowAll(1);
+    commands.ShowAll(window.ShowAll(1));
     const std::vector<std::pair<int, int>> expected = {{2, 5}, {3, 5}, {4, 5}, {5, 6},
                                                        {5, 7}, {5, 8}, {5, 9}};
     EXPECT_EQ(scans, expected);
@@ -632,9 +617,11 @@ TEST_F(CommandsTest, ShowAllKeepsTheFirstPlanetAndOrdersEachPair) {
     EXPECT_EQ(TransitRows(host.output.text).size(), 7u);
     EXPECT_EQ(host.output.text.find("old text"), std::string::npos);
     EXPECT_TRUE(positions.retrogradeQueries.empty());
-    // Selections and the append setting come back; one "Done" at the end.
-    EXPECT_EQ(window.first, 4);
-    EXPECT_EQ(window.second, 1);
+    // Each pair is announced in list order, then the pair the series began
+    // with; the append setting comes back; one "Done" at the end.
+    const std::vector<std::pair<int, int>> announced = {{5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6},
+                                                        {5, 7}, {5, 8}, {5, 9}, {5, 3}};
+    EXPECT_EQ(host.seriesPairs, announced);
     EXPECT_FALSE(host.appendChecked);
     ASSERT_EQ(host.notices.size(), 1u);
     EXPECT_EQ(host.notices[0], "Done");
@@ -651,7 +638,7 @@ TEST_F(CommandsTest, ShowAllFirstListEndsWithPluto) {
     };
     host.appendChecked = true;
     host.output.text = "old text";
-    commands.ShowAll(0);
+    commands.ShowAll(window.ShowAll(0));
     const std::vector<std::pair<int, int>> expected = {{1, 4}, {2, 4}, {3, 4}, {4, 5},
                                                        {4, 6}, {4, 7}, {4, 8}, {4, 9}};
     EXPECT_EQ(scans, expected);
@@ -689,11 +676,12 @@ TEST_P(ShowAllWithMoon, ScansThePairsInOrder) {
     host.onEnterBusy = [&] {
         scans.push_back({commands.LastRequest().firstPlanet, commands.LastRequest().secondPlanet});
     };
-    commands.ShowAll(c.item);
+    commands.ShowAll(window.ShowAll(c.item));
     EXPECT_EQ(scans, c.pairs);
     EXPECT_TRUE(host.boxes.shown.empty());
-    EXPECT_EQ(window.first, c.first);
-    EXPECT_EQ(window.second, c.second);
+    ASSERT_FALSE(host.seriesPairs.empty());
+    EXPECT_EQ(host.seriesPairs.back(), (std::pair<int, int>{FirstPlanetOfListIndex(c.first),
+                                                            SecondPlanetOfListIndex(c.second)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -756,7 +744,7 @@ TEST_F(CommandsTest, ShowAllKeepingTheMoonHeliocentricIsRefusedOnce) {
     window.inputs.heliocentric = true;
     host.boxes.Expect("The Moon is geocentric only: choose Geocentric to use it.");
     host.output.text = "old text";
-    commands.ShowAll(1);
+    commands.ShowAll(window.ShowAll(1));
     EXPECT_FALSE(commands.ScanRan());
     EXPECT_EQ(host.boxes.shown.size(), 1u);
     EXPECT_EQ(host.output.text, "old text");
@@ -773,11 +761,12 @@ TEST_F(CommandsTest, ShowAllStopsTheSeriesAtYes) {
             host.control.RequestPause();
     };
     host.boxes.Expect("Stop?", MsgResult::Yes);
-    commands.ShowAll(1);
+    commands.ShowAll(window.ShowAll(1));
     EXPECT_EQ(scansStarted, 3);
     EXPECT_FALSE(host.control.StopRequested());
-    EXPECT_EQ(window.first, 4);
-    EXPECT_EQ(window.second, 3);
+    // Three pairs, then back to Jupiter and Jupiter.
+    EXPECT_EQ(host.seriesPairs.size(), 4u);
+    EXPECT_EQ(host.seriesPairs.back(), (std::pair<int, int>{5, 5}));
     EXPECT_NE(host.output.text.find("\r\nStopped"), std::string::npos);
     EXPECT_EQ(host.notices.size(), 1u);
 }

@@ -1,80 +1,91 @@
 #pragma once
-// In-memory window for the engine's tests: the transit commands' window
-// inputs, beside the tests' shared run host.
+// The inputs of the transit commands' tests, held as the window's controls
+// hold them (list positions, day numbers) and turned into the typed requests
+// the commands take, beside the tests' shared run host.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "app/engine/transit_window.h"
-#include "app/support/run_host.h"
+#include "app/engine/transit_commands.h"
+#include "app/engine/transit_service.h"
+#include "app/positions/request_rules.h"
+#include "app/support/date_processing.h"
 #include "tests/common/fake_run_host.h"
 
 namespace vlt::testing {
 
+struct Choices {
+    bool heliocentric = false;
+    std::array<bool, 7> aspectChecked{true, true, true, true, true, true, true};
+    std::array<int, 4> orbIndex{9, 4, 1, 3};  // outer, middle, inner, search orb
+    int timezoneIndex = kGmtIndex;
+    std::string timezoneText = "GMT";
+    int searchAspectIndex = 0;  // aspect type - 1
+    int searchWhenIndex = 0;    // 0 from the start date, 1 from the end date
+    bool showAllWithMoon = false;
+};
+
+inline CalendarDate DateOfDay(std::int32_t day) {
+    DateRecord r{};
+    r.jdn = day;
+    r.calendar = kCalendarGregorian;
+    DayNumberToDate(r);
+    return CalendarDate{r.year, r.month, r.day};
+}
+
+// The tests' Pluto tables are in memory whatever the data folder holds.
+inline void AssumePlutoTables(TransitCommands& commands) {
+    commands.SetPlutoTableProblem([](bool) { return std::string(); });
+}
+
 // Planet lists as the window holds them: first list Sun/Earth..Neptune,
-// second list Mercury..Pluto, each ending with the Moon.
-class FakeWindow final : public TransitWindow {
+// second list Mercury..Pluto, each ending with the Moon; -1 in the first
+// list is Pluto.
+class FakeWindow {
 public:
-    explicit FakeWindow(FakeRunHost& host) : host_(host) {}
-
-    TransitInputs Inputs() const override {
-        TransitInputs in = inputs;
-        in.firstPlanetIndex = first;
-        in.secondPlanetIndex = second;
-        in.firstPlanetText = first < 0 ? "" : FirstList()[static_cast<std::size_t>(first)];
-        in.secondPlanetText = second < 0 ? "" : SecondList()[static_cast<std::size_t>(second)];
-        return in;
+    TablesRequest Tables() const {
+        TablesRequest r;
+        Fill(r);
+        r.aspects = inputs.aspectChecked;
+        for (std::size_t level = 0; level < 3; ++level) {
+            r.orbDegrees[level] = OrbDegreesOfListIndex(inputs.orbIndex[level]);
+        }
+        return r;
     }
-    bool CheckDateFieldsPresent(int date) override { return present[date]; }
-    bool ValidateDate(int date) override { return valid[date]; }
-    std::int32_t DayNumber(int date) const override { return day[date]; }
-    void SelectTimezone(int index) override { inputs.timezoneIndex = index; }
-    int PlanetListCount(int) const override { return 9; }
-    int PlanetListIndex(int list) const override { return list == 0 ? first : second; }
-    void SelectPlanet(int list, int index) override {
-        (list == 0 ? first : second) = index;
-        selections.push_back({list, index});
-        // The list's click handling recaptions the Start button.
-        const TransitInputs in = Inputs();
-        host_.captionStore =
-            (first < 0 ? std::string() : in.firstPlanetText) + " and " + in.secondPlanetText;
-        host_.startCaption = host_.captionStore;
+    SearchRequest Searched() const {
+        SearchRequest r;
+        Fill(r);
+        r.aspect = inputs.searchAspectIndex + 1;
+        r.orbDegrees = SearchOrbDegreesOfListIndex(inputs.orbIndex[3]);
+        r.fromEnd = inputs.searchWhenIndex == 1;
+        return r;
     }
-    void ShowDateInFields(int date, std::int32_t dayNumber) override {
-        shownDates.push_back({date, dayNumber});
+    // The request of show-all button `item`: 1 keeps the first planet.
+    ShowAllRequest ShowAll(int item) const {
+        ShowAllRequest r;
+        static_cast<TablesRequest&>(r) = Tables();
+        r.keepFirst = item == 1;
+        r.withMoon = inputs.showAllWithMoon;
+        return r;
     }
 
-    std::vector<std::string> FirstList() const {
-        return {inputs.heliocentric ? "Earth" : "Sun",
-                "Mercury",
-                "Venus",
-                "Mars",
-                "Jupiter",
-                "Saturn",
-                "Uranus",
-                "Neptune",
-                "Moon"};
-    }
-    static std::vector<std::string> SecondList() {
-        return {"Mercury", "Venus",   "Mars",  "Jupiter", "Saturn",
-                "Uranus",  "Neptune", "Pluto", "Moon"};
-    }
-
-    TransitInputs inputs;
-    int first = 3, second = 3;  // Mars, Jupiter
-    bool present[2] = {true, true};
-    bool valid[2] = {true, true};
-    std::int32_t day[2] = {0, 0};
-    std::vector<std::pair<int, int>> selections;
-    std::vector<std::pair<int, std::int32_t>> shownDates;
+    Choices inputs;
+    int first = 3, second = 3;                 // Mars, Jupiter
+    std::int32_t day[2] = {2451545, 2451585};  // 2000-01-01, 2000-02-10
 
 private:
-    FakeRunHost& host_;
+    void Fill(TransitBasics& r) const {
+        r.firstPlanet = FirstPlanetOfListIndex(first);
+        r.secondPlanet = SecondPlanetOfListIndex(second);
+        r.heliocentric = inputs.heliocentric;
+        r.start = DateOfDay(day[0]);
+        r.end = DateOfDay(day[1]);
+        r.timezoneIndex = inputs.timezoneIndex;
+        r.timezoneLabel = inputs.timezoneText;
+    }
 };
 
 }  // namespace vlt::testing

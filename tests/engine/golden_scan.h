@@ -23,15 +23,15 @@ struct GoldenScan {
 inline TransitResults ScanResults(const GoldenScan& g) {
     InitPositionsWithFolder(std::string(VLT_SOURCE_DIR) + "/data/");
     FakeRunHost host;
-    FakeWindow window(host);
+    FakeWindow window;
     window.first = g.firstIndex;
     window.second = g.secondIndex;
     window.inputs.heliocentric = g.heliocentric;
     window.day[0] = g.start;
     window.day[1] = g.end;
     host.captionStore = host.startCaption = "report";
-    TransitCommands commands(host, window);
-    commands.Start();
+    TransitCommands commands(host);
+    commands.Start(window.Tables());
     return commands.Scanner().Results();
 }
 

@@ -64,22 +64,20 @@ protected:
 TEST_P(GoldenReport, MatchesTheExpectedText) {
     const GoldenCase& c = GetParam();
     FakeRunHost host;
-    FakeWindow window(host);
+    FakeWindow window;
     window.first = c.firstIndex;
     window.second = c.secondIndex;
     window.inputs.heliocentric = c.heliocentric;
     window.day[0] = c.start;
     window.day[1] = c.end;
     window.inputs.searchAspectIndex = 0;
-    window.inputs.searchAspectText = "conjunction";
     window.inputs.orbIndex[3] = 3;
-    window.inputs.searchOrbText = "6\xC2\xB0";
     host.captionStore = host.startCaption = "report";
-    TransitCommands commands(host, window);
+    TransitCommands commands(host);
     if (c.search) {
-        commands.Search();
+        commands.Search(window.Searched());
     } else {
-        commands.Start();
+        commands.Start(window.Tables());
     }
     const std::string text = host.output.text;
     EXPECT_EQ(ToLf(text).size() + std::count(text.begin(), text.end(), '\n'), text.size())

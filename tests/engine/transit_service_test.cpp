@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/engine/transit_service.h"
+#include "app/positions/pluto_tables.h"
 #include "app/positions/positions.h"
+#include "tests/common/fake_run_host.h"
 #include "tests/engine/profile_positions.h"
 
 namespace vlt::testing {
@@ -36,6 +38,7 @@ public:
     std::vector<double> progress;
     int finished = 0;
     bool stopAfterFirstRow = false;
+    bool fullBox = false;  // the box holds no more, whatever its text
     std::stop_source stop;
 
 private:
@@ -44,6 +47,9 @@ private:
     void Clear() override { text.clear(); }
     void MoveCaretToEnd() override {}
     void Refresh() override {}
+    bool LongerThan(std::size_t characters) const override {
+        return fullBox || text.size() > characters;
+    }
     MsgResult Show(const std::string& message, const std::string& /*title*/, MsgButtons /*buttons*/,
                    MsgIcon /*icon*/) override {
         messages.push_back(message);
@@ -133,7 +139,6 @@ TEST_F(TransitServiceTest, RefusalsComeWithTheWindowsWordsInItsOrder) {
         c.change(request);
         const TransitRunResult result = vlt::Run(request, heard, std::stop_token(), positions);
         EXPECT_EQ(result.end, TransitRunEnd::Refused);
-        EXPECT_EQ(result.messages, 1);
         ASSERT_EQ(heard.messages.size(), 1u);
         EXPECT_EQ(heard.messages[0], c.message);
         EXPECT_TRUE(heard.text.empty());
@@ -189,7 +194,7 @@ TEST_F(TransitServiceTest, SearchRefusalsComeBeforeItsDates) {
 TEST_F(TransitServiceTest, TheObserverHearsTheWholeRun) {
     const TransitRunResult result = vlt::Run(FortyDays(), observer, std::stop_token(), positions);
     EXPECT_EQ(result.end, TransitRunEnd::Completed);
-    EXPECT_EQ(result.messages, 0);
+    EXPECT_TRUE(observer.messages.empty());
     EXPECT_EQ(result.enteredStart, kS);
     EXPECT_EQ(result.enteredEnd, kS + 40);
     EXPECT_EQ(observer.started, std::vector<RunKind>{RunKind::Transit});
@@ -243,7 +248,7 @@ TEST_F(TransitServiceTest, ShowAllRunsEveryPairOfTheKeptPlanetInListOrder) {
     static_cast<TablesRequest&>(request) = FortyDays();
     request.keepFirst = true;  // Mars with Mercury .. Pluto, itself passed over
     const TransitRunResult result = vlt::Run(request, observer, std::stop_token(), positions);
-    EXPECT_EQ(result.end, TransitRunEnd::SeriesEnded);
+    EXPECT_EQ(result.end, TransitRunEnd::PairRefused);
     std::vector<std::string> pairs;
     const std::string words = "transits for Mars and ";
     for (std::size_t at = observer.text.find(words); at != std::string::npos;
@@ -260,6 +265,46 @@ TEST_F(TransitServiceTest, ShowAllRunsEveryPairOfTheKeptPlanetInListOrder) {
                   "Cannot read the data file pluto.slx: the table has not been read."});
     EXPECT_EQ(observer.started.size(), 1u);  // one run under way for the whole series
     EXPECT_EQ(observer.finished, 1);
+}
+
+// How a run that scanned ended, as its type says (vlt-report's exit status
+// follows from it alone): a whole report, or what its messages told.
+TEST_F(TransitServiceTest, TheEndOfARunSaysWhetherItsReportIsWhole) {
+    SilentBoxes quiet;
+    ASSERT_TRUE(ReadPlutoData(quiet));  // so that a series goes through Pluto
+    ProfilePositions none(kMars, {{kS, 45}, {kS + 1, 45}});
+    const struct {
+        const char* name;
+        bool showAll, passes, fullBox;
+        int timezoneIndex;
+        TransitRunEnd end;
+        std::size_t messages;
+    } cases[] = {
+        {"transits written", false, true, false, kGmtIndex, TransitRunEnd::Completed, 0},
+        {"none in the period", false, false, false, kGmtIndex, TransitRunEnd::NotFound, 1},
+        {"the box filled up", false, true, true, kGmtIndex, TransitRunEnd::BoxFull, 2},
+        {"every pair of a series", true, true, false, kGmtIndex, TransitRunEnd::SeriesEnded, 0},
+        {"a series without transits", true, false, false, kGmtIndex, TransitRunEnd::SeriesEnded, 0},
+        {"a series that refused its first pair", true, true, false, 0, TransitRunEnd::PairRefused,
+         1},
+        {"a series that filled the box", true, true, true, kGmtIndex, TransitRunEnd::BoxFull, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingObserver heard;
+        heard.fullBox = c.fullBox;
+        ShowAllRequest request;
+        static_cast<TablesRequest&>(request) = FortyDays();
+        request.timezoneIndex = c.timezoneIndex;
+        PositionSource& source = c.passes ? static_cast<PositionSource&>(positions) : none;
+        const TransitRunResult result = c.showAll
+                                            ? vlt::Run(request, heard, std::stop_token(), source)
+                                            : vlt::Run(static_cast<const TablesRequest&>(request),
+                                                       heard, std::stop_token(), source);
+        EXPECT_EQ(result.end, c.end);
+        EXPECT_EQ(heard.messages.size(), c.messages);
+    }
+    ResetPlutoTables();
 }
 
 }  // namespace

@@ -401,6 +401,41 @@ TEST_F(ReportProgram, RefusedRequestPrintsTheMessageAndStatusOne) {
     EXPECT_EQ(run.out, "");
 }
 
+// A run that went through without a whole report ends with status 1 and its
+// messages on standard error: nothing found, a pair of a series refused
+// while the series went on, the box filled up.
+TEST_F(ReportProgram, RunsWithoutAWholeReportEndWithStatusOne) {
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+        std::string reportHas;  // "" for an empty report
+    } cases[] = {
+        {{"search", "--first", "Neptune", "--second", "Pluto", "--aspect", "con", "--start",
+          "2090-01-01", "--tz", "GMT"},
+         "There are no transits of this kind before January 1, 2100.\n",
+         ""},
+        {{"showall", "--second", "Jupiter", "--keep", "second", "--start", "2099-06-01", "--end",
+          "2100-03-01", "--tz", "GMT"},
+         "End date is too late for Pluto.\n",
+         "transits for Neptune and Jupiter"},
+        {{"tables", "--first", "Sun", "--second", "Mercury", "--start", "1900-01-01", "--end",
+          "1960-12-31", "--tz", "GMT", "--box"},
+         "Output textbox is full.\nStop?\n",
+         "Textbox is full -- \nStopped"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.err);
+        const ProgramRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, c.err);
+        if (c.reportHas.empty()) {
+            EXPECT_EQ(run.out, "");
+        } else {
+            EXPECT_NE(run.out.find(c.reportHas), std::string::npos) << run.out;
+        }
+    }
+}
+
 // An error line is one line whatever the command line held: a line end or
 // an escape sequence in a value is shown escaped, never passed on.
 TEST_F(ReportProgram, ErrorLinesShowControlCharactersEscaped) {

@@ -111,6 +111,31 @@ TEST_F(SelectionTest, PlanetClickRecaptionsAndFocusesStart) {
     EXPECT_EQ(ui.Focus(), Ctl(ctl::cmdStart));
 }
 
+// A show-all series names each pair it takes up: the lists follow it, and
+// the transit button reads "Pause" while the series runs.
+TEST_F(SelectionTest, TheListsFollowTheSeriesPairs) {
+    const struct {
+        int first, second;  // program planet numbers
+        bool running;
+        int firstIndex, secondIndex;
+        const char* caption;
+    } cases[] = {
+        {kSaturn, kMars, true, 5, 2, "Pause"},
+        {kPluto, kMars, true, -1, 2, "Pause"},
+        {kMoon, kPluto, true, 8, 7, "Pause"},
+        {kSun, kMoon, false, 0, 8, "Sun and Moon"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        if (c.running) window.Control().Begin(RunKind::Transit);
+        window.ShowPair(c.first, c.second);
+        window.Control().End();
+        EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboPlanet, 0)), c.firstIndex);
+        EXPECT_EQ(ui.ListIndex(Ctl(ctl::cboPlanet, 1)), c.secondIndex);
+        EXPECT_EQ(ui.Text(ctl::cmdStart), c.caption);
+    }
+}
+
 TEST_F(SelectionTest, CentricityRenamesTheFirstPlanetAndGatesTheSimulation) {
     ui.Choose(Ctl(ctl::cboPlanet, 0), 0);
     EXPECT_FALSE(ui.Enabled(ctl::cmdSimulateInvestment));

@@ -110,6 +110,7 @@ TEST_F(WindowStateTest, BusyStateLeavesOnlyPauseQuitAndOutput) {
         window.LeaveBusyState();
         EXPECT_FALSE(window.Running());
         EXPECT_EQ(ui.Text(ctl::cmdStart), "Mars and Jupiter");
+        EXPECT_EQ(ui.Text(ctl::cmdSimulateInvestment), "Simulate investment");
         EXPECT_TRUE(ui.Enabled(Ctl(ctl::txbYear, 0)));
         EXPECT_TRUE(ui.Enabled(ctl::lblYear));
         EXPECT_TRUE(ui.Enabled(ctl::chkAppendToOutput));
