@@ -226,7 +226,7 @@ int RunEventResearch(ResearchOptions& o, CommandIo& io) {
     e.minTrades = o.request.minTrades;
     e.format = o.file.format == TableFormat::Csv    ? EventBacktestFormat::Csv
                : o.file.format == TableFormat::Json ? EventBacktestFormat::Json
-                                                  : EventBacktestFormat::Text;
+                                                    : EventBacktestFormat::Text;
     return RunEventBacktest(e, io);
 }
 
