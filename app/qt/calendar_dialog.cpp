@@ -25,14 +25,8 @@ namespace vlt {
 namespace {
 
 RowsModel<CalendarRow>::Columns CalendarColumns() {
-    RowsModel<CalendarRow>::Columns c;
-    c.count = kCalendarColumns;
-    c.heading = [](int k) { return CalendarHeading(k); };
-    c.explanation = [](int k) { return CalendarExplanation(k); };
-    c.cell = [](const CalendarRow& row, int k) { return CalendarCell(row, k); };
-    c.key = [](const CalendarRow& row, int k) { return CalendarSortKey(row, k); };
-    c.textColumns = kCalendarColumns;
-    return c;
+    return {kCalendarColumns, CalendarHeading, CalendarExplanation,
+            CalendarCell,     CalendarSortKey, kCalendarColumns};
 }
 
 // Zones with daylight saving that traders ask for most; any other name of

@@ -29,13 +29,7 @@ namespace vlt {
 namespace {
 
 RowsModel<ResearchRow>::Columns ResearchColumns() {
-    RowsModel<ResearchRow>::Columns c;
-    c.count = kResearchColumns;
-    c.heading = [](int k) { return ResearchHeading(k); };
-    c.explanation = [](int k) { return ResearchExplanation(k); };
-    c.cell = [](const ResearchRow& row, int k) { return ResearchCell(row, k); };
-    c.key = [](const ResearchRow& row, int k) { return ResearchSortKey(row, k); };
-    return c;
+    return {kResearchColumns, ResearchHeading, ResearchExplanation, ResearchCell, ResearchSortKey};
 }
 
 std::string DateText(std::int32_t day) {

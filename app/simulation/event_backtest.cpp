@@ -5,27 +5,6 @@
 namespace vlt {
 namespace {
 
-struct TradingDays {
-    std::vector<std::int32_t> days;
-    std::vector<double> values;
-
-    // Index of the first trading day on or after `day`; size() when none.
-    std::size_t OnOrAfter(std::int32_t day) const {
-        return static_cast<std::size_t>(std::lower_bound(days.begin(), days.end(), day) -
-                                        days.begin());
-    }
-};
-
-TradingDays TradingDaysOf(const DailyValues& prices) {
-    TradingDays t;
-    for (std::size_t i = 0; i < prices.values.size(); ++i) {
-        if (!(prices.values[i] > 0.0)) continue;
-        t.days.push_back(prices.firstDay + static_cast<std::int32_t>(i));
-        t.values.push_back(prices.values[i]);
-    }
-    return t;
-}
-
 std::vector<std::int32_t> Sorted(std::vector<std::int32_t> days) {
     std::sort(days.begin(), days.end());
     return days;

@@ -27,21 +27,6 @@ std::optional<std::string> EventStudyRequestProblem(const EventStudyRequest& req
 
 namespace {
 
-struct TradingDays {
-    std::vector<std::int32_t> days;
-    std::vector<double> values;
-};
-
-TradingDays TradingDaysOf(const DailyValues& prices) {
-    TradingDays t;
-    for (std::size_t i = 0; i < prices.values.size(); ++i) {
-        if (!(prices.values[i] > 0.0)) continue;
-        t.days.push_back(prices.firstDay + static_cast<std::int32_t>(i));
-        t.values.push_back(prices.values[i]);
-    }
-    return t;
-}
-
 // The median of `v` (reordered).
 double Median(std::vector<double>& v) {
     const std::size_t n = v.size();
@@ -98,7 +83,7 @@ EventStudyResult ComputeEventStudy(const EventStudyRequest& r) {
     std::vector<std::vector<double>> paths;
     const auto n = static_cast<std::ptrdiff_t>(t.days.size());
     for (const std::int32_t day : events) {
-        const auto at = std::lower_bound(t.days.begin(), t.days.end(), day) - t.days.begin();
+        const auto at = static_cast<std::ptrdiff_t>(t.OnOrAfter(day));
         if (at - r.days < 0 || at + r.days >= n) {
             ++result.leftOut;
             continue;

@@ -29,6 +29,20 @@ DailyValues DailyValuesFrom(IndexLookup& lookup, std::int32_t startDay, std::int
     return days;
 }
 
+std::size_t TradingDays::OnOrAfter(std::int32_t day) const {
+    return static_cast<std::size_t>(std::lower_bound(days.begin(), days.end(), day) - days.begin());
+}
+
+TradingDays TradingDaysOf(const DailyValues& prices) {
+    TradingDays t;
+    for (std::size_t i = 0; i < prices.values.size(); ++i) {
+        if (!(prices.values[i] > 0.0)) continue;
+        t.days.push_back(prices.firstDay + static_cast<std::int32_t>(i));
+        t.values.push_back(prices.values[i]);
+    }
+    return t;
+}
+
 double RecordTotal(const std::vector<FamilyTrade>& trades) {
     double total = 0.0;
     for (const FamilyTrade& t : trades) total = RecordedTotal(total + t.gain);

@@ -60,6 +60,17 @@ struct DailyValues {
 // without trading).
 DailyValues DailyValuesFrom(IndexLookup& lookup, std::int32_t startDay, std::int32_t endDay);
 
+// The days of a period that have a price, ascending, with their prices: the
+// days the studies of events count in.
+struct TradingDays {
+    std::vector<std::int32_t> days;
+    std::vector<double> values;
+
+    // Index of the first trading day on or after `day`; size() when none.
+    std::size_t OnOrAfter(std::int32_t day) const;
+};
+TradingDays TradingDaysOf(const DailyValues& prices);
+
 // Called after every block of trials with the trials done and the total;
 // false stops the run (the result is then marked cancelled).  Called from one
 // thread at a time.
