@@ -6,11 +6,11 @@
 #include "app/support/run_control.h"
 
 // What a long-running command (transit tables, search, show-all, investment
-// simulation) needs from the window while it runs, in three parts: the
-// output it writes to, the run control it answers to, and the busy indicator
-// that shows the run.  The window implements them; tests implement them in
-// memory; vlt-report implements them without a screen.  Commands never touch
-// controls directly.
+// simulation) needs from the window while it runs: the output it writes to,
+// the run control it answers to, the busy indicator that shows the run, and
+// the moments of the run it tells.  The window implements them; tests
+// implement them in memory; vlt-report implements them without a screen.
+// Commands never touch controls directly.
 namespace vlt {
 
 // The caption of a command's button while its run is under way.

@@ -7,8 +7,8 @@
 //
 // The host keeps the transit button's caption as the window would (the
 // pair, "Pause" while a transit run is under way), for the titles of the
-// run's messages; what only a screen shows goes to the observer's display,
-// when it has one, and never reaches a report.
+// run's messages; what only a screen shows (the busy state, the run's
+// moments) goes to the observer, and never reaches a report.
 
 #include <cstddef>
 #include <stop_token>
