@@ -213,7 +213,7 @@ bool TransitCommands::StartTable(TablesRequest& in) {
     scanner_.SetHeaderPrinted(false);
     // A show-all series keeps every pair's table in its results.
     if (!showAllMode_) scanner_.ClearResults();
-    host_.Busy().ApplyRunGeometry();
+    host_.RunPrepared();
     PrepareTableRequest(in, enteredStart, enteredEnd, request);
     RunScan(request);
     return true;
@@ -334,7 +334,7 @@ void TransitCommands::Search(const SearchRequest& in) {
     request.secondPlanet = second;
     request.orbDegrees = SearchOrbDegrees(SearchOrbListIndexOfDegrees(in.orbDegrees));
     if (RefusePlutoWithoutTable(in)) return;
-    host_.Busy().ApplyRunGeometry();
+    host_.RunPrepared();
 
     TitleInputs title;
     TakeCommonInputs(in, request, title);
@@ -377,14 +377,13 @@ void TransitCommands::ShowAll(const ShowAllRequest& request) {
                            MsgIcon::Information);
         return;
     }
-    const bool keptAppend = host_.Busy().AppendChecked();
     OutputBox& out = host_.Output();
-    if (!host_.Busy().AppendChecked()) {
+    if (!host_.AppendsToOutput()) {
         out.Clear();
     } else if (!out.Empty()) {
         out.Append(kLineBreak);
     }
-    host_.Busy().SetAppendChecked(true);
+    host_.SeriesStarted();
     showAllMode_ = true;
     Begin();
     scanner_.ClearResults();
@@ -395,10 +394,10 @@ void TransitCommands::ShowAll(const ShowAllRequest& request) {
     }
     host_.SeriesPair(request.firstPlanet, request.secondPlanet,
                      PairCaption(request.firstPlanet, request.secondPlanet, request.heliocentric));
-    host_.Busy().SetAppendChecked(keptAppend);
+    host_.SeriesFinished();
     out.MoveCaretToEnd();
     host_.Busy().LeaveBusyState();
-    host_.Busy().PopUpNotice("Done");
+    host_.RunDone();
     showAllMode_ = false;
 }
 

@@ -761,7 +761,7 @@ void TransitScanner::PrepareScan() {
     boxFilled_ = false;
     OutputBox& out = host_.Output();
     if (!out.Empty()) {
-        if (!host_.Busy().AppendChecked()) {
+        if (!host_.AppendsToOutput()) {
             out.Clear();
         } else {
             out.Append(kLineBreak);
@@ -777,7 +777,7 @@ void TransitScanner::PrepareScan() {
     ResetOffsets();
     runningMinimum_ = 10.0;
     runningMinimumTime_ = 0.0;
-    host_.Busy().ShowAppendCheckBox(false);
+    host_.PassStarted();
     if (req_.searchMode) req_.endDay = kSearchLastDay;
 }
 
@@ -834,8 +834,7 @@ ScanEnd TransitScanner::SummariseCompletedScan() {
                            "Not found", MsgButtons::Ok, MsgIcon::Information);
         return ScanEnd::NothingFound;
     }
-    host_.Busy().ShowAppendCheckBox(false);
-    host_.Busy().PopUpNotice("Done");
+    host_.RunDone();
     return ScanEnd::Completed;
 }
 
@@ -852,12 +851,8 @@ ScanEnd TransitScanner::SummariseScan(StepOutcome outcome) {
 void TransitScanner::FinishScan() {
     OutputBox& out = host_.Output();
     host_.Busy().LeaveBusyState();
-    if (out.Empty()) {
-        host_.Busy().SetAppendChecked(false);
-        host_.Busy().ShrinkToMinimumHeight();
-    }
     out.MoveCaretToEnd();
-    host_.Busy().ShowAppendCheckBox(!out.Empty());
+    host_.PassFinished(out.Empty());
 }
 
 ScanEnd TransitScanner::TransitScan(const TransitRequest& request) {

@@ -171,7 +171,7 @@ void InvestmentSimulation::PrepareRun(const SimulationRequest& request, RunState
     run.opened.assign(result_.pairs.size(), RunState::Opened{});
     window_ = PositionWindow{};
 
-    host_.Busy().ApplyRunGeometry();
+    host_.RunPrepared();
     host_.Busy().EnterBusyState(RunKind::Simulation);
     listener_.Began(result_, request);
 
@@ -328,7 +328,7 @@ SimulationOutcome InvestmentSimulation::Summarise() {
     result_.outcome = SimulationOutcome::Completed;
     listener_.Ended(result_);
     host_.Busy().ReportProgress(1.0);
-    host_.Busy().PopUpNotice("Done");
+    host_.RunDone();
     CommonEnding();
     return SimulationOutcome::Completed;
 }

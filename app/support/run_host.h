@@ -6,11 +6,11 @@
 #include "app/support/run_control.h"
 
 // What a long-running command (transit tables, search, show-all, investment
-// simulation) needs from the window while it runs, in three parts: the
-// output it writes to, the run control it answers to, and the busy indicator
-// that shows the run.  The window implements them; tests implement them in
-// memory; vlt-report implements them without a screen.  Commands never touch
-// controls directly.
+// simulation) needs from the window while it runs: the output it writes to,
+// the run control it answers to, the busy indicator that shows the run, and
+// the moments of the run it tells.  The window implements them; tests
+// implement them in memory; vlt-report implements them without a screen.
+// Commands never touch controls directly.
 namespace vlt {
 
 // The caption of a command's button while its run is under way.
@@ -18,8 +18,7 @@ inline constexpr const char* kPauseCaption = "Pause";
 
 // How the window shows a run: its busy state (which also gives the run's
 // button its caption back), the captions the commands read for their message
-// boxes, the append check box, the run's geometry, the closing notice and
-// the progress.
+// boxes, and the progress.
 class BusyIndicator {
 public:
     virtual ~BusyIndicator() = default;
@@ -36,32 +35,47 @@ public:
     virtual std::string WindowCaption() const = 0;
     virtual std::string StartCaption() const = 0;
 
-    // The "Append to output" check box.
-    virtual bool AppendChecked() const = 0;
-    virtual void SetAppendChecked(bool checked) = 0;
-    virtual void ShowAppendCheckBox(bool visible) = 0;
-
-    // Long commands give the window its run geometry; a run that left the
-    // output empty shrinks it to its minimum height.
-    virtual void ApplyRunGeometry() = 0;
-    virtual void ShrinkToMinimumHeight() = 0;
-
-    // The transient notice at the end of a run ("Done").
-    virtual void PopUpNotice(const std::string& text) = 0;
-
     // How far a run is through its period, 0..1; the window shows it at most
     // a few times per second.  Not part of any report text.
     virtual void ReportProgress(double fraction) = 0;
 };
 
-class RunHost {
+// The moments of a run that only a screen shows, told as they happen; a
+// front end without a screen ignores them.  The window takes its run
+// geometry, hides and shows the "Append to output" box, ticks it for a
+// show-all series and gives it back, shrinks when a run left the output
+// empty, and pops up "Done".
+class RunMoments {
 public:
-    virtual ~RunHost() = default;
+    virtual ~RunMoments() = default;
 
+    // A long command has passed its checks and is about to run (each pair
+    // of a show-all series, a search, a simulation).
+    virtual void RunPrepared() {}
+    // A scan has entered its busy state.
+    virtual void PassStarted() {}
+    // A scan has left its busy state; a scan that left the output empty
+    // stops appending (the window unticks Append and shrinks).
+    virtual void PassFinished(bool /*outputEmpty*/) {}
+    // A show-all series appends each pair's table to the others from its
+    // start to its end, when it gives back the append choice it found.
+    virtual void SeriesStarted() {}
+    virtual void SeriesFinished() {}
+    // A run completed (a transit table, a show-all series, a simulation).
+    virtual void RunDone() {}
+};
+
+class RunHost : public RunMoments {
+public:
     virtual OutputBox& Output() = 0;
     virtual MessageBoxes& Boxes() = 0;
     virtual RunControl& Control() = 0;
     virtual BusyIndicator& Busy() = 0;
+
+    // Whether a run adds its report to what the output holds rather than
+    // clearing it first (the window's "Append to output" box).  A show-all
+    // series and an empty output change it as RunMoments tell.
+    virtual bool AppendsToOutput() const = 0;
 
     // Lets pending user-interface events run (a click on "Pause" asks the
     // run control to pause).  Called once per time step.

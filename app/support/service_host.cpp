@@ -10,6 +10,7 @@ ServiceHost::ServiceHost(RunObserver& observer, std::stop_token stop, std::strin
 void ServiceHost::Use(RunObserver& observer, std::stop_token stop) {
     observer_ = &observer;
     stop_ = std::move(stop);
+    append_ = observer.AppendsToOutput();
 }
 
 RunControl& ServiceHost::Control() {
@@ -75,30 +76,20 @@ std::string ServiceHost::WindowCaption() const {
     return display != nullptr ? display->WindowCaption() : caption_;
 }
 
-bool ServiceHost::AppendChecked() const {
-    const BusyIndicator* display = observer_->Display();
-    return display != nullptr ? display->AppendChecked() : append_;
+void ServiceHost::PassFinished(bool outputEmpty) {
+    if (outputEmpty) append_ = false;
+    observer_->PassFinished(outputEmpty);
 }
 
-void ServiceHost::SetAppendChecked(bool checked) {
-    append_ = checked;
-    if (BusyIndicator* display = observer_->Display()) display->SetAppendChecked(checked);
+void ServiceHost::SeriesStarted() {
+    keptAppend_ = append_;
+    append_ = true;
+    observer_->SeriesStarted();
 }
 
-void ServiceHost::ShowAppendCheckBox(bool visible) {
-    if (BusyIndicator* display = observer_->Display()) display->ShowAppendCheckBox(visible);
-}
-
-void ServiceHost::ApplyRunGeometry() {
-    if (BusyIndicator* display = observer_->Display()) display->ApplyRunGeometry();
-}
-
-void ServiceHost::ShrinkToMinimumHeight() {
-    if (BusyIndicator* display = observer_->Display()) display->ShrinkToMinimumHeight();
-}
-
-void ServiceHost::PopUpNotice(const std::string& text) {
-    if (BusyIndicator* display = observer_->Display()) display->PopUpNotice(text);
+void ServiceHost::SeriesFinished() {
+    append_ = keptAppend_;
+    observer_->SeriesFinished();
 }
 
 }  // namespace vlt

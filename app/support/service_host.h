@@ -7,8 +7,8 @@
 //
 // The host keeps the transit button's caption as the window would (the
 // pair, "Pause" while a transit run is under way), for the titles of the
-// run's messages; what only a screen shows goes to the observer's display,
-// when it has one, and never reaches a report.
+// run's messages; what only a screen shows (the busy state, the run's
+// moments) goes to the observer, and never reaches a report.
 
 #include <cstddef>
 #include <stop_token>
@@ -21,7 +21,7 @@
 
 namespace vlt {
 
-class RunObserver {
+class RunObserver : public RunMoments {
 public:
     virtual ~RunObserver() = default;
 
@@ -41,9 +41,13 @@ public:
     // lists, or back to the pair it began with at its end.
     virtual void PairSelected(int /*first*/, int /*second*/) {}
 
+    // Whether the run adds to what the output holds (the window's Append
+    // box when the run begins); a fresh output by default.
+    virtual bool AppendsToOutput() const { return false; }
+
     // A front end with a screen shows the run there and lets its user act
-    // on it: the display (the window's caption for the run's messages, the
-    // Append box, the run's geometry, the closing notice), the run control
+    // on it: the display (the window's caption for the run's messages; the
+    // RunMoments show the rest), the run control
     // that a click on "Pause" reaches, and the event loop the run yields to
     // at each step.  Without a screen there is none of it (nullptr, nothing
     // to yield to), and the run keeps its own control.
@@ -80,7 +84,16 @@ public:
     int MessagesShown() const { return messagesShown_; }
     // The pair's caption (a show-all series recaptions with each pair).
     void SetCaption(const std::string& caption);
-    void SetAppend(bool append) { append_ = append; }
+
+    // RunHost: the append choice is the run's own from the observer's on,
+    // and every moment reaches the observer.
+    bool AppendsToOutput() const override { return append_; }
+    void RunPrepared() override { observer_->RunPrepared(); }
+    void PassStarted() override { observer_->PassStarted(); }
+    void PassFinished(bool outputEmpty) override;
+    void SeriesStarted() override;
+    void SeriesFinished() override;
+    void RunDone() override { observer_->RunDone(); }
 
 private:
     // OutputBox: the observer's output, each piece also reported.
@@ -99,12 +112,6 @@ private:
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override { return startCaption_; }
-    bool AppendChecked() const override;
-    void SetAppendChecked(bool checked) override;
-    void ShowAppendCheckBox(bool visible) override;
-    void ApplyRunGeometry() override;
-    void ShrinkToMinimumHeight() override;
-    void PopUpNotice(const std::string& text) override;
     void ReportProgress(double fraction) override { observer_->Progress(fraction); }
 
     RunObserver* observer_;
@@ -112,7 +119,8 @@ private:
     std::string caption_;
     std::string startCaption_ = caption_;
     RunControl control_;
-    bool append_ = false;
+    bool append_ = observer_->AppendsToOutput();
+    bool keptAppend_ = false;  // the choice a show-all series found
     int messagesShown_ = 0;
 };
 

@@ -355,6 +355,21 @@ void MainWindow::ShowAppendCheckBox(bool visible) {
     ui_.SetVisible(ctl::chkAppendToOutput, visible);
 }
 
+void MainWindow::PassFinished(bool outputEmpty) {
+    if (outputEmpty) {
+        SetAppendChecked(false);
+        ShrinkToMinimumHeight();
+    }
+    ShowAppendCheckBox(!outputEmpty);
+}
+
+// The series appends each pair's table to the last; its end gives the box
+// back as the user left it.
+void MainWindow::SeriesStarted() {
+    keptAppend_ = AppendChecked();
+    SetAppendChecked(true);
+}
+
 void MainWindow::ApplyRunGeometry() {
     if (ui_.State() != WindowState::Normal) return;
     Rect w = ui_.Geometry(ctl::frmMain);

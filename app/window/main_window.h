@@ -99,19 +99,33 @@ public:
     RunControl& Control() override { return run_; }
     BusyIndicator& Busy() override { return *this; }
     void YieldToEvents() override { ui_.YieldToEvents(); }
+    bool AppendsToOutput() const override { return AppendChecked(); }
+    // The moments of a run, on the screen.
+    void RunPrepared() override { ApplyRunGeometry(); }
+    void PassStarted() override { ShowAppendCheckBox(false); }
+    void PassFinished(bool outputEmpty) override;
+    void SeriesStarted() override;
+    void SeriesFinished() override { SetAppendChecked(keptAppend_); }
+    void RunDone() override { PopUpNotice("Done"); }
 
     // --- BusyIndicator
     void EnterBusyState(RunKind kind) override;
     void LeaveBusyState() override;
     std::string WindowCaption() const override;
     std::string StartCaption() const override;
-    bool AppendChecked() const override;
-    void SetAppendChecked(bool checked) override;
-    void ShowAppendCheckBox(bool visible) override;
-    void ApplyRunGeometry() override;
-    void ShrinkToMinimumHeight() override;
-    void PopUpNotice(const std::string& text) override;
     void ReportProgress(double fraction) override;
+
+    // --- What the run's moments do to the window.
+    // The "Append to output" check box.
+    bool AppendChecked() const;
+    void SetAppendChecked(bool checked);
+    void ShowAppendCheckBox(bool visible);
+    // A long command's geometry; a run that left the output empty shrinks
+    // the window to its minimum height.
+    void ApplyRunGeometry();
+    void ShrinkToMinimumHeight();
+    // A transient notice beside the status line.
+    void PopUpNotice(const std::string& text);
 
     // --- State that tests and the screen may read.
     bool Loaded() const { return loaded_; }
@@ -202,6 +216,7 @@ private:
     int fixedWidth_ = 0;
     int minHeight_ = kMinimumHeight;
     int runTop_ = kRunTop;
+    bool keptAppend_ = false;  // the Append box a show-all series found
     int runHeight_ = kRunHeight;
     bool plutoLoaded_ = false;
     bool recentSave_ = false;

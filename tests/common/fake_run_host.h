@@ -115,17 +115,29 @@ public:
     }
     std::string WindowCaption() const override { return "Veltaro 1.0"; }
     std::string StartCaption() const override { return startCaption; }
-    bool AppendChecked() const override { return appendChecked; }
-    void SetAppendChecked(bool checked) override { appendChecked = checked; }
-    void ShowAppendCheckBox(bool visible) override { appendVisible = visible; }
-    void ApplyRunGeometry() override {
+    // --- RunMoments: the Append box, geometry, shrinking and the notice as
+    // the window shows them.
+    bool AppendsToOutput() const override { return appendChecked; }
+    void RunPrepared() override {
         ++geometryApplied;
         events.push_back("geometry");
     }
-    void ShrinkToMinimumHeight() override { ++shrunk; }
-    void PopUpNotice(const std::string& text) override {
-        notices.push_back(text);
-        events.push_back("popup(" + text + ")");
+    void PassStarted() override { appendVisible = false; }
+    void PassFinished(bool outputEmpty) override {
+        if (outputEmpty) {
+            appendChecked = false;
+            ++shrunk;
+        }
+        appendVisible = !outputEmpty;
+    }
+    void SeriesStarted() override {
+        keptAppend = appendChecked;
+        appendChecked = true;
+    }
+    void SeriesFinished() override { appendChecked = keptAppend; }
+    void RunDone() override {
+        notices.push_back("Done");
+        events.push_back("popup(Done)");
     }
     void ReportProgress(double fraction) override {
         EXPECT_GE(fraction, 0.0);
@@ -135,6 +147,7 @@ public:
 
     FakeOutput output;
     ScriptedBoxes boxes;
+    bool keptAppend = false;
     bool silentBoxes = false;  // answer every box at once instead of from the script
     SilentBoxes silent;
     RunControl control;

@@ -30,6 +30,13 @@ public:
         if (stopAfterFirstRow) stop.request_stop();
     }
     void Finished() override { ++finished; }
+    bool AppendsToOutput() const override { return appends; }
+    void RunPrepared() override { moments += "prepared "; }
+    void PassStarted() override { moments += "pass "; }
+    void PassFinished(bool empty) override { moments += empty ? "empty " : "written "; }
+    void SeriesStarted() override { moments += "series "; }
+    void SeriesFinished() override { moments += "/series "; }
+    void RunDone() override { moments += "done "; }
 
     std::string text;  // the output as the box holds it
     std::string rows;  // every piece the observer heard, joined
@@ -37,6 +44,8 @@ public:
     std::vector<RunKind> started;
     std::vector<double> progress;
     int finished = 0;
+    std::string moments;   // what a screen would show, in order
+    bool appends = false;  // the window's Append box
     bool stopAfterFirstRow = false;
     bool fullBox = false;  // the box holds no more, whatever its text
     std::stop_source stop;
@@ -305,6 +314,46 @@ TEST_F(TransitServiceTest, TheEndOfARunSaysWhetherItsReportIsWhole) {
         EXPECT_EQ(heard.messages.size(), c.messages);
     }
     ResetPlutoTables();
+}
+
+// The moments a screen shows, as the window hears them through the service:
+// a series appends every pair and announces itself once around its passes.
+TEST_F(TransitServiceTest, TheWindowHearsEachMomentOfTheRun) {
+    ProfilePositions none(kMars, {{kS, 45}, {kS + 1, 45}});
+    std::string series = "series ";
+    // A pair's pass ends still busy: the series goes on with its next pair.
+    for (int pair = 0; pair < 6; ++pair) series += "prepared pass ";
+    series += "/series done ";
+    const struct {
+        const char* name;
+        bool showAll, passes, appends, stop;
+        std::string before, moments;
+    } cases[] = {
+        {"a table", false, true, false, false, "old", "prepared pass done written "},
+        {"appended to the output", false, true, true, false, "old", "prepared pass done written "},
+        {"none in the period", false, false, false, false, "", "prepared pass empty "},
+        {"stopped", false, true, false, true, "", "prepared pass written "},
+        {"a series to Pluto, which it refuses", true, true, false, false, "old", series},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingObserver heard;
+        heard.appends = c.appends;
+        heard.text = c.before;
+        std::stop_source stop;
+        if (c.stop) stop.request_stop();
+        ShowAllRequest request;
+        static_cast<TablesRequest&>(request) = FortyDays();
+        PositionSource& source = c.passes ? static_cast<PositionSource&>(positions) : none;
+        if (c.showAll) {
+            vlt::Run(request, heard, stop.get_token(), source);
+        } else {
+            vlt::Run(static_cast<const TablesRequest&>(request), heard, stop.get_token(), source);
+        }
+        EXPECT_EQ(heard.moments, c.moments);
+        // The old text stays only when the Append box asks for it.
+        EXPECT_EQ(heard.text.starts_with("old"), c.appends);
+    }
 }
 
 }  // namespace

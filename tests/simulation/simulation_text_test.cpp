@@ -32,6 +32,8 @@ public:
     MessageBoxes& Messages() override { return *this; }
     RunControl* Control() override { return &control; }
     void RowWritten(const std::string& /*piece*/) override { ++pieces; }
+    void RunPrepared() override { moments += "prepared "; }
+    void RunDone() override { moments += "done "; }
     void YieldToEvents() override {
         if (++yields == pauseAt) control.RequestPause();
         if (yields == quitAt) stop.request_stop();
@@ -44,6 +46,7 @@ public:
     std::size_t capacity;
     long pauseAt, quitAt, yields = 0;
     int pieces = 0;
+    std::string moments;  // what a screen would show, in order
     RunControl control;
     std::stop_source stop;
 };
@@ -103,6 +106,8 @@ TEST(SimulationText, StreamedBoxEqualsTheWholeResultsText) {
         const int details = c.details ? static_cast<int>(result.events.size()) : 0;
         const bool ending = c.missingDay == 0 && c.quitAt < 0;
         EXPECT_EQ(box.pieces, (c.append ? 1 : 0) + 1 + details + (ending ? 1 : 0));
+        // The window takes its run geometry, and says "Done" for a whole run.
+        EXPECT_EQ(box.moments, c.outcome == Completed ? "prepared done " : "prepared ");
     }
 }
 
