@@ -460,7 +460,7 @@ bool StaysAtOrAbove(const std::array<KnownDistance, 3>& known, long last, double
         return false;
     }
     // f''(some time between x0 and x2) for the signs s0, +, s2.
-    const auto bend = [&](double s0, double s2) {
+    const auto bend = [d0 = d0, d1 = d1, d2 = d2, h1, h2](double s0, double s2) {
         return 2 * ((s2 * d2 - d1) / h2 - (d1 - s0 * d0) / h1) / (h1 + h2);
     };
     const double allowed = curvature + 4 * kValueSlack / (h1 * h2);
